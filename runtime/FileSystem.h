@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// File-system services. Paths are UTF-8. Every failure is a runtime::Failure.
+namespace runtime::fs {
+
+struct Attributes {
+    bool directory = false;
+    bool readOnly = false; // no write permission bit for the owner
+};
+
+// A file's or directory's attributes; also the existence test: a missing path raises 53.
+Attributes fileAttributes(const std::string& path);
+
+// A file's length in bytes. A missing file raises 53.
+std::uint64_t fileLength(const std::string& path);
+
+// Creates one directory. One that exists already (or any file of that name) raises 75, a
+// missing parent 76, no permission 70.
+void createDirectory(const std::string& path);
+
+// Copies a file to a path, replacing a file there. A missing source raises 53; a read-only
+// target raises 75 and is left untouched (checked before anything is written, so the same
+// holds for root); a full disk raises 61. The copy is written under a temporary name in the
+// target's directory and renamed into place, so a failed copy never leaves a partial file
+// under the target name. The copy gets the source's permission bits.
+void copyFile(const std::string& source, const std::string& target);
+
+// Raises the failure that opening the directory for listing gives (76 missing, 70 no
+// permission, 75 not a directory, ...); returns when it can be listed.
+void requireListableDirectory(const std::string& path);
+
+} // namespace runtime::fs

@@ -1,0 +1,241 @@
+#include "runtime/FontFileReader.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "runtime/Failure.h"
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <filesystem>
+#include <io.h>
+#include <share.h>
+#include <sys/stat.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace runtime {
+
+namespace {
+
+// A file of at most this size is read whole by the first access, in one read.
+constexpr std::uint64_t kWholeFileLimit = 64 * 1024;
+// A larger file is read in pages of this size, a few of them kept.
+constexpr std::uint64_t kPageSize = 4 * 1024;
+constexpr std::size_t kPageCount = 8;
+// bytesAt hands back exactly the count asked for, zero bytes past the end included. So that
+// an absurd count cannot make it allocate without bound, a result may reach at most this far
+// past the end of the file; a count beyond that is an invalid argument (failure 5). The
+// readers ask for a few thousand bytes at most.
+constexpr std::uint64_t kMaxBytesPastEnd = 64 * 1024 * 1024;
+
+#ifdef _WIN32
+
+int openForReading(const std::string& utf8Path) {
+    const std::filesystem::path path(
+        std::u8string(reinterpret_cast<const char8_t*>(utf8Path.data()), utf8Path.size()));
+    int fd = -1;
+    const errno_t error =
+        _wsopen_s(&fd, path.c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT, _SH_DENYNO, 0);
+    if (error != 0) {
+        errno = error;
+        return -1;
+    }
+    return fd;
+}
+
+bool isRegularFile(int fd, std::uint64_t& size) {
+    struct _stat64 info {};
+    if (_fstat64(fd, &info) != 0) {
+        throw failureFromErrno(errno);
+    }
+    size = static_cast<std::uint64_t>(info.st_size);
+    return (info.st_mode & _S_IFMT) == _S_IFREG;
+}
+
+// Reads up to length bytes at offset; the number read, short only at the end of the file.
+std::size_t readAt(int fd, std::uint64_t offset, std::uint8_t* into, std::size_t length) {
+    if (_lseeki64(fd, static_cast<__int64>(offset), SEEK_SET) < 0) {
+        throw failureFromErrno(errno);
+    }
+    std::size_t done = 0;
+    while (done < length) {
+        const unsigned chunk =
+            static_cast<unsigned>(std::min<std::size_t>(length - done, 1u << 30));
+        const int got = _read(fd, into + done, chunk);
+        if (got < 0) {
+            throw failureFromErrno(errno);
+        }
+        if (got == 0) {
+            break;
+        }
+        done += static_cast<std::size_t>(got);
+    }
+    return done;
+}
+
+void closeFile(int fd) {
+    _close(fd);
+}
+
+#else
+
+int openForReading(const std::string& utf8Path) {
+    // Never O_CREAT. O_NONBLOCK keeps the open of a named pipe from waiting for a writer; the
+    // pipe is then refused as not a regular file. On a regular file it changes nothing.
+    int fd = -1;
+    do {
+        fd = ::open(utf8Path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    } while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+bool isRegularFile(int fd, std::uint64_t& size) {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        throw failureFromErrno(errno);
+    }
+    size = static_cast<std::uint64_t>(info.st_size);
+    return S_ISREG(info.st_mode);
+}
+
+std::size_t readAt(int fd, std::uint64_t offset, std::uint8_t* into, std::size_t length) {
+    std::size_t done = 0;
+    while (done < length) {
+        const ssize_t got =
+            ::pread(fd, into + done, length - done, static_cast<off_t>(offset + done));
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            throw failureFromErrno(errno);
+        }
+        if (got == 0) {
+            break; // the file ended (it may have shrunk since it was opened)
+        }
+        done += static_cast<std::size_t>(got);
+    }
+    return done;
+}
+
+void closeFile(int fd) {
+    ::close(fd);
+}
+
+#endif
+
+} // namespace
+
+FontFileReader::FontFileReader(const std::string& utf8Path) {
+    fd_ = openForReading(utf8Path);
+    if (fd_ < 0) {
+        throw failureFromErrno(errno);
+    }
+    try {
+        if (!isRegularFile(fd_, size_)) {
+            throw Failure(FailureNumber::PathFileAccess);
+        }
+    } catch (...) {
+        closeFile(fd_);
+        fd_ = -1;
+        throw;
+    }
+    pageSize_ = size_ <= kWholeFileLimit ? static_cast<std::size_t>(size_) : kPageSize;
+}
+
+FontFileReader::FontFileReader(std::span<const std::uint8_t> bytes)
+    : memory_(bytes), size_(bytes.size()) {
+    pageSize_ = size_ <= kWholeFileLimit ? static_cast<std::size_t>(size_) : kPageSize;
+}
+
+FontFileReader::~FontFileReader() {
+    if (fd_ >= 0) {
+        closeFile(fd_);
+    }
+}
+
+void FontFileReader::fetchBlock(std::uint64_t offset, std::uint8_t* into, std::size_t length) {
+    ++fetches_;
+    std::size_t got = 0;
+    if (fd_ >= 0) {
+        got = readAt(fd_, offset, into, length);
+    } else if (offset < memory_.size()) {
+        got = static_cast<std::size_t>(std::min<std::uint64_t>(length, memory_.size() - offset));
+        std::memcpy(into, memory_.data() + offset, got);
+    }
+    std::memset(into + got, 0, length - got);
+}
+
+const std::uint8_t* FontFileReader::pageFor(std::uint64_t offset) {
+    const std::uint64_t start = offset - offset % pageSize_;
+    for (const Page& page : pages_) {
+        if (page.start == start) {
+            return page.bytes.data();
+        }
+    }
+    Page* page = nullptr;
+    if (pages_.size() < kPageCount) {
+        page = &pages_.emplace_back();
+        page->bytes.resize(pageSize_);
+    } else {
+        page = &pages_[nextVictim_];
+        nextVictim_ = (nextVictim_ + 1) % kPageCount;
+    }
+    // Not valid until filled: a failed fetch must not leave old bytes under the new start.
+    page->start = UINT64_MAX;
+    const auto length = static_cast<std::size_t>(std::min<std::uint64_t>(pageSize_, size_ - start));
+    fetchBlock(start, page->bytes.data(), length);
+    std::memset(page->bytes.data() + length, 0, pageSize_ - length);
+    page->start = start;
+    return page->bytes.data();
+}
+
+std::uint8_t FontFileReader::byteAt(std::int64_t position) {
+    if (position < 1) {
+        throw Failure(FailureNumber::BadRecordNumber);
+    }
+    const auto offset = static_cast<std::uint64_t>(position - 1);
+    if (offset >= size_) {
+        return 0;
+    }
+    return pageFor(offset)[offset % pageSize_];
+}
+
+std::string FontFileReader::bytesAt(std::int64_t position, std::int64_t count) {
+    if (count < 0) {
+        throw Failure(FailureNumber::InvalidArgument);
+    }
+    if (position < 1) {
+        throw Failure(FailureNumber::BadRecordNumber);
+    }
+    // Both below 2^63, so neither the sum nor the end of the result overflows 64 bits.
+    const auto offset = static_cast<std::uint64_t>(position - 1);
+    const auto end = offset + static_cast<std::uint64_t>(count);
+    if (end > std::max(offset, size_) + kMaxBytesPastEnd) {
+        throw Failure(FailureNumber::InvalidArgument);
+    }
+    std::string result(static_cast<std::size_t>(count), '\0');
+    if (offset >= size_ || count == 0) {
+        return result;
+    }
+    const std::uint64_t stop = std::min(end, size_); // bytes at and after stop stay zero
+    auto* into = reinterpret_cast<std::uint8_t*>(result.data());
+    if (stop - offset > pageSize_) {
+        // Larger than a page: straight from the source, past the page cache.
+        fetchBlock(offset, into, static_cast<std::size_t>(stop - offset));
+        return result;
+    }
+    for (std::uint64_t at = offset; at < stop;) {
+        const std::uint64_t inPage = at % pageSize_;
+        const std::uint64_t chunk = std::min<std::uint64_t>(pageSize_ - inPage, stop - at);
+        std::memcpy(into + (at - offset), pageFor(at) + inPage, static_cast<std::size_t>(chunk));
+        at += chunk;
+    }
+    return result;
+}
+
+} // namespace runtime

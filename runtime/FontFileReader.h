@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace runtime {
+
+// Random-access reading of one font file at 1-based byte positions. Bytes beyond the end of
+// the file read as zero bytes without failing. Reads go through a buffer: a small file is read
+// whole on the first access; a larger one in pages around the positions asked for, so a read
+// never costs a system call per byte. The file is closed by the destructor on every path.
+//
+// A reader can also run over bytes in memory (fuzzing, tests); the paging code is the same,
+// only the "fetch a block" step copies instead of calling pread.
+class FontFileReader {
+public:
+    // Opens an existing file for reading; never creates one. A missing file raises 53, a
+    // directory or another non-regular file 75, no read permission 70 (see failureFromErrno).
+    explicit FontFileReader(const std::string& utf8Path);
+    // Reads from the given bytes, which must outlive the reader.
+    explicit FontFileReader(std::span<const std::uint8_t> bytes);
+    ~FontFileReader();
+
+    FontFileReader(const FontFileReader&) = delete;
+    FontFileReader& operator=(const FontFileReader&) = delete;
+
+    // The byte at a 1-based position; 0 past the end. A position below 1 raises 63.
+    std::uint8_t byteAt(std::int64_t position);
+    // n raw bytes from a 1-based position, zero bytes past the end. n below 0 raises 5 (checked
+    // before the position), a position below 1 raises 63. So that no count can make it
+    // allocate without bound, a result that would reach more than 64 MiB past the end of the
+    // file also raises 5.
+    std::string bytesAt(std::int64_t position, std::int64_t count);
+
+    std::uint64_t size() const noexcept { return size_; }
+
+    // How many blocks were fetched from the source (pread calls for a file). For tests and
+    // benchmarks that check the buffering.
+    std::uint64_t fetchCount() const noexcept { return fetches_; }
+
+private:
+    void fetchBlock(std::uint64_t offset, std::uint8_t* into, std::size_t length);
+    const std::uint8_t* pageFor(std::uint64_t offset);
+
+    int fd_ = -1;
+    std::span<const std::uint8_t> memory_;
+    std::uint64_t size_ = 0;
+    std::uint64_t fetches_ = 0;
+
+    struct Page {
+        std::uint64_t start = UINT64_MAX;
+        std::vector<std::uint8_t> bytes;
+    };
+    std::vector<Page> pages_;
+    std::size_t nextVictim_ = 0;
+    // The whole file for a small one (a single page), otherwise 4 KiB.
+    std::size_t pageSize_ = 0;
+};
+
+} // namespace runtime
