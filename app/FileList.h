@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QListWidget>
+#include <QString>
+#include <QStringList>
+
+namespace app {
+
+// The file list: the regular, non-hidden files of one directory whose names match one of the
+// ";"-separated wildcard patterns, compared without regard to case, sorted without regard to
+// case. Setting the path or the pattern, or refresh(), reads the directory again and selects
+// nothing. Setting the selected index raises clicked() exactly as a user's click does; a click
+// on the entry already selected raises it too.
+class FileList : public QListWidget {
+    Q_OBJECT
+public:
+    explicit FileList(QWidget* parent = nullptr);
+
+    QString path() const;
+    void setPath(const QString& directory);
+
+    QString pattern() const { return pattern_; }
+    void setPattern(const QString& pattern);
+
+    void refresh();
+
+    int entryCount() const { return static_cast<int>(entries_.size()); }
+    QString entry(int index) const { return entries_.value(index); }
+
+    int selectedIndex() const { return currentRow(); }
+    void setSelectedIndex(int index);
+
+signals:
+    void clicked();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QString path_;
+    QString pattern_;
+    QStringList entries_;
+};
+
+} // namespace app

@@ -1,0 +1,319 @@
+#include "app/Form1.h"
+
+#include "app/AboutText.h"
+#include "app/DirectoryList.h"
+#include "app/DriveList.h"
+#include "app/FileList.h"
+#include "app/PlainText.h"
+#include "app/QtMessagePresenter.h"
+#include "app/QuillvaneVersion.h"
+#include "app/Twips.h"
+#include "app/WindowIcon.h"
+#include "runtime/PathText.h"
+#include "runtime/Text.h"
+#include "runtime/WindowsDirectory.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFont>
+#include <QGroupBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QResizeEvent>
+#include <QSignalBlocker>
+#include <QStorageInfo>
+
+namespace app {
+
+namespace {
+
+constexpr int clientWidthAtStart = 7935;
+constexpr int clientHeightAtStart = 5535;
+constexpr int minimumOuterWidth = 8100;
+constexpr int minimumOuterHeight = 5900;
+constexpr int detailsLeft = 15;
+constexpr int detailsTop = 3240;
+
+const char* const fontTypeItems[] = {
+    "Both font types (*.ttf;*.pfb)",
+    "TrueType fonts (*.ttf)",
+    "Type1 fonts (*.pfb)",
+};
+const char* const initialPattern = "*.pfb;*.ttf";
+
+// Places a control by its position and size in twips.
+void place(QWidget* control, int left, int top, int width, int height) {
+    control->setGeometry(twips::toPixels(left), twips::toPixels(top), twips::toPixels(width),
+                         twips::toPixels(height));
+}
+
+} // namespace
+
+Form1::Form1(Services services, QWidget* parent) : QWidget(parent), services_(std::move(services)) {
+    if (!services_.windowsDirectory) {
+        services_.windowsDirectory = runtime::windowsDirectory;
+    }
+    if (services_.messages != nullptr) {
+        messages_ = services_.messages;
+    } else {
+        ownMessages_ = std::make_unique<QtMessagePresenter>(this);
+        messages_ = ownMessages_.get();
+    }
+
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Quillvane"));
+    setWindowIcon(quillvaneIcon());
+    // The layout was drawn for a small 8-point dialog font; with the larger desktop default
+    // the longer captions would be clipped.
+    QFont dialogFont = font();
+    dialogFont.setPointSizeF(8.0);
+    setFont(dialogFont);
+    resize(twips::toPixels(clientWidthAtStart), twips::toPixels(clientHeightAtStart));
+    createControls();
+    setTabOrder();
+
+    // The three browsing controls start on the process's current directory; no handler runs
+    // before Form_Load. A start-up directory that cannot be listed falls back to the home
+    // directory, then to the root.
+    const QString start =
+        services_.startDirectory.isEmpty() ? QDir::currentPath() : services_.startDirectory;
+    if (!Dir1->initialise(start) && !Dir1->initialise(QDir::homePath())) {
+        Dir1->initialise(QDir::rootPath());
+    }
+    Drive1->showVolumeOf(Dir1->path());
+    File1->setPattern(QString::fromLatin1(initialPattern));
+    File1->setPath(Dir1->path());
+
+    connect(Drive1, &DriveList::changed, this, &Form1::Drive1_Change);
+    connect(Dir1, &DirectoryList::changed, this, &Form1::Dir1_Change);
+    connect(Dir1, &DirectoryList::refused, this,
+            [this](const QString& directory, const QString& reason) {
+                tellBrowsingProblem(QStringLiteral("The directory ") + directory +
+                                    QStringLiteral(" cannot be opened:\r\n") + reason +
+                                    QLatin1Char('.'));
+            });
+    connect(File1, &FileList::clicked, this, &Form1::File1_Click);
+    connect(cmbFontType, &QComboBox::activated, this, [this](int) { cmbFontType_Click(); });
+    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+
+    Form_Load();
+}
+
+Form1::~Form1() = default;
+
+void Form1::createControls() {
+    CreateHTMLFontList = new QPushButton(QStringLiteral("Create HTML Font list"), this);
+    CreateHTMLFontList->setObjectName(QStringLiteral("CreateHTMLFontList"));
+    place(CreateHTMLFontList, 5760, 120, 2055, 375);
+
+    Drive1 = new DriveList(this);
+    Drive1->setObjectName(QStringLiteral("Drive1"));
+    place(Drive1, 15, 2865, 2775, 315);
+
+    Dir1 = new DirectoryList(this);
+    Dir1->setObjectName(QStringLiteral("Dir1"));
+    place(Dir1, 15, 30, 2775, 2790);
+
+    File1 = new FileList(this);
+    File1->setObjectName(QStringLiteral("File1"));
+    place(File1, 2820, 15, 2775, 2820);
+
+    RenameFonts = new QPushButton(QStringLiteral("Copy/Rename Fonts"), this);
+    RenameFonts->setObjectName(QStringLiteral("RenameFonts"));
+    place(RenameFonts, 5760, 570, 2055, 375);
+
+    FontDetails = new QPlainTextEdit(this);
+    FontDetails->setObjectName(QStringLiteral("FontDetails"));
+    FontDetails->setReadOnly(true);
+    FontDetails->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    FontDetails->setTabChangesFocus(true);
+    QPalette detailsPalette = FontDetails->palette();
+    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        detailsPalette.setColor(group, QPalette::Base,
+                                detailsPalette.color(group, QPalette::Midlight));
+    }
+    FontDetails->setPalette(detailsPalette);
+    place(FontDetails, detailsLeft, detailsTop, 7905, 2280);
+
+    Command1 = new QPushButton(QStringLiteral("About"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    place(Command1, 7200, 1080, 615, 375);
+
+    Frame1 = new QGroupBox(QStringLiteral("Spaces in Font Names"), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setToolTip(QStringLiteral("This will not affect the original font filename"));
+    place(Frame1, 5760, 1800, 2055, 1275);
+
+    const char* const spacesCaptions[] = {"No change", "Replace with \"-\"", "Remove spaces"};
+    for (int index = 0; index < 3; ++index) {
+        auto* option = new QRadioButton(QString::fromLatin1(spacesCaptions[index]), Frame1);
+        option->setObjectName(QStringLiteral("optnSpaces_%1").arg(index));
+        place(option, 120, 300 + 300 * index, 1695, 255);
+        optnSpaces[static_cast<std::size_t>(index)] = option;
+    }
+    optnSpaces[0]->setChecked(true);
+
+    cmbFontType = new QComboBox(this);
+    cmbFontType->setObjectName(QStringLiteral("cmbFontType"));
+    cmbFontType->setEditable(false);
+    for (const char* item : fontTypeItems) {
+        cmbFontType->addItem(QString::fromLatin1(item));
+    }
+    {
+        // Like the classic drop-down list, nothing is selected until Form_Load selects an item.
+        const QSignalBlocker blocker(cmbFontType);
+        cmbFontType->setCurrentIndex(-1);
+    }
+    place(cmbFontType, 2835, 2865, 2760, 315);
+}
+
+void Form1::setTabOrder() {
+    QWidget* const order[] = {CreateHTMLFontList, Drive1,        Dir1,          File1,
+                              RenameFonts,        FontDetails,   Command1,      Frame1,
+                              optnSpaces[0],      optnSpaces[1], optnSpaces[2], cmbFontType};
+    for (std::size_t i = 1; i < std::size(order); ++i) {
+        QWidget::setTabOrder(order[i - 1], order[i]);
+    }
+}
+
+int Form1::spacesOption() const {
+    for (std::size_t index = 0; index < optnSpaces.size(); ++index) {
+        if (optnSpaces[index]->isChecked()) {
+            return static_cast<int>(index);
+        }
+    }
+    return 0;
+}
+
+void Form1::Form_Load() {
+    EnableButtons();
+    // The Windows directory as the system reports it, in lower case; the font directory is
+    // looked for inside lower-cased paths, so it is kept in lower case with a trailing separator.
+    state_.WindowsDir = runtime::text::foldCaseUtf8(services_.windowsDirectory());
+    state_.FontsDir =
+        state_.WindowsDir + runtime::path::separator + "fonts" + runtime::path::separator;
+    setFontTypeText(QString::fromLatin1(fontTypeItems[0]));
+}
+
+void Form1::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void Form1::Form_Resize() {
+    // A minimised window has no meaningful size; leave the restored size alone.
+    if (isMinimized()) {
+        return;
+    }
+    const QRect outer = frameGeometry();
+    const int frameWidth = outer.width() - width();
+    const int frameHeight = outer.height() - height();
+    if (twips::fromPixels(outer.width()) < minimumOuterWidth) {
+        resize(twips::toPixelsAtLeast(minimumOuterWidth) - frameWidth, height());
+    }
+    if (twips::fromPixels(frameGeometry().height()) < minimumOuterHeight) {
+        resize(width(), twips::toPixelsAtLeast(minimumOuterHeight) - frameHeight);
+    }
+    // The pane keeps its left and top; its width is the client width less one twip, its bottom
+    // one twip above the bottom of the client area.
+    const int clientWidth = twips::fromPixels(width());
+    const int clientHeight = twips::fromPixels(height());
+    FontDetails->setGeometry(twips::toPixels(detailsLeft), twips::toPixels(detailsTop),
+                             twips::toPixels(std::max(0, clientWidth - 1)),
+                             twips::toPixels(std::max(0, clientHeight - detailsTop - 1)));
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    Form_Unload();
+    event->accept();
+}
+
+void Form1::Form_Unload() {
+    // Font files are read through readers that close their file before the read returns, so
+    // no font file is open here; there is nothing to release.
+}
+
+void Form1::Drive1_Change() {
+    const QString root = Drive1->drive();
+    QStorageInfo volume(root);
+    volume.refresh();
+    if (!volume.isValid() || !volume.isReady()) {
+        tellBrowsingProblem(QStringLiteral("The drive ") + QDir::toNativeSeparators(root) +
+                            QStringLiteral(" is not ready."));
+        Drive1->showVolumeOf(Dir1->path());
+        return;
+    }
+    if (!Dir1->setDrive(root)) {
+        // Dir1 has told the user why; the lists stay where they were.
+        Drive1->showVolumeOf(Dir1->path());
+    }
+}
+
+void Form1::Dir1_Change() {
+    Drive1->showVolumeOf(Dir1->path());
+    File1->setPath(Dir1->path());
+    EnableButtons();
+}
+
+void Form1::setFontTypeText(const QString& itemText) {
+    const int index = cmbFontType->findText(itemText);
+    if (index < 0) {
+        return;
+    }
+    {
+        const QSignalBlocker blocker(cmbFontType);
+        cmbFontType->setCurrentIndex(index);
+    }
+    cmbFontType_Click();
+}
+
+void Form1::cmbFontType_Click() {
+    // The pattern is what the item holds after its first "(", less its last character.
+    const std::string text = cmbFontType->currentText().toStdString();
+    const auto length = static_cast<std::int64_t>(text.size());
+    const std::int64_t open = runtime::text::find(text, 1, "(");
+    const std::string pattern = runtime::text::take(text, open + 1, length - open - 1);
+    File1->setPattern(QString::fromStdString(pattern));
+    File1->refresh();
+    EnableButtons();
+}
+
+void Form1::EnableButtons() {
+    if (File1->entryCount() > 0) {
+        File1->setSelectedIndex(0);
+        CreateHTMLFontList->setEnabled(true);
+        RenameFonts->setEnabled(true);
+    } else {
+        CreateHTMLFontList->setEnabled(false);
+        RenameFonts->setEnabled(false);
+    }
+}
+
+void Form1::File1_Click() {
+    const int index = File1->selectedIndex();
+    if (index < 0 || index >= File1->entryCount()) {
+        return;
+    }
+    state_.FontPath =
+        runtime::path::join(File1->path().toStdString(), File1->entry(index).toStdString());
+    setDetailsText({});
+}
+
+void Form1::Command1_Click() {
+    messages_->show({"About Quillvane",
+                     aboutText(version::major, version::minor, version::revision),
+                     runtime::Buttons::Ok, runtime::MessageIcon::None});
+}
+
+void Form1::setDetailsText(const std::string& text) {
+    FontDetails->setPlainText(displayText(text));
+}
+
+void Form1::tellBrowsingProblem(const QString& text) {
+    messages_->show(
+        {"Quillvane", text.toStdString(), runtime::Buttons::Ok, runtime::MessageIcon::Warning});
+}
+
+} // namespace app

@@ -1,0 +1,101 @@
+#pragma once
+
+#include "app/MessagePresenter.h"
+
+#include <QWidget>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QComboBox;
+class QGroupBox;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace app {
+
+class DirectoryList;
+class DriveList;
+class FileList;
+
+// The one window of Quillvane. Its controls and state keep the names the rest of the program
+// knows them by; the handlers below are wired to the controls' events and can be called
+// directly by tests.
+class Form1 : public QWidget {
+    Q_OBJECT
+public:
+    // What the window takes from its surroundings, so that tests can stand in for each part.
+    struct Services {
+        QString startDirectory;                        // the process's current directory
+        std::function<std::string()> windowsDirectory; // default: runtime::windowsDirectory
+        MessagePresenter* messages = nullptr;          // default: real message boxes
+    };
+
+    // Window state shared by the handlers and the batch runs.
+    struct State {
+        std::string WindowsDir; // the Windows directory, lower case, no trailing separator
+        std::string FontsDir;   // WindowsDir + separator + "fonts" + separator
+        std::string FontPath;   // the file last selected in File1
+        std::string InfoText;   // the report being built for the details pane
+        std::string CurrentDir; // File1's directory with a trailing separator
+        std::vector<std::string> FontFiles;
+        std::vector<std::string> FontNames;
+    };
+
+    explicit Form1(Services services, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    const State& state() const { return state_; }
+
+    // The selected spaces option: 0 "No change", 1 "Replace with "-"", 2 "Remove spaces".
+    int spacesOption() const;
+
+    // Handlers.
+    void Form_Load();
+    void Form_Resize();
+    void Form_Unload();
+    void Drive1_Change();
+    void Dir1_Change();
+    void cmbFontType_Click();
+    void EnableButtons();
+    void File1_Click();
+    void Command1_Click();
+
+    // Setting the type filter's text selects that item and runs cmbFontType_Click.
+    void setFontTypeText(const QString& itemText);
+
+    // The details pane's whole text, from a UTF-8 text that may hold CR LF.
+    void setDetailsText(const std::string& text);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createControls();
+    void setTabOrder();
+    void tellBrowsingProblem(const QString& text);
+
+    Services services_;
+    std::unique_ptr<MessagePresenter> ownMessages_;
+    MessagePresenter* messages_ = nullptr;
+    State state_;
+
+    // Controls (owned by the window through Qt's parent ownership).
+    QPushButton* CreateHTMLFontList = nullptr;
+    DriveList* Drive1 = nullptr;
+    DirectoryList* Dir1 = nullptr;
+    FileList* File1 = nullptr;
+    QPushButton* RenameFonts = nullptr;
+    QPlainTextEdit* FontDetails = nullptr;
+    QPushButton* Command1 = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    std::array<QRadioButton*, 3> optnSpaces{};
+    QComboBox* cmbFontType = nullptr;
+};
+
+} // namespace app

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "runtime/UserMessage.h"
+
+namespace app {
+
+// Shows a modal message and returns the button pressed. The window uses real message boxes;
+// tests answer from a script.
+class MessagePresenter {
+public:
+    virtual ~MessagePresenter() = default;
+    virtual runtime::Answer show(const runtime::UserMessage& message) = 0;
+};
+
+} // namespace app

@@ -1,0 +1,15 @@
+#include "app/Form1.h"
+
+#include <QApplication>
+#include <QDir>
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quillvane"));
+    QApplication::setApplicationVersion(QStringLiteral(QUILLVANE_VERSION_TEXT));
+
+    // The window takes no command line: it starts in the process's current directory.
+    app::Form1 window(app::Form1::Services{QDir::currentPath(), {}, nullptr});
+    window.show();
+    return QApplication::exec();
+}

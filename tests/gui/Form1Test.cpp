@@ -1,0 +1,424 @@
+// The window under the offscreen platform: start-up, browsing, the type filter, the resize
+// rule, the About box and the window state, driven through the controls' object names.
+#include "app/Form1.h"
+#include "app/AboutText.h"
+#include "app/DirectoryList.h"
+#include "app/FileList.h"
+#include "app/QuillvaneVersion.h"
+#include "app/Twips.h"
+#include "support/ScriptedMessages.h"
+#include "support/TempDir.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include <filesystem>
+#include <memory>
+
+using app::Form1;
+
+namespace {
+
+struct Window {
+    explicit Window(const std::string& directory,
+                    std::function<std::string()> windowsDirectory = {})
+        : form(Form1::Services{QString::fromStdString(directory), std::move(windowsDirectory),
+                               &messages}) {}
+
+    template <typename T>
+    T* control(const char* name) {
+        auto* found = form.findChild<T*>(QString::fromLatin1(name));
+        if (found == nullptr) {
+            qFatal("no control named %s", name);
+        }
+        return found;
+    }
+    app::FileList* files() { return control<app::FileList>("File1"); }
+    app::DirectoryList* directories() { return control<app::DirectoryList>("Dir1"); }
+    QPushButton* button(const char* name) { return control<QPushButton>(name); }
+    QString details() { return control<QPlainTextEdit>("FontDetails")->toPlainText(); }
+    QStringList entries() {
+        QStringList list;
+        for (int i = 0; i < files()->entryCount(); ++i) {
+            list << files()->entry(i);
+        }
+        return list;
+    }
+    bool batchButtonsEnabled() {
+        const bool html = button("CreateHTMLFontList")->isEnabled();
+        const bool rename = button("RenameFonts")->isEnabled();
+        if (html != rename) {
+            qFatal("the two batch buttons disagree");
+        }
+        return html;
+    }
+
+    testsupport::ScriptedMessages messages;
+    Form1 form;
+};
+
+std::string joined(const testsupport::TempDir& dir, const char* name) {
+    return (dir.path() / name).string();
+}
+
+} // namespace
+
+class Form1Test : public QObject {
+    Q_OBJECT
+
+private slots:
+    void startsEmptyInDirectoryWithoutFonts() {
+        testsupport::TempDir dir;
+        dir.write("readme.txt", "not a font");
+        Window window(dir.str());
+
+        QCOMPARE(window.files()->entryCount(), 0);
+        QVERIFY(!window.batchButtonsEnabled());
+        QVERIFY(window.button("Command1")->isEnabled());
+        QCOMPARE(window.details(), QString());
+        QCOMPARE(window.form.state().FontPath, std::string());
+        QCOMPARE(window.control<QComboBox>("cmbFontType")->currentText(),
+                 QStringLiteral("Both font types (*.ttf;*.pfb)"));
+        QCOMPARE(window.files()->pattern(), QStringLiteral("*.ttf;*.pfb"));
+    }
+
+    void startsOnFirstFontFile() {
+        testsupport::TempDir dir;
+        dir.write("b.ttf", "x");
+        dir.write("A.pfb", "x");
+        dir.write("FONT.TTF", "x");
+        dir.write("c.PFB", "x");
+        dir.write("notes.txt", "x");
+        dir.write(".hidden.ttf", "x");
+        std::filesystem::create_directory(dir.path() / "folder.ttf");
+        Window window(dir.str());
+
+        // Case-insensitive matching and order; hidden files and directories are not listed.
+        QCOMPARE(window.entries(), (QStringList{"A.pfb", "b.ttf", "c.PFB", "FONT.TTF"}));
+        QCOMPARE(window.files()->selectedIndex(), 0);
+        QCOMPARE(window.form.state().FontPath, joined(dir, "A.pfb"));
+        QVERIFY(window.batchButtonsEnabled());
+        QCOMPARE(window.control<QRadioButton>("optnSpaces_0")->isChecked(), true);
+        QCOMPARE(window.form.spacesOption(), 0);
+    }
+
+    void typeFilterSetsPattern_data() {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QStringList>("listed");
+        QTest::newRow("both") << "Both font types (*.ttf;*.pfb)"
+                              << "*.ttf;*.pfb" << QStringList{"a.pfb", "b.TTF", "c.ttf"};
+        QTest::newRow("truetype") << "TrueType fonts (*.ttf)"
+                                  << "*.ttf" << QStringList{"b.TTF", "c.ttf"};
+        QTest::newRow("type1") << "Type1 fonts (*.pfb)"
+                               << "*.pfb" << QStringList{"a.pfb"};
+    }
+    void typeFilterSetsPattern() {
+        QFETCH(QString, item);
+        QFETCH(QString, pattern);
+        QFETCH(QStringList, listed);
+        testsupport::TempDir dir;
+        for (const char* name : {"a.pfb", "b.TTF", "c.ttf", "d.afm"}) {
+            dir.write(name, "x");
+        }
+        Window window(dir.str());
+        window.form.setFontTypeText(item);
+
+        QCOMPARE(window.control<QComboBox>("cmbFontType")->currentText(), item);
+        QCOMPARE(window.files()->pattern(), pattern);
+        QCOMPARE(window.entries(), listed);
+        QCOMPARE(window.files()->selectedIndex(), 0);
+        QCOMPARE(window.form.state().FontPath, joined(dir, listed.first().toUtf8().constData()));
+        QVERIFY(window.batchButtonsEnabled());
+    }
+
+    void trueTypeFilterInType1DirectoryEmptiesList() {
+        testsupport::TempDir dir;
+        dir.write("one.pfb", "x");
+        dir.write("two.pfb", "x");
+        Window window(dir.str());
+        window.form.setDetailsText("kept");
+
+        window.form.setFontTypeText(QStringLiteral("TrueType fonts (*.ttf)"));
+        QCOMPARE(window.files()->entryCount(), 0);
+        QVERIFY(!window.batchButtonsEnabled());
+        QCOMPARE(window.form.state().FontPath, joined(dir, "one.pfb"));
+        QCOMPARE(window.details(), QStringLiteral("kept"));
+
+        // Back to both types: the list refills and its first entry is selected again.
+        window.form.setFontTypeText(QStringLiteral("Both font types (*.ttf;*.pfb)"));
+        QCOMPARE(window.entries(), (QStringList{"one.pfb", "two.pfb"}));
+        QVERIFY(window.batchButtonsEnabled());
+        QCOMPARE(window.details(), QString());
+    }
+
+    void userChoosingFilterItemRunsClickHandler() {
+        testsupport::TempDir dir;
+        dir.write("a.pfb", "x");
+        dir.write("b.ttf", "x");
+        Window window(dir.str());
+        auto* combo = window.control<QComboBox>("cmbFontType");
+        combo->setCurrentIndex(2);
+        emit combo->activated(2);
+        QCOMPARE(window.files()->pattern(), QStringLiteral("*.pfb"));
+        QCOMPARE(window.entries(), QStringList{"a.pfb"});
+    }
+
+    void movingToDirectoryWithoutMatchesKeepsSelection() {
+        testsupport::TempDir dir;
+        dir.write("font.ttf", "x");
+        dir.write("empty/readme.txt", "x");
+        Window window(dir.str());
+        window.form.setDetailsText("report of font.ttf");
+
+        QVERIFY(window.directories()->setPath(QString::fromStdString(joined(dir, "empty"))));
+        QCOMPARE(window.files()->path().toStdString(), joined(dir, "empty"));
+        QCOMPARE(window.files()->entryCount(), 0);
+        QVERIFY(!window.batchButtonsEnabled());
+        QCOMPARE(window.form.state().FontPath, joined(dir, "font.ttf"));
+        QCOMPARE(window.details(), QStringLiteral("report of font.ttf"));
+    }
+
+    void openingDirectoryEntryMovesThereAndSelectsFirstFile() {
+        testsupport::TempDir dir;
+        dir.write("sub/z.pfb", "x");
+        dir.write("sub/y.ttf", "x");
+        Window window(dir.str());
+        QVERIFY(!window.batchButtonsEnabled());
+
+        // The entry is a sub-directory of the current directory; activating it opens it.
+        auto* tree = window.directories();
+        const auto found =
+            tree->findItems(QStringLiteral("sub"), Qt::MatchExactly | Qt::MatchRecursive);
+        QCOMPARE(found.size(), 1);
+        emit tree->itemActivated(found.first(), 0);
+
+        QCOMPARE(tree->path().toStdString(), joined(dir, "sub"));
+        QCOMPARE(window.entries(), (QStringList{"y.ttf", "z.pfb"}));
+        QCOMPARE(window.form.state().FontPath, joined(dir, "sub/y.ttf"));
+        QVERIFY(window.batchButtonsEnabled());
+    }
+
+    void unreadableDirectoryIsRefusedWithMessage() {
+        testsupport::TempDir dir;
+        dir.write("font.ttf", "x");
+        Window window(dir.str());
+
+        QVERIFY(!window.directories()->setPath(QString::fromStdString(joined(dir, "gone"))));
+        QCOMPARE(window.messages.shown.size(), std::size_t{1});
+        const runtime::UserMessage& message = window.messages.shown.front();
+        QCOMPARE(message.icon, runtime::MessageIcon::Warning);
+        QCOMPARE(message.buttons, runtime::Buttons::Ok);
+        QVERIFY(message.text.find(joined(dir, "gone")) != std::string::npos);
+        QVERIFY(message.text.find("Path not found") != std::string::npos);
+        // Everything stays on the last good place.
+        QCOMPARE(window.directories()->path().toStdString(), dir.str());
+        QCOMPARE(window.files()->path().toStdString(), dir.str());
+        QCOMPARE(window.entries(), QStringList{"font.ttf"});
+    }
+
+    void clickingSelectedEntryAgainReselects() {
+        testsupport::TempDir dir;
+        dir.write("a.ttf", "x");
+        dir.write("b.ttf", "x");
+        Window window(dir.str());
+        window.form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window.form));
+        window.form.setDetailsText("stale");
+
+        auto* list = window.files();
+        const QRect first = list->visualItemRect(list->item(0));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, first.center());
+        QCOMPARE(window.details(), QString());
+        QCOMPARE(window.form.state().FontPath, joined(dir, "a.ttf"));
+
+        const QRect second = list->visualItemRect(list->item(1));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second.center());
+        QCOMPARE(window.form.state().FontPath, joined(dir, "b.ttf"));
+        QTest::keyClick(list, Qt::Key_Up);
+        QCOMPARE(window.form.state().FontPath, joined(dir, "a.ttf"));
+    }
+
+    void controlsSitWhereTheLayoutPutsThem_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("twipsRect");
+        QTest::newRow("CreateHTMLFontList") << "CreateHTMLFontList" << QRect(5760, 120, 2055, 375);
+        QTest::newRow("Drive1") << "Drive1" << QRect(15, 2865, 2775, 315);
+        QTest::newRow("Dir1") << "Dir1" << QRect(15, 30, 2775, 2790);
+        QTest::newRow("File1") << "File1" << QRect(2820, 15, 2775, 2820);
+        QTest::newRow("RenameFonts") << "RenameFonts" << QRect(5760, 570, 2055, 375);
+        QTest::newRow("Command1") << "Command1" << QRect(7200, 1080, 615, 375);
+        QTest::newRow("Frame1") << "Frame1" << QRect(5760, 1800, 2055, 1275);
+        QTest::newRow("optnSpaces_0") << "optnSpaces_0" << QRect(120, 300, 1695, 255);
+        QTest::newRow("optnSpaces_1") << "optnSpaces_1" << QRect(120, 600, 1695, 255);
+        QTest::newRow("optnSpaces_2") << "optnSpaces_2" << QRect(120, 900, 1695, 255);
+        QTest::newRow("cmbFontType") << "cmbFontType" << QRect(2835, 2865, 2760, 315);
+    }
+    void controlsSitWhereTheLayoutPutsThem() {
+        QFETCH(QString, name);
+        QFETCH(QRect, twipsRect);
+        testsupport::TempDir dir;
+        Window window(dir.str());
+        auto* control = window.form.findChild<QWidget*>(name);
+        QVERIFY(control != nullptr);
+        const QRect expected(
+            app::twips::toPixels(twipsRect.x()), app::twips::toPixels(twipsRect.y()),
+            app::twips::toPixels(twipsRect.width()), app::twips::toPixels(twipsRect.height()));
+        QCOMPARE(control->geometry(), expected);
+    }
+
+    void captionsHintsAndTabOrder() {
+        testsupport::TempDir dir;
+        Window window(dir.str());
+        QCOMPARE(window.form.windowTitle(), QStringLiteral("Quillvane"));
+        QCOMPARE(window.form.size(), QSize(529, 369)); // 7935 x 5535 twips
+        QVERIFY(!window.form.windowIcon().isNull());
+        QCOMPARE(window.button("CreateHTMLFontList")->text(),
+                 QStringLiteral("Create HTML Font list"));
+        QCOMPARE(window.button("RenameFonts")->text(), QStringLiteral("Copy/Rename Fonts"));
+        QCOMPARE(window.button("Command1")->text(), QStringLiteral("About"));
+        auto* frame = window.control<QGroupBox>("Frame1");
+        QCOMPARE(frame->title(), QStringLiteral("Spaces in Font Names"));
+        QCOMPARE(frame->toolTip(),
+                 QStringLiteral("This will not affect the original font filename"));
+        QCOMPARE(window.control<QRadioButton>("optnSpaces_1")->text(),
+                 QStringLiteral("Replace with \"-\""));
+        auto* combo = window.control<QComboBox>("cmbFontType");
+        QCOMPARE(combo->count(), 3);
+        QVERIFY(!combo->isEditable());
+        auto* pane = window.control<QPlainTextEdit>("FontDetails");
+        QVERIFY(pane->isReadOnly());
+        QCOMPARE(pane->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+        QCOMPARE(pane->palette().color(QPalette::Base), pane->palette().color(QPalette::Midlight));
+
+        // Tab order: the focus chain visits the focusable controls in the layout's order.
+        const QStringList expected{"CreateHTMLFontList", "Drive1",      "Dir1",     "File1",
+                                   "RenameFonts",        "FontDetails", "Command1", "optnSpaces_0",
+                                   "cmbFontType"};
+        QStringList chain;
+        QWidget* widget = window.button("CreateHTMLFontList");
+        for (int i = 0; i < 40 && chain.size() < expected.size(); ++i) {
+            if (expected.contains(widget->objectName()) && !chain.contains(widget->objectName())) {
+                chain << widget->objectName();
+            }
+            widget = widget->nextInFocusChain();
+        }
+        QCOMPARE(chain, expected);
+    }
+
+    void resizeKeepsMinimumAndStretchesPane() {
+        testsupport::TempDir dir;
+        Window window(dir.str());
+        window.form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window.form));
+        auto* pane = window.control<QPlainTextEdit>("FontDetails");
+        const QRect buttonBefore = window.button("RenameFonts")->geometry();
+
+        // Too small both ways: both spring back to the minimum outer size (8100 x 5900 twips).
+        window.form.resize(100, 100);
+        QTRY_COMPARE(window.form.frameGeometry().size(), QSize(540, 394));
+        // Too narrow only: the width springs back, the height the user gave stays.
+        window.form.resize(200, 500);
+        QTRY_COMPARE(window.form.frameGeometry().width(), 540);
+        QCOMPARE(window.form.size().height(), 500);
+        // Large enough: untouched, and the pane fills the width and reaches the bottom.
+        window.form.resize(900, 700);
+        QTRY_COMPARE(window.form.size(), QSize(900, 700));
+        QCOMPARE(pane->geometry(), QRect(1, 216, 900, 700 - 216));
+        QCOMPARE(window.button("RenameFonts")->geometry(), buttonBefore);
+
+        // Minimising and restoring neither fails nor changes the restored size.
+        window.form.showMinimized();
+        QTest::qWait(20);
+        window.form.showNormal();
+        QTRY_COMPARE(window.form.size(), QSize(900, 700));
+    }
+
+    void aboutTextTakesVersionNumbers_data() {
+        QTest::addColumn<uint>("major");
+        QTest::addColumn<uint>("minor");
+        QTest::addColumn<uint>("revision");
+        QTest::addColumn<QString>("versionLine");
+        QTest::newRow("release") << 1u << 1u << 0u << "version 1.1.0";
+        QTest::newRow("multi-digit") << 2u << 10u << 15u << "version 2.10.15";
+        QTest::newRow("zeros") << 0u << 0u << 0u << "version 0.0.0";
+    }
+    void aboutTextTakesVersionNumbers() {
+        QFETCH(uint, major);
+        QFETCH(uint, minor);
+        QFETCH(uint, revision);
+        QFETCH(QString, versionLine);
+        const QString text = QString::fromStdString(app::aboutText(major, minor, revision));
+        const QStringList lines = text.split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.size(), 5);
+        QCOMPARE(lines[0], QStringLiteral("Quillvane"));
+        QCOMPARE(lines[1], versionLine);
+        QCOMPARE(lines[2], QStringLiteral(" "));
+        QVERIFY(!lines[3].isEmpty());
+        QVERIFY(lines[4].contains(QStringLiteral("MIT License")));
+        QVERIFY(!text.endsWith(QStringLiteral("\r\n")));
+        QCOMPARE(text.count(QLatin1Char('\n')), 4); // no line break but the four CR LF
+    }
+
+    void aboutButtonShowsAboutBox() {
+        testsupport::TempDir dir;
+        Window window(dir.str());
+        QTest::mouseClick(window.button("Command1"), Qt::LeftButton);
+        QCOMPARE(window.messages.shown.size(), std::size_t{1});
+        const runtime::UserMessage& message = window.messages.shown.front();
+        QCOMPARE(message.title, std::string("About Quillvane"));
+        QCOMPARE(message.buttons, runtime::Buttons::Ok);
+        QCOMPARE(message.icon, runtime::MessageIcon::None);
+        QCOMPARE(message.text,
+                 app::aboutText(app::version::major, app::version::minor, app::version::revision));
+        QVERIFY(message.text.find("version 1.1.0\r\n") != std::string::npos);
+    }
+
+    void windowsDirectoryIsLowerCased_data() {
+        QTest::addColumn<QString>("reported");
+        QTest::addColumn<QString>("windowsDir");
+        QTest::addColumn<QString>("fontsDir");
+        QTest::newRow("classic") << "C:\\WINNT"
+                                 << "c:\\winnt"
+                                 << "c:\\winnt/fonts/";
+        QTest::newRow("latin-1") << "/Système"
+                                 << "/système"
+                                 << "/système/fonts/";
+        QTest::newRow("failed call") << ""
+                                     << ""
+                                     << "/fonts/";
+    }
+    void windowsDirectoryIsLowerCased() {
+        QFETCH(QString, reported);
+        QFETCH(QString, windowsDir);
+        QFETCH(QString, fontsDir);
+        testsupport::TempDir dir;
+        Window window(dir.str(), [reported] { return reported.toStdString(); });
+        QCOMPARE(QString::fromStdString(window.form.state().WindowsDir), windowsDir);
+        QCOMPARE(QString::fromStdString(window.form.state().FontsDir), fontsDir);
+    }
+
+    void windowsDirectoryOfThisSystem() {
+        testsupport::TempDir dir;
+        Window window(dir.str());
+        QCOMPARE(window.form.state().WindowsDir, std::string("/usr/share"));
+        QCOMPARE(window.form.state().FontsDir, std::string("/usr/share/fonts/"));
+    }
+
+    void driveListShowsVolumeOfStartDirectory() {
+        testsupport::TempDir dir;
+        Window window(dir.str());
+        auto* drives = window.control<QComboBox>("Drive1");
+        QVERIFY(drives->count() >= 1);
+        const QString root = drives->currentData().toString();
+        QVERIFY(!root.isEmpty());
+        QVERIFY(QString::fromStdString(dir.str()).startsWith(root));
+    }
+};
+
+QTEST_MAIN(Form1Test)
+#include "Form1Test.moc"
