@@ -1,14 +1,12 @@
 #include "app/FileList.h"
 
-#include "runtime/Text.h"
+#include "runtime/DirectoryListing.h"
 
 #include <QDir>
 #include <QKeyEvent>
 #include <QSignalBlocker>
 
-#include <algorithm>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace app {
@@ -25,30 +23,46 @@ QString FileList::path() const {
 
 void FileList::setPath(const QString& directory) {
     path_ = QDir::cleanPath(QDir(directory).absolutePath());
-    refresh();
+    markStale();
 }
 
 void FileList::setPattern(const QString& pattern) {
     pattern_ = pattern;
-    refresh();
+    markStale();
+}
+
+void FileList::markStale() {
+    if (!stale_) {
+        stale_ = true;
+        // Nobody may ask before the next paint; bring the display up to date then.
+        QMetaObject::invokeMethod(this, &FileList::ensureCurrent, Qt::QueuedConnection);
+    }
+}
+
+void FileList::ensureCurrent() {
+    if (stale_) {
+        refresh();
+    }
+}
+
+int FileList::entryCount() {
+    ensureCurrent();
+    return static_cast<int>(entries_.size());
+}
+
+QString FileList::entry(int index) {
+    ensureCurrent();
+    return entries_.value(index);
 }
 
 void FileList::refresh() {
-    // Without QDir::CaseSensitive the name filters ignore case, so FONT.TTF matches *.ttf.
-    // QDir::Files without QDir::System and QDir::Hidden keeps regular files (and links to them)
-    // only: no directories, pipes or hidden files.
-    const QStringList names = QDir(path_).entryList(
-        pattern_.split(QLatin1Char(';'), Qt::SkipEmptyParts), QDir::Files, QDir::NoSort);
-    std::vector<std::pair<std::string, QString>> keyed;
-    keyed.reserve(static_cast<std::size_t>(names.size()));
-    for (const QString& name : names) {
-        keyed.emplace_back(runtime::text::foldCaseUtf8(name.toStdString()), name);
-    }
-    std::sort(keyed.begin(), keyed.end());
+    stale_ = false;
+    const std::vector<std::string> names = runtime::listMatchingFiles(
+        QDir::toNativeSeparators(path_).toStdString(), pattern_.toStdString());
     entries_.clear();
-    entries_.reserve(names.size());
-    for (auto& [key, name] : keyed) {
-        entries_.append(std::move(name));
+    entries_.reserve(static_cast<qsizetype>(names.size()));
+    for (const std::string& name : names) {
+        entries_.append(QString::fromStdString(name));
     }
     const QSignalBlocker blocker(this);
     clear();
@@ -56,6 +70,7 @@ void FileList::refresh() {
 }
 
 void FileList::setSelectedIndex(int index) {
+    ensureCurrent();
     {
         const QSignalBlocker blocker(this);
         setCurrentRow(index);

@@ -8,9 +8,13 @@ namespace app {
 
 // The file list: the regular, non-hidden files of one directory whose names match one of the
 // ";"-separated wildcard patterns, compared without regard to case, sorted without regard to
-// case. Setting the path or the pattern, or refresh(), reads the directory again and selects
-// nothing. Setting the selected index raises clicked() exactly as a user's click does; a click
-// on the entry already selected raises it too.
+// case (runtime::listMatchingFiles). Setting the path or the pattern, or refresh(), reads the
+// directory again and selects nothing. Setting the selected index raises clicked() exactly as a
+// user's click does; a click on the entry already selected raises it too.
+//
+// Setting the path or the pattern only marks the listing stale; it is read when it is next
+// asked for (or when the event loop next runs), so that setting both and refreshing, as the
+// type filter does, reads a large directory once rather than three times.
 class FileList : public QListWidget {
     Q_OBJECT
 public:
@@ -24,8 +28,8 @@ public:
 
     void refresh();
 
-    int entryCount() const { return static_cast<int>(entries_.size()); }
-    QString entry(int index) const { return entries_.value(index); }
+    int entryCount();
+    QString entry(int index);
 
     int selectedIndex() const { return currentRow(); }
     void setSelectedIndex(int index);
@@ -37,6 +41,10 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void markStale();
+    void ensureCurrent();
+
+    bool stale_ = false;
     QString path_;
     QString pattern_;
     QStringList entries_;

@@ -10,10 +10,13 @@
 #include "support/TempDir.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStorageInfo>
 #include <QTest>
 
 #include <filesystem>
@@ -407,6 +410,41 @@ private slots:
         Window window(dir.str());
         QCOMPARE(window.form.state().WindowsDir, std::string("/usr/share"));
         QCOMPARE(window.form.state().FontsDir, std::string("/usr/share/fonts/"));
+    }
+
+    void choosingDriveReturnsToItsLastDirectory() {
+        testsupport::TempDir dir;
+        dir.write("a.ttf", "x");
+        const QString home = QStorageInfo(QString::fromStdString(dir.str())).rootPath();
+        QString other;
+        for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
+            if (volume.isReady() && volume.rootPath() != home &&
+                QDir(volume.rootPath()).isReadable() && QFileInfo(volume.rootPath()).isDir()) {
+                other = volume.rootPath();
+                break;
+            }
+        }
+        if (other.isEmpty()) {
+            QSKIP("needs a second mounted volume");
+        }
+        Window window(dir.str());
+        auto* drives = window.control<QComboBox>("Drive1");
+        const auto choose = [drives](const QString& root) {
+            const int index = drives->findData(root);
+            QVERIFY(index >= 0);
+            drives->setCurrentIndex(index);
+            emit drives->activated(index);
+        };
+
+        // A volume not visited yet opens at its root; going back returns to the directory
+        // that was current there.
+        choose(other);
+        QCOMPARE(window.directories()->path(), QDir::toNativeSeparators(other));
+        QCOMPARE(window.files()->path(), QDir::toNativeSeparators(other));
+        choose(home);
+        QCOMPARE(window.directories()->path().toStdString(), dir.str());
+        QCOMPARE(window.form.state().FontPath, joined(dir, "a.ttf"));
+        QVERIFY(window.batchButtonsEnabled());
     }
 
     void driveListShowsVolumeOfStartDirectory() {

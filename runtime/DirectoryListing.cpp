@@ -1,0 +1,162 @@
+#include "runtime/DirectoryListing.h"
+
+#include "runtime/Text.h"
+
+#include <algorithm>
+#include <memory>
+#include <utility>
+
+#ifdef _WIN32
+#include <filesystem>
+#include <system_error>
+#else
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#endif
+
+namespace runtime {
+
+namespace {
+
+// The length of the UTF-8 sequence that starts with this byte; 1 for a byte that cannot start
+// one, so a broken sequence is taken a byte at a time.
+std::size_t sequenceLength(unsigned char lead) {
+    if (lead >= 0xF0 && lead <= 0xF4) {
+        return 4;
+    }
+    if (lead >= 0xE0) {
+        return lead <= 0xEF ? 3 : 1;
+    }
+    return lead >= 0xC2 ? 2 : 1;
+}
+
+// Wildcard match of folded texts. Greedy with one back-track point for the last "*", which is
+// linear for the patterns the file list uses and never worse than quadratic.
+bool matchFolded(std::string_view name, std::string_view pattern) {
+    std::size_t n = 0;
+    std::size_t p = 0;
+    std::size_t starPattern = std::string_view::npos;
+    std::size_t starName = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && pattern[p] == '*') {
+            starPattern = p++;
+            starName = n;
+        } else if (p < pattern.size() && pattern[p] == '?') {
+            n += std::min(sequenceLength(static_cast<unsigned char>(name[n])), name.size() - n);
+            ++p;
+        } else if (p < pattern.size() && pattern[p] == name[n]) {
+            ++p;
+            ++n;
+        } else if (starPattern != std::string_view::npos) {
+            p = starPattern + 1;
+            starName += std::min(sequenceLength(static_cast<unsigned char>(name[starName])),
+                                 name.size() - starName);
+            n = starName;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*') {
+        ++p;
+    }
+    return p == pattern.size();
+}
+
+std::vector<std::string> foldedPatterns(std::string_view patterns) {
+    std::vector<std::string> result;
+    while (!patterns.empty()) {
+        const std::size_t end = patterns.find(';');
+        const std::string_view one = patterns.substr(0, end);
+        if (!one.empty()) {
+            result.push_back(text::foldCaseUtf8(one));
+        }
+        if (end == std::string_view::npos) {
+            break;
+        }
+        patterns.remove_prefix(end + 1);
+    }
+    return result;
+}
+
+bool matchesAny(const std::string& foldedName, const std::vector<std::string>& patterns) {
+    return std::any_of(patterns.begin(), patterns.end(), [&](const std::string& pattern) {
+        return matchFolded(foldedName, pattern);
+    });
+}
+
+#ifndef _WIN32
+struct DirectoryCloser {
+    void operator()(DIR* directory) const { ::closedir(directory); }
+};
+
+bool isRegularFile(int directoryFd, const dirent& entry) {
+    if (entry.d_type == DT_REG) {
+        return true;
+    }
+    if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) {
+        return false;
+    }
+    // A link (or a file system that does not tell the type): follow it.
+    struct stat info {};
+    return ::fstatat(directoryFd, entry.d_name, &info, 0) == 0 && S_ISREG(info.st_mode);
+}
+#endif
+
+} // namespace
+
+bool matchesWildcard(std::string_view name, std::string_view pattern) {
+    return matchFolded(text::foldCaseUtf8(name), text::foldCaseUtf8(pattern));
+}
+
+std::vector<std::string> listMatchingFiles(const std::string& directory,
+                                           std::string_view patterns) {
+    const std::vector<std::string> folded = foldedPatterns(patterns);
+    // Each entry is kept with its folded name, which is both what it is matched by and what
+    // it is sorted by.
+    std::vector<std::pair<std::string, std::string>> found;
+
+#ifdef _WIN32
+    std::error_code error;
+    const std::filesystem::path path(
+        std::u8string(reinterpret_cast<const char8_t*>(directory.data()), directory.size()));
+    for (std::filesystem::directory_iterator it(path, error), end; !error && it != end;
+         it.increment(error)) {
+        const std::u8string u8 = it->path().filename().u8string();
+        std::string name(reinterpret_cast<const char*>(u8.data()), u8.size());
+        std::error_code typeError;
+        if (name.empty() || name.front() == '.' || !it->is_regular_file(typeError)) {
+            continue;
+        }
+        std::string key = text::foldCaseUtf8(name);
+        if (matchesAny(key, folded)) {
+            found.emplace_back(std::move(key), std::move(name));
+        }
+    }
+#else
+    const std::unique_ptr<DIR, DirectoryCloser> handle(::opendir(directory.c_str()));
+    if (!handle) {
+        return {};
+    }
+    const int directoryFd = ::dirfd(handle.get());
+    while (const dirent* entry = ::readdir(handle.get())) {
+        if (entry->d_name[0] == '.') {
+            continue; // hidden files, "." and ".."
+        }
+        std::string key = text::foldCaseUtf8(entry->d_name);
+        if (matchesAny(key, folded) && isRegularFile(directoryFd, *entry)) {
+            found.emplace_back(std::move(key), entry->d_name);
+        }
+    }
+#endif
+
+    std::sort(found.begin(), found.end());
+    std::vector<std::string> names;
+    names.reserve(found.size());
+    for (auto& entry : found) {
+        names.push_back(std::move(entry.second));
+    }
+    return names;
+}
+
+} // namespace runtime

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace runtime {
+
+// True when a file name matches a wildcard pattern ("*" any run of characters, "?" one
+// character, everything else itself), without regard to case. Both are UTF-8.
+bool matchesWildcard(std::string_view name, std::string_view pattern);
+
+// The names of the regular files of a directory (links to regular files included) that match
+// one of the ";"-separated wildcard patterns, without regard to case; hidden files (a name
+// starting with ".") are left out. Sorted without regard to case, ties in byte order. A
+// directory that cannot be read gives an empty list.
+std::vector<std::string> listMatchingFiles(const std::string& directory, std::string_view patterns);
+
+} // namespace runtime

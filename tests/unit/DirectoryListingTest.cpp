@@ -1,0 +1,84 @@
+#include "runtime/DirectoryListing.h"
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "support/TempDir.h"
+
+namespace {
+
+struct WildcardCase {
+    const char* name;
+    const char* pattern;
+    bool matches;
+};
+
+class WildcardTest : public ::testing::TestWithParam<WildcardCase> {};
+
+TEST_P(WildcardTest, Matches) {
+    const WildcardCase& c = GetParam();
+    EXPECT_EQ(runtime::matchesWildcard(c.name, c.pattern), c.matches)
+        << c.name << " ~ " << c.pattern;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Patterns, WildcardTest,
+    ::testing::Values(WildcardCase{"arial.ttf", "*.ttf", true},
+                      WildcardCase{"ARIAL.TTF", "*.ttf", true},
+                      WildcardCase{"Arial.Ttf", "*.TTF", true},
+                      WildcardCase{"arial.ttf.bak", "*.ttf", false},
+                      WildcardCase{"arial.ttfx", "*.ttf", false},
+                      WildcardCase{".ttf", "*.ttf", true}, WildcardCase{"ttf", "*.ttf", false},
+                      WildcardCase{"a.ttf.ttf", "*.ttf", true}, // needs the star to back-track
+                      WildcardCase{"font1.pfb", "font?.pfb", true},
+                      WildcardCase{"font12.pfb", "font?.pfb", false},
+                      WildcardCase{"fontÉ.pfb", "font?.pfb", true}, // "?" is one character
+                      WildcardCase{"ÉCOLE.ttf", "école*", true},    // Latin-1 letters fold
+                      WildcardCase{"abc", "a*b*c", true}, WildcardCase{"abxbc", "a*b*c", true},
+                      WildcardCase{"acb", "a*b*c", false}, WildcardCase{"", "*", true},
+                      WildcardCase{"x", "", false}));
+
+struct Listing : ::testing::Test {
+    testsupport::TempDir dir;
+    std::vector<std::string> list(const char* patterns) {
+        return runtime::listMatchingFiles(dir.str(), patterns);
+    }
+};
+
+TEST_F(Listing, KeepsMatchingRegularFilesSortedWithoutRegardToCase) {
+    for (const char* name :
+         {"b.ttf", "A.pfb", "FONT.TTF", "c.PFB", "notes.txt", "é.ttf", "Z.ttf"}) {
+        dir.write(name, "x");
+    }
+    EXPECT_EQ(list("*.ttf;*.pfb"),
+              (std::vector<std::string>{"A.pfb", "b.ttf", "c.PFB", "FONT.TTF", "Z.ttf", "é.ttf"}));
+    EXPECT_EQ(list("*.pfb"), (std::vector<std::string>{"A.pfb", "c.PFB"}));
+    EXPECT_EQ(list(";;*.txt;"), (std::vector<std::string>{"notes.txt"}));
+    EXPECT_TRUE(list("").empty());
+}
+
+TEST_F(Listing, LeavesOutHiddenFilesDirectoriesPipesAndBrokenLinks) {
+    dir.write("real.ttf", "x");
+    dir.write(".hidden.ttf", "x");
+    std::filesystem::create_directory(dir.path() / "folder.ttf");
+    ASSERT_EQ(::mkfifo(dir.file("pipe.ttf").c_str(), 0600), 0);
+    std::filesystem::create_symlink(dir.path() / "real.ttf", dir.path() / "link.ttf");
+    std::filesystem::create_symlink(dir.path() / "missing", dir.path() / "broken.ttf");
+    std::filesystem::create_directory_symlink(dir.path() / "folder.ttf",
+                                              dir.path() / "dirlink.ttf");
+
+    EXPECT_EQ(list("*.ttf"), (std::vector<std::string>{"link.ttf", "real.ttf"}));
+}
+
+TEST_F(Listing, DirectoryThatCannotBeReadGivesEmptyList) {
+    EXPECT_TRUE(runtime::listMatchingFiles(dir.file("missing"), "*.ttf").empty());
+    const std::string file = dir.write("plain.ttf", "x");
+    EXPECT_TRUE(runtime::listMatchingFiles(file, "*.ttf").empty());
+}
+
+} // namespace
