@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "runtime/Failure.h"
+#include "support/FailureNumber.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -16,14 +17,7 @@ namespace {
 namespace fs = runtime::fs;
 using testsupport::readFile;
 
-int failureNumberOf(const auto& action) {
-    try {
-        action();
-    } catch (const runtime::Failure& failure) {
-        return failure.number();
-    }
-    return 0;
-}
+using testsupport::failureNumberOf;
 
 mode_t permissionBits(const std::string& path) {
     struct stat info {};

@@ -15,20 +15,14 @@
 #include <gtest/gtest.h>
 
 #include "runtime/Failure.h"
+#include "support/FailureNumber.h"
 #include "support/TempDir.h"
 
 namespace {
 
 using runtime::FontFileReader;
 
-int failureNumberOf(const auto& action) {
-    try {
-        action();
-    } catch (const runtime::Failure& failure) {
-        return failure.number();
-    }
-    return 0;
-}
+using testsupport::failureNumberOf;
 
 // A byte pattern whose value at every offset is known and differs between neighbouring
 // pages, so that a page read from the wrong place shows.

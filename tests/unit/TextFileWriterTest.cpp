@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "runtime/Failure.h"
+#include "support/FailureNumber.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -13,14 +14,7 @@ namespace {
 using runtime::TextFileWriter;
 using testsupport::readFile;
 
-int failureNumberOf(const auto& action) {
-    try {
-        action();
-    } catch (const runtime::Failure& failure) {
-        return failure.number();
-    }
-    return 0;
-}
+using testsupport::failureNumberOf;
 
 TEST(TextFileWriter, WritesLinesEndedByCrLf) {
     testsupport::TempDir dir;

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/FailureNumber.h"
+
 #include "runtime/Failure.h"
 
 namespace {
@@ -17,14 +19,7 @@ std::string utf8(const char8_t* literal) {
     return std::string(reinterpret_cast<const char*>(literal));
 }
 
-int failureNumberOf(const auto& action) {
-    try {
-        action();
-    } catch (const runtime::Failure& failure) {
-        return failure.number();
-    }
-    return 0;
-}
+using testsupport::failureNumberOf;
 
 // --- Windows-1252 decoding -------------------------------------------------------------------
 
