@@ -9,9 +9,12 @@
 #include "app/QuillvaneVersion.h"
 #include "app/Twips.h"
 #include "app/WindowIcon.h"
+#include "runtime/FontFileType.h"
 #include "runtime/PathText.h"
 #include "runtime/Text.h"
 #include "runtime/WindowsDirectory.h"
+#include "truetype/NameTableReport.h"
+#include "type1/HeaderReport.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -296,9 +299,31 @@ void Form1::File1_Click() {
     if (index < 0 || index >= File1->entryCount()) {
         return;
     }
-    state_.FontPath =
-        runtime::path::join(File1->path().toStdString(), File1->entry(index).toStdString());
+    const std::string name = File1->entry(index).toStdString();
+    state_.FontPath = runtime::path::join(File1->path().toStdString(), name);
     setDetailsText({});
+    switch (runtime::fontFileTypeOf(name)) {
+    case runtime::FontFileType::TrueType: displayTTFnamevalues(); break;
+    case runtime::FontFileType::Type1: displayT1namevalues(); break;
+    case runtime::FontFileType::Other: break;
+    }
+}
+
+void Form1::displayTTFnamevalues() {
+    showFontReport(truetype::TTReport(state_.FontPath));
+}
+
+void Form1::displayT1namevalues() {
+    showFontReport(type1::T1Report(state_.FontPath));
+}
+
+void Form1::showFontReport(const runtime::FontReport& report) {
+    if (report.fileListStale) {
+        // The selected file has gone: the list shows the directory as it is now.
+        File1->refresh();
+    }
+    state_.InfoText = report.text;
+    setDetailsText(state_.InfoText);
 }
 
 void Form1::Command1_Click() {

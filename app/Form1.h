@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/MessagePresenter.h"
+#include "runtime/FontReport.h"
 
 #include <QWidget>
 
@@ -65,6 +66,10 @@ public:
     void File1_Click();
     void Command1_Click();
 
+    // The reports of the selected file (FontPath) into InfoText and the details pane.
+    void displayTTFnamevalues();
+    void displayT1namevalues();
+
     // Setting the type filter's text selects that item and runs cmbFontType_Click.
     void setFontTypeText(const QString& itemText);
 
@@ -79,6 +84,7 @@ private:
     void createControls();
     void setTabOrder();
     void tellBrowsingProblem(const QString& text);
+    void showFontReport(const runtime::FontReport& report);
 
     Services services_;
     std::unique_ptr<MessagePresenter> ownMessages_;

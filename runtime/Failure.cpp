@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cerrno>
+#include <new>
 #include <utility>
 
 namespace runtime {
@@ -13,9 +14,11 @@ struct Entry {
     std::string_view description;
 };
 
-constexpr std::array<Entry, 9> kDescriptions{{
+constexpr std::array<Entry, 11> kDescriptions{{
     {5, "Invalid procedure call or argument"},
     {6, "Overflow"},
+    {7, "Out of memory"},
+    {51, "Internal error"},
     {53, "File not found"},
     {57, "Device I/O error"},
     {61, "Disk full"},
@@ -58,6 +61,18 @@ Failure failureFromErrno(int error) {
         return Failure(FailureNumber::DiskFull);
     case EIO: return Failure(FailureNumber::DeviceIoError);
     default: return Failure(FailureNumber::PathFileAccess);
+    }
+}
+
+Failure currentFailure() noexcept {
+    try {
+        throw;
+    } catch (const Failure& failure) {
+        return failure;
+    } catch (const std::bad_alloc&) {
+        return Failure(FailureNumber::OutOfMemory);
+    } catch (...) {
+        return Failure(FailureNumber::InternalError);
     }
 }
 

@@ -12,6 +12,8 @@ namespace runtime {
 enum class FailureNumber : int {
     InvalidArgument = 5,   // find or take with a position below 1 or a negative count
     Overflow = 6,          // 16-bit arithmetic beyond -32768..32767
+    OutOfMemory = 7,       // an allocation failed
+    InternalError = 51,    // any other unexpected exception inside a lookup
     FileNotFound = 53,     // opening, reading the attributes of, or copying from a missing file
     DeviceIoError = 57,    // the device failed while reading or writing
     DiskFull = 61,         // a write or copy that runs out of space
@@ -41,5 +43,10 @@ private:
 // ENOENT -> 53, ENOTDIR -> 76, EACCES/EPERM -> 70, ENOSPC/EDQUOT -> 61, EIO -> 57,
 // anything else (EEXIST, EROFS, EISDIR, ETXTBSY, ...) -> 75.
 Failure failureFromErrno(int error);
+
+// The failure that the exception in flight stands for: a Failure itself, std::bad_alloc as 7,
+// anything else as 51. For the lookups, which turn every failure into a text and never throw.
+// Call only inside a catch block.
+Failure currentFailure() noexcept;
 
 } // namespace runtime

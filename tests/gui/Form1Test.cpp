@@ -6,8 +6,10 @@
 #include "app/FileList.h"
 #include "app/QuillvaneVersion.h"
 #include "app/Twips.h"
+#include "support/PfbWriter.h"
 #include "support/ScriptedMessages.h"
 #include "support/TempDir.h"
+#include "support/TrueTypeWriter.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -141,8 +143,8 @@ private slots:
 
     void trueTypeFilterInType1DirectoryEmptiesList() {
         testsupport::TempDir dir;
-        dir.write("one.pfb", "x");
-        dir.write("two.pfb", "x");
+        dir.write("one.pfb", testsupport::pfbFont(testsupport::typicalClearText("One Bold")));
+        dir.write("two.pfb", testsupport::pfbFont(testsupport::typicalClearText("Two")));
         Window window(dir.str());
         window.form.setDetailsText("kept");
 
@@ -156,7 +158,9 @@ private slots:
         window.form.setFontTypeText(QStringLiteral("Both font types (*.ttf;*.pfb)"));
         QCOMPARE(window.entries(), (QStringList{"one.pfb", "two.pfb"}));
         QVERIFY(window.batchButtonsEnabled());
-        QCOMPARE(window.details(), QString());
+        QVERIFY(
+            window.details().startsWith(QStringLiteral("Name info for %1\n")
+                                            .arg(QString::fromStdString(joined(dir, "one.pfb")))));
     }
 
     void userChoosingFilterItemRunsClickHandler() {
@@ -226,17 +230,19 @@ private slots:
 
     void clickingSelectedEntryAgainReselects() {
         testsupport::TempDir dir;
-        dir.write("a.ttf", "x");
-        dir.write("b.ttf", "x");
+        dir.write("a.ttf", testsupport::trueTypeFontNamed(u"Alpha"));
+        dir.write("b.ttf", testsupport::trueTypeFontNamed(u"Beta"));
         Window window(dir.str());
         window.form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window.form));
         window.form.setDetailsText("stale");
 
+        // Clicking the entry that is already selected reads the file again.
         auto* list = window.files();
+        dir.write("a.ttf", testsupport::trueTypeFontNamed(u"Alpha Changed"));
         const QRect first = list->visualItemRect(list->item(0));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, first.center());
-        QCOMPARE(window.details(), QString());
+        QVERIFY(window.details().contains(QStringLiteral("Full Font Name | Alpha Changed\n")));
         QCOMPARE(window.form.state().FontPath, joined(dir, "a.ttf"));
 
         const QRect second = list->visualItemRect(list->item(1));
@@ -244,6 +250,56 @@ private slots:
         QCOMPARE(window.form.state().FontPath, joined(dir, "b.ttf"));
         QTest::keyClick(list, Qt::Key_Up);
         QCOMPARE(window.form.state().FontPath, joined(dir, "a.ttf"));
+    }
+
+    void selectingFontsShowsTheirReports() {
+        testsupport::TempDir dir;
+        testsupport::NameTableSpec names;
+        names.records = {{1, 0, 0, 1, "Example Sans"},
+                         {3, 1, 0x0409, 4, testsupport::utf16be(u"Example Sans Bold")}};
+        dir.write("A.TTF", testsupport::trueTypeFont(names));
+        dir.write("b.PFB", testsupport::pfbFont(testsupport::typicalClearText(
+                               "Courier Bold", "Courier", "Bold", "002.004")));
+        Window window(dir.str());
+
+        // The first file's report is in the pane at start-up, without a click.
+        const QString ttfPath = QString::fromStdString(joined(dir, "A.TTF"));
+        QCOMPARE(window.details(), QStringLiteral("NAME Table Info for %1\n"
+                                                  "Name Records | 2\n"
+                                                  "Mac ENG Font Name | Example Sans\n"
+                                                  "Win Unicode ENU Full Font Name | "
+                                                  "Example Sans Bold\n")
+                                       .arg(ttfPath));
+        QCOMPARE(window.form.state().InfoText,
+                 window.details().replace(QLatin1Char('\n'), QStringLiteral("\r\n")).toStdString());
+
+        window.files()->setSelectedIndex(1);
+        const QStringList lines = window.details().split(QLatin1Char('\n'));
+        QCOMPARE(
+            lines.first(),
+            QStringLiteral("Name info for %1").arg(QString::fromStdString(joined(dir, "b.PFB"))));
+        QCOMPARE(lines.mid(lines.size() - 5),
+                 (QStringList{"002.004", "Courier Bold", "Courier", "Bold", ""}));
+    }
+
+    void selectedFileDeletedShowsNotFoundAndListIsReadAgain() {
+        testsupport::TempDir dir;
+        dir.write("a.ttf", testsupport::trueTypeFontNamed(u"Alpha"));
+        dir.write("b.ttf", testsupport::trueTypeFontNamed(u"Beta"));
+        Window window(dir.str());
+        window.form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window.form));
+        std::filesystem::remove(dir.path() / "b.ttf");
+
+        auto* list = window.files();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->item(1)).center());
+        QCOMPARE(window.form.state().FontPath, joined(dir, "b.ttf"));
+        QCOMPARE(window.details(),
+                 QStringLiteral("File not found. Fonts in directory may have been moved while "
+                                "app was open.\nIf problem persists, please report to "
+                                "support@quillvane.example.org . Thanks!"));
+        QCOMPARE(window.entries(), QStringList{"a.ttf"});
     }
 
     void controlsSitWhereTheLayoutPutsThem_data() {

@@ -1,6 +1,8 @@
 #include "runtime/Failure.h"
 
 #include <cerrno>
+#include <new>
+#include <stdexcept>
 
 #include <gtest/gtest.h>
 
@@ -18,6 +20,8 @@ TEST(Failure, DescriptionsByNumber) {
     } cases[] = {
         {5, "Invalid procedure call or argument"},
         {6, "Overflow"},
+        {7, "Out of memory"},
+        {51, "Internal error"},
         {53, "File not found"},
         {57, "Device I/O error"},
         {61, "Disk full"},
@@ -58,3 +62,24 @@ TEST(Failure, FromErrno) {
 }
 
 } // namespace
+
+namespace {
+
+int numberOfCurrent(const auto& thrower) {
+    try {
+        thrower();
+    } catch (...) {
+        return runtime::currentFailure().number();
+    }
+    return -1;
+}
+
+} // namespace
+
+TEST(Failure, ExceptionsInFlightBecomeFailures) {
+    // The lookups turn whatever escapes into a failure text; these are the numbers they get.
+    EXPECT_EQ(numberOfCurrent([] { throw Failure(FailureNumber::Overflow); }), 6);
+    EXPECT_EQ(numberOfCurrent([] { throw std::bad_alloc(); }), 7);
+    EXPECT_EQ(numberOfCurrent([] { throw std::length_error("too long"); }), 51);
+    EXPECT_EQ(numberOfCurrent([] { throw 42; }), 51);
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "runtime/Failure.h"
+
+#include <string>
+
+namespace runtime {
+
+// The text of the details pane for one font file, and whether the file list must be read
+// again because the file has gone (failure 53).
+struct FontReport {
+    std::string text;
+    bool fileListStale = false;
+};
+
+// Where users are asked to report fonts that this program cannot read.
+inline constexpr const char* supportAddress = "support@quillvane.example.org";
+
+// The pane's text for a report that failed, the same for both font types. A missing file
+// (53) says the fonts may have moved and asks for the list to be read again; any other
+// failure names the file. Neither text ends with a line break.
+inline FontReport failedFontReport(const Failure& failure, const std::string& fontPath) {
+    FontReport report;
+    if (failure.number() == static_cast<int>(FailureNumber::FileNotFound)) {
+        report.text = failure.description() +
+                      ". Fonts in directory may have been moved while app was open.\r\n"
+                      "If problem persists, please report to " +
+                      supportAddress + " . Thanks!";
+        report.fileListStale = true;
+    } else {
+        report.text = failure.description() + " error encountered while reading font: \r\n" +
+                      fontPath + "\r\nIf possible, please report problem to " + supportAddress +
+                      " . Thanks!";
+    }
+    return report;
+}
+
+} // namespace runtime

@@ -1,0 +1,55 @@
+#include "type1/HeaderWindow.h"
+
+#include "runtime/Failure.h"
+#include "runtime/Text.h"
+
+namespace type1 {
+
+namespace {
+
+// The result of a lookup that failed. Call only inside a catch block.
+std::string lookupErrorText() {
+    return "error: " + runtime::currentFailure().description();
+}
+
+} // namespace
+
+std::string readHeaderWindow(runtime::FontFileReader& reader) {
+    return reader.bytesAt(kHeaderWindowStart, kHeaderWindowLength);
+}
+
+std::string T1EntryValue(std::string_view window, std::string_view key) {
+    using runtime::text::find;
+    // The searches run on the raw window and are not checked against each other: a missing
+    // key makes the next search start at 0, and a ")" before the "(" makes the count
+    // negative, both of which find and take refuse with failure 5.
+    const std::int64_t keyAt = find(window, 1, key);
+    const std::int64_t openAt = find(window, keyAt, "(");
+    // The closing parenthesis is looked for from the key, not from the "(".
+    const std::int64_t closeAt = find(window, keyAt, ")");
+    // Without a "(" after the key the cut starts at the window's first byte, so the value is
+    // everything before the ")". Files named from such a value are made safe where names
+    // become file names, not here.
+    const std::int64_t start = openAt + 1;
+    return runtime::text::take(window, start, closeAt - start);
+}
+
+std::string T1NameFromReader(runtime::FontFileReader& reader) {
+    try {
+        return runtime::text::decodeWindows1252(
+            T1EntryValue(readHeaderWindow(reader), "/FullName"));
+    } catch (...) {
+        return lookupErrorText();
+    }
+}
+
+std::string T1Name(const std::string& utf8Path) {
+    try {
+        runtime::FontFileReader reader(utf8Path); // closed by its destructor on every path
+        return T1NameFromReader(reader);
+    } catch (...) {
+        return lookupErrorText();
+    }
+}
+
+} // namespace type1

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "runtime/FontFileReader.h"
+
+// The clear-text header at the start of a .pfb file, read as one fixed window of raw bytes and
+// searched as text. Nothing here parses the font.
+namespace type1 {
+
+// The header window: 3000 raw bytes from 1-based byte position 6 of the file, i.e. the last
+// byte of the first segment's length followed by the clear text. The segment marker, type and
+// length are never checked; a shorter file reads as zero bytes past its end.
+inline constexpr std::int64_t kHeaderWindowStart = 6;
+inline constexpr std::int64_t kHeaderWindowLength = 3000;
+
+std::string readHeaderWindow(runtime::FontFileReader& reader);
+
+// The raw bytes between the "(" after key and the first ")" after key, as stored: not trimmed,
+// not unescaped, not decoded. Keys are found without regard to case. A missing key, a ")"
+// before the "(", no ")" after the key, or no "(" after the key raise failure 5.
+std::string T1EntryValue(std::string_view window, std::string_view key);
+
+// The font's full name, the /FullName value decoded from Windows-1252 to UTF-8, or "error: "
+// followed by the description of whatever failure stopped the lookup. Never throws; reads
+// nothing past the header window.
+std::string T1NameFromReader(runtime::FontFileReader& reader);
+
+// The same for the .pfb file at a UTF-8 path. Never throws; never creates the file; the file
+// is closed again before it returns, on every path.
+std::string T1Name(const std::string& utf8Path);
+
+} // namespace type1
