@@ -18,6 +18,10 @@ struct WildcardCase {
     bool matches;
 };
 
+void PrintTo(const WildcardCase& c, std::ostream* out) {
+    *out << '"' << c.name << "\" ~ \"" << c.pattern << '"';
+}
+
 class WildcardTest : public ::testing::TestWithParam<WildcardCase> {};
 
 TEST_P(WildcardTest, Matches) {

@@ -35,6 +35,10 @@ struct ChoiceCase {
     std::string expected;
 };
 
+void PrintTo(const ChoiceCase& c, std::ostream* out) {
+    *out << c.what;
+}
+
 class RecordChoice : public ::testing::TestWithParam<ChoiceCase> {};
 
 TEST_P(RecordChoice, PicksTheRightRecord) {
