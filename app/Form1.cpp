@@ -9,6 +9,8 @@
 #include "app/QuillvaneVersion.h"
 #include "app/Twips.h"
 #include "app/WindowIcon.h"
+#include "fontlist/CopyAndRename.h"
+#include "fontlist/HtmlFontList.h"
 #include "runtime/FontFileType.h"
 #include "runtime/PathText.h"
 #include "runtime/Text.h"
@@ -18,6 +20,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFont>
 #include <QGroupBox>
@@ -100,6 +103,8 @@ Form1::Form1(Services services, QWidget* parent) : QWidget(parent), services_(st
     connect(File1, &FileList::clicked, this, &Form1::File1_Click);
     connect(cmbFontType, &QComboBox::activated, this, [this](int) { cmbFontType_Click(); });
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(RenameFonts, &QPushButton::clicked, this, &Form1::RenameFonts_Click);
+    connect(CreateHTMLFontList, &QPushButton::clicked, this, &Form1::CreateHTMLFontList_Click);
 
     Form_Load();
 }
@@ -181,13 +186,14 @@ void Form1::setTabOrder() {
     }
 }
 
-int Form1::spacesOption() const {
-    for (std::size_t index = 0; index < optnSpaces.size(); ++index) {
-        if (optnSpaces[index]->isChecked()) {
-            return static_cast<int>(index);
-        }
+fontlist::SpacesOption Form1::spacesOption() const {
+    if (optnSpaces[1]->isChecked()) {
+        return fontlist::SpacesOption::ReplaceWithHyphen;
     }
-    return 0;
+    if (optnSpaces[2]->isChecked()) {
+        return fontlist::SpacesOption::Remove;
+    }
+    return fontlist::SpacesOption::NoChange;
 }
 
 void Form1::Form_Load() {
@@ -229,6 +235,13 @@ void Form1::Form_Resize() {
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
+    if (batchRunning_) {
+        // The run lets the window repaint between files; closing it under the run's feet
+        // would tear the window down mid-run. The request is carried out when the run ends.
+        closeRequested_ = true;
+        event->ignore();
+        return;
+    }
     Form_Unload();
     event->accept();
 }
@@ -330,6 +343,61 @@ void Form1::Command1_Click() {
     messages_->show({"About Quillvane",
                      aboutText(version::major, version::minor, version::revision),
                      runtime::Buttons::Ok, runtime::MessageIcon::None});
+}
+
+void Form1::RenameFonts_Click() {
+    runBatch(fontlist::RenameFonts);
+}
+
+void Form1::CreateHTMLFontList_Click() {
+    runBatch(fontlist::CreateHTMLFontList);
+}
+
+void Form1::runBatch(void (*operation)(fontlist::BatchHost&, fontlist::BatchState&,
+                                       fontlist::SpacesOption)) {
+    batchRunning_ = true;
+    operation(*this, state_, spacesOption());
+    batchRunning_ = false;
+    if (closeRequested_) {
+        closeRequested_ = false;
+        close();
+    }
+}
+
+std::string Form1::fileListDirectory() {
+    return File1->path().toStdString();
+}
+
+int Form1::fileListCount() {
+    return File1->entryCount();
+}
+
+std::string Form1::fileListEntry(int index) {
+    return File1->entry(index).toStdString();
+}
+
+void Form1::refreshFileList() {
+    File1->refresh();
+}
+
+void Form1::refreshDirectoryList() {
+    Dir1->refresh();
+}
+
+runtime::Answer Form1::show(const runtime::UserMessage& message) {
+    return messages_->show(message);
+}
+
+void Form1::showProgress(const std::string& text) {
+    setWindowTitle(QString::fromStdString(text));
+    // Let the new title be painted, but take no input: the run goes on as soon as the window
+    // has been brought up to date.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void Form1::disableBatchButtons() {
+    CreateHTMLFontList->setEnabled(false);
+    RenameFonts->setEnabled(false);
 }
 
 void Form1::setDetailsText(const std::string& text) {

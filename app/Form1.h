@@ -1,6 +1,9 @@
 #pragma once
 
 #include "app/MessagePresenter.h"
+#include "fontlist/BatchHost.h"
+#include "fontlist/BatchState.h"
+#include "fontlist/SpacesOption.h"
 #include "runtime/FontReport.h"
 
 #include <QWidget>
@@ -9,7 +12,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <vector>
 
 class QComboBox;
 class QGroupBox;
@@ -26,7 +28,7 @@ class FileList;
 // The one window of Quillvane. Its controls and state keep the names the rest of the program
 // knows them by; the handlers below are wired to the controls' events and can be called
 // directly by tests.
-class Form1 : public QWidget {
+class Form1 : public QWidget, private fontlist::BatchHost {
     Q_OBJECT
 public:
     // What the window takes from its surroundings, so that tests can stand in for each part.
@@ -37,14 +39,9 @@ public:
     };
 
     // Window state shared by the handlers and the batch runs.
-    struct State {
-        std::string WindowsDir; // the Windows directory, lower case, no trailing separator
-        std::string FontsDir;   // WindowsDir + separator + "fonts" + separator
-        std::string FontPath;   // the file last selected in File1
-        std::string InfoText;   // the report being built for the details pane
-        std::string CurrentDir; // File1's directory with a trailing separator
-        std::vector<std::string> FontFiles;
-        std::vector<std::string> FontNames;
+    struct State : fontlist::BatchState {
+        std::string FontPath; // the file last selected in File1
+        std::string InfoText; // the report being built for the details pane
     };
 
     explicit Form1(Services services, QWidget* parent = nullptr);
@@ -52,8 +49,11 @@ public:
 
     const State& state() const { return state_; }
 
-    // The selected spaces option: 0 "No change", 1 "Replace with "-"", 2 "Remove spaces".
-    int spacesOption() const;
+    // BatchHost::show (a message box) would hide the widget's show().
+    using QWidget::show;
+
+    // The selected spaces option (the index of the selected option button).
+    fontlist::SpacesOption spacesOption() const;
 
     // Handlers.
     void Form_Load();
@@ -65,6 +65,8 @@ public:
     void EnableButtons();
     void File1_Click();
     void Command1_Click();
+    void RenameFonts_Click();
+    void CreateHTMLFontList_Click();
 
     // The reports of the selected file (FontPath) into InfoText and the details pane.
     void displayTTFnamevalues();
@@ -81,6 +83,21 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The batch runs' view of the window: the file list, message boxes, the title as the
+    // progress display, and the two batch buttons.
+    std::string fileListDirectory() override;
+    int fileListCount() override;
+    std::string fileListEntry(int index) override;
+    void refreshFileList() override;
+    void refreshDirectoryList() override;
+    runtime::Answer show(const runtime::UserMessage& message) override;
+    void showProgress(const std::string& text) override;
+    void disableBatchButtons() override;
+
+    // Runs a batch operation; a close request that arrives meanwhile is carried out after it.
+    void runBatch(void (*operation)(fontlist::BatchHost&, fontlist::BatchState&,
+                                    fontlist::SpacesOption));
+
     void createControls();
     void setTabOrder();
     void tellBrowsingProblem(const QString& text);
@@ -90,6 +107,8 @@ private:
     std::unique_ptr<MessagePresenter> ownMessages_;
     MessagePresenter* messages_ = nullptr;
     State state_;
+    bool batchRunning_ = false;
+    bool closeRequested_ = false;
 
     // Controls (owned by the window through Qt's parent ownership).
     QPushButton* CreateHTMLFontList = nullptr;

@@ -4,6 +4,7 @@
 #include "app/AboutText.h"
 #include "app/DirectoryList.h"
 #include "app/FileList.h"
+#include "app/QtMessagePresenter.h"
 #include "app/QuillvaneVersion.h"
 #include "app/Twips.h"
 #include "support/PfbWriter.h"
@@ -11,15 +12,18 @@
 #include "support/TempDir.h"
 #include "support/TrueTypeWriter.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStorageInfo>
 #include <QTest>
+#include <QTimer>
 
 #include <filesystem>
 #include <memory>
@@ -108,7 +112,7 @@ private slots:
         QCOMPARE(window.form.state().FontPath, joined(dir, "A.pfb"));
         QVERIFY(window.batchButtonsEnabled());
         QCOMPARE(window.control<QRadioButton>("optnSpaces_0")->isChecked(), true);
-        QCOMPARE(window.form.spacesOption(), 0);
+        QVERIFY(window.form.spacesOption() == fontlist::SpacesOption::NoChange);
     }
 
     void typeFilterSetsPattern_data() {
@@ -300,6 +304,143 @@ private slots:
                                 "app was open.\nIf problem persists, please report to "
                                 "support@quillvane.example.org . Thanks!"));
         QCOMPARE(window.entries(), QStringList{"a.ttf"});
+    }
+
+    void copyRenameCountsDownAndFinishes() {
+        testsupport::TempDir dir;
+        dir.write("a.ttf", testsupport::trueTypeFontNamed(u"Garamond Bold"));
+        dir.write("b.ttf", testsupport::trueTypeFontNamed(u"Futura Bk BT 1.0"));
+        dir.write("c.pfb", testsupport::pfbFont(testsupport::typicalClearText("Courier Bold")));
+        dir.write("c.pfm", "metrics");
+        Window window(dir.str());
+        window.form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window.form));
+        window.control<QRadioButton>("optnSpaces_2")->click();
+
+        QStringList titles;
+        connect(&window.form, &QWidget::windowTitleChanged, this,
+                [&titles](const QString& title) { titles << title; });
+        QTest::mouseClick(window.button("RenameFonts"), Qt::LeftButton);
+
+        QCOMPARE(titles, (QStringList{" 2", " 1", " 0", "Quillvane"}));
+        QCOMPARE(window.messages.shown.size(), std::size_t{1});
+        QCOMPARE(window.messages.shown[0].title, std::string("Font Copy and Renaming"));
+        QCOMPARE(window.messages.shown[0].text, std::string("Finished."));
+        for (const char* copy :
+             {"GaramondBold.ttf", "FuturaBkBT10.ttf", "CourierBold.pfb", "CourierBold.pfm"}) {
+            QVERIFY2(std::filesystem::exists(dir.path() / "friendly" / copy), copy);
+        }
+        // The directory list was read again and shows the new directory.
+        QCOMPARE(window.directories()
+                     ->findItems(QStringLiteral("friendly"), Qt::MatchExactly | Qt::MatchRecursive)
+                     .size(),
+                 1);
+
+        // A second run finds the directory: the question comes first; No ends the run.
+        window.messages.answers.push_back(runtime::Answer::No);
+        window.form.RenameFonts_Click();
+        QCOMPARE(window.messages.shown.size(), std::size_t{2});
+        QCOMPARE(window.messages.shown[1].buttons, runtime::Buttons::YesNoCancel);
+        QVERIFY(window.messages.shown[1].text.find("will be overwitten") != std::string::npos);
+    }
+
+    void batchButtonsRefuseEmptyList() {
+        testsupport::TempDir dir;
+        dir.write("a.ttf", testsupport::trueTypeFontNamed(u"Alpha"));
+        Window window(dir.str());
+        std::filesystem::remove(dir.path() / "a.ttf");
+
+        window.form.CreateHTMLFontList_Click();
+        QCOMPARE(window.messages.shown.size(), std::size_t{1});
+        QCOMPARE(window.messages.shown[0].title, std::string("Create HTML friendly font list"));
+        QCOMPARE(window.messages.shown[0].text,
+                 std::string("Current directory contains no TrueType fonts."));
+        QVERIFY(!window.batchButtonsEnabled());
+        QVERIFY(!std::filesystem::exists(dir.path() / "_fonts.html"));
+        QVERIFY(!std::filesystem::exists(dir.path() / "friendly"));
+    }
+
+    void htmlListWritesBothFilesAndSaysWhere() {
+        testsupport::TempDir dir;
+        dir.write("a.ttf", testsupport::trueTypeFontNamed(u"Zeta"));
+        dir.write("b.ttf", testsupport::trueTypeFontNamed(u"Alpha"));
+        Window window(dir.str());
+        QTest::mouseClick(window.button("CreateHTMLFontList"), Qt::LeftButton);
+
+        QCOMPARE(testsupport::readFile(dir.file("_fonts.html")),
+                 "<HTML>\r\n<A HREF=\"" + dir.file("b.ttf") + "\">Alpha</A><BR>\r\n<A HREF=\"" +
+                     dir.file("a.ttf") + "\">Zeta</A><BR>\r\n</HTML>\r\n");
+        QVERIFY(std::filesystem::exists(dir.path() / "_report.txt"));
+        QCOMPARE(window.messages.shown.size(), std::size_t{1});
+        QCOMPARE(window.messages.shown[0].text,
+                 "Created " + dir.file("_fonts.html") +
+                     "\r\n\r\nAny possible font duplication issues can be found in\r\n" +
+                     dir.file("_report.txt"));
+        QCOMPARE(window.form.windowTitle(), QStringLiteral("Quillvane"));
+        QCOMPARE(window.form.state().FontNames.size(), std::size_t{3});
+    }
+
+    void closingDuringRunWaitsForItsEnd() {
+        testsupport::TempDir dir;
+        dir.write("a.ttf", testsupport::trueTypeFontNamed(u"Alpha"));
+        dir.write("b.ttf", testsupport::trueTypeFontNamed(u"Beta"));
+        Window window(dir.str());
+        window.form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window.form));
+        bool visibleAtEnd = false;
+        connect(&window.form, &QWidget::windowTitleChanged, this,
+                [&window, &visibleAtEnd](const QString& title) {
+                    if (title == QStringLiteral(" 1")) {
+                        window.form.close();
+                    }
+                    if (title == QStringLiteral("Quillvane")) {
+                        visibleAtEnd = window.form.isVisible();
+                    }
+                });
+        window.form.RenameFonts_Click();
+        QVERIFY(visibleAtEnd);
+        QCOMPARE(window.messages.shown.back().text, std::string("Finished."));
+        QVERIFY(!window.form.isVisible());
+        QVERIFY(std::filesystem::exists(dir.path() / "friendly" / "Beta.ttf"));
+    }
+
+    void realMessageBoxesCarryTitleButtonsAndIcon() {
+        QWidget parent;
+        app::QtMessagePresenter presenter(&parent);
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        QString title;
+        QString text;
+        QMessageBox::StandardButtons buttons;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box != nullptr);
+            icon = box->icon();
+            title = box->windowTitle();
+            text = box->text();
+            buttons = box->standardButtons();
+            box->button(QMessageBox::No)->click();
+        });
+        const runtime::Answer answer =
+            presenter.show({"Font Copy and Renaming", "Line one\r\nLine two",
+                            runtime::Buttons::YesNoCancel, runtime::MessageIcon::Warning});
+        QCOMPARE(answer, runtime::Answer::No);
+        QCOMPARE(icon, QMessageBox::Warning);
+        QCOMPARE(title, QStringLiteral("Font Copy and Renaming"));
+        QCOMPARE(text, QStringLiteral("Line one\nLine two"));
+        QCOMPARE(buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box != nullptr);
+            icon = box->icon();
+            buttons = box->standardButtons();
+            box->button(QMessageBox::Ok)->click();
+        });
+        QCOMPARE(presenter.show(
+                     {"About Quillvane", "text", runtime::Buttons::Ok, runtime::MessageIcon::None}),
+                 runtime::Answer::Ok);
+        QCOMPARE(icon, QMessageBox::NoIcon);
+        QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     }
 
     void controlsSitWhereTheLayoutPutsThem_data() {

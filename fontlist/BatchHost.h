@@ -1,0 +1,38 @@
+#pragma once
+
+#include "runtime/UserMessage.h"
+
+#include <string>
+
+namespace fontlist {
+
+// What the two batch runs need from the program that hosts them: the file list as browsing
+// left it, a way to talk to the user, and the progress display. The window implements it
+// with its controls and real message boxes, the command-line tool with its console, the tests
+// with a script. The runs never format anything for a particular front end.
+class BatchHost {
+public:
+    virtual ~BatchHost() = default;
+
+    // The file list: its directory (without a trailing separator, except a root directory),
+    // its number of entries and the entry (a file name without directory) at an index.
+    virtual std::string fileListDirectory() = 0;
+    virtual int fileListCount() = 0;
+    virtual std::string fileListEntry(int index) = 0;
+
+    // Reads the file list's directory again (the entries change; nothing is selected).
+    virtual void refreshFileList() = 0;
+    // Reads the directory tree again, so that a new sub-directory shows.
+    virtual void refreshDirectoryList() = 0;
+
+    // Shows a modal message and returns the button pressed (Ok for an OK box).
+    virtual runtime::Answer show(const runtime::UserMessage& message) = 0;
+
+    // The progress display (the window title): shown at once, while the run goes on.
+    virtual void showProgress(const std::string& text) = 0;
+
+    // Disables the two batch buttons: "Create HTML Font list", then "Copy/Rename Fonts".
+    virtual void disableBatchButtons() = 0;
+};
+
+} // namespace fontlist

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "fontlist/BatchHost.h"
+#include "fontlist/BatchState.h"
+#include "fontlist/SpacesOption.h"
+
+namespace fontlist {
+
+// The click event of "Copy/Rename Fonts": reads the file list again; when it is empty, says
+// so and disables both batch buttons; otherwise runs RenameFont. Never throws.
+void RenameFonts(BatchHost& host, BatchState& state, SpacesOption option);
+
+// Copies every listed font file into the "friendly" sub-directory of the listed directory (or,
+// after a warning answered Yes, into "ft1fonts" under the Windows directory when the listed
+// directory lies in the system font directory), each under the name made from its full name
+// by ValidFileName and the lower-case extension; a .pfb file takes its ".pfm", ".afm", ".inf"
+// and ".mmm" companions along. The title counts the files down; the lists are read again and
+// "Finished." is shown at the end.
+//
+// The run is a sequence of steps executed through one guard. A failure 75 asks whether to go
+// on (Yes resumes with the step after the failed one); any other failure is shown and ends the
+// run, with nothing undone. Failures of the ".afm", ".inf" and ".mmm" copies are ignored. The
+// listed files are never changed. Never throws.
+void RenameFont(BatchHost& host, BatchState& state, SpacesOption option);
+
+} // namespace fontlist

@@ -1,0 +1,289 @@
+#include "fontlist/HtmlFontList.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "fontlist/QuickSort.h"
+#include "fontlist/ValidFileName.h"
+#include "runtime/Failure.h"
+#include "runtime/FileSystem.h"
+#include "runtime/FontFileType.h"
+#include "runtime/PathText.h"
+#include "runtime/Text.h"
+#include "runtime/TextFileWriter.h"
+#include "truetype/NameTableReader.h"
+#include "type1/HeaderWindow.h"
+
+namespace fontlist {
+
+namespace {
+
+constexpr std::string_view kTitle = "Create HTML File With Friendly Font Names";
+constexpr std::string_view kEmptyListTitle = "Create HTML friendly font list";
+constexpr std::string_view kCrLf = "\r\n";
+constexpr std::string_view kIdleProgress = "Quillvane";
+
+constexpr std::string_view kPageName = "_fonts.html";
+constexpr std::string_view kReportName = "_report.txt";
+
+// Shown with any failure to create or write the page.
+constexpr std::string_view kPageHelp =
+    "This attempts to create a file called _fonts.html in the current.\r\n"
+    "directory. If _fonts.html already exists, make sure it is not read-only";
+
+constexpr std::array<std::string_view, 6> kReportHeading = {
+    "These following files result in duplicate font names.",
+    "Fonts of the same type and with the same full font name",
+    "will over-write each other when the rename feature of",
+    "this application is used. Use the following list to",
+    "manually resolve any potential naming conflicts,",
+    "prior to renaming them:",
+};
+
+// A failure of the run, with the lines that tell the user what it concerned.
+struct RunFailure {
+    runtime::Failure failure;
+    std::string explanation;
+};
+
+// Runs an action; a failure it raises becomes a RunFailure with the given explanation.
+template <typename Action>
+void explained(std::string_view explanation, Action&& action) {
+    try {
+        std::forward<Action>(action)();
+    } catch (const runtime::Failure& failure) {
+        throw RunFailure{failure, std::string(explanation)};
+    }
+}
+
+void showOk(BatchHost& host, std::string_view title, std::string text, runtime::MessageIcon icon) {
+    host.show(
+        runtime::UserMessage{std::string(title), std::move(text), runtime::Buttons::Ok, icon});
+}
+
+// The text without its last count characters (UTF-8 sequences, not bytes).
+std::string_view withoutLastCharacters(std::string_view text, int count) {
+    std::size_t end = text.size();
+    for (int dropped = 0; dropped < count && end > 0; ++dropped) {
+        --end;
+        while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) {
+            --end;
+        }
+    }
+    return text.substr(0, end);
+}
+
+// "?" and the listed name without its extension: "arial.ttf" -> "?arial".
+std::string questionMarkForm(std::string_view listedName) {
+    return "?" + std::string(withoutLastCharacters(listedName, 4));
+}
+
+std::string keyOf(const std::string& path, std::string_view listedName, SpacesOption option) {
+    std::string fullName;
+    switch (runtime::fontFileTypeOf(path)) {
+    case runtime::FontFileType::TrueType: fullName = truetype::TTEnglishName(path); break;
+    case runtime::FontFileType::Type1: fullName = type1::T1Name(path); break;
+    case runtime::FontFileType::Other:
+        // A name the window's patterns can let through (".ttfx", say): no lookup. It gets the
+        // question-mark form, which marks it as unread, rather than some other file's key.
+        return questionMarkForm(listedName);
+    }
+    const std::string trimmed = runtime::text::trimSpaces(fullName);
+    std::string key = ValidFileName(trimmed, option);
+    if (key.empty() || runtime::text::equalsNoCase(trimmed, "error: Overflow")) {
+        return questionMarkForm(listedName);
+    }
+    return key;
+}
+
+// Root ignores permission bits, so a read-only file (or a directory) in the way is refused
+// here rather than replaced. A path that cannot be examined is left to the creation to report.
+void refuseReadOnly(const std::string& path) {
+    runtime::fs::Attributes attributes;
+    try {
+        attributes = runtime::fs::fileAttributes(path);
+    } catch (const runtime::Failure&) {
+        return;
+    }
+    if (attributes.readOnly || attributes.directory) {
+        throw runtime::Failure(runtime::FailureNumber::PathFileAccess);
+    }
+}
+
+std::string fileLine(const std::string& path) {
+    return "  " + path + " (" + std::to_string(runtime::fs::fileLength(path)) + " bytes)";
+}
+
+void appendEscaped(std::string& out, char c) {
+    switch (c) {
+    case '&': out += "&amp;"; break;
+    case '<': out += "&lt;"; break;
+    case '>': out += "&gt;"; break;
+    case '"': out += "&quot;"; break;
+    default: out += c;
+    }
+}
+
+bool percentEncodedInLink(unsigned char byte) {
+    return byte == '%' || byte == '#' || byte == '?' || byte < 0x20 || byte == 0x7F;
+}
+
+// Writes both files from the sorted lists (entries 0 to count - 1).
+void writeFiles(const BatchState& state, std::size_t count, const std::string& pagePath,
+                const std::string& reportPath) {
+    explained(kPageHelp, [&] { refuseReadOnly(pagePath); });
+    explained(reportPath, [&] { refuseReadOnly(reportPath); });
+
+    std::optional<runtime::TextFileWriter> page;
+    std::optional<runtime::TextFileWriter> report;
+    explained(kPageHelp, [&] { page.emplace(pagePath); });
+    explained(reportPath, [&] { report.emplace(reportPath); });
+
+    const auto pageLine = [&](std::string_view line) {
+        explained(kPageHelp, [&] { page->writeLine(line); });
+    };
+    const auto reportLine = [&](std::string_view line) {
+        explained(reportPath, [&] { report->writeLine(line); });
+    };
+    const auto reportFile = [&](const std::string& path) {
+        std::string line;
+        explained(path, [&] { line = fileLine(path); });
+        reportLine(line);
+    };
+
+    pageLine("<HTML>");
+    for (const std::string_view heading : kReportHeading) {
+        reportLine(heading);
+    }
+
+    const std::vector<std::string>& keys = state.FontNames;
+    const std::vector<std::string>& paths = state.FontFiles;
+    std::string_view previous;
+    bool inGroup = false;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (i == 0 || !runtime::text::equalsNoCase(keys[i], previous)) {
+            inGroup = false;
+        } else {
+            if (!inGroup) {
+                reportLine(" ");
+                reportLine(keys[i - 1]);
+                reportFile(paths[i - 1]);
+                inGroup = true;
+            }
+            reportFile(paths[i]);
+        }
+        previous = keys[i];
+        pageLine(htmlLinkLine(paths[i], keys[i]));
+    }
+
+    reportLine(" ");
+    reportLine("(end of report)");
+    explained(reportPath, [&] { report->close(); });
+    pageLine("</HTML>");
+    explained(kPageHelp, [&] { page->close(); });
+}
+
+void run(BatchHost& host, BatchState& state, SpacesOption option) {
+    host.refreshFileList();
+    const int listed = host.fileListCount();
+    if (listed <= 0) {
+        showOk(host, kEmptyListTitle, "Current directory contains no TrueType fonts.",
+               runtime::MessageIcon::None);
+        host.disableBatchButtons();
+        return;
+    }
+
+    state.CurrentDir = runtime::path::withTrailingSeparator(host.fileListDirectory());
+    if (!state.FontsDir.empty() &&
+        runtime::text::foldCaseUtf8(state.CurrentDir)
+                .find(runtime::text::foldCaseUtf8(state.FontsDir)) != std::string::npos) {
+        showOk(host, kTitle, "Action in the Windows Font directory is restricted.\r\n",
+               runtime::MessageIcon::Critical);
+        return;
+    }
+
+    const auto count = static_cast<std::size_t>(listed);
+    state.FontFiles.assign(count + 1, std::string());
+    state.FontNames.assign(count + 1, std::string());
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::string listedName = host.fileListEntry(static_cast<int>(i));
+        std::string path = state.CurrentDir + listedName;
+        state.FontNames[i] = keyOf(path, listedName, option);
+        state.FontFiles[i] = std::move(path);
+        host.showProgress(runtime::text::numberText(static_cast<std::int64_t>(count - i - 1)));
+    }
+
+    host.showProgress("Sorting Font List (alphabetizing)...");
+    QuickSort(state.FontNames, state.FontFiles, 0, count - 1);
+
+    host.showProgress("Generating HTML file...");
+    const std::string pagePath = state.CurrentDir + std::string(kPageName);
+    const std::string reportPath = state.CurrentDir + std::string(kReportName);
+    writeFiles(state, count, pagePath, reportPath);
+
+    host.showProgress(std::string(kIdleProgress));
+    showOk(host, kTitle,
+           "Created " + pagePath + std::string(kCrLf) + std::string(kCrLf) +
+               "Any possible font duplication issues can be found in" + std::string(kCrLf) +
+               reportPath,
+           runtime::MessageIcon::None);
+}
+
+void reportFailure(BatchHost& host, const runtime::Failure& failure,
+                   std::string_view explanation) noexcept {
+    try {
+        std::string text = failure.description();
+        if (!explanation.empty()) {
+            text += kCrLf;
+            text += kCrLf;
+            text += explanation;
+        }
+        host.showProgress(std::string(kIdleProgress));
+        showOk(host, kTitle, std::move(text), runtime::MessageIcon::Critical);
+    } catch (...) {
+        // The host cannot show anything: there is no one left to tell, and the run must not
+        // take the window down with it.
+    }
+}
+
+} // namespace
+
+void CreateHTMLFontList(BatchHost& host, BatchState& state, SpacesOption option) {
+    try {
+        run(host, state, option);
+    } catch (const RunFailure& failure) {
+        reportFailure(host, failure.failure, failure.explanation);
+    } catch (...) {
+        reportFailure(host, runtime::currentFailure(), {});
+    }
+}
+
+std::string htmlLinkLine(std::string_view path, std::string_view key) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string line;
+    line.reserve(path.size() + key.size() + 32);
+    line += "<A HREF=\"";
+    for (const char c : path) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (percentEncodedInLink(byte)) {
+            line += '%';
+            line += kHex[byte >> 4];
+            line += kHex[byte & 0x0F];
+        } else {
+            appendEscaped(line, c);
+        }
+    }
+    line += "\">";
+    for (const char c : key) {
+        appendEscaped(line, c);
+    }
+    line += "</A><BR>";
+    return line;
+}
+
+} // namespace fontlist

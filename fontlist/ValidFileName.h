@@ -1,0 +1,16 @@
+#pragma once
+
+#include "fontlist/SpacesOption.h"
+
+#include <string>
+#include <string_view>
+
+namespace fontlist {
+
+// The base of a file name made from a (trimmed) full font name: each space as the option asks
+// (kept, "-" or dropped), then the nine characters that Windows forbids in file names
+// (\ / : * ? " < > |), every full stop and every NUL dropped. Letter case is never changed;
+// everything else passes through. Works on UTF-8: the characters it looks at are all ASCII.
+std::string ValidFileName(std::string_view inputfilename, SpacesOption option);
+
+} // namespace fontlist

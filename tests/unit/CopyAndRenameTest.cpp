@@ -1,0 +1,460 @@
+#include "fontlist/CopyAndRename.h"
+
+#include <sys/stat.h>
+
+#include <cctype>
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "runtime/Failure.h"
+#include "support/PfbWriter.h"
+#include "support/ScriptedHost.h"
+#include "support/TempDir.h"
+#include "support/TrueTypeWriter.h"
+
+namespace {
+
+using fontlist::SpacesOption;
+using runtime::Answer;
+using testsupport::readFile;
+using testsupport::ScriptedHost;
+using testsupport::TempDir;
+using Events = std::vector<std::string>;
+using Names = std::set<std::string>;
+
+const std::string kAlreadyExists = "/Friendly directory already exists. Fonts with the same "
+                                   "name\r\nwill be overwitten, except those flagged "
+                                   "read-only.OK to proceed?";
+const std::string kFinishedEvents[] = {"refresh directories", "refresh files",
+                                       "progress: Quillvane", "message: Finished."};
+
+std::string ttf(std::u16string_view fullName) {
+    return testsupport::trueTypeFontNamed(fullName);
+}
+
+std::string pfb(std::string_view fullName) {
+    return testsupport::pfbFont(testsupport::typicalClearText(fullName));
+}
+
+// The events of a run that ends normally: the click's refresh, the given ones, the ending.
+Events finishedRun(Events middle) {
+    Events events{"refresh files"};
+    events.insert(events.end(), middle.begin(), middle.end());
+    events.insert(events.end(), std::begin(kFinishedEvents), std::end(kFinishedEvents));
+    return events;
+}
+
+Names namesIn(const std::filesystem::path& dir) {
+    Names names;
+    if (std::filesystem::is_directory(dir)) {
+        for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+            names.insert(entry.path().filename().string());
+        }
+    }
+    return names;
+}
+
+struct FileState {
+    std::string bytes;
+    std::filesystem::file_time_type written;
+    bool operator==(const FileState&) const = default;
+};
+
+std::map<std::string, FileState> filesIn(const std::filesystem::path& dir) {
+    std::map<std::string, FileState> files;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        if (entry.is_regular_file()) {
+            files[entry.path().filename().string()] = {readFile(entry.path().string()),
+                                                       entry.last_write_time()};
+        }
+    }
+    return files;
+}
+
+// Clicks "Copy/Rename Fonts" and checks that the browsed directory's files are left alone.
+void click(ScriptedHost& host, fontlist::BatchState& state,
+           SpacesOption option = SpacesOption::NoChange) {
+    const std::filesystem::path browsed = host.fileListDirectory();
+    const auto before = filesIn(browsed);
+    fontlist::RenameFonts(host, state, option);
+    EXPECT_EQ(filesIn(browsed), before) << "the listed files were changed";
+}
+
+void makeReadOnly(const std::string& path) {
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0) << path;
+}
+
+TEST(CopyAndRename, AnEmptyListIsRefusedAndDisablesTheButtons) {
+    TempDir dir;
+    dir.write("readme.txt", "no font");
+    const std::string gone = dir.write("gone.ttf", ttf(u"Gone"));
+    ScriptedHost host(dir.str());
+    ASSERT_EQ(host.fileListCount(), 1);
+    std::filesystem::remove(gone); // removed after the list was last read
+    fontlist::BatchState state;
+
+    fontlist::RenameFonts(host, state, SpacesOption::NoChange);
+
+    EXPECT_EQ(host.events, (Events{"refresh files",
+                                   "message: Current directory contains no fonts of selected type.",
+                                   "disable buttons"}));
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].title, "Font Copy and Renaming");
+    EXPECT_EQ(host.messages[0].buttons, runtime::Buttons::Ok);
+    EXPECT_EQ(host.messages[0].icon, runtime::MessageIcon::None);
+    EXPECT_EQ(namesIn(dir.path()), (Names{"readme.txt"}));
+}
+
+TEST(CopyAndRename, CopiesEveryFontCountingDownThenRefreshesAndFinishes) {
+    TempDir dir;
+    dir.write("a.ttf", ttf(u"Alpha"));
+    dir.write("b.pfb", pfb("Beta"));
+    dir.write("b.pfm", "beta metrics");
+    dir.write("c.TTF", ttf(u"Gamma"));
+    ScriptedHost host(dir.str());
+    fontlist::BatchState state;
+    state.FontFiles = {"left", "from", "before", "the", "run"};
+
+    click(host, state);
+
+    EXPECT_EQ(host.events, finishedRun({"progress:  2", "progress:  1", "progress:  0"}));
+    const runtime::UserMessage& finished = host.messages.back();
+    EXPECT_EQ(finished.title, "Font Copy and Renaming");
+    EXPECT_EQ(finished.buttons, runtime::Buttons::Ok);
+    EXPECT_EQ(finished.icon, runtime::MessageIcon::None);
+    EXPECT_EQ(state.FontFiles, (Events{"a.ttf", "b.pfb", "c.TTF", ""}));
+    const auto friendly = dir.path() / "friendly";
+    EXPECT_EQ(namesIn(friendly), (Names{"Alpha.ttf", "Beta.pfb", "Beta.pfm", "Gamma.ttf"}));
+    EXPECT_EQ(readFile((friendly / "Gamma.ttf").string()), readFile(dir.file("c.TTF")));
+    EXPECT_EQ(readFile((friendly / "Beta.pfm").string()), "beta metrics");
+}
+
+TEST(CopyAndRename, ListedFilesOfOtherTypesAreSkippedButCounted) {
+    TempDir dir;
+    dir.write("a.ttf", ttf(u"Alpha"));
+    dir.write("notes.txt", "text");
+    ScriptedHost host(dir.str(), "*.*");
+    fontlist::BatchState state;
+
+    click(host, state);
+
+    EXPECT_EQ(host.events, finishedRun({"progress:  1", "progress:  0"}));
+    EXPECT_EQ(namesIn(dir.path() / "friendly"), (Names{"Alpha.ttf"}));
+}
+
+TEST(CopyAndRename, NamesTheCopiesAfterTheFullNames) {
+    const std::string nulName("Nul\0Name", 8);
+    const struct {
+        std::string file;
+        std::string bytes;
+        SpacesOption option;
+        Names expected; // the copy first; a .pfb gets a .pfm companion
+    } cases[] = {
+        {"a.ttf", ttf(u"Garamond Bold"), SpacesOption::Remove, {"GaramondBold.ttf"}},
+        {"a.ttf",
+         ttf(u"  Futura Bk BT 1.0 "),
+         SpacesOption::ReplaceWithHyphen,
+         {"Futura-Bk-BT-10.ttf"}},
+        {"a.ttf", ttf(u" Arial  Bold "), SpacesOption::NoChange, {"Arial  Bold.ttf"}},
+        {"SHOUT.TTF", ttf(u"Upper Case"), SpacesOption::NoChange, {"Upper Case.ttf"}},
+        {"a.ttf", ttf(u""), SpacesOption::NoChange, {".ttf"}},
+        {"a.ttf", ttf(u"..?*"), SpacesOption::NoChange, {".ttf"}},
+        {"a.ttf", ttf(u"   "), SpacesOption::Remove, {".ttf"}},
+        {"a.ttf", "", SpacesOption::NoChange, {"error Overflow.ttf"}},
+        {"SHOUT.PFB",
+         pfb("Courier Bold"),
+         SpacesOption::ReplaceWithHyphen,
+         {"Courier-Bold.pfb", "Courier-Bold.pfm"}},
+        {"a.pfb", pfb(""), SpacesOption::NoChange, {".pfb", ".pfm"}},
+        {"a.pfb",
+         "no header",
+         SpacesOption::NoChange,
+         {"error Invalid procedure call or argument.pfb",
+          "error Invalid procedure call or argument.pfm"}},
+        // A NUL in the name would cut the path short and put all five files on one name.
+        {"a.pfb", pfb(nulName), SpacesOption::NoChange, {"NulName.pfb", "NulName.pfm"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(*c.expected.begin());
+        TempDir dir;
+        dir.write(c.file, c.bytes);
+        const bool type1 = c.file.ends_with(".pfb") || c.file.ends_with(".PFB");
+        if (type1) {
+            dir.write(c.file.substr(0, c.file.size() - 4) + ".pfm", "metrics");
+        }
+        ScriptedHost host(dir.str());
+        fontlist::BatchState state;
+
+        click(host, state, c.option);
+
+        const auto friendly = dir.path() / "friendly";
+        EXPECT_EQ(namesIn(friendly), c.expected);
+        // The font's copy sorts before its ".pfm".
+        EXPECT_EQ(readFile((friendly / *c.expected.begin()).string()), c.bytes);
+        EXPECT_EQ(host.messages.back().text, "Finished.");
+    }
+}
+
+TEST(CopyAndRename, Type1FontsTakeTheirCompanionsAlong) {
+    const struct {
+        std::vector<std::string> companions;
+        Names expected;
+    } cases[] = {
+        {{".pfm", ".afm", ".inf", ".mmm"},
+         {"Sans.pfb", "Sans.pfm", "Sans.afm", "Sans.inf", "Sans.mmm"}},
+        {{".pfm"}, {"Sans.pfb", "Sans.pfm"}},
+        {{".pfm", ".mmm"}, {"Sans.pfb", "Sans.pfm", "Sans.mmm"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.expected.size());
+        TempDir dir;
+        dir.write("s.pfb", pfb("Sans"));
+        for (const std::string& extension : c.companions) {
+            dir.write("s" + extension, "companion " + extension);
+        }
+        ScriptedHost host(dir.str());
+        fontlist::BatchState state;
+
+        click(host, state);
+
+        EXPECT_EQ(host.events, finishedRun({"progress:  0"}));
+        const auto friendly = dir.path() / "friendly";
+        EXPECT_EQ(namesIn(friendly), c.expected);
+        for (const std::string& extension : c.companions) {
+            EXPECT_EQ(readFile((friendly / ("Sans" + extension)).string()),
+                      "companion " + extension);
+        }
+    }
+}
+
+TEST(CopyAndRename, AMissingPfmEndsTheRunAfterTheFontIsCopied) {
+    TempDir dir;
+    dir.write("a.ttf", ttf(u"Alpha"));
+    dir.write("b.pfb", pfb("Beta"));
+    dir.write("b.afm", "optional, but the run ends before it");
+    dir.write("c.ttf", ttf(u"Gamma"));
+    ScriptedHost host(dir.str());
+    fontlist::BatchState state;
+
+    click(host, state);
+
+    // No refresh, no "Finished.", the title keeps its last count.
+    EXPECT_EQ(host.events, (Events{"refresh files", "progress:  2", "message: Error  53"}));
+    EXPECT_EQ(host.messages.back().buttons, runtime::Buttons::Ok);
+    EXPECT_EQ(namesIn(dir.path() / "friendly"), (Names{"Alpha.ttf", "Beta.pfb"}));
+}
+
+TEST(CopyAndRename, ASecondRunAsksFirstAndReplacesOnlyAfterYes) {
+    const struct {
+        Answer answer;
+        Events events;
+        bool replaced;
+    } cases[] = {
+        {Answer::Yes, finishedRun({"message: " + kAlreadyExists, "progress:  1", "progress:  0"}),
+         true},
+        {Answer::No, {"refresh files", "message: " + kAlreadyExists}, false},
+        {Answer::Cancel, {"refresh files", "message: " + kAlreadyExists}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.answer));
+        TempDir dir;
+        const std::string alpha = readFile(dir.write("a.ttf", ttf(u"Alpha")));
+        dir.write("b.ttf", ttf(u"Beta"));
+        fontlist::BatchState state;
+        {
+            ScriptedHost first(dir.str());
+            click(first, state);
+            ASSERT_EQ(first.messages.back().text, "Finished.");
+        }
+        const std::string copy = dir.file("friendly/Alpha.ttf");
+        dir.write("friendly/Alpha.ttf", "stale");
+        std::filesystem::remove(dir.file("friendly/Beta.ttf"));
+        ScriptedHost host(dir.str());
+        host.answers = {c.answer};
+
+        click(host, state);
+
+        EXPECT_EQ(host.events, c.events);
+        const runtime::UserMessage& prompt = host.messages.front();
+        EXPECT_EQ(prompt.title, "Font Copy and Renaming");
+        EXPECT_EQ(prompt.buttons, runtime::Buttons::YesNoCancel);
+        EXPECT_EQ(prompt.icon, runtime::MessageIcon::None);
+        EXPECT_EQ(readFile(copy), c.replaced ? alpha : "stale");
+        EXPECT_EQ(namesIn(dir.path() / "friendly"),
+                  (c.replaced ? Names{"Alpha.ttf", "Beta.ttf"} : Names{"Alpha.ttf"}));
+    }
+}
+
+TEST(CopyAndRename, TheLaterOfTwoFontsWithOneNameWins) {
+    TempDir dir;
+    dir.write("a.ttf", ttf(u"Twin"));
+    const std::string later = dir.write(
+        "b.ttf", testsupport::trueTypeFont({.records = {
+                                                {.nameId = 1, .bytes = testsupport::utf16be(u"x")},
+                                                {.bytes = testsupport::utf16be(u"Twin")},
+                                            }}));
+    ASSERT_NE(readFile(dir.file("a.ttf")), readFile(later));
+    dir.write("c.pfb", pfb("Pair"));
+    dir.write("c.pfm", "earlier metrics");
+    dir.write("d.pfb", pfb("Pair"));
+    dir.write("d.pfm", "later metrics");
+    ScriptedHost host(dir.str());
+    fontlist::BatchState state;
+
+    click(host, state);
+
+    const auto friendly = dir.path() / "friendly";
+    EXPECT_EQ(namesIn(friendly), (Names{"Twin.ttf", "Pair.pfb", "Pair.pfm"}));
+    EXPECT_EQ(readFile((friendly / "Twin.ttf").string()), readFile(later));
+    EXPECT_EQ(readFile((friendly / "Pair.pfm").string()), "later metrics");
+}
+
+TEST(CopyAndRename, AReadOnlyTargetAsksAndYesGoesOnWithTheNextStep) {
+    const struct {
+        std::vector<std::pair<std::string, std::string>> files;
+        std::string locked;
+        std::deque<Answer> answers;
+        Events events;
+        Names expected;
+    } cases[] = {
+        // A TrueType file's next step is its title.
+        {{{"a.ttf", ttf(u"Locked")}, {"b.ttf", ttf(u"Free")}},
+         "Locked.ttf",
+         {Answer::Yes, Answer::Yes},
+         finishedRun({"message: " + kAlreadyExists, "message: " + kAlreadyExists, "progress:  1",
+                      "progress:  0"}),
+         {"Locked.ttf", "Free.ttf"}},
+        // A .pfb file's next step is its .pfm copy.
+        {{{"a.pfb", pfb("Locked")}, {"a.pfm", "metrics"}},
+         "Locked.pfb",
+         {Answer::Yes, Answer::Yes},
+         finishedRun({"message: " + kAlreadyExists, "message: " + kAlreadyExists, "progress:  0"}),
+         {"Locked.pfb", "Locked.pfm"}},
+        {{{"a.ttf", ttf(u"Locked")}, {"b.ttf", ttf(u"Free")}},
+         "Locked.ttf",
+         {Answer::Yes, Answer::No},
+         {"refresh files", "message: " + kAlreadyExists, "message: " + kAlreadyExists},
+         {"Locked.ttf"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.files.front().first + " " + std::to_string(c.answers.size()));
+        TempDir dir;
+        for (const auto& [name, bytes] : c.files) {
+            dir.write(name, bytes);
+        }
+        const std::string locked = dir.write("friendly/" + c.locked, "old");
+        makeReadOnly(locked);
+        ScriptedHost host(dir.str());
+        host.answers = c.answers;
+        fontlist::BatchState state;
+
+        click(host, state);
+
+        EXPECT_EQ(host.events, c.events);
+        EXPECT_EQ(readFile(locked), "old");
+        EXPECT_EQ(namesIn(dir.path() / "friendly"), c.expected);
+    }
+}
+
+TEST(CopyAndRename, InTheFontDirectoryTheCopiesGoToTheWindowsDirectoryAfterYes) {
+    const std::string prompt = "Action in the Windows Font directory is restricted.\r\n"
+                               "Instead, the renamed fonts will be placed in:\r\n";
+    const struct {
+        bool below; // browsing a directory below the font directory
+        Answer answer;
+    } cases[] = {
+        {false, Answer::Yes},
+        {true, Answer::Yes},
+        {false, Answer::No},
+        {true, Answer::Cancel},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.below) + " " + std::to_string(static_cast<int>(c.answer)));
+        TempDir windows;
+        TempDir fonts;
+        const auto browsed = c.below ? fonts.path() / "sub" : fonts.path();
+        const std::string font = ttf(u"Alpha");
+        fonts.write(c.below ? "sub/a.ttf" : "a.ttf", font);
+        fontlist::BatchState state;
+        state.WindowsDir = windows.str();
+        state.FontsDir = fonts.str() + "/";
+        for (char& ch : state.FontsDir) {
+            ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+        }
+        ScriptedHost host(browsed.string());
+        host.answers = {c.answer};
+
+        click(host, state);
+
+        const std::string text = prompt + windows.str() + "/ft1fonts/\r\nDo you wish to proceed?";
+        ASSERT_FALSE(host.messages.empty());
+        EXPECT_EQ(host.messages.front().text, text);
+        EXPECT_EQ(host.messages.front().buttons, runtime::Buttons::YesNoCancel);
+        EXPECT_EQ(host.messages.front().icon, runtime::MessageIcon::Warning);
+        EXPECT_EQ(namesIn(browsed), (Names{"a.ttf"}));
+        if (c.answer == Answer::Yes) {
+            EXPECT_EQ(host.events, finishedRun({"message: " + text, "progress:  0"}));
+            EXPECT_EQ(namesIn(windows.path()), (Names{"ft1fonts"}));
+            EXPECT_EQ(readFile((windows.path() / "ft1fonts" / "Alpha.ttf").string()), font);
+        } else {
+            EXPECT_EQ(host.events, (Events{"refresh files", "message: " + text}));
+            EXPECT_EQ(namesIn(windows.path()), Names{});
+        }
+    }
+}
+
+// A host whose title change fails once, at " 1".
+class FailingProgressHost : public ScriptedHost {
+public:
+    FailingProgressHost(std::string directory, std::function<void()> fail)
+        : ScriptedHost(std::move(directory)), fail_(std::move(fail)) {}
+    void showProgress(const std::string& text) override {
+        ScriptedHost::showProgress(text);
+        if (text == " 1") {
+            fail_();
+        }
+    }
+
+private:
+    std::function<void()> fail_;
+};
+
+TEST(CopyAndRename, FailuresOfTheHostFollowTheSameRule) {
+    const struct {
+        std::function<void()> fail;
+        Events events;
+        Names expected;
+    } cases[] = {
+        {[] { throw runtime::Failure(runtime::FailureNumber::PathFileAccess); },
+         finishedRun({"progress:  1", "message: " + kAlreadyExists, "progress:  0"}),
+         {"Alpha.ttf", "Beta.ttf"}},
+        {[] { throw std::runtime_error("unexpected"); },
+         {"refresh files", "progress:  1", "message: Error  51"},
+         {"Alpha.ttf"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.events.back());
+        TempDir dir;
+        dir.write("a.ttf", ttf(u"Alpha"));
+        dir.write("b.ttf", ttf(u"Beta"));
+        FailingProgressHost host(dir.str(), c.fail);
+        host.answers = {Answer::Yes};
+        fontlist::BatchState state;
+
+        EXPECT_NO_THROW(click(host, state));
+
+        EXPECT_EQ(host.events, c.events);
+        EXPECT_EQ(namesIn(dir.path() / "friendly"), c.expected);
+    }
+}
+
+} // namespace

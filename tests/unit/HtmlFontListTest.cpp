@@ -1,0 +1,385 @@
+#include "fontlist/HtmlFontList.h"
+
+#include <filesystem>
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "support/PfbWriter.h"
+#include "support/ScriptedHost.h"
+#include "support/TempDir.h"
+#include "support/TrueTypeWriter.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using fontlist::SpacesOption;
+using testsupport::pfbFont;
+using testsupport::readFile;
+using testsupport::ScriptedHost;
+using testsupport::trueTypeFontNamed;
+using testsupport::typicalClearText;
+
+constexpr std::string_view kTitle = "Create HTML File With Friendly Font Names";
+constexpr std::string_view kPageHelp =
+    "This attempts to create a file called _fonts.html in the current.\r\n"
+    "directory. If _fonts.html already exists, make sure it is not read-only";
+
+std::string lines(const std::vector<std::string>& each) {
+    std::string text;
+    for (const std::string& line : each) {
+        text += line + "\r\n";
+    }
+    return text;
+}
+
+std::string page(const std::vector<std::string>& entries) {
+    std::vector<std::string> all{"<HTML>"};
+    all.insert(all.end(), entries.begin(), entries.end());
+    all.push_back("</HTML>");
+    return lines(all);
+}
+
+std::string report(const std::vector<std::string>& groups) {
+    std::vector<std::string> all{
+        "These following files result in duplicate font names.",
+        "Fonts of the same type and with the same full font name",
+        "will over-write each other when the rename feature of",
+        "this application is used. Use the following list to",
+        "manually resolve any potential naming conflicts,",
+        "prior to renaming them:",
+    };
+    all.insert(all.end(), groups.begin(), groups.end());
+    all.push_back(" ");
+    all.push_back("(end of report)");
+    return lines(all);
+}
+
+std::string link(const std::string& path, const std::string& key) {
+    return "<A HREF=\"" + path + "\">" + key + "</A><BR>";
+}
+
+std::string fileLine(const std::string& path) {
+    return "  " + path + " (" + std::to_string(fs::file_size(path)) + " bytes)";
+}
+
+class HtmlFontListRun : public ::testing::Test {
+protected:
+    std::string ttf(const std::string& name, std::u16string_view fullName) const {
+        return dir.write(name, trueTypeFontNamed(fullName));
+    }
+    std::string pfb(const std::string& name, std::string_view fullName) const {
+        return dir.write(name, pfbFont(typicalClearText(fullName)));
+    }
+    std::string pagePath() const { return dir.file("_fonts.html"); }
+    std::string reportPath() const { return dir.file("_report.txt"); }
+
+    void run(ScriptedHost& host, SpacesOption option = SpacesOption::NoChange) {
+        fontlist::CreateHTMLFontList(host, state, option);
+    }
+
+    testsupport::TempDir dir;
+    fontlist::BatchState state;
+};
+
+TEST_F(HtmlFontListRun, ListsFontsOfBothTypesInOrderOfTheirNames) {
+    const std::string a = ttf("a.ttf", u"Zeta");
+    const std::string b = pfb("b.pfb", "  Alpha ");
+    ScriptedHost host(dir.str());
+    run(host);
+
+    EXPECT_EQ(readFile(pagePath()), page({link(b, "Alpha"), link(a, "Zeta")}));
+    EXPECT_EQ(readFile(reportPath()), report({}));
+    EXPECT_EQ(state.CurrentDir, dir.str() + "/");
+    EXPECT_EQ(state.FontNames, (std::vector<std::string>{"Alpha", "Zeta", ""}));
+    EXPECT_EQ(state.FontFiles, (std::vector<std::string>{b, a, ""}));
+    EXPECT_EQ(host.events,
+              (std::vector<std::string>{
+                  "refresh files", "progress:  1", "progress:  0",
+                  "progress: Sorting Font List (alphabetizing)...",
+                  "progress: Generating HTML file...", "progress: Quillvane",
+                  "message: Created " + pagePath() +
+                      "\r\n\r\nAny possible font duplication issues can be found in\r\n" +
+                      reportPath()}));
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].title, kTitle);
+    EXPECT_EQ(host.messages[0].icon, runtime::MessageIcon::None);
+    EXPECT_FALSE(host.buttonsDisabled);
+}
+
+TEST_F(HtmlFontListRun, KeysThatDifferInCaseOnlyFormOneGroupWithTheFileSizes) {
+    const std::string x = ttf("x.ttf", u"Foo Bar");
+    // Trailing bytes make the sizes differ: each file line must show its own file's size.
+    const std::string y =
+        dir.write("y.ttf", trueTypeFontNamed(u"foo bar") + std::string(100, '\0'));
+    const std::string z = ttf("z.ttf", u"Other");
+    ScriptedHost host(dir.str());
+    run(host, SpacesOption::Remove);
+
+    // The sort exchanges the two equal keys; the group shows the case of its first entry.
+    EXPECT_EQ(readFile(pagePath()), page({link(y, "foobar"), link(x, "FooBar"), link(z, "Other")}));
+    EXPECT_EQ(readFile(reportPath()), report({" ", "foobar", fileLine(y), fileLine(x)}));
+}
+
+TEST_F(HtmlFontListRun, AGroupOfThreeHasOneTitleWhateverTheFileTypes) {
+    const std::string m1 = ttf("m1.ttf", u"Mono");
+    const std::string m2 = pfb("m2.pfb", "mono");
+    const std::string m3 = ttf("m3.ttf", u"MONO");
+    const std::string s = ttf("s.ttf", u"Serif");
+    const std::string s2 = pfb("s2.pfb", "Serif");
+    ScriptedHost host(dir.str());
+    run(host);
+
+    EXPECT_EQ(readFile(reportPath()), report({" ", "MONO", fileLine(m3), fileLine(m2), fileLine(m1),
+                                              " ", "Serif", fileLine(s2), fileLine(s)}));
+}
+
+TEST_F(HtmlFontListRun, UnreadableNamesGetTheQuestionMarkForm) {
+    const std::string notFont = dir.write("arial.ttf", "This is no font, just some text.\n");
+    const std::string blank = ttf("blank.TTF", u"   ");
+    const std::string empty = pfb("empty.pfb", "");
+    const std::string noFullName =
+        dir.write("nofull.pfb", pfbFont("%!PS-AdobeFont-1.0: X\r/FamilyName (X) readonly def\r"));
+    // Not reachable through the window's patterns: no lookup, the question-mark form.
+    const std::string other = ttf("zz.ttfx", u"Never Read");
+    ScriptedHost host(dir.str(), "*.ttf*;*.pfb");
+    run(host);
+
+    EXPECT_EQ(
+        readFile(pagePath()),
+        page({link(notFont, "?arial"), link(blank, "?blank"), link(empty, "?empty"),
+              link(other, "?zz."), link(noFullName, "error Invalid procedure call or argument")}));
+}
+
+TEST_F(HtmlFontListRun, AnEmptyListIsRefusedAndDisablesTheButtons) {
+    dir.write("notes.txt", "x");
+    ttf("a.ttf", u"Only TrueType");
+    ScriptedHost host(dir.str(), "*.pfb"); // the message speaks of TrueType fonts all the same
+    run(host);
+
+    EXPECT_EQ(host.events,
+              (std::vector<std::string>{"refresh files",
+                                        "message: Current directory contains no TrueType fonts.",
+                                        "disable buttons"}));
+    EXPECT_EQ(host.messages.at(0).title, "Create HTML friendly font list");
+    EXPECT_EQ(host.messages.at(0).icon, runtime::MessageIcon::None);
+    EXPECT_FALSE(fs::exists(pagePath()));
+    EXPECT_FALSE(fs::exists(reportPath()));
+}
+
+TEST_F(HtmlFontListRun, RefusesTheFontDirectoryAndEverythingBelowIt) {
+    state.FontsDir = dir.str() + "/fonts/";
+    ttf("Fonts/a.ttf", u"A");
+    ttf("FONTS/Sub/b.ttf", u"B");
+    for (const std::string& browsed : {dir.file("Fonts"), dir.file("FONTS/Sub")}) {
+        ScriptedHost host(browsed);
+        run(host);
+        ASSERT_EQ(host.messages.size(), 1u) << browsed;
+        EXPECT_EQ(host.messages[0].title, kTitle);
+        EXPECT_EQ(host.messages[0].text, "Action in the Windows Font directory is restricted.\r\n");
+        EXPECT_EQ(host.messages[0].icon, runtime::MessageIcon::Critical);
+        EXPECT_TRUE(host.progress.empty());
+        EXPECT_FALSE(host.buttonsDisabled);
+        EXPECT_FALSE(fs::exists(fs::path(browsed) / "_fonts.html"));
+        EXPECT_FALSE(fs::exists(fs::path(browsed) / "_report.txt"));
+    }
+    // A directory whose name merely begins like it is not the font directory.
+    ttf("fontsx/c.ttf", u"C");
+    ScriptedHost host(dir.file("fontsx"));
+    run(host);
+    EXPECT_TRUE(fs::exists(dir.file("fontsx/_fonts.html")));
+}
+
+TEST_F(HtmlFontListRun, ASecondRunReplacesBothFiles) {
+    const std::string a = ttf("a.ttf", u"First");
+    dir.write("_fonts.html", std::string(5000, 'x'));
+    dir.write("_report.txt", std::string(5000, 'y'));
+    ScriptedHost host(dir.str());
+    run(host);
+    dir.write("a.ttf", trueTypeFontNamed(u"Second"));
+    run(host);
+
+    EXPECT_EQ(readFile(pagePath()), page({link(a, "Second")}));
+    EXPECT_EQ(readFile(reportPath()), report({}));
+    EXPECT_EQ(host.messages.size(), 2u);
+}
+
+TEST(HtmlLinkLine, EscapesWhatWouldBreakThePageOrTheLink) {
+    const struct {
+        std::string_view path;
+        std::string_view key;
+        std::string_view expected;
+    } cases[] = {
+        {"/dir/a.ttf", "Key", R"(<A HREF="/dir/a.ttf">Key</A><BR>)"},
+        {"/my fonts/Caf\xC3\xA9 (1)-x_y.pfb", "Caf\xC3\xA9 (1)",
+         "<A HREF=\"/my fonts/Caf\xC3\xA9 (1)-x_y.pfb\">Caf\xC3\xA9 (1)</A><BR>"},
+        {R"(/a&b<c>d"e/f.ttf)", R"(Tom & Jerry <1> "x")",
+         R"(<A HREF="/a&amp;b&lt;c&gt;d&quot;e/f.ttf">Tom &amp; Jerry &lt;1&gt; &quot;x&quot;</A><BR>)"},
+        {"/100%/#1?.ttf", "100% #1?", R"(<A HREF="/100%25/%231%3F.ttf">100% #1?</A><BR>)"},
+        {"/a\tb\r\n\x7F.ttf", "k", R"(<A HREF="/a%09b%0D%0A%7F.ttf">k</A><BR>)"},
+        {"", "", R"(<A HREF=""></A><BR>)"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(fontlist::htmlLinkLine(c.path, c.key), c.expected) << c.path;
+    }
+}
+
+// Undoes the character references of the page.
+std::string unescapeHtml(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '&') {
+            out += text[i];
+            continue;
+        }
+        bool known = false;
+        for (const auto& [entity, c] : {std::pair<std::string_view, char>{"&amp;", '&'},
+                                        {"&lt;", '<'},
+                                        {"&gt;", '>'},
+                                        {"&quot;", '"'}}) {
+            if (text.substr(i, entity.size()) == entity) {
+                out += c;
+                i += entity.size() - 1;
+                known = true;
+                break;
+            }
+        }
+        if (!known) {
+            ADD_FAILURE() << "bare & in " << text;
+            return {};
+        }
+    }
+    return out;
+}
+
+std::string percentDecode(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 2 < text.size()) {
+            out += static_cast<char>(std::stoi(std::string(text.substr(i + 1, 2)), nullptr, 16));
+            i += 2;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+TEST(HtmlLinkLine, AnyTextGivesOneWellFormedElementThatLeadsBackToIt) {
+    const std::string alphabet = "a/. &<>\"%#?;=\r\n\t\x01\x7F\xC3\xA9";
+    std::mt19937 random(7);
+    for (int round = 0; round < 2000; ++round) {
+        std::string path;
+        std::string key;
+        for (std::size_t n = random() % 12; n > 0; --n) {
+            path += alphabet[random() % alphabet.size()];
+            key += alphabet[random() % alphabet.size()];
+        }
+        const std::string line = fontlist::htmlLinkLine(path, key);
+        const std::string_view open = "<A HREF=\"";
+        const std::string_view close = "</A><BR>";
+        ASSERT_EQ(line.substr(0, open.size()), open);
+        ASSERT_EQ(line.substr(line.size() - close.size()), close);
+        const std::string_view inner =
+            std::string_view(line).substr(open.size(), line.size() - open.size() - close.size());
+        const std::size_t split = inner.find("\">");
+        ASSERT_NE(split, std::string_view::npos);
+        const std::string_view href = inner.substr(0, split);
+        const std::string_view text = inner.substr(split + 2);
+        for (const char c : std::string("<>\"")) {
+            ASSERT_EQ(href.find(c), std::string_view::npos) << line;
+            ASSERT_EQ(text.find(c), std::string_view::npos) << line;
+        }
+        for (const char c : std::string("#?\r\n\t")) {
+            ASSERT_EQ(href.find(c), std::string_view::npos) << line;
+        }
+        EXPECT_EQ(percentDecode(unescapeHtml(href)), path);
+        EXPECT_EQ(unescapeHtml(text), key);
+    }
+}
+
+TEST_F(HtmlFontListRun, NamesAndPathsWithMarkupCharactersKeepThePageWellFormed) {
+    const std::string odd = R"(a&b<c>d"e%f#g?h)";
+    const std::string font = ttf(odd + "/q<&>\"%#?.ttf", u"Not & <read>");
+    dir.write(odd + "/r.ttf", "no font");
+    ScriptedHost host(dir.file(odd));
+    run(host);
+
+    const std::string escapedDir = dir.str() + "/a&amp;b&lt;c&gt;d&quot;e%25f%23g%3Fh/";
+    EXPECT_EQ(readFile(dir.file(odd + "/_fonts.html")),
+              page({link(escapedDir + "r.ttf", "?r"),
+                    link(escapedDir + "q&lt;&amp;&gt;&quot;%25%23%3F.ttf", "Not &amp; read")}));
+}
+
+// --- Failures after the checks ---------------------------------------------------------------
+
+TEST_F(HtmlFontListRun, AReadOnlyPageIsReportedAndLeftAlone) {
+    ttf("a.ttf", u"A");
+    dir.write("_fonts.html", "old page");
+    fs::permissions(pagePath(), fs::perms::owner_read | fs::perms::group_read);
+    ScriptedHost host(dir.str());
+    run(host);
+
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].title, kTitle);
+    EXPECT_EQ(host.messages[0].text, "Path/File access error\r\n\r\n" + std::string(kPageHelp));
+    EXPECT_EQ(host.messages[0].icon, runtime::MessageIcon::Critical);
+    EXPECT_EQ(host.progress.back(), "Quillvane");
+    EXPECT_EQ(readFile(pagePath()), "old page");
+    EXPECT_FALSE(fs::exists(reportPath()));
+}
+
+TEST_F(HtmlFontListRun, FailuresOfTheOtherFilesNameTheFile) {
+    ttf("a.ttf", u"A");
+    fs::create_directory(reportPath());
+    ScriptedHost host(dir.str());
+    run(host);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text, "Path/File access error\r\n\r\n" + reportPath());
+    EXPECT_FALSE(fs::exists(pagePath()));
+}
+
+TEST_F(HtmlFontListRun, AFullDiskIsReported) {
+    if (!fs::exists("/dev/full")) {
+        GTEST_SKIP() << "no /dev/full here";
+    }
+    ttf("a.ttf", u"A");
+    fs::create_symlink("/dev/full", pagePath());
+    ScriptedHost host(dir.str());
+    run(host);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text, "Disk full\r\n\r\n" + std::string(kPageHelp));
+    EXPECT_EQ(host.progress.back(), "Quillvane");
+}
+
+// Deletes a file once the lookups are done, before its length is read.
+class DeletingHost : public ScriptedHost {
+public:
+    DeletingHost(std::string directory, std::string victim)
+        : ScriptedHost(std::move(directory)), victim_(std::move(victim)) {}
+    void showProgress(const std::string& text) override {
+        ScriptedHost::showProgress(text);
+        if (text == "Generating HTML file...") {
+            fs::remove(victim_);
+        }
+    }
+
+private:
+    std::string victim_;
+};
+
+TEST_F(HtmlFontListRun, AGroupedFileThatIsGoneIsReported) {
+    ttf("a.ttf", u"Same");
+    const std::string b = ttf("b.ttf", u"Same");
+    DeletingHost host(dir.str(), b);
+    run(host);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text, "File not found\r\n\r\n" + b);
+    EXPECT_EQ(host.messages[0].icon, runtime::MessageIcon::Critical);
+    EXPECT_EQ(host.progress.back(), "Quillvane");
+}
+
+} // namespace

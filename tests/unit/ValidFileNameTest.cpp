@@ -1,0 +1,65 @@
+#include "fontlist/ValidFileName.h"
+
+#include <string>
+#include <string_view>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using fontlist::SpacesOption;
+using fontlist::ValidFileName;
+
+std::string utf8(const char8_t* literal) {
+    return std::string(reinterpret_cast<const char*>(literal));
+}
+
+TEST(ValidFileName, ConvertsUnderEachSpacesOption) {
+    const struct {
+        std::string_view name;
+        SpacesOption option;
+        std::string_view expected;
+    } cases[] = {
+        {"Arial Bold Italic", SpacesOption::NoChange, "Arial Bold Italic"},
+        {"Arial Bold Italic", SpacesOption::ReplaceWithHyphen, "Arial-Bold-Italic"},
+        {"Arial Bold Italic", SpacesOption::Remove, "ArialBoldItalic"},
+        {"Futura Bk BT 1.0", SpacesOption::ReplaceWithHyphen, "Futura-Bk-BT-10"},
+        // Runs of spaces are not merged.
+        {"A  B", SpacesOption::NoChange, "A  B"},
+        {"A  B", SpacesOption::ReplaceWithHyphen, "A--B"},
+        {"A  B", SpacesOption::Remove, "AB"},
+        {"Sans: Book / Condensed", SpacesOption::ReplaceWithHyphen, "Sans-Book--Condensed"},
+        // A space turned into "-" is never dropped, also next to a dropped character.
+        {"Foo ?", SpacesOption::NoChange, "Foo "},
+        {"Foo ?", SpacesOption::ReplaceWithHyphen, "Foo-"},
+        {"Foo ?", SpacesOption::Remove, "Foo"},
+        {"", SpacesOption::NoChange, ""},
+        {"...", SpacesOption::NoChange, ""},
+        {"?*?**", SpacesOption::ReplaceWithHyphen, ""},
+        {"   ", SpacesOption::Remove, ""},
+        {"error: Overflow", SpacesOption::NoChange, "error Overflow"},
+        {"error: Overflow", SpacesOption::ReplaceWithHyphen, "error-Overflow"},
+        {"error: Overflow", SpacesOption::Remove, "errorOverflow"},
+        {"ARIAL narrow", SpacesOption::NoChange, "ARIAL narrow"},
+        // All nine forbidden characters and the full stop go; the rest passes, hyphens,
+        // tabs and control characters included.
+        {"a\\b/c:d*e?f\"g<h>i|j.k", SpacesOption::NoChange, "abcdefghijk"},
+        {"x-y_z\t\x01(1)", SpacesOption::Remove, "x-y_z\t\x01(1)"},
+        // No file name can hold a NUL: the path would end there.
+        {std::string_view("Nul\0Name \0", 11), SpacesOption::ReplaceWithHyphen, "NulName-"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ValidFileName(c.name, c.option), c.expected)
+            << '"' << c.name << "\" option " << static_cast<int>(c.option);
+    }
+}
+
+TEST(ValidFileName, PassesLettersBeyondAsciiUnchanged) {
+    EXPECT_EQ(
+        ValidFileName(utf8(u8"Caf\u00E9 \u0160ans \u20AC.1"), SpacesOption::ReplaceWithHyphen),
+        utf8(u8"Caf\u00E9-\u0160ans-\u20AC1"));
+    EXPECT_EQ(ValidFileName(utf8(u8"\u65E5\u672C \u8A9E"), SpacesOption::Remove),
+              utf8(u8"\u65E5\u672C\u8A9E"));
+}
+
+} // namespace
