@@ -11,6 +11,7 @@
 #include "app/WindowIcon.h"
 #include "fontlist/CopyAndRename.h"
 #include "fontlist/HtmlFontList.h"
+#include "fontlist/SystemDirectories.h"
 #include "runtime/FontFileType.h"
 #include "runtime/PathText.h"
 #include "runtime/Text.h"
@@ -200,9 +201,7 @@ void Form1::Form_Load() {
     EnableButtons();
     // The Windows directory as the system reports it, in lower case; the font directory is
     // looked for inside lower-cased paths, so it is kept in lower case with a trailing separator.
-    state_.WindowsDir = runtime::text::foldCaseUtf8(services_.windowsDirectory());
-    state_.FontsDir =
-        state_.WindowsDir + runtime::path::separator + "fonts" + runtime::path::separator;
+    fontlist::recordSystemDirectories(state_, services_.windowsDirectory());
     setFontTypeText(QString::fromLatin1(fontTypeItems[0]));
 }
 

@@ -119,18 +119,34 @@ std::string fileLine(const std::string& path) {
     return "  " + path + " (" + std::to_string(runtime::fs::fileLength(path)) + " bytes)";
 }
 
-void appendEscaped(std::string& out, char c) {
+// The character reference of a character that must not stand as itself in the page, or
+// nullptr for any other.
+const char* characterReference(char c) {
     switch (c) {
-    case '&': out += "&amp;"; break;
-    case '<': out += "&lt;"; break;
-    case '>': out += "&gt;"; break;
-    case '"': out += "&quot;"; break;
-    default: out += c;
+    case '&': return "&amp;";
+    case '<': return "&lt;";
+    case '>': return "&gt;";
+    case '"': return "&quot;";
+    default: return nullptr;
     }
 }
 
 bool percentEncodedInLink(unsigned char byte) {
     return byte == '%' || byte == '#' || byte == '?' || byte < 0x20 || byte == 0x7F;
+}
+
+// Appends the text with the characters that need it written as character references, copying
+// the runs between them whole.
+void appendEscaped(std::string& out, std::string_view text) {
+    std::size_t run = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (const char* reference = characterReference(text[i])) {
+            out.append(text, run, i - run);
+            out += reference;
+            run = i + 1;
+        }
+    }
+    out.append(text, run);
 }
 
 // Writes both files from the sorted lists (entries 0 to count - 1).
@@ -163,10 +179,12 @@ void writeFiles(const BatchState& state, std::size_t count, const std::string& p
 
     const std::vector<std::string>& keys = state.FontNames;
     const std::vector<std::string>& paths = state.FontFiles;
-    std::string_view previous;
+    // Keys are compared without regard to case: each is folded once, the previous one kept.
+    std::string previous;
     bool inGroup = false;
     for (std::size_t i = 0; i < count; ++i) {
-        if (i == 0 || !runtime::text::equalsNoCase(keys[i], previous)) {
+        std::string folded = runtime::text::foldCaseUtf8(keys[i]);
+        if (i == 0 || folded != previous) {
             inGroup = false;
         } else {
             if (!inGroup) {
@@ -177,7 +195,7 @@ void writeFiles(const BatchState& state, std::size_t count, const std::string& p
             }
             reportFile(paths[i]);
         }
-        previous = keys[i];
+        previous = std::move(folded);
         pageLine(htmlLinkLine(paths[i], keys[i]));
     }
 
@@ -268,20 +286,20 @@ std::string htmlLinkLine(std::string_view path, std::string_view key) {
     std::string line;
     line.reserve(path.size() + key.size() + 32);
     line += "<A HREF=\"";
-    for (const char c : path) {
-        const auto byte = static_cast<unsigned char>(c);
+    std::size_t run = 0;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(path[i]);
         if (percentEncodedInLink(byte)) {
+            appendEscaped(line, path.substr(run, i - run));
             line += '%';
             line += kHex[byte >> 4];
             line += kHex[byte & 0x0F];
-        } else {
-            appendEscaped(line, c);
+            run = i + 1;
         }
     }
+    appendEscaped(line, path.substr(run));
     line += "\">";
-    for (const char c : key) {
-        appendEscaped(line, c);
-    }
+    appendEscaped(line, key);
     line += "</A><BR>";
     return line;
 }

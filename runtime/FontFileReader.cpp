@@ -12,6 +12,9 @@
 #include <io.h>
 #include <share.h>
 #include <sys/stat.h>
+#include <system_error>
+
+#include "runtime/NativePath.h"
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -36,13 +39,22 @@ constexpr std::uint64_t kMaxBytesPastEnd = 64 * 1024 * 1024;
 #ifdef _WIN32
 
 int openForReading(const std::string& utf8Path) {
-    const std::filesystem::path path(
-        std::u8string(reinterpret_cast<const char8_t*>(utf8Path.data()), utf8Path.size()));
+    const std::filesystem::path path = path::native(utf8Path);
     int fd = -1;
     const errno_t error =
         _wsopen_s(&fd, path.c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT, _SH_DENYNO, 0);
     if (error != 0) {
-        errno = error;
+        // The system refuses to open a directory as a file with EACCES; it is no permission
+        // problem but a path that names the wrong kind of thing, as EISDIR says elsewhere.
+        // A file where a directory of the path should be is ENOTDIR, as on POSIX systems.
+        std::error_code ignored;
+        if (error == EACCES && std::filesystem::is_directory(path, ignored)) {
+            errno = EISDIR;
+        } else if (error == ENOENT && path::blockedByFile(path)) {
+            errno = ENOTDIR;
+        } else {
+            errno = error;
+        }
         return -1;
     }
     return fd;
@@ -171,30 +183,46 @@ void FontFileReader::fetchBlock(std::uint64_t offset, std::uint8_t* into, std::s
 }
 
 const std::uint8_t* FontFileReader::pageFor(std::uint64_t offset) {
+    if (offset >= cachedStart_ && offset < cachedEnd_) {
+        return cachedBytes_;
+    }
     const std::uint64_t start = offset - offset % pageSize_;
-    for (const Page& page : pages_) {
+    Page* found = nullptr;
+    for (Page& page : pages_) {
         if (page.start == start) {
-            return page.bytes.data();
+            found = &page;
+            break;
         }
     }
-    Page* page = nullptr;
-    if (pages_.size() < kPageCount) {
-        page = &pages_.emplace_back();
-        page->bytes.resize(pageSize_);
-    } else {
-        page = &pages_[nextVictim_];
-        nextVictim_ = (nextVictim_ + 1) % kPageCount;
+    if (found == nullptr) {
+        // The page about to be filled may be the cached one: nothing is cached until it is.
+        cachedStart_ = 1;
+        cachedEnd_ = 0;
+        if (pages_.size() < kPageCount) {
+            if (pages_.empty()) {
+                pages_.reserve(kPageCount);
+            }
+            found = &pages_.emplace_back();
+            found->bytes = std::make_unique_for_overwrite<std::uint8_t[]>(pageSize_);
+        } else {
+            found = &pages_[nextVictim_];
+            nextVictim_ = (nextVictim_ + 1) % kPageCount;
+        }
+        // Not valid until filled: a failed fetch must not leave old bytes under the new start.
+        found->start = UINT64_MAX;
+        const auto length =
+            static_cast<std::size_t>(std::min<std::uint64_t>(pageSize_, size_ - start));
+        fetchBlock(start, found->bytes.get(), length);
+        std::memset(found->bytes.get() + length, 0, pageSize_ - length);
+        found->start = start;
     }
-    // Not valid until filled: a failed fetch must not leave old bytes under the new start.
-    page->start = UINT64_MAX;
-    const auto length = static_cast<std::size_t>(std::min<std::uint64_t>(pageSize_, size_ - start));
-    fetchBlock(start, page->bytes.data(), length);
-    std::memset(page->bytes.data() + length, 0, pageSize_ - length);
-    page->start = start;
-    return page->bytes.data();
+    cachedStart_ = start;
+    cachedEnd_ = start + pageSize_;
+    cachedBytes_ = found->bytes.get();
+    return cachedBytes_;
 }
 
-std::uint8_t FontFileReader::byteAt(std::int64_t position) {
+std::uint8_t FontFileReader::byteAtUncached(std::int64_t position) {
     if (position < 1) {
         throw Failure(FailureNumber::BadRecordNumber);
     }
@@ -202,7 +230,7 @@ std::uint8_t FontFileReader::byteAt(std::int64_t position) {
     if (offset >= size_) {
         return 0;
     }
-    return pageFor(offset)[offset % pageSize_];
+    return pageFor(offset)[offset - cachedStart_];
 }
 
 std::string FontFileReader::bytesAt(std::int64_t position, std::int64_t count) {
@@ -217,6 +245,11 @@ std::string FontFileReader::bytesAt(std::int64_t position, std::int64_t count) {
     const auto end = offset + static_cast<std::uint64_t>(count);
     if (end > std::max(offset, size_) + kMaxBytesPastEnd) {
         throw Failure(FailureNumber::InvalidArgument);
+    }
+    if (end <= size_ && offset >= cachedStart_ && end <= cachedEnd_) {
+        // All in the page of the last read.
+        return std::string(reinterpret_cast<const char*>(cachedBytes_ + (offset - cachedStart_)),
+                           static_cast<std::size_t>(count));
     }
     std::string result(static_cast<std::size_t>(count), '\0');
     if (offset >= size_ || count == 0) {

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -28,7 +29,15 @@ public:
     FontFileReader& operator=(const FontFileReader&) = delete;
 
     // The byte at a 1-based position; 0 past the end. A position below 1 raises 63.
-    std::uint8_t byteAt(std::int64_t position);
+    std::uint8_t byteAt(std::int64_t position) {
+        // Most reads stay in the page of the last one (whose bytes past the end of the file
+        // are zero, as the answer for them is): answered here, without a call.
+        const std::uint64_t offset = static_cast<std::uint64_t>(position) - 1;
+        if (position >= 1 && offset >= cachedStart_ && offset < cachedEnd_) {
+            return cachedBytes_[offset - cachedStart_];
+        }
+        return byteAtUncached(position);
+    }
     // n raw bytes from a 1-based position, zero bytes past the end. n below 0 raises 5 (checked
     // before the position), a position below 1 raises 63. So that no count can make it
     // allocate without bound, a result that would reach more than 64 MiB past the end of the
@@ -42,6 +51,7 @@ public:
     std::uint64_t fetchCount() const noexcept { return fetches_; }
 
 private:
+    std::uint8_t byteAtUncached(std::int64_t position);
     void fetchBlock(std::uint64_t offset, std::uint8_t* into, std::size_t length);
     const std::uint8_t* pageFor(std::uint64_t offset);
 
@@ -50,12 +60,19 @@ private:
     std::uint64_t size_ = 0;
     std::uint64_t fetches_ = 0;
 
+    // Page buffers are not zeroed when made: every byte is written by the fetch that fills
+    // the page, the bytes past the end of the file by the fetch's own zeroing.
     struct Page {
         std::uint64_t start = UINT64_MAX;
-        std::vector<std::uint8_t> bytes;
+        std::unique_ptr<std::uint8_t[]> bytes;
     };
     std::vector<Page> pages_;
     std::size_t nextVictim_ = 0;
+    // The page the last read used, where most reads stay: its bytes cover the offsets
+    // [cachedStart_, cachedEnd_). Empty (start past end) while no page is valid.
+    std::uint64_t cachedStart_ = 1;
+    std::uint64_t cachedEnd_ = 0;
+    const std::uint8_t* cachedBytes_ = nullptr;
     // The whole file for a small one (a single page), otherwise 4 KiB.
     std::size_t pageSize_ = 0;
 };

@@ -29,6 +29,20 @@ constexpr std::array<LanguageLabel, 51> languageLabels{{
     {"0422", "UKR"},
 }};
 
+// The keys of the table are written in lower case, so a key folded once compares with them as
+// it stands (a report looks up one key per record).
+constexpr bool keysAreLowerCase() {
+    for (const LanguageLabel& entry : languageLabels) {
+        for (const char c : entry.key) {
+            if (c >= 'A' && c <= 'Z') {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+static_assert(keysAreLowerCase());
+
 constexpr std::array<std::string_view, 19> nameFields{
     "Copyright | ",
     "Font Name | ",
@@ -81,8 +95,9 @@ std::string FontHex(std::int16_t languageId) {
 }
 
 std::string FontLang(std::string_view key) {
+    const std::string folded = runtime::text::foldCaseUtf8(key);
     for (const LanguageLabel& entry : languageLabels) {
-        if (runtime::text::equalsNoCase(key, entry.key)) {
+        if (folded == entry.key) {
             return std::string(entry.label);
         }
     }

@@ -1,9 +1,11 @@
 #include "runtime/FontFileReader.h"
 
+#ifndef _WIN32
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
+#endif
 
 #include <chrono>
 #include <cstdint>
@@ -96,6 +98,9 @@ TEST(FontFileReader, OpeningFailures) {
 }
 
 TEST(FontFileReader, NamedPipeIsRefusedWithoutWaiting) {
+#ifdef _WIN32
+    GTEST_SKIP() << "no named pipes in a directory on Windows";
+#else
     // A pipe named like a font must not hang the batch run waiting for a writer.
     testsupport::TempDir dir;
     const std::string pipe = dir.file("pipe.ttf");
@@ -110,6 +115,7 @@ TEST(FontFileReader, NamedPipeIsRefusedWithoutWaiting) {
         FAIL() << "opening a named pipe blocked";
     }
     EXPECT_EQ(result.get(), 75);
+#endif
 }
 
 TEST(FontFileReader, LargeFileIsReadInPages) {

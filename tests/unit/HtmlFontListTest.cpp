@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "runtime/PathText.h"
 #include "support/PfbWriter.h"
 #include "support/ScriptedHost.h"
 #include "support/TempDir.h"
@@ -93,7 +94,7 @@ TEST_F(HtmlFontListRun, ListsFontsOfBothTypesInOrderOfTheirNames) {
 
     EXPECT_EQ(readFile(pagePath()), page({link(b, "Alpha"), link(a, "Zeta")}));
     EXPECT_EQ(readFile(reportPath()), report({}));
-    EXPECT_EQ(state.CurrentDir, dir.str() + "/");
+    EXPECT_EQ(state.CurrentDir, dir.str() + runtime::path::separator);
     EXPECT_EQ(state.FontNames, (std::vector<std::string>{"Alpha", "Zeta", ""}));
     EXPECT_EQ(state.FontFiles, (std::vector<std::string>{b, a, ""}));
     EXPECT_EQ(host.events,
@@ -171,7 +172,7 @@ TEST_F(HtmlFontListRun, AnEmptyListIsRefusedAndDisablesTheButtons) {
 }
 
 TEST_F(HtmlFontListRun, RefusesTheFontDirectoryAndEverythingBelowIt) {
-    state.FontsDir = dir.str() + "/fonts/";
+    state.FontsDir = runtime::path::join(dir.str(), "fonts") + runtime::path::separator;
     ttf("Fonts/a.ttf", u"A");
     ttf("FONTS/Sub/b.ttf", u"B");
     for (const std::string& browsed : {dir.file("Fonts"), dir.file("FONTS/Sub")}) {
@@ -302,6 +303,9 @@ TEST(HtmlLinkLine, AnyTextGivesOneWellFormedElementThatLeadsBackToIt) {
 }
 
 TEST_F(HtmlFontListRun, NamesAndPathsWithMarkupCharactersKeepThePageWellFormed) {
+#ifdef _WIN32
+    GTEST_SKIP() << "file names on Windows cannot hold < > \" ?";
+#endif
     const std::string odd = R"(a&b<c>d"e%f#g?h)";
     const std::string font = ttf(odd + "/q<&>\"%#?.ttf", u"Not & <read>");
     dir.write(odd + "/r.ttf", "no font");

@@ -1,0 +1,50 @@
+// The floor for reading a directory of fonts: list the directory, and for each entry open the
+// file, read its first 4 KiB and close it. No font is parsed, nothing is sorted or written;
+// no program that reads a name out of every file can do less.
+// Run: build/default/bench/quillvane_bench_floor DIR
+#include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+struct DirectoryCloser {
+    void operator()(DIR* directory) const { ::closedir(directory); }
+};
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s DIR\n", argv[0]);
+        return 2;
+    }
+    const std::unique_ptr<DIR, DirectoryCloser> directory(::opendir(argv[1]));
+    if (!directory) {
+        std::perror(argv[1]);
+        return 1;
+    }
+    const int directoryFd = ::dirfd(directory.get());
+    std::array<char, 4096> buffer{};
+    unsigned long files = 0;
+    unsigned long bytes = 0;
+    while (const dirent* entry = ::readdir(directory.get())) {
+        if (entry->d_name[0] == '.') {
+            continue;
+        }
+        const int fd = ::openat(directoryFd, entry->d_name, O_RDONLY | O_CLOEXEC);
+        if (fd < 0) {
+            continue;
+        }
+        const ssize_t got = ::read(fd, buffer.data(), buffer.size());
+        ::close(fd);
+        ++files;
+        bytes += got > 0 ? static_cast<unsigned long>(got) : 0;
+    }
+    std::printf("%lu files, %lu bytes read\n", files, bytes);
+    return 0;
+}

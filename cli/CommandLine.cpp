@@ -1,0 +1,207 @@
+#include "cli/CommandLine.h"
+
+#include "cli/UsageError.h"
+
+#include <optional>
+#include <string_view>
+
+namespace cli {
+
+namespace {
+
+Request only(Command command) {
+    Request request;
+    request.command = command;
+    return request;
+}
+
+std::optional<Command> commandNamed(std::string_view name) {
+    if (name == "name") {
+        return Command::Name;
+    }
+    if (name == "report") {
+        return Command::Report;
+    }
+    if (name == "html") {
+        return Command::Html;
+    }
+    if (name == "copy") {
+        return Command::Copy;
+    }
+    if (name == "help") {
+        return Command::Help;
+    }
+    return std::nullopt;
+}
+
+std::string_view commandName(Command command) {
+    switch (command) {
+    case Command::Name: return "name";
+    case Command::Report: return "report";
+    case Command::Html: return "html";
+    case Command::Copy: return "copy";
+    case Command::Help: return "help";
+    case Command::Version: return "version";
+    }
+    return "";
+}
+
+fontlist::SpacesOption spacesNamed(const std::string& value) {
+    if (value == "keep") {
+        return fontlist::SpacesOption::NoChange;
+    }
+    if (value == "dash") {
+        return fontlist::SpacesOption::ReplaceWithHyphen;
+    }
+    if (value == "remove") {
+        return fontlist::SpacesOption::Remove;
+    }
+    throw UsageError("invalid value '" + value + "' for --spaces (keep, dash or remove)");
+}
+
+// The options as given, checked against the command once it is known.
+struct Seen {
+    std::optional<std::string> spaces;
+    std::optional<std::string> filter;
+    bool lineFeeds = false;
+    bool assumeYes = false;
+};
+
+void refuseUnless(bool applies, std::string_view option, Command command) {
+    if (!applies) {
+        throw UsageError("option " + std::string(option) + " does not apply to '" +
+                         std::string(commandName(command)) + "'");
+    }
+}
+
+void checkOperands(Command command, std::size_t count) {
+    const std::string name(commandName(command));
+    switch (command) {
+    case Command::Name:
+        if (count == 0) {
+            throw UsageError("'name' needs at least one FILE");
+        }
+        return;
+    case Command::Report:
+        if (count != 1) {
+            throw UsageError(count == 0 ? "'report' needs a FILE" : "'report' takes one FILE");
+        }
+        return;
+    case Command::Html:
+    case Command::Copy:
+        if (count != 1) {
+            throw UsageError(count == 0 ? "'" + name + "' needs a DIR"
+                                        : "'" + name + "' takes one DIR");
+        }
+        return;
+    case Command::Help:
+    case Command::Version: return;
+    }
+}
+
+} // namespace
+
+std::string patternOfFilter(const std::string& name) {
+    if (name == "both") {
+        return "*.ttf;*.pfb";
+    }
+    if (name == "ttf") {
+        return "*.ttf";
+    }
+    if (name == "pfb") {
+        return "*.pfb";
+    }
+    return {};
+}
+
+Request parseCommandLine(std::span<const std::string> arguments) {
+    std::optional<Command> command;
+    std::vector<std::string> operands;
+    Seen seen;
+    bool optionsEnded = false;
+
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        const bool isOption = !optionsEnded && argument.size() > 1 && argument[0] == '-';
+        if (!isOption) {
+            if (!command) {
+                command = commandNamed(argument);
+                if (!command) {
+                    throw UsageError("unknown command '" + argument + "'");
+                }
+            } else {
+                operands.push_back(argument);
+            }
+            continue;
+        }
+        if (argument == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (argument == "-h" || argument == "--help") {
+            return only(Command::Help);
+        }
+        if (argument == "-V" || argument == "--version") {
+            return only(Command::Version);
+        }
+        if (argument == "--lf") {
+            seen.lineFeeds = true;
+            continue;
+        }
+        if (argument == "--yes" || argument == "-y") {
+            seen.assumeYes = true;
+            continue;
+        }
+        // Options with a value: "--spaces dash" or "--spaces=dash".
+        const std::size_t equals = argument.find('=');
+        const std::string name = argument.substr(0, equals);
+        if (name != "--spaces" && name != "--filter") {
+            throw UsageError("unknown option '" + name + "'");
+        }
+        std::string value;
+        if (equals != std::string::npos) {
+            value = argument.substr(equals + 1);
+        } else if (i + 1 < arguments.size()) {
+            value = arguments[++i];
+        } else {
+            throw UsageError("option " + name + " needs a value");
+        }
+        (name == "--spaces" ? seen.spaces : seen.filter) = value;
+    }
+
+    if (!command) {
+        throw UsageError("no command given");
+    }
+    Request request;
+    request.command = *command;
+    if (request.command == Command::Help) {
+        return request;
+    }
+    checkOperands(request.command, operands.size());
+    request.operands = std::move(operands);
+
+    const bool batch = request.command == Command::Html || request.command == Command::Copy;
+    if (seen.spaces) {
+        refuseUnless(batch, "--spaces", request.command);
+        request.spaces = spacesNamed(*seen.spaces);
+    }
+    if (seen.filter) {
+        refuseUnless(batch, "--filter", request.command);
+        request.pattern = patternOfFilter(*seen.filter);
+        if (request.pattern.empty()) {
+            throw UsageError("invalid value '" + *seen.filter +
+                             "' for --filter (both, ttf or pfb)");
+        }
+    }
+    if (seen.lineFeeds) {
+        refuseUnless(request.command == Command::Report, "--lf", request.command);
+        request.lineFeeds = true;
+    }
+    if (seen.assumeYes) {
+        refuseUnless(request.command == Command::Copy, "--yes", request.command);
+        request.assumeYes = true;
+    }
+    return request;
+}
+
+} // namespace cli

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "fontlist/SpacesOption.h"
+
+#include <span>
+#include <string>
+#include <vector>
+
+namespace cli {
+
+enum class Command { Help, Version, Name, Report, Html, Copy };
+
+// What the command line asks for. Options that a command does not take are refused while
+// parsing, so every field here applies to the command.
+struct Request {
+    Command command = Command::Help;
+    std::vector<std::string> operands;                                // files or the directory
+    fontlist::SpacesOption spaces = fontlist::SpacesOption::NoChange; // html, copy
+    std::string pattern = "*.ttf;*.pfb"; // html, copy: the file list's type filter
+    bool lineFeeds = false;              // report: CR LF written as LF
+    bool assumeYes = false;              // copy: every question answered Yes
+};
+
+// The file patterns of the type filter by its name on the command line ("both", "ttf", "pfb"),
+// exactly as the window's type filter gives them; empty for an unknown name.
+std::string patternOfFilter(const std::string& name);
+
+// Parses the arguments after the program name. Options may stand before or after the operands
+// and take their value as the next argument or after "="; "--" ends the options. "-h"/"--help"
+// and "-V"/"--version" win over everything after them. Throws UsageError.
+Request parseCommandLine(std::span<const std::string> arguments);
+
+} // namespace cli

@@ -1,0 +1,47 @@
+#include "cli/CommandLineTool.h"
+
+#include "cli/BatchCommand.h"
+#include "cli/CommandLine.h"
+#include "cli/ExitStatus.h"
+#include "cli/HelpText.h"
+#include "cli/NameCommand.h"
+#include "cli/ReportCommand.h"
+#include "cli/UsageError.h"
+
+#include <exception>
+#include <ostream>
+
+namespace cli {
+
+namespace {
+
+int run(const Request& request, Console& console) {
+    switch (request.command) {
+    case Command::Help: console.out << helpText(); return kSuccess;
+    case Command::Version: console.out << versionText(); return kSuccess;
+    case Command::Name: return runNameCommand(request.operands, console);
+    case Command::Report:
+        return runReportCommand(request.operands.at(0), request.lineFeeds, console);
+    case Command::Html: return runBatchCommand(BatchRun::Html, request, console);
+    case Command::Copy: return runBatchCommand(BatchRun::Copy, request, console);
+    }
+    return kUsage;
+}
+
+} // namespace
+
+int runCommandLineTool(std::span<const std::string> arguments, Console& console) {
+    try {
+        return run(parseCommandLine(arguments), console);
+    } catch (const UsageError& error) {
+        console.err << "quillvane-cli: " << error.what() << '\n'
+                    << "Try 'quillvane-cli --help' for more information.\n";
+        return kUsage;
+    } catch (const std::exception& error) {
+        // The commands handle their own failures; this is out of memory and the like.
+        console.err << "quillvane-cli: " << error.what() << '\n';
+        return kNotFinished;
+    }
+}
+
+} // namespace cli

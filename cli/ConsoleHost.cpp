@@ -1,0 +1,137 @@
+#include "cli/ConsoleHost.h"
+
+#include "cli/ConsoleText.h"
+#include "runtime/DirectoryListing.h"
+#include "runtime/Text.h"
+
+#include <istream>
+#include <ostream>
+#include <utility>
+
+namespace cli {
+
+namespace {
+
+// The window title between runs: the run has ended and there is nothing to show.
+constexpr std::string_view kIdleProgress = "Quillvane";
+
+std::string folded(std::string answer) {
+    return runtime::text::foldCaseUtf8(runtime::text::trimSpaces(answer));
+}
+
+} // namespace
+
+ConsoleHost::ConsoleHost(std::string directory, std::string pattern, Console& console,
+                         bool assumeYes)
+    : directory_(std::move(directory)), pattern_(std::move(pattern)), console_(console),
+      assumeYes_(assumeYes) {}
+
+ConsoleHost::~ConsoleHost() {
+    try {
+        clearProgress();
+    } catch (...) {
+        // A stream that fails while the tool ends has nothing left to show.
+    }
+}
+
+std::string ConsoleHost::fileListDirectory() {
+    return directory_;
+}
+
+void ConsoleHost::listIfNeeded() {
+    if (!listed_) {
+        refreshFileList();
+    }
+}
+
+int ConsoleHost::fileListCount() {
+    listIfNeeded();
+    return static_cast<int>(entries_.size());
+}
+
+std::string ConsoleHost::fileListEntry(int index) {
+    listIfNeeded();
+    // Like the window's list, an index outside the list names nothing.
+    if (index < 0 || static_cast<std::size_t>(index) >= entries_.size()) {
+        return {};
+    }
+    return entries_[static_cast<std::size_t>(index)];
+}
+
+void ConsoleHost::refreshFileList() {
+    entries_ = runtime::listMatchingFiles(directory_, pattern_);
+    listed_ = true;
+}
+
+runtime::Answer ConsoleHost::show(const runtime::UserMessage& message) {
+    clearProgress();
+    lastMessage_ = message;
+    console_.err << messageText(message);
+    if (message.buttons == runtime::Buttons::Ok) {
+        console_.err.flush();
+        return runtime::Answer::Ok;
+    }
+    if (assumeYes_) {
+        console_.err << "  -> yes (--yes)\n";
+        console_.err.flush();
+        return runtime::Answer::Yes;
+    }
+    if (!console_.inputIsTerminal) {
+        console_.err << "  -> no (standard input is not a terminal; --yes answers yes)\n";
+        console_.err.flush();
+        return runtime::Answer::No;
+    }
+    return askOnTerminal();
+}
+
+runtime::Answer ConsoleHost::askOnTerminal() {
+    for (;;) {
+        console_.err << "Proceed? [y]es, [n]o or [c]ancel: ";
+        console_.err.flush();
+        std::string line;
+        if (!std::getline(console_.in, line)) {
+            console_.err << "\n  -> no (end of input)\n";
+            console_.err.flush();
+            return runtime::Answer::No;
+        }
+        const std::string answer = folded(line);
+        if (answer == "y" || answer == "yes") {
+            return runtime::Answer::Yes;
+        }
+        if (answer == "n" || answer == "no") {
+            return runtime::Answer::No;
+        }
+        if (answer == "c" || answer == "cancel") {
+            return runtime::Answer::Cancel;
+        }
+    }
+}
+
+void ConsoleHost::showProgress(const std::string& text) {
+    if (!console_.errorIsTerminal) {
+        return;
+    }
+    if (text == kIdleProgress) {
+        clearProgress();
+        return;
+    }
+    std::string line = "\r" + progressLine(text);
+    const std::size_t width = line.size() - 1;
+    if (width < progressWidth_) {
+        line.append(progressWidth_ - width, ' '); // cover what is left of the longer line
+    }
+    console_.err << line;
+    console_.err.flush();
+    progressWidth_ = width;
+}
+
+void ConsoleHost::clearProgress() {
+    if (progressWidth_ == 0) {
+        return;
+    }
+    console_.err << '\r' << std::string(progressWidth_, ' ') << '\r';
+    console_.err.flush();
+    progressWidth_ = 0;
+}
+
+} // namespace cli

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "cli/Console.h"
+#include "fontlist/BatchHost.h"
+#include "runtime/UserMessage.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace cli {
+
+// The batch runs' host on a console. The file list is the directory listed as the window's
+// file list lists it (runtime::listMatchingFiles with the type filter's patterns), read when
+// first asked for and on every refresh. Messages go to the error stream. A question is
+// answered Yes with assumeYes; otherwise it is asked on the terminal, or answered No when the
+// input is not a terminal. The progress display is one line on the error stream, redrawn in
+// place, drawn only when that stream is a terminal. There are no buttons to disable and no
+// directory tree to read again.
+class ConsoleHost final : public fontlist::BatchHost {
+public:
+    // directory: absolute, without a trailing separator except for a root (listedDirectory).
+    ConsoleHost(std::string directory, std::string pattern, Console& console, bool assumeYes);
+    ~ConsoleHost() override;
+
+    ConsoleHost(const ConsoleHost&) = delete;
+    ConsoleHost& operator=(const ConsoleHost&) = delete;
+
+    std::string fileListDirectory() override;
+    int fileListCount() override;
+    std::string fileListEntry(int index) override;
+    void refreshFileList() override;
+    void refreshDirectoryList() override {}
+
+    runtime::Answer show(const runtime::UserMessage& message) override;
+    void showProgress(const std::string& text) override;
+    void disableBatchButtons() override {}
+
+    // The last message the run showed: how the run ended.
+    const std::optional<runtime::UserMessage>& lastMessage() const { return lastMessage_; }
+
+    // Takes the progress line off the terminal, if one is drawn.
+    void clearProgress();
+
+private:
+    void listIfNeeded();
+    runtime::Answer askOnTerminal();
+
+    std::string directory_;
+    std::string pattern_;
+    Console& console_;
+    bool assumeYes_;
+    bool listed_ = false;
+    std::vector<std::string> entries_;
+    std::optional<runtime::UserMessage> lastMessage_;
+    std::size_t progressWidth_ = 0; // the width of the progress line on the terminal, or 0
+};
+
+} // namespace cli

@@ -1,0 +1,38 @@
+#include "cli/ConsoleText.h"
+
+#include "runtime/Text.h"
+
+namespace cli {
+
+std::string lineFeedsOnly(std::string_view text) {
+    std::string result;
+    result.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            continue; // the LF that follows stands for both
+        }
+        result += text[i];
+    }
+    return result;
+}
+
+std::string messageText(const runtime::UserMessage& message) {
+    std::string line = message.title;
+    switch (message.icon) {
+    case runtime::MessageIcon::None: break;
+    case runtime::MessageIcon::Warning: line += " (warning)"; break;
+    case runtime::MessageIcon::Critical: line += " (error)"; break;
+    }
+    line += ": ";
+    line += lineFeedsOnly(message.text);
+    if (line.empty() || line.back() != '\n') {
+        line += '\n';
+    }
+    return line;
+}
+
+std::string progressLine(std::string_view progress) {
+    return "quillvane-cli: " + runtime::text::trimSpaces(progress);
+}
+
+} // namespace cli

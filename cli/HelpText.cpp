@@ -1,0 +1,55 @@
+#include "cli/HelpText.h"
+
+#ifndef QUILLVANE_VERSION_TEXT
+#error "QUILLVANE_VERSION_TEXT must be defined by the build"
+#endif
+
+namespace cli {
+
+std::string helpText() {
+    return R"(Usage: quillvane-cli COMMAND [OPTION]... OPERAND...
+
+Reads the full names of TrueType (.ttf) and Type 1 (.pfb) fonts, as the Quillvane window does,
+and lists or copies the fonts of a directory under those names.
+
+Commands:
+  name FILE...         print each file's full name, a tab and the file's path
+  report [--lf] FILE   print the naming data of a font file, as the window's details pane
+                       shows it; lines end in CR LF, or in LF with --lf
+  html DIR             write DIR/_fonts.html, every font by name linked to its file, and
+                       DIR/_report.txt, the files whose new names would collide
+  copy DIR [--yes]     copy every font of DIR into DIR/friendly under a file name made from
+                       its full name; a .pfb file takes its .pfm, .afm, .inf and .mmm files
+                       along. The fonts in DIR are never changed.
+  help                 show this help
+
+Options of html and copy:
+  --spaces keep|dash|remove  spaces of the full names in the new names: kept (the default),
+                             replaced with "-", or removed
+  --filter both|ttf|pfb      the files of DIR taken: *.ttf and *.pfb (the default), *.ttf,
+                             or *.pfb, matched without regard to case
+  -y, --yes                  (copy) answer Yes to every question
+
+Without --yes, copy asks its questions on the terminal; when standard input is not a terminal
+they are answered No. Messages go to standard error; while a run works through a directory,
+a terminal shows how many files are left.
+
+  -h, --help     show this help and exit
+  -V, --version  show the version and exit
+
+Exit status:
+  0  name: every name was read; report: the report was printed; html: the files were
+     created ("Created ..."); copy: every font was copied ("Finished.")
+  1  name: a name could not be read (its line holds "error: ..."); html and copy: the run was
+     refused (no fonts in DIR, DIR in the system font directory), stopped by a failure, or
+     a question was answered No or Cancel
+  2  the command line cannot be run: unknown command or option, missing or extra operand,
+     a FILE or DIR that is missing or of the wrong kind
+)";
+}
+
+std::string versionText() {
+    return "quillvane-cli (Quillvane) " QUILLVANE_VERSION_TEXT "\n";
+}
+
+} // namespace cli

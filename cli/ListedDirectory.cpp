@@ -1,0 +1,58 @@
+#include "cli/ListedDirectory.h"
+
+#include "cli/UsageError.h"
+#include "runtime/Failure.h"
+#include "runtime/FileSystem.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace cli {
+
+namespace {
+
+std::filesystem::path pathOf(const std::string& utf8) {
+    return std::filesystem::path(
+        std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
+}
+
+std::string utf8Of(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(reinterpret_cast<const char*>(text.data()), text.size());
+}
+
+} // namespace
+
+std::string listedDirectory(const std::string& operand) {
+    if (operand.empty()) {
+        throw UsageError("the directory name is empty");
+    }
+    std::error_code error;
+    std::filesystem::path absolute = std::filesystem::absolute(pathOf(operand), error);
+    if (error) {
+        throw UsageError("cannot find directory '" + operand + "': " + error.message());
+    }
+    absolute = absolute.lexically_normal().make_preferred();
+    std::string directory = utf8Of(absolute);
+    // "dir/" comes out of the normal form with its separator; a root keeps its own.
+    if (absolute.has_relative_path() && !directory.empty() &&
+        directory.back() == static_cast<char>(std::filesystem::path::preferred_separator)) {
+        directory.pop_back();
+    }
+    try {
+        if (!runtime::fs::fileAttributes(directory).directory) {
+            throw UsageError("'" + operand + "' is not a directory");
+        }
+        runtime::fs::requireListableDirectory(directory);
+    } catch (const runtime::Failure& failure) {
+        const bool missing =
+            failure.number() == static_cast<int>(runtime::FailureNumber::FileNotFound) ||
+            failure.number() == static_cast<int>(runtime::FailureNumber::PathNotFound);
+        throw UsageError(missing
+                             ? "no such directory '" + operand + "'"
+                             : "cannot list directory '" + operand + "': " + failure.description());
+    }
+    return directory;
+}
+
+} // namespace cli

@@ -1,0 +1,329 @@
+// "html" and "copy": the same files, messages and endings as the core's runs driven through a
+// scripted host over the same directory, and the console's way of answering questions.
+#include "CliProcess.h"
+#include "TreeSnapshot.h"
+
+#include "cli/ConsoleText.h"
+#include "fontlist/BatchState.h"
+#include "fontlist/CopyAndRename.h"
+#include "fontlist/HtmlFontList.h"
+#include "fontlist/SystemDirectories.h"
+#include "runtime/WindowsDirectory.h"
+#include "support/PfbWriter.h"
+#include "support/ScriptedHost.h"
+#include "support/TempDir.h"
+#include "support/TrueTypeWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using clitest::Input;
+using clitest::runCli;
+using clitest::treeSnapshot;
+using fontlist::SpacesOption;
+using testsupport::pfbFont;
+using testsupport::readFile;
+using testsupport::trueTypeFontNamed;
+using testsupport::typicalClearText;
+
+// Fonts of both types and both letter cases, names that collide, an unreadable font, Type 1
+// companions, and files the list leaves out.
+void writeMixedFonts(const testsupport::TempDir& dir) {
+    dir.write("alpha.ttf", trueTypeFontNamed(u"Alpha Sans Bold"));
+    dir.write("BETA.TTF", trueTypeFontNamed(u"alpha sans bold"));
+    dir.write("gamma.ttf", trueTypeFontNamed(u"  Gamma  Mono "));
+    dir.write("broken.ttf", "not a font");
+    dir.write("delta.pfb", pfbFont(typicalClearText("Delta Serif")));
+    dir.write("delta.pfm", "delta metrics");
+    dir.write("delta.afm", "delta afm");
+    dir.write("delta.inf", "delta inf");
+    dir.write("epsilon.PFB", pfbFont(typicalClearText("Alpha Sans Bold")));
+    dir.write("epsilon.pfm", "epsilon metrics");
+    dir.write("notes.txt", "not listed");
+    dir.write(".hidden.ttf", trueTypeFontNamed(u"Hidden"));
+}
+
+fontlist::BatchState windowState() {
+    fontlist::BatchState state;
+    fontlist::recordSystemDirectories(state, runtime::windowsDirectory());
+    return state;
+}
+
+// What the console shows for the core run's messages, in order (no questions among them).
+std::string consoleText(const std::vector<runtime::UserMessage>& messages) {
+    std::string text;
+    for (const auto& message : messages) {
+        text += cli::messageText(message);
+    }
+    return text;
+}
+
+const char* spacesName(SpacesOption option) {
+    switch (option) {
+    case SpacesOption::NoChange: return "keep";
+    case SpacesOption::ReplaceWithHyphen: return "dash";
+    case SpacesOption::Remove: return "remove";
+    }
+    return "";
+}
+
+struct Variant {
+    SpacesOption spaces;
+    std::string filter;
+    std::string pattern;
+    std::string directorySuffix; // how the directory is written on the command line
+};
+
+const std::vector<Variant> kVariants = {
+    {SpacesOption::NoChange, "both", "*.ttf;*.pfb", ""},
+    {SpacesOption::ReplaceWithHyphen, "ttf", "*.ttf", "/"},
+    {SpacesOption::Remove, "pfb", "*.pfb", "/./"},
+    {SpacesOption::Remove, "both", "*.ttf;*.pfb", "//"},
+};
+
+TEST(HtmlCommand, WritesTheSameFilesAndMessagesAsTheCoreRun) {
+    for (const Variant& v : kVariants) {
+        SCOPED_TRACE(std::string(spacesName(v.spaces)) + " " + v.filter);
+        const testsupport::TempDir dir;
+        writeMixedFonts(dir);
+
+        const auto result = runCli({"html", "--spaces=" + std::string(spacesName(v.spaces)),
+                                    dir.str() + v.directorySuffix, "--filter", v.filter});
+        const auto byCli = treeSnapshot(dir.path());
+        fs::remove(dir.path() / "_fonts.html");
+        fs::remove(dir.path() / "_report.txt");
+
+        testsupport::ScriptedHost host(dir.str(), v.pattern);
+        fontlist::BatchState state = windowState();
+        fontlist::CreateHTMLFontList(host, state, v.spaces);
+
+        EXPECT_EQ(byCli, treeSnapshot(dir.path()));
+        ASSERT_TRUE(byCli.contains("_fonts.html"));
+        EXPECT_EQ(result.status, 0);
+        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(result.err, consoleText(host.messages));
+        EXPECT_EQ(host.messages.back().text.rfind("Created ", 0), 0u);
+    }
+}
+
+TEST(CopyCommand, MakesTheSameCopiesAndMessagesAsTheCoreRun) {
+    for (const Variant& v : kVariants) {
+        SCOPED_TRACE(std::string(spacesName(v.spaces)) + " " + v.filter);
+        const testsupport::TempDir dir;
+        writeMixedFonts(dir);
+
+        const auto result = runCli({"copy", dir.str() + v.directorySuffix, "--spaces",
+                                    spacesName(v.spaces), "--filter=" + v.filter});
+        const auto byCli = treeSnapshot(dir.path());
+        fs::remove_all(dir.path() / "friendly");
+
+        testsupport::ScriptedHost host(dir.str(), v.pattern);
+        fontlist::BatchState state = windowState();
+        fontlist::RenameFonts(host, state, v.spaces);
+
+        EXPECT_EQ(byCli, treeSnapshot(dir.path()));
+        // Copies were made at all: the fonts of the filter, and the companions of a .pfb.
+        EXPECT_EQ(byCli.contains("friendly/alpha sans bold.ttf") ||
+                      byCli.contains("friendly/alpha-sans-bold.ttf") ||
+                      byCli.contains("friendly/alphasansbold.ttf"),
+                  v.filter != "pfb");
+        EXPECT_EQ(byCli.contains("friendly/Delta Serif.inf") ||
+                      byCli.contains("friendly/Delta-Serif.inf") ||
+                      byCli.contains("friendly/DeltaSerif.inf"),
+                  v.filter != "ttf");
+        EXPECT_EQ(result.status, 0);
+        EXPECT_EQ(result.err, "Font Copy and Renaming: Finished.\n");
+        EXPECT_EQ(result.err, consoleText(host.messages));
+    }
+}
+
+// Runs that do not end normally end with status 1, and leave what the core's run leaves.
+TEST(BatchCommands, RefusalsAndFailuresEndWithStatusOneLikeTheCoreRun) {
+    struct Case {
+        std::string name;
+        std::string command;
+        std::function<void(const testsupport::TempDir&)> prepare;
+    };
+    const std::vector<Case> cases = {
+        {"empty directory, html", "html", [](const auto& dir) { dir.write("a.txt", "x"); }},
+        {"empty directory, copy", "copy", [](const auto& dir) { dir.write("a.txt", "x"); }},
+        {"page that may not be replaced", "html",
+         [](const auto& dir) {
+             writeMixedFonts(dir);
+             fs::permissions(dir.write("_fonts.html", "old page"), fs::perms::owner_read);
+         }},
+        {"Type 1 font without its .pfm", "copy",
+         [](const auto& dir) {
+             dir.write("a.ttf", trueTypeFontNamed(u"First"));
+             dir.write("b.pfb", pfbFont(typicalClearText("Lonely")));
+             dir.write("c.ttf", trueTypeFontNamed(u"Never Copied"));
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const testsupport::TempDir dir;
+        c.prepare(dir);
+
+        const auto result = runCli({c.command, dir.str()});
+        const auto byCli = treeSnapshot(dir.path());
+        fs::remove_all(dir.path() / "friendly");
+
+        testsupport::ScriptedHost host(dir.str());
+        fontlist::BatchState state = windowState();
+        if (c.command == "html") {
+            fontlist::CreateHTMLFontList(host, state, SpacesOption::NoChange);
+        } else {
+            fontlist::RenameFonts(host, state, SpacesOption::NoChange);
+        }
+
+        EXPECT_EQ(result.status, 1);
+        EXPECT_EQ(byCli, treeSnapshot(dir.path()));
+        EXPECT_EQ(result.err, consoleText(host.messages));
+    }
+}
+
+TEST(CopyCommand, AQuestionIsAnsweredNoWithoutATerminalAndYesWithTheYesOption) {
+    const testsupport::TempDir dir;
+    writeMixedFonts(dir);
+    ASSERT_EQ(runCli({"copy", dir.str()}).status, 0);
+    const std::string copy = dir.file("friendly/Alpha Sans Bold.ttf");
+    dir.write("friendly/Alpha Sans Bold.ttf", "stale copy");
+    const auto before = treeSnapshot(dir.path());
+
+    // The destination exists: the run asks whether to go on. No answer means No.
+    const auto no = runCli({"copy", dir.str()});
+    EXPECT_EQ(no.status, 1);
+    EXPECT_EQ(no.err, "Font Copy and Renaming: /Friendly directory already exists. Fonts with "
+                      "the same name\nwill be overwitten, except those flagged read-only.OK to "
+                      "proceed?\n  -> no (standard input is not a terminal; --yes answers yes)\n");
+    EXPECT_EQ(treeSnapshot(dir.path()), before);
+
+    const auto yes = runCli({"copy", "-y", dir.str()});
+    EXPECT_EQ(yes.status, 0);
+    EXPECT_NE(yes.err.find("  -> yes (--yes)\nFont Copy and Renaming: Finished.\n"),
+              std::string::npos);
+    EXPECT_EQ(readFile(copy), readFile(dir.file("alpha.ttf")));
+}
+
+TEST(CopyCommand, OnATerminalTheUserAnswersAndSeesTheCountdown) {
+    struct Case {
+        std::string typed;
+        int status;
+    };
+    const std::vector<Case> cases = {
+        {"y\n", 0}, {"YES\n", 0}, {"n\n", 1}, {"c\n", 1}, {"maybe\nyes\n", 0}, {"\x04", 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        const testsupport::TempDir dir;
+        writeMixedFonts(dir);
+        fs::create_directory(dir.path() / "friendly");
+
+        const auto result = runCli({"copy", dir.str()}, Input::Terminal, c.typed);
+        EXPECT_EQ(result.status, c.status);
+        EXPECT_NE(result.err.find("OK to proceed?"), std::string::npos);
+        EXPECT_NE(result.err.find("Proceed? [y]es, [n]o or [c]ancel: "), std::string::npos);
+        EXPECT_EQ(fs::exists(dir.path() / "friendly/Delta Serif.pfb"), c.status == 0);
+        if (c.status == 0) {
+            // Six files: the countdown goes 5 to 0 on one line, which is cleared at the end.
+            const std::string last = "quillvane-cli: 0";
+            for (const std::string& step : {std::string("\rquillvane-cli: 5"), "\r" + last}) {
+                EXPECT_NE(result.err.find(step), std::string::npos) << step;
+            }
+            EXPECT_NE(result.err.find("\r" + std::string(last.size(), ' ') +
+                                      "\rFont Copy and Renaming: Finished."),
+                      std::string::npos);
+        }
+    }
+}
+
+TEST(HtmlCommand, ShowsProgressOnlyOnATerminal) {
+    const testsupport::TempDir dir;
+    writeMixedFonts(dir);
+    const auto piped = runCli({"html", dir.str()});
+    EXPECT_EQ(piped.status, 0);
+    EXPECT_EQ(piped.err.find('\r'), std::string::npos);
+
+    const auto shown = runCli({"html", dir.str()}, Input::Terminal);
+    EXPECT_EQ(shown.status, 0);
+    for (const char* step : {"\rquillvane-cli: 5", "\rquillvane-cli: Sorting Font List",
+                             "\rquillvane-cli: Generating HTML file...", "Created "}) {
+        EXPECT_NE(shown.err.find(step), std::string::npos) << step;
+    }
+}
+
+// The system font directory: html refuses it before writing anything, and copy's warning
+// goes unanswered without a terminal, so nothing is copied anywhere.
+TEST(BatchCommands, TheSystemFontDirectoryIsRefusedOrLeftAlone) {
+    const std::string fonts = runtime::windowsDirectory() + "/fonts";
+    std::string fontDirectory;
+    for (const char* candidate : {"/truetype/dejavu", "/truetype/liberation2", "/X11/Type1"}) {
+        if (fs::is_directory(fonts + candidate)) {
+            fontDirectory = fonts + candidate;
+            break;
+        }
+    }
+    if (fontDirectory.empty()) {
+        GTEST_SKIP() << "no installed fonts under " << fonts;
+    }
+    const fs::path redirected = runtime::windowsDirectory() + "/ft1fonts";
+    const bool redirectedExisted = fs::exists(redirected);
+
+    const auto html = runCli({"html", fontDirectory});
+    EXPECT_EQ(html.status, 1);
+    EXPECT_EQ(html.err, "Create HTML File With Friendly Font Names (error): Action in the "
+                        "Windows Font directory is restricted.\n");
+    EXPECT_FALSE(fs::exists(fontDirectory + "/_fonts.html"));
+
+    const auto copy = runCli({"copy", fontDirectory});
+    EXPECT_EQ(copy.status, 1);
+    EXPECT_NE(copy.err.find("Instead, the renamed fonts will be placed in:\n" +
+                            redirected.string() + "/\nDo you wish to proceed?\n  -> no"),
+              std::string::npos);
+    EXPECT_EQ(fs::exists(redirected), redirectedExisted);
+    EXPECT_FALSE(fs::exists(fontDirectory + "/friendly"));
+}
+
+// More entries than a 16-bit index can count: the list holds them all, sorted, with the same
+// page and report as the core run.
+TEST(HtmlCommand, ListsADirectoryOfSeventeenThousandFonts) {
+    const testsupport::TempDir dir;
+    constexpr int kFonts = 17000;
+    // A few hundred distinct fonts, each under many names: groups in the report too.
+    constexpr int kDistinct = 500;
+    for (int i = 0; i < kDistinct; ++i) {
+        std::u16string name = u"Font ";
+        for (const char c : std::to_string(kDistinct - i)) {
+            name += static_cast<char16_t>(c);
+        }
+        dir.write("f" + std::to_string(i) + ".ttf", trueTypeFontNamed(name));
+    }
+    for (int i = kDistinct; i < kFonts; ++i) {
+        fs::create_hard_link(dir.path() / ("f" + std::to_string(i % kDistinct) + ".ttf"),
+                             dir.path() / ("f" + std::to_string(i) + ".ttf"));
+    }
+
+    const auto result = runCli({"html", dir.str()});
+    ASSERT_EQ(result.status, 0) << result.err;
+    const std::string page = readFile(dir.file("_fonts.html"));
+    const std::string report = readFile(dir.file("_report.txt"));
+    EXPECT_EQ(std::count(page.begin(), page.end(), '\n'), kFonts + 2);
+
+    testsupport::ScriptedHost host(dir.str());
+    fontlist::BatchState state = windowState();
+    fontlist::CreateHTMLFontList(host, state, SpacesOption::NoChange);
+    EXPECT_EQ(readFile(dir.file("_fonts.html")), page);
+    EXPECT_EQ(readFile(dir.file("_report.txt")), report);
+    // Every font is in a group of 34: a title and 34 file lines each.
+    EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 6 + kDistinct * 36 + 2);
+}
+
+} // namespace

@@ -1,0 +1,98 @@
+// "name" and "report": the lookups and the details-pane text, as the window gets them.
+#include "CliProcess.h"
+
+#include "support/PfbWriter.h"
+#include "support/TempDir.h"
+#include "support/TrueTypeWriter.h"
+#include "truetype/NameTableReport.h"
+#include "type1/HeaderReport.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using clitest::runCli;
+using testsupport::pfbFont;
+using testsupport::trueTypeFontNamed;
+using testsupport::typicalClearText;
+
+TEST(NameCommand, PrintsEachFullNameUntrimmedWithItsPathAndFailsOnAnyErrorText) {
+    const testsupport::TempDir dir;
+    struct Case {
+        std::string path;
+        std::string line; // the name part of the output line
+        bool read;
+    };
+    const std::vector<Case> cases = {
+        {dir.write("a.ttf", trueTypeFontNamed(u"Alpha Sans")), "Alpha Sans", true},
+        {dir.write("B.TTF", trueTypeFontNamed(u"  Beta  ")), "  Beta  ", true},
+        {dir.write("c.Pfb", pfbFont(typicalClearText(" Gamma Serif"))), " Gamma Serif", true},
+        {dir.write("d.pfb", pfbFont("%!PS-AdobeFont-1.0: D\r/FamilyName (D) def\r")),
+         "error: Invalid procedure call or argument", false},
+        {dir.write("e.ttf", "not a font"), "error: Overflow", false},
+        {dir.file("missing.ttf"), "error: File not found", false},
+        {dir.write("notes.txt", "text"), "error: not a .ttf or .pfb file", false},
+        {dir.write("short.tt", "x"), "error: not a .ttf or .pfb file", false},
+    };
+    std::vector<std::string> all;
+    std::string allLines;
+    for (const Case& c : cases) {
+        const auto result = runCli({"name", c.path});
+        EXPECT_EQ(result.out, c.line + "\t" + c.path + "\n");
+        EXPECT_EQ(result.status, c.read ? 0 : 1) << c.path;
+        EXPECT_EQ(result.err, "");
+        all.push_back(c.path);
+        allLines += c.line + "\t" + c.path + "\n";
+    }
+    // Several files: one line each, in the order given; one error text makes the status 1.
+    EXPECT_EQ(runCli({"name", cases[0].path, cases[1].path, cases[2].path}).status, 0);
+    all.insert(all.begin(), "name");
+    const auto result = runCli(all);
+    EXPECT_EQ(result.out, allLines);
+    EXPECT_EQ(result.status, 1);
+}
+
+std::string withLineFeeds(std::string text) {
+    for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at)) {
+        text.erase(at, 1);
+    }
+    return text;
+}
+
+TEST(ReportCommand, PrintsTheDetailsPaneTextOfEitherTypeWithCrLfOrLf) {
+    const testsupport::TempDir dir;
+    const std::string ttf = dir.write("sans.ttf", trueTypeFontNamed(u"Report Sans"));
+    // A header with lone CRs, which the report turns into CR LF.
+    const std::string pfb = dir.write("serif.pfb", pfbFont(typicalClearText("Report Serif")));
+    for (const auto& [path, expected] : {std::pair{ttf, truetype::TTReport(ttf).text},
+                                         std::pair{pfb, type1::T1Report(pfb).text}}) {
+        ASSERT_NE(expected.find("Report S"), std::string::npos);
+        ASSERT_EQ(expected.substr(expected.size() - 2), "\r\n");
+
+        const auto crlf = runCli({"report", path});
+        EXPECT_EQ(crlf.status, 0);
+        EXPECT_EQ(crlf.out, expected);
+
+        const auto lf = runCli({"--lf", "report", path});
+        EXPECT_EQ(lf.status, 0);
+        EXPECT_EQ(lf.out, withLineFeeds(expected));
+        EXPECT_EQ(lf.out.find("\r\n"), std::string::npos);
+    }
+}
+
+TEST(ReportCommand, AFontThatCannotBeReadShowsTheFailureTextOnALineOfItsOwn) {
+    const testsupport::TempDir dir;
+    const std::string broken = dir.write("broken.pfb", pfbFont("no header here"));
+    const std::string expected = type1::T1Report(broken).text;
+    ASSERT_NE(expected.find("error encountered while reading font"), std::string::npos);
+
+    const auto result = runCli({"report", broken});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, expected + "\r\n");
+    EXPECT_EQ(runCli({"report", "--lf", broken}).out, withLineFeeds(expected) + "\n");
+}
+
+} // namespace
