@@ -7,6 +7,8 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillvane"));
     QApplication::setApplicationVersion(QStringLiteral(QUILLVANE_VERSION_TEXT));
+    // Lets the desktop match the window to its installed entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("quillvane"));
 
     // The window takes no command line: it starts in the process's current directory.
     app::Form1 window(app::Form1::Services{QDir::currentPath(), {}, nullptr});

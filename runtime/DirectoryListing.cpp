@@ -7,8 +7,18 @@
 #include <utility>
 
 #ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
 #include <filesystem>
 #include <system_error>
+
+#include "runtime/NativePath.h"
 #else
 #include <dirent.h>
 #include <fcntl.h>
@@ -85,7 +95,46 @@ bool matchesAny(const std::string& foldedName, const std::vector<std::string>& p
     });
 }
 
-#ifndef _WIN32
+#ifdef _WIN32
+struct SearchCloser {
+    void operator()(void* search) const {
+        if (search != INVALID_HANDLE_VALUE) {
+            ::FindClose(search);
+        }
+    }
+};
+
+// Hidden: the file's hidden attribute, as the system's own file lists have it, or a name that
+// starts with "." as on every other system (the copy's temporary files among them).
+bool isHidden(DWORD attributes) {
+    return (attributes & FILE_ATTRIBUTE_HIDDEN) != 0;
+}
+
+// The UTF-8 form of a file name; false for a name with an unpaired surrogate, which no UTF-8
+// path could name again.
+bool utf8Name(const wchar_t* wide, std::string& utf8) {
+    const int length = ::WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, wide, -1, nullptr, 0,
+                                             nullptr, nullptr);
+    if (length <= 0) {
+        return false;
+    }
+    utf8.assign(static_cast<std::size_t>(length), '\0');
+    ::WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, wide, -1, utf8.data(), length, nullptr,
+                          nullptr);
+    utf8.pop_back(); // the terminating NUL
+    return true;
+}
+
+bool isRegularFile(const std::filesystem::path& directory, const WIN32_FIND_DATAW& entry) {
+    const DWORD attributes = entry.dwFileAttributes;
+    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+        return (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
+    }
+    // A link: follow it.
+    std::error_code error;
+    return std::filesystem::is_regular_file(directory / entry.cFileName, error);
+}
+#else
 struct DirectoryCloser {
     void operator()(DIR* directory) const { ::closedir(directory); }
 };
@@ -117,22 +166,27 @@ std::vector<std::string> listMatchingFiles(const std::string& directory,
     std::vector<std::pair<std::string, std::string>> found;
 
 #ifdef _WIN32
-    std::error_code error;
-    const std::filesystem::path path(
-        std::u8string(reinterpret_cast<const char8_t*>(directory.data()), directory.size()));
-    for (std::filesystem::directory_iterator it(path, error), end; !error && it != end;
-         it.increment(error)) {
-        const std::u8string u8 = it->path().filename().u8string();
-        std::string name(reinterpret_cast<const char*>(u8.data()), u8.size());
-        std::error_code typeError;
-        if (name.empty() || name.front() == '.' || !it->is_regular_file(typeError)) {
-            continue;
+    // One FindFirstFileExW search gives every name with its attributes: no call per entry
+    // except for links, which are followed to what they point at.
+    const std::filesystem::path path = path::native(directory);
+    WIN32_FIND_DATAW data{};
+    const std::unique_ptr<void, SearchCloser> search(
+        ::FindFirstFileExW((path / L"*").c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
+                           nullptr, FIND_FIRST_EX_LARGE_FETCH));
+    if (search.get() == INVALID_HANDLE_VALUE) {
+        return {};
+    }
+    do {
+        std::string name;
+        if (data.cFileName[0] == L'.' || isHidden(data.dwFileAttributes) ||
+            !utf8Name(data.cFileName, name)) {
+            continue; // hidden files, "." and "..", names that are no valid UTF-16
         }
         std::string key = text::foldCaseUtf8(name);
-        if (matchesAny(key, folded)) {
+        if (matchesAny(key, folded) && isRegularFile(path, data)) {
             found.emplace_back(std::move(key), std::move(name));
         }
-    }
+    } while (::FindNextFileW(search.get(), &data) != 0);
 #else
     const std::unique_ptr<DIR, DirectoryCloser> handle(::opendir(directory.c_str()));
     if (!handle) {

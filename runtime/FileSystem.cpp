@@ -8,8 +8,17 @@
 #include <vector>
 
 #include "runtime/Failure.h"
+#include "runtime/NativePath.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#else
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -102,7 +111,7 @@ void writeAll(int fd, const char* data, std::size_t length) {
     }
 }
 
-void copyBytes(int from, int to) {
+void copyThroughBuffer(int from, int to) {
     std::vector<char> buffer(kCopyChunk);
     for (;;) {
         const ssize_t got = ::read(from, buffer.data(), buffer.size());
@@ -117,6 +126,51 @@ void copyBytes(int from, int to) {
         }
         writeAll(to, buffer.data(), static_cast<std::size_t>(got));
     }
+}
+
+#ifdef __linux__
+// Whether a failed copy_file_range only says that this pair of files cannot be copied that way
+// (another file system on an older kernel, a kernel without the call, a file system or sandbox
+// that does not offer it), so that the bytes are copied through a buffer instead.
+bool inKernelCopyUnavailable(int error) {
+    return error == EXDEV || error == ENOSYS || error == EOPNOTSUPP || error == EINVAL ||
+           error == EPERM;
+}
+#endif
+
+// Copies the rest of from into to. On Linux the kernel copies the bytes itself, without
+// bringing them into this process (copy_file_range, as cp does); where it cannot, or where a
+// non-empty source yields nothing that way (some special file systems), the bytes go through a
+// buffer. Both continue from the files' current offsets, so the buffered copy takes over
+// wherever the other one stopped.
+void copyBytes(int from, int to, off_t sourceSize) {
+#ifdef __linux__
+    constexpr std::size_t kRangeChunk = std::size_t{1} << 30;
+    bool copiedAny = false;
+    for (;;) {
+        const ssize_t copied = ::copy_file_range(from, nullptr, to, nullptr, kRangeChunk, 0);
+        if (copied > 0) {
+            copiedAny = true;
+            continue;
+        }
+        if (copied == 0) {
+            if (copiedAny || sourceSize == 0) {
+                return; // the end of the source
+            }
+            break;
+        }
+        if (errno == EINTR) {
+            continue;
+        }
+        if (!inKernelCopyUnavailable(errno)) {
+            throw failureFromErrno(errno);
+        }
+        break;
+    }
+#else
+    (void)sourceSize;
+#endif
+    copyThroughBuffer(from, to);
 }
 
 } // namespace
@@ -173,7 +227,7 @@ void copyFile(const std::string& source, const std::string& target) {
     TemporaryFile temporary(pattern);
     ::fcntl(out.get(), F_SETFD, FD_CLOEXEC);
 
-    copyBytes(in.get(), out.get());
+    copyBytes(in.get(), out.get(), from.st_size);
     if (::fchmod(out.get(), from.st_mode & 0777) != 0) {
         throw failureFromErrno(errno);
     }
@@ -206,123 +260,224 @@ void requireListableDirectory(const std::string& path) {
     throw failureFromErrno(error);
 }
 
-#else // _WIN32: the same services over std::filesystem.
+#else // _WIN32: the same services over the wide-character Win32 calls.
 
 namespace {
 
-std::filesystem::path nativePath(const std::string& utf8) {
-    return std::filesystem::path(
-        std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
+using path::native;
+
+// The failure a Win32 error code stands for; the counterpart of failureFromErrno.
+Failure failureFromWindowsError(DWORD error) {
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND: return Failure(FailureNumber::FileNotFound);
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+    case ERROR_DIRECTORY: return Failure(FailureNumber::PathNotFound);
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION: return Failure(FailureNumber::PermissionDenied);
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL: return Failure(FailureNumber::DiskFull);
+    case ERROR_NOT_READY:
+    case ERROR_CRC:
+    case ERROR_READ_FAULT:
+    case ERROR_WRITE_FAULT:
+    case ERROR_GEN_FAILURE: return Failure(FailureNumber::DeviceIoError);
+    default: return Failure(FailureNumber::PathFileAccess);
+    }
 }
 
-Failure failureFrom(const std::error_code& error) {
-    const std::error_condition condition = error.default_error_condition();
-    if (condition.category() == std::generic_category()) {
-        return failureFromErrno(condition.value());
-    }
-    return Failure(FailureNumber::PathFileAccess);
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+// The failure for a path that is not there: 53 for a missing file or directory on the way to
+// it, 76 when a file stands where a directory of the path should be (as on POSIX systems).
+Failure missingPathFailure(const std::filesystem::path& path) {
+    return path::blockedByFile(path) ? Failure(FailureNumber::PathNotFound)
+                                     : Failure(FailureNumber::FileNotFound);
 }
 
-std::filesystem::file_status statusOrThrow(const std::filesystem::path& path) {
-    std::error_code error;
-    const auto status = std::filesystem::status(path, error);
-    if (status.type() == std::filesystem::file_type::not_found) {
-        throw Failure(FailureNumber::FileNotFound);
-    }
-    if (error) {
-        throw failureFrom(error);
-    }
-    return status;
+bool isMissing(DWORD error) {
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
+           error == ERROR_DIRECTORY;
 }
 
-bool isReadOnly(const std::filesystem::file_status& status) {
-    return (status.permissions() & std::filesystem::perms::owner_write) ==
-           std::filesystem::perms::none;
+// The attributes of an existing path.
+DWORD attributesOrThrow(const std::filesystem::path& path) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = ::GetLastError();
+        throw isMissing(error) ? missingPathFailure(path) : failureFromWindowsError(error);
+    }
+    return attributes;
+}
+
+bool isReadOnly(DWORD attributes) {
+    return (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+bool isDirectory(DWORD attributes) {
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// Owns a handle from CreateFileW and closes it on every path.
+class UniqueHandle {
+public:
+    explicit UniqueHandle(HANDLE handle) noexcept : handle_(handle) {}
+    ~UniqueHandle() {
+        if (valid()) {
+            ::CloseHandle(handle_);
+        }
+    }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+
+    bool valid() const noexcept { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE get() const noexcept { return handle_; }
+
+private:
+    HANDLE handle_;
+};
+
+// The volume and file index that identify a file however it is named; false when it cannot
+// be opened.
+bool fileIdentity(const std::filesystem::path& path, BY_HANDLE_FILE_INFORMATION& info) {
+    const UniqueHandle handle(::CreateFileW(path.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
+                                            FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return handle.valid() && ::GetFileInformationByHandle(handle.get(), &info) != 0;
+}
+
+bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+    BY_HANDLE_FILE_INFORMATION first{};
+    BY_HANDLE_FILE_INFORMATION second{};
+    return fileIdentity(a, first) && fileIdentity(b, second) &&
+           first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
+           first.nFileIndexHigh == second.nFileIndexHigh &&
+           first.nFileIndexLow == second.nFileIndexLow;
+}
+
+// The temporary file a copy is written to: removed again unless it was renamed into place.
+class TemporaryFile {
+public:
+    TemporaryFile() = default;
+    ~TemporaryFile() {
+        if (!path_.empty()) {
+            // A copy of a read-only source is read-only, and DeleteFileW refuses those.
+            ::SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
+            ::DeleteFileW(path_.c_str());
+        }
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    void own(std::filesystem::path path) { path_ = std::move(path); }
+    const std::filesystem::path& path() const noexcept { return path_; }
+    void keep() noexcept { path_.clear(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+// Copies source to a new file beside the target, under a name no other file has; CopyFileW
+// takes the source's attributes (read-only among them) along.
+void copyToTemporary(const std::filesystem::path& source, const std::filesystem::path& target,
+                     TemporaryFile& temporary) {
+    const std::filesystem::path parent =
+        target.has_parent_path() ? target.parent_path() : std::filesystem::path(L".");
+    const std::wstring prefix = L".quillvane-copy-" + std::to_wstring(::GetCurrentProcessId());
+    for (unsigned attempt = 0;; ++attempt) {
+        const std::filesystem::path candidate =
+            parent / (prefix + L"-" + std::to_wstring(attempt) + L".tmp");
+        if (::CopyFileW(source.c_str(), candidate.c_str(), TRUE) != 0) {
+            temporary.own(candidate);
+            return;
+        }
+        const DWORD error = ::GetLastError();
+        if ((error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) || attempt >= 1000) {
+            // CopyFileW removes what it wrote of a copy that failed.
+            throw failureFromWindowsError(error);
+        }
+    }
 }
 
 } // namespace
 
 Attributes fileAttributes(const std::string& path) {
-    const auto status = statusOrThrow(nativePath(path));
-    return Attributes{std::filesystem::is_directory(status), isReadOnly(status)};
+    const DWORD attributes = attributesOrThrow(native(path));
+    return Attributes{isDirectory(attributes), isReadOnly(attributes)};
 }
 
 std::uint64_t fileLength(const std::string& path) {
-    const auto native = nativePath(path);
-    statusOrThrow(native);
-    std::error_code error;
-    const auto size = std::filesystem::file_size(native, error);
-    if (error) {
-        throw failureFrom(error);
+    const std::filesystem::path file = native(path);
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (::GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &data) == 0) {
+        const DWORD error = ::GetLastError();
+        throw isMissing(error) ? missingPathFailure(file) : failureFromWindowsError(error);
     }
-    return size;
+    return (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
 }
 
 void createDirectory(const std::string& path) {
-    const auto native = nativePath(path);
-    std::error_code error;
-    if (std::filesystem::exists(native, error)) {
-        throw Failure(FailureNumber::PathFileAccess);
+    if (::CreateDirectoryW(native(path).c_str(), nullptr) != 0) {
+        return;
     }
-    if (!std::filesystem::exists(native.parent_path(), error)) {
-        throw Failure(FailureNumber::PathNotFound);
-    }
-    if (!std::filesystem::create_directory(native, error)) {
-        throw error ? failureFrom(error) : Failure(FailureNumber::PathFileAccess);
-    }
+    const DWORD error = ::GetLastError();
+    // A missing parent is a missing path; an existing file or directory of that name is 75.
+    throw error == ERROR_FILE_NOT_FOUND ? Failure(FailureNumber::PathNotFound)
+                                        : failureFromWindowsError(error);
 }
 
 void copyFile(const std::string& source, const std::string& target) {
-    const auto from = nativePath(source);
-    const auto to = nativePath(target);
-    if (!std::filesystem::is_regular_file(statusOrThrow(from))) {
+    const std::filesystem::path from = native(source);
+    const std::filesystem::path to = native(target);
+    // Only files are copied: a directory or a device is an access failure.
+    const DWORD sourceAttributes = attributesOrThrow(from);
+    if (isDirectory(sourceAttributes) || (sourceAttributes & FILE_ATTRIBUTE_DEVICE) != 0) {
         throw Failure(FailureNumber::PathFileAccess);
     }
-    std::error_code error;
-    const auto targetStatus = std::filesystem::status(to, error);
-    if (std::filesystem::exists(targetStatus)) {
-        if (std::filesystem::equivalent(from, to, error)) {
-            return;
+    const DWORD targetAttributes = ::GetFileAttributesW(to.c_str());
+    if (targetAttributes != INVALID_FILE_ATTRIBUTES) {
+        if (sameFile(from, to)) {
+            return; // copying a file onto itself: it already holds the source's bytes
         }
-        if (std::filesystem::is_directory(targetStatus) || isReadOnly(targetStatus)) {
+        // Checked here, before anything is written.
+        if (isDirectory(targetAttributes) || isReadOnly(targetAttributes)) {
             throw Failure(FailureNumber::PathFileAccess);
         }
+    } else if (const DWORD error = ::GetLastError(); !isMissing(error)) {
+        throw failureFromWindowsError(error);
     }
-    const auto parent = to.parent_path().empty() ? std::filesystem::path(".") : to.parent_path();
-    if (!std::filesystem::is_directory(parent, error)) {
-        throw Failure(FailureNumber::PathNotFound);
+
+    TemporaryFile temporary;
+    copyToTemporary(from, to, temporary);
+    if (::MoveFileExW(temporary.path().c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) == 0) {
+        throw failureFromWindowsError(::GetLastError());
     }
-    std::filesystem::path name(".quillvane-copy-");
-    name += to.filename();
-    const auto temporary = parent / name;
-    if (!std::filesystem::copy_file(from, temporary,
-                                    std::filesystem::copy_options::overwrite_existing, error)) {
-        std::filesystem::remove(temporary, error);
-        throw Failure(FailureNumber::PathFileAccess);
-    }
-    std::filesystem::rename(temporary, to, error);
-    if (error) {
-        const Failure failure = failureFrom(error);
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        throw failure;
-    }
+    temporary.keep();
 }
 
 void requireListableDirectory(const std::string& path) {
-    const auto native = nativePath(path);
-    std::error_code error;
-    const auto status = std::filesystem::status(native, error);
-    if (!std::filesystem::exists(status)) {
-        throw Failure(FailureNumber::PathNotFound);
+    const std::filesystem::path directory = native(path);
+    const DWORD attributes = ::GetFileAttributesW(directory.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = ::GetLastError();
+        throw isMissing(error) ? Failure(FailureNumber::PathNotFound)
+                               : failureFromWindowsError(error);
     }
-    if (!std::filesystem::is_directory(status)) {
+    if (!isDirectory(attributes)) {
         throw Failure(FailureNumber::PathFileAccess);
     }
-    std::filesystem::directory_iterator listing(native, error);
-    if (error) {
-        throw failureFrom(error);
+    WIN32_FIND_DATAW entry{};
+    const HANDLE search = ::FindFirstFileExW((directory / L"*").c_str(), FindExInfoBasic, &entry,
+                                             FindExSearchNameMatch, nullptr, 0);
+    if (search == INVALID_HANDLE_VALUE) {
+        const DWORD error = ::GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND) {
+            return; // listable, only empty (a drive's root has no "." entry)
+        }
+        throw failureFromWindowsError(error);
     }
+    ::FindClose(search);
 }
 
 #endif

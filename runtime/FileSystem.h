@@ -8,7 +8,7 @@ namespace runtime::fs {
 
 struct Attributes {
     bool directory = false;
-    bool readOnly = false; // no write permission bit for the owner
+    bool readOnly = false; // no write permission bit for the owner; on Windows the attribute
 };
 
 // A file's or directory's attributes; also the existence test: a missing path raises 53.

@@ -10,6 +10,9 @@
 #include <io.h>
 #include <share.h>
 #include <sys/stat.h>
+#include <system_error>
+
+#include "runtime/NativePath.h"
 #else
 #include <fcntl.h>
 #include <unistd.h>
@@ -25,14 +28,16 @@ constexpr std::size_t kFlushThreshold = 64 * 1024;
 #ifdef _WIN32
 
 int createForWriting(const std::string& utf8Path) {
-    const std::filesystem::path path(
-        std::u8string(reinterpret_cast<const char8_t*>(utf8Path.data()), utf8Path.size()));
+    const std::filesystem::path path = path::native(utf8Path);
     int fd = -1;
     const errno_t error =
         _wsopen_s(&fd, path.c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY | _O_NOINHERIT,
                   _SH_DENYNO, _S_IREAD | _S_IWRITE);
     if (error != 0) {
-        errno = error;
+        // The system refuses to open a directory as a file with EACCES; it is no permission
+        // problem but a path that names the wrong kind of thing, as EISDIR says elsewhere.
+        std::error_code ignored;
+        errno = error == EACCES && std::filesystem::is_directory(path, ignored) ? EISDIR : error;
         return -1;
     }
     return fd;

@@ -9,6 +9,17 @@
 
 namespace testsupport {
 
+// Paths as the program's core takes them: UTF-8 text, in the system's own separators.
+inline std::filesystem::path pathFromUtf8(std::string_view utf8) {
+    return std::filesystem::path(
+        std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
+}
+
+inline std::string utf8FromPath(const std::filesystem::path& path) {
+    const std::u8string text = std::filesystem::path(path).make_preferred().u8string();
+    return std::string(reinterpret_cast<const char*>(text.data()), text.size());
+}
+
 // A fresh directory under the system's temporary directory, removed with everything in it
 // when the object goes.
 class TempDir {
@@ -37,16 +48,18 @@ public:
     TempDir& operator=(const TempDir&) = delete;
 
     const std::filesystem::path& path() const { return path_; }
-    std::string str() const { return path_.string(); }
-    std::string file(std::string_view name) const { return (path_ / name).string(); }
+    std::string str() const { return utf8FromPath(path_); }
+    std::string file(std::string_view name) const {
+        return utf8FromPath(path_ / pathFromUtf8(name));
+    }
 
     // Writes a file with the given bytes and returns its path.
     std::string write(std::string_view name, std::string_view bytes) const {
-        const auto target = path_ / name;
+        const auto target = path_ / pathFromUtf8(name);
         std::filesystem::create_directories(target.parent_path());
         std::ofstream out(target, std::ios::binary | std::ios::trunc);
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        return target.string();
+        return utf8FromPath(target);
     }
 
 private:
@@ -54,7 +67,7 @@ private:
 };
 
 inline std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(pathFromUtf8(path), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 

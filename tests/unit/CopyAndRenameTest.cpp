@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include "runtime/Failure.h"
+#include "runtime/PathText.h"
 #include "support/PfbWriter.h"
 #include "support/ScriptedHost.h"
 #include "support/TempDir.h"
@@ -386,7 +387,7 @@ TEST(CopyAndRename, InTheFontDirectoryTheCopiesGoToTheWindowsDirectoryAfterYes) 
         fonts.write(c.below ? "sub/a.ttf" : "a.ttf", font);
         fontlist::BatchState state;
         state.WindowsDir = windows.str();
-        state.FontsDir = fonts.str() + "/";
+        state.FontsDir = fonts.str() + runtime::path::separator;
         for (char& ch : state.FontsDir) {
             ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
         }
@@ -395,7 +396,8 @@ TEST(CopyAndRename, InTheFontDirectoryTheCopiesGoToTheWindowsDirectoryAfterYes) 
 
         click(host, state);
 
-        const std::string text = prompt + windows.str() + "/ft1fonts/\r\nDo you wish to proceed?";
+        const std::string text = prompt + runtime::path::join(windows.str(), "ft1fonts") +
+                                 runtime::path::separator + "\r\nDo you wish to proceed?";
         ASSERT_FALSE(host.messages.empty());
         EXPECT_EQ(host.messages.front().text, text);
         EXPECT_EQ(host.messages.front().buttons, runtime::Buttons::YesNoCancel);

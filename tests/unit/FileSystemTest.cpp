@@ -84,7 +84,9 @@ TEST(FileSystem, CopyCreatesOrReplacesTheTargetWithTheSourceBytes) {
 
     fs::copyFile(source, target);
     EXPECT_EQ(readFile(target), bytes);
+#ifndef _WIN32 // Windows keeps only the owner's write bit, as the read-only attribute
     EXPECT_EQ(permissionBits(target), 0640u);
+#endif
 
     // Replacing a longer file leaves nothing of it behind.
     const std::string shortSource = dir.write("short.pfb", "short");
@@ -133,10 +135,14 @@ TEST(FileSystem, CopyFailures) {
     EXPECT_EQ(failureNumberOf([&] { fs::copyFile(source, dir.file("sub")); }), 75);
     EXPECT_TRUE(std::filesystem::is_directory(dir.file("sub")));
 
+#ifdef _WIN32
+    EXPECT_EQ(namesIn(dir.path()), (std::set<std::string>{"src.ttf", "sub"}));
+#else
     ASSERT_EQ(::mkfifo(dir.file("pipe.ttf").c_str(), 0600), 0);
     EXPECT_EQ(failureNumberOf([&] { fs::copyFile(dir.file("pipe.ttf"), target); }), 75);
 
     EXPECT_EQ(namesIn(dir.path()), (std::set<std::string>{"src.ttf", "sub", "pipe.ttf"}));
+#endif
 }
 
 TEST(FileSystem, CopyOntoItselfKeepsTheFile) {
