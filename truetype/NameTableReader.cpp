@@ -30,6 +30,26 @@ std::string errorText(const runtime::Failure& failure) {
     return "error: " + failure.description();
 }
 
+// Where the string of the record at position R starts, and how many of its bytes lie in the
+// file. Bytes past the end of the file read as zero bytes, which the text drops anyway, so
+// only those in the file are read.
+struct StringPlace {
+    std::int64_t position = 0; // 1-based, at least 1
+    std::int64_t count = 0;
+};
+
+StringPlace stringPlace(runtime::FontFileReader& font, const NameTableLocation& table,
+                        std::int64_t R) {
+    const std::int16_t length = recordLength(font, R);
+    const std::int16_t offset = signed16At(font, R + 10);
+    StringPlace place;
+    place.position = table.storageStart + offset;
+    const auto start = static_cast<std::uint64_t>(place.position - 1);
+    const std::uint64_t inFile = start < font.size() ? font.size() - start : 0;
+    place.count = static_cast<std::int64_t>(std::min<std::uint64_t>(length, inFile));
+    return place;
+}
+
 } // namespace
 
 NameTableLocation TTFindNameTable(runtime::FontFileReader& font) {
@@ -42,6 +62,11 @@ NameTableLocation TTFindNameTable(runtime::FontFileReader& font) {
         // The entry's position is 16-bit arithmetic: 16 * 2048 overflows, so entries 0 to
         // 2047 are the most that are looked at.
         const std::int16_t p = runtime::int16::add(runtime::int16::multiply(16, i), 13);
+        // Past the end of the file every entry reads as zero bytes and none is tagged "name":
+        // the search would walk on to entry 2048 and overflow there. It overflows now.
+        if (static_cast<std::uint64_t>(p) > font.size()) {
+            throw runtime::Failure(runtime::FailureNumber::Overflow);
+        }
         tag = font.bytesAt(p, 4);
         b1 = font.byteAt(p + 9);
         b2 = font.byteAt(p + 10);
@@ -73,11 +98,19 @@ std::int16_t recordNameId(runtime::FontFileReader& font, std::int64_t R) {
     return signed16At(font, R + 6);
 }
 
+std::int16_t recordLength(runtime::FontFileReader& font, std::int64_t R) {
+    return signed16At(font, R + 8);
+}
+
+std::int64_t recordStringBytes(runtime::FontFileReader& font, const NameTableLocation& table,
+                               std::int64_t R) {
+    return stringPlace(font, table, R).count;
+}
+
 std::string TTRecordText(runtime::FontFileReader& font, const NameTableLocation& table,
                          std::int64_t R) {
-    const std::int16_t length = signed16At(font, R + 8);
-    const std::int16_t offset = signed16At(font, R + 10);
-    std::string text = font.bytesAt(table.storageStart + offset, length);
+    const StringPlace place = stringPlace(font, table, R);
+    std::string text = font.bytesAt(place.position, place.count);
     text.erase(std::remove(text.begin(), text.end(), '\0'), text.end());
     return text;
 }
@@ -88,6 +121,9 @@ std::string TTEnglishNameFromReader(runtime::FontFileReader& font) {
         std::int64_t chosen = 0;
         for (std::int64_t j = 0; j < table.recordCount; ++j) {
             const std::int64_t R = recordPosition(table, j);
+            if (recordsPastEnd(font, R)) {
+                break; // nothing after this can be chosen or fail
+            }
             const std::uint8_t platform = recordPlatform(font, R);
             if (platform >= 4) {
                 continue;

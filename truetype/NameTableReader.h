@@ -29,17 +29,30 @@ constexpr std::int64_t recordPosition(const NameTableLocation& table, std::int64
     return table.tableOffset + 7 + 12 * j;
 }
 
+// True when the record at position R, and so every later one, lies wholly past the end of the
+// file: all its fields read as zero bytes (platform 0, encoding, language and name ID 0, an
+// empty string), so it is never chosen and never fails, and every such record reads alike.
+inline bool recordsPastEnd(const runtime::FontFileReader& font, std::int64_t R) {
+    return R >= 0 && static_cast<std::uint64_t>(R) >= font.size();
+}
+
 // The fields of the record at position R, as the reader takes them: the platform from the low
 // byte alone; the others signed 16-bit, failing with "Overflow" at 32768 or more.
 std::uint8_t recordPlatform(runtime::FontFileReader& font, std::int64_t R);
 std::int16_t recordEncoding(runtime::FontFileReader& font, std::int64_t R);
 std::int16_t recordLanguage(runtime::FontFileReader& font, std::int64_t R);
 std::int16_t recordNameId(runtime::FontFileReader& font, std::int64_t R);
+std::int16_t recordLength(runtime::FontFileReader& font, std::int64_t R);
 
 // The string of the record at position R: its length and offset (signed 16-bit), then that
 // many raw bytes from the storage, with every NUL byte removed. Not decoded.
 std::string TTRecordText(runtime::FontFileReader& font, const NameTableLocation& table,
                          std::int64_t R);
+
+// How many bytes of that string lie in the file and are read (the rest would read as zero
+// bytes, which the text drops). Fails as TTRecordText does.
+std::int64_t recordStringBytes(runtime::FontFileReader& font, const NameTableLocation& table,
+                               std::int64_t R);
 
 // The full font name: the last platform-3 record with name ID 4, else the first platform-0 or
 // platform-1 one; the empty text when no record qualifies. Decoded byte by byte as

@@ -1,9 +1,12 @@
 #include "truetype/NameTableReport.h"
 
+#include "runtime/Failure.h"
 #include "runtime/FileSystem.h"
 #include "runtime/Text.h"
 #include "truetype/NameRecordLabels.h"
 #include "truetype/NameTableReader.h"
+
+#include <cstdint>
 
 namespace truetype {
 
@@ -11,28 +14,57 @@ namespace {
 
 constexpr const char* crlf = "\r\n";
 
+// Every string of a name table lies within 64 KiB of its storage start, so a real report
+// stays small. Records can point at the same string over and over, though: 32767 records of
+// 32767 bytes each would make a report of more than a gigabyte from a font of 400 KB. The
+// report reads at most this many string bytes from the file in all; a table that needs more is
+// refused as out of memory, like any report that could not be built.
+constexpr std::int64_t kStringBytesLimit = 4 * 1024 * 1024;
+
+// The line of the record at position R; stringBytes counts the string bytes read so far.
+std::string recordLine(runtime::FontFileReader& font, const NameTableLocation& table,
+                       std::int64_t R, std::uint8_t platform, std::int64_t& stringBytes) {
+    const std::int16_t encoding = recordEncoding(font, R);
+    const std::string languageKey = FontHex(recordLanguage(font, R));
+    const std::int16_t nameId = recordNameId(font, R);
+    stringBytes += recordStringBytes(font, table, R);
+    if (stringBytes > kStringBytesLimit) {
+        throw runtime::Failure(runtime::FailureNumber::OutOfMemory);
+    }
+    const std::string string = TTRecordText(font, table, R);
+    std::string line = PlatEnc(platform, encoding);
+    line += ' ';
+    line += FontLang(languageKey);
+    line += ' ';
+    line += NameField(nameId);
+    line += runtime::text::decodeWindows1252(string);
+    line += crlf;
+    return line;
+}
+
 // The lines of the report; any failure passes to the caller, which discards what was built.
 std::string reportText(runtime::FontFileReader& font, const std::string& fontPath) {
     std::string text = "NAME Table Info for " + fontPath + crlf;
     const NameTableLocation table = TTFindNameTable(font);
     text += "Name Records | " + std::to_string(table.recordCount) + crlf;
+    std::int64_t stringBytes = 0;
     for (std::int64_t j = 0; j < table.recordCount; ++j) {
         const std::int64_t R = recordPosition(table, j);
         const std::uint8_t platform = recordPlatform(font, R);
         if (platform >= 4) {
             continue;
         }
-        const std::int16_t encoding = recordEncoding(font, R);
-        const std::string languageKey = FontHex(recordLanguage(font, R));
-        const std::int16_t nameId = recordNameId(font, R);
-        const std::string string = TTRecordText(font, table, R);
-        text += PlatEnc(platform, encoding);
-        text += ' ';
-        text += FontLang(languageKey);
-        text += ' ';
-        text += NameField(nameId);
-        text += runtime::text::decodeWindows1252(string);
-        text += crlf;
+        const std::string line = recordLine(font, table, R, platform, stringBytes);
+        if (recordsPastEnd(font, R)) {
+            // This record and all that follow read as zero bytes: each gets this same line.
+            text.reserve(text.size() +
+                         line.size() * static_cast<std::size_t>(table.recordCount - j));
+            for (std::int64_t k = j; k < table.recordCount; ++k) {
+                text += line;
+            }
+            break;
+        }
+        text += line;
     }
     return text;
 }

@@ -214,6 +214,9 @@ std::size_t openDescriptors() {
 }
 
 TEST(TrueTypeName, ClosesTheFileOnEveryPath) {
+#ifdef _WIN32
+    GTEST_SKIP() << "open files are counted in /proc/self/fd";
+#endif
     testsupport::TempDir dir;
     NameTableSpec overflowing;
     overflowing.count = 0x9000;

@@ -161,6 +161,9 @@ std::ptrdiff_t openFileCount() {
 }
 
 TEST(Type1Files, AreClosedAgainOnEveryPath) {
+#ifdef _WIN32
+    GTEST_SKIP() << "open files are counted in /proc/self/fd";
+#endif
     if (!std::filesystem::exists("/proc/self/fd")) {
         GTEST_SKIP() << "no /proc/self/fd to count open files";
     }

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <stdexcept>
+#include <string_view>
+
+// What the fuzz targets check of every result, beyond "it did not crash".
+namespace fuzzing {
+
+// A property that did not hold: a finding, just like a crash.
+class PropertyViolation : public std::logic_error {
+public:
+    using std::logic_error::logic_error;
+};
+
+// Raises PropertyViolation with the text when the property does not hold.
+void require(bool holds, std::string_view property);
+
+// True when the bytes are well-formed UTF-8 (no overlong forms, no surrogates, nothing above
+// U+10FFFF).
+bool isValidUtf8(std::string_view text);
+
+} // namespace fuzzing

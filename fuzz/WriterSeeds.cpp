@@ -1,0 +1,153 @@
+#include "fuzz/WriterSeeds.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <optional>
+
+#include "support/PfbWriter.h"
+#include "support/TrueTypeWriter.h"
+
+namespace fuzzing {
+
+namespace {
+
+using testsupport::NameRecordSpec;
+using testsupport::NameTableSpec;
+using testsupport::utf16be;
+
+std::vector<Seed> trueTypeSeeds() {
+    std::vector<Seed> seeds;
+    const auto font = [&](std::string name, const NameTableSpec& names) {
+        seeds.push_back({std::move(name), testsupport::trueTypeFont(names)});
+    };
+
+    font("windows-name", {0, {{3, 1, 0x0409, 4, utf16be(u"Example Sans Bold")}}});
+    font("mac-then-windows", {0,
+                              {{1, 0, 0, 4, "Mac Name"},
+                               {3, 1, 0x0409, 1, utf16be(u"Family")},
+                               {3, 1, 0x0409, 4, utf16be(u"Windows Name")}}});
+    font("languages", {0,
+                       {{3, 1, 0x0409, 4, utf16be(u"English")},
+                        {3, 1, 0x040C, 4, utf16be(u"Fran\u00E7ais")},
+                        {3, 1, 0x0C0C, 4, utf16be(u"Qu\u00E9bec")},
+                        {3, 1, 0x0411, 4, utf16be(u"\u65E5\u672C")}}});
+    font("mac-then-unicode",
+         {0, {{1, 0, 0, 4, "Caf\x8E Mac"}, {0, 3, 0, 4, utf16be(u"Unicode Name")}}});
+    font("iso-only", {0, {{2, 0, 0, 4, "Iso Name"}, {7, 1, 0, 4, "Platform seven"}}});
+    font("empty-table", {});
+    font("every-name-id", [] {
+        NameTableSpec names;
+        for (std::uint16_t id = 0; id < 26; ++id) {
+            names.records.push_back({3, 1, 0x0409, id, utf16be(u"Value of a name")});
+        }
+        return names;
+    }());
+    font("format-1", [] {
+        NameTableSpec names{1, {{3, 1, 0x0409, 4, utf16be(u"Tagged")}}};
+        names.records.push_back({0, 4, 0x8000, 4, utf16be(u"Language tag")});
+        names.languageTags = {utf16be(u"en-GB")};
+        return names;
+    }());
+    font("string-beyond-end", [] {
+        NameTableSpec names{0, {{3, 1, 0x0409, 4, utf16be(u"Short")}}};
+        names.records[0].length = 0x7000;
+        names.records[0].offset = 0x7000;
+        return names;
+    }());
+    font("length-overflow", [] {
+        NameTableSpec names{0, {{3, 1, 0x0409, 4, utf16be(u"Name")}}};
+        names.records[0].length = 0x8000;
+        return names;
+    }());
+    font("count-overflow", [] {
+        NameTableSpec names{0, {{3, 1, 0x0409, 4, utf16be(u"Name")}}};
+        names.count = 0x8000;
+        return names;
+    }());
+    font("large-count", [] {
+        NameTableSpec names{0, {{3, 1, 0x0409, 4, utf16be(u"Name")}}};
+        names.count = 0x7FFF;
+        return names;
+    }());
+    font("platform-259", {0, {{0x0103, 1, 0x0409, 4, utf16be(u"High byte ignored")}}});
+    font("nuls-and-blanks", {0, {{3, 1, 0x0409, 4, std::string("\0 \0A\0 \0\0\0", 10)}}});
+
+    const NameTableSpec named{0, {{3, 1, 0x0409, 4, utf16be(u"Found")}}};
+    seeds.push_back({"upper-case-tag", testsupport::trueTypeBytes(
+                                           {{{"NAME", nameTableBytes(named), std::nullopt}}})});
+    seeds.push_back(
+        {"offset-high-byte",
+         testsupport::trueTypeBytes({{{"name", std::string(256, '\0') + nameTableBytes(named),
+                                       std::array<std::uint8_t, 4>{0x01, 0x00, 0x00, 0x1C}}}})});
+    seeds.push_back({"no-name-table", testsupport::trueTypeBytes(
+                                          {{{"head", std::string(54, '\x02'), std::nullopt},
+                                            {"post", std::string(32, '\x03'), std::nullopt}}})});
+    seeds.push_back({"twenty-bytes", std::string(20, '\x01')});
+    seeds.push_back({"text", "This is not a font at all.\n"});
+    seeds.push_back({"empty", ""});
+    return seeds;
+}
+
+std::vector<Seed> type1Seeds() {
+    using testsupport::pfbFont;
+    using testsupport::typicalClearText;
+    std::vector<Seed> seeds;
+    seeds.push_back({"typical-cr", pfbFont(typicalClearText("Example Serif Bold"))});
+    seeds.push_back({"typical-lf", pfbFont(typicalClearText("Example Serif", "Example Serif",
+                                                            "Regular", "002.000", "\n"))});
+    seeds.push_back({"typical-crlf", pfbFont(typicalClearText("Caf\xE9 Italic", "Caf\xE9", "Italic",
+                                                              "001.001", "\r\n"))});
+    seeds.push_back({"empty-value", pfbFont(typicalClearText(""))});
+    seeds.push_back({"blanks", pfbFont(typicalClearText("  Times Roman  "))});
+    seeds.push_back({"escaped-parenthesis", pfbFont(typicalClearText("A \\) B"))});
+    seeds.push_back(
+        {"no-opening-parenthesis", pfbFont("%!FontType1\r11 dict begin\r/FullName Name) def\r")});
+    seeds.push_back({"no-full-name", pfbFont("%!PS-AdobeFont-1.0: X\r/FamilyName (X) def\r")});
+    seeds.push_back({"no-begin", pfbFont("%!PS-AdobeFont-1.0\r/version (1) /FullName (F) "
+                                         "/FamilyName (F) /Weight (W)\r")});
+    seeds.push_back({"window-edge", pfbFont(std::string(2960, ' ') + "/FullName (Cut Off)")});
+    seeds.push_back({"hundred-bytes", pfbFont("%!\r/FullName (Short) begin").substr(0, 100)});
+    seeds.push_back({"truetype-bytes", testsupport::trueTypeFontNamed(u"Not Type 1")});
+    seeds.push_back({"one-byte", "\x80"});
+    seeds.push_back({"empty", ""});
+    return seeds;
+}
+
+std::vector<Seed> htmlLineSeeds() {
+    return {
+        {"plain", htmlLineInput("Example Sans Bold", "/home/user/fonts/example.ttf")},
+        {"forbidden", htmlLineInput(" a\\b/c:d*e?f\"g<h>i|j.k ", "/fonts/x.pfb")},
+        {"markup", htmlLineInput("Tom & Jerry <1> \"x\"", "/a&b<c>d\"e/100%/#1?.ttf")},
+        {"controls", htmlLineInput("tab\there\r\n", "/a\tb\r\n\x7F.ttf")},
+        {"utf8", htmlLineInput("Caf\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC", "/fonts/caf\xC3\xA9.ttf")},
+        {"error-text", htmlLineInput("error: Overflow", "/fonts/broken.ttf")},
+        {"nul", htmlLineInput(std::string("A\0B", 3), "/fonts/nul.pfb")},
+        {"empty", ""},
+    };
+}
+
+} // namespace
+
+std::string htmlLineInput(std::string_view name, std::string_view path) {
+    const std::string_view cut = name.substr(0, std::min<std::size_t>(name.size(), 255));
+    std::string input(1, static_cast<char>(cut.size()));
+    input += cut;
+    input += path;
+    return input;
+}
+
+std::vector<Seed> writerSeeds(std::string_view targetId) {
+    if (targetId == "tt_name" || targetId == "tt_report") {
+        return trueTypeSeeds();
+    }
+    if (targetId == "t1_name" || targetId == "t1_report") {
+        return type1Seeds();
+    }
+    if (targetId == "html_line") {
+        return htmlLineSeeds();
+    }
+    return {};
+}
+
+} // namespace fuzzing
