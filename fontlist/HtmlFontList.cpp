@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "fontlist/InOrderParallel.h"
 #include "fontlist/QuickSort.h"
 #include "fontlist/ValidFileName.h"
 #include "runtime/Failure.h"
@@ -228,13 +229,19 @@ void run(BatchHost& host, BatchState& state, SpacesOption option) {
     const auto count = static_cast<std::size_t>(listed);
     state.FontFiles.assign(count + 1, std::string());
     state.FontNames.assign(count + 1, std::string());
+    std::vector<std::string> listedNames(count);
     for (std::size_t i = 0; i < count; ++i) {
-        const std::string listedName = host.fileListEntry(static_cast<int>(i));
-        std::string path = state.CurrentDir + listedName;
-        state.FontNames[i] = keyOf(path, listedName, option);
-        state.FontFiles[i] = std::move(path);
-        host.showProgress(runtime::text::numberText(static_cast<std::int64_t>(count - i - 1)));
+        listedNames[i] = host.fileListEntry(static_cast<int>(i));
+        state.FontFiles[i] = state.CurrentDir + listedNames[i];
     }
+    // The lookups only read their own files, so they run side by side; the countdown follows
+    // them in the order of the list.
+    inOrderParallel<std::string>(
+        count, [&](std::size_t i) { return keyOf(state.FontFiles[i], listedNames[i], option); },
+        [&](std::size_t i, std::string&& key) {
+            state.FontNames[i] = std::move(key);
+            host.showProgress(runtime::text::numberText(static_cast<std::int64_t>(count - i - 1)));
+        });
 
     host.showProgress("Sorting Font List (alphabetizing)...");
     QuickSort(state.FontNames, state.FontFiles, 0, count - 1);

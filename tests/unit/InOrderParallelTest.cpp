@@ -1,0 +1,85 @@
+#include "fontlist/InOrderParallel.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstddef>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+// The results reach take on the calling thread in the order of the indices, whatever order
+// the helpers finish them in (later indices are made quicker than earlier ones).
+TEST(InOrderParallel, HandsEveryResultToTheCallerInOrder) {
+    for (const std::size_t count :
+         {std::size_t{0}, std::size_t{1}, std::size_t{2}, std::size_t{3}, std::size_t{1000}}) {
+        const std::thread::id caller = std::this_thread::get_id();
+        std::vector<std::size_t> taken;
+        bool allOnCaller = true;
+        fontlist::inOrderParallel<std::string>(
+            count,
+            [&](std::size_t i) {
+                if (i < 4 && count > 4) {
+                    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+                }
+                return std::to_string(i * 7);
+            },
+            [&](std::size_t i, std::string&& result) {
+                allOnCaller = allOnCaller && std::this_thread::get_id() == caller;
+                EXPECT_EQ(result, std::to_string(i * 7));
+                taken.push_back(i);
+            });
+        ASSERT_EQ(taken.size(), count);
+        for (std::size_t i = 0; i < count; ++i) {
+            EXPECT_EQ(taken[i], i);
+        }
+        EXPECT_TRUE(allOnCaller);
+    }
+}
+
+// A failing item reaches the caller where its result would have: everything before it has been
+// taken, nothing after it, and the helpers are stopped and joined before the call returns.
+TEST(InOrderParallel, AFailureReachesTheCallerAtItsPlaceAndStopsTheHelpers) {
+    constexpr std::size_t count = 5000;
+    constexpr std::size_t failing = 1234;
+    std::atomic<std::size_t> started{0};
+    std::vector<std::size_t> taken;
+    EXPECT_THROW(fontlist::inOrderParallel<int>(
+                     count,
+                     [&](std::size_t i) {
+                         ++started;
+                         if (i == failing) {
+                             throw std::runtime_error("this one fails");
+                         }
+                         return static_cast<int>(i);
+                     },
+                     [&](std::size_t i, int&&) { taken.push_back(i); }),
+                 std::runtime_error);
+    ASSERT_EQ(taken.size(), failing);
+    EXPECT_EQ(taken.back(), failing - 1);
+    // Joined: no helper is still counting.
+    const std::size_t afterReturn = started.load();
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_EQ(started.load(), afterReturn);
+}
+
+// A failure of take itself leaves by the same way, with the helpers joined.
+TEST(InOrderParallel, AFailureOfTheTakerEndsTheRun) {
+    std::size_t taken = 0;
+    EXPECT_THROW(fontlist::inOrderParallel<int>(
+                     100, [](std::size_t i) { return static_cast<int>(i); },
+                     [&](std::size_t i, int&&) {
+                         if (i == 10) {
+                             throw std::logic_error("stop");
+                         }
+                         ++taken;
+                     }),
+                 std::logic_error);
+    EXPECT_EQ(taken, 10u);
+}
+
+} // namespace
