@@ -11,13 +11,7 @@
 #include "runtime/NativePath.h"
 
 #ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "runtime/WindowsApi.h"
 #else
 #include <dirent.h>
 #include <fcntl.h>

@@ -1,13 +1,7 @@
 #include "runtime/WindowsDirectory.h"
 
 #ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "runtime/WindowsApi.h"
 
 #include <string_view>
 
