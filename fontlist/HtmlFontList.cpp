@@ -116,8 +116,55 @@ void refuseReadOnly(const std::string& path) {
     }
 }
 
-std::string fileLine(const std::string& path) {
-    return "  " + path + " (" + std::to_string(runtime::fs::fileLength(path)) + " bytes)";
+// A file's length as the report reads it, or the failure of reading it.
+struct LengthRead {
+    std::uint64_t length = 0;
+    std::optional<runtime::Failure> failure;
+};
+
+std::string fileLine(const std::string& path, const LengthRead& read) {
+    if (read.failure) {
+        throw *read.failure;
+    }
+    return "  " + path + " (" + std::to_string(read.length) + " bytes)";
+}
+
+// The folded keys of the sorted entries, and for every entry whose key it shares with a
+// neighbour (the report's groups) the length of its file. The lengths are read side by side,
+// before anything is written; a length that cannot be read is kept as its failure, which
+// the report raises when it comes to that file, as if it were read there.
+struct ReportData {
+    std::vector<std::string> folded;
+    std::vector<LengthRead> lengths; // by entry; only the grouped ones are read
+};
+
+ReportData reportData(const BatchState& state, std::size_t count) {
+    ReportData data;
+    data.folded.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        data.folded.push_back(runtime::text::foldCaseUtf8(state.FontNames[i]));
+    }
+    std::vector<std::size_t> grouped;
+    for (std::size_t i = 0; i < count; ++i) {
+        if ((i > 0 && data.folded[i] == data.folded[i - 1]) ||
+            (i + 1 < count && data.folded[i] == data.folded[i + 1])) {
+            grouped.push_back(i);
+        }
+    }
+    data.lengths.resize(count);
+    inOrderParallel<LengthRead>(
+        grouped.size(),
+        [&](std::size_t g) {
+            LengthRead read;
+            try {
+                read.length = runtime::fs::fileLength(state.FontFiles[grouped[g]]);
+            } catch (const runtime::Failure& failure) {
+                read.failure = failure;
+            }
+            return read;
+        },
+        [&](std::size_t g, LengthRead&& read) { data.lengths[grouped[g]] = std::move(read); });
+    return data;
 }
 
 // The character reference of a character that must not stand as itself in the page, or
@@ -167,9 +214,11 @@ void writeFiles(const BatchState& state, std::size_t count, const std::string& p
     const auto reportLine = [&](std::string_view line) {
         explained(reportPath, [&] { report->writeLine(line); });
     };
-    const auto reportFile = [&](const std::string& path) {
+    const ReportData data = reportData(state, count);
+    const auto reportFile = [&](std::size_t i) {
         std::string line;
-        explained(path, [&] { line = fileLine(path); });
+        explained(state.FontFiles[i],
+                  [&] { line = fileLine(state.FontFiles[i], data.lengths[i]); });
         reportLine(line);
     };
 
@@ -180,23 +229,20 @@ void writeFiles(const BatchState& state, std::size_t count, const std::string& p
 
     const std::vector<std::string>& keys = state.FontNames;
     const std::vector<std::string>& paths = state.FontFiles;
-    // Keys are compared without regard to case: each is folded once, the previous one kept.
-    std::string previous;
+    // Keys are compared without regard to case, as folded once by reportData.
     bool inGroup = false;
     for (std::size_t i = 0; i < count; ++i) {
-        std::string folded = runtime::text::foldCaseUtf8(keys[i]);
-        if (i == 0 || folded != previous) {
+        if (i == 0 || data.folded[i] != data.folded[i - 1]) {
             inGroup = false;
         } else {
             if (!inGroup) {
                 reportLine(" ");
                 reportLine(keys[i - 1]);
-                reportFile(paths[i - 1]);
+                reportFile(i - 1);
                 inGroup = true;
             }
-            reportFile(paths[i]);
+            reportFile(i);
         }
-        previous = std::move(folded);
         pageLine(htmlLinkLine(paths[i], keys[i]));
     }
 
