@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "fontlist/RunMessages.h"
 #include "fontlist/ValidFileName.h"
 #include "runtime/Failure.h"
 #include "runtime/FileSystem.h"
@@ -24,7 +25,7 @@ namespace fontlist {
 
 namespace {
 
-constexpr std::string_view kTitle = "Font Copy and Renaming";
+constexpr std::string_view kTitle = kCopyRunTitle;
 constexpr std::string_view kProgramName = "Quillvane";
 constexpr std::string_view kCrLf = "\r\n";
 constexpr int kPathFileAccess = static_cast<int>(runtime::FailureNumber::PathFileAccess);
@@ -124,7 +125,7 @@ public:
         steps_.push_back(step([this] { host_.refreshDirectoryList(); }));
         steps_.push_back(step([this] { host_.refreshFileList(); }));
         steps_.push_back(step([this] { host_.showProgress(std::string(kProgramName)); }));
-        steps_.push_back(step([this] { host_.show(message("Finished.")); }));
+        steps_.push_back(step([this] { host_.show(message(std::string(kCopyFinishedText))); }));
     }
     // The steps hold on to this run.
     CopyRun(const CopyRun&) = delete;

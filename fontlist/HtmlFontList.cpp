@@ -10,6 +10,7 @@
 
 #include "fontlist/InOrderParallel.h"
 #include "fontlist/QuickSort.h"
+#include "fontlist/RunMessages.h"
 #include "fontlist/ValidFileName.h"
 #include "runtime/Failure.h"
 #include "runtime/FileSystem.h"
@@ -24,7 +25,7 @@ namespace fontlist {
 
 namespace {
 
-constexpr std::string_view kTitle = "Create HTML File With Friendly Font Names";
+constexpr std::string_view kTitle = kHtmlRunTitle;
 constexpr std::string_view kEmptyListTitle = "Create HTML friendly font list";
 constexpr std::string_view kCrLf = "\r\n";
 constexpr std::string_view kIdleProgress = "Quillvane";
@@ -299,7 +300,7 @@ void run(BatchHost& host, BatchState& state, SpacesOption option) {
 
     host.showProgress(std::string(kIdleProgress));
     showOk(host, kTitle,
-           "Created " + pagePath + std::string(kCrLf) + std::string(kCrLf) +
+           std::string(kHtmlCreatedText) + pagePath + std::string(kCrLf) + std::string(kCrLf) +
                "Any possible font duplication issues can be found in" + std::string(kCrLf) +
                reportPath,
            runtime::MessageIcon::None);
