@@ -12,8 +12,8 @@
 
 namespace {
 
-using testsupport::NameRecordSpec;
-using testsupport::NameTableSpec;
+using testsupport::NameRecordLayout;
+using testsupport::NameTableLayout;
 using testsupport::utf16be;
 
 void write(const std::filesystem::path& path, std::string_view bytes) {
@@ -34,7 +34,7 @@ trueType(std::u16string_view family, std::u16string_view style,
     for (const char16_t c : full) {
         macFull += static_cast<char>(c);
     }
-    NameTableSpec names;
+    NameTableLayout names;
     names.records = {
         {1, 0, 0, 1, std::string(macFull.substr(0, family.size()))},
         {1, 0, 0, 4, macFull},

@@ -59,11 +59,11 @@ std::optional<std::string> nameTableOnly(const std::string& font) {
     if (font.size() < 12 + 16 * std::size_t{tables}) {
         return std::nullopt;
     }
-    testsupport::FontSpec spec;
+    testsupport::FontLayout layout;
     bool found = false;
     for (std::uint32_t i = 0; i < tables; ++i) {
         const std::size_t entry = 12 + 16 * std::size_t{i};
-        testsupport::TableSpec table{font.substr(entry, 4), {}, std::nullopt};
+        testsupport::TableLayout table{font.substr(entry, 4), {}, std::nullopt};
         if (table.tag == "name") {
             const std::uint32_t offset = bigEndianAt(font, entry + 8, 4);
             const std::uint32_t length = bigEndianAt(font, entry + 12, 4);
@@ -73,12 +73,12 @@ std::optional<std::string> nameTableOnly(const std::string& font) {
             table.data = font.substr(offset, length);
             found = true;
         }
-        spec.tables.push_back(std::move(table));
+        layout.tables.push_back(std::move(table));
     }
     if (!found) {
         return std::nullopt;
     }
-    return testsupport::trueTypeBytes(spec);
+    return testsupport::trueTypeBytes(layout);
 }
 
 struct Corpus {

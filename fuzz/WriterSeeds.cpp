@@ -12,13 +12,13 @@ namespace fuzzing {
 
 namespace {
 
-using testsupport::NameRecordSpec;
-using testsupport::NameTableSpec;
+using testsupport::NameRecordLayout;
+using testsupport::NameTableLayout;
 using testsupport::utf16be;
 
 std::vector<Seed> trueTypeSeeds() {
     std::vector<Seed> seeds;
-    const auto font = [&](std::string name, const NameTableSpec& names) {
+    const auto font = [&](std::string name, const NameTableLayout& names) {
         seeds.push_back({std::move(name), testsupport::trueTypeFont(names)});
     };
 
@@ -37,43 +37,43 @@ std::vector<Seed> trueTypeSeeds() {
     font("iso-only", {0, {{2, 0, 0, 4, "Iso Name"}, {7, 1, 0, 4, "Platform seven"}}});
     font("empty-table", {});
     font("every-name-id", [] {
-        NameTableSpec names;
+        NameTableLayout names;
         for (std::uint16_t id = 0; id < 26; ++id) {
             names.records.push_back({3, 1, 0x0409, id, utf16be(u"Value of a name")});
         }
         return names;
     }());
     font("format-1", [] {
-        NameTableSpec names{1, {{3, 1, 0x0409, 4, utf16be(u"Tagged")}}};
+        NameTableLayout names{1, {{3, 1, 0x0409, 4, utf16be(u"Tagged")}}};
         names.records.push_back({0, 4, 0x8000, 4, utf16be(u"Language tag")});
         names.languageTags = {utf16be(u"en-GB")};
         return names;
     }());
     font("string-beyond-end", [] {
-        NameTableSpec names{0, {{3, 1, 0x0409, 4, utf16be(u"Short")}}};
+        NameTableLayout names{0, {{3, 1, 0x0409, 4, utf16be(u"Short")}}};
         names.records[0].length = 0x7000;
         names.records[0].offset = 0x7000;
         return names;
     }());
     font("length-overflow", [] {
-        NameTableSpec names{0, {{3, 1, 0x0409, 4, utf16be(u"Name")}}};
+        NameTableLayout names{0, {{3, 1, 0x0409, 4, utf16be(u"Name")}}};
         names.records[0].length = 0x8000;
         return names;
     }());
     font("count-overflow", [] {
-        NameTableSpec names{0, {{3, 1, 0x0409, 4, utf16be(u"Name")}}};
+        NameTableLayout names{0, {{3, 1, 0x0409, 4, utf16be(u"Name")}}};
         names.count = 0x8000;
         return names;
     }());
     font("large-count", [] {
-        NameTableSpec names{0, {{3, 1, 0x0409, 4, utf16be(u"Name")}}};
+        NameTableLayout names{0, {{3, 1, 0x0409, 4, utf16be(u"Name")}}};
         names.count = 0x7FFF;
         return names;
     }());
     font("platform-259", {0, {{0x0103, 1, 0x0409, 4, utf16be(u"High byte ignored")}}});
     font("nuls-and-blanks", {0, {{3, 1, 0x0409, 4, std::string("\0 \0A\0 \0\0\0", 10)}}});
 
-    const NameTableSpec named{0, {{3, 1, 0x0409, 4, utf16be(u"Found")}}};
+    const NameTableLayout named{0, {{3, 1, 0x0409, 4, utf16be(u"Found")}}};
     seeds.push_back({"upper-case-tag", testsupport::trueTypeBytes(
                                            {{{"NAME", nameTableBytes(named), std::nullopt}}})});
     seeds.push_back(

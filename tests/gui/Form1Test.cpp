@@ -258,7 +258,7 @@ private slots:
 
     void selectingFontsShowsTheirReports() {
         testsupport::TempDir dir;
-        testsupport::NameTableSpec names;
+        testsupport::NameTableLayout names;
         names.records = {{1, 0, 0, 1, "Example Sans"},
                          {3, 1, 0x0409, 4, testsupport::utf16be(u"Example Sans Bold")}};
         dir.write("A.TTF", testsupport::trueTypeFont(names));

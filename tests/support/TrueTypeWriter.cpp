@@ -22,15 +22,15 @@ std::string bigEndian32(std::uint32_t value) {
            bigEndian16(static_cast<std::uint16_t>(value & 0xFFFF));
 }
 
-std::string nameTableBytes(const NameTableSpec& spec) {
-    const auto recordCount = static_cast<std::uint16_t>(spec.records.size());
-    std::size_t headerSize = 6 + 12 * spec.records.size();
-    if (spec.format == 1) {
-        headerSize += 2 + 4 * spec.languageTags.size();
+std::string nameTableBytes(const NameTableLayout& layout) {
+    const auto recordCount = static_cast<std::uint16_t>(layout.records.size());
+    std::size_t headerSize = 6 + 12 * layout.records.size();
+    if (layout.format == 1) {
+        headerSize += 2 + 4 * layout.languageTags.size();
     }
     std::string storage;
     std::string records;
-    for (const NameRecordSpec& record : spec.records) {
+    for (const NameRecordLayout& record : layout.records) {
         const auto stored = static_cast<std::uint16_t>(storage.size());
         storage += record.bytes;
         records +=
@@ -40,11 +40,12 @@ std::string nameTableBytes(const NameTableSpec& spec) {
             bigEndian16(record.offset.value_or(stored));
     }
     std::string table =
-        bigEndian16(spec.format) + bigEndian16(spec.count.value_or(recordCount)) +
-        bigEndian16(spec.storageOffset.value_or(static_cast<std::uint16_t>(headerSize))) + records;
-    if (spec.format == 1) {
-        table += bigEndian16(static_cast<std::uint16_t>(spec.languageTags.size()));
-        for (const std::string& tag : spec.languageTags) {
+        bigEndian16(layout.format) + bigEndian16(layout.count.value_or(recordCount)) +
+        bigEndian16(layout.storageOffset.value_or(static_cast<std::uint16_t>(headerSize))) +
+        records;
+    if (layout.format == 1) {
+        table += bigEndian16(static_cast<std::uint16_t>(layout.languageTags.size()));
+        for (const std::string& tag : layout.languageTags) {
             table += bigEndian16(static_cast<std::uint16_t>(tag.size())) +
                      bigEndian16(static_cast<std::uint16_t>(storage.size()));
             storage += tag;
@@ -53,13 +54,13 @@ std::string nameTableBytes(const NameTableSpec& spec) {
     return table + storage;
 }
 
-std::string trueTypeBytes(const FontSpec& spec) {
-    const auto count = static_cast<std::uint16_t>(spec.tables.size());
-    std::string font = bigEndian32(0x00010000) + bigEndian16(spec.numTables.value_or(count)) +
+std::string trueTypeBytes(const FontLayout& layout) {
+    const auto count = static_cast<std::uint16_t>(layout.tables.size());
+    std::string font = bigEndian32(0x00010000) + bigEndian16(layout.numTables.value_or(count)) +
                        bigEndian16(0) + bigEndian16(0) + bigEndian16(0);
-    std::size_t dataAt = 12 + 16 * spec.tables.size();
+    std::size_t dataAt = 12 + 16 * layout.tables.size();
     std::string data;
-    for (const TableSpec& table : spec.tables) {
+    for (const TableLayout& table : layout.tables) {
         const std::size_t at = dataAt + data.size();
         font += table.tag.substr(0, 4);
         font.append(4 - std::min<std::size_t>(4, table.tag.size()), ' ');
@@ -76,8 +77,8 @@ std::string trueTypeBytes(const FontSpec& spec) {
     return font + data;
 }
 
-std::string trueTypeFont(const NameTableSpec& names) {
-    return trueTypeBytes(FontSpec{{
+std::string trueTypeFont(const NameTableLayout& names) {
+    return trueTypeBytes(FontLayout{{
         {"OS/2", std::string(96, '\x01'), std::nullopt},
         {"head", std::string(54, '\x02'), std::nullopt},
         {"name", nameTableBytes(names), std::nullopt},
@@ -86,7 +87,7 @@ std::string trueTypeFont(const NameTableSpec& names) {
 }
 
 std::string trueTypeFontNamed(std::u16string_view fullName) {
-    NameTableSpec names;
+    NameTableLayout names;
     names.records.push_back({3, 1, 0x0409, 4, utf16be(fullName)});
     return trueTypeFont(names);
 }

@@ -18,7 +18,7 @@ std::string utf16be(std::u16string_view text);
 std::string bigEndian16(std::uint16_t value);
 std::string bigEndian32(std::uint32_t value);
 
-struct NameRecordSpec {
+struct NameRecordLayout {
     std::uint16_t platform = 3;
     std::uint16_t encoding = 1;
     std::uint16_t language = 0x0409;
@@ -28,9 +28,9 @@ struct NameRecordSpec {
     std::optional<std::uint16_t> offset; // default: where the writer stores the bytes
 };
 
-struct NameTableSpec {
+struct NameTableLayout {
     std::uint16_t format = 0;
-    std::vector<NameRecordSpec> records;
+    std::vector<NameRecordLayout> records;
     std::vector<std::string> languageTags;      // format 1 only, as stored (UTF-16BE)
     std::optional<std::uint16_t> count;         // default: records.size()
     std::optional<std::uint16_t> storageOffset; // default: right after the header
@@ -38,25 +38,25 @@ struct NameTableSpec {
 
 // The bytes of a `name` table: header, records (in the given order), language tags for
 // format 1, then the storage with each record's bytes.
-std::string nameTableBytes(const NameTableSpec& spec);
+std::string nameTableBytes(const NameTableLayout& layout);
 
-struct TableSpec {
+struct TableLayout {
     std::string tag;  // four characters
     std::string data; // stored 4-byte aligned after the directory
     // The raw offset field of the directory entry; default: where data is stored.
     std::optional<std::array<std::uint8_t, 4>> offsetBytes;
 };
 
-struct FontSpec {
-    std::vector<TableSpec> tables;
+struct FontLayout {
+    std::vector<TableLayout> tables;
     std::optional<std::uint16_t> numTables; // default: tables.size()
 };
 
-std::string trueTypeBytes(const FontSpec& spec);
+std::string trueTypeBytes(const FontLayout& layout);
 
 // A small font whose directory holds "OS/2", "head", "name" (from names) and "post", with
 // filler tables before the name table as in real fonts.
-std::string trueTypeFont(const NameTableSpec& names);
+std::string trueTypeFont(const NameTableLayout& names);
 
 // A font with one Windows Unicode full-name record.
 std::string trueTypeFontNamed(std::u16string_view fullName);

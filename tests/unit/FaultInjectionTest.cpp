@@ -436,7 +436,7 @@ TEST(FaultHandles, TenThousandFailedReadsAndCopiesLeaveNoDescriptorOpen) {
     TempDir dir;
     ASSERT_EQ(::mkfifo(dir.file("pipe.ttf").c_str(), 0600), 0);
     fs::create_directory(dir.file("folder.ttf"));
-    testsupport::NameTableSpec overflow{0, {{3, 1, 0x0409, 4, "x"}}};
+    testsupport::NameTableLayout overflow{0, {{3, 1, 0x0409, 4, "x"}}};
     overflow.records[0].length = 0x8000;
     const std::vector<std::string> badFiles{
         dir.file("missing.ttf"),

@@ -41,8 +41,8 @@ namespace {
 namespace fs = std::filesystem;
 using fontlist::SpacesOption;
 using runtime::Answer;
-using testsupport::NameRecordSpec;
-using testsupport::NameTableSpec;
+using testsupport::NameRecordLayout;
+using testsupport::NameTableLayout;
 using testsupport::readFile;
 using testsupport::ScriptedHost;
 using testsupport::TempDir;
@@ -86,9 +86,9 @@ std::string failureText(runtime::FailureNumber number, const std::string& path) 
 // 32767 records, all of platform 3 and name ID 4, each pointing at the first record's own 12
 // bytes (a table that large has its strings among its records: the storage lies within 64 KiB
 // of the table). Those bytes without their NULs are 03 01 04 09 04 and the length.
-NameTableSpec everyRecordOfPlatformThree(std::uint16_t length) {
-    NameTableSpec names;
-    NameRecordSpec record{3, 1, 0x0409, 4, {}};
+NameTableLayout everyRecordOfPlatformThree(std::uint16_t length) {
+    NameTableLayout names;
+    NameRecordLayout record{3, 1, 0x0409, 4, {}};
     record.length = length;
     record.offset = 0;
     names.records.assign(32767, record);
@@ -132,10 +132,10 @@ TEST(HostileTrueType, AReportOfGigabytesIsRefusedInsteadOfBuilt) {
 
 TEST(HostileTrueType, LargeTablesBelowTheLimitAreReportedInFull) {
     // A thousand records sharing one string of 2000 bytes: two megabytes of strings.
-    NameTableSpec names;
+    NameTableLayout names;
     names.records.push_back({3, 1, 0x0409, 13, testsupport::utf16be(std::u16string(1000, u'x'))});
     for (int i = 1; i < 1000; ++i) {
-        NameRecordSpec record{3, 1, 0x0409, 13, {}};
+        NameRecordLayout record{3, 1, 0x0409, 13, {}};
         record.length = 2000;
         record.offset = 0;
         names.records.push_back(record);
@@ -154,9 +154,9 @@ TEST(HostileTrueType, LargeTablesBelowTheLimitAreReportedInFull) {
 
     // Strings past the end of the file are never read, so they count for nothing: a thousand
     // records asking for 32767 bytes each there are listed, each with an empty string.
-    NameTableSpec beyond;
+    NameTableLayout beyond;
     for (int i = 0; i < 1000; ++i) {
-        NameRecordSpec record{3, 1, 0x0409, 13, {}};
+        NameRecordLayout record{3, 1, 0x0409, 13, {}};
         record.length = 0x7FFF;
         record.offset = 0x7FFF;
         beyond.records.push_back(record);
@@ -174,7 +174,7 @@ TEST(HostileTrueType, ACountFarBeyondTheRecordsInTheFileKeepsEveryLine) {
     // Two records and a count of 32767. The third record is made of the strings ("Mac", ...:
     // platform 0x61, no line); from the fourth on the records lie past the end of the file and
     // read as zero bytes, and each has its line (platform 0, language 0, name ID 0).
-    NameTableSpec names;
+    NameTableLayout names;
     names.records = {{1, 0, 0, 4, "Mac"}, {3, 1, 0x0409, 4, testsupport::utf16be(u"Win")}};
     names.count = 32767;
     TempDir dir;

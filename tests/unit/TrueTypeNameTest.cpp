@@ -15,8 +15,8 @@
 
 namespace {
 
-using testsupport::NameRecordSpec;
-using testsupport::NameTableSpec;
+using testsupport::NameRecordLayout;
+using testsupport::NameTableLayout;
 using testsupport::utf16be;
 
 std::string lookup(const std::string& fontBytes) {
@@ -24,14 +24,14 @@ std::string lookup(const std::string& fontBytes) {
     return truetype::TTEnglishName(dir.write("font.ttf", fontBytes));
 }
 
-NameRecordSpec record(std::uint16_t platform, std::uint16_t nameId, std::string bytes,
-                      std::uint16_t encoding = 1, std::uint16_t language = 0x0409) {
-    return NameRecordSpec{platform, encoding, language, nameId, std::move(bytes)};
+NameRecordLayout record(std::uint16_t platform, std::uint16_t nameId, std::string bytes,
+                        std::uint16_t encoding = 1, std::uint16_t language = 0x0409) {
+    return NameRecordLayout{platform, encoding, language, nameId, std::move(bytes)};
 }
 
 struct ChoiceCase {
     const char* what;
-    std::vector<NameRecordSpec> records;
+    std::vector<NameRecordLayout> records;
     std::string expected;
 };
 
@@ -42,7 +42,7 @@ void PrintTo(const ChoiceCase& c, std::ostream* out) {
 class RecordChoice : public ::testing::TestWithParam<ChoiceCase> {};
 
 TEST_P(RecordChoice, PicksTheRightRecord) {
-    NameTableSpec names;
+    NameTableLayout names;
     names.records = GetParam().records;
     EXPECT_EQ(lookup(testsupport::trueTypeFont(names)), GetParam().expected) << GetParam().what;
 }
@@ -80,14 +80,14 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Every failure of the lookup is the text "error: " followed by the description.
 TEST(TrueTypeName, SixteenBitFieldsOfThirtyTwoThousandSevenHundredSixtyEightOrMoreOverflow) {
-    const auto withRecords = [](std::vector<NameRecordSpec> records) {
-        NameTableSpec names;
+    const auto withRecords = [](std::vector<NameRecordLayout> records) {
+        NameTableLayout names;
         names.records = std::move(records);
         return testsupport::trueTypeFont(names);
     };
-    const NameRecordSpec good = record(3, 4, utf16be(u"Good"));
+    const NameRecordLayout good = record(3, 4, utf16be(u"Good"));
 
-    NameTableSpec bigCount;
+    NameTableLayout bigCount;
     bigCount.records = {good};
     bigCount.count = 0x8000;
     EXPECT_EQ(lookup(testsupport::trueTypeFont(bigCount)), "error: Overflow");
@@ -101,17 +101,17 @@ TEST(TrueTypeName, SixteenBitFieldsOfThirtyTwoThousandSevenHundredSixtyEightOrMo
     EXPECT_EQ(lookup(withRecords({good, record(4, 0xFFFF, "x", 0x8000, 0x8000)})), "Good");
 
     // Length and offset count only for the chosen record.
-    NameRecordSpec longString = good;
+    NameRecordLayout longString = good;
     longString.length = 0x8000;
     EXPECT_EQ(lookup(withRecords({longString})), "error: Overflow");
-    NameRecordSpec farString = good;
+    NameRecordLayout farString = good;
     farString.offset = 0x8000;
     EXPECT_EQ(lookup(withRecords({farString})), "error: Overflow");
-    NameRecordSpec unchosen = record(3, 1, "x");
+    NameRecordLayout unchosen = record(3, 1, "x");
     unchosen.length = 0xFFFF;
     EXPECT_EQ(lookup(withRecords({unchosen, good})), "Good");
     // 32767 is still a value.
-    NameRecordSpec edge = record(3, 4, utf16be(u"Edge"), 0x7FFF, 0x7FFF);
+    NameRecordLayout edge = record(3, 4, utf16be(u"Edge"), 0x7FFF, 0x7FFF);
     EXPECT_EQ(lookup(withRecords({edge})), "Edge");
 }
 
@@ -124,15 +124,15 @@ TEST(TrueTypeName, FilesWithoutNameTableOverflowAfterTwoThousandFortyEightEntrie
 }
 
 TEST(TrueTypeName, DirectorySearchIgnoresTableCountAndCase) {
-    NameTableSpec names;
+    NameTableLayout names;
     names.records = {record(3, 4, utf16be(u"Found"))};
     const std::string table = testsupport::nameTableBytes(names);
 
-    testsupport::FontSpec capitals{{{"head", std::string(54, '\0'), {}}, {"NAME", table, {}}}};
+    testsupport::FontLayout capitals{{{"head", std::string(54, '\0'), {}}, {"NAME", table, {}}}};
     EXPECT_EQ(lookup(testsupport::trueTypeBytes(capitals)), "Found");
 
     // The declared number of tables is never consulted.
-    testsupport::FontSpec zeroTables = capitals;
+    testsupport::FontLayout zeroTables = capitals;
     zeroTables.numTables = 0;
     EXPECT_EQ(lookup(testsupport::trueTypeBytes(zeroTables)), "Found");
 
@@ -159,7 +159,7 @@ TEST(TrueTypeName, DirectorySearchIgnoresTableCountAndCase) {
 
 TEST(TrueTypeName, StringsAreTakenByteForByteWithoutNuls) {
     const auto named = [](std::string bytes, std::uint16_t platform = 3) {
-        NameTableSpec names;
+        NameTableLayout names;
         names.records = {record(platform, 4, std::move(bytes), platform == 1 ? 0 : 1)};
         return lookup(testsupport::trueTypeFont(names));
     };
@@ -176,8 +176,8 @@ TEST(TrueTypeName, StringsAreTakenByteForByteWithoutNuls) {
 }
 
 TEST(TrueTypeName, StringBeyondEndOfFileReadsAsNothing) {
-    NameTableSpec names;
-    NameRecordSpec beyond = record(3, 4, "");
+    NameTableLayout names;
+    NameRecordLayout beyond = record(3, 4, "");
     beyond.length = 40;
     beyond.offset = 0x7000;
     names.records = {beyond};
@@ -218,7 +218,7 @@ TEST(TrueTypeName, ClosesTheFileOnEveryPath) {
     GTEST_SKIP() << "open files are counted in /proc/self/fd";
 #endif
     testsupport::TempDir dir;
-    NameTableSpec overflowing;
+    NameTableLayout overflowing;
     overflowing.count = 0x9000;
     const std::vector<std::string> paths{
         dir.write("good.ttf", testsupport::trueTypeFontNamed(u"Good")),
@@ -237,7 +237,7 @@ TEST(TrueTypeName, ClosesTheFileOnEveryPath) {
 
 TEST(TrueTypeName, ReadsLittleOfALargeFont) {
     // A name table far into a large file costs a few fetches, not one per byte.
-    NameTableSpec names;
+    NameTableLayout names;
     for (std::uint16_t id = 0; id < 20; ++id) {
         names.records.push_back(record(3, id, utf16be(u"String of a record")));
     }

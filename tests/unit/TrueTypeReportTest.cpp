@@ -12,20 +12,20 @@
 
 namespace {
 
-using testsupport::NameRecordSpec;
-using testsupport::NameTableSpec;
+using testsupport::NameRecordLayout;
+using testsupport::NameTableLayout;
 using testsupport::utf16be;
 
 struct Report : ::testing::Test {
     testsupport::TempDir dir;
-    runtime::FontReport report(const NameTableSpec& names) {
+    runtime::FontReport report(const NameTableLayout& names) {
         return truetype::TTReport(dir.write("font.ttf", testsupport::trueTypeFont(names)));
     }
     std::string title() const { return "NAME Table Info for " + dir.file("font.ttf") + "\r\n"; }
 };
 
 TEST_F(Report, ListsEveryRecordOfPlatformsZeroToThree) {
-    NameTableSpec names;
+    NameTableLayout names;
     names.records = {
         {1, 0, 0, 1, "Example Sans"},
         {3, 1, 0x0409, 4, utf16be(u"Example Sans Bold")},
@@ -53,7 +53,7 @@ TEST_F(Report, ListsEveryRecordOfPlatformsZeroToThree) {
 }
 
 TEST_F(Report, EmptyTableShowsOnlyTheHeaderLines) {
-    EXPECT_EQ(report(NameTableSpec{}).text, title() + "Name Records | 0\r\n");
+    EXPECT_EQ(report(NameTableLayout{}).text, title() + "Name Records | 0\r\n");
 }
 
 TEST_F(Report, AnyOverflowReplacesTheWholeReport) {
@@ -63,15 +63,15 @@ TEST_F(Report, AnyOverflowReplacesTheWholeReport) {
                                 "support@quillvane.example.org . Thanks!";
     // A format 1 table whose Unicode record has a language ID of 0x8000: nothing before it
     // is shown.
-    NameTableSpec format1;
+    NameTableLayout format1;
     format1.format = 1;
     format1.records = {{3, 1, 0x0409, 4, utf16be(u"Fine")}, {0, 4, 0x8000, 1, utf16be(u"Tag")}};
     format1.languageTags = {utf16be(u"en-US")};
     EXPECT_EQ(report(format1).text, failure);
 
     // Unlike the lookup, the report reads the string of every record.
-    NameTableSpec longString;
-    NameRecordSpec copyright{3, 1, 0x0409, 0, utf16be(u"(c)")};
+    NameTableLayout longString;
+    NameRecordLayout copyright{3, 1, 0x0409, 0, utf16be(u"(c)")};
     copyright.length = 0x8000;
     longString.records = {copyright};
     EXPECT_EQ(report(longString).text, failure);
