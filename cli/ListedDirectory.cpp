@@ -3,37 +3,25 @@
 #include "cli/UsageError.h"
 #include "runtime/Failure.h"
 #include "runtime/FileSystem.h"
+#include "runtime/NativePath.h"
 
 #include <filesystem>
 #include <system_error>
 
 namespace cli {
 
-namespace {
-
-std::filesystem::path pathOf(const std::string& utf8) {
-    return std::filesystem::path(
-        std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
-}
-
-std::string utf8Of(const std::filesystem::path& path) {
-    const std::u8string text = path.u8string();
-    return std::string(reinterpret_cast<const char*>(text.data()), text.size());
-}
-
-} // namespace
-
 std::string listedDirectory(const std::string& operand) {
     if (operand.empty()) {
         throw UsageError("the directory name is empty");
     }
     std::error_code error;
-    std::filesystem::path absolute = std::filesystem::absolute(pathOf(operand), error);
+    std::filesystem::path absolute =
+        std::filesystem::absolute(runtime::path::native(operand), error);
     if (error) {
         throw UsageError("cannot find directory '" + operand + "': " + error.message());
     }
     absolute = absolute.lexically_normal().make_preferred();
-    std::string directory = utf8Of(absolute);
+    std::string directory = runtime::path::utf8(absolute);
     // "dir/" comes out of the normal form with its separator; a root keeps its own.
     if (absolute.has_relative_path() && !directory.empty() &&
         directory.back() == static_cast<char>(std::filesystem::path::preferred_separator)) {

@@ -13,6 +13,12 @@ inline std::filesystem::path native(std::string_view utf8) {
         std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
 }
 
+// The UTF-8 form of a system path: the inverse of native.
+inline std::string utf8(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(reinterpret_cast<const char*>(text.data()), text.size());
+}
+
 // For a path that was not found: whether the nearest part of it that exists is a file rather
 // than a directory, so that the rest cannot be below it. POSIX systems tell this case apart
 // (ENOTDIR, a missing path); Windows reports it like any missing file.
