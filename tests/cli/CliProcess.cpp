@@ -4,11 +4,13 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <poll.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
+#include <atomic>
 #include <stdexcept>
 #include <system_error>
 
@@ -44,7 +46,10 @@ private:
     posix_spawn_file_actions_t actions_{};
 };
 
-// The master side of a pseudo-terminal; the child opens the slave by its name.
+// A pseudo-terminal. The child opens the slave by its name; this side keeps the slave open as
+// well, so that what the child wrote just before it ended stays readable on the master (once
+// every slave descriptor is closed, a read on the master may fail before the last output is
+// read).
 class PseudoTerminal {
 public:
     PseudoTerminal() {
@@ -53,8 +58,15 @@ public:
             fail("posix_openpt");
         }
         slaveName_ = ::ptsname(master_);
+        slave_ = ::open(slaveName_.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+        if (slave_ < 0) {
+            fail("open the terminal's slave side");
+        }
     }
-    ~PseudoTerminal() { ::close(master_); }
+    ~PseudoTerminal() {
+        ::close(slave_);
+        ::close(master_);
+    }
     PseudoTerminal(const PseudoTerminal&) = delete;
     PseudoTerminal& operator=(const PseudoTerminal&) = delete;
 
@@ -63,20 +75,41 @@ public:
 
 private:
     int master_ = -1;
+    int slave_ = -1;
     std::string slaveName_;
 };
 
-// Reads the terminal until the child has closed its side (read then fails with EIO).
-std::string drain(int master) {
+// Reads the terminal while the child runs (so that it never blocks on a full terminal) and,
+// once `childEnded` is set, what is left, until a read finds nothing more.
+std::string drain(int master, const std::atomic<bool>& childEnded) {
     std::string shown;
     char buffer[4096];
+    const auto readAvailable = [&] {
+        for (;;) {
+            const ssize_t got = ::read(master, buffer, sizeof buffer);
+            if (got > 0) {
+                shown.append(buffer, static_cast<std::size_t>(got));
+            } else if (got < 0 && errno == EINTR) {
+                continue;
+            } else {
+                return; // EAGAIN: nothing more for now
+            }
+        }
+    };
+    if (::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK) != 0) {
+        fail("fcntl");
+    }
     for (;;) {
-        const ssize_t got = ::read(master, buffer, sizeof buffer);
-        if (got > 0) {
-            shown.append(buffer, static_cast<std::size_t>(got));
-        } else if (got < 0 && errno == EINTR) {
-            continue;
-        } else {
+        const bool ended = childEnded.load();
+        pollfd readable{master, POLLIN, 0};
+        const int ready = ::poll(&readable, 1, ended ? 0 : 20);
+        if (ready < 0 && errno != EINTR) {
+            fail("poll");
+        }
+        // A read with nothing in the terminal's buffer first waits for output still on its
+        // way there, so after the child has ended one read that finds nothing finds the end.
+        readAvailable();
+        if (ended) {
             return shown;
         }
     }
@@ -124,8 +157,10 @@ CliResult runCli(const std::vector<std::string>& arguments, Input input, const s
             fail("posix_spawn");
         }
         std::string shown;
-        std::thread reader([&] { shown = drain(terminal.master()); });
+        std::atomic<bool> childEnded{false};
+        std::thread reader([&] { shown = drain(terminal.master(), childEnded); });
         result.status = waitFor(child);
+        childEnded = true;
         reader.join();
         result.err = shown;
     } else {
