@@ -55,8 +55,7 @@ void inOrderParallel(std::size_t count, Work&& work, Take&& take) {
 
     const unsigned processors = std::max(1u, std::thread::hardware_concurrency());
     const std::size_t helperCount =
-        std::min<std::size_t>({getenv("NH") ? std::size_t(atoi(getenv("NH"))) : processors - 1, 3,
-                               count > 1 ? count - 1 : 0});
+        std::min<std::size_t>({processors - 1, 3, count > 1 ? count - 1 : 0});
     for (std::size_t h = 0; h < helperCount; ++h) {
         try {
             helpers.emplace_back(helperLoop);
