@@ -3,6 +3,7 @@
 #include "runtime/Text.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <utility>
 
@@ -38,6 +39,12 @@ std::size_t sequenceLength(unsigned char lead) {
 // Wildcard match of folded texts. Greedy with one back-track point for the last "*", which is
 // linear for the patterns the file list uses and never worse than quadratic.
 bool matchFolded(std::string_view name, std::string_view pattern) {
+    // "*" and a literal tail ("*.ttf", the file list's own patterns): a suffix test, where the
+    // general loop below would back-track over every character of the name.
+    if (!pattern.empty() && pattern.front() == '*' &&
+        pattern.find_first_of("*?", 1) == std::string_view::npos) {
+        return name.ends_with(pattern.substr(1));
+    }
     std::size_t n = 0;
     std::size_t p = 0;
     std::size_t starPattern = std::string_view::npos;
@@ -146,6 +153,39 @@ bool isRegularFile(int directoryFd, const dirent& entry) {
 }
 #endif
 
+// The names in the order of their folded forms (ties, names that differ only in case, by the
+// names themselves). The sort moves small entries that carry the first eight bytes of the
+// folded name, so most comparisons are one integer compare and no string is moved.
+std::vector<std::string>
+sortedByFoldedName(std::vector<std::pair<std::string, std::string>>& found) {
+    struct Entry {
+        std::uint64_t prefix;
+        std::size_t index;
+    };
+    std::vector<Entry> order;
+    order.reserve(found.size());
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        const std::string& key = found[i].first;
+        std::uint64_t prefix = 0;
+        for (std::size_t b = 0; b < 8; ++b) {
+            prefix = (prefix << 8) | (b < key.size() ? static_cast<std::uint8_t>(key[b]) : 0u);
+        }
+        order.push_back(Entry{prefix, i});
+    }
+    std::sort(order.begin(), order.end(), [&](const Entry& a, const Entry& b) {
+        if (a.prefix != b.prefix) {
+            return a.prefix < b.prefix;
+        }
+        return found[a.index] < found[b.index];
+    });
+    std::vector<std::string> names;
+    names.reserve(found.size());
+    for (const Entry& entry : order) {
+        names.push_back(std::move(found[entry.index].second));
+    }
+    return names;
+}
+
 } // namespace
 
 bool matchesWildcard(std::string_view name, std::string_view pattern) {
@@ -198,13 +238,7 @@ std::vector<std::string> listMatchingFiles(const std::string& directory,
     }
 #endif
 
-    std::sort(found.begin(), found.end());
-    std::vector<std::string> names;
-    names.reserve(found.size());
-    for (auto& entry : found) {
-        names.push_back(std::move(entry.second));
-    }
-    return names;
+    return sortedByFoldedName(found);
 }
 
 } // namespace runtime

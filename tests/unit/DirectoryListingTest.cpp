@@ -70,6 +70,19 @@ TEST_F(Listing, KeepsMatchingRegularFilesSortedWithoutRegardToCase) {
     EXPECT_TRUE(list("").empty());
 }
 
+TEST_F(Listing, OrdersNamesThatShareLongBeginningsOrDifferOnlyInCase) {
+    const std::vector<std::string> sorted = {"abcdefgh.ttf",    "abcdefgh1.ttf", "ABCDEFGHIJ.ttf",
+                                             "abcdefghij2.ttf", "abcdefgz.ttf",
+#ifndef _WIN32 // names that differ only in case are one file on Windows
+                                             "Twin.ttf",        "tWin.ttf",      "twin.ttf",
+#endif
+                                             "zz.ttf"};
+    for (auto name = sorted.rbegin(); name != sorted.rend(); ++name) {
+        dir.write(*name, "x");
+    }
+    EXPECT_EQ(list("*.ttf"), sorted);
+}
+
 TEST_F(Listing, LeavesOutHiddenFilesDirectoriesPipesAndBrokenLinks) {
     dir.write("real.ttf", "x");
     dir.write(".hidden.ttf", "x");
