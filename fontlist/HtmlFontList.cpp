@@ -168,31 +168,52 @@ ReportData reportData(const BatchState& state, std::size_t count) {
     return data;
 }
 
-// The character reference of a character that must not stand as itself in the page, or
-// nullptr for any other.
-const char* characterReference(char c) {
+// How a byte is written into the page: as itself, as a character reference, or (in a link
+// only) percent-encoded. One table look-up per byte; the runs between bytes that need more
+// are copied whole.
+enum ByteForm : std::uint8_t { AsItself, AsReference, PercentInLink };
+
+constexpr std::array<ByteForm, 256> kByteForms = [] {
+    std::array<ByteForm, 256> forms{};
+    for (const unsigned char c : {'&', '<', '>', '"'}) {
+        forms[c] = AsReference;
+    }
+    for (unsigned byte = 0; byte < 0x20; ++byte) {
+        forms[byte] = PercentInLink;
+    }
+    for (const unsigned char c : {'%', '#', '?', '\x7F'}) {
+        forms[c] = PercentInLink;
+    }
+    return forms;
+}();
+
+std::string_view characterReference(char c) {
     switch (c) {
     case '&': return "&amp;";
     case '<': return "&lt;";
     case '>': return "&gt;";
-    case '"': return "&quot;";
-    default: return nullptr;
+    default: return "&quot;";
     }
 }
 
-bool percentEncodedInLink(unsigned char byte) {
-    return byte == '%' || byte == '#' || byte == '?' || byte < 0x20 || byte == 0x7F;
-}
-
-// Appends the text with the characters that need it written as character references, copying
-// the runs between them whole.
-void appendEscaped(std::string& out, std::string_view text) {
+// Appends the text with the characters that need it written as character references and, in a
+// link, the bytes that need it percent-encoded.
+void appendEscaped(std::string& out, std::string_view text, bool inLink) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
     std::size_t run = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (const char* reference = characterReference(text[i])) {
-            out.append(text, run, i - run);
-            out += reference;
-            run = i + 1;
+        const auto byte = static_cast<unsigned char>(text[i]);
+        const ByteForm form = kByteForms[byte];
+        if (form == AsItself || (form == PercentInLink && !inLink)) {
+            continue;
+        }
+        out.append(text, run, i - run);
+        run = i + 1;
+        if (form == AsReference) {
+            out += characterReference(text[i]);
+        } else {
+            const char encoded[] = {'%', kHex[byte >> 4], kHex[byte & 0x0F]};
+            out.append(encoded, sizeof encoded);
         }
     }
     out.append(text, run);
@@ -336,24 +357,12 @@ void CreateHTMLFontList(BatchHost& host, BatchState& state, SpacesOption option)
 }
 
 std::string htmlLinkLine(std::string_view path, std::string_view key) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
     std::string line;
     line.reserve(path.size() + key.size() + 32);
     line += "<A HREF=\"";
-    std::size_t run = 0;
-    for (std::size_t i = 0; i < path.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(path[i]);
-        if (percentEncodedInLink(byte)) {
-            appendEscaped(line, path.substr(run, i - run));
-            line += '%';
-            line += kHex[byte >> 4];
-            line += kHex[byte & 0x0F];
-            run = i + 1;
-        }
-    }
-    appendEscaped(line, path.substr(run));
+    appendEscaped(line, path, true);
     line += "\">";
-    appendEscaped(line, key);
+    appendEscaped(line, key, false);
     line += "</A><BR>";
     return line;
 }
