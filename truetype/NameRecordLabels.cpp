@@ -2,8 +2,8 @@
 
 #include "runtime/Text.h"
 
+#include <algorithm>
 #include <array>
-#include <cstdio>
 
 namespace truetype {
 
@@ -42,6 +42,19 @@ constexpr bool keysAreLowerCase() {
     return true;
 }
 static_assert(keysAreLowerCase());
+
+// The table in the order of its keys, for a binary search; no key is there twice, so the
+// order of the table itself decides nothing.
+constexpr std::array<LanguageLabel, languageLabels.size()> labelsByKey = [] {
+    std::array<LanguageLabel, languageLabels.size()> sorted = languageLabels;
+    std::sort(sorted.begin(), sorted.end(),
+              [](const LanguageLabel& a, const LanguageLabel& b) { return a.key < b.key; });
+    return sorted;
+}();
+static_assert(std::adjacent_find(labelsByKey.begin(), labelsByKey.end(),
+                                 [](const LanguageLabel& a, const LanguageLabel& b) {
+                                     return a.key == b.key;
+                                 }) == labelsByKey.end());
 
 constexpr std::array<std::string_view, 19> nameFields{
     "Copyright | ",
@@ -84,22 +97,29 @@ std::string PlatEnc(std::int16_t Plat, std::int16_t PEnc) {
 std::string FontHex(std::int16_t languageId) {
     // Negative IDs cannot come from the reader (they overflow first); written as the 16-bit
     // pattern they would have, they still give four digits.
-    char digits[8];
-    std::snprintf(digits, sizeof digits, "0%X",
-                  static_cast<unsigned>(static_cast<std::uint16_t>(languageId)));
-    std::string key(digits);
+    // "0" and the upper-case hex digits without leading zeros, then the last four characters
+    // of that, in lower case.
+    static constexpr char kHex[] = "0123456789abcdef";
+    auto value = static_cast<unsigned>(static_cast<std::uint16_t>(languageId));
+    std::string key;
+    do {
+        key.insert(key.begin(), kHex[value & 0x0F]);
+        value >>= 4;
+    } while (value != 0);
+    key.insert(key.begin(), '0');
     if (key.size() > 4) {
         key.erase(0, key.size() - 4);
     }
-    return runtime::text::foldCaseUtf8(key);
+    return key;
 }
 
 std::string FontLang(std::string_view key) {
     const std::string folded = runtime::text::foldCaseUtf8(key);
-    for (const LanguageLabel& entry : languageLabels) {
-        if (folded == entry.key) {
-            return std::string(entry.label);
-        }
+    const auto* entry = std::lower_bound(
+        labelsByKey.begin(), labelsByKey.end(), folded,
+        [](const LanguageLabel& label, const std::string& wanted) { return label.key < wanted; });
+    if (entry != labelsByKey.end() && entry->key == folded) {
+        return std::string(entry->label);
     }
     return std::string(key);
 }

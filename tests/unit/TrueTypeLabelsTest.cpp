@@ -39,8 +39,8 @@ TEST(TrueTypeLabels, LanguageKeyIsZeroPlusHexLastFourLowerCase) {
         std::int16_t id;
         const char* key;
     } cases[] = {
-        {0, "00"},       {3, "03"},       {0xB, "0b"},      {0x12, "012"},
-        {0x409, "0409"}, {0xC0C, "0c0c"}, {0x1009, "1009"}, {0x7FFF, "7fff"},
+        {0, "00"},       {3, "03"},        {0xB, "0b"},      {0x12, "012"}, {0x409, "0409"},
+        {0xC0C, "0c0c"}, {0x1009, "1009"}, {0x7FFF, "7fff"}, {-1, "ffff"},  {-32768, "8000"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(FontHex(c.id), c.key) << c.id;
