@@ -35,31 +35,18 @@ void checkKey(std::string_view name, std::string_view key, fontlist::SpacesOptio
     }
 }
 
-// Undoes the character references of the page; false at a "&" that starts none of them.
-bool unescapeHtml(std::string_view text, std::string& out) {
+// The character that a character reference at the start of text stands for, and the
+// reference's length; 0 for a "&" that starts none of the page's references.
+std::size_t characterReference(std::string_view text, char& c) {
     static constexpr std::array<std::pair<std::string_view, char>, 4> kReferences{
         {{"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}}};
-    out.clear();
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) {
-        if (text[i] != '&') {
-            out += text[i++];
-            continue;
-        }
-        bool known = false;
-        for (const auto& [reference, c] : kReferences) {
-            if (text.substr(i, reference.size()) == reference) {
-                out += c;
-                i += reference.size();
-                known = true;
-                break;
-            }
-        }
-        if (!known) {
-            return false;
+    for (const auto& [reference, stands] : kReferences) {
+        if (text.starts_with(reference)) {
+            c = stands;
+            return reference.size();
         }
     }
-    return true;
+    return 0;
 }
 
 int hexValue(char c) {
@@ -72,27 +59,39 @@ int hexValue(char c) {
     return -1;
 }
 
-// Undoes the percent-encoding of the link; false at a "%" without two upper-case hex digits.
-bool percentDecode(std::string_view text, std::string& out) {
-    out.clear();
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '%') {
-            out += text[i];
-            continue;
+// The escaped text (the link or the text of the line) holds no bare markup character and, for
+// the link, no control character, "#" or "?"; with its character references undone and, for
+// the link, then its percent-encoding ("%" and two upper-case hex digits), it is exactly the
+// original. Checked as it is decoded, without building the decoded text: a reference never
+// stands for "%", so undoing both in one pass is the same as undoing one after the other.
+void checkEscaped(std::string_view escaped, std::string_view original, bool link) {
+    const std::string_view leadsBack =
+        link ? "the link leads back to the path" : "the text shows the key";
+    std::size_t o = 0;
+    for (std::size_t i = 0; i < escaped.size();) {
+        char c = escaped[i];
+        if (c == '&') {
+            const std::size_t length = characterReference(escaped.substr(i), c);
+            require(length != 0, leadsBack);
+            i += length;
+        } else if (c == '%' && link) {
+            const int high = escaped.size() - i >= 3 ? hexValue(escaped[i + 1]) : -1;
+            const int low = high >= 0 ? hexValue(escaped[i + 2]) : -1;
+            require(low >= 0, leadsBack);
+            c = static_cast<char>(high * 16 + low);
+            i += 3;
+        } else {
+            require(c != '<' && c != '>' && c != '"',
+                    "no markup character stands bare in the link or the text");
+            const auto byte = static_cast<unsigned char>(c);
+            require(!link || (byte >= 0x20 && byte != 0x7F && c != '#' && c != '?'),
+                    "the link holds no control character, no '#' and no '?'");
+            ++i;
         }
-        if (text.size() - i < 3) {
-            return false;
-        }
-        const int high = hexValue(text[i + 1]);
-        const int low = hexValue(text[i + 2]);
-        if (high < 0 || low < 0) {
-            return false;
-        }
-        out += static_cast<char>(high * 16 + low);
-        i += 2;
+        require(o < original.size() && original[o] == c, leadsBack);
+        ++o;
     }
-    return true;
+    require(o == original.size(), leadsBack);
 }
 
 // The line is one element whose link and text lead back to the path and the key.
@@ -106,22 +105,8 @@ void checkLine(std::string_view line, std::string_view path, std::string_view ke
         line.substr(open.size(), line.size() - open.size() - close.size());
     const std::size_t split = inner.find("\">");
     require(split != std::string_view::npos, "the link ends where the text begins");
-    const std::string_view href = inner.substr(0, split);
-    const std::string_view text = inner.substr(split + 2);
-    require(href.find_first_of("<>\"") == std::string_view::npos &&
-                text.find_first_of("<>\"") == std::string_view::npos,
-            "no markup character stands bare in the link or the text");
-    require(std::none_of(href.begin(), href.end(),
-                         [](char c) {
-                             const auto byte = static_cast<unsigned char>(c);
-                             return byte < 0x20 || byte == 0x7F || c == '#' || c == '?';
-                         }),
-            "the link holds no control character, no '#' and no '?'");
-    std::string unescaped;
-    std::string decoded;
-    require(unescapeHtml(href, unescaped) && percentDecode(unescaped, decoded) && decoded == path,
-            "the link leads back to the path");
-    require(unescapeHtml(text, unescaped) && unescaped == key, "the text shows the key");
+    checkEscaped(inner.substr(0, split), path, true);
+    checkEscaped(inner.substr(split + 2), key, false);
 }
 
 } // namespace
@@ -136,10 +121,15 @@ void htmlLine(Input input) {
     const std::string_view path = bytes.empty() ? bytes : bytes.substr(1 + nameLength);
 
     const std::string trimmed = runtime::text::trimSpaces(name);
+    std::string lastKey;
     for (const fontlist::SpacesOption option : kOptions) {
-        const std::string key = fontlist::ValidFileName(trimmed, option);
+        std::string key = fontlist::ValidFileName(trimmed, option);
         checkKey(trimmed, key, option);
-        checkLine(fontlist::htmlLinkLine(path, key), path, key);
+        // The options differ only where the name has spaces; the same key gives the same line.
+        if (option == kOptions.front() || key != lastKey) {
+            checkLine(fontlist::htmlLinkLine(path, key), path, key);
+        }
+        lastKey = std::move(key);
     }
 }
 

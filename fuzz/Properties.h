@@ -12,8 +12,15 @@ public:
     using std::logic_error::logic_error;
 };
 
+// Raises PropertyViolation with the text of a property that does not hold.
+[[noreturn]] void violated(std::string_view property);
+
 // Raises PropertyViolation with the text when the property does not hold.
-void require(bool holds, std::string_view property);
+inline void require(bool holds, std::string_view property) {
+    if (!holds) {
+        violated(property);
+    }
+}
 
 // True when the bytes are well-formed UTF-8 (no overlong forms, no surrogates, nothing above
 // U+10FFFF).

@@ -13,6 +13,8 @@ namespace fuzzing {
 namespace {
 
 const std::string kPath = "fuzz.pfb";
+const std::string kFinishedStart = "Name info for " + kPath + "\r\n";
+const std::string kFailedEnd = " error encountered while reading font: \r\n" + kPath + "\r\n";
 
 // One byte of the header window decodes to at most three of UTF-8.
 constexpr std::size_t kLongestValue = 3 * static_cast<std::size_t>(type1::kHeaderWindowLength);
@@ -33,18 +35,16 @@ void type1Report(Input input) {
     require(isValidUtf8(report.text), "the report is UTF-8");
     require(!report.fileListStale, "bytes in memory never go missing");
     require(font.fetchCount() <= 1, "the report reads the header window and nothing else");
-    if (!report.text.starts_with("Name info for " + kPath + "\r\n")) {
-        require(report.text.find(" error encountered while reading font: \r\n" + kPath + "\r\n") !=
-                    std::string::npos,
+    if (!report.text.starts_with(kFinishedStart)) {
+        require(report.text.find(kFailedEnd) != std::string::npos,
                 "a report that did not finish shows the failure text");
         return;
     }
     // A finished report holds the /FullName value on a line of its own (after /version), and
-    // the lookup cuts the same value out of the same window.
-    runtime::FontFileReader again(input);
-    const std::string name = type1::T1NameFromReader(again);
-    require(report.text.find("\r\n" + name + "\r\n") != std::string::npos,
-            "the full name is a line of the report");
+    // the lookup cuts the same value out of the same window (read again from the same reader,
+    // which has it in its page).
+    const std::string line = "\r\n" + type1::T1NameFromReader(font) + "\r\n";
+    require(report.text.find(line) != std::string::npos, "the full name is a line of the report");
 }
 
 } // namespace fuzzing
