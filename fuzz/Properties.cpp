@@ -20,6 +20,13 @@ bool isAsciiWord(const char* bytes) {
 
 } // namespace
 
+void requireFailureText(std::string_view reportText, std::string_view path) {
+    const std::string failedEnd =
+        " error encountered while reading font: \r\n" + std::string(path) + "\r\n";
+    require(reportText.find(failedEnd) != std::string_view::npos,
+            "a report that did not finish shows the failure text");
+}
+
 bool isValidUtf8(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size()) {

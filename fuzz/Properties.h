@@ -22,6 +22,10 @@ inline void require(bool holds, std::string_view property) {
     }
 }
 
+// A report that did not finish shows the failure text, which names the file on a line of its
+// own after the failure's description.
+void requireFailureText(std::string_view reportText, std::string_view path);
+
 // True when the bytes are well-formed UTF-8 (no overlong forms, no surrogates, nothing above
 // U+10FFFF).
 bool isValidUtf8(std::string_view text);

@@ -14,7 +14,6 @@ namespace {
 
 const std::string kPath = "fuzz.pfb";
 const std::string kFinishedStart = "Name info for " + kPath + "\r\n";
-const std::string kFailedEnd = " error encountered while reading font: \r\n" + kPath + "\r\n";
 
 // One byte of the header window decodes to at most three of UTF-8.
 constexpr std::size_t kLongestValue = 3 * static_cast<std::size_t>(type1::kHeaderWindowLength);
@@ -36,8 +35,7 @@ void type1Report(Input input) {
     require(!report.fileListStale, "bytes in memory never go missing");
     require(font.fetchCount() <= 1, "the report reads the header window and nothing else");
     if (!report.text.starts_with(kFinishedStart)) {
-        require(report.text.find(kFailedEnd) != std::string::npos,
-                "a report that did not finish shows the failure text");
+        requireFailureText(report.text, kPath);
         return;
     }
     // A finished report holds the /FullName value on a line of its own (after /version), and
