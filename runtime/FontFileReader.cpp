@@ -233,6 +233,18 @@ std::uint8_t FontFileReader::byteAtUncached(std::int64_t position) {
     return pageFor(offset)[offset - cachedStart_];
 }
 
+std::span<const std::uint8_t> FontFileReader::pageFromUncached(std::int64_t position) {
+    if (position < 1) {
+        throw Failure(FailureNumber::BadRecordNumber);
+    }
+    const auto offset = static_cast<std::uint64_t>(position - 1);
+    if (offset >= size_) {
+        return {};
+    }
+    const std::uint8_t* page = pageFor(offset);
+    return {page + (offset - cachedStart_), static_cast<std::size_t>(cachedEnd_ - offset)};
+}
+
 std::string FontFileReader::bytesAt(std::int64_t position, std::int64_t count) {
     if (count < 0) {
         throw Failure(FailureNumber::InvalidArgument);

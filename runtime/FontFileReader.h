@@ -38,6 +38,18 @@ public:
         }
         return byteAtUncached(position);
     }
+    // The bytes from a 1-based position to the end of the page that holds it (fetched if it
+    // is not held), for reading several fields in one step: the same fetch a byteAt of that
+    // position makes. Bytes past the end of the file within the page are zero; the span is
+    // empty when the position lies past the end of the file. A position below 1 raises 63.
+    std::span<const std::uint8_t> pageFrom(std::int64_t position) {
+        const std::uint64_t offset = static_cast<std::uint64_t>(position) - 1;
+        if (position >= 1 && offset >= cachedStart_ && offset < cachedEnd_) {
+            return {cachedBytes_ + (offset - cachedStart_),
+                    static_cast<std::size_t>(cachedEnd_ - offset)};
+        }
+        return pageFromUncached(position);
+    }
     // n raw bytes from a 1-based position, zero bytes past the end. n below 0 raises 5 (checked
     // before the position), a position below 1 raises 63. So that no count can make it
     // allocate without bound, a result that would reach more than 64 MiB past the end of the
@@ -52,6 +64,7 @@ public:
 
 private:
     std::uint8_t byteAtUncached(std::int64_t position);
+    std::span<const std::uint8_t> pageFromUncached(std::int64_t position);
     void fetchBlock(std::uint64_t offset, std::uint8_t* into, std::size_t length);
     const std::uint8_t* pageFor(std::uint64_t offset);
 

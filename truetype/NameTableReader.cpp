@@ -1,47 +1,152 @@
 #include "truetype/NameTableReader.h"
 
 #include "runtime/Failure.h"
-#include "runtime/Int16.h"
 #include "runtime/Text.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 
 namespace truetype {
 
 namespace {
 
-std::int16_t signed16At(runtime::FontFileReader& font, std::int64_t position) {
-    const std::uint8_t high = font.byteAt(position);
-    return runtime::int16::fromBytes(high, font.byteAt(position + 1));
-}
+// Entry i of the table directory starts at position 16 * i + 13, reckoned in 16 bits: 16 * 2048
+// overflows, so entries 0 to 2047 are the most that are looked at.
+constexpr int kEntryLimit = 2048;
 
-bool isNameTag(const std::string& tag) {
+// The bytes of a directory entry the search looks at: the tag (0 to 3) and the three low-order
+// bytes of the offset (9 to 11).
+using EntryBytes = std::array<std::uint8_t, 12>;
+
+bool isNameTag(const EntryBytes& entry) {
     static constexpr char name[] = "name";
     for (std::size_t i = 0; i < 4; ++i) {
-        if (runtime::text::foldByte(static_cast<std::uint8_t>(tag[i])) !=
-            static_cast<std::uint8_t>(name[i])) {
+        if (runtime::text::foldByte(entry[i]) != static_cast<std::uint8_t>(name[i])) {
             return false;
         }
     }
     return true;
 }
 
+// The entry at position p: from the page that holds it when the page holds all of it, else
+// the tag and the offset's bytes one at a time.
+EntryBytes entryAt(runtime::FontFileReader& font, std::int64_t p) {
+    EntryBytes entry{};
+    const auto page = font.pageFrom(p);
+    if (page.size() >= entry.size()) {
+        std::memcpy(entry.data(), page.data(), entry.size());
+        return entry;
+    }
+    for (const int k : {0, 1, 2, 3, 9, 10, 11}) {
+        entry[static_cast<std::size_t>(k)] = font.byteAt(p + k);
+    }
+    return entry;
+}
+
+std::optional<std::int16_t> signed16At(runtime::FontFileReader& font, std::int64_t position) {
+    const std::uint8_t high = font.byteAt(position);
+    return signed16(high, font.byteAt(position + 1));
+}
+
 std::string errorText(const runtime::Failure& failure) {
     return "error: " + failure.description();
 }
 
-// Where the string of the record at position R starts, and how many of its bytes lie in the
-// file. Bytes past the end of the file read as zero bytes, which the text drops anyway, so
-// only those in the file are read.
-struct StringPlace {
-    std::int64_t position = 0; // 1-based, at least 1
-    std::int64_t count = 0;
-};
+std::string overflowText() {
+    return "error: " + std::string(runtime::failureDescription(
+                           static_cast<int>(runtime::FailureNumber::Overflow)));
+}
 
-StringPlace stringPlace(runtime::FontFileReader& font, const NameTableLocation& table,
-                        std::int64_t R) {
-    const std::int16_t length = recordLength(font, R);
-    const std::int16_t offset = signed16At(font, R + 10);
+// The lookup up to the decoding of the chosen string; none for an overflow.
+std::optional<std::string> englishNameBytes(runtime::FontFileReader& font) {
+    const std::optional<NameTableLocation> table = locateNameTable(font);
+    if (!table) {
+        return std::nullopt;
+    }
+    std::int64_t chosen = 0;
+    for (std::int64_t j = 0; j < table->recordCount; ++j) {
+        const std::int64_t R = recordPosition(*table, j);
+        if (recordsPastEnd(font, R)) {
+            break; // nothing after this can be chosen or fail
+        }
+        NameRecord record(font, R);
+        const std::uint8_t platform = record.platform();
+        if (platform >= 4) {
+            continue;
+        }
+        // All three are read, in this order, although only the name ID takes part in the
+        // choice: an encoding or language ID of 32768 or more fails the lookup.
+        if (!record.encoding() || !record.language()) {
+            return std::nullopt;
+        }
+        const std::optional<std::int16_t> nameId = record.nameId();
+        if (!nameId) {
+            return std::nullopt;
+        }
+        if (platform == 3 && *nameId == 4) {
+            chosen = R;
+        } else if ((platform == 0 || platform == 1) && *nameId == 4 && chosen == 0) {
+            chosen = R;
+        }
+    }
+    if (chosen == 0) {
+        return std::string();
+    }
+    // Only the chosen record's length and offset are read, after the search.
+    const std::optional<std::int16_t> length = signed16At(font, chosen + 8);
+    if (!length) {
+        return std::nullopt;
+    }
+    const std::optional<std::int16_t> offset = signed16At(font, chosen + 10);
+    if (!offset) {
+        return std::nullopt;
+    }
+    return TTRecordText(font, stringPlace(font, *table, *length, *offset));
+}
+
+} // namespace
+
+std::optional<NameTableLocation> locateNameTable(runtime::FontFileReader& font) {
+    EntryBytes entry{};
+    for (int i = 0;; ++i) {
+        if (i == kEntryLimit) {
+            return std::nullopt;
+        }
+        const std::int64_t p = 16 * i + 13;
+        // Past the end of the file every entry reads as zero bytes and none is tagged "name":
+        // the search would walk on to entry 2048 and overflow there. It overflows now.
+        if (static_cast<std::uint64_t>(p) > font.size()) {
+            return std::nullopt;
+        }
+        entry = entryAt(font, p);
+        if (isNameTag(entry)) {
+            break;
+        }
+    }
+    NameTableLocation table;
+    table.tableOffset = std::int64_t{entry[9]} * 65536 + std::int64_t{entry[10]} * 256 + entry[11];
+    const std::int64_t T = table.tableOffset;
+    const std::int64_t storageOffset = std::int64_t{font.byteAt(T + 5)} * 256 + font.byteAt(T + 6);
+    table.storageStart = T + storageOffset + 1;
+    const std::optional<std::int16_t> count = signed16At(font, T + 3);
+    if (!count) {
+        return std::nullopt;
+    }
+    table.recordCount = *count;
+    return table;
+}
+
+NameTableLocation TTFindNameTable(runtime::FontFileReader& font) {
+    const std::optional<NameTableLocation> table = locateNameTable(font);
+    if (!table) {
+        throw runtime::Failure(runtime::FailureNumber::Overflow);
+    }
+    return *table;
+}
+
+StringPlace stringPlace(const runtime::FontFileReader& font, const NameTableLocation& table,
+                        std::int16_t length, std::int16_t offset) {
     StringPlace place;
     place.position = table.storageStart + offset;
     const auto start = static_cast<std::uint64_t>(place.position - 1);
@@ -50,66 +155,7 @@ StringPlace stringPlace(runtime::FontFileReader& font, const NameTableLocation& 
     return place;
 }
 
-} // namespace
-
-NameTableLocation TTFindNameTable(runtime::FontFileReader& font) {
-    std::string tag = "    ";
-    std::int16_t i = 0;
-    std::uint8_t b1 = 0;
-    std::uint8_t b2 = 0;
-    std::uint8_t b3 = 0;
-    while (!isNameTag(tag)) {
-        // The entry's position is 16-bit arithmetic: 16 * 2048 overflows, so entries 0 to
-        // 2047 are the most that are looked at.
-        const std::int16_t p = runtime::int16::add(runtime::int16::multiply(16, i), 13);
-        // Past the end of the file every entry reads as zero bytes and none is tagged "name":
-        // the search would walk on to entry 2048 and overflow there. It overflows now.
-        if (static_cast<std::uint64_t>(p) > font.size()) {
-            throw runtime::Failure(runtime::FailureNumber::Overflow);
-        }
-        tag = font.bytesAt(p, 4);
-        b1 = font.byteAt(p + 9);
-        b2 = font.byteAt(p + 10);
-        b3 = font.byteAt(p + 11);
-        i = runtime::int16::add(i, 1);
-    }
-    NameTableLocation table;
-    table.tableOffset = std::int64_t{b1} * 65536 + std::int64_t{b2} * 256 + b3;
-    const std::int64_t T = table.tableOffset;
-    const std::int64_t storageOffset = std::int64_t{font.byteAt(T + 5)} * 256 + font.byteAt(T + 6);
-    table.storageStart = T + storageOffset + 1;
-    table.recordCount = signed16At(font, T + 3);
-    return table;
-}
-
-std::uint8_t recordPlatform(runtime::FontFileReader& font, std::int64_t R) {
-    return font.byteAt(R + 1);
-}
-
-std::int16_t recordEncoding(runtime::FontFileReader& font, std::int64_t R) {
-    return signed16At(font, R + 2);
-}
-
-std::int16_t recordLanguage(runtime::FontFileReader& font, std::int64_t R) {
-    return signed16At(font, R + 4);
-}
-
-std::int16_t recordNameId(runtime::FontFileReader& font, std::int64_t R) {
-    return signed16At(font, R + 6);
-}
-
-std::int16_t recordLength(runtime::FontFileReader& font, std::int64_t R) {
-    return signed16At(font, R + 8);
-}
-
-std::int64_t recordStringBytes(runtime::FontFileReader& font, const NameTableLocation& table,
-                               std::int64_t R) {
-    return stringPlace(font, table, R).count;
-}
-
-std::string TTRecordText(runtime::FontFileReader& font, const NameTableLocation& table,
-                         std::int64_t R) {
-    const StringPlace place = stringPlace(font, table, R);
+std::string TTRecordText(runtime::FontFileReader& font, const StringPlace& place) {
     std::string text = font.bytesAt(place.position, place.count);
     text.erase(std::remove(text.begin(), text.end(), '\0'), text.end());
     return text;
@@ -117,32 +163,11 @@ std::string TTRecordText(runtime::FontFileReader& font, const NameTableLocation&
 
 std::string TTEnglishNameFromReader(runtime::FontFileReader& font) {
     try {
-        const NameTableLocation table = TTFindNameTable(font);
-        std::int64_t chosen = 0;
-        for (std::int64_t j = 0; j < table.recordCount; ++j) {
-            const std::int64_t R = recordPosition(table, j);
-            if (recordsPastEnd(font, R)) {
-                break; // nothing after this can be chosen or fail
-            }
-            const std::uint8_t platform = recordPlatform(font, R);
-            if (platform >= 4) {
-                continue;
-            }
-            // All three are read, in this order, although only the name ID takes part in the
-            // choice: an encoding or language ID of 32768 or more fails the lookup.
-            recordEncoding(font, R);
-            recordLanguage(font, R);
-            const std::int16_t nameId = recordNameId(font, R);
-            if (platform == 3 && nameId == 4) {
-                chosen = R;
-            } else if ((platform == 0 || platform == 1) && nameId == 4 && chosen == 0) {
-                chosen = R;
-            }
+        const std::optional<std::string> bytes = englishNameBytes(font);
+        if (!bytes) {
+            return overflowText();
         }
-        if (chosen == 0) {
-            return {};
-        }
-        return runtime::text::decodeWindows1252(TTRecordText(font, table, chosen));
+        return runtime::text::decodeWindows1252(*bytes);
     } catch (...) {
         return errorText(runtime::currentFailure());
     }

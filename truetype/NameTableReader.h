@@ -3,6 +3,7 @@
 #include "runtime/FontFileReader.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 // Reading the `name` table of a TrueType font. The reader follows a handful of fields to what
@@ -21,8 +22,13 @@ struct NameTableLocation {
 // Searches the table directory for the tag "name" (without regard to case), walking on past
 // the number of tables the font declares and through zero bytes past the end of the file,
 // and fails with "Overflow" at entry 2048. Only the three low-order bytes of the entry's
-// offset are used.
+// offset are used. A record count of 32768 or more also overflows.
 NameTableLocation TTFindNameTable(runtime::FontFileReader& font);
+
+// The same search, with an overflow given as no location instead of raised: most damaged
+// files end there, and the lookup reports it without unwinding. The reader's own failures
+// (a read that fails) are still raised.
+std::optional<NameTableLocation> locateNameTable(runtime::FontFileReader& font);
 
 // 1-based position of name record j.
 constexpr std::int64_t recordPosition(const NameTableLocation& table, std::int64_t j) {
@@ -36,23 +42,65 @@ inline bool recordsPastEnd(const runtime::FontFileReader& font, std::int64_t R) 
     return R >= 0 && static_cast<std::uint64_t>(R) >= font.size();
 }
 
-// The fields of the record at position R, as the reader takes them: the platform from the low
-// byte alone; the others signed 16-bit, failing with "Overflow" at 32768 or more.
-std::uint8_t recordPlatform(runtime::FontFileReader& font, std::int64_t R);
-std::int16_t recordEncoding(runtime::FontFileReader& font, std::int64_t R);
-std::int16_t recordLanguage(runtime::FontFileReader& font, std::int64_t R);
-std::int16_t recordNameId(runtime::FontFileReader& font, std::int64_t R);
-std::int16_t recordLength(runtime::FontFileReader& font, std::int64_t R);
+// high * 256 + low as a signed 16-bit value; none when the high byte is 128 or more, which
+// overflows.
+inline std::optional<std::int16_t> signed16(std::uint8_t high, std::uint8_t low) {
+    if (high >= 0x80) {
+        return std::nullopt;
+    }
+    return static_cast<std::int16_t>(high * 256 + low);
+}
 
-// The string of the record at position R: its length and offset (signed 16-bit), then that
-// many raw bytes from the storage, with every NUL byte removed. Not decoded.
-std::string TTRecordText(runtime::FontFileReader& font, const NameTableLocation& table,
-                         std::int64_t R);
+// The fields of the name record at position R, as the reader takes them, read in the order
+// they are asked for: the platform from the low byte alone; the others signed 16-bit, none
+// (an overflow) at 32768 or more. When the page that holds the record's first byte read
+// (R + 1) holds its last (R + 11) too, the fields come straight from it; otherwise each byte
+// is read through the reader as its field is asked for. Either way the same pages are fetched
+// in the same order, so a read failure strikes at the same field.
+class NameRecord {
+public:
+    NameRecord(runtime::FontFileReader& font, std::int64_t R) : font_(font), R_(R) {
+        const auto page = font.pageFrom(R + 1);
+        if (page.size() >= 11) {
+            bytes_ = page.data();
+        }
+    }
 
-// How many bytes of that string lie in the file and are read (the rest would read as zero
-// bytes, which the text drops). Fails as TTRecordText does.
-std::int64_t recordStringBytes(runtime::FontFileReader& font, const NameTableLocation& table,
-                               std::int64_t R);
+    std::uint8_t platform() { return byte(1); }
+    std::optional<std::int16_t> encoding() { return field(2); }
+    std::optional<std::int16_t> language() { return field(4); }
+    std::optional<std::int16_t> nameId() { return field(6); }
+    std::optional<std::int16_t> length() { return field(8); }
+    std::optional<std::int16_t> offset() { return field(10); }
+
+private:
+    // The byte at position R + k, 1 <= k <= 11.
+    std::uint8_t byte(int k) { return bytes_ != nullptr ? bytes_[k - 1] : font_.byteAt(R_ + k); }
+    std::optional<std::int16_t> field(int k) {
+        const std::uint8_t high = byte(k);
+        return signed16(high, byte(k + 1));
+    }
+
+    runtime::FontFileReader& font_;
+    std::int64_t R_;
+    const std::uint8_t* bytes_ = nullptr;
+};
+
+// Where the string of a record starts and how many of its bytes lie in the file; bytes past
+// the end of the file read as zero bytes, which the text drops anyway, so only those in the
+// file are read.
+struct StringPlace {
+    std::int64_t position = 0; // 1-based, at least 1
+    std::int64_t count = 0;
+};
+
+// The place of a string of the given length (signed 16-bit) at the given offset into the
+// storage.
+StringPlace stringPlace(const runtime::FontFileReader& font, const NameTableLocation& table,
+                        std::int16_t length, std::int16_t offset);
+
+// The string at that place: its raw bytes with every NUL byte removed. Not decoded.
+std::string TTRecordText(runtime::FontFileReader& font, const StringPlace& place);
 
 // The full font name: the last platform-3 record with name ID 4, else the first platform-0 or
 // platform-1 one; the empty text when no record qualifies. Decoded byte by byte as

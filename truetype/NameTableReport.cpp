@@ -21,17 +21,27 @@ constexpr const char* crlf = "\r\n";
 // refused as out of memory, like any report that could not be built.
 constexpr std::int64_t kStringBytesLimit = 4 * 1024 * 1024;
 
-// The line of the record at position R; stringBytes counts the string bytes read so far.
+// A field the report needs; an overflow fails the report.
+std::int16_t orOverflow(std::optional<std::int16_t> field) {
+    if (!field) {
+        throw runtime::Failure(runtime::FailureNumber::Overflow);
+    }
+    return *field;
+}
+
+// The line of a record; stringBytes counts the string bytes read so far.
 std::string recordLine(runtime::FontFileReader& font, const NameTableLocation& table,
-                       std::int64_t R, std::uint8_t platform, std::int64_t& stringBytes) {
-    const std::int16_t encoding = recordEncoding(font, R);
-    const std::string languageKey = FontHex(recordLanguage(font, R));
-    const std::int16_t nameId = recordNameId(font, R);
-    stringBytes += recordStringBytes(font, table, R);
+                       NameRecord& record, std::uint8_t platform, std::int64_t& stringBytes) {
+    const std::int16_t encoding = orOverflow(record.encoding());
+    const std::string languageKey = FontHex(orOverflow(record.language()));
+    const std::int16_t nameId = orOverflow(record.nameId());
+    const std::int16_t length = orOverflow(record.length());
+    const StringPlace place = stringPlace(font, table, length, orOverflow(record.offset()));
+    stringBytes += place.count;
     if (stringBytes > kStringBytesLimit) {
         throw runtime::Failure(runtime::FailureNumber::OutOfMemory);
     }
-    const std::string string = TTRecordText(font, table, R);
+    const std::string string = TTRecordText(font, place);
     std::string line = PlatEnc(platform, encoding);
     line += ' ';
     line += FontLang(languageKey);
@@ -50,11 +60,12 @@ std::string reportText(runtime::FontFileReader& font, const std::string& fontPat
     std::int64_t stringBytes = 0;
     for (std::int64_t j = 0; j < table.recordCount; ++j) {
         const std::int64_t R = recordPosition(table, j);
-        const std::uint8_t platform = recordPlatform(font, R);
+        NameRecord record(font, R);
+        const std::uint8_t platform = record.platform();
         if (platform >= 4) {
             continue;
         }
-        const std::string line = recordLine(font, table, R, platform, stringBytes);
+        const std::string line = recordLine(font, table, record, platform, stringBytes);
         if (recordsPastEnd(font, R)) {
             // This record and all that follow read as zero bytes: each gets this same line.
             text.reserve(text.size() +

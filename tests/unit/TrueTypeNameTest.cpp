@@ -204,6 +204,48 @@ TEST(TrueTypeName, ReadsFromMemoryLikeFromFile) {
     EXPECT_EQ(truetype::TTEnglishNameFromReader(reader), "In Memory");
 }
 
+std::string readFromMemory(const std::string& font) {
+    runtime::FontFileReader reader(
+        std::span(reinterpret_cast<const std::uint8_t*>(font.data()), font.size()));
+    return truetype::TTEnglishNameFromReader(reader);
+}
+
+// A file of more than 64 KiB is read in 4 KiB pages. Directory entries and name records that
+// lie across a page boundary are read byte by byte, the others straight from the page; both
+// ways must give the same results, overflows included.
+TEST(TrueTypeName, EntriesAndRecordsAcrossPageBoundariesReadAlike) {
+    NameTableLayout names;
+    names.records = {record(1, 4, "Mac Name", 0, 0), record(3, 1, utf16be(u"Copyright")),
+                     record(3, 4, utf16be(u"Windows Name"))};
+    NameTableLayout overflowing = names;
+    overflowing.records.push_back(record(3, 2, "x", 0x8000));
+    const std::string good = testsupport::nameTableBytes(names);
+    const std::string bad = testsupport::nameTableBytes(overflowing);
+
+    // The name table at every alignment of its records to the page boundary at 68 KiB.
+    for (std::size_t at = 17 * 4096 - 40; at < 17 * 4096 + 4; ++at) {
+        std::string font =
+            testsupport::trueTypeBytes({{{"name", "", std::array<std::uint8_t, 4>{0, 0, 0, 0}}}});
+        font.replace(12 + 8, 4, testsupport::bigEndian32(static_cast<std::uint32_t>(at)));
+        font.resize(at, '\0');
+        EXPECT_EQ(readFromMemory(font + good), "Windows Name") << "table at " << at;
+        EXPECT_EQ(readFromMemory(font + bad), "error: Overflow") << "table at " << at;
+    }
+
+    // The name entry on either side of a page boundary; the first page boundary in the
+    // directory falls inside entry 255.
+    for (const std::size_t entry : {254, 255, 256, 511, 2047}) {
+        std::string font(12 + 16 * 2048, '\0');
+        for (std::size_t i = 0; i < entry; ++i) {
+            font.replace(12 + 16 * i, 4, "glyf");
+        }
+        font.replace(12 + 16 * entry, 4, "NAME");
+        font.replace(12 + 16 * entry + 8, 4, testsupport::bigEndian32(70000));
+        font.resize(70000, '\0');
+        EXPECT_EQ(readFromMemory(font + good), "Windows Name") << "entry " << entry;
+    }
+}
+
 std::size_t openDescriptors() {
     std::size_t count = 0;
     for ([[maybe_unused]] const auto& entry :
