@@ -105,19 +105,27 @@ bool equalFolded(const char* a, const char* b, std::size_t length) {
 
 } // namespace
 
-std::string decodeWindows1252(std::string_view bytes) {
+void appendWindows1252(std::string& out, std::string_view bytes) {
     std::size_t length = 0;
     for (const char c : bytes) {
         length += kDecode[static_cast<std::uint8_t>(c)].length;
     }
-    std::string out(length, '\0');
-    char* into = out.data();
+    // Every character is copied as three bytes and the end moved on by its length; the two
+    // bytes of room past the end take the last character's unused ones.
+    const std::size_t start = out.size();
+    out.resize(start + length + 2);
+    char* into = out.data() + start;
     for (const char c : bytes) {
         const Utf8Char& utf8 = kDecode[static_cast<std::uint8_t>(c)];
-        for (std::uint8_t i = 0; i < utf8.length; ++i) {
-            *into++ = utf8.bytes[i];
-        }
+        std::memcpy(into, utf8.bytes.data(), 3);
+        into += utf8.length;
     }
+    out.resize(start + length);
+}
+
+std::string decodeWindows1252(std::string_view bytes) {
+    std::string out;
+    appendWindows1252(out, bytes);
     return out;
 }
 

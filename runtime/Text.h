@@ -15,6 +15,8 @@ namespace runtime::text {
 // follow the Windows-1252 table, the five unassigned bytes (0x81 0x8D 0x8F 0x90 0x9D) map
 // to U+0081 U+008D U+008F U+0090 U+009D.
 std::string decodeWindows1252(std::string_view bytes);
+// The same, appended to out.
+void appendWindows1252(std::string& out, std::string_view bytes);
 
 // Lower case of one Windows-1252 byte: A-Z, 0xC0-0xDE except 0xD7, and 0x8A 0x8C 0x8E 0x9F
 // (S caron, OE, Z caron, Y diaeresis). Every other byte is itself.

@@ -1,6 +1,7 @@
 #include "type1/HeaderReport.h"
 
 #include <array>
+#include <optional>
 #include <string_view>
 
 #include "runtime/Failure.h"
@@ -18,29 +19,48 @@ constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::array<std::string_view, 4> kReportedKeys{"/version", "/FullName", "/FamilyName",
                                                         "/Weight"};
 
-// From just after the first "%!" to the last letter of the first "begin" after it, raw bytes.
-// Without a "%!" the second search starts at 0 and fails. Without a "begin" the count comes
-// out as 3 - p: one byte when "%!" opens the clear text (window position 2), nothing at
-// position 3, and a negative count, which take refuses, further on.
-std::string headerText(std::string_view window) {
+// From just after the first "%!" to the last letter of the first "begin" after it, raw bytes;
+// none where find or take would fail (5). Without a "%!" the second search would start at 0
+// and fail. Without a "begin" the count comes out as 3 - p: one byte when "%!" opens the clear
+// text (window position 2), nothing at position 3, and a negative count, which take refuses,
+// further on.
+std::optional<std::string_view> headerText(std::string_view window) {
     using runtime::text::find;
     const std::int64_t start = find(window, 1, "%!");
+    if (start == 0) {
+        return std::nullopt;
+    }
     const std::int64_t begin = find(window, start, "begin");
-    return runtime::text::take(window, start + 2, begin - start + 3);
+    const std::int64_t count = begin - start + 3;
+    if (count < 0) {
+        return std::nullopt;
+    }
+    // As take cuts from start + 2: at most count bytes, nothing from past the end.
+    const std::size_t from = static_cast<std::size_t>(start + 1);
+    if (from >= window.size()) {
+        return std::string_view();
+    }
+    return window.substr(from, static_cast<std::size_t>(count));
 }
 
-// Every CR followed by an LF; every other byte, a lone LF included, as it is. A CR LF pair
-// therefore becomes CR LF LF.
-std::string crToCrLf(std::string_view bytes) {
-    std::string out;
-    out.reserve(bytes.size() + bytes.size() / 16);
-    for (const char c : bytes) {
-        out.push_back(c);
-        if (c == '\r') {
-            out.push_back('\n');
+// Appends the bytes decoded from Windows-1252 with every CR followed by an LF; every other
+// byte, a lone LF included, as it is. A CR LF pair therefore becomes CR LF LF.
+void appendWithCrLf(std::string& out, std::string_view bytes) {
+    for (;;) {
+        const std::size_t cr = bytes.find('\r');
+        if (cr == std::string_view::npos) {
+            runtime::text::appendWindows1252(out, bytes);
+            return;
         }
+        runtime::text::appendWindows1252(out, bytes.substr(0, cr));
+        out += kLineEnd;
+        bytes.remove_prefix(cr + 1);
     }
-    return out;
+}
+
+runtime::FontReport invalidArgumentReport(const std::string& fontPath) {
+    return runtime::failedFontReport(runtime::Failure(runtime::FailureNumber::InvalidArgument),
+                                     fontPath);
 }
 
 } // namespace
@@ -49,14 +69,27 @@ runtime::FontReport T1ReportFromReader(runtime::FontFileReader& reader,
                                        const std::string& fontPath) {
     try {
         runtime::FontReport report;
+        const std::string window = readHeaderWindow(reader);
+        // Every cut is made before anything is built: most damaged files fail one.
+        const std::optional<std::string_view> header = headerText(window);
+        if (!header) {
+            return invalidArgumentReport(fontPath);
+        }
+        std::array<std::string_view, kReportedKeys.size()> values;
+        for (std::size_t i = 0; i < kReportedKeys.size(); ++i) {
+            const std::optional<std::string_view> value = entryValue(window, kReportedKeys[i]);
+            if (!value) {
+                return invalidArgumentReport(fontPath);
+            }
+            values[i] = *value;
+        }
         report.text = "Name info for " + fontPath; // a path, already UTF-8
         report.text += kLineEnd;
-        const std::string window = readHeaderWindow(reader);
         // Font bytes are cut and converted raw, and decoded last.
-        report.text += runtime::text::decodeWindows1252(crToCrLf(headerText(window)));
+        appendWithCrLf(report.text, *header);
         report.text += kLineEnd;
-        for (const std::string_view key : kReportedKeys) {
-            report.text += runtime::text::decodeWindows1252(T1EntryValue(window, key));
+        for (const std::string_view value : values) {
+            runtime::text::appendWindows1252(report.text, value);
             report.text += kLineEnd;
         }
         return report;

@@ -3,6 +3,8 @@
 #include "runtime/Failure.h"
 #include "runtime/Text.h"
 
+#include <algorithm>
+
 namespace type1 {
 
 namespace {
@@ -18,12 +20,15 @@ std::string readHeaderWindow(runtime::FontFileReader& reader) {
     return reader.bytesAt(kHeaderWindowStart, kHeaderWindowLength);
 }
 
-std::string T1EntryValue(std::string_view window, std::string_view key) {
+std::optional<std::string_view> entryValue(std::string_view window, std::string_view key) {
     using runtime::text::find;
     // The searches run on the raw window and are not checked against each other: a missing
-    // key makes the next search start at 0, and a ")" before the "(" makes the count
+    // key would make the next search start at 0, and a ")" before the "(" makes the count
     // negative, both of which find and take refuse with failure 5.
     const std::int64_t keyAt = find(window, 1, key);
+    if (keyAt == 0) {
+        return std::nullopt;
+    }
     const std::int64_t openAt = find(window, keyAt, "(");
     // The closing parenthesis is looked for from the key, not from the "(".
     const std::int64_t closeAt = find(window, keyAt, ")");
@@ -31,13 +36,40 @@ std::string T1EntryValue(std::string_view window, std::string_view key) {
     // everything before the ")". Files named from such a value are made safe where names
     // become file names, not here.
     const std::int64_t start = openAt + 1;
-    return runtime::text::take(window, start, closeAt - start);
+    const std::int64_t count = closeAt - start;
+    if (count < 0) {
+        return std::nullopt;
+    }
+    // As take cuts: at most count bytes, nothing from a start past the end.
+    const auto length = static_cast<std::int64_t>(window.size());
+    if (start > length) {
+        return std::string_view();
+    }
+    return window.substr(static_cast<std::size_t>(start - 1),
+                         static_cast<std::size_t>(std::min(count, length - (start - 1))));
+}
+
+std::string T1EntryValue(std::string_view window, std::string_view key) {
+    const std::optional<std::string_view> value = entryValue(window, key);
+    if (!value) {
+        throw runtime::Failure(runtime::FailureNumber::InvalidArgument);
+    }
+    return std::string(*value);
+}
+
+std::string invalidArgumentText() {
+    return "error: " + std::string(runtime::failureDescription(
+                           static_cast<int>(runtime::FailureNumber::InvalidArgument)));
 }
 
 std::string T1NameFromReader(runtime::FontFileReader& reader) {
     try {
-        return runtime::text::decodeWindows1252(
-            T1EntryValue(readHeaderWindow(reader), "/FullName"));
+        const std::string window = readHeaderWindow(reader);
+        const std::optional<std::string_view> value = entryValue(window, "/FullName");
+        if (!value) {
+            return invalidArgumentText();
+        }
+        return runtime::text::decodeWindows1252(*value);
     } catch (...) {
         return lookupErrorText();
     }

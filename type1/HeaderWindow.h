@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,14 @@ std::string readHeaderWindow(runtime::FontFileReader& reader);
 // not unescaped, not decoded. Keys are found without regard to case. A missing key, a ")"
 // before the "(", no ")" after the key, or no "(" after the key raise failure 5.
 std::string T1EntryValue(std::string_view window, std::string_view key);
+
+// The same cut as a view into the window, or none where T1EntryValue raises failure 5: the
+// lookup and the report meet that failure for most damaged files and take it without
+// unwinding.
+std::optional<std::string_view> entryValue(std::string_view window, std::string_view key);
+
+// "error: " and the description of failure 5, the lookup's text for a value it cannot cut.
+std::string invalidArgumentText();
 
 // The font's full name, the /FullName value decoded from Windows-1252 to UTF-8, or "error: "
 // followed by the description of whatever failure stopped the lookup. Never throws; reads
