@@ -53,6 +53,14 @@ constexpr std::array<Utf8Char, 256> makeDecodeTable() {
 
 constexpr std::array<Utf8Char, 256> kDecode = makeDecodeTable();
 
+constexpr std::array<Utf8Char, 256> makeDecodeDroppingNulTable() {
+    std::array<Utf8Char, 256> table = makeDecodeTable();
+    table[0].length = 0;
+    return table;
+}
+
+constexpr std::array<Utf8Char, 256> kDecodeDroppingNul = makeDecodeDroppingNulTable();
+
 constexpr std::array<std::uint8_t, 256> makeFoldTable() {
     std::array<std::uint8_t, 256> table{};
     for (unsigned byte = 0; byte < 256; ++byte) {
@@ -103,12 +111,13 @@ bool equalFolded(const char* a, const char* b, std::size_t length) {
     return true;
 }
 
-} // namespace
-
-void appendWindows1252(std::string& out, std::string_view bytes) {
+// Appends the UTF-8 form of each byte by the table; the bytes the table gives no length are
+// dropped.
+void appendByTable(std::string& out, std::string_view bytes,
+                   const std::array<Utf8Char, 256>& table) {
     std::size_t length = 0;
     for (const char c : bytes) {
-        length += kDecode[static_cast<std::uint8_t>(c)].length;
+        length += table[static_cast<std::uint8_t>(c)].length;
     }
     // Every character is copied as three bytes and the end moved on by its length; the two
     // bytes of room past the end take the last character's unused ones.
@@ -116,11 +125,21 @@ void appendWindows1252(std::string& out, std::string_view bytes) {
     out.resize(start + length + 2);
     char* into = out.data() + start;
     for (const char c : bytes) {
-        const Utf8Char& utf8 = kDecode[static_cast<std::uint8_t>(c)];
+        const Utf8Char& utf8 = table[static_cast<std::uint8_t>(c)];
         std::memcpy(into, utf8.bytes.data(), 3);
         into += utf8.length;
     }
     out.resize(start + length);
+}
+
+} // namespace
+
+void appendWindows1252(std::string& out, std::string_view bytes) {
+    appendByTable(out, bytes, kDecode);
+}
+
+void appendWindows1252DroppingNuls(std::string& out, std::string_view bytes) {
+    appendByTable(out, bytes, kDecodeDroppingNul);
 }
 
 std::string decodeWindows1252(std::string_view bytes) {

@@ -17,6 +17,8 @@ namespace runtime::text {
 std::string decodeWindows1252(std::string_view bytes);
 // The same, appended to out.
 void appendWindows1252(std::string& out, std::string_view bytes);
+// The same without the NUL bytes, which are dropped.
+void appendWindows1252DroppingNuls(std::string& out, std::string_view bytes);
 
 // Lower case of one Windows-1252 byte: A-Z, 0xC0-0xDE except 0xD7, and 0x8A 0x8C 0x8E 0x9F
 // (S caron, OE, Z caron, Y diaeresis). Every other byte is itself.

@@ -7,6 +7,9 @@
 #include "truetype/NameTableReader.h"
 
 #include <cstdint>
+#include <cstring>
+#include <optional>
+#include <string_view>
 
 namespace truetype {
 
@@ -29,11 +32,44 @@ std::int16_t orOverflow(std::optional<std::int16_t> field) {
     return *field;
 }
 
-// The line of a record; stringBytes counts the string bytes read so far.
-std::string recordLine(runtime::FontFileReader& font, const NameTableLocation& table,
-                       NameRecord& record, std::uint8_t platform, std::int64_t& stringBytes) {
+// The language label of the records, remembered for the last language ID: a table holds a
+// few languages, mostly in runs.
+class LanguageLabels {
+public:
+    const std::string& of(std::int16_t languageId) {
+        if (!label_ || languageId != languageId_) {
+            label_ = FontLang(FontHex(languageId));
+            languageId_ = languageId;
+        }
+        return *label_;
+    }
+
+private:
+    std::int16_t languageId_ = 0;
+    std::optional<std::string> label_;
+};
+
+// The bytes of a string: straight from the reader's page when it holds them all, else copied
+// into storage.
+std::string_view stringBytesAt(runtime::FontFileReader& font, const StringPlace& place,
+                               std::string& storage) {
+    if (place.count > 0) {
+        const auto page = font.pageFrom(place.position);
+        if (page.size() >= static_cast<std::uint64_t>(place.count)) {
+            return {reinterpret_cast<const char*>(page.data()),
+                    static_cast<std::size_t>(place.count)};
+        }
+    }
+    storage = font.bytesAt(place.position, place.count);
+    return storage;
+}
+
+// Appends the line of a record to text; stringBytes counts the string bytes read so far.
+void appendRecordLine(std::string& text, runtime::FontFileReader& font,
+                      const NameTableLocation& table, NameRecord& record, std::uint8_t platform,
+                      LanguageLabels& languages, std::int64_t& stringBytes) {
     const std::int16_t encoding = orOverflow(record.encoding());
-    const std::string languageKey = FontHex(orOverflow(record.language()));
+    const std::string& language = languages.of(orOverflow(record.language()));
     const std::int16_t nameId = orOverflow(record.nameId());
     const std::int16_t length = orOverflow(record.length());
     const StringPlace place = stringPlace(font, table, length, orOverflow(record.offset()));
@@ -41,15 +77,15 @@ std::string recordLine(runtime::FontFileReader& font, const NameTableLocation& t
     if (stringBytes > kStringBytesLimit) {
         throw runtime::Failure(runtime::FailureNumber::OutOfMemory);
     }
-    const std::string string = TTRecordText(font, place);
-    std::string line = PlatEnc(platform, encoding);
-    line += ' ';
-    line += FontLang(languageKey);
-    line += ' ';
-    line += NameField(nameId);
-    line += runtime::text::decodeWindows1252(string);
-    line += crlf;
-    return line;
+    std::string storage;
+    const std::string_view string = stringBytesAt(font, place, storage);
+    text += platformLabel(platform, encoding);
+    text += ' ';
+    text += language;
+    text += ' ';
+    text += nameIdLabel(nameId);
+    runtime::text::appendWindows1252DroppingNuls(text, string);
+    text += crlf;
 }
 
 // The lines of the report; any failure passes to the caller, which discards what was built.
@@ -58,6 +94,7 @@ std::string reportText(runtime::FontFileReader& font, const std::string& fontPat
     const NameTableLocation table = TTFindNameTable(font);
     text += "Name Records | " + std::to_string(table.recordCount) + crlf;
     std::int64_t stringBytes = 0;
+    LanguageLabels languages;
     for (std::int64_t j = 0; j < table.recordCount; ++j) {
         const std::int64_t R = recordPosition(table, j);
         NameRecord record(font, R);
@@ -65,17 +102,19 @@ std::string reportText(runtime::FontFileReader& font, const std::string& fontPat
         if (platform >= 4) {
             continue;
         }
-        const std::string line = recordLine(font, table, record, platform, stringBytes);
+        const std::size_t lineStart = text.size();
+        appendRecordLine(text, font, table, record, platform, languages, stringBytes);
         if (recordsPastEnd(font, R)) {
             // This record and all that follow read as zero bytes: each gets this same line.
-            text.reserve(text.size() +
-                         line.size() * static_cast<std::size_t>(table.recordCount - j));
-            for (std::int64_t k = j; k < table.recordCount; ++k) {
-                text += line;
+            const std::size_t lineLength = text.size() - lineStart;
+            const auto copies = static_cast<std::size_t>(table.recordCount - j - 1);
+            text.resize(text.size() + lineLength * copies);
+            char* const line = text.data() + lineStart;
+            for (std::size_t k = 1; k <= copies; ++k) {
+                std::memcpy(line + k * lineLength, line, lineLength);
             }
             break;
         }
-        text += line;
     }
     return text;
 }

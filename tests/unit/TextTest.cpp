@@ -55,6 +55,21 @@ TEST(Text, DecodesLatin1BytesAsTheirOwnCodePoints) {
     EXPECT_EQ(text::decodeWindows1252(""), "");
 }
 
+TEST(Text, AppendsDecodedBytesAfterWhatIsThere) {
+    // Characters of one, two and three bytes at the end of the appended text.
+    for (const char* tail : {"a", "\xE9", "\x80"}) {
+        std::string out = "Name: ";
+        text::appendWindows1252(out, std::string("x\0y", 3) + tail);
+        EXPECT_EQ(out, "Name: " + std::string("x\0y", 3) + text::decodeWindows1252(tail));
+        out = "Name: ";
+        text::appendWindows1252DroppingNuls(out, std::string("\0x\0\0y\0", 6) + tail);
+        EXPECT_EQ(out, "Name: xy" + text::decodeWindows1252(tail));
+    }
+    std::string out = "kept";
+    text::appendWindows1252DroppingNuls(out, std::string(5, '\0'));
+    EXPECT_EQ(out, "kept");
+}
+
 // --- Case folding --------------------------------------------------------------------------
 
 TEST(Text, FoldByteLowersTheLettersOfWindows1252Only) {
