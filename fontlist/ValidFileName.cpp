@@ -1,46 +1,49 @@
 #include "fontlist/ValidFileName.h"
 
+#include <array>
+#include <cstdint>
+
 namespace fontlist {
 
 namespace {
 
-bool forbiddenInFileName(char c) {
-    switch (c) {
-    case '\\':
-    case '/':
-    case ':':
-    case '*':
-    case '?':
-    case '"':
-    case '<':
-    case '>':
-    case '|': return true;
-    default: return false;
+// What becomes of each byte of a name.
+enum ByteFate : std::uint8_t { Kept, Dropped, Space };
+
+// The nine characters forbidden in file names on Windows, every full stop, and NUL, which
+// would cut the path short at that point (a Type 1 header can hold one between its
+// parentheses), so that every file made from the name would land on one truncated name.
+constexpr std::array<ByteFate, 256> kFates = [] {
+    std::array<ByteFate, 256> fates{};
+    fates.fill(Kept);
+    for (const char c : {'\\', '/', ':', '*', '?', '"', '<', '>', '|', '.', '\0'}) {
+        fates[static_cast<unsigned char>(c)] = Dropped;
     }
-}
+    fates[' '] = Space;
+    return fates;
+}();
 
 } // namespace
 
 std::string ValidFileName(std::string_view inputfilename, SpacesOption option) {
-    std::string result;
-    result.reserve(inputfilename.size());
-    for (char c : inputfilename) {
-        if (c == ' ') {
-            if (option == SpacesOption::Remove) {
-                continue;
+    // The result is never longer than the name: written in place, then cut to its length.
+    std::string result(inputfilename.size(), '\0');
+    char* const start = result.data();
+    char* into = start;
+    for (const char c : inputfilename) {
+        switch (kFates[static_cast<unsigned char>(c)]) {
+        case Kept: *into++ = c; break;
+        case Dropped: break;
+        case Space:
+            if (option == SpacesOption::NoChange) {
+                *into++ = ' ';
+            } else if (option == SpacesOption::ReplaceWithHyphen) {
+                *into++ = '-';
             }
-            if (option == SpacesOption::ReplaceWithHyphen) {
-                c = '-';
-            }
+            break;
         }
-        // A NUL (which a Type 1 header can hold between its parentheses) would cut the path
-        // short at that point, so every file made from the name would land on one truncated
-        // name; no system allows it in a file name.
-        if (forbiddenInFileName(c) || c == '.' || c == '\0') {
-            continue;
-        }
-        result += c;
     }
+    result.resize(static_cast<std::size_t>(into - start));
     return result;
 }
 

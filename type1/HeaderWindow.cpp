@@ -14,6 +14,17 @@ std::string lookupErrorText() {
     return "error: " + runtime::currentFailure().description();
 }
 
+// The part of the header window that lies in the file, straight from the reader's page (which
+// holds the whole window or, for a small file, the whole file), without a copy. For the full
+// name it reads as the whole window does: the zero bytes past the end of the file match none
+// of "/FullName", "(" and ")", and a value ends before the ")" that closes it, so every search
+// finds the same position and every cut the same bytes.
+std::string_view windowInFile(runtime::FontFileReader& reader) {
+    const auto page = reader.pageFrom(kHeaderWindowStart);
+    return {reinterpret_cast<const char*>(page.data()),
+            std::min(page.size(), static_cast<std::size_t>(kHeaderWindowLength))};
+}
+
 } // namespace
 
 std::string readHeaderWindow(runtime::FontFileReader& reader) {
@@ -64,8 +75,7 @@ std::string invalidArgumentText() {
 
 std::string T1NameFromReader(runtime::FontFileReader& reader) {
     try {
-        const std::string window = readHeaderWindow(reader);
-        const std::optional<std::string_view> value = entryValue(window, "/FullName");
+        const std::optional<std::string_view> value = entryValue(windowInFile(reader), "/FullName");
         if (!value) {
             return invalidArgumentText();
         }
