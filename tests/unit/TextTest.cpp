@@ -1,6 +1,7 @@
 #include "runtime/Text.h"
 
 #include <cstdint>
+#include <random>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -68,6 +69,31 @@ TEST(Text, AppendsDecodedBytesAfterWhatIsThere) {
     std::string out = "kept";
     text::appendWindows1252DroppingNuls(out, std::string(5, '\0'));
     EXPECT_EQ(out, "kept");
+
+    // Runs of plain ASCII are copied eight bytes at a time: every mix of runs and other bytes
+    // decodes as the bytes one by one do.
+    std::mt19937 random(7);
+    const char alphabet[] = {'a', 'b', 'c', 'd', 'e', 'f', '\0', '\x80', '\xE9', '\x7F'};
+    for (int round = 0; round < 3000; ++round) {
+        std::string bytes(random() % 40, ' ');
+        for (char& c : bytes) {
+            c = alphabet[random() % sizeof alphabet];
+        }
+        std::string whole = "x";
+        std::string withoutNuls = "x";
+        for (const char c : bytes) {
+            whole += text::decodeWindows1252(std::string(1, c));
+            if (c != '\0') {
+                withoutNuls += text::decodeWindows1252(std::string(1, c));
+            }
+        }
+        std::string appended = "x";
+        text::appendWindows1252(appended, bytes);
+        EXPECT_EQ(appended, whole);
+        appended = "x";
+        text::appendWindows1252DroppingNuls(appended, bytes);
+        EXPECT_EQ(appended, withoutNuls);
+    }
 }
 
 // --- Case folding --------------------------------------------------------------------------
