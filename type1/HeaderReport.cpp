@@ -35,7 +35,8 @@ std::optional<std::string_view> headerText(std::string_view window) {
     if (count < 0) {
         return std::nullopt;
     }
-    // As take cuts from start + 2: at most count bytes, nothing from past the end.
+    // As take cuts from start + 2: at most count bytes, nothing from past the end (of the part
+    // of the window in the file: a report that finishes never cuts past it).
     const std::size_t from = static_cast<std::size_t>(start + 1);
     if (from >= window.size()) {
         return std::string_view();
@@ -69,7 +70,7 @@ runtime::FontReport T1ReportFromReader(runtime::FontFileReader& reader,
                                        const std::string& fontPath) {
     try {
         runtime::FontReport report;
-        const std::string window = readHeaderWindow(reader);
+        const std::string_view window = headerWindowInFile(reader);
         // Every cut is made before anything is built: most damaged files fail one.
         const std::optional<std::string_view> header = headerText(window);
         if (!header) {

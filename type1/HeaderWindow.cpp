@@ -14,21 +14,16 @@ std::string lookupErrorText() {
     return "error: " + runtime::currentFailure().description();
 }
 
-// The part of the header window that lies in the file, straight from the reader's page (which
-// holds the whole window or, for a small file, the whole file), without a copy. For the full
-// name it reads as the whole window does: the zero bytes past the end of the file match none
-// of "/FullName", "(" and ")", and a value ends before the ")" that closes it, so every search
-// finds the same position and every cut the same bytes.
-std::string_view windowInFile(runtime::FontFileReader& reader) {
-    const auto page = reader.pageFrom(kHeaderWindowStart);
-    return {reinterpret_cast<const char*>(page.data()),
-            std::min(page.size(), static_cast<std::size_t>(kHeaderWindowLength))};
-}
-
 } // namespace
 
 std::string readHeaderWindow(runtime::FontFileReader& reader) {
     return reader.bytesAt(kHeaderWindowStart, kHeaderWindowLength);
+}
+
+std::string_view headerWindowInFile(runtime::FontFileReader& reader) {
+    const auto page = reader.pageFrom(kHeaderWindowStart);
+    return {reinterpret_cast<const char*>(page.data()),
+            std::min(page.size(), static_cast<std::size_t>(kHeaderWindowLength))};
 }
 
 std::optional<std::string_view> entryValue(std::string_view window, std::string_view key) {
@@ -75,7 +70,8 @@ std::string invalidArgumentText() {
 
 std::string T1NameFromReader(runtime::FontFileReader& reader) {
     try {
-        const std::optional<std::string_view> value = entryValue(windowInFile(reader), "/FullName");
+        const std::optional<std::string_view> value =
+            entryValue(headerWindowInFile(reader), "/FullName");
         if (!value) {
             return invalidArgumentText();
         }

@@ -19,6 +19,15 @@ inline constexpr std::int64_t kHeaderWindowLength = 3000;
 
 std::string readHeaderWindow(runtime::FontFileReader& reader);
 
+// The part of the header window that lies in the file, straight from the reader's page (which
+// holds the whole window or, for a small file, the whole file), without a copy. The lookup and
+// the report read it as they would the whole window: the zero bytes past the end of the file
+// match none of the texts they look for, and every cut of a lookup or of a report that
+// finishes ends before a text that was found (a value before its ")", the header at its
+// "begin" or, without one, at window byte 4, before the keys found after the "%!"). Valid while
+// the reader lives and reads nothing else.
+std::string_view headerWindowInFile(runtime::FontFileReader& reader);
+
 // The raw bytes between the "(" after key and the first ")" after key, as stored: not trimmed,
 // not unescaped, not decoded. Keys are found without regard to case. A missing key, a ")"
 // before the "(", no ")" after the key, or no "(" after the key raise failure 5.
