@@ -126,8 +126,8 @@ bool plainWord(std::uint64_t word, bool dropNuls) {
 
 // Appends the UTF-8 form of each byte by the table; the bytes the table gives no length are
 // dropped.
-void appendByTable(std::string& out, std::string_view bytes,
-                   const std::array<Utf8Char, 256>& table, bool dropNuls) {
+void appendByTable(std::string& out, std::string_view bytes, const std::array<Utf8Char, 256>& table,
+                   bool dropNuls) {
     // Room for three bytes a byte, cut back at the end. Runs of eight bytes that the table
     // leaves as they are (plain ASCII) are copied as they stand; any other byte is copied as
     // three bytes and the end moved on by its length, the room past the end taking the unused
