@@ -187,6 +187,17 @@ constexpr std::array<ByteForm, 256> kByteForms = [] {
     return forms;
 }();
 
+// For each byte, whether it needs more than itself: in a link (bit 0) and in the text (bit 1).
+constexpr std::array<std::uint8_t, 256> kNeedsEscape = [] {
+    std::array<std::uint8_t, 256> needs{};
+    for (unsigned byte = 0; byte < 256; ++byte) {
+        const ByteForm form = kByteForms[byte];
+        needs[byte] =
+            static_cast<std::uint8_t>((form != AsItself ? 1 : 0) | (form == AsReference ? 2 : 0));
+    }
+    return needs;
+}();
+
 std::string_view characterReference(char c) {
     switch (c) {
     case '&': return "&amp;";
@@ -200,8 +211,21 @@ std::string_view characterReference(char c) {
 // link, the bytes that need it percent-encoded.
 void appendEscaped(std::string& out, std::string_view text, bool inLink) {
     static constexpr char kHex[] = "0123456789ABCDEF";
+    const std::uint8_t mask = inLink ? 1 : 2;
+    const auto needs = [&text, mask](std::size_t i) {
+        return kNeedsEscape[static_cast<unsigned char>(text[i])] & mask;
+    };
     std::size_t run = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
+        // Eight bytes that need nothing are passed over in one step.
+        while (text.size() - i >= 8 &&
+               (needs(i) | needs(i + 1) | needs(i + 2) | needs(i + 3) | needs(i + 4) |
+                needs(i + 5) | needs(i + 6) | needs(i + 7)) == 0) {
+            i += 8;
+        }
+        if (i == text.size()) {
+            break;
+        }
         const auto byte = static_cast<unsigned char>(text[i]);
         const ByteForm form = kByteForms[byte];
         if (form == AsItself || (form == PercentInLink && !inLink)) {
