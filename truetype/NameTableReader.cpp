@@ -13,13 +13,14 @@ namespace {
 
 // Entry i of the table directory starts at position 16 * i + 13, reckoned in 16 bits: 16 * 2048
 // overflows, so entries 0 to 2047 are the most that are looked at.
-constexpr int kEntryLimit = 2048;
+constexpr std::int64_t kEntryLimit = 2048;
 
 // The bytes of a directory entry the search looks at: the tag (0 to 3) and the three low-order
 // bytes of the offset (9 to 11).
 using EntryBytes = std::array<std::uint8_t, 12>;
 
-bool isNameTag(const EntryBytes& entry) {
+// The tag at the start of an entry's bytes.
+bool isNameTag(const std::uint8_t* entry) {
     static constexpr char name[] = "name";
     for (std::size_t i = 0; i < 4; ++i) {
         if (runtime::text::foldByte(entry[i]) != static_cast<std::uint8_t>(name[i])) {
@@ -29,19 +30,37 @@ bool isNameTag(const EntryBytes& entry) {
     return true;
 }
 
-// The entry at position p: from the page that holds it when the page holds all of it, else
-// the tag and the offset's bytes one at a time.
-EntryBytes entryAt(runtime::FontFileReader& font, std::int64_t p) {
+// The entry at position p, which runs past the end of its page: the tag and the offset's bytes
+// one at a time.
+EntryBytes entryByteByByte(runtime::FontFileReader& font, std::int64_t p) {
     EntryBytes entry{};
-    const auto page = font.pageFrom(p);
-    if (page.size() >= entry.size()) {
-        std::memcpy(entry.data(), page.data(), entry.size());
-        return entry;
-    }
     for (const int k : {0, 1, 2, 3, 9, 10, 11}) {
         entry[static_cast<std::size_t>(k)] = font.byteAt(p + k);
     }
     return entry;
+}
+
+// Looks at one record for the lookup; false when a field it reads overflows.
+bool considerRecord(NameRecord& record, std::int64_t R, std::int64_t& chosen) {
+    const std::uint8_t platform = record.platform();
+    if (platform >= 4) {
+        return true;
+    }
+    // All three are read, in this order, although only the name ID takes part in the choice:
+    // an encoding or language ID of 32768 or more fails the lookup.
+    if (!record.encoding() || !record.language()) {
+        return false;
+    }
+    const std::optional<std::int16_t> nameId = record.nameId();
+    if (!nameId) {
+        return false;
+    }
+    if (platform == 3 && *nameId == 4) {
+        chosen = R;
+    } else if ((platform == 0 || platform == 1) && *nameId == 4 && chosen == 0) {
+        chosen = R;
+    }
+    return true;
 }
 
 std::optional<std::int16_t> signed16At(runtime::FontFileReader& font, std::int64_t position) {
@@ -65,29 +84,31 @@ std::optional<std::string> englishNameBytes(runtime::FontFileReader& font) {
         return std::nullopt;
     }
     std::int64_t chosen = 0;
-    for (std::int64_t j = 0; j < table->recordCount; ++j) {
+    for (std::int64_t j = 0; j < table->recordCount;) {
         const std::int64_t R = recordPosition(*table, j);
         if (recordsPastEnd(font, R)) {
             break; // nothing after this can be chosen or fail
         }
-        NameRecord record(font, R);
-        const std::uint8_t platform = record.platform();
-        if (platform >= 4) {
+        // The records from j on that lie wholly in the page of R + 1 are read straight from
+        // it (those past the end of the file in the page read as zero bytes there too, and
+        // change nothing); a record that runs past the page's end is read byte by byte.
+        const auto page = font.pageFrom(R + 1);
+        const std::int64_t stop =
+            std::min<std::int64_t>(table->recordCount, j + recordsInPage(page.size()));
+        if (stop == j) {
+            NameRecord record(font, R);
+            if (!considerRecord(record, R, chosen)) {
+                return std::nullopt;
+            }
+            ++j;
             continue;
         }
-        // All three are read, in this order, although only the name ID takes part in the
-        // choice: an encoding or language ID of 32768 or more fails the lookup.
-        if (!record.encoding() || !record.language()) {
-            return std::nullopt;
-        }
-        const std::optional<std::int16_t> nameId = record.nameId();
-        if (!nameId) {
-            return std::nullopt;
-        }
-        if (platform == 3 && *nameId == 4) {
-            chosen = R;
-        } else if ((platform == 0 || platform == 1) && *nameId == 4 && chosen == 0) {
-            chosen = R;
+        for (const std::uint8_t* bytes = page.data(); j < stop; ++j, bytes += 12) {
+            const std::int64_t Rj = recordPosition(*table, j);
+            NameRecord record(font, Rj, bytes);
+            if (!considerRecord(record, Rj, chosen)) {
+                return std::nullopt;
+            }
         }
     }
     if (chosen == 0) {
@@ -108,19 +129,42 @@ std::optional<std::string> englishNameBytes(runtime::FontFileReader& font) {
 } // namespace
 
 std::optional<NameTableLocation> locateNameTable(runtime::FontFileReader& font) {
+    const auto size = static_cast<std::int64_t>(std::min<std::uint64_t>(font.size(), INT64_MAX));
     EntryBytes entry{};
-    for (int i = 0;; ++i) {
+    for (std::int64_t i = 0;;) {
         if (i == kEntryLimit) {
             return std::nullopt;
         }
         const std::int64_t p = 16 * i + 13;
         // Past the end of the file every entry reads as zero bytes and none is tagged "name":
         // the search would walk on to entry 2048 and overflow there. It overflows now.
-        if (static_cast<std::uint64_t>(p) > font.size()) {
+        if (p > size) {
             return std::nullopt;
         }
-        entry = entryAt(font, p);
-        if (isNameTag(entry)) {
+        // The entries from i on that lie wholly in the page of p are looked at straight from
+        // it, as far as the search may go (entry 2047, the last entry that starts in the
+        // file); an entry that runs past the page's end is read byte by byte.
+        const auto page = font.pageFrom(p);
+        const std::int64_t inPage =
+            page.size() >= 12 ? static_cast<std::int64_t>((page.size() - 12) / 16 + 1) : 0;
+        const std::int64_t count = std::min({inPage, (size - p) / 16 + 1, kEntryLimit - i});
+        if (count == 0) {
+            entry = entryByteByByte(font, p);
+            if (isNameTag(entry.data())) {
+                break;
+            }
+            ++i;
+            continue;
+        }
+        const std::uint8_t* at = page.data();
+        std::int64_t k = 0;
+        while (k < count && !isNameTag(at)) {
+            ++k;
+            at += 16;
+        }
+        i += k;
+        if (k < count) {
+            std::memcpy(entry.data(), at, entry.size());
             break;
         }
     }

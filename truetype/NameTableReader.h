@@ -51,6 +51,18 @@ inline std::optional<std::int16_t> signed16(std::uint8_t high, std::uint8_t low)
     return static_cast<std::int16_t>(high * 256 + low);
 }
 
+// The bytes of a record that are read: positions R + 1 (the platform's low byte) to R + 11
+// (the end of the string offset).
+inline constexpr std::size_t kRecordBytesRead = 11;
+
+// How many records from the start of a page's bytes (at the position R + 1 of the first) have
+// all their bytes read in it.
+constexpr std::int64_t recordsInPage(std::size_t pageBytes) {
+    return pageBytes >= kRecordBytesRead
+               ? static_cast<std::int64_t>((pageBytes - kRecordBytesRead) / 12 + 1)
+               : 0;
+}
+
 // The fields of the name record at position R, as the reader takes them, read in the order
 // they are asked for: the platform from the low byte alone; the others signed 16-bit, none
 // (an overflow) at 32768 or more. When the page that holds the record's first byte read
@@ -61,10 +73,14 @@ class NameRecord {
 public:
     NameRecord(runtime::FontFileReader& font, std::int64_t R) : font_(font), R_(R) {
         const auto page = font.pageFrom(R + 1);
-        if (page.size() >= 11) {
+        if (page.size() >= kRecordBytesRead) {
             bytes_ = page.data();
         }
     }
+    // A record whose bytes from position R + 1 on, kRecordBytesRead of them, are at bytes: in
+    // the page that the reader last read.
+    NameRecord(runtime::FontFileReader& font, std::int64_t R, const std::uint8_t* bytes)
+        : font_(font), R_(R), bytes_(bytes) {}
 
     std::uint8_t platform() { return byte(1); }
     std::optional<std::int16_t> encoding() { return field(2); }
