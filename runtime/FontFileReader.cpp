@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 #include "runtime/Failure.h"
 
@@ -29,7 +30,6 @@ namespace {
 constexpr std::uint64_t kWholeFileLimit = 64 * 1024;
 // A larger file is read in pages of this size, a few of them kept.
 constexpr std::uint64_t kPageSize = 4 * 1024;
-constexpr std::size_t kPageCount = 8;
 // bytesAt hands back exactly the count asked for, zero bytes past the end included. So that
 // an absurd count cannot make it allocate without bound, a result may reach at most this far
 // past the end of the file; a count beyond that is an invalid argument (failure 5). The
@@ -188,9 +188,9 @@ const std::uint8_t* FontFileReader::pageFor(std::uint64_t offset) {
     }
     const std::uint64_t start = offset - offset % pageSize_;
     Page* found = nullptr;
-    for (Page& page : pages_) {
-        if (page.start == start) {
-            found = &page;
+    for (std::size_t i = 0; i < pageCount_; ++i) {
+        if (pages_[i].start == start) {
+            found = &pages_[i];
             break;
         }
     }
@@ -198,12 +198,12 @@ const std::uint8_t* FontFileReader::pageFor(std::uint64_t offset) {
         // The page about to be filled may be the cached one: nothing is cached until it is.
         cachedStart_ = 1;
         cachedEnd_ = 0;
-        if (pages_.size() < kPageCount) {
-            if (pages_.empty()) {
-                pages_.reserve(kPageCount);
-            }
-            found = &pages_.emplace_back();
-            found->bytes = std::make_unique_for_overwrite<std::uint8_t[]>(pageSize_);
+        if (pageCount_ < kPageCount) {
+            // Taken into use only once its bytes exist: a failed allocation leaves no page
+            // without bytes behind.
+            auto bytes = std::make_unique_for_overwrite<std::uint8_t[]>(pageSize_);
+            found = &pages_[pageCount_++];
+            found->bytes = std::move(bytes);
         } else {
             found = &pages_[nextVictim_];
             nextVictim_ = (nextVictim_ + 1) % kPageCount;

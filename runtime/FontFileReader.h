@@ -1,11 +1,11 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <span>
 #include <string>
-#include <vector>
 
 namespace runtime {
 
@@ -79,7 +79,11 @@ private:
         std::uint64_t start = UINT64_MAX;
         std::unique_ptr<std::uint8_t[]> bytes;
     };
-    std::vector<Page> pages_;
+    // A larger file keeps this many pages, held in the reader itself (a lookup allocates
+    // nothing for them but their bytes); the first pageCount_ are in use.
+    static constexpr std::size_t kPageCount = 8;
+    std::array<Page, kPageCount> pages_;
+    std::size_t pageCount_ = 0;
     std::size_t nextVictim_ = 0;
     // The page the last read used, where most reads stay: its bytes cover the offsets
     // [cachedStart_, cachedEnd_). Empty (start past end) while no page is valid.
