@@ -23,4 +23,11 @@ std::int16_t fromBytes(std::uint8_t high, std::uint8_t low) {
     return checked(std::int64_t{high} * 256 + std::int64_t{low});
 }
 
+std::optional<std::int16_t> fromBytesOrNone(std::uint8_t high, std::uint8_t low) {
+    if (high >= 0x80) {
+        return std::nullopt;
+    }
+    return static_cast<std::int16_t>(high * 256 + low);
+}
+
 } // namespace runtime::int16

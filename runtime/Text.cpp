@@ -259,17 +259,25 @@ std::int64_t find(std::string_view haystack, std::int64_t start, std::string_vie
     }
 }
 
-std::string take(std::string_view text, std::int64_t start, std::int64_t count) {
+std::optional<std::string_view> cut(std::string_view text, std::int64_t start, std::int64_t count) {
     if (start < 1 || count < 0) {
-        throw Failure(FailureNumber::InvalidArgument);
+        return std::nullopt;
     }
     const auto length = static_cast<std::int64_t>(text.size());
     if (start > length || count == 0) {
-        return {};
+        return std::string_view();
     }
     const std::int64_t available = length - (start - 1);
-    return std::string(text.substr(static_cast<std::size_t>(start - 1),
-                                   static_cast<std::size_t>(std::min(count, available))));
+    return text.substr(static_cast<std::size_t>(start - 1),
+                       static_cast<std::size_t>(std::min(count, available)));
+}
+
+std::string take(std::string_view text, std::int64_t start, std::int64_t count) {
+    const std::optional<std::string_view> piece = cut(text, start, count);
+    if (!piece) {
+        throw Failure(FailureNumber::InvalidArgument);
+    }
+    return std::string(*piece);
 }
 
 std::string trimSpaces(std::string_view text) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -43,6 +44,8 @@ std::int64_t find(std::string_view haystack, std::int64_t start, std::string_vie
 // At most count bytes from the 1-based position start; empty when start lies past the end or
 // count is 0. A start below 1 or a negative count raises failure 5.
 std::string take(std::string_view text, std::int64_t start, std::int64_t count);
+// The same cut as a view into the text, none where take raises failure 5.
+std::optional<std::string_view> cut(std::string_view text, std::int64_t start, std::int64_t count);
 
 // The text without its leading and trailing spaces (code 32 only; tabs and others stay).
 std::string trimSpaces(std::string_view text);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <utility>
 
 namespace truetype {
 
@@ -65,7 +66,7 @@ bool considerRecord(NameRecord& record, std::int64_t R, std::int64_t& chosen) {
 
 std::optional<std::int16_t> signed16At(runtime::FontFileReader& font, std::int64_t position) {
     const std::uint8_t high = font.byteAt(position);
-    return signed16(high, font.byteAt(position + 1));
+    return runtime::int16::fromBytesOrNone(high, font.byteAt(position + 1));
 }
 
 std::string errorText(const runtime::Failure& failure) {
@@ -77,8 +78,8 @@ std::string overflowText() {
                            static_cast<int>(runtime::FailureNumber::Overflow)));
 }
 
-// The lookup up to the decoding of the chosen string; none for an overflow.
-std::optional<std::string> englishNameBytes(runtime::FontFileReader& font) {
+// The full name, decoded; none for an overflow.
+std::optional<std::string> englishName(runtime::FontFileReader& font) {
     const std::optional<NameTableLocation> table = locateNameTable(font);
     if (!table) {
         return std::nullopt;
@@ -123,7 +124,9 @@ std::optional<std::string> englishNameBytes(runtime::FontFileReader& font) {
     if (!offset) {
         return std::nullopt;
     }
-    return TTRecordText(font, stringPlace(font, *table, *length, *offset));
+    std::string name;
+    appendRecordText(name, font, stringPlace(font, *table, *length, *offset));
+    return name;
 }
 
 } // namespace
@@ -199,19 +202,26 @@ StringPlace stringPlace(const runtime::FontFileReader& font, const NameTableLoca
     return place;
 }
 
-std::string TTRecordText(runtime::FontFileReader& font, const StringPlace& place) {
-    std::string text = font.bytesAt(place.position, place.count);
-    text.erase(std::remove(text.begin(), text.end(), '\0'), text.end());
-    return text;
+void appendRecordText(std::string& out, runtime::FontFileReader& font, const StringPlace& place) {
+    if (place.count > 0) {
+        const auto page = font.pageFrom(place.position);
+        if (page.size() >= static_cast<std::uint64_t>(place.count)) {
+            runtime::text::appendWindows1252DroppingNuls(
+                out, {reinterpret_cast<const char*>(page.data()),
+                      static_cast<std::size_t>(place.count)});
+            return;
+        }
+    }
+    runtime::text::appendWindows1252DroppingNuls(out, font.bytesAt(place.position, place.count));
 }
 
 std::string TTEnglishNameFromReader(runtime::FontFileReader& font) {
     try {
-        const std::optional<std::string> bytes = englishNameBytes(font);
-        if (!bytes) {
+        std::optional<std::string> name = englishName(font);
+        if (!name) {
             return overflowText();
         }
-        return runtime::text::decodeWindows1252(*bytes);
+        return std::move(*name);
     } catch (...) {
         return errorText(runtime::currentFailure());
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "runtime/FontFileReader.h"
+#include "runtime/Int16.h"
 
 #include <cstdint>
 #include <optional>
@@ -40,15 +41,6 @@ constexpr std::int64_t recordPosition(const NameTableLocation& table, std::int64
 // empty string), so it is never chosen and never fails, and every such record reads alike.
 inline bool recordsPastEnd(const runtime::FontFileReader& font, std::int64_t R) {
     return R >= 0 && static_cast<std::uint64_t>(R) >= font.size();
-}
-
-// high * 256 + low as a signed 16-bit value; none when the high byte is 128 or more, which
-// overflows.
-inline std::optional<std::int16_t> signed16(std::uint8_t high, std::uint8_t low) {
-    if (high >= 0x80) {
-        return std::nullopt;
-    }
-    return static_cast<std::int16_t>(high * 256 + low);
 }
 
 // The bytes of a record that are read: positions R + 1 (the platform's low byte) to R + 11
@@ -94,7 +86,7 @@ private:
     std::uint8_t byte(int k) { return bytes_ != nullptr ? bytes_[k - 1] : font_.byteAt(R_ + k); }
     std::optional<std::int16_t> field(int k) {
         const std::uint8_t high = byte(k);
-        return signed16(high, byte(k + 1));
+        return runtime::int16::fromBytesOrNone(high, byte(k + 1));
     }
 
     runtime::FontFileReader& font_;
@@ -115,8 +107,9 @@ struct StringPlace {
 StringPlace stringPlace(const runtime::FontFileReader& font, const NameTableLocation& table,
                         std::int16_t length, std::int16_t offset);
 
-// The string at that place: its raw bytes with every NUL byte removed. Not decoded.
-std::string TTRecordText(runtime::FontFileReader& font, const StringPlace& place);
+// Appends the string at that place to out: its bytes decoded from Windows-1252 with every NUL
+// byte removed, read straight from the reader's page when it holds them all.
+void appendRecordText(std::string& out, runtime::FontFileReader& font, const StringPlace& place);
 
 // The full font name: the last platform-3 record with name ID 4, else the first platform-0 or
 // platform-1 one; the empty text when no record qualifies. Decoded byte by byte as

@@ -49,21 +49,6 @@ private:
     std::optional<std::string> label_;
 };
 
-// The bytes of a string: straight from the reader's page when it holds them all, else copied
-// into storage.
-std::string_view stringBytesAt(runtime::FontFileReader& font, const StringPlace& place,
-                               std::string& storage) {
-    if (place.count > 0) {
-        const auto page = font.pageFrom(place.position);
-        if (page.size() >= static_cast<std::uint64_t>(place.count)) {
-            return {reinterpret_cast<const char*>(page.data()),
-                    static_cast<std::size_t>(place.count)};
-        }
-    }
-    storage = font.bytesAt(place.position, place.count);
-    return storage;
-}
-
 // Appends the line of a record to text; stringBytes counts the string bytes read so far.
 void appendRecordLine(std::string& text, runtime::FontFileReader& font,
                       const NameTableLocation& table, NameRecord& record, std::uint8_t platform,
@@ -77,14 +62,12 @@ void appendRecordLine(std::string& text, runtime::FontFileReader& font,
     if (stringBytes > kStringBytesLimit) {
         throw runtime::Failure(runtime::FailureNumber::OutOfMemory);
     }
-    std::string storage;
-    const std::string_view string = stringBytesAt(font, place, storage);
     text += platformLabel(platform, encoding);
     text += ' ';
     text += language;
     text += ' ';
     text += nameIdLabel(nameId);
-    runtime::text::appendWindows1252DroppingNuls(text, string);
+    appendRecordText(text, font, place);
     text += crlf;
 }
 

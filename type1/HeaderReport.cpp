@@ -31,17 +31,8 @@ std::optional<std::string_view> headerText(std::string_view window) {
         return std::nullopt;
     }
     const std::int64_t begin = find(window, start, "begin");
-    const std::int64_t count = begin - start + 3;
-    if (count < 0) {
-        return std::nullopt;
-    }
-    // As take cuts from start + 2: at most count bytes, nothing from past the end (of the part
-    // of the window in the file: a report that finishes never cuts past it).
-    const std::size_t from = static_cast<std::size_t>(start + 1);
-    if (from >= window.size()) {
-        return std::string_view();
-    }
-    return window.substr(from, static_cast<std::size_t>(count));
+    // The window holds the part in the file: a report that finishes never cuts past it.
+    return runtime::text::cut(window, start + 2, begin - start + 3);
 }
 
 // Appends the bytes decoded from Windows-1252 with every CR followed by an LF; every other

@@ -42,17 +42,7 @@ std::optional<std::string_view> entryValue(std::string_view window, std::string_
     // everything before the ")". Files named from such a value are made safe where names
     // become file names, not here.
     const std::int64_t start = openAt + 1;
-    const std::int64_t count = closeAt - start;
-    if (count < 0) {
-        return std::nullopt;
-    }
-    // As take cuts: at most count bytes, nothing from a start past the end.
-    const auto length = static_cast<std::int64_t>(window.size());
-    if (start > length) {
-        return std::string_view();
-    }
-    return window.substr(static_cast<std::size_t>(start - 1),
-                         static_cast<std::size_t>(std::min(count, length - (start - 1))));
+    return runtime::text::cut(window, start, closeAt - start);
 }
 
 std::string T1EntryValue(std::string_view window, std::string_view key) {

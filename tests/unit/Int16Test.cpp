@@ -39,6 +39,8 @@ TEST(Int16, FromBytes) {
     EXPECT_EQ(int16::fromBytes(0x7F, 0xFF), 32767);
     expectOverflow([] { int16::fromBytes(0x80, 0x00); });
     expectOverflow([] { int16::fromBytes(0xFF, 0xFF); });
+    EXPECT_EQ(int16::fromBytesOrNone(0x7F, 0xFF), 32767);
+    EXPECT_FALSE(int16::fromBytesOrNone(0x80, 0x00));
 }
 
 TEST(Int16, AddAndMultiplyOverflowBothWays) {

@@ -230,6 +230,7 @@ TEST(Text, TakeCuts) {
     for (const auto& c : cases) {
         EXPECT_EQ(text::take("abcde", c.start, c.count), c.result)
             << "start " << c.start << " count " << c.count;
+        EXPECT_EQ(text::cut("abcde", c.start, c.count), c.result);
     }
     EXPECT_EQ(text::take(std::string("a\0b", 3), 1, 3), std::string("a\0b", 3));
 }
@@ -241,6 +242,8 @@ TEST(Text, TakeWithBadArgumentsFails) {
     EXPECT_EQ(failureNumberOf([] { text::take("abc", 1, -1); }), 5);
     EXPECT_EQ(failureNumberOf([] { text::take("abc", 10, -1); }), 5);
     EXPECT_EQ(failureNumberOf([] { text::take("", 0, 0); }), 5);
+    EXPECT_FALSE(text::cut("abc", 0, 1));
+    EXPECT_FALSE(text::cut("abc", 10, -1));
 }
 
 // --- trimSpaces, numberText ---------------------------------------------------------------
