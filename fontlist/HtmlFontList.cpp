@@ -11,6 +11,7 @@
 #include "fontlist/InOrderParallel.h"
 #include "fontlist/QuickSort.h"
 #include "fontlist/RunMessages.h"
+#include "fontlist/SystemDirectories.h"
 #include "fontlist/ValidFileName.h"
 #include "runtime/Failure.h"
 #include "runtime/FileSystem.h"
@@ -103,20 +104,6 @@ std::string keyOf(const std::string& path, std::string_view listedName, SpacesOp
     return key;
 }
 
-// Root ignores permission bits, so a read-only file (or a directory) in the way is refused
-// here rather than replaced. A path that cannot be examined is left to the creation to report.
-void refuseReadOnly(const std::string& path) {
-    runtime::fs::Attributes attributes;
-    try {
-        attributes = runtime::fs::fileAttributes(path);
-    } catch (const runtime::Failure&) {
-        return;
-    }
-    if (attributes.readOnly || attributes.directory) {
-        throw runtime::Failure(runtime::FailureNumber::PathFileAccess);
-    }
-}
-
 // A file's length as the report reads it, or the failure of reading it.
 struct LengthRead {
     std::uint64_t length = 0;
@@ -169,9 +156,11 @@ ReportData reportData(const BatchState& state, std::size_t count) {
 }
 
 // How a byte is written into the page: as itself, as a character reference, or (in a link
-// only) percent-encoded. One table look-up per byte; the runs between bytes that need more
-// are copied whole.
-enum ByteForm : std::uint8_t { AsItself, AsReference, PercentInLink };
+// only) percent-encoded; a byte above 0x7F is kept in a link where it belongs to a valid UTF-8
+// sequence and percent-encoded where it does not (a file name in Latin-1, say), so that the
+// link leads back to the file's own bytes. One table look-up per byte; the runs between bytes
+// that need more are copied whole.
+enum ByteForm : std::uint8_t { AsItself, AsReference, PercentInLink, Utf8InLink };
 
 constexpr std::array<ByteForm, 256> kByteForms = [] {
     std::array<ByteForm, 256> forms{};
@@ -181,8 +170,13 @@ constexpr std::array<ByteForm, 256> kByteForms = [] {
     for (unsigned byte = 0; byte < 0x20; ++byte) {
         forms[byte] = PercentInLink;
     }
-    for (const unsigned char c : {'%', '#', '?', '\x7F'}) {
+    // A browser reads "\\" in a file link as a separator, and "%", "#" and "?" as the start of
+    // an escape, a fragment and a query.
+    for (const unsigned char c : {'%', '#', '?', '\\', '\x7F'}) {
         forms[c] = PercentInLink;
+    }
+    for (unsigned byte = 0x80; byte < 0x100; ++byte) {
+        forms[byte] = Utf8InLink;
     }
     return forms;
 }();
@@ -207,6 +201,38 @@ std::string_view characterReference(char c) {
     }
 }
 
+// The length of the valid UTF-8 sequence that starts at text[i] (a byte above 0x7F), or 0 when
+// none does: no overlong forms, no surrogates, nothing above U+10FFFF.
+std::size_t utf8SequenceAt(std::string_view text, std::size_t i) {
+    const auto byteAt = [&text](std::size_t at) {
+        return at < text.size() ? static_cast<unsigned char>(text[at]) : 0u;
+    };
+    const unsigned lead = byteAt(i);
+    std::size_t length = 0;
+    unsigned low = 0x80;
+    unsigned high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;
+        high = lead == 0xED ? 0x9F : 0xBF;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        return 0;
+    }
+    for (std::size_t k = 1; k < length; ++k) {
+        const unsigned next = byteAt(i + k);
+        if (next < (k == 1 ? low : 0x80) || next > (k == 1 ? high : 0xBF)) {
+            return 0;
+        }
+    }
+    return length;
+}
+
 // Appends the text with the characters that need it written as character references and, in a
 // link, the bytes that need it percent-encoded.
 void appendEscaped(std::string& out, std::string_view text, bool inLink) {
@@ -228,8 +254,14 @@ void appendEscaped(std::string& out, std::string_view text, bool inLink) {
         }
         const auto byte = static_cast<unsigned char>(text[i]);
         const ByteForm form = kByteForms[byte];
-        if (form == AsItself || (form == PercentInLink && !inLink)) {
+        if (form == AsItself || (form != AsReference && !inLink)) {
             continue;
+        }
+        if (form == Utf8InLink) {
+            if (const std::size_t length = utf8SequenceAt(text, i); length > 0) {
+                i += length - 1;
+                continue;
+            }
         }
         out.append(text, run, i - run);
         run = i + 1;
@@ -243,12 +275,11 @@ void appendEscaped(std::string& out, std::string_view text, bool inLink) {
     out.append(text, run);
 }
 
-// Writes both files from the sorted lists (entries 0 to count - 1).
+// Writes both files from the sorted lists (entries 0 to count - 1). Each is written beside its
+// target and both are put in place only once both are complete, so a run that fails leaves
+// the earlier files as they were; a link at either name is replaced, not written through.
 void writeFiles(const BatchState& state, std::size_t count, const std::string& pagePath,
                 const std::string& reportPath) {
-    explained(kPageHelp, [&] { refuseReadOnly(pagePath); });
-    explained(reportPath, [&] { refuseReadOnly(reportPath); });
-
     std::optional<runtime::TextFileWriter> page;
     std::optional<runtime::TextFileWriter> report;
     explained(kPageHelp, [&] { page.emplace(pagePath); });
@@ -297,6 +328,8 @@ void writeFiles(const BatchState& state, std::size_t count, const std::string& p
     explained(reportPath, [&] { report->close(); });
     pageLine("</HTML>");
     explained(kPageHelp, [&] { page->close(); });
+    explained(reportPath, [&] { report->commit(); });
+    explained(kPageHelp, [&] { page->commit(); });
 }
 
 void run(BatchHost& host, BatchState& state, SpacesOption option) {
@@ -310,9 +343,7 @@ void run(BatchHost& host, BatchState& state, SpacesOption option) {
     }
 
     state.CurrentDir = runtime::path::withTrailingSeparator(host.fileListDirectory());
-    if (!state.FontsDir.empty() &&
-        runtime::text::foldCaseUtf8(state.CurrentDir)
-                .find(runtime::text::foldCaseUtf8(state.FontsDir)) != std::string::npos) {
+    if (liesInFontDirectory(state.CurrentDir, {}, state.FontsDir)) {
         showOk(host, kTitle, "Action in the Windows Font directory is restricted.\r\n",
                runtime::MessageIcon::Critical);
         return;

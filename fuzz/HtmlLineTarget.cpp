@@ -60,7 +60,7 @@ int hexValue(char c) {
 }
 
 // The escaped text (the link or the text of the line) holds no bare markup character and, for
-// the link, no control character, "#" or "?"; with its character references undone and, for
+// the link, no control character, "#", "?" or backslash, and only UTF-8; with its character references undone and, for
 // the link, then its percent-encoding ("%" and two upper-case hex digits), it is exactly the
 // original. Checked as it is decoded, without building the decoded text: a reference never
 // stands for "%", so undoing both in one pass is the same as undoing one after the other.
@@ -84,14 +84,15 @@ void checkEscaped(std::string_view escaped, std::string_view original, bool link
             require(c != '<' && c != '>' && c != '"',
                     "no markup character stands bare in the link or the text");
             const auto byte = static_cast<unsigned char>(c);
-            require(!link || (byte >= 0x20 && byte != 0x7F && c != '#' && c != '?'),
-                    "the link holds no control character, no '#' and no '?'");
+            require(!link || (byte >= 0x20 && byte != 0x7F && c != '#' && c != '?' && c != '\\'),
+                    "the link holds no control character, no '#', no '?' and no backslash");
             ++i;
         }
         require(o < original.size() && original[o] == c, leadsBack);
         ++o;
     }
     require(o == original.size(), leadsBack);
+    require(!link || isValidUtf8(escaped), "bytes that are not UTF-8 are percent-encoded");
 }
 
 // The line is one element whose link and text lead back to the path and the key.

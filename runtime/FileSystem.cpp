@@ -1,6 +1,8 @@
 #include "runtime/FileSystem.h"
 
 #include <cerrno>
+#include <cstdlib>
+#include <memory>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -254,6 +256,12 @@ void requireListableDirectory(const std::string& path) {
     throw failureFromErrno(error);
 }
 
+std::string realPath(const std::string& path) {
+    const std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(path.c_str(), nullptr),
+                                                               &std::free);
+    return resolved ? std::string(resolved.get()) : path;
+}
+
 #else // _WIN32: the same services over the wide-character Win32 calls.
 
 namespace {
@@ -472,6 +480,12 @@ void requireListableDirectory(const std::string& path) {
         throw failureFromWindowsError(error);
     }
     ::FindClose(search);
+}
+
+std::string realPath(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::path resolved = std::filesystem::canonical(native(path), error);
+    return error ? path : path::utf8(resolved.lexically_normal().make_preferred());
 }
 
 #endif

@@ -28,6 +28,10 @@ void createDirectory(const std::string& path);
 // under the target name. The copy gets the source's permission bits.
 void copyFile(const std::string& source, const std::string& target);
 
+// The absolute path with every symbolic link, "." and ".." resolved; the path as given when it
+// cannot be resolved (a path that does not exist, say). Never throws a Failure.
+std::string realPath(const std::string& path);
+
 // Raises the failure that opening the directory for listing gives (76 missing, 70 no
 // permission, 75 not a directory, ...); returns when it can be listed.
 void requireListableDirectory(const std::string& path);

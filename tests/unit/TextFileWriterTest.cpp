@@ -1,6 +1,9 @@
 #include "runtime/TextFileWriter.h"
 
+#include <sys/stat.h>
+
 #include <filesystem>
+#include <set>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -16,26 +19,43 @@ using testsupport::readFile;
 
 using testsupport::failureNumberOf;
 
-TEST(TextFileWriter, WritesLinesEndedByCrLf) {
+// The names in a directory: what a writer leaves behind, new files included.
+std::set<std::string> namesIn(const testsupport::TempDir& dir) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+        names.insert(entry.path().filename().string());
+    }
+    return names;
+}
+
+TEST(TextFileWriter, WritesLinesEndedByCrLfAndShowsThemOnlyOnCommit) {
     testsupport::TempDir dir;
-    const std::string path = dir.file("_report.txt");
+    const std::string path = dir.write("_report.txt", "older");
     TextFileWriter writer(path);
     writer.writeLine("<html>");
     writer.writeLine("");
     writer.writeLine("caf\xC3\xA9");
     writer.close();
     writer.close(); // a second close does nothing
+    EXPECT_EQ(readFile(path), "older");
+    writer.commit();
+    writer.commit(); // nor does a second commit
     EXPECT_EQ(readFile(path), "<html>\r\n\r\ncaf\xC3\xA9\r\n");
+    EXPECT_EQ(namesIn(dir), std::set<std::string>{"_report.txt"});
 }
 
-TEST(TextFileWriter, ReplacesAnOlderLongerFile) {
+TEST(TextFileWriter, AWriterDroppedWithoutCommitLeavesTheOlderFileAndNothingElse) {
     testsupport::TempDir dir;
     const std::string path = dir.write("_fonts.html", std::string(100000, 'x'));
     {
         TextFileWriter writer(path);
         writer.writeLine("new");
-    } // the destructor flushes and closes
-    EXPECT_EQ(readFile(path), "new\r\n");
+        for (int i = 0; i < 20000; ++i) { // several buffers' worth, some of it written
+            writer.writeLine("line");
+        }
+    }
+    EXPECT_EQ(readFile(path), std::string(100000, 'x'));
+    EXPECT_EQ(namesIn(dir), std::set<std::string>{"_fonts.html"});
 }
 
 TEST(TextFileWriter, LongOutputArrivesWholeAndInOrder) {
@@ -48,37 +68,36 @@ TEST(TextFileWriter, LongOutputArrivesWholeAndInOrder) {
         writer.writeLine(line);
         expected += line + "\r\n";
     }
-    writer.close();
+    writer.commit();
     EXPECT_EQ(readFile(path), expected);
 }
 
-TEST(TextFileWriter, OpeningFailures) {
+TEST(TextFileWriter, ALinkAtTheTargetIsReplacedAndWhatItPointsToIsLeftAlone) {
+    testsupport::TempDir dir;
+    const std::string elsewhere = dir.write("elsewhere.txt", "precious");
+    std::filesystem::create_symlink(elsewhere, dir.file("_report.txt"));
+    TextFileWriter writer(dir.file("_report.txt"));
+    writer.writeLine("report");
+    writer.commit();
+    EXPECT_EQ(readFile(elsewhere), "precious");
+    EXPECT_FALSE(std::filesystem::is_symlink(dir.file("_report.txt")));
+    EXPECT_EQ(readFile(dir.file("_report.txt")), "report\r\n");
+}
+
+TEST(TextFileWriter, TargetsThatCannotBeReplacedAreRefusedBeforeAnythingIsCreated) {
     testsupport::TempDir dir;
     EXPECT_EQ(failureNumberOf([&] { TextFileWriter writer(dir.file("no/_fonts.html")); }), 76);
     EXPECT_FALSE(std::filesystem::exists(dir.file("no")));
     EXPECT_EQ(failureNumberOf([&] { TextFileWriter writer(dir.str()); }), 75);
-}
-
-TEST(TextFileWriter, DiskFullIsReported) {
-    // /dev/full takes the open and fails every write with ENOSPC.
-    if (!std::filesystem::exists("/dev/full")) {
-        GTEST_SKIP() << "no /dev/full";
-    }
-    {
-        TextFileWriter writer("/dev/full");
-        writer.writeLine("short");
-        EXPECT_EQ(failureNumberOf([&] { writer.close(); }), 61); // buffered until the close
-    }
-    {
-        TextFileWriter writer("/dev/full");
-        const std::string line(1000, 'x');
-        EXPECT_EQ(failureNumberOf([&] {
-                      for (int i = 0; i < 200; ++i) {
-                          writer.writeLine(line);
-                      }
-                  }),
-                  61);
-    } // the destructor swallows any further failure
+    std::filesystem::create_directory(dir.file("sub"));
+    EXPECT_EQ(failureNumberOf([&] { TextFileWriter writer(dir.file("sub")); }), 75);
+    const std::string readOnly = dir.write("read-only.txt", "kept");
+    std::filesystem::permissions(readOnly, std::filesystem::perms::owner_read);
+    EXPECT_EQ(failureNumberOf([&] { TextFileWriter writer(readOnly); }), 75);
+    ASSERT_EQ(::mkfifo(dir.file("pipe.txt").c_str(), 0600), 0);
+    EXPECT_EQ(failureNumberOf([&] { TextFileWriter writer(dir.file("pipe.txt")); }), 75);
+    EXPECT_EQ(readFile(readOnly), "kept");
+    EXPECT_EQ(namesIn(dir), (std::set<std::string>{"sub", "read-only.txt", "pipe.txt"}));
 }
 
 } // namespace
