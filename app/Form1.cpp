@@ -345,17 +345,18 @@ void Form1::Command1_Click() {
 }
 
 void Form1::RenameFonts_Click() {
-    runBatch(fontlist::RenameFonts);
+    // The user answered every question about a copy that could not be made; the count of
+    // such copies is for quillvane-cli, which answers them unasked.
+    runBatch([this] { fontlist::RenameFonts(*this, state_, spacesOption()); });
 }
 
 void Form1::CreateHTMLFontList_Click() {
-    runBatch(fontlist::CreateHTMLFontList);
+    runBatch([this] { fontlist::CreateHTMLFontList(*this, state_, spacesOption()); });
 }
 
-void Form1::runBatch(void (*operation)(fontlist::BatchHost&, fontlist::BatchState&,
-                                       fontlist::SpacesOption)) {
+void Form1::runBatch(const std::function<void()>& operation) {
     batchRunning_ = true;
-    operation(*this, state_, spacesOption());
+    operation();
     batchRunning_ = false;
     if (closeRequested_) {
         closeRequested_ = false;

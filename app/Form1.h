@@ -95,8 +95,7 @@ private:
     void disableBatchButtons() override;
 
     // Runs a batch operation; a close request that arrives meanwhile is carried out after it.
-    void runBatch(void (*operation)(fontlist::BatchHost&, fontlist::BatchState&,
-                                    fontlist::SpacesOption));
+    void runBatch(const std::function<void()>& operation);
 
     void createControls();
     void setTabOrder();

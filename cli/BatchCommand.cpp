@@ -9,6 +9,9 @@
 #include "fontlist/SystemDirectories.h"
 #include "runtime/WindowsDirectory.h"
 
+#include <cstddef>
+#include <ostream>
+
 namespace cli {
 
 int runBatchCommand(BatchRun run, const Request& request, Console& console) {
@@ -18,12 +21,23 @@ int runBatchCommand(BatchRun run, const Request& request, Console& console) {
     fontlist::recordSystemDirectories(state, runtime::windowsDirectory());
 
     ConsoleHost host(directory, request.pattern, console, request.assumeYes);
+    std::size_t notCopied = 0;
     switch (run) {
     case BatchRun::Html: fontlist::CreateHTMLFontList(host, state, request.spaces); break;
-    case BatchRun::Copy: fontlist::RenameFonts(host, state, request.spaces); break;
+    case BatchRun::Copy: notCopied = fontlist::RenameFonts(host, state, request.spaces); break;
     }
     host.clearProgress();
-    return endedNormally(run, host.lastMessage()) ? kSuccess : kNotFinished;
+    if (!endedNormally(run, host.lastMessage())) {
+        return kNotFinished;
+    }
+    if (notCopied > 0) {
+        // The run went on past copies that failed (a Yes to "OK to proceed?"): it finished,
+        // but not every font was copied, and a script must not take it for a full copy.
+        console.err << "quillvane-cli: " << notCopied
+                    << (notCopied == 1 ? " font was" : " fonts were") << " not copied\n";
+        return kNotAllCopied;
+    }
+    return kSuccess;
 }
 
 } // namespace cli

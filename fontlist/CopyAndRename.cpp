@@ -5,12 +5,16 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "fontlist/NamesWithoutCase.h"
 #include "fontlist/RunMessages.h"
+#include "fontlist/SystemDirectories.h"
 #include "fontlist/ValidFileName.h"
 #include "runtime/Failure.h"
 #include "runtime/FileSystem.h"
@@ -62,16 +66,6 @@ void reportFailure(BatchHost& host, int number) noexcept {
     }
 }
 
-// True when the destination lies in the system font directory: the font directory occurs in
-// it, without regard to case. An unknown (empty) font directory occurs nowhere.
-bool liesInFontDirectory(const std::string& destination, const std::string& fontsDir) {
-    if (fontsDir.empty()) {
-        return false;
-    }
-    return runtime::text::foldCaseUtf8(destination).find(runtime::text::foldCaseUtf8(fontsDir)) !=
-           std::string::npos;
-}
-
 // The new name of a font file: its trimmed full name made fit for a file name, then the
 // extension.
 std::string newFileName(const std::string& fullName, SpacesOption option,
@@ -87,18 +81,23 @@ std::string withExtension(const std::string& path, std::string_view extension) {
 // What a step tells the run: go on with the next step, or end here.
 enum class Flow { Next, End };
 
+// The index of the listed file whose copy a step makes, for the steps without which that file
+// is not copied (the copy itself and its required companion).
+constexpr std::size_t kNoFile = static_cast<std::size_t>(-1);
+
 struct Step {
     std::function<Flow()> action;
-    bool failureIgnored = false; // failures of the optional companions just move on
+    bool failureIgnored = false;  // failures of the optional companions just move on
+    std::size_t copiesFile = kNoFile;
 };
 
 template <typename Action>
-Step step(Action action, bool failureIgnored = false) {
+Step step(Action action, bool failureIgnored = false, std::size_t copiesFile = kNoFile) {
     return Step{[action = std::move(action)] {
                     action();
                     return Flow::Next;
                 },
-                failureIgnored};
+                failureIgnored, copiesFile};
 }
 
 // What the steps of one file share: the lookup builds the target that the copies use.
@@ -118,7 +117,7 @@ public:
         steps_.push_back(step(
             [this] { source_ = runtime::path::withTrailingSeparator(host_.fileListDirectory()); }));
         steps_.push_back(
-            step([this] { destination_ = source_ + "friendly" + runtime::path::separator; }));
+            step([this] { destination_ = source_ + std::string(kFriendly); }));
         steps_.push_back(Step{[this] { return fontDirectoryTest(); }});
         steps_.push_back(step([this] { createDestination(); }));
         steps_.push_back(step([this] { layOutFiles(); }));
@@ -142,6 +141,9 @@ public:
         }
     }
 
+    // The listed files that were not copied because a failure was passed over.
+    std::size_t filesNotCopied() const { return notCopied_.size(); }
+
 private:
     Flow guarded(const Step& current) {
         int number = 0;
@@ -153,7 +155,11 @@ private:
         if (current.failureIgnored) {
             return Flow::Next;
         }
-        return handleFailure(number);
+        const Flow flow = handleFailure(number);
+        if (flow == Flow::Next && current.copiesFile != kNoFile) {
+            notCopied_.insert(current.copiesFile);
+        }
+        return flow;
     }
 
     // 75 (as when the destination exists already) asks whether to go on with the next step;
@@ -182,7 +188,7 @@ private:
     }
 
     Flow fontDirectoryTest() {
-        if (!liesInFontDirectory(destination_, state_.FontsDir)) {
+        if (!liesInFontDirectory(source_, kFriendly, state_.FontsDir)) {
             return Flow::Next;
         }
         const std::string redirected =
@@ -217,18 +223,18 @@ private:
             font.type = runtime::fontFileTypeOf(font.source);
             if (font.type != runtime::FontFileType::Other) {
                 fileSteps.push_back(step([this, index] { lookUp(fonts_[index]); }));
-                fileSteps.push_back(step([this, index] {
-                    runtime::fs::copyFile(fonts_[index].source, fonts_[index].target);
-                }));
+                fileSteps.push_back(step(
+                    [this, index] {
+                        runtime::fs::copyFile(fonts_[index].source, fonts_[index].target);
+                    },
+                    false, index));
             }
             if (font.type == runtime::FontFileType::Type1) {
                 for (const std::string_view extension : kCompanions) {
-                    fileSteps.push_back(step(
-                        [this, index, extension] {
-                            runtime::fs::copyFile(withExtension(fonts_[index].source, extension),
-                                                  withExtension(fonts_[index].target, extension));
-                        },
-                        extension != kRequiredCompanion));
+                    const bool required = extension == kRequiredCompanion;
+                    fileSteps.push_back(
+                        step([this, index, extension] { copyCompanion(fonts_[index], extension); },
+                             !required, required ? index : kNoFile));
                 }
             }
             fileSteps.push_back(step([this, count, i] {
@@ -238,6 +244,27 @@ private:
         steps_.insert(steps_.begin() + static_cast<std::ptrdiff_t>(next_),
                       std::make_move_iterator(fileSteps.begin()),
                       std::make_move_iterator(fileSteps.end()));
+    }
+
+    // A companion is the file of the same name with the companion's extension in lower case;
+    // where there is none, the one file of the directory whose name matches that without
+    // regard to case (FOO.PFM beside FOO.PFB). Its copy gets the lower-case extension.
+    void copyCompanion(const FontWork& font, std::string_view extension) {
+        const std::string source = withExtension(font.source, extension);
+        const std::string target = withExtension(font.target, extension);
+        try {
+            runtime::fs::copyFile(source, target);
+        } catch (const runtime::Failure& failure) {
+            if (failure.number() != static_cast<int>(runtime::FailureNumber::FileNotFound)) {
+                throw;
+            }
+            const std::optional<std::string> other =
+                companions_.find(source_, std::string_view(source).substr(source_.size()));
+            if (!other) {
+                throw;
+            }
+            runtime::fs::copyFile(source_ + *other, target);
+        }
     }
 
     void lookUp(FontWork& font) const {
@@ -250,6 +277,8 @@ private:
     // The companions of a Type 1 font, in the order they are copied; only the first must exist.
     static constexpr std::string_view kRequiredCompanion = ".pfm";
     static constexpr std::array<std::string_view, 4> kCompanions{".pfm", ".afm", ".inf", ".mmm"};
+    static constexpr std::string_view kFriendly =
+        runtime::path::separator == '/' ? "friendly/" : "friendly\\";
 
     BatchHost& host_;
     BatchState& state_;
@@ -259,32 +288,36 @@ private:
     std::vector<FontWork> fonts_;
     std::vector<Step> steps_;
     std::size_t next_ = 0;
+    std::set<std::size_t> notCopied_;
+    NamesWithoutCase companions_{"*.pfm;*.afm;*.inf;*.mmm"};
 };
 
 } // namespace
 
-void RenameFonts(BatchHost& host, BatchState& state, SpacesOption option) {
+std::size_t RenameFonts(BatchHost& host, BatchState& state, SpacesOption option) {
     try {
         host.refreshFileList();
         if (host.fileListCount() <= 0) {
             host.show(message("Current directory contains no fonts of selected type."));
             host.disableBatchButtons();
-            return;
+            return 0;
         }
     } catch (...) {
         reportFailure(host, runtime::currentFailure().number());
-        return;
+        return 0;
     }
-    RenameFont(host, state, option);
+    return RenameFont(host, state, option);
 }
 
-void RenameFont(BatchHost& host, BatchState& state, SpacesOption option) {
+std::size_t RenameFont(BatchHost& host, BatchState& state, SpacesOption option) {
     try {
         CopyRun run(host, state, option);
         run.execute();
+        return run.filesNotCopied();
     } catch (...) {
         // Only laying out the steps can get here (out of memory); the steps are guarded.
         reportFailure(host, runtime::currentFailure().number());
+        return 0;
     }
 }
 

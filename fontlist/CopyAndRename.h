@@ -4,11 +4,14 @@
 #include "fontlist/BatchState.h"
 #include "fontlist/SpacesOption.h"
 
+#include <cstddef>
+
 namespace fontlist {
 
 // The click event of "Copy/Rename Fonts": reads the file list again; when it is empty, says
-// so and disables both batch buttons; otherwise runs RenameFont. Never throws.
-void RenameFonts(BatchHost& host, BatchState& state, SpacesOption option);
+// so and disables both batch buttons; otherwise runs RenameFont and returns what it returns.
+// Never throws.
+std::size_t RenameFonts(BatchHost& host, BatchState& state, SpacesOption option);
 
 // Copies every listed font file into the "friendly" sub-directory of the listed directory (or,
 // after a warning answered Yes, into "ft1fonts" under the Windows directory when the listed
@@ -20,7 +23,12 @@ void RenameFonts(BatchHost& host, BatchState& state, SpacesOption option);
 // The run is a sequence of steps executed through one guard. A failure 75 asks whether to go
 // on (Yes resumes with the step after the failed one); any other failure is shown and ends the
 // run, with nothing undone. Failures of the ".afm", ".inf" and ".mmm" copies are ignored. The
-// listed files are never changed. Never throws.
-void RenameFont(BatchHost& host, BatchState& state, SpacesOption option);
+// listed files are never changed. A Type 1 font's companions are found as the file list finds
+// names: FOO.PFM goes with FOO.PFB where there is no FOO.pfm. Never throws.
+//
+// Returns the number of listed fonts left uncopied because a failure 75 of their copy (or of
+// their ".pfm" companion's) was passed over with Yes: a run can reach "Finished." and still
+// not have copied every font (a read-only file in the way, say).
+std::size_t RenameFont(BatchHost& host, BatchState& state, SpacesOption option);
 
 } // namespace fontlist
