@@ -276,20 +276,58 @@ TEST(BatchCommands, TheSystemFontDirectoryIsRefusedOrLeftAlone) {
     }
     const fs::path redirected = runtime::windowsDirectory() + "/ft1fonts";
     const bool redirectedExisted = fs::exists(redirected);
+    // The same directory reached through a symbolic link from elsewhere.
+    const testsupport::TempDir elsewhere;
+    fs::create_directory_symlink(fontDirectory, elsewhere.path() / "link");
 
-    const auto html = runCli({"html", fontDirectory});
-    EXPECT_EQ(html.status, 1);
-    EXPECT_EQ(html.err, "Create HTML File With Friendly Font Names (error): Action in the "
-                        "Windows Font directory is restricted.\n");
-    EXPECT_FALSE(fs::exists(fontDirectory + "/_fonts.html"));
+    for (const std::string& browsed : {fontDirectory, elsewhere.file("link")}) {
+        SCOPED_TRACE(browsed);
+        const auto html = runCli({"html", browsed});
+        EXPECT_EQ(html.status, 1);
+        EXPECT_EQ(html.err, "Create HTML File With Friendly Font Names (error): Action in the "
+                            "Windows Font directory is restricted.\n");
+        EXPECT_FALSE(fs::exists(fontDirectory + "/_fonts.html"));
 
-    const auto copy = runCli({"copy", fontDirectory});
-    EXPECT_EQ(copy.status, 1);
-    EXPECT_NE(copy.err.find("Instead, the renamed fonts will be placed in:\n" +
-                            redirected.string() + "/\nDo you wish to proceed?\n  -> no"),
-              std::string::npos);
-    EXPECT_EQ(fs::exists(redirected), redirectedExisted);
-    EXPECT_FALSE(fs::exists(fontDirectory + "/friendly"));
+        const auto copy = runCli({"copy", browsed});
+        EXPECT_EQ(copy.status, 1);
+        EXPECT_NE(copy.err.find("Instead, the renamed fonts will be placed in:\n" +
+                                redirected.string() + "/\nDo you wish to proceed?\n  -> no"),
+                  std::string::npos);
+        EXPECT_EQ(fs::exists(redirected), redirectedExisted);
+        EXPECT_FALSE(fs::exists(fontDirectory + "/friendly"));
+    }
+}
+
+// --yes passes over a copy that fails: the run finishes, but the status and the last line say
+// that not every font was copied.
+TEST(CopyCommand, FontsLeftUncopiedAfterYesGiveStatusThree) {
+    const testsupport::TempDir dir;
+    dir.write("a.ttf", trueTypeFontNamed(u"Locked"));
+    dir.write("b.ttf", trueTypeFontNamed(u"Free"));
+    fs::permissions(dir.write("friendly/Locked.ttf", "old"), fs::perms::owner_read);
+
+    const auto result = runCli({"copy", "--yes", dir.str()});
+    EXPECT_EQ(result.status, 3);
+    EXPECT_TRUE(result.err.ends_with("Font Copy and Renaming: Finished.\n"
+                                     "quillvane-cli: 1 font was not copied\n"))
+        << result.err;
+    EXPECT_EQ(readFile(dir.file("friendly/Locked.ttf")), "old");
+    EXPECT_EQ(readFile(dir.file("friendly/Free.ttf")), readFile(dir.file("b.ttf")));
+}
+
+// A link at the report's name is replaced; the file it pointed to is not written.
+TEST(HtmlCommand, WritesNoFileThroughALink) {
+    const testsupport::TempDir dir;
+    const testsupport::TempDir elsewhere;
+    dir.write("a.ttf", trueTypeFontNamed(u"Alpha"));
+    const std::string target = elsewhere.write("precious.txt", "precious");
+    fs::create_symlink(target, dir.path() / "_report.txt");
+
+    const auto result = runCli({"html", dir.str()});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(readFile(target), "precious");
+    EXPECT_FALSE(fs::is_symlink(dir.path() / "_report.txt"));
+    EXPECT_NE(readFile(dir.file("_report.txt")).find("(end of report)"), std::string::npos);
 }
 
 // More entries than a 16-bit index can count: the list holds them all, sorted, with the same

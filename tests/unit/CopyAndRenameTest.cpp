@@ -81,13 +81,15 @@ std::map<std::string, FileState> filesIn(const std::filesystem::path& dir) {
     return files;
 }
 
-// Clicks "Copy/Rename Fonts" and checks that the browsed directory's files are left alone.
-void click(ScriptedHost& host, fontlist::BatchState& state,
-           SpacesOption option = SpacesOption::NoChange) {
+// Clicks "Copy/Rename Fonts" and checks that the browsed directory's files are left alone;
+// returns the number of fonts the run says it left uncopied.
+std::size_t click(ScriptedHost& host, fontlist::BatchState& state,
+                  SpacesOption option = SpacesOption::NoChange) {
     const std::filesystem::path browsed = host.fileListDirectory();
     const auto before = filesIn(browsed);
-    fontlist::RenameFonts(host, state, option);
+    const std::size_t notCopied = fontlist::RenameFonts(host, state, option);
     EXPECT_EQ(filesIn(browsed), before) << "the listed files were changed";
+    return notCopied;
 }
 
 void makeReadOnly(const std::string& path) {
@@ -254,6 +256,37 @@ TEST(CopyAndRename, AMissingPfmEndsTheRunAfterTheFontIsCopied) {
     EXPECT_EQ(namesIn(dir.path() / "friendly"), (Names{"Alpha.ttf", "Beta.pfb"}));
 }
 
+TEST(CopyAndRename, UpperCaseCompanionsAreFoundAndCopiedWithLowerCaseExtensions) {
+    TempDir dir;
+    dir.write("FOO.PFB", pfb("Foo"));
+    dir.write("FOO.PFM", "metrics");
+    dir.write("FOO.AFM", "more metrics");
+    dir.write("z.ttf", ttf(u"Zeta"));
+    ScriptedHost host(dir.str());
+    fontlist::BatchState state;
+
+    EXPECT_EQ(click(host, state), 0u);
+
+    EXPECT_EQ(host.events, finishedRun({"progress:  1", "progress:  0"}));
+    const auto friendly = dir.path() / "friendly";
+    EXPECT_EQ(namesIn(friendly), (Names{"Foo.pfb", "Foo.pfm", "Foo.afm", "Zeta.ttf"}));
+    EXPECT_EQ(readFile((friendly / "Foo.pfm").string()), "metrics");
+}
+
+TEST(CopyAndRename, ACompanionThatTwoFilesCouldBeIsMissing) {
+    TempDir dir;
+    dir.write("foo.pfb", pfb("Foo"));
+    dir.write("Foo.Pfm", "one");
+    dir.write("FOO.PFM", "other");
+    ScriptedHost host(dir.str());
+    fontlist::BatchState state;
+
+    click(host, state);
+
+    EXPECT_EQ(host.events, (Events{"refresh files", "message: Error  53"}));
+    EXPECT_EQ(namesIn(dir.path() / "friendly"), (Names{"Foo.pfb"}));
+}
+
 TEST(CopyAndRename, ASecondRunAsksFirstAndReplacesOnlyAfterYes) {
     const struct {
         Answer answer;
@@ -326,6 +359,7 @@ TEST(CopyAndRename, AReadOnlyTargetAsksAndYesGoesOnWithTheNextStep) {
         std::deque<Answer> answers;
         Events events;
         Names expected;
+        std::size_t notCopied; // the directory's question is no skipped copy
     } cases[] = {
         // A TrueType file's next step is its title.
         {{{"a.ttf", ttf(u"Locked")}, {"b.ttf", ttf(u"Free")}},
@@ -333,18 +367,27 @@ TEST(CopyAndRename, AReadOnlyTargetAsksAndYesGoesOnWithTheNextStep) {
          {Answer::Yes, Answer::Yes},
          finishedRun({"message: " + kAlreadyExists, "message: " + kAlreadyExists, "progress:  1",
                       "progress:  0"}),
-         {"Locked.ttf", "Free.ttf"}},
-        // A .pfb file's next step is its .pfm copy.
+         {"Locked.ttf", "Free.ttf"},
+         1},
+        // A .pfb file's next step is its .pfm copy; a locked .pfm leaves the font incomplete.
         {{{"a.pfb", pfb("Locked")}, {"a.pfm", "metrics"}},
          "Locked.pfb",
          {Answer::Yes, Answer::Yes},
          finishedRun({"message: " + kAlreadyExists, "message: " + kAlreadyExists, "progress:  0"}),
-         {"Locked.pfb", "Locked.pfm"}},
+         {"Locked.pfb", "Locked.pfm"},
+         1},
+        {{{"a.pfb", pfb("Locked")}, {"a.pfm", "metrics"}},
+         "Locked.pfm",
+         {Answer::Yes, Answer::Yes},
+         finishedRun({"message: " + kAlreadyExists, "message: " + kAlreadyExists, "progress:  0"}),
+         {"Locked.pfb", "Locked.pfm"},
+         1},
         {{{"a.ttf", ttf(u"Locked")}, {"b.ttf", ttf(u"Free")}},
          "Locked.ttf",
          {Answer::Yes, Answer::No},
          {"refresh files", "message: " + kAlreadyExists, "message: " + kAlreadyExists},
-         {"Locked.ttf"}},
+         {"Locked.ttf"},
+         0}, // No ends the run: nothing was passed over
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.files.front().first + " " + std::to_string(c.answers.size()));
@@ -358,7 +401,7 @@ TEST(CopyAndRename, AReadOnlyTargetAsksAndYesGoesOnWithTheNextStep) {
         host.answers = c.answers;
         fontlist::BatchState state;
 
-        click(host, state);
+        EXPECT_EQ(click(host, state), c.notCopied);
 
         EXPECT_EQ(host.events, c.events);
         EXPECT_EQ(readFile(locked), "old");
@@ -372,19 +415,23 @@ TEST(CopyAndRename, InTheFontDirectoryTheCopiesGoToTheWindowsDirectoryAfterYes) 
     const struct {
         bool below; // browsing a directory below the font directory
         Answer answer;
+        bool throughLink = false; // browsing it through a symbolic link from elsewhere
     } cases[] = {
-        {false, Answer::Yes},
-        {true, Answer::Yes},
-        {false, Answer::No},
-        {true, Answer::Cancel},
+        {false, Answer::Yes},   {true, Answer::Yes},       {false, Answer::No},
+        {true, Answer::Cancel}, {true, Answer::Yes, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.below) + " " + std::to_string(static_cast<int>(c.answer)));
         TempDir windows;
         TempDir fonts;
-        const auto browsed = c.below ? fonts.path() / "sub" : fonts.path();
+        TempDir elsewhere;
+        auto browsed = c.below ? fonts.path() / "sub" : fonts.path();
         const std::string font = ttf(u"Alpha");
         fonts.write(c.below ? "sub/a.ttf" : "a.ttf", font);
+        if (c.throughLink) {
+            std::filesystem::create_directory_symlink(browsed, elsewhere.path() / "link");
+            browsed = elsewhere.path() / "link";
+        }
         fontlist::BatchState state;
         state.WindowsDir = windows.str();
         state.FontsDir = fonts.str() + runtime::path::separator;

@@ -7,11 +7,13 @@
 // test is a process of its own under ctest), so their small file systems are seen by nobody
 // else and go away with it. Without the privilege they are skipped with the reason.
 #include <fcntl.h>
+#include <grp.h>
 #include <linux/fs.h>
 #include <sched.h>
 #include <sys/ioctl.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -383,6 +385,43 @@ TEST(FaultHtml, AFullDiskIsReportedAndTheNextRunWorks) {
     ASSERT_EQ(again.messages.size(), 1u);
     EXPECT_TRUE(again.messages[0].text.starts_with("Created ")) << again.messages[0].text;
     EXPECT_NE(readFile(browsed + "/_fonts.html").find(">Alpha</A>"), std::string::npos);
+}
+
+// Run as another user who may replace the page but not the report (the report is root's, the
+// directory open to all): the run is refused and both earlier files stay as they were.
+TEST(FaultHtml, AReportAnotherUserMayNotWriteLeavesBothEarlierFiles) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "needs root to run the list as a second user";
+    }
+    constexpr uid_t kNobody = 65534;
+    TempDir dir;
+    fs::permissions(dir.path(), fs::perms::all);
+    dir.write("a.ttf", testsupport::trueTypeFontNamed(u"Alpha"));
+    const std::string page = dir.write("_fonts.html", "an older page");
+    const std::string report = dir.write("_report.txt", "an older report");
+    ASSERT_EQ(::chown(page.c_str(), kNobody, kNobody), 0);
+    ASSERT_EQ(::chmod(report.c_str(), 0644), 0);
+
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // Exit status 0: the run said "Permission denied" about the report, and nothing else.
+        if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) {
+            ::_exit(2);
+        }
+        ScriptedHost host(dir.str());
+        fontlist::BatchState state;
+        fontlist::CreateHTMLFontList(host, state, SpacesOption::NoChange);
+        const std::vector<std::string> expected{"Permission denied\r\n\r\n" + report};
+        ::_exit(textsOf(host) == expected ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: another message; 2: could not become the user";
+    EXPECT_EQ(readFile(page), "an older page");
+    EXPECT_EQ(readFile(report), "an older report");
+    EXPECT_EQ(namesIn(dir.path()), (Names{"a.ttf", "_fonts.html", "_report.txt"}));
 }
 
 TEST(FaultHtml, ReadOnlyAndImmutableFilesAreReportedAndLeftAlone) {

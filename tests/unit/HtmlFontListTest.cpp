@@ -176,7 +176,9 @@ TEST_F(HtmlFontListRun, RefusesTheFontDirectoryAndEverythingBelowIt) {
     state.FontsDir = runtime::path::join(dir.str(), "fonts") + runtime::path::separator;
     ttf("Fonts/a.ttf", u"A");
     ttf("FONTS/Sub/b.ttf", u"B");
-    for (const std::string& browsed : {dir.file("Fonts"), dir.file("FONTS/Sub")}) {
+    fs::create_directory_symlink(dir.file("FONTS/Sub"), dir.file("link"));
+    for (const std::string& browsed :
+         {dir.file("Fonts"), dir.file("FONTS/Sub"), dir.file("link")}) {
         ScriptedHost host(browsed);
         run(host);
         ASSERT_EQ(host.messages.size(), 1u) << browsed;
@@ -223,6 +225,17 @@ TEST(HtmlLinkLine, EscapesWhatWouldBreakThePageOrTheLink) {
         {"/100%/#1?.ttf", "100% #1?", R"(<A HREF="/100%25/%231%3F.ttf">100% #1?</A><BR>)"},
         {"/a\tb\r\n\x7F.ttf", "k", R"(<A HREF="/a%09b%0D%0A%7F.ttf">k</A><BR>)"},
         {"", "", R"(<A HREF=""></A><BR>)"},
+        // A browser takes "\\" in a file link for a separator.
+        {"/d/back\\slash.ttf", "k", R"(<A HREF="/d/back%5Cslash.ttf">k</A><BR>)"},
+        // Bytes that are not UTF-8 (a Latin-1 name, a cut sequence, an overlong form, a
+        // surrogate) are percent-encoded, so that the link names the file's own bytes; the
+        // text is left as it is.
+        {"/d/caf\xE9.ttf", "caf\xE9", "<A HREF=\"/d/caf%E9.ttf\">caf\xE9</A><BR>"},
+        {"/d/\xE2\x82.ttf\xE2\x82", "k", R"(<A HREF="/d/%E2%82.ttf%E2%82">k</A><BR>)"},
+        {"/\xC0\xAF\xED\xA0\x80\xF4\x90\x80\x80", "k",
+         R"(<A HREF="/%C0%AF%ED%A0%80%F4%90%80%80">k</A><BR>)"},
+        {"/\xE2\x82\xAC\xF0\x9F\x98\x80", "k",
+         "<A HREF=\"/\xE2\x82\xAC\xF0\x9F\x98\x80\">k</A><BR>"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(fontlist::htmlLinkLine(c.path, c.key), c.expected) << c.path;
