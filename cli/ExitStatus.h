@@ -4,9 +4,9 @@ namespace cli {
 
 // The tool's exit statuses; the help text explains them per command.
 enum ExitStatus : int {
-    kSuccess = 0,     // every name read, the report printed, the run finished
-    kNotFinished = 1, // a lookup gave an error text; a run refused, failed or answered No
-    kUsage = 2,       // the command line cannot be run
+    kSuccess = 0,      // every name read, the report printed, the run finished
+    kNotFinished = 1,  // a lookup gave an error text; a run refused, failed or answered No
+    kUsage = 2,        // the command line cannot be run
     kNotAllCopied = 3, // copy finished, but fonts whose copy failed were passed over (--yes)
 };
 

@@ -87,7 +87,7 @@ constexpr std::size_t kNoFile = static_cast<std::size_t>(-1);
 
 struct Step {
     std::function<Flow()> action;
-    bool failureIgnored = false;  // failures of the optional companions just move on
+    bool failureIgnored = false; // failures of the optional companions just move on
     std::size_t copiesFile = kNoFile;
 };
 
@@ -116,8 +116,7 @@ public:
         steps_.push_back(step([this] { takeNames(); }));
         steps_.push_back(step(
             [this] { source_ = runtime::path::withTrailingSeparator(host_.fileListDirectory()); }));
-        steps_.push_back(
-            step([this] { destination_ = source_ + std::string(kFriendly); }));
+        steps_.push_back(step([this] { destination_ = source_ + std::string(kFriendly); }));
         steps_.push_back(Step{[this] { return fontDirectoryTest(); }});
         steps_.push_back(step([this] { createDestination(); }));
         steps_.push_back(step([this] { layOutFiles(); }));

@@ -60,10 +60,11 @@ int hexValue(char c) {
 }
 
 // The escaped text (the link or the text of the line) holds no bare markup character and, for
-// the link, no control character, "#", "?" or backslash, and only UTF-8; with its character references undone and, for
-// the link, then its percent-encoding ("%" and two upper-case hex digits), it is exactly the
-// original. Checked as it is decoded, without building the decoded text: a reference never
-// stands for "%", so undoing both in one pass is the same as undoing one after the other.
+// the link, no control character, "#", "?" or backslash, and only UTF-8; with its character
+// references undone and, for the link, then its percent-encoding ("%" and two upper-case hex
+// digits), it is exactly the original. Checked as it is decoded, without building the decoded text:
+// a reference never stands for "%", so undoing both in one pass is the same as undoing one after
+// the other.
 void checkEscaped(std::string_view escaped, std::string_view original, bool link) {
     const std::string_view leadsBack =
         link ? "the link leads back to the path" : "the text shows the key";

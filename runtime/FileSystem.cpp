@@ -2,8 +2,8 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <memory>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <system_error>
 #include <utility>

@@ -52,8 +52,8 @@ void refuseTarget(const std::string& target) {
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         return; // nothing there, or nothing to tell yet: creating the new file says more
     }
-    if ((attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY |
-                       FILE_ATTRIBUTE_DEVICE)) != 0) {
+    if ((attributes &
+         (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DEVICE)) != 0) {
         throw Failure(FailureNumber::PathFileAccess);
     }
 }
