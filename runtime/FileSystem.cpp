@@ -202,8 +202,10 @@ void copyFile(const std::string& source, const std::string& target) {
     if (!S_ISREG(from.st_mode)) {
         throw Failure(FailureNumber::PathFileAccess);
     }
+    // The name itself is examined, not what a link there points to: a link at the target's
+    // name is replaced by the copy like any file, and never written through.
     struct stat to {};
-    if (::stat(target.c_str(), &to) == 0) {
+    if (::lstat(target.c_str(), &to) == 0) {
         if (to.st_dev == from.st_dev && to.st_ino == from.st_ino) {
             return; // copying a file onto itself: it already holds the source's bytes
         }

@@ -121,6 +121,21 @@ TEST(FileSystem, CopyRefusesAReadOnlyTargetAndLeavesItAlone) {
     EXPECT_EQ(namesIn(dir.path()), (std::set<std::string>{"src.ttf", "target.ttf"}));
 }
 
+#ifndef _WIN32
+TEST(FileSystem, CopyReplacesALinkAtTheTargetAndNeverWritesThroughIt) {
+    testsupport::TempDir dir;
+    const std::string source = dir.write("src.ttf", "new bytes");
+    const std::string elsewhere = dir.write("elsewhere.ttf", "precious");
+    ASSERT_EQ(::chmod(elsewhere.c_str(), 0444), 0); // a read-only file behind the link
+    std::filesystem::create_symlink(elsewhere, dir.file("target.ttf"));
+
+    fs::copyFile(source, dir.file("target.ttf"));
+    EXPECT_FALSE(std::filesystem::is_symlink(dir.file("target.ttf")));
+    EXPECT_EQ(readFile(dir.file("target.ttf")), "new bytes");
+    EXPECT_EQ(readFile(elsewhere), "precious");
+}
+#endif
+
 TEST(FileSystem, CopyFailures) {
     testsupport::TempDir dir;
     const std::string source = dir.write("src.ttf", "x");
