@@ -115,7 +115,10 @@ void ConsoleHost::showProgress(const std::string& text) {
         clearProgress();
         return;
     }
-    std::string line = "\r" + progressLine(text);
+    // Appended rather than "\r" + progressLine(text): GCC 12 at -O3 sees a false overlap in
+    // the inlined operator+ and raises -Wrestrict.
+    std::string line(1, '\r');
+    line += progressLine(text);
     const std::size_t width = line.size() - 1;
     if (width < progressWidth_) {
         line.append(progressWidth_ - width, ' '); // cover what is left of the longer line

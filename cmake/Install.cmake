@@ -36,6 +36,9 @@ set(QUILLVANE_PACKAGE_MAINTAINER "The Quillvane developers <maintainers@quillvan
 set(CPACK_PACKAGE_NAME quillvane)
 set(CPACK_PACKAGE_VENDOR "The Quillvane developers")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+# The Debian revision: the package's history is packaging/changelog, whose latest entry must
+# name the same version.
+set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "list and copy fonts under the full names stored in them")
 # The package's long description, in lines under 80 columns; an empty line between paragraphs.
 string(CONCAT CPACK_PACKAGE_DESCRIPTION

@@ -4,11 +4,13 @@
 #include "support/PfbWriter.h"
 #include "support/TrueTypeWriter.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace {
 
@@ -24,6 +26,18 @@ void write(const std::filesystem::path& path, std::string_view bytes) {
     }
 }
 
+// One record with the writer's defaults for its length and offset.
+NameRecordLayout record(std::uint16_t platform, std::uint16_t encoding, std::uint16_t language,
+                        std::uint16_t nameId, std::string bytes) {
+    NameRecordLayout layout;
+    layout.platform = platform;
+    layout.encoding = encoding;
+    layout.language = language;
+    layout.nameId = nameId;
+    layout.bytes = std::move(bytes);
+    return layout;
+}
+
 // A TrueType font with the usual records on the Macintosh and Windows platforms, and the full
 // name again in the given extra Windows languages.
 std::string
@@ -36,17 +50,17 @@ trueType(std::u16string_view family, std::u16string_view style,
     }
     NameTableLayout names;
     names.records = {
-        {1, 0, 0, 1, std::string(macFull.substr(0, family.size()))},
-        {1, 0, 0, 4, macFull},
-        {3, 1, 0x0409, 0, utf16be(u"Copyright (c) 2026 The Quillvane developers")},
-        {3, 1, 0x0409, 1, utf16be(family)},
-        {3, 1, 0x0409, 2, utf16be(style)},
-        {3, 1, 0x0409, 4, utf16be(full)},
-        {3, 1, 0x0409, 5, utf16be(u"Version 1.100")},
-        {3, 1, 0x0409, 13, utf16be(u"Sample font for trying Quillvane; it has no glyphs.")},
+        record(1, 0, 0, 1, macFull.substr(0, family.size())),
+        record(1, 0, 0, 4, macFull),
+        record(3, 1, 0x0409, 0, utf16be(u"Copyright (c) 2026 The Quillvane developers")),
+        record(3, 1, 0x0409, 1, utf16be(family)),
+        record(3, 1, 0x0409, 2, utf16be(style)),
+        record(3, 1, 0x0409, 4, utf16be(full)),
+        record(3, 1, 0x0409, 5, utf16be(u"Version 1.100")),
+        record(3, 1, 0x0409, 13, utf16be(u"Sample font for trying Quillvane; it has no glyphs.")),
     };
     for (const auto& [language, name] : localised) {
-        names.records.push_back({3, 1, language, 4, utf16be(name)});
+        names.records.push_back(record(3, 1, language, 4, utf16be(name)));
     }
     return testsupport::trueTypeFont(names);
 }

@@ -83,7 +83,11 @@ std::string_view withoutLastCharacters(std::string_view text, int count) {
 
 // "?" and the listed name without its extension: "arial.ttf" -> "?arial".
 std::string questionMarkForm(std::string_view listedName) {
-    return "?" + std::string(withoutLastCharacters(listedName, 4));
+    // Built by appending rather than as "?" + std::string(...): GCC 12 at -O3 sees a false
+    // overlap in the inlined operator+ and raises -Wrestrict.
+    std::string form(1, '?');
+    form += withoutLastCharacters(listedName, 4);
+    return form;
 }
 
 std::string keyOf(const std::string& path, std::string_view listedName, SpacesOption option) {
