@@ -12,7 +12,6 @@
 
 #include <filesystem>
 #include <system_error>
-#include <vector>
 
 namespace app {
 
