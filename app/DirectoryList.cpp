@@ -1,37 +1,30 @@
 #include "app/DirectoryList.h"
 
+#include "app/SystemPaths.h"
+#include "runtime/DirectoryListing.h"
 #include "runtime/Failure.h"
 #include "runtime/FileSystem.h"
-#include "runtime/Text.h"
+#include "runtime/NativePath.h"
+#include "runtime/PathText.h"
 
-#include <QApplication>
-#include <QDir>
-#include <QFileInfo>
-#include <QHeaderView>
-#include <QKeyEvent>
-#include <QStorageInfo>
+#include <QByteArray>
 #include <QStyle>
 
-#include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 namespace app {
 
 namespace {
+// An entry's directory, as the system's bytes.
 constexpr int pathRole = Qt::UserRole;
 
-QString normalised(const QString& directory) {
-    return QDir::cleanPath(QDir(directory).absolutePath());
+void setEntryPath(QTreeWidgetItem* item, const std::string& directory) {
+    item->setData(0, pathRole, QByteArray::fromStdString(directory));
 }
 
-// The directory itself and its ancestors, from the root down.
-QStringList chainOf(const QString& directory) {
-    QStringList chain;
-    QDir dir(directory);
-    chain.prepend(dir.absolutePath());
-    while (dir.cdUp()) {
-        chain.prepend(dir.absolutePath());
-    }
-    return chain;
+std::string entryPath(const QTreeWidgetItem* item) {
+    return item->data(0, pathRole).toByteArray().toStdString();
 }
 } // namespace
 
@@ -45,44 +38,42 @@ DirectoryList::DirectoryList(QWidget* parent) : QTreeWidget(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
     connect(this, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item, int) {
         if (item != nullptr) {
-            setPath(item->data(0, pathRole).toString());
+            setPath(entryPath(item));
         }
     });
 }
 
-QString DirectoryList::path() const {
-    return QDir::toNativeSeparators(path_);
-}
-
-bool DirectoryList::setPath(const QString& directory) {
+bool DirectoryList::setPath(const std::string& directory) {
     return moveTo(directory, true);
 }
 
-bool DirectoryList::initialise(const QString& directory) {
+bool DirectoryList::initialise(const std::string& directory) {
     return moveTo(directory, false);
 }
 
 bool DirectoryList::setDrive(const QString& volumeRoot) {
-    const QString root = normalised(volumeRoot);
-    const QString last = lastOnVolume_.value(root);
-    if (!last.isEmpty() && QFileInfo(last).isDir()) {
-        return setPath(last);
+    const std::string root = paths::normalisedDirectory(paths::fromQt(volumeRoot));
+    const auto last = lastOnVolume_.find(root);
+    std::error_code error;
+    if (last != lastOnVolume_.end() &&
+        std::filesystem::is_directory(runtime::path::native(last->second), error)) {
+        return setPath(last->second);
     }
     return setPath(root);
 }
 
-bool DirectoryList::moveTo(const QString& directory, bool notify) {
-    const QString target = normalised(directory);
+bool DirectoryList::moveTo(const std::string& directory, bool notify) {
+    const std::string target = paths::normalisedDirectory(directory);
     try {
-        runtime::fs::requireListableDirectory(QDir::toNativeSeparators(target).toStdString());
+        runtime::fs::requireListableDirectory(target);
     } catch (const runtime::Failure& failure) {
-        emit refused(QDir::toNativeSeparators(target),
-                     QString::fromStdString(failure.description()));
+        emit refused(paths::forDisplay(target), QString::fromStdString(failure.description()));
         return false;
     }
     const bool moved = target != path_;
     path_ = target;
-    lastOnVolume_.insert(normalised(QStorageInfo(target).rootPath()), target);
+    lastOnVolume_.insert_or_assign(
+        paths::normalisedDirectory(paths::fromQt(paths::volumeRootOf(target))), target);
     rebuild();
     if (moved && notify) {
         emit changed();
@@ -104,27 +95,20 @@ void DirectoryList::rebuild() {
     const QIcon closedIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
 
     QTreeWidgetItem* parentItem = nullptr;
-    for (const QString& directory : chainOf(path_)) {
-        const QString name = QDir(directory).isRoot() ? QDir::toNativeSeparators(directory)
-                                                      : QFileInfo(directory).fileName();
+    for (const std::string& directory : paths::chainOf(path_)) {
         auto* item =
             parentItem == nullptr ? new QTreeWidgetItem(this) : new QTreeWidgetItem(parentItem);
-        item->setText(0, name);
+        item->setText(0, paths::forDisplay(paths::lastPart(directory)));
         item->setIcon(0, openIcon);
-        item->setData(0, pathRole, directory);
+        setEntryPath(item, directory);
         parentItem = item;
     }
 
-    QStringList subdirectories =
-        QDir(path_).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::NoSort);
-    std::sort(subdirectories.begin(), subdirectories.end(), [](const QString& a, const QString& b) {
-        return runtime::text::compareNoCase(a.toStdString(), b.toStdString()) < 0;
-    });
-    for (const QString& name : subdirectories) {
+    for (const std::string& name : runtime::listSubdirectories(path_)) {
         auto* item = new QTreeWidgetItem(parentItem);
-        item->setText(0, name);
+        item->setText(0, paths::forDisplay(name));
         item->setIcon(0, closedIcon);
-        item->setData(0, pathRole, QDir(path_).filePath(name));
+        setEntryPath(item, runtime::path::join(path_, name));
     }
     expandAll();
     setCurrentItem(parentItem);

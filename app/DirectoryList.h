@@ -1,8 +1,10 @@
 #pragma once
 
-#include <QHash>
 #include <QString>
 #include <QTreeWidget>
+
+#include <map>
+#include <string>
 
 namespace app {
 
@@ -10,31 +12,33 @@ namespace app {
 // current one, each an open folder, then the sub-directories of the current one. Opening an
 // entry (double click or Enter) moves there. Every change of the path raises changed(), also
 // when the program sets it. A directory that cannot be listed is refused: the list stays where
-// it was and refused() says why.
+// it was and refused() says why. Paths are the system's bytes; only the entries' texts and
+// refused() show them decoded.
 class DirectoryList : public QTreeWidget {
     Q_OBJECT
 public:
     explicit DirectoryList(QWidget* parent = nullptr);
 
     // The current directory, in the system's own notation.
-    QString path() const;
+    const std::string& path() const { return path_; }
 
     // Moves to a directory. Returns false, and raises refused(), when it cannot be listed.
     // Raises changed() when the path differs from the current one.
-    bool setPath(const QString& directory);
+    bool setPath(const std::string& directory);
 
     // Moves to the directory last visited on the volume with the given root (the volume's
     // "current directory"), or to the root when none was or it has gone.
     bool setDrive(const QString& volumeRoot);
 
     // Moves to a directory without raising changed(); for start-up, before any handler runs.
-    bool initialise(const QString& directory);
+    bool initialise(const std::string& directory);
 
     // Re-reads the sub-directories of the current directory.
     void refresh();
 
 signals:
     void changed();
+    // The directory as a person reads it, and why it cannot be listed.
     void refused(const QString& directory, const QString& reason);
 
 protected:
@@ -42,11 +46,11 @@ protected:
                       const QModelIndex& index) const override;
 
 private:
-    bool moveTo(const QString& directory, bool notify);
+    bool moveTo(const std::string& directory, bool notify);
     void rebuild();
 
-    QString path_;
-    QHash<QString, QString> lastOnVolume_;
+    std::string path_;
+    std::map<std::string, std::string> lastOnVolume_; // volume root -> directory last visited
 };
 
 } // namespace app

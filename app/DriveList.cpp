@@ -1,6 +1,7 @@
 #include "app/DriveList.h"
 
-#include <QDir>
+#include "app/SystemPaths.h"
+
 #include <QFileInfo>
 #include <QSignalBlocker>
 #include <QStorageInfo>
@@ -41,9 +42,9 @@ void DriveList::refreshVolumes() {
     setCurrentIndex(index >= 0 ? index : (count() > 0 ? 0 : -1));
 }
 
-void DriveList::showVolumeOf(const QString& path) {
+void DriveList::showVolumeOf(const std::string& directory) {
     const QSignalBlocker blocker(this);
-    const QString root = QStorageInfo(path).rootPath();
+    const QString root = paths::volumeRootOf(directory);
     int index = findData(root);
     if (index < 0 && !root.isEmpty()) {
         addItem(root, root);

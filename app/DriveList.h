@@ -3,6 +3,8 @@
 #include <QComboBox>
 #include <QString>
 
+#include <string>
+
 namespace app {
 
 // The drive list: the mounted volumes of the system, each shown by its root path and, where it
@@ -16,8 +18,9 @@ public:
     // The root path of the selected volume ("/", "/media/usb", "C:/").
     QString drive() const;
 
-    // Selects the volume that holds the given path, without raising changed().
-    void showVolumeOf(const QString& path);
+    // Selects the volume that holds the given directory (the system's bytes), without raising
+    // changed().
+    void showVolumeOf(const std::string& directory);
 
     // Reads the mounted volumes again, keeping the selection where it can.
     void refreshVolumes();

@@ -1,10 +1,11 @@
 #include "app/FileList.h"
 
+#include "app/SystemPaths.h"
 #include "runtime/DirectoryListing.h"
 
-#include <QDir>
 #include <QKeyEvent>
 #include <QSignalBlocker>
+#include <QStringList>
 
 #include <string>
 #include <vector>
@@ -17,12 +18,8 @@ FileList::FileList(QWidget* parent) : QListWidget(parent) {
     connect(this, &QListWidget::itemClicked, this, [this](QListWidgetItem*) { emit clicked(); });
 }
 
-QString FileList::path() const {
-    return QDir::toNativeSeparators(path_);
-}
-
-void FileList::setPath(const QString& directory) {
-    path_ = QDir::cleanPath(QDir(directory).absolutePath());
+void FileList::setPath(const std::string& directory) {
+    path_ = paths::normalisedDirectory(directory);
     markStale();
 }
 
@@ -50,23 +47,25 @@ int FileList::entryCount() {
     return static_cast<int>(entries_.size());
 }
 
-QString FileList::entry(int index) {
+std::string FileList::entry(int index) {
     ensureCurrent();
-    return entries_.value(index);
+    if (index < 0 || static_cast<std::size_t>(index) >= entries_.size()) {
+        return {};
+    }
+    return entries_[static_cast<std::size_t>(index)];
 }
 
 void FileList::refresh() {
     stale_ = false;
-    const std::vector<std::string> names = runtime::listMatchingFiles(
-        QDir::toNativeSeparators(path_).toStdString(), pattern_.toStdString());
-    entries_.clear();
-    entries_.reserve(static_cast<qsizetype>(names.size()));
-    for (const std::string& name : names) {
-        entries_.append(QString::fromStdString(name));
+    entries_ = runtime::listMatchingFiles(path_, pattern_.toStdString());
+    QStringList rows;
+    rows.reserve(static_cast<qsizetype>(entries_.size()));
+    for (const std::string& name : entries_) {
+        rows.append(paths::forDisplay(name));
     }
     const QSignalBlocker blocker(this);
     clear();
-    addItems(entries_);
+    addItems(rows);
 }
 
 void FileList::setSelectedIndex(int index) {

@@ -2,7 +2,9 @@
 
 #include <QListWidget>
 #include <QString>
-#include <QStringList>
+
+#include <string>
+#include <vector>
 
 namespace app {
 
@@ -10,7 +12,8 @@ namespace app {
 // ";"-separated wildcard patterns, compared without regard to case, sorted without regard to
 // case (runtime::listMatchingFiles). Setting the path or the pattern, or refresh(), reads the
 // directory again and selects nothing. Setting the selected index raises clicked() exactly as a
-// user's click does; a click on the entry already selected raises it too.
+// user's click does; a click on the entry already selected raises it too. The directory and the
+// entries are the system's bytes; only the rows show them decoded.
 //
 // Setting the path or the pattern only marks the listing stale; it is read when it is next
 // asked for (or when the event loop next runs), so that setting both and refreshing, as the
@@ -20,8 +23,8 @@ class FileList : public QListWidget {
 public:
     explicit FileList(QWidget* parent = nullptr);
 
-    QString path() const;
-    void setPath(const QString& directory);
+    const std::string& path() const { return path_; }
+    void setPath(const std::string& directory);
 
     QString pattern() const { return pattern_; }
     void setPattern(const QString& pattern);
@@ -29,7 +32,8 @@ public:
     void refresh();
 
     int entryCount();
-    QString entry(int index);
+    // The file name at an index, or an empty name when there is none.
+    std::string entry(int index);
 
     int selectedIndex() const { return currentRow(); }
     void setSelectedIndex(int index);
@@ -45,9 +49,9 @@ private:
     void ensureCurrent();
 
     bool stale_ = false;
-    QString path_;
+    std::string path_;
     QString pattern_;
-    QStringList entries_;
+    std::vector<std::string> entries_;
 };
 
 } // namespace app

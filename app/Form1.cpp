@@ -7,6 +7,7 @@
 #include "app/PlainText.h"
 #include "app/QtMessagePresenter.h"
 #include "app/QuillvaneVersion.h"
+#include "app/SystemPaths.h"
 #include "app/Twips.h"
 #include "app/WindowIcon.h"
 #include "fontlist/CopyAndRename.h"
@@ -84,10 +85,10 @@ Form1::Form1(Services services, QWidget* parent) : QWidget(parent), services_(st
     // The three browsing controls start on the process's current directory; no handler runs
     // before Form_Load. A start-up directory that cannot be listed falls back to the home
     // directory, then to the root.
-    const QString start =
-        services_.startDirectory.isEmpty() ? QDir::currentPath() : services_.startDirectory;
-    if (!Dir1->initialise(start) && !Dir1->initialise(QDir::homePath())) {
-        Dir1->initialise(QDir::rootPath());
+    const std::string start =
+        services_.startDirectory.empty() ? paths::currentDirectory() : services_.startDirectory;
+    if ((start.empty() || !Dir1->initialise(start)) && !Dir1->initialise(paths::homeDirectory())) {
+        Dir1->initialise(paths::rootDirectory());
     }
     Drive1->showVolumeOf(Dir1->path());
     File1->setPattern(QString::fromLatin1(initialPattern));
@@ -311,8 +312,8 @@ void Form1::File1_Click() {
     if (index < 0 || index >= File1->entryCount()) {
         return;
     }
-    const std::string name = File1->entry(index).toStdString();
-    state_.FontPath = runtime::path::join(File1->path().toStdString(), name);
+    const std::string name = File1->entry(index);
+    state_.FontPath = runtime::path::join(File1->path(), name);
     setDetailsText({});
     switch (runtime::fontFileTypeOf(name)) {
     case runtime::FontFileType::TrueType: displayTTFnamevalues(); break;
@@ -365,7 +366,7 @@ void Form1::runBatch(const std::function<void()>& operation) {
 }
 
 std::string Form1::fileListDirectory() {
-    return File1->path().toStdString();
+    return File1->path();
 }
 
 int Form1::fileListCount() {
@@ -373,7 +374,7 @@ int Form1::fileListCount() {
 }
 
 std::string Form1::fileListEntry(int index) {
-    return File1->entry(index).toStdString();
+    return File1->entry(index);
 }
 
 void Form1::refreshFileList() {

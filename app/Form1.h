@@ -33,7 +33,8 @@ class Form1 : public QWidget, private fontlist::BatchHost {
 public:
     // What the window takes from its surroundings, so that tests can stand in for each part.
     struct Services {
-        QString startDirectory;                        // the process's current directory
+        // The start-up directory as the system's bytes; empty for the process's current one.
+        std::string startDirectory;
         std::function<std::string()> windowsDirectory; // default: runtime::windowsDirectory
         MessagePresenter* messages = nullptr;          // default: real message boxes
     };

@@ -1,7 +1,7 @@
 #include "app/Form1.h"
+#include "app/SystemPaths.h"
 
 #include <QApplication>
-#include <QDir>
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
@@ -11,7 +11,7 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(QStringLiteral("quillvane"));
 
     // The window takes no command line: it starts in the process's current directory.
-    app::Form1 window(app::Form1::Services{QDir::currentPath(), {}, nullptr});
+    app::Form1 window(app::Form1::Services{app::paths::currentDirectory(), {}, nullptr});
     window.show();
     return QApplication::exec();
 }

@@ -135,6 +135,20 @@ bool isRegularFile(const std::filesystem::path& directory, const WIN32_FIND_DATA
     std::error_code error;
     return std::filesystem::is_regular_file(directory / entry.cFileName, error);
 }
+
+bool isDirectory(const std::filesystem::path& directory, const WIN32_FIND_DATAW& entry) {
+    const DWORD attributes = entry.dwFileAttributes;
+    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+        return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    }
+    // A link or junction: follow it.
+    std::error_code error;
+    return std::filesystem::is_directory(directory / entry.cFileName, error);
+}
+
+bool isDotOrDotDot(const wchar_t* name) {
+    return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
+}
 #else
 struct DirectoryCloser {
     void operator()(DIR* directory) const { ::closedir(directory); }
@@ -150,6 +164,21 @@ bool isRegularFile(int directoryFd, const dirent& entry) {
     // A link (or a file system that does not tell the type): follow it.
     struct stat info {};
     return ::fstatat(directoryFd, entry.d_name, &info, 0) == 0 && S_ISREG(info.st_mode);
+}
+
+bool isDirectory(int directoryFd, const dirent& entry) {
+    if (entry.d_type == DT_DIR) {
+        return true;
+    }
+    if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) {
+        return false;
+    }
+    struct stat info {};
+    return ::fstatat(directoryFd, entry.d_name, &info, 0) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool isDotOrDotDot(const char* name) {
+    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
 }
 #endif
 
@@ -235,6 +264,44 @@ std::vector<std::string> listMatchingFiles(const std::string& directory,
         if (matchesAny(key, folded) && isRegularFile(directoryFd, *entry)) {
             found.emplace_back(std::move(key), entry->d_name);
         }
+    }
+#endif
+
+    return sortedByFoldedName(found);
+}
+
+std::vector<std::string> listSubdirectories(const std::string& directory) {
+    std::vector<std::pair<std::string, std::string>> found;
+
+#ifdef _WIN32
+    const std::filesystem::path path = path::native(directory);
+    WIN32_FIND_DATAW data{};
+    const std::unique_ptr<void, SearchCloser> search(
+        ::FindFirstFileExW((path / L"*").c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
+                           nullptr, FIND_FIRST_EX_LARGE_FETCH));
+    if (search.get() == INVALID_HANDLE_VALUE) {
+        return {};
+    }
+    do {
+        std::string name;
+        if (isDotOrDotDot(data.cFileName) || !isDirectory(path, data) ||
+            !utf8Name(data.cFileName, name)) {
+            continue;
+        }
+        std::string key = text::foldCaseUtf8(name);
+        found.emplace_back(std::move(key), std::move(name));
+    } while (::FindNextFileW(search.get(), &data) != 0);
+#else
+    const std::unique_ptr<DIR, DirectoryCloser> handle(::opendir(directory.c_str()));
+    if (!handle) {
+        return {};
+    }
+    const int directoryFd = ::dirfd(handle.get());
+    while (const dirent* entry = ::readdir(handle.get())) {
+        if (isDotOrDotDot(entry->d_name) || !isDirectory(directoryFd, *entry)) {
+            continue;
+        }
+        found.emplace_back(text::foldCaseUtf8(entry->d_name), entry->d_name);
     }
 #endif
 

@@ -35,8 +35,7 @@ namespace {
 struct Window {
     explicit Window(const std::string& directory,
                     std::function<std::string()> windowsDirectory = {})
-        : form(Form1::Services{QString::fromStdString(directory), std::move(windowsDirectory),
-                               &messages}) {}
+        : form(Form1::Services{directory, std::move(windowsDirectory), &messages}) {}
 
     template <typename T>
     T* control(const char* name) {
@@ -53,7 +52,7 @@ struct Window {
     QStringList entries() {
         QStringList list;
         for (int i = 0; i < files()->entryCount(); ++i) {
-            list << files()->entry(i);
+            list << QString::fromStdString(files()->entry(i));
         }
         return list;
     }
@@ -73,6 +72,35 @@ struct Window {
 std::string joined(const testsupport::TempDir& dir, const char* name) {
     return (dir.path() / name).string();
 }
+
+// A directory whose name is Latin-1 rather than UTF-8, holding a font whose name is Latin-1
+// too: "déjà/café.ttf" as an old archive keeps them. Returns the directory's path.
+constexpr const char* latin1Directory = "d\xE9j\xE0";
+constexpr const char* latin1Font = "caf\xE9.ttf";
+
+std::string writeLatin1Fonts(const testsupport::TempDir& dir) {
+    const std::string folder = joined(dir, latin1Directory);
+    dir.write(std::string(latin1Directory) + "/" + latin1Font,
+              testsupport::trueTypeFontNamed(u"Cafe Sans"));
+    dir.write(std::string(latin1Directory) + "/z.ttf",
+              testsupport::trueTypeFontNamed(u"Zeta Serif"));
+    return folder;
+}
+
+// Makes a directory the process's current one for as long as it lives.
+class CurrentDirectory {
+public:
+    explicit CurrentDirectory(const std::string& directory)
+        : before_(std::filesystem::current_path()) {
+        std::filesystem::current_path(directory);
+    }
+    ~CurrentDirectory() { std::filesystem::current_path(before_); }
+    CurrentDirectory(const CurrentDirectory&) = delete;
+    CurrentDirectory& operator=(const CurrentDirectory&) = delete;
+
+private:
+    std::filesystem::path before_;
+};
 
 } // namespace
 
@@ -186,8 +214,8 @@ private slots:
         Window window(dir.str());
         window.form.setDetailsText("report of font.ttf");
 
-        QVERIFY(window.directories()->setPath(QString::fromStdString(joined(dir, "empty"))));
-        QCOMPARE(window.files()->path().toStdString(), joined(dir, "empty"));
+        QVERIFY(window.directories()->setPath(joined(dir, "empty")));
+        QCOMPARE(window.files()->path(), joined(dir, "empty"));
         QCOMPARE(window.files()->entryCount(), 0);
         QVERIFY(!window.batchButtonsEnabled());
         QCOMPARE(window.form.state().FontPath, joined(dir, "font.ttf"));
@@ -208,7 +236,7 @@ private slots:
         QCOMPARE(found.size(), 1);
         emit tree->itemActivated(found.first(), 0);
 
-        QCOMPARE(tree->path().toStdString(), joined(dir, "sub"));
+        QCOMPARE(tree->path(), joined(dir, "sub"));
         QCOMPARE(window.entries(), (QStringList{"y.ttf", "z.pfb"}));
         QCOMPARE(window.form.state().FontPath, joined(dir, "sub/y.ttf"));
         QVERIFY(window.batchButtonsEnabled());
@@ -219,7 +247,7 @@ private slots:
         dir.write("font.ttf", "x");
         Window window(dir.str());
 
-        QVERIFY(!window.directories()->setPath(QString::fromStdString(joined(dir, "gone"))));
+        QVERIFY(!window.directories()->setPath(joined(dir, "gone")));
         QCOMPARE(window.messages.shown.size(), std::size_t{1});
         const runtime::UserMessage& message = window.messages.shown.front();
         QCOMPARE(message.icon, runtime::MessageIcon::Warning);
@@ -227,8 +255,8 @@ private slots:
         QVERIFY(message.text.find(joined(dir, "gone")) != std::string::npos);
         QVERIFY(message.text.find("Path not found") != std::string::npos);
         // Everything stays on the last good place.
-        QCOMPARE(window.directories()->path().toStdString(), dir.str());
-        QCOMPARE(window.files()->path().toStdString(), dir.str());
+        QCOMPARE(window.directories()->path(), dir.str());
+        QCOMPARE(window.files()->path(), dir.str());
         QCOMPARE(window.entries(), QStringList{"font.ttf"});
     }
 
@@ -422,6 +450,76 @@ private slots:
         QCOMPARE(window.messages.shown.back().text, std::string("Finished."));
         QVERIFY(!window.form.isVisible());
         QVERIFY(std::filesystem::exists(dir.path() / "friendly" / "Beta.ttf"));
+    }
+
+    // Names that are not UTF-8 are kept as the system's bytes from the listing to every use;
+    // only what is shown is decoded.
+    void latin1NamesAreListedShownAndReportedByTheirBytes() {
+        testsupport::TempDir dir;
+        const std::string folder = writeLatin1Fonts(dir);
+        Window window(folder);
+
+        QCOMPARE(window.directories()->path(), folder);
+        QCOMPARE(window.files()->entry(0), std::string(latin1Font));
+        QCOMPARE(window.files()->entry(1), std::string("z.ttf"));
+        QCOMPARE(window.files()->item(0)->text(), QStringLiteral("caf\uFFFD.ttf"));
+        QCOMPARE(window.directories()->currentItem()->text(0), QStringLiteral("d\uFFFDj\uFFFD"));
+        QCOMPARE(window.form.state().FontPath, folder + "/" + latin1Font);
+        QVERIFY(window.details().contains(QStringLiteral("Full Font Name | Cafe Sans\n")));
+    }
+
+    void latin1NamesAreCopiedUnderTheirFullNames() {
+        testsupport::TempDir dir;
+        const std::string folder = writeLatin1Fonts(dir);
+        Window window(folder);
+        window.form.RenameFonts_Click();
+
+        QCOMPARE(window.messages.shown.size(), std::size_t{1});
+        QCOMPARE(window.messages.shown[0].text, std::string("Finished."));
+        for (const char* copy : {"Cafe Sans.ttf", "Zeta Serif.ttf"}) {
+            QVERIFY2(std::filesystem::exists(std::filesystem::path(folder) / "friendly" / copy),
+                     copy);
+        }
+    }
+
+    void latin1NamesAreInTheHtmlList() {
+        testsupport::TempDir dir;
+        const std::string folder = writeLatin1Fonts(dir);
+        Window window(folder);
+        window.form.CreateHTMLFontList_Click();
+
+        const std::string page = testsupport::readFile(folder + "/_fonts.html");
+        QVERIFY(page.find("\">Cafe Sans</A><BR>") != std::string::npos);
+        QVERIFY(page.find("\">Zeta Serif</A><BR>") != std::string::npos);
+        QVERIFY(page.find("rror") == std::string::npos);
+        QCOMPARE(window.messages.shown.size(), std::size_t{1});
+        QVERIFY(window.messages.shown[0].text.starts_with("Created "));
+    }
+
+    void latin1DirectoryIsListedAndOpened() {
+        testsupport::TempDir dir;
+        const std::string folder = writeLatin1Fonts(dir);
+        Window window(dir.str());
+
+        auto* tree = window.directories();
+        const auto found = tree->findItems(QStringLiteral("d\uFFFDj\uFFFD"),
+                                           Qt::MatchExactly | Qt::MatchRecursive);
+        QCOMPARE(found.size(), 1);
+        emit tree->itemActivated(found.first(), 0);
+        QCOMPARE(tree->path(), folder);
+        QCOMPARE(window.files()->path(), folder);
+        QCOMPARE(window.entries().size(), 2);
+        QCOMPARE(window.form.state().FontPath, folder + "/" + latin1Font);
+    }
+
+    void startsInLatin1CurrentDirectory() {
+        testsupport::TempDir dir;
+        const std::string folder = writeLatin1Fonts(dir);
+        const CurrentDirectory current(folder);
+        Window window(std::string{});
+
+        QCOMPARE(window.directories()->path(), folder);
+        QCOMPARE(window.files()->entry(0), std::string(latin1Font));
     }
 
     void realMessageBoxesCarryTitleButtonsAndIcon() {
@@ -656,10 +754,10 @@ private slots:
         // A volume not visited yet opens at its root; going back returns to the directory
         // that was current there.
         choose(other);
-        QCOMPARE(window.directories()->path(), QDir::toNativeSeparators(other));
-        QCOMPARE(window.files()->path(), QDir::toNativeSeparators(other));
+        QCOMPARE(window.directories()->path(), QDir::toNativeSeparators(other).toStdString());
+        QCOMPARE(window.files()->path(), QDir::toNativeSeparators(other).toStdString());
         choose(home);
-        QCOMPARE(window.directories()->path().toStdString(), dir.str());
+        QCOMPARE(window.directories()->path(), dir.str());
         QCOMPARE(window.form.state().FontPath, joined(dir, "a.ttf"));
         QVERIFY(window.batchButtonsEnabled());
     }
