@@ -1,21 +1,38 @@
 #include "app/FileList.h"
 
+#include "app/FileListModel.h"
 #include "app/SystemPaths.h"
 #include "runtime/DirectoryListing.h"
 
-#include <QKeyEvent>
-#include <QSignalBlocker>
-#include <QStringList>
+#include <QItemSelectionModel>
+#include <QMouseEvent>
 
 #include <string>
 #include <vector>
 
 namespace app {
 
-FileList::FileList(QWidget* parent) : QListWidget(parent) {
+FileList::FileList(QWidget* parent) : QListView(parent), model_(new FileListModel(this)) {
+    setModel(model_);
     setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    connect(this, &QListWidget::itemClicked, this, [this](QListWidgetItem*) { emit clicked(); });
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current, const QModelIndex&) { highlightMoved(current); });
+    // The highlight is the selection: where a gesture selects a row without making it the
+    // current one, the current row follows, so that the file shown is the one highlighted.
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        const QModelIndexList selected = selectionModel()->selectedIndexes();
+        if (selected.size() == 1 && selected.front() != currentIndex()) {
+            selectionModel()->setCurrentIndex(selected.front(), QItemSelectionModel::NoUpdate);
+        }
+    });
+    // A click that did not move the highlight: the file shown is read again.
+    connect(this, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
+        if (index.isValid() && index.row() == rowAtPress_) {
+            emit clicked();
+        }
+    });
 }
 
 void FileList::setPath(const std::string& directory) {
@@ -44,44 +61,44 @@ void FileList::ensureCurrent() {
 
 int FileList::entryCount() {
     ensureCurrent();
-    return static_cast<int>(entries_.size());
+    return static_cast<int>(model_->names().size());
 }
 
 std::string FileList::entry(int index) {
     ensureCurrent();
-    if (index < 0 || static_cast<std::size_t>(index) >= entries_.size()) {
+    const std::vector<std::string>& names = model_->names();
+    if (index < 0 || static_cast<std::size_t>(index) >= names.size()) {
         return {};
     }
-    return entries_[static_cast<std::size_t>(index)];
+    return names[static_cast<std::size_t>(index)];
 }
 
 void FileList::refresh() {
     stale_ = false;
-    entries_ = runtime::listMatchingFiles(path_, pattern_.toStdString());
-    QStringList rows;
-    rows.reserve(static_cast<qsizetype>(entries_.size()));
-    for (const std::string& name : entries_) {
-        rows.append(paths::forDisplay(name));
-    }
-    const QSignalBlocker blocker(this);
-    clear();
-    addItems(rows);
+    // A reset leaves nothing highlighted and tells no one: no file is shown by it.
+    model_->setNames(runtime::listMatchingFiles(path_, pattern_.toStdString()));
+}
+
+int FileList::selectedIndex() const {
+    const QModelIndex current = currentIndex();
+    return current.isValid() ? current.row() : -1;
 }
 
 void FileList::setSelectedIndex(int index) {
     ensureCurrent();
-    {
-        const QSignalBlocker blocker(this);
-        setCurrentRow(index);
-    }
+    settingIndex_ = true;
+    setCurrentIndex(model_->index(index, 0));
+    settingIndex_ = false;
     emit clicked();
 }
 
-void FileList::keyPressEvent(QKeyEvent* event) {
-    // Moving the selection with the keyboard selects a file just as a click does.
-    const int before = currentRow();
-    QListWidget::keyPressEvent(event);
-    if (currentRow() != before && currentRow() >= 0) {
+void FileList::mousePressEvent(QMouseEvent* event) {
+    rowAtPress_ = selectedIndex();
+    QListView::mousePressEvent(event);
+}
+
+void FileList::highlightMoved(const QModelIndex& current) {
+    if (!settingIndex_ && current.isValid()) {
         emit clicked();
     }
 }

@@ -1,24 +1,29 @@
 #pragma once
 
-#include <QListWidget>
+#include <QListView>
 #include <QString>
 
 #include <string>
-#include <vector>
 
 namespace app {
+
+class FileListModel;
 
 // The file list: the regular, non-hidden files of one directory whose names match one of the
 // ";"-separated wildcard patterns, compared without regard to case, sorted without regard to
 // case (runtime::listMatchingFiles). Setting the path or the pattern, or refresh(), reads the
-// directory again and selects nothing. Setting the selected index raises clicked() exactly as a
-// user's click does; a click on the entry already selected raises it too. The directory and the
-// entries are the system's bytes; only the rows show them decoded.
+// directory again and selects nothing. The directory and the entries are the system's bytes;
+// only the rows show them decoded.
+//
+// clicked() tells that a file is to be shown: whenever the highlight moves to a file, however
+// it got there (a click, a drag, the keyboard, a right click), once per move; when the user
+// clicks the entry already highlighted (it may have changed since); and when the program sets
+// the selected index, exactly as a user's click does.
 //
 // Setting the path or the pattern only marks the listing stale; it is read when it is next
 // asked for (or when the event loop next runs), so that setting both and refreshing, as the
 // type filter does, reads a large directory once rather than three times.
-class FileList : public QListWidget {
+class FileList : public QListView {
     Q_OBJECT
 public:
     explicit FileList(QWidget* parent = nullptr);
@@ -35,23 +40,26 @@ public:
     // The file name at an index, or an empty name when there is none.
     std::string entry(int index);
 
-    int selectedIndex() const { return currentRow(); }
+    int selectedIndex() const;
     void setSelectedIndex(int index);
 
 signals:
     void clicked();
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     void markStale();
     void ensureCurrent();
+    void highlightMoved(const QModelIndex& current);
 
+    FileListModel* model_ = nullptr;
     bool stale_ = false;
+    bool settingIndex_ = false;
+    int rowAtPress_ = -1; // the highlighted row when the last mouse press began
     std::string path_;
     QString pattern_;
-    std::vector<std::string> entries_;
 };
 
 } // namespace app

@@ -216,14 +216,21 @@ void Form1::Form_Resize() {
     if (isMinimized()) {
         return;
     }
-    const QRect outer = frameGeometry();
-    const int frameWidth = outer.width() - width();
-    const int frameHeight = outer.height() - height();
-    if (twips::fromPixels(outer.width()) < minimumOuterWidth) {
-        resize(twips::toPixelsAtLeast(minimumOuterWidth) - frameWidth, height());
-    }
-    if (twips::fromPixels(frameGeometry().height()) < minimumOuterHeight) {
-        resize(width(), twips::toPixelsAtLeast(minimumOuterHeight) - frameHeight);
+    // The start size is the client size the window was drawn for, whatever frame the window
+    // manager puts around it (the first resize often comes before the frame is known, when
+    // the outer size would be taken for the client's). Any other size keeps the minimum
+    // outer size.
+    const QSize startSize(twips::toPixels(clientWidthAtStart), twips::toPixels(clientHeightAtStart));
+    if (size() != startSize) {
+        const QRect outer = frameGeometry();
+        const int frameWidth = outer.width() - width();
+        const int frameHeight = outer.height() - height();
+        if (twips::fromPixels(outer.width()) < minimumOuterWidth) {
+            resize(twips::toPixelsAtLeast(minimumOuterWidth) - frameWidth, height());
+        }
+        if (twips::fromPixels(frameGeometry().height()) < minimumOuterHeight) {
+            resize(width(), twips::toPixelsAtLeast(minimumOuterHeight) - frameHeight);
+        }
     }
     // The pane keeps its left and top; its width is the client width less one twip, its bottom
     // one twip above the bottom of the client area.
@@ -357,7 +364,9 @@ void Form1::CreateHTMLFontList_Click() {
 
 void Form1::runBatch(const std::function<void()>& operation) {
     batchRunning_ = true;
+    sinceProgress_.invalidate();
     operation();
+    handOverProgress();
     batchRunning_ = false;
     if (closeRequested_) {
         closeRequested_ = false;
@@ -386,14 +395,33 @@ void Form1::refreshDirectoryList() {
 }
 
 runtime::Answer Form1::show(const runtime::UserMessage& message) {
+    // A message is seen under the title the run had reached.
+    handOverProgress();
     return messages_->show(message);
 }
 
 void Form1::showProgress(const std::string& text) {
-    setWindowTitle(QString::fromStdString(text));
+    // A run over many fonts changes the title far more often than anyone can read it, and each
+    // hand-over to the window system costs more than a lookup: the title is handed over at
+    // most once per interval, always with the latest value.
+    progressTitle_ = text;
+    progressWaiting_ = true;
+    if (!sinceProgress_.isValid() ||
+        std::chrono::milliseconds(sinceProgress_.elapsed()) >= services_.progressInterval) {
+        handOverProgress();
+    }
+}
+
+void Form1::handOverProgress() {
+    if (!progressWaiting_) {
+        return;
+    }
+    progressWaiting_ = false;
+    setWindowTitle(QString::fromStdString(progressTitle_));
     // Let the new title be painted, but take no input: the run goes on as soon as the window
     // has been brought up to date.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    sinceProgress_.start();
 }
 
 void Form1::disableBatchButtons() {

@@ -8,7 +8,10 @@
 
 #include <QWidget>
 
+#include <QElapsedTimer>
+
 #include <array>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -37,6 +40,9 @@ public:
         std::string startDirectory;
         std::function<std::string()> windowsDirectory; // default: runtime::windowsDirectory
         MessagePresenter* messages = nullptr;          // default: real message boxes
+        // The shortest time between two progress titles handed to the window system; the
+        // titles in between are passed over (the latest and the last are always shown).
+        std::chrono::milliseconds progressInterval{33};
     };
 
     // Window state shared by the handlers and the batch runs.
@@ -101,6 +107,8 @@ private:
     void createControls();
     void setTabOrder();
     void tellBrowsingProblem(const QString& text);
+    // Hands the latest progress title to the window, if one is waiting, and lets it be painted.
+    void handOverProgress();
     void showFontReport(const runtime::FontReport& report);
 
     Services services_;
@@ -108,6 +116,9 @@ private:
     MessagePresenter* messages_ = nullptr;
     State state_;
     bool batchRunning_ = false;
+    std::string progressTitle_;  // the latest progress title
+    bool progressWaiting_ = false; // not yet handed to the window
+    QElapsedTimer sinceProgress_;  // since the last title was handed over
     bool closeRequested_ = false;
 
     // Controls (owned by the window through Qt's parent ownership).

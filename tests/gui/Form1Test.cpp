@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStorageInfo>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
@@ -35,7 +36,12 @@ namespace {
 struct Window {
     explicit Window(const std::string& directory,
                     std::function<std::string()> windowsDirectory = {})
-        : form(Form1::Services{directory, std::move(windowsDirectory), &messages}) {}
+        : Window(directory, std::chrono::milliseconds(0), std::move(windowsDirectory)) {}
+    // Every progress title is handed to the window unless an interval says otherwise.
+    Window(const std::string& directory, std::chrono::milliseconds progressInterval,
+           std::function<std::string()> windowsDirectory = {})
+        : form(Form1::Services{directory, std::move(windowsDirectory), &messages,
+                               progressInterval}) {}
 
     template <typename T>
     T* control(const char* name) {
@@ -46,6 +52,9 @@ struct Window {
         return found;
     }
     app::FileList* files() { return control<app::FileList>("File1"); }
+    // Where row i of the file list is painted, in its viewport, and what it shows.
+    QRect row(int i) { return files()->visualRect(files()->model()->index(i, 0)); }
+    QString rowText(int i) { return files()->model()->index(i, 0).data().toString(); }
     app::DirectoryList* directories() { return control<app::DirectoryList>("Dir1"); }
     QPushButton* button(const char* name) { return control<QPushButton>(name); }
     QString details() { return control<QPlainTextEdit>("FontDetails")->toPlainText(); }
@@ -272,15 +281,45 @@ private slots:
         // Clicking the entry that is already selected reads the file again.
         auto* list = window.files();
         dir.write("a.ttf", testsupport::trueTypeFontNamed(u"Alpha Changed"));
-        const QRect first = list->visualItemRect(list->item(0));
+        const QRect first = window.row(0);
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, first.center());
         QVERIFY(window.details().contains(QStringLiteral("Full Font Name | Alpha Changed\n")));
         QCOMPARE(window.form.state().FontPath, joined(dir, "a.ttf"));
 
-        const QRect second = list->visualItemRect(list->item(1));
+        const QRect second = window.row(1);
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second.center());
         QCOMPARE(window.form.state().FontPath, joined(dir, "b.ttf"));
         QTest::keyClick(list, Qt::Key_Up);
+        QCOMPARE(window.form.state().FontPath, joined(dir, "a.ttf"));
+    }
+
+    void everyGestureThatMovesTheHighlightShowsThatFileOnce() {
+        testsupport::TempDir dir;
+        for (const char* name : {"a.ttf", "b.ttf", "c.ttf"}) {
+            dir.write(name, testsupport::trueTypeFontNamed(u"Font"));
+        }
+        Window window(dir.str());
+        window.form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window.form));
+        auto* list = window.files();
+        QSignalSpy shown(list, &app::FileList::clicked);
+
+        // A press on another file shows it at once; the release that completes the click does
+        // not show it a second time.
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, window.row(1).center());
+        QCOMPARE(shown.count(), 1);
+        QCOMPARE(window.form.state().FontPath, joined(dir, "b.ttf"));
+
+        // Pressed on one file, dragged to another and released there: the second is shown.
+        QTest::mousePress(list->viewport(), Qt::LeftButton, {}, window.row(0).center());
+        QTest::mouseMove(list->viewport(), window.row(2).center());
+        QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, window.row(2).center());
+        QCOMPARE(list->selectedIndex(), 2);
+        QCOMPARE(window.form.state().FontPath, joined(dir, "c.ttf"));
+
+        // A right click moves the highlight too.
+        QTest::mouseClick(list->viewport(), Qt::RightButton, {}, window.row(0).center());
+        QCOMPARE(list->selectedIndex(), 0);
         QCOMPARE(window.form.state().FontPath, joined(dir, "a.ttf"));
     }
 
@@ -325,7 +364,7 @@ private slots:
 
         auto* list = window.files();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                          list->visualItemRect(list->item(1)).center());
+                          window.row(1).center());
         QCOMPARE(window.form.state().FontPath, joined(dir, "b.ttf"));
         QCOMPARE(window.details(),
                  QStringLiteral("File not found. Fonts in directory may have been moved while "
@@ -351,6 +390,17 @@ private slots:
         QTest::mouseClick(window.button("RenameFonts"), Qt::LeftButton);
 
         QCOMPARE(titles, (QStringList{" 2", " 1", " 0", "Quillvane"}));
+
+        // With the interval of the real window (here one no run reaches), the first title is
+        // handed over and then only the latest one, before the closing message.
+        Window throttled(dir.str(), std::chrono::hours(1));
+        QStringList few;
+        connect(&throttled.form, &QWidget::windowTitleChanged, this,
+                [&few](const QString& title) { few << title; });
+        throttled.messages.answers.push_back(runtime::Answer::Yes); // friendly/ exists now
+        throttled.form.RenameFonts_Click();
+        QCOMPARE(few, (QStringList{" 2", "Quillvane"}));
+        QCOMPARE(throttled.messages.shown.back().text, std::string("Finished."));
         QCOMPARE(window.messages.shown.size(), std::size_t{1});
         QCOMPARE(window.messages.shown[0].title, std::string("Font Copy and Renaming"));
         QCOMPARE(window.messages.shown[0].text, std::string("Finished."));
@@ -462,7 +512,7 @@ private slots:
         QCOMPARE(window.directories()->path(), folder);
         QCOMPARE(window.files()->entry(0), std::string(latin1Font));
         QCOMPARE(window.files()->entry(1), std::string("z.ttf"));
-        QCOMPARE(window.files()->item(0)->text(), QStringLiteral("caf\uFFFD.ttf"));
+        QCOMPARE(window.rowText(0), QStringLiteral("caf\uFFFD.ttf"));
         QCOMPARE(window.directories()->currentItem()->text(0), QStringLiteral("d\uFFFDj\uFFFD"));
         QCOMPARE(window.form.state().FontPath, folder + "/" + latin1Font);
         QVERIFY(window.details().contains(QStringLiteral("Full Font Name | Cafe Sans\n")));
@@ -635,6 +685,9 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&window.form));
         auto* pane = window.control<QPlainTextEdit>("FontDetails");
         const QRect buttonBefore = window.button("RenameFonts")->geometry();
+        // Shown, the window keeps the client size it starts with (7935 x 5535 twips), though
+        // its outer size is below the minimum that holds for every other size.
+        QCOMPARE(window.form.size(), QSize(529, 369));
 
         // Too small both ways: both spring back to the minimum outer size (8100 x 5900 twips).
         window.form.resize(100, 100);
