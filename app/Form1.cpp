@@ -220,7 +220,8 @@ void Form1::Form_Resize() {
     // manager puts around it (the first resize often comes before the frame is known, when
     // the outer size would be taken for the client's). Any other size keeps the minimum
     // outer size.
-    const QSize startSize(twips::toPixels(clientWidthAtStart), twips::toPixels(clientHeightAtStart));
+    const QSize startSize(twips::toPixels(clientWidthAtStart),
+                          twips::toPixels(clientHeightAtStart));
     if (size() != startSize) {
         const QRect outer = frameGeometry();
         const int frameWidth = outer.width() - width();

@@ -116,7 +116,7 @@ private:
     MessagePresenter* messages_ = nullptr;
     State state_;
     bool batchRunning_ = false;
-    std::string progressTitle_;  // the latest progress title
+    std::string progressTitle_;    // the latest progress title
     bool progressWaiting_ = false; // not yet handed to the window
     QElapsedTimer sinceProgress_;  // since the last title was handed over
     bool closeRequested_ = false;

@@ -5,7 +5,7 @@
 // page where the `name` table starts, and closes it; then reads the length of every file again
 // (every font of the benchmark corpus has namesakes, so the report lists them all) and writes
 // a page and a report of the list's size into a scratch directory.
-// Run: build/default/bench/quillvane_bench_syscalls DIR
+// Run: build/default/bench/quillvane_bench_syscalls [--threads N] DIR
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -85,8 +85,8 @@ void readFont(const std::string& path, std::vector<std::uint8_t>& buffer) {
     ::close(fd);
 }
 
-// Runs work(i) for every i on this thread and one helper per further processor.
-void onEveryProcessor(std::size_t count, const std::function<void(std::size_t)>& work) {
+// Runs work(i) for every i on this thread and threads - 1 helpers.
+void onThreads(unsigned threads, std::size_t count, const std::function<void(std::size_t)>& work) {
     std::atomic<std::size_t> next{0};
     const auto loop = [&] {
         for (std::size_t i = next.fetch_add(1); i < count; i = next.fetch_add(1)) {
@@ -94,7 +94,7 @@ void onEveryProcessor(std::size_t count, const std::function<void(std::size_t)>&
         }
     };
     std::vector<std::jthread> helpers;
-    for (unsigned h = 1; h < std::max(1u, std::thread::hardware_concurrency()); ++h) {
+    for (unsigned h = 1; h < threads; ++h) {
         helpers.emplace_back(loop);
     }
     loop();
@@ -110,17 +110,26 @@ double millisecondsSince(std::chrono::steady_clock::time_point& start) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // One thread per processor, as the list starts with; --threads N for as many reads in
+    // flight as N threads keep (the floor of a cold cache).
+    unsigned threads = std::max(1u, std::thread::hardware_concurrency());
+    if (argc == 4 && std::string(argv[1]) == "--threads") {
+        threads = static_cast<unsigned>(std::max(1, std::atoi(argv[2])));
+        argv += 2;
+        argc -= 2;
+    }
     if (argc != 2) {
-        std::fprintf(stderr, "usage: %s DIR\n", argv[0]);
+        std::fprintf(stderr, "usage: %s [--threads N] DIR\n", argv[0]);
         return 2;
     }
+    const char* const listed = argv[1];
     auto clock = std::chrono::steady_clock::now();
-    const std::string directory = std::string(argv[1]) + "/";
+    const std::string directory = std::string(listed) + "/";
     std::vector<std::string> paths;
     {
-        const std::unique_ptr<DIR, DirectoryCloser> handle(::opendir(argv[1]));
+        const std::unique_ptr<DIR, DirectoryCloser> handle(::opendir(listed));
         if (!handle) {
-            std::perror(argv[1]);
+            std::perror(listed);
             return 1;
         }
         while (const dirent* entry = ::readdir(handle.get())) {
@@ -133,14 +142,14 @@ int main(int argc, char* argv[]) {
     std::sort(paths.begin(), paths.end());
     const double listing = millisecondsSince(clock);
 
-    onEveryProcessor(paths.size(), [&](std::size_t i) {
+    onThreads(threads, paths.size(), [&](std::size_t i) {
         thread_local std::vector<std::uint8_t> buffer(kWholeFile);
         readFont(paths[i], buffer);
     });
     const double reads = millisecondsSince(clock);
 
     std::vector<std::uint64_t> lengths(paths.size());
-    onEveryProcessor(paths.size(), [&](std::size_t i) {
+    onThreads(threads, paths.size(), [&](std::size_t i) {
         struct stat info {};
         lengths[i] =
             ::stat(paths[i].c_str(), &info) == 0 ? static_cast<std::uint64_t>(info.st_size) : 0;
@@ -170,7 +179,8 @@ int main(int argc, char* argv[]) {
     const double writing = millisecondsSince(clock);
 
     std::printf(
-        "%zu fonts: list and sort %.1f ms, reads %.1f ms, lengths %.1f ms, writing %.1f ms\n",
-        paths.size(), listing, reads, stats, writing);
+        "%zu fonts, %u threads: list and sort %.1f ms, reads %.1f ms, lengths %.1f ms, writing "
+        "%.1f ms\n",
+        paths.size(), threads, listing, reads, stats, writing);
     return 0;
 }

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "fontlist/NamesWithoutCase.h"
+#include "fontlist/ReadAhead.h"
 #include "fontlist/RunMessages.h"
 #include "fontlist/SystemDirectories.h"
 #include "fontlist/ValidFileName.h"
@@ -105,7 +107,11 @@ struct FontWork {
     runtime::FontFileType type = runtime::FontFileType::Other;
     std::string source;
     std::string target;
+    std::size_t readAheadPosition = 0; // of its source among the files read ahead
 };
+
+// How many files ahead of the one being copied the system is asked to read.
+constexpr std::size_t kReadAheadFiles = 16;
 
 // One run of copy-and-rename: the whole sequence of steps is laid out at the start; the
 // per-file steps are put in place once the number of files is read, before the closing steps.
@@ -215,12 +221,15 @@ private:
         const int count = std::max(host_.fileListCount(), 0);
         fonts_.assign(static_cast<std::size_t>(count), FontWork{});
         std::vector<Step> fileSteps;
+        std::vector<std::string> readAhead;
         for (int i = 0; i < count; ++i) {
             const auto index = static_cast<std::size_t>(i);
             FontWork& font = fonts_[index];
             font.source = source_ + state_.FontFiles.at(index);
             font.type = runtime::fontFileTypeOf(font.source);
+            font.readAheadPosition = readAhead.size();
             if (font.type != runtime::FontFileType::Other) {
+                readAhead.push_back(font.source);
                 fileSteps.push_back(step([this, index] { lookUp(fonts_[index]); }));
                 fileSteps.push_back(step(
                     [this, index] {
@@ -230,6 +239,7 @@ private:
             }
             if (font.type == runtime::FontFileType::Type1) {
                 for (const std::string_view extension : kCompanions) {
+                    readAhead.push_back(withExtension(font.source, extension));
                     const bool required = extension == kRequiredCompanion;
                     fileSteps.push_back(
                         step([this, index, extension] { copyCompanion(fonts_[index], extension); },
@@ -243,6 +253,8 @@ private:
         steps_.insert(steps_.begin() + static_cast<std::ptrdiff_t>(next_),
                       std::make_move_iterator(fileSteps.begin()),
                       std::make_move_iterator(fileSteps.end()));
+        // On a cold cache the device reads the next fonts while this one is copied.
+        readAhead_ = std::make_unique<ReadAhead>(std::move(readAhead), kReadAheadFiles);
     }
 
     // A companion is the file of the same name with the companion's extension in lower case;
@@ -267,6 +279,7 @@ private:
     }
 
     void lookUp(FontWork& font) const {
+        readAhead_->reached(font.readAheadPosition);
         const bool trueType = font.type == runtime::FontFileType::TrueType;
         const std::string fullName =
             trueType ? truetype::TTEnglishName(font.source) : type1::T1Name(font.source);
@@ -289,6 +302,7 @@ private:
     std::size_t next_ = 0;
     std::set<std::size_t> notCopied_;
     NamesWithoutCase companions_{"*.pfm;*.afm;*.inf;*.mmm"};
+    std::unique_ptr<ReadAhead> readAhead_; // last: its thread stops first
 };
 
 } // namespace

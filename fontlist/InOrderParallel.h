@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <exception>
+#include <functional>
+#include <mutex>
 #include <optional>
 #include <system_error>
 #include <thread>
@@ -12,14 +15,28 @@
 
 namespace fontlist {
 
-// Computes work(i) for every i in [0, count) on this thread and on helper threads (one fewer
-// than the processors, at most three), and hands each result to take(i, result) on this thread,
-// in the order of i. work must be safe to run on several threads at once; take runs only here,
-// so it may talk to the user. Something work throws reaches take's caller at that i; the
-// helpers then stop taking new work and are joined before this returns. Without helpers (one
-// processor, or a thread that cannot be started) everything runs here, in order.
+// How many threads work on a run at the most, and when a piece of work counts as waiting for
+// the device rather than computing: lookups of fonts in the page cache take a few
+// microseconds, one whose file must come from a disk takes tens to thousands.
+struct ParallelLimits {
+    std::size_t maxThreads = 32;
+    std::chrono::microseconds slowWork{60};
+};
+
+// Computes work(i) for every i in [0, count) on this thread and on helper threads, and hands
+// each result to take(i, result) on this thread, in the order of i. work must be safe to run
+// on several threads at once; take runs only here, so it may talk to the user. Something work
+// throws reaches take's caller at that i; the helpers then stop taking new work and are joined
+// before this returns. Without helpers (a thread that cannot be started) everything runs here,
+// in order.
+//
+// It starts with one thread per processor (at most four). Work that waits for the device
+// (twice in a row on one thread slower than limits.slowWork) starts another helper, up to
+// limits.maxThreads in all: on a cold cache, a slow disk or a network share many reads are
+// then in flight at once, whatever the number of processors, while on a warm cache the run
+// keeps to the processors it has.
 template <typename Result, typename Work, typename Take>
-void inOrderParallel(std::size_t count, Work&& work, Take&& take) {
+void inOrderParallel(std::size_t count, Work&& work, Take&& take, ParallelLimits limits = {}) {
     struct Slot {
         std::optional<Result> value;
         std::exception_ptr error;
@@ -28,8 +45,28 @@ void inOrderParallel(std::size_t count, Work&& work, Take&& take) {
     std::vector<Slot> slots(count);
     std::atomic<std::size_t> next{0};
 
-    const auto runOne = [&](std::size_t j) {
+    // The helpers use everything declared here; the guard below, declared last and so ended
+    // first, stops new claims and new helpers and joins the helpers before any of it goes.
+    std::mutex helpersMutex;
+    bool closed = false; // no more helpers (guarded by helpersMutex)
+    std::vector<std::jthread> helpers;
+    std::function<void()> helperLoop;
+
+    const auto addHelper = [&] {
+        const std::scoped_lock lock(helpersMutex);
+        if (closed || helpers.size() + 1 >= limits.maxThreads ||
+            next.load(std::memory_order_relaxed) >= count) {
+            return;
+        }
+        try {
+            helpers.emplace_back(helperLoop);
+        } catch (const std::system_error&) {
+            closed = true; // no more threads: the ones there are do the work
+        }
+    };
+    const auto runOne = [&](std::size_t j, bool& lastWasSlow) {
         Slot& slot = slots[j];
+        const auto started = std::chrono::steady_clock::now();
         try {
             slot.value.emplace(work(j));
         } catch (...) {
@@ -37,39 +74,51 @@ void inOrderParallel(std::size_t count, Work&& work, Take&& take) {
         }
         slot.ready.store(true, std::memory_order_release);
         slot.ready.notify_all();
+        const bool slow = std::chrono::steady_clock::now() - started > limits.slowWork;
+        if (slow && lastWasSlow) {
+            addHelper();
+        }
+        lastWasSlow = slow;
     };
-    const auto helperLoop = [&] {
+    helperLoop = [&] {
+        bool lastWasSlow = false;
         for (std::size_t j = next.fetch_add(1); j < count; j = next.fetch_add(1)) {
-            runOne(j);
+            runOne(j, lastWasSlow);
         }
     };
 
-    // Declared after the slots and before the guard: on the way out the guard stops new claims
-    // first, then the helpers are joined, and only then do the slots go.
-    std::vector<std::jthread> helpers;
-    struct StopClaims {
+    struct Finish {
         std::atomic<std::size_t>& next;
         std::size_t count;
-        ~StopClaims() { next.store(count); }
-    } stopClaims{next, count};
-
-    const unsigned processors = std::max(1u, std::thread::hardware_concurrency());
-    const std::size_t helperCount =
-        std::min<std::size_t>({processors - 1, 3, count > 1 ? count - 1 : 0});
-    for (std::size_t h = 0; h < helperCount; ++h) {
-        try {
-            helpers.emplace_back(helperLoop);
-        } catch (const std::system_error&) {
-            break; // no more threads: the ones there are (or this one alone) do the work
+        std::mutex& mutex;
+        bool& closed;
+        std::vector<std::jthread>& helpers;
+        ~Finish() {
+            next.store(count);
+            {
+                const std::scoped_lock lock(mutex);
+                closed = true;
+            }
+            for (std::jthread& helper : helpers) {
+                helper.join();
+            }
         }
+    } finish{next, count, helpersMutex, closed, helpers};
+
+    const std::size_t processors = std::max(1u, std::thread::hardware_concurrency());
+    const std::size_t startingHelpers = std::min<std::size_t>(
+        {processors - 1, 3, limits.maxThreads > 0 ? limits.maxThreads - 1 : 0});
+    for (std::size_t h = 0; h < startingHelpers; ++h) {
+        addHelper();
     }
 
+    bool lastWasSlow = false;
     for (std::size_t i = 0; i < count; ++i) {
         Slot& slot = slots[i];
         while (!slot.ready.load(std::memory_order_acquire)) {
             const std::size_t j = next.fetch_add(1);
             if (j < count) {
-                runOne(j);
+                runOne(j, lastWasSlow);
             } else {
                 slot.ready.wait(false, std::memory_order_acquire);
             }

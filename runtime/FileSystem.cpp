@@ -258,6 +258,18 @@ void requireListableDirectory(const std::string& path) {
     throw failureFromErrno(error);
 }
 
+void adviseWillNeed(const std::string& path) noexcept {
+    // Only regular files are opened: opening a device or a pipe can have effects of its own.
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return;
+    }
+    const UniqueFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (file.get() >= 0) {
+        ::posix_fadvise(file.get(), 0, 0, POSIX_FADV_WILLNEED);
+    }
+}
+
 std::string realPath(const std::string& path) {
     const std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(path.c_str(), nullptr),
                                                                &std::free);
@@ -482,6 +494,10 @@ void requireListableDirectory(const std::string& path) {
         throw failureFromWindowsError(error);
     }
     ::FindClose(search);
+}
+
+void adviseWillNeed(const std::string&) noexcept {
+    // Windows reads ahead by itself within a file; there is no advice across files.
 }
 
 std::string realPath(const std::string& path) {

@@ -32,6 +32,11 @@ void copyFile(const std::string& source, const std::string& target);
 // cannot be resolved (a path that does not exist, say). Never throws a Failure.
 std::string realPath(const std::string& path);
 
+// Tells the system that a regular file's contents will soon be read, so that it starts
+// reading them from the device now. Only advice: nothing happens for anything that is not a
+// regular file, that cannot be opened, or on a system without such advice. Never throws.
+void adviseWillNeed(const std::string& path) noexcept;
+
 // Raises the failure that opening the directory for listing gives (76 missing, 70 no
 // permission, 75 not a directory, ...); returns when it can be listed.
 void requireListableDirectory(const std::string& path);

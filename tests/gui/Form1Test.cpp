@@ -21,8 +21,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStorageInfo>
 #include <QSignalSpy>
+#include <QStorageInfo>
 #include <QTest>
 #include <QTimer>
 
@@ -363,8 +363,7 @@ private slots:
         std::filesystem::remove(dir.path() / "b.ttf");
 
         auto* list = window.files();
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                          window.row(1).center());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, window.row(1).center());
         QCOMPARE(window.form.state().FontPath, joined(dir, "b.ttf"));
         QCOMPARE(window.details(),
                  QStringLiteral("File not found. Fonts in directory may have been moved while "

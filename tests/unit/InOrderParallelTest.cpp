@@ -5,6 +5,8 @@
 #include <atomic>
 #include <chrono>
 #include <cstddef>
+#include <mutex>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -80,6 +82,51 @@ TEST(InOrderParallel, AFailureOfTheTakerEndsTheRun) {
                      }),
                  std::logic_error);
     EXPECT_EQ(taken, 10u);
+}
+
+// Work that waits (as a lookup waits for a cold disk) brings in more threads than there are
+// processors, up to the limit, so that many waits overlap; the results still arrive in order.
+// A failure while helpers are being added still joins every one of them.
+TEST(InOrderParallel, WaitingWorkBringsInMoreThreadsUpToTheLimit) {
+    for (const bool failing : {false, true}) {
+        SCOPED_TRACE(failing);
+        std::mutex mutex;
+        std::set<std::thread::id> threads;
+        std::atomic<std::size_t> started{0};
+        std::size_t taken = 0;
+        const auto run = [&] {
+            fontlist::inOrderParallel<std::size_t>(
+                200,
+                [&](std::size_t i) {
+                    ++started;
+                    {
+                        const std::scoped_lock lock(mutex);
+                        threads.insert(std::this_thread::get_id());
+                    }
+                    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+                    if (failing && i == 150) {
+                        throw std::runtime_error("this one fails");
+                    }
+                    return i;
+                },
+                [&](std::size_t i, std::size_t&& result) {
+                    EXPECT_EQ(result, i);
+                    EXPECT_EQ(i, taken++);
+                },
+                fontlist::ParallelLimits{8, std::chrono::microseconds(500)});
+        };
+        if (failing) {
+            EXPECT_THROW(run(), std::runtime_error);
+        } else {
+            run();
+        }
+        EXPECT_EQ(taken, failing ? 150u : 200u);
+        EXPECT_GT(threads.size(), 4u); // more than the processors the run starts with
+        EXPECT_LE(threads.size(), 8u);
+        const std::size_t afterReturn = started.load();
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        EXPECT_EQ(started.load(), afterReturn);
+    }
 }
 
 } // namespace
