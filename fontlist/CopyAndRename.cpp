@@ -12,6 +12,7 @@
 
 #include "fontlist/RunMessages.h"
 #include "fontlist/ValidFileName.h"
+#include "fontlist/WindowsDeviceNames.h"
 #include "runtime/Failure.h"
 #include "runtime/FileSystem.h"
 #include "runtime/FontFileType.h"
@@ -76,7 +77,8 @@ bool liesInFontDirectory(const std::string& destination, const std::string& font
 // extension.
 std::string newFileName(const std::string& fullName, SpacesOption option,
                         std::string_view extension) {
-    return ValidFileName(runtime::text::trimSpaces(fullName), option) + std::string(extension);
+    return fileNameForThisSystem(ValidFileName(runtime::text::trimSpaces(fullName), option) +
+                                 std::string(extension));
 }
 
 // A path with its last four characters (the extension of a font file) replaced.
