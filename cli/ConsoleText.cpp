@@ -35,4 +35,19 @@ std::string progressLine(std::string_view progress) {
     return "quillvane-cli: " + runtime::text::trimSpaces(progress);
 }
 
+std::size_t completeUtf8Length(std::string_view text) {
+    // A sequence is at most four bytes long: only the last three can belong to one that is
+    // not complete.
+    const std::size_t size = text.size();
+    for (std::size_t back = 1; back <= 3 && back <= size; ++back) {
+        const auto byte = static_cast<unsigned char>(text[size - back]);
+        if ((byte & 0xC0) == 0x80) {
+            continue; // a continuation byte: its lead byte lies further back
+        }
+        const std::size_t needed = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
+        return needed > back && byte < 0xF8 ? size - back : size;
+    }
+    return size;
+}
+
 } // namespace cli

@@ -2,6 +2,7 @@
 
 #include "runtime/UserMessage.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -19,5 +20,10 @@ std::string messageText(const runtime::UserMessage& message);
 // The progress line for a progress text (the window title of a run), without the carriage
 // return: "quillvane-cli: " and the text without its leading and trailing spaces.
 std::string progressLine(std::string_view progress);
+
+// The length of the text up to the end of its last whole UTF-8 sequence: the bytes after it
+// begin a character whose other bytes are still to come. Bytes that cannot begin or continue
+// a sequence count as whole (they are shown as U+FFFD).
+std::size_t completeUtf8Length(std::string_view text);
 
 } // namespace cli

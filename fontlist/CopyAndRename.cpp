@@ -18,6 +18,7 @@
 #include "fontlist/RunMessages.h"
 #include "fontlist/SystemDirectories.h"
 #include "fontlist/ValidFileName.h"
+#include "fontlist/WindowsDeviceNames.h"
 #include "runtime/Failure.h"
 #include "runtime/FileSystem.h"
 #include "runtime/FontFileType.h"
@@ -72,7 +73,8 @@ void reportFailure(BatchHost& host, int number) noexcept {
 // extension.
 std::string newFileName(const std::string& fullName, SpacesOption option,
                         std::string_view extension) {
-    return ValidFileName(runtime::text::trimSpaces(fullName), option) + std::string(extension);
+    return fileNameForThisSystem(ValidFileName(runtime::text::trimSpaces(fullName), option) +
+                                 std::string(extension));
 }
 
 // A path with its last four characters (the extension of a font file) replaced.

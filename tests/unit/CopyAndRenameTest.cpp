@@ -352,6 +352,30 @@ TEST(CopyAndRename, TheLaterOfTwoFontsWithOneNameWins) {
     EXPECT_EQ(readFile((friendly / "Pair.pfm").string()), "later metrics");
 }
 
+TEST(CopyAndRename, OnWindowsADeviceNameGetsAnUnderscoreInsteadOfOpeningTheDevice) {
+    TempDir dir;
+    const std::string con = readFile(dir.write("a.ttf", ttf(u"CON")));
+    dir.write("b.pfb", pfb("aux"));
+    dir.write("b.pfm", "metrics");
+    dir.write("c.ttf", ttf(u"Console"));
+    dir.write("d.ttf", ttf(u"nul ?"));
+    ScriptedHost host(dir.str());
+    fontlist::BatchState state;
+
+    click(host, state);
+
+    EXPECT_EQ(host.events,
+              finishedRun({"progress:  3", "progress:  2", "progress:  1", "progress:  0"}));
+#ifdef _WIN32
+    const Names expected{"CON_.ttf", "aux_.pfb", "aux_.pfm", "Console.ttf", "nul_ .ttf"};
+#else
+    const Names expected{"CON.ttf", "aux.pfb", "aux.pfm", "Console.ttf", "nul .ttf"};
+#endif
+    const auto friendly = dir.path() / "friendly";
+    EXPECT_EQ(namesIn(friendly), expected);
+    EXPECT_EQ(readFile((friendly / *expected.begin()).string()), con);
+}
+
 TEST(CopyAndRename, AReadOnlyTargetAsksAndYesGoesOnWithTheNextStep) {
     const struct {
         std::vector<std::pair<std::string, std::string>> files;
