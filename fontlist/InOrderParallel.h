@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstddef>
 #include <exception>
 #include <functional>
@@ -44,6 +45,13 @@ void inOrderParallel(std::size_t count, Work&& work, Take&& take, ParallelLimits
     };
     std::vector<Slot> slots(count);
     std::atomic<std::size_t> next{0};
+    // The caller sleeps on a condition variable, not on the atomic flag: the library's atomic
+    // wait can miss a wake-up where it has no futex to build on (Windows). A helper takes the
+    // lock to wake the caller only when the caller waits for the very slot it filled.
+    constexpr std::size_t kNobody = static_cast<std::size_t>(-1);
+    std::mutex waitMutex;
+    std::condition_variable waitCondition;
+    std::atomic<std::size_t> waitingFor{kNobody};
 
     // The helpers use everything declared here; the guard below, declared last and so ended
     // first, stops new claims and new helpers and joins the helpers before any of it goes.
@@ -72,8 +80,11 @@ void inOrderParallel(std::size_t count, Work&& work, Take&& take, ParallelLimits
         } catch (...) {
             slot.error = std::current_exception();
         }
-        slot.ready.store(true, std::memory_order_release);
-        slot.ready.notify_all();
+        slot.ready.store(true); // sequentially consistent with waitingFor, as below
+        if (waitingFor.load() == j) {
+            const std::scoped_lock lock(waitMutex);
+            waitCondition.notify_all();
+        }
         const bool slow = std::chrono::steady_clock::now() - started > limits.slowWork;
         if (slow && lastWasSlow) {
             addHelper();
@@ -120,7 +131,12 @@ void inOrderParallel(std::size_t count, Work&& work, Take&& take, ParallelLimits
             if (j < count) {
                 runOne(j, lastWasSlow);
             } else {
-                slot.ready.wait(false, std::memory_order_acquire);
+                // Either the helper that fills the slot sees waitingFor and wakes this thread,
+                // or this thread sees the slot ready before it sleeps.
+                std::unique_lock lock(waitMutex);
+                waitingFor.store(i);
+                waitCondition.wait(lock, [&slot] { return slot.ready.load(); });
+                waitingFor.store(kNobody);
             }
         }
         if (slot.error) {

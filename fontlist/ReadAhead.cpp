@@ -20,28 +20,35 @@ ReadAhead::ReadAhead(std::vector<std::string> paths, std::size_t window)
 }
 
 ReadAhead::~ReadAhead() {
-    stopping_.store(true);
-    reached_.store(paths_.size() + window_);
-    reached_.notify_all();
+    {
+        const std::scoped_lock lock(mutex_);
+        stopping_ = true;
+    }
+    moved_.notify_all();
 }
 
 void ReadAhead::reached(std::size_t position) {
-    if (position > reached_.load(std::memory_order_relaxed)) {
-        reached_.store(position, std::memory_order_release);
-        reached_.notify_one();
+    {
+        const std::scoped_lock lock(mutex_);
+        if (position <= reached_) {
+            return;
+        }
+        reached_ = position;
     }
+    moved_.notify_one();
 }
 
 void ReadAhead::advise() {
-    for (std::size_t i = 0; i < paths_.size() && !stopping_.load(); ++i) {
-        // Wait until the run is within the window of this file.
-        for (std::size_t at = reached_.load(std::memory_order_acquire); i >= at + window_;
-             at = reached_.load(std::memory_order_acquire)) {
-            reached_.wait(at, std::memory_order_acquire);
+    for (std::size_t i = 0; i < paths_.size(); ++i) {
+        {
+            // Wait until the run is within the window of this file.
+            std::unique_lock lock(mutex_);
+            moved_.wait(lock, [&] { return stopping_ || i < reached_ + window_; });
+            if (stopping_) {
+                return;
+            }
         }
-        if (!stopping_.load()) {
-            runtime::fs::adviseWillNeed(paths_[i]);
-        }
+        runtime::fs::adviseWillNeed(paths_[i]);
     }
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <atomic>
+#include <condition_variable>
 #include <cstddef>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -29,8 +30,10 @@ private:
 
     std::vector<std::string> paths_;
     std::size_t window_;
-    std::atomic<std::size_t> reached_{0};
-    std::atomic<bool> stopping_{false};
+    std::mutex mutex_;
+    std::condition_variable moved_; // reached_ or stopping_ changed
+    std::size_t reached_ = 0;       // guarded by mutex_
+    bool stopping_ = false;         // guarded by mutex_
     std::jthread worker_; // last: it starts when everything it uses is there
 };
 
