@@ -446,6 +446,11 @@ TEST(CopyAndRename, InTheFontDirectoryTheCopiesGoToTheWindowsDirectoryAfterYes) 
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.below) + " " + std::to_string(static_cast<int>(c.answer)));
+#ifdef _WIN32
+        if (c.throughLink) {
+            continue; // symbolic links are POSIX fixtures
+        }
+#endif
         TempDir windows;
         TempDir fonts;
         TempDir elsewhere;

@@ -176,9 +176,12 @@ TEST_F(HtmlFontListRun, RefusesTheFontDirectoryAndEverythingBelowIt) {
     state.FontsDir = runtime::path::join(dir.str(), "fonts") + runtime::path::separator;
     ttf("Fonts/a.ttf", u"A");
     ttf("FONTS/Sub/b.ttf", u"B");
+    std::vector<std::string> browsedDirectories{dir.file("Fonts"), dir.file("FONTS/Sub")};
+#ifndef _WIN32 // and through a symbolic link
     fs::create_directory_symlink(dir.file("FONTS/Sub"), dir.file("link"));
-    for (const std::string& browsed :
-         {dir.file("Fonts"), dir.file("FONTS/Sub"), dir.file("link")}) {
+    browsedDirectories.push_back(dir.file("link"));
+#endif
+    for (const std::string& browsed : browsedDirectories) {
         ScriptedHost host(browsed);
         run(host);
         ASSERT_EQ(host.messages.size(), 1u) << browsed;
@@ -382,6 +385,7 @@ private:
     std::string victim_;
 };
 
+#ifndef _WIN32 // symbolic links are POSIX fixtures
 TEST_F(HtmlFontListRun, LinksAtEitherNameAreReplacedNotWrittenThrough) {
     ttf("a.ttf", u"A");
     const std::string elsewhere = dir.write("elsewhere.txt", "precious");
@@ -397,6 +401,7 @@ TEST_F(HtmlFontListRun, LinksAtEitherNameAreReplacedNotWrittenThrough) {
     EXPECT_EQ(readFile(reportPath()), report({}));
     EXPECT_EQ(readFile(pagePath()), page({link(dir.file("a.ttf"), "A")}));
 }
+#endif
 
 TEST_F(HtmlFontListRun, ARunThatFailsLeavesBothEarlierFilesAsTheyWere) {
     ttf("a.ttf", u"Same");

@@ -1,6 +1,8 @@
 #include "runtime/TextFileWriter.h"
 
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 #include <filesystem>
 #include <set>
@@ -72,6 +74,7 @@ TEST(TextFileWriter, LongOutputArrivesWholeAndInOrder) {
     EXPECT_EQ(readFile(path), expected);
 }
 
+#ifndef _WIN32 // symbolic links and named pipes are POSIX fixtures
 TEST(TextFileWriter, ALinkAtTheTargetIsReplacedAndWhatItPointsToIsLeftAlone) {
     testsupport::TempDir dir;
     const std::string elsewhere = dir.write("elsewhere.txt", "precious");
@@ -83,6 +86,7 @@ TEST(TextFileWriter, ALinkAtTheTargetIsReplacedAndWhatItPointsToIsLeftAlone) {
     EXPECT_FALSE(std::filesystem::is_symlink(dir.file("_report.txt")));
     EXPECT_EQ(readFile(dir.file("_report.txt")), "report\r\n");
 }
+#endif
 
 TEST(TextFileWriter, TargetsThatCannotBeReplacedAreRefusedBeforeAnythingIsCreated) {
     testsupport::TempDir dir;
@@ -94,10 +98,14 @@ TEST(TextFileWriter, TargetsThatCannotBeReplacedAreRefusedBeforeAnythingIsCreate
     const std::string readOnly = dir.write("read-only.txt", "kept");
     std::filesystem::permissions(readOnly, std::filesystem::perms::owner_read);
     EXPECT_EQ(failureNumberOf([&] { TextFileWriter writer(readOnly); }), 75);
+    EXPECT_EQ(readFile(readOnly), "kept");
+#ifndef _WIN32
     ASSERT_EQ(::mkfifo(dir.file("pipe.txt").c_str(), 0600), 0);
     EXPECT_EQ(failureNumberOf([&] { TextFileWriter writer(dir.file("pipe.txt")); }), 75);
-    EXPECT_EQ(readFile(readOnly), "kept");
     EXPECT_EQ(namesIn(dir), (std::set<std::string>{"sub", "read-only.txt", "pipe.txt"}));
+#else
+    EXPECT_EQ(namesIn(dir), (std::set<std::string>{"sub", "read-only.txt"}));
+#endif
 }
 
 } // namespace
