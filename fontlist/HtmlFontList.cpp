@@ -174,10 +174,14 @@ constexpr std::array<ByteForm, 256> kByteForms = [] {
     for (unsigned byte = 0; byte < 0x20; ++byte) {
         forms[byte] = PercentInLink;
     }
-    // A browser reads "\\" in a file link as a separator, and "%", "#" and "?" as the start of
-    // an escape, a fragment and a query.
-    for (const unsigned char c : {'%', '#', '?', '\\', '\x7F'}) {
+    // A browser reads "%", "#" and "?" as the start of an escape, a fragment and a query, and
+    // "\\" in a file link as a separator: where it is not the system's separator (on Windows it
+    // is, and stays), it is a character of a file name.
+    for (const unsigned char c : {'%', '#', '?', '\x7F'}) {
         forms[c] = PercentInLink;
+    }
+    if (runtime::path::separator != '\\') {
+        forms[static_cast<unsigned char>('\\')] = PercentInLink;
     }
     for (unsigned byte = 0x80; byte < 0x100; ++byte) {
         forms[byte] = Utf8InLink;

@@ -274,6 +274,9 @@ TEST(CopyAndRename, UpperCaseCompanionsAreFoundAndCopiedWithLowerCaseExtensions)
 }
 
 TEST(CopyAndRename, ACompanionThatTwoFilesCouldBeIsMissing) {
+#ifdef _WIN32
+    GTEST_SKIP() << "names that differ only in case name one file here";
+#endif
     TempDir dir;
     dir.write("foo.pfb", pfb("Foo"));
     dir.write("Foo.Pfm", "one");
