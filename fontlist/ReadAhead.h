@@ -34,7 +34,7 @@ private:
     std::condition_variable moved_; // reached_ or stopping_ changed
     std::size_t reached_ = 0;       // guarded by mutex_
     bool stopping_ = false;         // guarded by mutex_
-    std::jthread worker_; // last: it starts when everything it uses is there
+    std::jthread worker_;           // last: it starts when everything it uses is there
 };
 
 } // namespace fontlist
