@@ -81,8 +81,15 @@ int main(int argc, char* argv[]) {
         write(folder / "QVSERIF.TTF", trueType(u"Quillvane Serif", u"Italic",
                                                {{0x040c, u"Quillvane Serif Italique"},
                                                 {0x0c0c, u"Quillvane Serif Italique"}}));
-        write(folder / "f00123.ttf", trueType(u"Caf\u00E9 Display", u"Light"));
-        write(folder / "broken.ttf", "This file carries a font's extension but holds no font.\n");
+        // The first file of the list, shown at start: its full name in several languages.
+        write(folder / "f00123.ttf", trueType(u"Caf\u00E9 Display", u"Light",
+                                              {{0x0407, u"Caf\u00E9 Display Leicht"},
+                                               {0x040c, u"Caf\u00E9 Display L\u00E9ger"},
+                                               {0x0c0a, u"Caf\u00E9 Display Ligera"},
+                                               {0x0410, u"Caf\u00E9 Display Chiaro"}}));
+        // How an unreadable font looks; named to come last in the list.
+        write(folder / "unreadable.ttf",
+              "This file carries a font's extension but holds no font.\n");
 
         const std::string clear = testsupport::typicalClearText(
             "Quillvane Courier Bold", "Quillvane Courier", "Bold", "002.004");

@@ -146,9 +146,6 @@ bool isDirectory(const std::filesystem::path& directory, const WIN32_FIND_DATAW&
     return std::filesystem::is_directory(directory / entry.cFileName, error);
 }
 
-bool isDotOrDotDot(const wchar_t* name) {
-    return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
-}
 #else
 struct DirectoryCloser {
     void operator()(DIR* directory) const { ::closedir(directory); }
@@ -177,9 +174,6 @@ bool isDirectory(int directoryFd, const dirent& entry) {
     return ::fstatat(directoryFd, entry.d_name, &info, 0) == 0 && S_ISDIR(info.st_mode);
 }
 
-bool isDotOrDotDot(const char* name) {
-    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
-}
 #endif
 
 // The names in the order of their folded forms (ties, names that differ only in case, by the
@@ -221,13 +215,17 @@ bool matchesWildcard(std::string_view name, std::string_view pattern) {
     return matchFolded(text::foldCaseUtf8(name), text::foldCaseUtf8(pattern));
 }
 
-std::vector<std::string> listMatchingFiles(const std::string& directory,
-                                           std::string_view patterns) {
-    const std::vector<std::string> folded = foldedPatterns(patterns);
-    // Each entry is kept with its folded name, which is both what it is matched by and what
-    // it is sorted by.
-    std::vector<std::pair<std::string, std::string>> found;
+namespace {
 
+enum class EntryKind { RegularFile, Directory };
+
+// The entries of a directory of one kind (links followed) whose folded names keep() accepts,
+// with those folded names; hidden entries, "." and ".." left out. Empty when the directory
+// cannot be read.
+template <typename Keep>
+std::vector<std::pair<std::string, std::string>> visibleEntries(const std::string& directory,
+                                                                EntryKind kind, Keep keep) {
+    std::vector<std::pair<std::string, std::string>> found;
 #ifdef _WIN32
     // One FindFirstFileExW search gives every name with its attributes: no call per entry
     // except for links, which are followed to what they point at.
@@ -243,10 +241,11 @@ std::vector<std::string> listMatchingFiles(const std::string& directory,
         std::string name;
         if (data.cFileName[0] == L'.' || isHidden(data.dwFileAttributes) ||
             !utf8Name(data.cFileName, name)) {
-            continue; // hidden files, "." and "..", names that are no valid UTF-16
+            continue; // hidden entries, "." and "..", names that are no valid UTF-16
         }
         std::string key = text::foldCaseUtf8(name);
-        if (matchesAny(key, folded) && isRegularFile(path, data)) {
+        if (keep(key) && (kind == EntryKind::RegularFile ? isRegularFile(path, data)
+                                                         : isDirectory(path, data))) {
             found.emplace_back(std::move(key), std::move(name));
         }
     } while (::FindNextFileW(search.get(), &data) != 0);
@@ -258,53 +257,34 @@ std::vector<std::string> listMatchingFiles(const std::string& directory,
     const int directoryFd = ::dirfd(handle.get());
     while (const dirent* entry = ::readdir(handle.get())) {
         if (entry->d_name[0] == '.') {
-            continue; // hidden files, "." and ".."
+            continue; // hidden entries, "." and ".."
         }
         std::string key = text::foldCaseUtf8(entry->d_name);
-        if (matchesAny(key, folded) && isRegularFile(directoryFd, *entry)) {
+        if (keep(key) && (kind == EntryKind::RegularFile ? isRegularFile(directoryFd, *entry)
+                                                         : isDirectory(directoryFd, *entry))) {
             found.emplace_back(std::move(key), entry->d_name);
         }
     }
 #endif
+    return found;
+}
 
+} // namespace
+
+std::vector<std::string> listMatchingFiles(const std::string& directory,
+                                           std::string_view patterns) {
+    const std::vector<std::string> folded = foldedPatterns(patterns);
+    // Each entry is kept with its folded name, which is both what it is matched by and what
+    // it is sorted by.
+    auto found =
+        visibleEntries(directory, EntryKind::RegularFile,
+                       [&folded](const std::string& key) { return matchesAny(key, folded); });
     return sortedByFoldedName(found);
 }
 
 std::vector<std::string> listSubdirectories(const std::string& directory) {
-    std::vector<std::pair<std::string, std::string>> found;
-
-#ifdef _WIN32
-    const std::filesystem::path path = path::native(directory);
-    WIN32_FIND_DATAW data{};
-    const std::unique_ptr<void, SearchCloser> search(
-        ::FindFirstFileExW((path / L"*").c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
-                           nullptr, FIND_FIRST_EX_LARGE_FETCH));
-    if (search.get() == INVALID_HANDLE_VALUE) {
-        return {};
-    }
-    do {
-        std::string name;
-        if (isDotOrDotDot(data.cFileName) || !isDirectory(path, data) ||
-            !utf8Name(data.cFileName, name)) {
-            continue;
-        }
-        std::string key = text::foldCaseUtf8(name);
-        found.emplace_back(std::move(key), std::move(name));
-    } while (::FindNextFileW(search.get(), &data) != 0);
-#else
-    const std::unique_ptr<DIR, DirectoryCloser> handle(::opendir(directory.c_str()));
-    if (!handle) {
-        return {};
-    }
-    const int directoryFd = ::dirfd(handle.get());
-    while (const dirent* entry = ::readdir(handle.get())) {
-        if (isDotOrDotDot(entry->d_name) || !isDirectory(directoryFd, *entry)) {
-            continue;
-        }
-        found.emplace_back(text::foldCaseUtf8(entry->d_name), entry->d_name);
-    }
-#endif
-
+    auto found =
+        visibleEntries(directory, EntryKind::Directory, [](const std::string&) { return true; });
     return sortedByFoldedName(found);
 }
 

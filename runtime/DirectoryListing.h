@@ -16,8 +16,9 @@ bool matchesWildcard(std::string_view name, std::string_view pattern);
 // directory that cannot be read gives an empty list.
 std::vector<std::string> listMatchingFiles(const std::string& directory, std::string_view patterns);
 
-// The names of the sub-directories of a directory (links to directories included, hidden ones
-// too; "." and ".." left out), as the system's bytes. Sorted without regard to case, ties in
+// The names of the sub-directories of a directory (links to directories included), as the
+// system's bytes; hidden ones (a name starting with ".", the hidden attribute on Windows) are
+// left out, as the file list leaves out hidden files. Sorted without regard to case, ties in
 // byte order. A directory that cannot be read gives an empty list.
 std::vector<std::string> listSubdirectories(const std::string& directory);
 

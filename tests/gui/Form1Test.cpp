@@ -251,6 +251,25 @@ private slots:
         QVERIFY(window.batchButtonsEnabled());
     }
 
+    void hiddenDirectoriesAreLeftOutUnlessTheyAreOnThePath() {
+        testsupport::TempDir dir;
+        dir.write("visible/a.ttf", testsupport::trueTypeFontNamed(u"Alpha"));
+        dir.write(".hidden/inner/b.ttf", testsupport::trueTypeFontNamed(u"Beta"));
+        const auto shows = [](app::DirectoryList* tree, const char* name) {
+            return tree->findItems(QString::fromLatin1(name), Qt::MatchExactly | Qt::MatchRecursive)
+                .size();
+        };
+        Window window(dir.str());
+        QCOMPARE(shows(window.directories(), "visible"), 1);
+        QCOMPARE(shows(window.directories(), ".hidden"), 0);
+
+        // Started inside a hidden directory, the list shows it among the current directory's
+        // parents, and its own sub-directories below it.
+        Window inside(joined(dir, ".hidden"));
+        QCOMPARE(shows(inside.directories(), ".hidden"), 1);
+        QCOMPARE(shows(inside.directories(), "inner"), 1);
+    }
+
     void unreadableDirectoryIsRefusedWithMessage() {
         testsupport::TempDir dir;
         dir.write("font.ttf", "x");
