@@ -151,27 +151,25 @@ struct DirectoryCloser {
     void operator()(DIR* directory) const { ::closedir(directory); }
 };
 
-bool isRegularFile(int directoryFd, const dirent& entry) {
-    if (entry.d_type == DT_REG) {
+// Whether an entry is of a type (DT_REG with S_IFREG, DT_DIR with S_IFDIR); a link, or an entry
+// whose type the file system does not tell, is followed.
+bool isOfType(int directoryFd, const dirent& entry, unsigned char type, mode_t mode) {
+    if (entry.d_type == type) {
         return true;
     }
     if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) {
         return false;
     }
-    // A link (or a file system that does not tell the type): follow it.
     struct stat info {};
-    return ::fstatat(directoryFd, entry.d_name, &info, 0) == 0 && S_ISREG(info.st_mode);
+    return ::fstatat(directoryFd, entry.d_name, &info, 0) == 0 && (info.st_mode & S_IFMT) == mode;
+}
+
+bool isRegularFile(int directoryFd, const dirent& entry) {
+    return isOfType(directoryFd, entry, DT_REG, S_IFREG);
 }
 
 bool isDirectory(int directoryFd, const dirent& entry) {
-    if (entry.d_type == DT_DIR) {
-        return true;
-    }
-    if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) {
-        return false;
-    }
-    struct stat info {};
-    return ::fstatat(directoryFd, entry.d_name, &info, 0) == 0 && S_ISDIR(info.st_mode);
+    return isOfType(directoryFd, entry, DT_DIR, S_IFDIR);
 }
 
 #endif
