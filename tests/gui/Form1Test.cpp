@@ -6,7 +6,6 @@
 #include "app/FileList.h"
 #include "app/QtMessagePresenter.h"
 #include "app/QuillvaneVersion.h"
-#include "app/Twips.h"
 #include "support/PfbWriter.h"
 #include "support/ScriptedMessages.h"
 #include "support/TempDir.h"
@@ -629,32 +628,31 @@ private slots:
         QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     }
 
+    // The layout's twips at 15 twips per pixel, as literal pixel rectangles (e.g. the HTML
+    // button's 5760, 120, 2055 x 375 twips).
     void controlsSitWhereTheLayoutPutsThem_data() {
         QTest::addColumn<QString>("name");
-        QTest::addColumn<QRect>("twipsRect");
-        QTest::newRow("CreateHTMLFontList") << "CreateHTMLFontList" << QRect(5760, 120, 2055, 375);
-        QTest::newRow("Drive1") << "Drive1" << QRect(15, 2865, 2775, 315);
-        QTest::newRow("Dir1") << "Dir1" << QRect(15, 30, 2775, 2790);
-        QTest::newRow("File1") << "File1" << QRect(2820, 15, 2775, 2820);
-        QTest::newRow("RenameFonts") << "RenameFonts" << QRect(5760, 570, 2055, 375);
-        QTest::newRow("Command1") << "Command1" << QRect(7200, 1080, 615, 375);
-        QTest::newRow("Frame1") << "Frame1" << QRect(5760, 1800, 2055, 1275);
-        QTest::newRow("optnSpaces_0") << "optnSpaces_0" << QRect(120, 300, 1695, 255);
-        QTest::newRow("optnSpaces_1") << "optnSpaces_1" << QRect(120, 600, 1695, 255);
-        QTest::newRow("optnSpaces_2") << "optnSpaces_2" << QRect(120, 900, 1695, 255);
-        QTest::newRow("cmbFontType") << "cmbFontType" << QRect(2835, 2865, 2760, 315);
+        QTest::addColumn<QRect>("pixels");
+        QTest::newRow("CreateHTMLFontList") << "CreateHTMLFontList" << QRect(384, 8, 137, 25);
+        QTest::newRow("Drive1") << "Drive1" << QRect(1, 191, 185, 21);
+        QTest::newRow("Dir1") << "Dir1" << QRect(1, 2, 185, 186);
+        QTest::newRow("File1") << "File1" << QRect(188, 1, 185, 188);
+        QTest::newRow("RenameFonts") << "RenameFonts" << QRect(384, 38, 137, 25);
+        QTest::newRow("Command1") << "Command1" << QRect(480, 72, 41, 25);
+        QTest::newRow("Frame1") << "Frame1" << QRect(384, 120, 137, 85);
+        QTest::newRow("optnSpaces_0") << "optnSpaces_0" << QRect(8, 20, 113, 17);
+        QTest::newRow("optnSpaces_1") << "optnSpaces_1" << QRect(8, 40, 113, 17);
+        QTest::newRow("optnSpaces_2") << "optnSpaces_2" << QRect(8, 60, 113, 17);
+        QTest::newRow("cmbFontType") << "cmbFontType" << QRect(189, 191, 184, 21);
     }
     void controlsSitWhereTheLayoutPutsThem() {
         QFETCH(QString, name);
-        QFETCH(QRect, twipsRect);
+        QFETCH(QRect, pixels);
         testsupport::TempDir dir;
         Window window(dir.str());
         auto* control = window.form.findChild<QWidget*>(name);
         QVERIFY(control != nullptr);
-        const QRect expected(
-            app::twips::toPixels(twipsRect.x()), app::twips::toPixels(twipsRect.y()),
-            app::twips::toPixels(twipsRect.width()), app::twips::toPixels(twipsRect.height()));
-        QCOMPARE(control->geometry(), expected);
+        QCOMPARE(control->geometry(), pixels);
     }
 
     void captionsHintsAndTabOrder() {

@@ -59,10 +59,6 @@ auto finishing(Action action, std::chrono::seconds limit = std::chrono::seconds(
     return result.get();
 }
 
-double secondsSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
 // Compares long texts, showing only where they first differ.
 void expectSameText(const std::string& actual, const std::string& expected) {
     const auto [a, e] =
@@ -96,16 +92,14 @@ NameTableLayout everyRecordOfPlatformThree(std::uint16_t length) {
     return names;
 }
 
-TEST(HostileTrueType, ThirtyTwoThousandRecordsOfPlatformThreeAreReadQuickly) {
+TEST(HostileTrueType, ThirtyTwoThousandRecordsOfPlatformThreeAreAllReported) {
     TempDir dir;
     const std::string path =
         dir.write("many.ttf", testsupport::trueTypeFont(everyRecordOfPlatformThree(12)));
     const std::string name = "\x03\x01\x04\x09\x04\x0C";
 
-    const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(finishing([&] { return truetype::TTEnglishName(path); }), name);
     const runtime::FontReport report = finishing([&] { return truetype::TTReport(path); });
-    EXPECT_LT(secondsSince(start), 10.0);
 
     std::string expected = "NAME Table Info for " + path + "\r\nName Records | 32767\r\n";
     for (int i = 0; i < 32767; ++i) {
@@ -121,13 +115,11 @@ TEST(HostileTrueType, AReportOfGigabytesIsRefusedInsteadOfBuilt) {
     const std::string path =
         dir.write("huge.ttf", testsupport::trueTypeFont(everyRecordOfPlatformThree(0x7FFF)));
 
-    const auto start = std::chrono::steady_clock::now();
     const std::string name = finishing([&] { return truetype::TTEnglishName(path); });
     EXPECT_FALSE(name.empty());
     EXPECT_LE(name.size(), 3u * 32767u);
     EXPECT_EQ(finishing([&] { return truetype::TTReport(path); }).text,
               failureText(runtime::FailureNumber::OutOfMemory, path));
-    EXPECT_LT(secondsSince(start), 10.0);
 }
 
 TEST(HostileTrueType, LargeTablesBelowTheLimitAreReportedInFull) {
@@ -193,8 +185,8 @@ TEST(HostileTrueType, ACountFarBeyondTheRecordsInTheFileKeepsEveryLine) {
 }
 
 // The header searches on windows made to be slow: every byte a near match of the key. They
-// stay linear, and find what a plain byte-by-byte search finds.
-TEST(HostileType1, SearchesOfWindowsFullOfNearMatchesAreQuickAndExact) {
+// find what a plain byte-by-byte search finds (their speed is measured in bench/).
+TEST(HostileType1, SearchesOfWindowsFullOfNearMatchesAreExact) {
     const auto plainFind = [](std::string_view text, std::int64_t start, std::string_view key) {
         for (std::int64_t at = start - 1;
              at + static_cast<std::int64_t>(key.size()) <= static_cast<std::int64_t>(text.size());
@@ -230,13 +222,9 @@ TEST(HostileType1, SearchesOfWindowsFullOfNearMatchesAreQuickAndExact) {
         nearMisses += i % 2 == 0 ? "begi" : "BEGI";
     }
     const std::string type1 = testsupport::pfbFont(nearMisses);
-    const auto start = std::chrono::steady_clock::now();
-    for (int i = 0; i < 1000; ++i) {
-        runtime::FontFileReader reader(
-            std::span(reinterpret_cast<const std::uint8_t*>(type1.data()), type1.size()));
-        EXPECT_EQ(type1::T1NameFromReader(reader), "error: Invalid procedure call or argument");
-    }
-    EXPECT_LT(secondsSince(start), 5.0);
+    runtime::FontFileReader reader(
+        std::span(reinterpret_cast<const std::uint8_t*>(type1.data()), type1.size()));
+    EXPECT_EQ(type1::T1NameFromReader(reader), "error: Invalid procedure call or argument");
 }
 
 // Files that hold no font, or a sparse file of 4 GiB around one: each reader gives its clear
@@ -399,7 +387,6 @@ TEST(HostileBatch, AHundredThousandFontsGoThroughBothRuns) {
         ASSERT_EQ(::link(originals[i % 2].c_str(), (fonts + name).c_str()), 0) << name;
     }
 
-    const auto start = std::chrono::steady_clock::now();
     ScriptedHost htmlHost(fonts);
     ASSERT_EQ(htmlHost.fileListCount(), kFonts);
     fontlist::BatchState state;
@@ -413,7 +400,6 @@ TEST(HostileBatch, AHundredThousandFontsGoThroughBothRuns) {
     EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 6 + 2 + kFonts + 2);
     EXPECT_EQ(htmlHost.progress.front(), " 99999");
 
-    std::printf("[          ] HTML run over %d fonts took %.1f s\n", kFonts, secondsSince(start));
     ScriptedHost copyHost(fonts);
     finishing([&] { fontlist::RenameFonts(copyHost, state, SpacesOption::NoChange); },
               std::chrono::seconds(120));
@@ -427,7 +413,6 @@ TEST(HostileBatch, AHundredThousandFontsGoThroughBothRuns) {
         EXPECT_EQ(fs::hard_link_count(original), static_cast<std::uintmax_t>(kFonts / 2 + 1));
         EXPECT_EQ(readFile(original), font);
     }
-    std::printf("[          ] both runs over %d fonts took %.1f s\n", kFonts, secondsSince(start));
 }
 
 } // namespace
