@@ -48,6 +48,9 @@ const char* const fontTypeItems[] = {
     "Both font types (*.ttf;*.pfb)",
     "TrueType fonts (*.ttf)",
     "Type1 fonts (*.pfb)",
+    "OpenType (*.otf)",
+    "Collections (*.ttc;*.otc)",
+    "All font types (*.ttf;*.otf;*.ttc;*.otc;*.pfb)",
 };
 const char* const initialPattern = "*.pfb;*.ttf";
 

@@ -111,6 +111,15 @@ std::string patternOfFilter(const std::string& name) {
     if (name == "pfb") {
         return "*.pfb";
     }
+    if (name == "otf") {
+        return "*.otf";
+    }
+    if (name == "ttc") {
+        return "*.ttc;*.otc";
+    }
+    if (name == "all") {
+        return "*.ttf;*.otf;*.ttc;*.otc;*.pfb";
+    }
     return {};
 }
 
@@ -190,7 +199,7 @@ Request parseCommandLine(std::span<const std::string> arguments) {
         request.pattern = patternOfFilter(*seen.filter);
         if (request.pattern.empty()) {
             throw UsageError("invalid value '" + *seen.filter +
-                             "' for --filter (both, ttf or pfb)");
+                             "' for --filter (both, ttf, pfb, otf, ttc or all)");
         }
     }
     if (seen.lineFeeds) {

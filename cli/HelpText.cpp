@@ -9,8 +9,9 @@ namespace cli {
 std::string helpText() {
     return R"(Usage: quillvane-cli COMMAND [OPTION]... OPERAND...
 
-Reads the full names of TrueType (.ttf) and Type 1 (.pfb) fonts, as the Quillvane window does,
-and lists or copies the fonts of a directory under those names.
+Reads the full names of TrueType (.ttf), OpenType (.otf), collection (.ttc, .otc: the first
+font's) and Type 1 (.pfb) fonts, as the Quillvane window does, and lists or copies the fonts of
+a directory under those names.
 
 Commands:
   name FILE...         print each file's full name, a tab and the file's path
@@ -26,8 +27,10 @@ Commands:
 Options of html and copy:
   --spaces keep|dash|remove  spaces of the full names in the new names: kept (the default),
                              replaced with "-", or removed
-  --filter both|ttf|pfb      the files of DIR taken: *.ttf and *.pfb (the default), *.ttf,
-                             or *.pfb, matched without regard to case
+  --filter both|ttf|pfb|otf|ttc|all
+                             the files of DIR taken: *.ttf and *.pfb (the default), *.ttf,
+                             *.pfb, *.otf, the collections *.ttc and *.otc, or all five,
+                             matched without regard to case
   -y, --yes                  (copy) answer Yes to every question
 
 Without --yes, copy asks its questions on the terminal; when standard input is not a terminal

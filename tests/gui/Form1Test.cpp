@@ -672,7 +672,7 @@ private slots:
         QCOMPARE(window.control<QRadioButton>("optnSpaces_1")->text(),
                  QStringLiteral("Replace with \"-\""));
         auto* combo = window.control<QComboBox>("cmbFontType");
-        QCOMPARE(combo->count(), 3);
+        QCOMPARE(combo->count(), 6);
         QVERIFY(!combo->isEditable());
         auto* pane = window.control<QPlainTextEdit>("FontDetails");
         QVERIFY(pane->isReadOnly());
