@@ -74,8 +74,7 @@ std::string errorText(const runtime::Failure& failure) {
 }
 
 std::string overflowText() {
-    return "error: " + std::string(runtime::failureDescription(
-                           static_cast<int>(runtime::FailureNumber::Overflow)));
+    return "error: " + std::string(runtime::failureDescription(runtime::FailureNumber::Overflow));
 }
 
 // The full name, decoded; none for an overflow.

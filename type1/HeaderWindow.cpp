@@ -54,8 +54,8 @@ std::string T1EntryValue(std::string_view window, std::string_view key) {
 }
 
 std::string invalidArgumentText() {
-    return "error: " + std::string(runtime::failureDescription(
-                           static_cast<int>(runtime::FailureNumber::InvalidArgument)));
+    return "error: " +
+           std::string(runtime::failureDescription(runtime::FailureNumber::InvalidArgument));
 }
 
 std::string T1NameFromReader(runtime::FontFileReader& reader) {
