@@ -14,6 +14,12 @@ std::string lookupErrorText() {
     return "error: " + runtime::currentFailure().description();
 }
 
+// "error: " and the description of failure 5, the lookup's text for a value it cannot cut.
+std::string invalidArgumentText() {
+    return "error: " +
+           std::string(runtime::failureDescription(runtime::FailureNumber::InvalidArgument));
+}
+
 } // namespace
 
 std::string readHeaderWindow(runtime::FontFileReader& reader) {
@@ -26,7 +32,7 @@ std::string_view headerWindowInFile(runtime::FontFileReader& reader) {
             std::min(page.size(), static_cast<std::size_t>(kHeaderWindowLength))};
 }
 
-std::optional<std::string_view> entryValue(std::string_view window, std::string_view key) {
+std::optional<std::string_view> T1EntryValue(std::string_view window, std::string_view key) {
     using runtime::text::find;
     // The searches run on the raw window and are not checked against each other: a missing
     // key would make the next search start at 0, and a ")" before the "(" makes the count
@@ -45,23 +51,10 @@ std::optional<std::string_view> entryValue(std::string_view window, std::string_
     return runtime::text::cut(window, start, closeAt - start);
 }
 
-std::string T1EntryValue(std::string_view window, std::string_view key) {
-    const std::optional<std::string_view> value = entryValue(window, key);
-    if (!value) {
-        throw runtime::Failure(runtime::FailureNumber::InvalidArgument);
-    }
-    return std::string(*value);
-}
-
-std::string invalidArgumentText() {
-    return "error: " +
-           std::string(runtime::failureDescription(runtime::FailureNumber::InvalidArgument));
-}
-
 std::string T1NameFromReader(runtime::FontFileReader& reader) {
     try {
         const std::optional<std::string_view> value =
-            entryValue(headerWindowInFile(reader), "/FullName");
+            T1EntryValue(headerWindowInFile(reader), "/FullName");
         if (!value) {
             return invalidArgumentText();
         }
