@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "fontlist/FullNameLookup.h"
 #include "fontlist/InOrderParallel.h"
 #include "fontlist/QuickSort.h"
 #include "fontlist/RunMessages.h"
@@ -15,12 +16,9 @@
 #include "fontlist/ValidFileName.h"
 #include "runtime/Failure.h"
 #include "runtime/FileSystem.h"
-#include "runtime/FontFileType.h"
 #include "runtime/PathText.h"
 #include "runtime/Text.h"
 #include "runtime/TextFileWriter.h"
-#include "truetype/NameTableReader.h"
-#include "type1/HeaderWindow.h"
 
 namespace fontlist {
 
@@ -90,19 +88,18 @@ std::string questionMarkForm(std::string_view listedName) {
     return form;
 }
 
+// The key of a file: its trimmed full name made fit for a file name, a failed lookup's error
+// text included. The question-mark form marks a file as unread where that gives nothing, where
+// the lookup overflowed (a ".ttf" file that is no TrueType font, say), and for a name the
+// window's patterns can let through (".ttfx", say), which is not looked up, rather than give
+// it some other file's key.
 std::string keyOf(const std::string& path, std::string_view listedName, SpacesOption option) {
-    std::string fullName;
-    switch (runtime::fontFileTypeOf(path)) {
-    case runtime::FontFileType::TrueType: fullName = truetype::TTEnglishName(path); break;
-    case runtime::FontFileType::Type1: fullName = type1::T1Name(path); break;
-    case runtime::FontFileType::Other:
-        // A name the window's patterns can let through (".ttfx", say): no lookup. It gets the
-        // question-mark form, which marks it as unread, rather than some other file's key.
+    const std::optional<runtime::FullName> fullName = lookUpFullName(path);
+    if (!fullName || fullName->failedWith(runtime::FailureNumber::Overflow)) {
         return questionMarkForm(listedName);
     }
-    const std::string trimmed = runtime::text::trimSpaces(fullName);
-    std::string key = ValidFileName(trimmed, option);
-    if (key.empty() || runtime::text::equalsNoCase(trimmed, "error: Overflow")) {
+    std::string key = ValidFileName(runtime::text::trimSpaces(fullName->text()), option);
+    if (key.empty()) {
         return questionMarkForm(listedName);
     }
     return key;

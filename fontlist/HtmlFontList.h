@@ -12,9 +12,10 @@ namespace fontlist {
 // "Create HTML Font list": writes _fonts.html (every listed font under its key, linked to its
 // file, in alphabetical order) and _report.txt (the groups of files whose keys are equal
 // without regard to case, i.e. files that copy-and-rename would give the same name) into the
-// file list's directory. The key of a file is ValidFileName of its trimmed full name, or
-// "?" + the listed name without its extension when that is empty or the lookup gave
-// "error: Overflow".
+// file list's directory. The key of a file is ValidFileName of its trimmed full name (the
+// error text of a failed lookup included), or "?" + the listed name without its extension
+// when that is empty, when the lookup failed with Overflow, or when the file is neither
+// ".ttf" nor ".pfb".
 //
 // Refuses an empty file list (and disables the batch buttons) and any directory in or below
 // state.FontsDir (an empty FontsDir names no font directory). Fills state.CurrentDir,

@@ -7,21 +7,6 @@
 
 namespace type1 {
 
-namespace {
-
-// The result of a lookup that failed. Call only inside a catch block.
-std::string lookupErrorText() {
-    return "error: " + runtime::currentFailure().description();
-}
-
-// "error: " and the description of failure 5, the lookup's text for a value it cannot cut.
-std::string invalidArgumentText() {
-    return "error: " +
-           std::string(runtime::failureDescription(runtime::FailureNumber::InvalidArgument));
-}
-
-} // namespace
-
 std::string readHeaderWindow(runtime::FontFileReader& reader) {
     return reader.bytesAt(kHeaderWindowStart, kHeaderWindowLength);
 }
@@ -51,25 +36,25 @@ std::optional<std::string_view> T1EntryValue(std::string_view window, std::strin
     return runtime::text::cut(window, start, closeAt - start);
 }
 
-std::string T1NameFromReader(runtime::FontFileReader& reader) {
+runtime::FullName T1NameFromReader(runtime::FontFileReader& reader) {
     try {
         const std::optional<std::string_view> value =
             T1EntryValue(headerWindowInFile(reader), "/FullName");
         if (!value) {
-            return invalidArgumentText();
+            return {.failure = runtime::Failure(runtime::FailureNumber::InvalidArgument)};
         }
-        return runtime::text::decodeWindows1252(*value);
+        return {.name = runtime::text::decodeWindows1252(*value)};
     } catch (...) {
-        return lookupErrorText();
+        return {.failure = runtime::currentFailure()};
     }
 }
 
-std::string T1Name(const std::string& utf8Path) {
+runtime::FullName T1Name(const std::string& utf8Path) {
     try {
         runtime::FontFileReader reader(utf8Path); // closed by its destructor on every path
         return T1NameFromReader(reader);
     } catch (...) {
-        return lookupErrorText();
+        return {.failure = runtime::currentFailure()};
     }
 }
 

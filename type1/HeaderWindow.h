@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "runtime/FontFileReader.h"
+#include "runtime/FullName.h"
 
 // The clear-text header at the start of a .pfb file, read as one fixed window of raw bytes and
 // searched as text. Nothing here parses the font.
@@ -35,13 +36,13 @@ std::string_view headerWindowInFile(runtime::FontFileReader& reader);
 // the "(". Most damaged files end there, so it is a value, not an exception.
 std::optional<std::string_view> T1EntryValue(std::string_view window, std::string_view key);
 
-// The font's full name, the /FullName value decoded from Windows-1252 to UTF-8, or "error: "
-// followed by the description of whatever failure stopped the lookup. Never throws; reads
-// nothing past the header window.
-std::string T1NameFromReader(runtime::FontFileReader& reader);
+// The font's full name, the /FullName value decoded from Windows-1252 to UTF-8, or the failure
+// that stopped the lookup (5 for a value that cannot be cut). Never throws; reads nothing past
+// the header window.
+runtime::FullName T1NameFromReader(runtime::FontFileReader& reader);
 
 // The same for the .pfb file at a UTF-8 path. Never throws; never creates the file; the file
 // is closed again before it returns, on every path.
-std::string T1Name(const std::string& utf8Path);
+runtime::FullName T1Name(const std::string& utf8Path);
 
 } // namespace type1

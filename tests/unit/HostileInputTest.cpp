@@ -103,7 +103,7 @@ TEST(HostileTrueType, ThirtyTwoThousandRecordsOfPlatformThreeAreReadQuickly) {
     const std::string name = "\x03\x01\x04\x09\x04\x0C";
 
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(finishing([&] { return truetype::TTEnglishName(path); }), name);
+    EXPECT_EQ(finishing([&] { return truetype::TTEnglishName(path).text(); }), name);
     const runtime::FontReport report = finishing([&] { return truetype::TTReport(path); });
     EXPECT_LT(secondsSince(start), 10.0);
 
@@ -122,7 +122,7 @@ TEST(HostileTrueType, AReportOfGigabytesIsRefusedInsteadOfBuilt) {
         dir.write("huge.ttf", testsupport::trueTypeFont(everyRecordOfPlatformThree(0x7FFF)));
 
     const auto start = std::chrono::steady_clock::now();
-    const std::string name = finishing([&] { return truetype::TTEnglishName(path); });
+    const std::string name = finishing([&] { return truetype::TTEnglishName(path).text(); });
     EXPECT_FALSE(name.empty());
     EXPECT_LE(name.size(), 3u * 32767u);
     EXPECT_EQ(finishing([&] { return truetype::TTReport(path); }).text,
@@ -182,7 +182,7 @@ TEST(HostileTrueType, ACountFarBeyondTheRecordsInTheFileKeepsEveryLine) {
         "short.ttf",
         testsupport::trueTypeBytes({{{"name", testsupport::nameTableBytes(names), std::nullopt}}}));
 
-    EXPECT_EQ(truetype::TTEnglishName(path), "Win");
+    EXPECT_EQ(truetype::TTEnglishName(path).text(), "Win");
     std::string expected = "NAME Table Info for " + path +
                            "\r\nName Records | 32767\r\nMac ENG Full Font Name | Mac\r\n"
                            "Win Unicode ENU Full Font Name | Win\r\n";
@@ -234,7 +234,8 @@ TEST(HostileType1, SearchesOfWindowsFullOfNearMatchesAreQuickAndExact) {
     for (int i = 0; i < 1000; ++i) {
         runtime::FontFileReader reader(
             std::span(reinterpret_cast<const std::uint8_t*>(type1.data()), type1.size()));
-        EXPECT_EQ(type1::T1NameFromReader(reader), "error: Invalid procedure call or argument");
+        EXPECT_EQ(type1::T1NameFromReader(reader).text(),
+                  "error: Invalid procedure call or argument");
     }
     EXPECT_LT(secondsSince(start), 5.0);
 }
@@ -278,12 +279,14 @@ TEST(HostileFiles, EachReaderFinishesReadingLittle) {
         const bool trueType = std::string_view(c.name).ends_with(".ttf");
         runtime::FontFileReader reader(path);
         const std::string lookup = finishing([&] {
-            return trueType ? truetype::TTEnglishNameFromReader(reader)
-                            : type1::T1NameFromReader(reader);
+            return (trueType ? truetype::TTEnglishNameFromReader(reader)
+                             : type1::T1NameFromReader(reader))
+                .text();
         });
         EXPECT_EQ(lookup, c.lookup);
         EXPECT_LE(reader.fetchCount(), c.mostFetches);
-        EXPECT_EQ(trueType ? truetype::TTEnglishName(path) : type1::T1Name(path), c.lookup);
+        EXPECT_EQ((trueType ? truetype::TTEnglishName(path) : type1::T1Name(path)).text(),
+                  c.lookup);
 
         const runtime::FontReport report =
             finishing([&] { return trueType ? truetype::TTReport(path) : type1::T1Report(path); });
@@ -312,10 +315,11 @@ TEST(HostileFiles, PipesAndDirectoriesNamedLikeFontsAreRefusedAtOnce) {
         SCOPED_TRACE(name);
         const std::string path = dir.file(name);
         const bool trueType = std::string_view(name).ends_with(".ttf");
-        EXPECT_EQ(finishing([&] {
-                      return trueType ? truetype::TTEnglishName(path) : type1::T1Name(path);
-                  }),
-                  "error: Path/File access error");
+        EXPECT_EQ(
+            finishing([&] {
+                return (trueType ? truetype::TTEnglishName(path) : type1::T1Name(path)).text();
+            }),
+            "error: Path/File access error");
         const runtime::FontReport report =
             finishing([&] { return trueType ? truetype::TTReport(path) : type1::T1Report(path); });
         EXPECT_EQ(report.text, failureText(runtime::FailureNumber::PathFileAccess, path));

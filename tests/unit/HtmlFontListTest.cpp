@@ -147,13 +147,16 @@ TEST_F(HtmlFontListRun, UnreadableNamesGetTheQuestionMarkForm) {
         dir.write("nofull.pfb", pfbFont("%!PS-AdobeFont-1.0: X\r/FamilyName (X) readonly def\r"));
     // Not reachable through the window's patterns: no lookup, the question-mark form.
     const std::string other = ttf("zz.ttfx", u"Never Read");
+    // A name that reads like the overflow's error text is still a name.
+    const std::string lookalike = ttf("lookalike.ttf", u" error: overflow ");
     ScriptedHost host(dir.str(), "*.ttf*;*.pfb");
     run(host);
 
     EXPECT_EQ(
         readFile(pagePath()),
         page({link(notFont, "?arial"), link(blank, "?blank"), link(empty, "?empty"),
-              link(other, "?zz."), link(noFullName, "error Invalid procedure call or argument")}));
+              link(other, "?zz."), link(noFullName, "error Invalid procedure call or argument"),
+              link(lookalike, "error overflow")}));
 }
 
 TEST_F(HtmlFontListRun, AnEmptyListIsRefusedAndDisablesTheButtons) {

@@ -103,7 +103,7 @@ TEST(Type1Name, ClosingParenthesisMustLieWithinByte3005) {
         const std::string file = pfbFont(clear, "");
         ASSERT_EQ(file[static_cast<std::size_t>(closeAt - 1)], ')');
         runtime::FontFileReader reader(bytesOf(file));
-        EXPECT_EQ(type1::T1NameFromReader(reader),
+        EXPECT_EQ(type1::T1NameFromReader(reader).text(),
                   closeAt == 3005 ? "Edge" : "error: Invalid procedure call or argument");
     }
 }
@@ -134,25 +134,26 @@ TEST(Type1Name, ReadsTheFullNameOfPfbFiles) {
     testsupport::TempDir dir;
     for (const auto& c : cases) {
         const std::string path = dir.write("font.pfb", c.file);
-        EXPECT_EQ(type1::T1Name(path), c.expected) << c.label;
+        EXPECT_EQ(type1::T1Name(path).text(), c.expected) << c.label;
     }
 }
 
 TEST(Type1Name, FilesThatCannotBeOpenedGiveTheirFailure) {
     testsupport::TempDir dir;
     const std::string missing = dir.file("missing.pfb");
-    EXPECT_EQ(type1::T1Name(missing), "error: File not found");
+    EXPECT_EQ(type1::T1Name(missing).text(), "error: File not found");
     EXPECT_FALSE(std::filesystem::exists(missing)); // looking never creates the file
-    EXPECT_EQ(type1::T1Name(dir.file("no-such-dir/font.pfb")), "error: File not found");
-    EXPECT_EQ(type1::T1Name(dir.str()), "error: Path/File access error");
-    EXPECT_EQ(type1::T1Name(dir.write("plain.txt", "x") + "/font.pfb"), "error: Path not found");
+    EXPECT_EQ(type1::T1Name(dir.file("no-such-dir/font.pfb")).text(), "error: File not found");
+    EXPECT_EQ(type1::T1Name(dir.str()).text(), "error: Path/File access error");
+    EXPECT_EQ(type1::T1Name(dir.write("plain.txt", "x") + "/font.pfb").text(),
+              "error: Path not found");
 }
 
 TEST(Type1Name, NonAsciiPathIsOpenedAsUtf8) {
     testsupport::TempDir dir;
     const std::string path =
         dir.write(utf8(u8"Schrift Äöü.pfb"), pfbFont(typicalClearText("Schrift")));
-    EXPECT_EQ(type1::T1Name(path), "Schrift");
+    EXPECT_EQ(type1::T1Name(path).text(), "Schrift");
 }
 
 // What the lookup must give: the value cut from the whole window, zero bytes past the end of
@@ -181,7 +182,7 @@ TEST(Type1Name, ArbitraryBytesGiveTheNameOfTheWholeWindowAndNeverThrow) {
         }
         runtime::FontFileReader reader(bytesOf(bytes));
         std::string name;
-        EXPECT_NO_THROW(name = type1::T1NameFromReader(reader));
+        EXPECT_NO_THROW(name = type1::T1NameFromReader(reader).text());
         EXPECT_EQ(name, nameFromWholeWindow(bytes)) << bytes;
         if (name.starts_with("error: ")) {
             EXPECT_EQ(name, "error: Invalid procedure call or argument");
@@ -211,7 +212,8 @@ TEST(Type1RealFonts, FullNamesOfInstalledFonts) {
         {"StandardSymbolsPS.pfb", "Standard Symbols PS"},
     };
     for (const auto& font : fonts) {
-        EXPECT_EQ(type1::T1Name((kSystemType1 / font.file).string()), font.fullName) << font.file;
+        EXPECT_EQ(type1::T1Name((kSystemType1 / font.file).string()).text(), font.fullName)
+            << font.file;
     }
 }
 
