@@ -11,7 +11,6 @@
 #include "fontlist/FullNameLookup.h"
 #include "fontlist/InOrderParallel.h"
 #include "fontlist/QuickSort.h"
-#include "fontlist/RunMessages.h"
 #include "fontlist/SystemDirectories.h"
 #include "fontlist/ValidFileName.h"
 #include "runtime/Failure.h"
@@ -24,7 +23,7 @@ namespace fontlist {
 
 namespace {
 
-constexpr std::string_view kTitle = kHtmlRunTitle;
+constexpr std::string_view kTitle = "Create HTML File With Friendly Font Names";
 constexpr std::string_view kEmptyListTitle = "Create HTML friendly font list";
 constexpr std::string_view kCrLf = "\r\n";
 constexpr std::string_view kIdleProgress = "Quillvane";
@@ -337,21 +336,21 @@ void writeFiles(const BatchState& state, std::size_t count, const std::string& p
     explained(kPageHelp, [&] { page->commit(); });
 }
 
-void run(BatchHost& host, BatchState& state, SpacesOption option) {
+RunEnd run(BatchHost& host, BatchState& state, SpacesOption option) {
     host.refreshFileList();
     const int listed = host.fileListCount();
     if (listed <= 0) {
         showOk(host, kEmptyListTitle, "Current directory contains no TrueType fonts.",
                runtime::MessageIcon::None);
         host.disableBatchButtons();
-        return;
+        return RunEnd::Refused;
     }
 
     state.CurrentDir = runtime::path::withTrailingSeparator(host.fileListDirectory());
     if (liesInFontDirectory(state.CurrentDir, {}, state.FontsDir)) {
         showOk(host, kTitle, "Action in the Windows Font directory is restricted.\r\n",
                runtime::MessageIcon::Critical);
-        return;
+        return RunEnd::Refused;
     }
 
     const auto count = static_cast<std::size_t>(listed);
@@ -381,10 +380,11 @@ void run(BatchHost& host, BatchState& state, SpacesOption option) {
 
     host.showProgress(std::string(kIdleProgress));
     showOk(host, kTitle,
-           std::string(kHtmlCreatedText) + pagePath + std::string(kCrLf) + std::string(kCrLf) +
+           "Created " + pagePath + std::string(kCrLf) + std::string(kCrLf) +
                "Any possible font duplication issues can be found in" + std::string(kCrLf) +
                reportPath,
            runtime::MessageIcon::None);
+    return RunEnd::Finished;
 }
 
 void reportFailure(BatchHost& host, const runtime::Failure& failure,
@@ -406,14 +406,15 @@ void reportFailure(BatchHost& host, const runtime::Failure& failure,
 
 } // namespace
 
-void CreateHTMLFontList(BatchHost& host, BatchState& state, SpacesOption option) {
+RunEnd CreateHTMLFontList(BatchHost& host, BatchState& state, SpacesOption option) {
     try {
-        run(host, state, option);
+        return run(host, state, option);
     } catch (const RunFailure& failure) {
         reportFailure(host, failure.failure, failure.explanation);
     } catch (...) {
         reportFailure(host, runtime::currentFailure(), {});
     }
+    return RunEnd::Failed;
 }
 
 std::string htmlLinkLine(std::string_view path, std::string_view key) {

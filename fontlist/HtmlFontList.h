@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fontlist/BatchHost.h"
+#include "fontlist/BatchOutcome.h"
 #include "fontlist/BatchState.h"
 #include "fontlist/SpacesOption.h"
 
@@ -21,7 +22,8 @@ namespace fontlist {
 // state.FontsDir (an empty FontsDir names no font directory). Fills state.CurrentDir,
 // state.FontFiles (paths) and state.FontNames (keys). Counts down in the progress display.
 // Every failure is reported to the user through the host and ends the run; nothing is thrown.
-void CreateHTMLFontList(BatchHost& host, BatchState& state, SpacesOption option);
+// Returns how the run ended: Finished, Refused or Failed (it asks no questions).
+RunEnd CreateHTMLFontList(BatchHost& host, BatchState& state, SpacesOption option);
 
 // One entry of _fonts.html: <A HREF="path">key</A><BR>. The link target has "%", "#", "?" and
 // control characters percent-encoded so that it still leads to the file; link and text have

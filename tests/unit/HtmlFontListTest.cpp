@@ -18,6 +18,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using fontlist::RunEnd;
 using fontlist::SpacesOption;
 using testsupport::pfbFont;
 using testsupport::readFile;
@@ -79,8 +80,8 @@ protected:
     std::string pagePath() const { return dir.file("_fonts.html"); }
     std::string reportPath() const { return dir.file("_report.txt"); }
 
-    void run(ScriptedHost& host, SpacesOption option = SpacesOption::NoChange) {
-        fontlist::CreateHTMLFontList(host, state, option);
+    RunEnd run(ScriptedHost& host, SpacesOption option = SpacesOption::NoChange) {
+        return fontlist::CreateHTMLFontList(host, state, option);
     }
 
     testsupport::TempDir dir;
@@ -91,7 +92,7 @@ TEST_F(HtmlFontListRun, ListsFontsOfBothTypesInOrderOfTheirNames) {
     const std::string a = ttf("a.ttf", u"Zeta");
     const std::string b = pfb("b.pfb", "  Alpha ");
     ScriptedHost host(dir.str());
-    run(host);
+    EXPECT_EQ(run(host), RunEnd::Finished);
 
     EXPECT_EQ(readFile(pagePath()), page({link(b, "Alpha"), link(a, "Zeta")}));
     EXPECT_EQ(readFile(reportPath()), report({}));
@@ -163,7 +164,7 @@ TEST_F(HtmlFontListRun, AnEmptyListIsRefusedAndDisablesTheButtons) {
     dir.write("notes.txt", "x");
     ttf("a.ttf", u"Only TrueType");
     ScriptedHost host(dir.str(), "*.pfb"); // the message speaks of TrueType fonts all the same
-    run(host);
+    EXPECT_EQ(run(host), RunEnd::Refused);
 
     EXPECT_EQ(host.events,
               (std::vector<std::string>{"refresh files",
@@ -186,7 +187,7 @@ TEST_F(HtmlFontListRun, RefusesTheFontDirectoryAndEverythingBelowIt) {
 #endif
     for (const std::string& browsed : browsedDirectories) {
         ScriptedHost host(browsed);
-        run(host);
+        EXPECT_EQ(run(host), RunEnd::Refused);
         ASSERT_EQ(host.messages.size(), 1u) << browsed;
         EXPECT_EQ(host.messages[0].title, kTitle);
         EXPECT_EQ(host.messages[0].text, "Action in the Windows Font directory is restricted.\r\n");
@@ -353,7 +354,7 @@ TEST_F(HtmlFontListRun, AReadOnlyPageIsReportedAndLeftAlone) {
     dir.write("_fonts.html", "old page");
     fs::permissions(pagePath(), fs::perms::owner_read | fs::perms::group_read);
     ScriptedHost host(dir.str());
-    run(host);
+    EXPECT_EQ(run(host), RunEnd::Failed);
 
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].title, kTitle);
