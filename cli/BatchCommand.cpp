@@ -21,23 +21,27 @@ int runBatchCommand(BatchRun run, const Request& request, Console& console) {
     fontlist::recordSystemDirectories(state, runtime::windowsDirectory());
 
     ConsoleHost host(directory, request.pattern, console, request.assumeYes);
-    std::size_t notCopied = 0;
+    fontlist::BatchOutcome outcome;
     switch (run) {
-    case BatchRun::Html: fontlist::CreateHTMLFontList(host, state, request.spaces); break;
-    case BatchRun::Copy: notCopied = fontlist::RenameFonts(host, state, request.spaces); break;
+    case BatchRun::Html:
+        outcome.end = fontlist::CreateHTMLFontList(host, state, request.spaces);
+        break;
+    case BatchRun::Copy:
+        outcome.fontsNotCopied = fontlist::RenameFonts(host, state, request.spaces);
+        // Interim: the copy run does not yet return how it ended.
+        outcome.end = copyRunEndFromLastMessage(host.lastMessage());
+        break;
     }
     host.clearProgress();
-    if (!endedNormally(run, host.lastMessage())) {
-        return kNotFinished;
-    }
-    if (notCopied > 0) {
+    const ExitStatus status = exitStatusOf(outcome);
+    if (status == kNotAllCopied) {
         // The run went on past copies that failed (a Yes to "OK to proceed?"): it finished,
         // but not every font was copied, and a script must not take it for a full copy.
+        const std::size_t notCopied = outcome.fontsNotCopied;
         console.err << "quillvane-cli: " << notCopied
                     << (notCopied == 1 ? " font was" : " fonts were") << " not copied\n";
-        return kNotAllCopied;
     }
-    return kSuccess;
+    return status;
 }
 
 } // namespace cli

@@ -33,9 +33,8 @@ std::string listedDirectory(const std::string& operand) {
         }
         runtime::fs::requireListableDirectory(directory);
     } catch (const runtime::Failure& failure) {
-        const bool missing =
-            failure.number() == static_cast<int>(runtime::FailureNumber::FileNotFound) ||
-            failure.number() == static_cast<int>(runtime::FailureNumber::PathNotFound);
+        const bool missing = failure.is(runtime::FailureNumber::FileNotFound) ||
+                             failure.is(runtime::FailureNumber::PathNotFound);
         throw UsageError(missing
                              ? "no such directory '" + operand + "'"
                              : "cannot list directory '" + operand + "': " + failure.description());

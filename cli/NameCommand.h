@@ -7,13 +7,10 @@
 
 namespace cli {
 
-// The full name of a font file as the batch runs get it: TTEnglishName for ".ttf", T1Name for
-// ".pfb" (by the last four characters, without regard to case), untrimmed; for any other file
-// "error: not a .ttf or .pfb file". Never throws.
-std::string fullNameOf(const std::string& path);
-
-// "name FILE...": one line per file on the output, the full name, a tab and the path as given.
-// kSuccess when every name was read, kNotFinished when any of them is an error text.
+// "name FILE...": one line per file on the output, the full name as the batch runs get it
+// (untrimmed; the error text of a lookup that failed, "error: not a .ttf or .pfb file" for a
+// file of neither type), a tab and the path as given. kSuccess when every name was read,
+// kNotFinished when any of them was not.
 int runNameCommand(const std::vector<std::string>& files, Console& console);
 
 } // namespace cli

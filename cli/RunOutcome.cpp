@@ -2,24 +2,26 @@
 
 #include "fontlist/RunMessages.h"
 
-#include <string_view>
-
 namespace cli {
 
-bool endedNormally(BatchRun run, const std::optional<runtime::UserMessage>& lastMessage) {
-    if (!lastMessage || lastMessage->buttons != runtime::Buttons::Ok ||
-        lastMessage->icon != runtime::MessageIcon::None) {
-        return false;
+ExitStatus exitStatusOf(const fontlist::BatchOutcome& outcome) {
+    if (outcome.end != fontlist::RunEnd::Finished) {
+        return kNotFinished;
     }
-    switch (run) {
-    case BatchRun::Copy:
-        return lastMessage->title == fontlist::kCopyRunTitle &&
-               lastMessage->text == fontlist::kCopyFinishedText;
-    case BatchRun::Html:
-        return lastMessage->title == fontlist::kHtmlRunTitle &&
-               lastMessage->text.starts_with(fontlist::kHtmlCreatedText);
+    return outcome.fontsNotCopied > 0 ? kNotAllCopied : kSuccess;
+}
+
+fontlist::RunEnd copyRunEndFromLastMessage(const std::optional<runtime::UserMessage>& lastMessage) {
+    if (!lastMessage) {
+        return fontlist::RunEnd::Failed;
     }
-    return false;
+    if (lastMessage->buttons != runtime::Buttons::Ok) {
+        return fontlist::RunEnd::Declined;
+    }
+    const bool finished = lastMessage->icon == runtime::MessageIcon::None &&
+                          lastMessage->title == fontlist::kCopyRunTitle &&
+                          lastMessage->text == fontlist::kCopyFinishedText;
+    return finished ? fontlist::RunEnd::Finished : fontlist::RunEnd::Failed;
 }
 
 } // namespace cli

@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "fontlist/FullNameLookup.h"
 #include "fontlist/NamesWithoutCase.h"
 #include "fontlist/ReadAhead.h"
 #include "fontlist/RunMessages.h"
@@ -283,8 +284,7 @@ private:
     void lookUp(FontWork& font) const {
         readAhead_->reached(font.readAheadPosition);
         const bool trueType = font.type == runtime::FontFileType::TrueType;
-        const std::string fullName =
-            trueType ? truetype::TTEnglishName(font.source) : type1::T1Name(font.source);
+        const std::string fullName = lookUpFullName(font.source).value().text();
         font.target = destination_ + newFileName(fullName, option_, trueType ? ".ttf" : ".pfb");
     }
 

@@ -8,25 +8,22 @@
 #include <utility>
 #include <vector>
 
+#include "fontlist/FullNameLookup.h"
 #include "fontlist/InOrderParallel.h"
 #include "fontlist/QuickSort.h"
-#include "fontlist/RunMessages.h"
 #include "fontlist/SystemDirectories.h"
 #include "fontlist/ValidFileName.h"
 #include "runtime/Failure.h"
 #include "runtime/FileSystem.h"
-#include "runtime/FontFileType.h"
 #include "runtime/PathText.h"
 #include "runtime/Text.h"
 #include "runtime/TextFileWriter.h"
-#include "truetype/NameTableReader.h"
-#include "type1/HeaderWindow.h"
 
 namespace fontlist {
 
 namespace {
 
-constexpr std::string_view kTitle = kHtmlRunTitle;
+constexpr std::string_view kTitle = "Create HTML File With Friendly Font Names";
 constexpr std::string_view kEmptyListTitle = "Create HTML friendly font list";
 constexpr std::string_view kCrLf = "\r\n";
 constexpr std::string_view kIdleProgress = "Quillvane";
@@ -90,19 +87,18 @@ std::string questionMarkForm(std::string_view listedName) {
     return form;
 }
 
+// The key of a file: its trimmed full name made fit for a file name, a failed lookup's error
+// text included. The question-mark form marks a file as unread where that gives nothing, where
+// the lookup overflowed (a ".ttf" file that is no TrueType font, say), and for a name the
+// window's patterns can let through (".ttfx", say), which is not looked up, rather than give
+// it some other file's key.
 std::string keyOf(const std::string& path, std::string_view listedName, SpacesOption option) {
-    std::string fullName;
-    switch (runtime::fontFileTypeOf(path)) {
-    case runtime::FontFileType::TrueType: fullName = truetype::TTEnglishName(path); break;
-    case runtime::FontFileType::Type1: fullName = type1::T1Name(path); break;
-    case runtime::FontFileType::Other:
-        // A name the window's patterns can let through (".ttfx", say): no lookup. It gets the
-        // question-mark form, which marks it as unread, rather than some other file's key.
+    const std::optional<runtime::FullName> fullName = lookUpFullName(path);
+    if (!fullName || fullName->failedWith(runtime::FailureNumber::Overflow)) {
         return questionMarkForm(listedName);
     }
-    const std::string trimmed = runtime::text::trimSpaces(fullName);
-    std::string key = ValidFileName(trimmed, option);
-    if (key.empty() || runtime::text::equalsNoCase(trimmed, "error: Overflow")) {
+    std::string key = ValidFileName(runtime::text::trimSpaces(fullName->text()), option);
+    if (key.empty()) {
         return questionMarkForm(listedName);
     }
     return key;
@@ -340,21 +336,21 @@ void writeFiles(const BatchState& state, std::size_t count, const std::string& p
     explained(kPageHelp, [&] { page->commit(); });
 }
 
-void run(BatchHost& host, BatchState& state, SpacesOption option) {
+RunEnd run(BatchHost& host, BatchState& state, SpacesOption option) {
     host.refreshFileList();
     const int listed = host.fileListCount();
     if (listed <= 0) {
         showOk(host, kEmptyListTitle, "Current directory contains no TrueType fonts.",
                runtime::MessageIcon::None);
         host.disableBatchButtons();
-        return;
+        return RunEnd::Refused;
     }
 
     state.CurrentDir = runtime::path::withTrailingSeparator(host.fileListDirectory());
     if (liesInFontDirectory(state.CurrentDir, {}, state.FontsDir)) {
         showOk(host, kTitle, "Action in the Windows Font directory is restricted.\r\n",
                runtime::MessageIcon::Critical);
-        return;
+        return RunEnd::Refused;
     }
 
     const auto count = static_cast<std::size_t>(listed);
@@ -384,10 +380,11 @@ void run(BatchHost& host, BatchState& state, SpacesOption option) {
 
     host.showProgress(std::string(kIdleProgress));
     showOk(host, kTitle,
-           std::string(kHtmlCreatedText) + pagePath + std::string(kCrLf) + std::string(kCrLf) +
+           "Created " + pagePath + std::string(kCrLf) + std::string(kCrLf) +
                "Any possible font duplication issues can be found in" + std::string(kCrLf) +
                reportPath,
            runtime::MessageIcon::None);
+    return RunEnd::Finished;
 }
 
 void reportFailure(BatchHost& host, const runtime::Failure& failure,
@@ -409,14 +406,15 @@ void reportFailure(BatchHost& host, const runtime::Failure& failure,
 
 } // namespace
 
-void CreateHTMLFontList(BatchHost& host, BatchState& state, SpacesOption option) {
+RunEnd CreateHTMLFontList(BatchHost& host, BatchState& state, SpacesOption option) {
     try {
-        run(host, state, option);
+        return run(host, state, option);
     } catch (const RunFailure& failure) {
         reportFailure(host, failure.failure, failure.explanation);
     } catch (...) {
         reportFailure(host, runtime::currentFailure(), {});
     }
+    return RunEnd::Failed;
 }
 
 std::string htmlLinkLine(std::string_view path, std::string_view key) {

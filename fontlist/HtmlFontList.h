@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fontlist/BatchHost.h"
+#include "fontlist/BatchOutcome.h"
 #include "fontlist/BatchState.h"
 #include "fontlist/SpacesOption.h"
 
@@ -12,15 +13,17 @@ namespace fontlist {
 // "Create HTML Font list": writes _fonts.html (every listed font under its key, linked to its
 // file, in alphabetical order) and _report.txt (the groups of files whose keys are equal
 // without regard to case, i.e. files that copy-and-rename would give the same name) into the
-// file list's directory. The key of a file is ValidFileName of its trimmed full name, or
-// "?" + the listed name without its extension when that is empty or the lookup gave
-// "error: Overflow".
+// file list's directory. The key of a file is ValidFileName of its trimmed full name (the
+// error text of a failed lookup included), or "?" + the listed name without its extension
+// when that is empty, when the lookup failed with Overflow, or when the file is neither
+// ".ttf" nor ".pfb".
 //
 // Refuses an empty file list (and disables the batch buttons) and any directory in or below
 // state.FontsDir (an empty FontsDir names no font directory). Fills state.CurrentDir,
 // state.FontFiles (paths) and state.FontNames (keys). Counts down in the progress display.
 // Every failure is reported to the user through the host and ends the run; nothing is thrown.
-void CreateHTMLFontList(BatchHost& host, BatchState& state, SpacesOption option);
+// Returns how the run ended: Finished, Refused or Failed (it asks no questions).
+RunEnd CreateHTMLFontList(BatchHost& host, BatchState& state, SpacesOption option);
 
 // One entry of _fonts.html: <A HREF="path">key</A><BR>. The link target has "%", "#", "?" and
 // control characters percent-encoded so that it still leads to the file; link and text have

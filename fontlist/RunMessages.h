@@ -4,11 +4,9 @@
 
 namespace fontlist {
 
-// The titles of the two batch runs' messages, and the texts their closing messages start with
-// when a run finishes: what the runs show, and how a caller knows a run ended normally.
+// The title of copy-and-rename's messages and the text of its closing message: what the run
+// shows, and, until it returns how it ended, how quillvane-cli tells that it finished.
 inline constexpr std::string_view kCopyRunTitle = "Font Copy and Renaming";
 inline constexpr std::string_view kCopyFinishedText = "Finished.";
-inline constexpr std::string_view kHtmlRunTitle = "Create HTML File With Friendly Font Names";
-inline constexpr std::string_view kHtmlCreatedText = "Created ";
 
 } // namespace fontlist

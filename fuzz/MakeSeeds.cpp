@@ -108,16 +108,16 @@ void addInstalledFonts(Corpus& corpus, const fs::path& directory) {
             }
             corpus.add("tt_name", stem, *font);
             corpus.add("tt_report", stem, *font);
-            corpus.add(
-                "html_line", stem,
-                fuzzing::htmlLineInput(truetype::TTEnglishName(path.string()), path.string()));
+            corpus.add("html_line", stem,
+                       fuzzing::htmlLineInput(truetype::TTEnglishName(path.string()).text(),
+                                              path.string()));
         } else if (extension == ".pfb") {
             // The header window ends at byte 3005; a little more lets mutations move it.
             const std::string start = readFile(path).substr(0, 3072);
             corpus.add("t1_name", stem, start);
             corpus.add("t1_report", stem, start);
             corpus.add("html_line", stem,
-                       fuzzing::htmlLineInput(type1::T1Name(path.string()), path.string()));
+                       fuzzing::htmlLineInput(type1::T1Name(path.string()).text(), path.string()));
         }
     }
 }

@@ -22,7 +22,7 @@ constexpr std::size_t kLongestName = 3 * 32767;
 
 void trueTypeName(Input input) {
     runtime::FontFileReader font(input);
-    const std::string name = truetype::TTEnglishNameFromReader(font);
+    const std::string name = truetype::TTEnglishNameFromReader(font).text();
     require(isValidUtf8(name), "the full name is UTF-8");
     require(name.size() <= kLongestName, "the full name is one record's string at most");
 }
@@ -41,7 +41,7 @@ void trueTypeReport(Input input) {
     // The report reads every field the lookup reads, in the same order, and more: when it
     // finishes, the lookup (over the same reader, whose pages hold the same bytes) cannot have
     // failed, and the name it gives is one of the report's strings.
-    const std::string name = truetype::TTEnglishNameFromReader(font);
+    const std::string name = truetype::TTEnglishNameFromReader(font).text();
     require(name.empty() || report.text.find(name) != std::string::npos,
             "the full name appears in the report");
 }

@@ -22,7 +22,7 @@ constexpr std::size_t kLongestValue = 3 * static_cast<std::size_t>(type1::kHeade
 
 void type1Name(Input input) {
     runtime::FontFileReader font(input);
-    const std::string name = type1::T1NameFromReader(font);
+    const std::string name = type1::T1NameFromReader(font).text();
     require(isValidUtf8(name), "the full name is UTF-8");
     require(name.size() <= kLongestValue, "the full name comes from the header window");
     require(font.fetchCount() <= 1, "the lookup reads the header window and nothing else");
@@ -41,7 +41,7 @@ void type1Report(Input input) {
     // A finished report holds the /FullName value on a line of its own (after /version), and
     // the lookup cuts the same value out of the same window (read again from the same reader,
     // which has it in its page).
-    const std::string line = "\r\n" + type1::T1NameFromReader(font) + "\r\n";
+    const std::string line = "\r\n" + type1::T1NameFromReader(font).text() + "\r\n";
     require(report.text.find(line) != std::string::npos, "the full name is a line of the report");
 }
 

@@ -1,52 +1,23 @@
 #include "runtime/Failure.h"
 
-#include <array>
 #include <cerrno>
 #include <new>
-#include <utility>
+#include <string>
 
 namespace runtime {
 
-namespace {
-
-struct Entry {
-    int number;
-    std::string_view description;
-};
-
-constexpr std::array<Entry, 11> kDescriptions{{
-    {5, "Invalid procedure call or argument"},
-    {6, "Overflow"},
-    {7, "Out of memory"},
-    {51, "Internal error"},
-    {53, "File not found"},
-    {57, "Device I/O error"},
-    {61, "Disk full"},
-    {63, "Bad record number"},
-    {70, "Permission denied"},
-    {75, "Path/File access error"},
-    {76, "Path not found"},
-}};
-
-constexpr std::string_view kUnknown = "Application-defined or object-defined error";
-
-} // namespace
-
-std::string_view failureDescription(int number) {
-    for (const Entry& entry : kDescriptions) {
-        if (entry.number == number) {
-            return entry.description;
-        }
+std::string_view failureDescription(FailureNumber number) noexcept {
+    switch (number) {
+#define QUILLVANE_FAILURE_CASE(name, number, description)                                          \
+    case FailureNumber::name: return description;
+        QUILLVANE_FAILURES(QUILLVANE_FAILURE_CASE)
+#undef QUILLVANE_FAILURE_CASE
     }
-    return kUnknown;
+    return "Application-defined or object-defined error";
 }
 
 Failure::Failure(FailureNumber number)
-    : Failure(static_cast<int>(number), std::string(failureDescription(static_cast<int>(number)))) {
-}
-
-Failure::Failure(int number, std::string description)
-    : std::runtime_error(std::move(description)), number_(number) {}
+    : std::runtime_error(std::string(failureDescription(number))), number_(number) {}
 
 Failure failureFromErrno(int error) {
     switch (error) {

@@ -21,7 +21,7 @@ inline constexpr const char* supportAddress = "support@quillvane.example.org";
 // failure names the file. Neither text ends with a line break.
 inline FontReport failedFontReport(const Failure& failure, const std::string& fontPath) {
     FontReport report;
-    if (failure.number() == static_cast<int>(FailureNumber::FileNotFound)) {
+    if (failure.is(FailureNumber::FileNotFound)) {
         report.text = failure.description() +
                       ". Fonts in directory may have been moved while app was open.\r\n"
                       "If problem persists, please report to " +

@@ -69,15 +69,6 @@ std::optional<std::int16_t> signed16At(runtime::FontFileReader& font, std::int64
     return runtime::int16::fromBytesOrNone(high, font.byteAt(position + 1));
 }
 
-std::string errorText(const runtime::Failure& failure) {
-    return "error: " + failure.description();
-}
-
-std::string overflowText() {
-    return "error: " + std::string(runtime::failureDescription(
-                           static_cast<int>(runtime::FailureNumber::Overflow)));
-}
-
 // The full name, decoded; none for an overflow.
 std::optional<std::string> englishName(runtime::FontFileReader& font) {
     const std::optional<NameTableLocation> table = locateNameTable(font);
@@ -215,24 +206,24 @@ void appendRecordText(std::string& out, runtime::FontFileReader& font, const Str
     runtime::text::appendWindows1252DroppingNuls(out, font.bytesAt(place.position, place.count));
 }
 
-std::string TTEnglishNameFromReader(runtime::FontFileReader& font) {
+runtime::FullName TTEnglishNameFromReader(runtime::FontFileReader& font) {
     try {
         std::optional<std::string> name = englishName(font);
         if (!name) {
-            return overflowText();
+            return {.failure = runtime::Failure(runtime::FailureNumber::Overflow)};
         }
-        return std::move(*name);
+        return {.name = std::move(*name)};
     } catch (...) {
-        return errorText(runtime::currentFailure());
+        return {.failure = runtime::currentFailure()};
     }
 }
 
-std::string TTEnglishName(const std::string& TTPath) {
+runtime::FullName TTEnglishName(const std::string& TTPath) {
     try {
         runtime::FontFileReader font(TTPath);
         return TTEnglishNameFromReader(font);
     } catch (...) {
-        return errorText(runtime::currentFailure());
+        return {.failure = runtime::currentFailure()};
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "runtime/FontFileReader.h"
+#include "runtime/FullName.h"
 #include "runtime/Int16.h"
 
 #include <cstdint>
@@ -112,12 +113,12 @@ StringPlace stringPlace(const runtime::FontFileReader& font, const NameTableLoca
 void appendRecordText(std::string& out, runtime::FontFileReader& font, const StringPlace& place);
 
 // The full font name: the last platform-3 record with name ID 4, else the first platform-0 or
-// platform-1 one; the empty text when no record qualifies. Decoded byte by byte as
-// Windows-1252, not trimmed. Every failure becomes "error: " + its description; it never
-// throws. The file is closed before it returns.
-std::string TTEnglishName(const std::string& TTPath);
+// platform-1 one; the empty name when no record qualifies. Decoded byte by byte as
+// Windows-1252, not trimmed. Every failure becomes the result's failure (a file that is no
+// TrueType font overflows); it never throws. The file is closed before it returns.
+runtime::FullName TTEnglishName(const std::string& TTPath);
 
 // The same over a reader that is already open (a file or bytes in memory).
-std::string TTEnglishNameFromReader(runtime::FontFileReader& font);
+runtime::FullName TTEnglishNameFromReader(runtime::FontFileReader& font);
 
 } // namespace truetype

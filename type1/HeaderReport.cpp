@@ -69,7 +69,7 @@ runtime::FontReport T1ReportFromReader(runtime::FontFileReader& reader,
         }
         std::array<std::string_view, kReportedKeys.size()> values;
         for (std::size_t i = 0; i < kReportedKeys.size(); ++i) {
-            const std::optional<std::string_view> value = entryValue(window, kReportedKeys[i]);
+            const std::optional<std::string_view> value = T1EntryValue(window, kReportedKeys[i]);
             if (!value) {
                 return invalidArgumentReport(fontPath);
             }

@@ -7,15 +7,6 @@
 
 namespace type1 {
 
-namespace {
-
-// The result of a lookup that failed. Call only inside a catch block.
-std::string lookupErrorText() {
-    return "error: " + runtime::currentFailure().description();
-}
-
-} // namespace
-
 std::string readHeaderWindow(runtime::FontFileReader& reader) {
     return reader.bytesAt(kHeaderWindowStart, kHeaderWindowLength);
 }
@@ -26,7 +17,7 @@ std::string_view headerWindowInFile(runtime::FontFileReader& reader) {
             std::min(page.size(), static_cast<std::size_t>(kHeaderWindowLength))};
 }
 
-std::optional<std::string_view> entryValue(std::string_view window, std::string_view key) {
+std::optional<std::string_view> T1EntryValue(std::string_view window, std::string_view key) {
     using runtime::text::find;
     // The searches run on the raw window and are not checked against each other: a missing
     // key would make the next search start at 0, and a ")" before the "(" makes the count
@@ -45,38 +36,25 @@ std::optional<std::string_view> entryValue(std::string_view window, std::string_
     return runtime::text::cut(window, start, closeAt - start);
 }
 
-std::string T1EntryValue(std::string_view window, std::string_view key) {
-    const std::optional<std::string_view> value = entryValue(window, key);
-    if (!value) {
-        throw runtime::Failure(runtime::FailureNumber::InvalidArgument);
-    }
-    return std::string(*value);
-}
-
-std::string invalidArgumentText() {
-    return "error: " + std::string(runtime::failureDescription(
-                           static_cast<int>(runtime::FailureNumber::InvalidArgument)));
-}
-
-std::string T1NameFromReader(runtime::FontFileReader& reader) {
+runtime::FullName T1NameFromReader(runtime::FontFileReader& reader) {
     try {
         const std::optional<std::string_view> value =
-            entryValue(headerWindowInFile(reader), "/FullName");
+            T1EntryValue(headerWindowInFile(reader), "/FullName");
         if (!value) {
-            return invalidArgumentText();
+            return {.failure = runtime::Failure(runtime::FailureNumber::InvalidArgument)};
         }
-        return runtime::text::decodeWindows1252(*value);
+        return {.name = runtime::text::decodeWindows1252(*value)};
     } catch (...) {
-        return lookupErrorText();
+        return {.failure = runtime::currentFailure()};
     }
 }
 
-std::string T1Name(const std::string& utf8Path) {
+runtime::FullName T1Name(const std::string& utf8Path) {
     try {
         runtime::FontFileReader reader(utf8Path); // closed by its destructor on every path
         return T1NameFromReader(reader);
     } catch (...) {
-        return lookupErrorText();
+        return {.failure = runtime::currentFailure()};
     }
 }
 

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "runtime/FontFileReader.h"
+#include "runtime/FullName.h"
 
 // The clear-text header at the start of a .pfb file, read as one fixed window of raw bytes and
 // searched as text. Nothing here parses the font.
@@ -29,25 +30,19 @@ std::string readHeaderWindow(runtime::FontFileReader& reader);
 std::string_view headerWindowInFile(runtime::FontFileReader& reader);
 
 // The raw bytes between the "(" after key and the first ")" after key, as stored: not trimmed,
-// not unescaped, not decoded. Keys are found without regard to case. A missing key, a ")"
-// before the "(", no ")" after the key, or no "(" after the key raise failure 5.
-std::string T1EntryValue(std::string_view window, std::string_view key);
+// not unescaped, not decoded; a view into the window. Keys are found without regard to case.
+// Without a "(" after the key the value starts at the window's first byte. None where the cut
+// is an invalid argument (failure 5): a missing key, no ")" after the key, or a ")" before
+// the "(". Most damaged files end there, so it is a value, not an exception.
+std::optional<std::string_view> T1EntryValue(std::string_view window, std::string_view key);
 
-// The same cut as a view into the window, or none where T1EntryValue raises failure 5: the
-// lookup and the report meet that failure for most damaged files and take it without
-// unwinding.
-std::optional<std::string_view> entryValue(std::string_view window, std::string_view key);
-
-// "error: " and the description of failure 5, the lookup's text for a value it cannot cut.
-std::string invalidArgumentText();
-
-// The font's full name, the /FullName value decoded from Windows-1252 to UTF-8, or "error: "
-// followed by the description of whatever failure stopped the lookup. Never throws; reads
-// nothing past the header window.
-std::string T1NameFromReader(runtime::FontFileReader& reader);
+// The font's full name, the /FullName value decoded from Windows-1252 to UTF-8, or the failure
+// that stopped the lookup (5 for a value that cannot be cut). Never throws; reads nothing past
+// the header window.
+runtime::FullName T1NameFromReader(runtime::FontFileReader& reader);
 
 // The same for the .pfb file at a UTF-8 path. Never throws; never creates the file; the file
 // is closed again before it returns, on every path.
-std::string T1Name(const std::string& utf8Path);
+runtime::FullName T1Name(const std::string& utf8Path);
 
 } // namespace type1

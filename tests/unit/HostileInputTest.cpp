@@ -98,7 +98,7 @@ TEST(HostileTrueType, ThirtyTwoThousandRecordsOfPlatformThreeAreAllReported) {
         dir.write("many.ttf", testsupport::trueTypeFont(everyRecordOfPlatformThree(12)));
     const std::string name = "\x03\x01\x04\x09\x04\x0C";
 
-    EXPECT_EQ(finishing([&] { return truetype::TTEnglishName(path); }), name);
+    EXPECT_EQ(finishing([&] { return truetype::TTEnglishName(path).text(); }), name);
     const runtime::FontReport report = finishing([&] { return truetype::TTReport(path); });
 
     std::string expected = "NAME Table Info for " + path + "\r\nName Records | 32767\r\n";
@@ -115,7 +115,7 @@ TEST(HostileTrueType, AReportOfGigabytesIsRefusedInsteadOfBuilt) {
     const std::string path =
         dir.write("huge.ttf", testsupport::trueTypeFont(everyRecordOfPlatformThree(0x7FFF)));
 
-    const std::string name = finishing([&] { return truetype::TTEnglishName(path); });
+    const std::string name = finishing([&] { return truetype::TTEnglishName(path).text(); });
     EXPECT_FALSE(name.empty());
     EXPECT_LE(name.size(), 3u * 32767u);
     EXPECT_EQ(finishing([&] { return truetype::TTReport(path); }).text,
@@ -174,7 +174,7 @@ TEST(HostileTrueType, ACountFarBeyondTheRecordsInTheFileKeepsEveryLine) {
         "short.ttf",
         testsupport::trueTypeBytes({{{"name", testsupport::nameTableBytes(names), std::nullopt}}}));
 
-    EXPECT_EQ(truetype::TTEnglishName(path), "Win");
+    EXPECT_EQ(truetype::TTEnglishName(path).text(), "Win");
     std::string expected = "NAME Table Info for " + path +
                            "\r\nName Records | 32767\r\nMac ENG Full Font Name | Mac\r\n"
                            "Win Unicode ENU Full Font Name | Win\r\n";
@@ -224,7 +224,7 @@ TEST(HostileType1, SearchesOfWindowsFullOfNearMatchesAreExact) {
     const std::string type1 = testsupport::pfbFont(nearMisses);
     runtime::FontFileReader reader(
         std::span(reinterpret_cast<const std::uint8_t*>(type1.data()), type1.size()));
-    EXPECT_EQ(type1::T1NameFromReader(reader), "error: Invalid procedure call or argument");
+    EXPECT_EQ(type1::T1NameFromReader(reader).text(), "error: Invalid procedure call or argument");
 }
 
 // Files that hold no font, or a sparse file of 4 GiB around one: each reader gives its clear
@@ -266,12 +266,14 @@ TEST(HostileFiles, EachReaderFinishesReadingLittle) {
         const bool trueType = std::string_view(c.name).ends_with(".ttf");
         runtime::FontFileReader reader(path);
         const std::string lookup = finishing([&] {
-            return trueType ? truetype::TTEnglishNameFromReader(reader)
-                            : type1::T1NameFromReader(reader);
+            return (trueType ? truetype::TTEnglishNameFromReader(reader)
+                             : type1::T1NameFromReader(reader))
+                .text();
         });
         EXPECT_EQ(lookup, c.lookup);
         EXPECT_LE(reader.fetchCount(), c.mostFetches);
-        EXPECT_EQ(trueType ? truetype::TTEnglishName(path) : type1::T1Name(path), c.lookup);
+        EXPECT_EQ((trueType ? truetype::TTEnglishName(path) : type1::T1Name(path)).text(),
+                  c.lookup);
 
         const runtime::FontReport report =
             finishing([&] { return trueType ? truetype::TTReport(path) : type1::T1Report(path); });
@@ -300,10 +302,11 @@ TEST(HostileFiles, PipesAndDirectoriesNamedLikeFontsAreRefusedAtOnce) {
         SCOPED_TRACE(name);
         const std::string path = dir.file(name);
         const bool trueType = std::string_view(name).ends_with(".ttf");
-        EXPECT_EQ(finishing([&] {
-                      return trueType ? truetype::TTEnglishName(path) : type1::T1Name(path);
-                  }),
-                  "error: Path/File access error");
+        EXPECT_EQ(
+            finishing([&] {
+                return (trueType ? truetype::TTEnglishName(path) : type1::T1Name(path)).text();
+            }),
+            "error: Path/File access error");
         const runtime::FontReport report =
             finishing([&] { return trueType ? truetype::TTReport(path) : type1::T1Report(path); });
         EXPECT_EQ(report.text, failureText(runtime::FailureNumber::PathFileAccess, path));

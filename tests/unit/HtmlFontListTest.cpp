@@ -18,6 +18,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using fontlist::RunEnd;
 using fontlist::SpacesOption;
 using testsupport::pfbFont;
 using testsupport::readFile;
@@ -79,8 +80,8 @@ protected:
     std::string pagePath() const { return dir.file("_fonts.html"); }
     std::string reportPath() const { return dir.file("_report.txt"); }
 
-    void run(ScriptedHost& host, SpacesOption option = SpacesOption::NoChange) {
-        fontlist::CreateHTMLFontList(host, state, option);
+    RunEnd run(ScriptedHost& host, SpacesOption option = SpacesOption::NoChange) {
+        return fontlist::CreateHTMLFontList(host, state, option);
     }
 
     testsupport::TempDir dir;
@@ -91,7 +92,7 @@ TEST_F(HtmlFontListRun, ListsFontsOfBothTypesInOrderOfTheirNames) {
     const std::string a = ttf("a.ttf", u"Zeta");
     const std::string b = pfb("b.pfb", "  Alpha ");
     ScriptedHost host(dir.str());
-    run(host);
+    EXPECT_EQ(run(host), RunEnd::Finished);
 
     EXPECT_EQ(readFile(pagePath()), page({link(b, "Alpha"), link(a, "Zeta")}));
     EXPECT_EQ(readFile(reportPath()), report({}));
@@ -147,20 +148,23 @@ TEST_F(HtmlFontListRun, UnreadableNamesGetTheQuestionMarkForm) {
         dir.write("nofull.pfb", pfbFont("%!PS-AdobeFont-1.0: X\r/FamilyName (X) readonly def\r"));
     // Not reachable through the window's patterns: no lookup, the question-mark form.
     const std::string other = ttf("zz.ttfx", u"Never Read");
+    // A name that reads like the overflow's error text is still a name.
+    const std::string lookalike = ttf("lookalike.ttf", u" error: overflow ");
     ScriptedHost host(dir.str(), "*.ttf*;*.pfb");
     run(host);
 
     EXPECT_EQ(
         readFile(pagePath()),
         page({link(notFont, "?arial"), link(blank, "?blank"), link(empty, "?empty"),
-              link(other, "?zz."), link(noFullName, "error Invalid procedure call or argument")}));
+              link(other, "?zz."), link(noFullName, "error Invalid procedure call or argument"),
+              link(lookalike, "error overflow")}));
 }
 
 TEST_F(HtmlFontListRun, AnEmptyListIsRefusedAndDisablesTheButtons) {
     dir.write("notes.txt", "x");
     ttf("a.ttf", u"Only TrueType");
     ScriptedHost host(dir.str(), "*.pfb"); // the message speaks of TrueType fonts all the same
-    run(host);
+    EXPECT_EQ(run(host), RunEnd::Refused);
 
     EXPECT_EQ(host.events,
               (std::vector<std::string>{"refresh files",
@@ -183,7 +187,7 @@ TEST_F(HtmlFontListRun, RefusesTheFontDirectoryAndEverythingBelowIt) {
 #endif
     for (const std::string& browsed : browsedDirectories) {
         ScriptedHost host(browsed);
-        run(host);
+        EXPECT_EQ(run(host), RunEnd::Refused);
         ASSERT_EQ(host.messages.size(), 1u) << browsed;
         EXPECT_EQ(host.messages[0].title, kTitle);
         EXPECT_EQ(host.messages[0].text, "Action in the Windows Font directory is restricted.\r\n");
@@ -350,7 +354,7 @@ TEST_F(HtmlFontListRun, AReadOnlyPageIsReportedAndLeftAlone) {
     dir.write("_fonts.html", "old page");
     fs::permissions(pagePath(), fs::perms::owner_read | fs::perms::group_read);
     ScriptedHost host(dir.str());
-    run(host);
+    EXPECT_EQ(run(host), RunEnd::Failed);
 
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].title, kTitle);

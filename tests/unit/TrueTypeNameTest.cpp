@@ -21,7 +21,7 @@ using testsupport::utf16be;
 
 std::string lookup(const std::string& fontBytes) {
     testsupport::TempDir dir;
-    return truetype::TTEnglishName(dir.write("font.ttf", fontBytes));
+    return truetype::TTEnglishName(dir.write("font.ttf", fontBytes)).text();
 }
 
 NameRecordLayout record(std::uint16_t platform, std::uint16_t nameId, std::string bytes,
@@ -192,22 +192,22 @@ TEST(TrueTypeName, StringBeyondEndOfFileReadsAsNothing) {
 TEST(TrueTypeName, MissingPathIsAnErrorAndCreatesNothing) {
     testsupport::TempDir dir;
     const std::string missing = dir.file("missing.ttf");
-    EXPECT_EQ(truetype::TTEnglishName(missing), "error: File not found");
+    EXPECT_EQ(truetype::TTEnglishName(missing).text(), "error: File not found");
     EXPECT_FALSE(std::filesystem::exists(missing));
-    EXPECT_EQ(truetype::TTEnglishName(dir.str()), "error: Path/File access error");
+    EXPECT_EQ(truetype::TTEnglishName(dir.str()).text(), "error: Path/File access error");
 }
 
 TEST(TrueTypeName, ReadsFromMemoryLikeFromFile) {
     const std::string font = testsupport::trueTypeFontNamed(u"In Memory");
     runtime::FontFileReader reader(
         std::span(reinterpret_cast<const std::uint8_t*>(font.data()), font.size()));
-    EXPECT_EQ(truetype::TTEnglishNameFromReader(reader), "In Memory");
+    EXPECT_EQ(truetype::TTEnglishNameFromReader(reader).text(), "In Memory");
 }
 
 std::string readFromMemory(const std::string& font) {
     runtime::FontFileReader reader(
         std::span(reinterpret_cast<const std::uint8_t*>(font.data()), font.size()));
-    return truetype::TTEnglishNameFromReader(reader);
+    return truetype::TTEnglishNameFromReader(reader).text();
 }
 
 // A file of more than 64 KiB is read in 4 KiB pages. Directory entries and name records that
@@ -288,7 +288,7 @@ TEST(TrueTypeName, ReadsLittleOfALargeFont) {
                                      {"name", testsupport::nameTableBytes(names), {}}}});
     runtime::FontFileReader reader(
         std::span(reinterpret_cast<const std::uint8_t*>(font.data()), font.size()));
-    EXPECT_EQ(truetype::TTEnglishNameFromReader(reader), "String of a record");
+    EXPECT_EQ(truetype::TTEnglishNameFromReader(reader).text(), "String of a record");
     EXPECT_LE(reader.fetchCount(), 4u);
 }
 
@@ -312,7 +312,7 @@ TEST(TrueTypeName, RealFontsGiveTheirFullNames) {
         if (!std::filesystem::exists(font.path)) {
             continue;
         }
-        EXPECT_EQ(truetype::TTEnglishName(font.path), font.name) << font.path;
+        EXPECT_EQ(truetype::TTEnglishName(font.path).text(), font.name) << font.path;
         ++read;
     }
     if (read == 0) {

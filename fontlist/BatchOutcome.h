@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstddef>
+
+namespace fontlist {
+
+// How a batch run ended.
+enum class RunEnd {
+    Finished, // its closing message was shown
+    Refused,  // an empty file list, or a directory where the run may not write
+    Declined, // a question was answered No or Cancel
+    Failed,   // a failure was reported and ended the run
+};
+
+// How a batch run ended and, for copy-and-rename, how many listed fonts it left uncopied
+// because a failed copy was passed over with Yes: a run can finish without copying them all.
+struct BatchOutcome {
+    RunEnd end = RunEnd::Finished;
+    std::size_t fontsNotCopied = 0;
+};
+
+} // namespace fontlist

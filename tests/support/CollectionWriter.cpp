@@ -1,0 +1,67 @@
+#include "support/CollectionWriter.h"
+
+#include "support/TrueTypeWriter.h"
+
+#include <algorithm>
+#include <cstddef>
+
+namespace testsupport {
+
+namespace {
+
+std::uint32_t read32(const std::string& bytes, std::size_t at) {
+    std::uint32_t value = 0;
+    for (std::size_t k = 0; k < 4; ++k) {
+        value = value << 8 | static_cast<std::uint8_t>(bytes[at + k]);
+    }
+    return value;
+}
+
+// The font with every table offset of its directory moved by shift.
+std::string movedBy(std::string font, std::uint32_t shift) {
+    const std::size_t tables =
+        font.size() < 6 ? 0
+                        : std::size_t{static_cast<std::uint8_t>(font[4])} << 8 |
+                              static_cast<std::uint8_t>(font[5]);
+    for (std::size_t i = 0; i < tables; ++i) {
+        const std::size_t field = 12 + 16 * i + 8;
+        if (field + 4 > font.size()) {
+            break;
+        }
+        font.replace(field, 4, bigEndian32(read32(font, field) + shift));
+    }
+    return font;
+}
+
+} // namespace
+
+std::string openTypeFont(std::string trueTypeFont) {
+    trueTypeFont.replace(0, 4, "OTTO");
+    return trueTypeFont;
+}
+
+std::string fontCollection(const CollectionLayout& layout) {
+    const auto count = static_cast<std::uint32_t>(layout.fonts.size());
+    std::size_t headerSize = 12 + 4 * std::max<std::size_t>(count, layout.offsets.size());
+    if (layout.version >= 0x00020000) {
+        headerSize += 12; // the digital signature's tag, length and offset, all zero
+    }
+    std::vector<std::uint32_t> at;
+    std::string body;
+    for (const std::string& font : layout.fonts) {
+        const auto offset = static_cast<std::uint32_t>(headerSize + body.size());
+        at.push_back(offset);
+        body += movedBy(font, offset);
+        body.resize((body.size() + 3) / 4 * 4, '\0');
+    }
+    const std::vector<std::uint32_t>& offsets = layout.offsets.empty() ? at : layout.offsets;
+    std::string header = "ttcf" + bigEndian32(layout.version) +
+                         bigEndian32(layout.count.value_or(count));
+    for (const std::uint32_t offset : offsets) {
+        header += bigEndian32(offset);
+    }
+    header.resize(headerSize, '\0');
+    return header + body;
+}
+
+} // namespace testsupport
