@@ -538,4 +538,85 @@ TEST(CopyAndRename, FailuresOfTheHostFollowTheSameRule) {
     }
 }
 
+// A host that fails once with 75 at one call that a run makes outside the copies.
+enum class FailingCall { NameTaking, CountReadAgain, FontDirectoryQuestion, DirectoryRefresh };
+
+class FailingOnceHost : public ScriptedHost {
+public:
+    FailingOnceHost(std::string directory, FailingCall call)
+        : ScriptedHost(std::move(directory)), call_(call) {}
+    std::string fileListEntry(int index) override {
+        failAt(FailingCall::NameTaking);
+        return ScriptedHost::fileListEntry(index);
+    }
+    int fileListCount() override {
+        if (++counts_ == 3) { // the click's, the names', then the one read again
+            failAt(FailingCall::CountReadAgain);
+        }
+        return ScriptedHost::fileListCount();
+    }
+    runtime::Answer show(const runtime::UserMessage& message) override {
+        if (message.icon == runtime::MessageIcon::Warning) {
+            failAt(FailingCall::FontDirectoryQuestion);
+        }
+        return ScriptedHost::show(message);
+    }
+    void refreshDirectoryList() override {
+        ScriptedHost::refreshDirectoryList();
+        failAt(FailingCall::DirectoryRefresh);
+    }
+
+private:
+    void failAt(FailingCall call) {
+        if (call == call_ && !failed_) {
+            failed_ = true;
+            throw runtime::Failure(runtime::FailureNumber::PathFileAccess);
+        }
+    }
+    FailingCall call_;
+    int counts_ = 0;
+    bool failed_ = false;
+};
+
+TEST(CopyAndRename, YesAfterAFailedOpeningOrClosingStepGoesOnWithTheNextStep) {
+    const std::string asks = "message: " + kAlreadyExists;
+    const struct {
+        const char* what;
+        FailingCall call;
+        Events events;
+        Names expected;
+    } cases[] = {
+        // The name stays empty, so the listed file is taken for no font and only counted down.
+        {"taking the names", FailingCall::NameTaking, finishedRun({asks, "progress:  0"}), {}},
+        // No files are laid out: the run goes on with the lists read again.
+        {"reading the count again", FailingCall::CountReadAgain, finishedRun({asks}), {}},
+        // The destination stays the browsed directory's "friendly".
+        {"the font-directory question",
+         FailingCall::FontDirectoryQuestion,
+         finishedRun({asks, "progress:  0"}),
+         {"Alpha.ttf"}},
+        {"reading the directory list again",
+         FailingCall::DirectoryRefresh,
+         {"refresh files", "progress:  0", "refresh directories", asks, "refresh files",
+          "progress: Quillvane", "message: Finished."},
+         {"Alpha.ttf"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        dir.write("a.ttf", ttf(u"Alpha"));
+        FailingOnceHost host(dir.str(), c.call);
+        host.answers = {Answer::Yes};
+        fontlist::BatchState state;
+        if (c.call == FailingCall::FontDirectoryQuestion) {
+            state.FontsDir = dir.str() + runtime::path::separator;
+        }
+
+        EXPECT_EQ(click(host, state), 0u); // a step passed over is no font left uncopied
+
+        EXPECT_EQ(host.events, c.events);
+        EXPECT_EQ(namesIn(dir.path() / "friendly"), c.expected);
+    }
+}
+
 } // namespace
