@@ -356,7 +356,7 @@ void Form1::Command1_Click() {
 void Form1::RenameFonts_Click() {
     // The user answered every question about a copy that could not be made; the count of
     // such copies is for quillvane-cli, which answers them unasked.
-    runBatch([this] { fontlist::RenameFonts(*this, state_, spacesOption()); });
+    runBatch([this] { fontlist::RenameFonts_Click(*this, state_, spacesOption()); });
 }
 
 void Form1::CreateHTMLFontList_Click() {

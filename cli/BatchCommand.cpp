@@ -24,7 +24,9 @@ int runBatchCommand(BatchRun run, const Request& request, Console& console) {
     std::size_t notCopied = 0;
     switch (run) {
     case BatchRun::Html: fontlist::CreateHTMLFontList(host, state, request.spaces); break;
-    case BatchRun::Copy: notCopied = fontlist::RenameFonts(host, state, request.spaces); break;
+    case BatchRun::Copy:
+        notCopied = fontlist::RenameFonts_Click(host, state, request.spaces);
+        break;
     }
     host.clearProgress();
     if (!endedNormally(run, host.lastMessage())) {

@@ -343,7 +343,7 @@ private:
 
 } // namespace
 
-std::size_t RenameFonts(BatchHost& host, BatchState& state, SpacesOption option) {
+std::size_t RenameFonts_Click(BatchHost& host, BatchState& state, SpacesOption option) {
     try {
         host.refreshFileList();
         if (host.fileListCount() <= 0) {

@@ -11,7 +11,7 @@ namespace fontlist {
 // The click event of "Copy/Rename Fonts": reads the file list again; when it is empty, says
 // so and disables both batch buttons; otherwise runs RenameFont and returns what it returns.
 // Never throws.
-std::size_t RenameFonts(BatchHost& host, BatchState& state, SpacesOption option);
+std::size_t RenameFonts_Click(BatchHost& host, BatchState& state, SpacesOption option);
 
 // Copies every listed font file into the "friendly" sub-directory of the listed directory (or,
 // after a warning answered Yes, into "ft1fonts" under the Windows directory when the listed

@@ -127,7 +127,7 @@ TEST(CopyCommand, MakesTheSameCopiesAndMessagesAsTheCoreRun) {
 
         testsupport::ScriptedHost host(dir.str(), v.pattern);
         fontlist::BatchState state = windowState();
-        fontlist::RenameFonts(host, state, v.spaces);
+        fontlist::RenameFonts_Click(host, state, v.spaces);
 
         EXPECT_EQ(byCli, treeSnapshot(dir.path()));
         // Copies were made at all: the fonts of the filter, and the companions of a .pfb.
@@ -181,7 +181,7 @@ TEST(BatchCommands, RefusalsAndFailuresEndWithStatusOneLikeTheCoreRun) {
         if (c.command == "html") {
             fontlist::CreateHTMLFontList(host, state, SpacesOption::NoChange);
         } else {
-            fontlist::RenameFonts(host, state, SpacesOption::NoChange);
+            fontlist::RenameFonts_Click(host, state, SpacesOption::NoChange);
         }
 
         EXPECT_EQ(result.status, 1);

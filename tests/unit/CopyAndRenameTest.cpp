@@ -87,7 +87,7 @@ std::size_t click(ScriptedHost& host, fontlist::BatchState& state,
                   SpacesOption option = SpacesOption::NoChange) {
     const std::filesystem::path browsed = host.fileListDirectory();
     const auto before = filesIn(browsed);
-    const std::size_t notCopied = fontlist::RenameFonts(host, state, option);
+    const std::size_t notCopied = fontlist::RenameFonts_Click(host, state, option);
     EXPECT_EQ(filesIn(browsed), before) << "the listed files were changed";
     return notCopied;
 }
@@ -105,7 +105,7 @@ TEST(CopyAndRename, AnEmptyListIsRefusedAndDisablesTheButtons) {
     std::filesystem::remove(gone); // removed after the list was last read
     fontlist::BatchState state;
 
-    fontlist::RenameFonts(host, state, SpacesOption::NoChange);
+    fontlist::RenameFonts_Click(host, state, SpacesOption::NoChange);
 
     EXPECT_EQ(host.events, (Events{"refresh files",
                                    "message: Current directory contains no fonts of selected type.",

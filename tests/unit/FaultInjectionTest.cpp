@@ -235,7 +235,7 @@ TEST(FaultCopy, AFullDiskEndsTheRunAndLeavesNoPartialCopy) {
     ScriptedHost host(fonts.dir.str());
     host.answers = {Answer::Yes}; // the copies may replace those of an earlier run
     fontlist::BatchState state;
-    fontlist::RenameFonts(host, state, SpacesOption::NoChange);
+    fontlist::RenameFonts_Click(host, state, SpacesOption::NoChange);
 
     // The failure is shown as the run shows every failure but 75, and ends the run there.
     EXPECT_EQ(textsOf(host), (std::vector<std::string>{kAlreadyExists, "Error  61"}));
@@ -279,7 +279,7 @@ TEST(FaultCopy, AReadOnlyFileSystemIsRefusedAndNothingIsWritten) {
         ScriptedHost host(fonts.dir.str());
         host.answers = c.answers;
         fontlist::BatchState state;
-        fontlist::RenameFonts(host, state, SpacesOption::NoChange);
+        fontlist::RenameFonts_Click(host, state, SpacesOption::NoChange);
 
         EXPECT_EQ(textsOf(host), c.messages);
         EXPECT_EQ(filesIn(fonts.dir.path()), before);
@@ -303,7 +303,7 @@ TEST(FaultCopy, AnImmutableTargetIsReportedAndKept) {
     ScriptedHost host(fonts.dir.str());
     host.answers = {Answer::Yes};
     fontlist::BatchState state;
-    fontlist::RenameFonts(host, state, SpacesOption::NoChange);
+    fontlist::RenameFonts_Click(host, state, SpacesOption::NoChange);
 
     // Replacing it is refused by the system (permission denied), which ends the run.
     EXPECT_EQ(textsOf(host), (std::vector<std::string>{kAlreadyExists, "Error  70"}));
@@ -333,7 +333,7 @@ TEST(FaultCopy, ASourceThatGoesAwayEndsTheRunWithFileNotFound) {
     ThreeFonts fonts;
     VanishingHost host(fonts.dir.str(), fonts.dir.file("b.ttf"));
     fontlist::BatchState state;
-    fontlist::RenameFonts(host, state, SpacesOption::NoChange);
+    fontlist::RenameFonts_Click(host, state, SpacesOption::NoChange);
 
     EXPECT_EQ(textsOf(host), (std::vector<std::string>{"Error  53"}));
     EXPECT_EQ(namesIn(fonts.friendly), (Names{"Alpha.ttf"}));

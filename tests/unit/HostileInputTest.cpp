@@ -355,7 +355,7 @@ TEST(HostileBatch, PipesAndDirectoriesInTheListNeitherHangNorStopTheRuns) {
     StaleListHost copyHost(dir.str(), listed);
     copyHost.answers = {Answer::Yes, Answer::Yes}; // go on after each refused copy
     fontlist::BatchState state;
-    finishing([&] { fontlist::RenameFonts(copyHost, state, SpacesOption::NoChange); });
+    finishing([&] { fontlist::RenameFonts_Click(copyHost, state, SpacesOption::NoChange); });
     ASSERT_EQ(copyHost.messages.size(), 3u);
     EXPECT_EQ(copyHost.messages[0].buttons, runtime::Buttons::YesNoCancel); // the pipe
     EXPECT_EQ(copyHost.messages[1].buttons, runtime::Buttons::YesNoCancel); // the directory
@@ -415,7 +415,7 @@ TEST(HostileBatch, AHundredThousandFontsGoThroughBothRuns) {
 
     std::printf("[          ] HTML run over %d fonts took %.1f s\n", kFonts, secondsSince(start));
     ScriptedHost copyHost(fonts);
-    finishing([&] { fontlist::RenameFonts(copyHost, state, SpacesOption::NoChange); },
+    finishing([&] { fontlist::RenameFonts_Click(copyHost, state, SpacesOption::NoChange); },
               std::chrono::seconds(120));
     ASSERT_FALSE(copyHost.messages.empty());
     EXPECT_EQ(copyHost.messages.back().text, "Finished.");
