@@ -15,6 +15,7 @@
 #include "fontlist/SystemDirectories.h"
 #include "runtime/FontFileType.h"
 #include "runtime/PathText.h"
+#include "runtime/ProgramName.h"
 #include "runtime/Text.h"
 #include "runtime/WindowsDirectory.h"
 #include "truetype/NameTableReport.h"
@@ -71,7 +72,7 @@ Form1::Form1(Services services, QWidget* parent) : QWidget(parent), services_(st
     }
 
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Quillvane"));
+    setWindowTitle(QString::fromStdString(std::string(runtime::kProgramName)));
     setWindowIcon(quillvaneIcon());
     // The layout was drawn for a small 8-point dialog font; with the larger desktop default
     // the longer captions would be clipped.
@@ -435,8 +436,8 @@ void Form1::setDetailsText(const std::string& text) {
 }
 
 void Form1::tellBrowsingProblem(const QString& text) {
-    messages_->show(
-        {"Quillvane", text.toStdString(), runtime::Buttons::Ok, runtime::MessageIcon::Warning});
+    messages_->show({std::string(runtime::kProgramName), text.toStdString(), runtime::Buttons::Ok,
+                     runtime::MessageIcon::Warning});
 }
 
 } // namespace app

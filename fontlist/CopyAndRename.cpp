@@ -22,6 +22,7 @@
 #include "runtime/FileSystem.h"
 #include "runtime/FontFileType.h"
 #include "runtime/PathText.h"
+#include "runtime/ProgramName.h"
 #include "runtime/Text.h"
 #include "runtime/UserMessage.h"
 #include "truetype/NameTableReader.h"
@@ -32,8 +33,8 @@ namespace fontlist {
 namespace {
 
 constexpr std::string_view kTitle = kCopyRunTitle;
-constexpr std::string_view kProgramName = "Quillvane";
-constexpr std::string_view kCrLf = "\r\n";
+using runtime::kProgramName;
+using runtime::text::kCrLf;
 constexpr int kPathFileAccess = static_cast<int>(runtime::FailureNumber::PathFileAccess);
 
 runtime::UserMessage message(std::string text, runtime::Buttons buttons = runtime::Buttons::Ok,

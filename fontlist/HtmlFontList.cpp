@@ -17,6 +17,7 @@
 #include "runtime/FileSystem.h"
 #include "runtime/FontFileType.h"
 #include "runtime/PathText.h"
+#include "runtime/ProgramName.h"
 #include "runtime/Text.h"
 #include "runtime/TextFileWriter.h"
 #include "truetype/NameTableReader.h"
@@ -28,8 +29,8 @@ namespace {
 
 constexpr std::string_view kTitle = kHtmlRunTitle;
 constexpr std::string_view kEmptyListTitle = "Create HTML friendly font list";
-constexpr std::string_view kCrLf = "\r\n";
-constexpr std::string_view kIdleProgress = "Quillvane";
+using runtime::kProgramName;
+using runtime::text::kCrLf;
 
 constexpr std::string_view kPageName = "_fonts.html";
 constexpr std::string_view kReportName = "_report.txt";
@@ -382,7 +383,7 @@ void run(BatchHost& host, BatchState& state, SpacesOption option) {
     const std::string reportPath = state.CurrentDir + std::string(kReportName);
     writeFiles(state, count, pagePath, reportPath);
 
-    host.showProgress(std::string(kIdleProgress));
+    host.showProgress(std::string(kProgramName));
     showOk(host, kTitle,
            std::string(kHtmlCreatedText) + pagePath + std::string(kCrLf) + std::string(kCrLf) +
                "Any possible font duplication issues can be found in" + std::string(kCrLf) +
@@ -399,7 +400,7 @@ void reportFailure(BatchHost& host, const runtime::Failure& failure,
             text += kCrLf;
             text += explanation;
         }
-        host.showProgress(std::string(kIdleProgress));
+        host.showProgress(std::string(kProgramName));
         showOk(host, kTitle, std::move(text), runtime::MessageIcon::Critical);
     } catch (...) {
         // The host cannot show anything: there is no one left to tell, and the run must not
