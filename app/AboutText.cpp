@@ -1,24 +1,27 @@
 #include "app/AboutText.h"
 
+#include "runtime/ProgramName.h"
+#include "runtime/Text.h"
+
 namespace app {
 
 namespace {
-constexpr const char* crlf = "\r\n";
+using runtime::text::kCrLf;
 constexpr const char* makerLine = "Written by the Quillvane developers, 2026.";
 constexpr const char* distributionLine =
     "Free software under the MIT License: you may use, copy and pass it on.";
 } // namespace
 
 std::string aboutText(unsigned major, unsigned minor, unsigned revision) {
-    std::string s = "Quillvane";
-    s += crlf;
+    std::string s(runtime::kProgramName);
+    s += kCrLf;
     s += "version ";
     s += std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(revision);
-    s += crlf;
+    s += kCrLf;
     s += " ";
-    s += crlf;
+    s += kCrLf;
     s += makerLine;
-    s += crlf;
+    s += kCrLf;
     s += distributionLine;
     return s;
 }

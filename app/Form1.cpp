@@ -15,6 +15,7 @@
 #include "fontlist/SystemDirectories.h"
 #include "runtime/FontFileType.h"
 #include "runtime/PathText.h"
+#include "runtime/ProgramName.h"
 #include "runtime/Text.h"
 #include "runtime/WindowsDirectory.h"
 #include "truetype/NameTableReport.h"
@@ -45,12 +46,9 @@ constexpr int detailsLeft = 15;
 constexpr int detailsTop = 3240;
 
 const char* const fontTypeItems[] = {
-    "Both font types (*.ttf;*.pfb)",
-    "TrueType fonts (*.ttf)",
-    "Type1 fonts (*.pfb)",
-    "OpenType (*.otf)",
-    "Collections (*.ttc;*.otc)",
-    "All font types (*.ttf;*.otf;*.ttc;*.otc;*.pfb)",
+    "Both font types (*.ttf;*.pfb)", "TrueType fonts (*.ttf)",
+    "Type1 fonts (*.pfb)",           "OpenType (*.otf)",
+    "Collections (*.ttc;*.otc)",     "All font types (*.ttf;*.otf;*.ttc;*.otc;*.pfb)",
 };
 const char* const initialPattern = "*.pfb;*.ttf";
 
@@ -74,7 +72,7 @@ Form1::Form1(Services services, QWidget* parent) : QWidget(parent), services_(st
     }
 
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Quillvane"));
+    setWindowTitle(QString::fromStdString(std::string(runtime::kProgramName)));
     setWindowIcon(quillvaneIcon());
     // The layout was drawn for a small 8-point dialog font; with the larger desktop default
     // the longer captions would be clipped.
@@ -359,11 +357,11 @@ void Form1::Command1_Click() {
 void Form1::RenameFonts_Click() {
     // The user answered every question about a copy that could not be made; the count of
     // such copies is for quillvane-cli, which answers them unasked.
-    runBatch([this] { fontlist::RenameFonts(*this, state_, spacesOption()); });
+    runBatch([this] { fontlist::RenameFonts_Click(*this, state_, spacesOption()); });
 }
 
 void Form1::CreateHTMLFontList_Click() {
-    runBatch([this] { fontlist::CreateHTMLFontList(*this, state_, spacesOption()); });
+    runBatch([this] { fontlist::CreateHTMLFontList_Click(*this, state_, spacesOption()); });
 }
 
 void Form1::runBatch(const std::function<void()>& operation) {
@@ -438,8 +436,8 @@ void Form1::setDetailsText(const std::string& text) {
 }
 
 void Form1::tellBrowsingProblem(const QString& text) {
-    messages_->show(
-        {"Quillvane", text.toStdString(), runtime::Buttons::Ok, runtime::MessageIcon::Warning});
+    messages_->show({std::string(runtime::kProgramName), text.toStdString(), runtime::Buttons::Ok,
+                     runtime::MessageIcon::Warning});
 }
 
 } // namespace app

@@ -24,13 +24,9 @@ int runBatchCommand(BatchRun run, const Request& request, Console& console) {
     fontlist::BatchOutcome outcome;
     switch (run) {
     case BatchRun::Html:
-        outcome.end = fontlist::CreateHTMLFontList(host, state, request.spaces);
+        outcome.end = fontlist::CreateHTMLFontList_Click(host, state, request.spaces);
         break;
-    case BatchRun::Copy:
-        outcome.fontsNotCopied = fontlist::RenameFonts(host, state, request.spaces);
-        // Interim: the copy run does not yet return how it ended.
-        outcome.end = copyRunEndFromLastMessage(host.lastMessage());
-        break;
+    case BatchRun::Copy: outcome = fontlist::RenameFonts_Click(host, state, request.spaces); break;
     }
     host.clearProgress();
     const ExitStatus status = exitStatusOf(outcome);

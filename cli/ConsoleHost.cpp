@@ -2,6 +2,7 @@
 
 #include "cli/ConsoleText.h"
 #include "runtime/DirectoryListing.h"
+#include "runtime/ProgramName.h"
 #include "runtime/Text.h"
 
 #include <istream>
@@ -11,9 +12,6 @@
 namespace cli {
 
 namespace {
-
-// The window title between runs: the run has ended and there is nothing to show.
-constexpr std::string_view kIdleProgress = "Quillvane";
 
 std::string folded(std::string answer) {
     return runtime::text::foldCaseUtf8(runtime::text::trimSpaces(answer));
@@ -65,7 +63,6 @@ void ConsoleHost::refreshFileList() {
 
 runtime::Answer ConsoleHost::show(const runtime::UserMessage& message) {
     clearProgress();
-    lastMessage_ = message;
     console_.err << messageText(message);
     if (message.buttons == runtime::Buttons::Ok) {
         console_.err.flush();
@@ -111,7 +108,7 @@ void ConsoleHost::showProgress(const std::string& text) {
     if (!console_.errorIsTerminal) {
         return;
     }
-    if (text == kIdleProgress) {
+    if (text == runtime::kProgramName) { // the window title between runs: nothing to show
         clearProgress();
         return;
     }

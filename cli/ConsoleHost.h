@@ -37,9 +37,6 @@ public:
     void showProgress(const std::string& text) override;
     void disableBatchButtons() override {}
 
-    // The last message the run showed: how the run ended.
-    const std::optional<runtime::UserMessage>& lastMessage() const { return lastMessage_; }
-
     // Takes the progress line off the terminal, if one is drawn.
     void clearProgress();
 
@@ -53,7 +50,6 @@ private:
     bool assumeYes_;
     bool listed_ = false;
     std::vector<std::string> entries_;
-    std::optional<runtime::UserMessage> lastMessage_;
     std::size_t progressWidth_ = 0; // the width of the progress line on the terminal, or 0
 };
 

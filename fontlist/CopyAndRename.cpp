@@ -4,19 +4,17 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <optional>
-#include <set>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
 #include "fontlist/FullNameLookup.h"
 #include "fontlist/NamesWithoutCase.h"
 #include "fontlist/ReadAhead.h"
-#include "fontlist/RunMessages.h"
 #include "fontlist/SystemDirectories.h"
 #include "fontlist/ValidFileName.h"
 #include "fontlist/WindowsDeviceNames.h"
@@ -24,19 +22,17 @@
 #include "runtime/FileSystem.h"
 #include "runtime/FontFileType.h"
 #include "runtime/PathText.h"
+#include "runtime/ProgramName.h"
 #include "runtime/Text.h"
 #include "runtime/UserMessage.h"
-#include "truetype/NameTableReader.h"
-#include "type1/HeaderWindow.h"
 
 namespace fontlist {
 
 namespace {
 
-constexpr std::string_view kTitle = kCopyRunTitle;
-constexpr std::string_view kProgramName = "Quillvane";
-constexpr std::string_view kCrLf = "\r\n";
-constexpr int kPathFileAccess = static_cast<int>(runtime::FailureNumber::PathFileAccess);
+constexpr std::string_view kTitle = "Font Copy and Renaming";
+using runtime::kProgramName;
+using runtime::text::kCrLf;
 
 runtime::UserMessage message(std::string text, runtime::Buttons buttons = runtime::Buttons::Ok,
                              runtime::MessageIcon icon = runtime::MessageIcon::None) {
@@ -83,107 +79,159 @@ std::string withExtension(const std::string& path, std::string_view extension) {
     return path.substr(0, path.size() >= 4 ? path.size() - 4 : 0) + std::string(extension);
 }
 
-// What a step tells the run: go on with the next step, or end here.
-enum class Flow { Next, End };
-
-// The index of the listed file whose copy a step makes, for the steps without which that file
-// is not copied (the copy itself and its required companion).
-constexpr std::size_t kNoFile = static_cast<std::size_t>(-1);
-
-struct Step {
-    std::function<Flow()> action;
-    bool failureIgnored = false; // failures of the optional companions just move on
-    std::size_t copiesFile = kNoFile;
-};
-
-template <typename Action>
-Step step(Action action, bool failureIgnored = false, std::size_t copiesFile = kNoFile) {
-    return Step{[action = std::move(action)] {
-                    action();
-                    return Flow::Next;
-                },
-                failureIgnored, copiesFile};
-}
-
 // What the steps of one file share: the lookup builds the target that the copies use.
 struct FontWork {
     runtime::FontFileType type = runtime::FontFileType::Other;
     std::string source;
     std::string target;
     std::size_t readAheadPosition = 0; // of its source among the files read ahead
+    bool notCopied = false; // a failure of its copy or of its ".pfm" copy was passed over
 };
 
 // How many files ahead of the one being copied the system is asked to read.
 constexpr std::size_t kReadAheadFiles = 16;
 
-// One run of copy-and-rename: the whole sequence of steps is laid out at the start; the
-// per-file steps are put in place once the number of files is read, before the closing steps.
+// What became of a step tried under the run's failure rule.
+enum class Outcome {
+    Done,       // it did its work
+    PassedOver, // it failed with 75 and the user chose to go on with the next step
+    RunEnds,    // the run ends here
+};
+
+// One run of copy-and-rename, in the order of its steps: the opening steps, the steps of each
+// listed file, the closing steps. Every step goes through attempt, which says whether the run
+// goes on with the step that follows it in the code.
 class CopyRun {
 public:
     CopyRun(BatchHost& host, BatchState& state, SpacesOption option)
-        : host_(host), state_(state), option_(option) {
-        steps_.push_back(step([this] { takeNames(); }));
-        steps_.push_back(step(
-            [this] { source_ = runtime::path::withTrailingSeparator(host_.fileListDirectory()); }));
-        steps_.push_back(step([this] { destination_ = source_ + std::string(kFriendly); }));
-        steps_.push_back(Step{[this] { return fontDirectoryTest(); }});
-        steps_.push_back(step([this] { createDestination(); }));
-        steps_.push_back(step([this] { layOutFiles(); }));
-        steps_.push_back(step([this] { host_.refreshDirectoryList(); }));
-        steps_.push_back(step([this] { host_.refreshFileList(); }));
-        steps_.push_back(step([this] { host_.showProgress(std::string(kProgramName)); }));
-        steps_.push_back(step([this] { host_.show(message(std::string(kCopyFinishedText))); }));
-    }
-    // The steps hold on to this run.
+        : host_(host), state_(state), option_(option) {}
     CopyRun(const CopyRun&) = delete;
     CopyRun& operator=(const CopyRun&) = delete;
 
-    void execute() {
-        while (next_ < steps_.size()) {
-            // Taken out of the list: a step may insert further steps after itself.
-            const Step current = std::move(steps_[next_]);
-            ++next_;
-            if (guarded(current) == Flow::End) {
-                return;
+    // Never throws: every step is attempted, and the failure rule catches what it raises.
+    BatchOutcome run() {
+        if (open()) {
+            bool goesOn = true;
+            for (std::size_t index = 0; goesOn && index < fonts_.size(); ++index) {
+                goesOn = copy(fonts_[index], fonts_.size() - index - 1);
             }
+            if (goesOn) {
+                close();
+            }
+        }
+        const auto notCopied = static_cast<std::size_t>(
+            std::ranges::count_if(fonts_, [](const FontWork& font) { return font.notCopied; }));
+        return BatchOutcome{end_, notCopied};
+    }
+
+private:
+    // The opening steps; false when the run ends among them.
+    bool open() {
+        return attempt([this] { takeNames(); }) &&                                     //
+               attempt([this] { takeSourceDirectory(); }) &&                           //
+               attempt([this] { destination_ = source_ + std::string(kFriendly); }) && //
+               attempt([this] { return redirectFromFontDirectory(); }) &&              //
+               attempt([this] { createDestination(); }) &&                             //
+               attempt([this] { layOutFiles(); });
+    }
+
+    // The steps of one listed file, the last of which counts the title down to the number of
+    // files after it; false when the run ends among them.
+    bool copy(FontWork& font, std::size_t filesAfter) {
+        if (font.type != runtime::FontFileType::Other) {
+            if (!attempt([&] { lookUp(font); }) ||
+                !attemptCopy(font, [&] { runtime::fs::copyFile(font.source, font.target); })) {
+                return false;
+            }
+        }
+        if (font.type == runtime::FontFileType::Type1) {
+            if (!attemptCopy(font, [&] { copyCompanion(font, kRequiredCompanion); })) {
+                return false;
+            }
+            for (const std::string_view extension : kOptionalCompanions) {
+                ignoringFailure([&] { copyCompanion(font, extension); });
+            }
+        }
+        return attempt([&] {
+            host_.showProgress(runtime::text::numberText(static_cast<std::int64_t>(filesAfter)));
+        });
+    }
+
+    // The closing steps: the lists read again, the idle title, the closing message.
+    void close() {
+        if (attempt([this] { host_.refreshDirectoryList(); }) && //
+            attempt([this] { host_.refreshFileList(); }) &&      //
+            attempt([this] { host_.showProgress(std::string(kProgramName)); })) {
+            attempt([this] { host_.show(message("Finished.")); });
         }
     }
 
-    // The listed files that were not copied because a failure was passed over.
-    std::size_t filesNotCopied() const { return notCopied_.size(); }
+    // Runs one step under the failure rule; false when the run ends. A step that returns
+    // false ends the run as a No to its question does, without a message.
+    template <typename Action>
+    bool attempt(Action&& action) {
+        return outcomeOf(action) != Outcome::RunEnds;
+    }
 
-private:
-    Flow guarded(const Step& current) {
+    // The same for a step without which the file is not copied: a failure passed over with Yes
+    // leaves the file uncopied.
+    template <typename Action>
+    bool attemptCopy(FontWork& font, Action&& action) {
+        const Outcome outcome = outcomeOf(action);
+        if (outcome == Outcome::PassedOver) {
+            font.notCopied = true;
+        }
+        return outcome != Outcome::RunEnds;
+    }
+
+    // An optional step: whatever it fails with, the run goes on with the next step.
+    template <typename Action>
+    static void ignoringFailure(Action&& action) noexcept {
+        try {
+            action();
+        } catch (...) {
+        }
+    }
+
+    template <typename Action>
+    Outcome outcomeOf(Action& action) noexcept {
         int number = 0;
         try {
-            return current.action();
+            if constexpr (std::is_same_v<std::invoke_result_t<Action&>, bool>) {
+                if (action()) {
+                    return Outcome::Done;
+                }
+                end_ = RunEnd::Declined;
+                return Outcome::RunEnds;
+            } else {
+                action();
+                return Outcome::Done;
+            }
         } catch (...) {
             number = runtime::currentFailure().number();
         }
-        if (current.failureIgnored) {
-            return Flow::Next;
-        }
-        const Flow flow = handleFailure(number);
-        if (flow == Flow::Next && current.copiesFile != kNoFile) {
-            notCopied_.insert(current.copiesFile);
-        }
-        return flow;
+        return afterFailure(number);
     }
 
     // 75 (as when the destination exists already) asks whether to go on with the next step;
     // any other failure is shown and ends the run.
-    Flow handleFailure(int number) {
-        if (number != kPathFileAccess) {
+    Outcome afterFailure(int number) noexcept {
+        end_ = RunEnd::Failed;
+        if (number != static_cast<int>(runtime::FailureNumber::PathFileAccess)) {
             reportFailure(host_, number);
-            return Flow::End;
+            return Outcome::RunEnds;
         }
         try {
             const runtime::Answer answer =
                 host_.show(message(alreadyExistsText(), runtime::Buttons::YesNoCancel));
-            return answer == runtime::Answer::Yes ? Flow::Next : Flow::End;
+            if (answer == runtime::Answer::Yes) {
+                end_ = RunEnd::Finished;
+                return Outcome::PassedOver;
+            }
+            end_ = RunEnd::Declined;
         } catch (...) {
-            return Flow::End;
         }
+        return Outcome::RunEnds;
     }
 
     // The names are fixed before anything is created: the copies work from this list.
@@ -195,9 +243,15 @@ private:
         }
     }
 
-    Flow fontDirectoryTest() {
+    void takeSourceDirectory() {
+        source_ = runtime::path::withTrailingSeparator(host_.fileListDirectory());
+    }
+
+    // In the font directory, the copies go elsewhere after a warning; false when it is
+    // declined.
+    bool redirectFromFontDirectory() {
         if (!liesInFontDirectory(source_, kFriendly, state_.FontsDir)) {
-            return Flow::Next;
+            return true;
         }
         const std::string redirected =
             state_.WindowsDir + runtime::path::separator + "ft1fonts" + runtime::path::separator;
@@ -205,10 +259,10 @@ private:
             host_.show(message(fontDirectoryText(redirected), runtime::Buttons::YesNoCancel,
                                runtime::MessageIcon::Warning));
         if (answer != runtime::Answer::Yes) {
-            return Flow::End;
+            return false;
         }
         destination_ = redirected;
-        return Flow::Next;
+        return true;
     }
 
     void createDestination() {
@@ -219,45 +273,30 @@ private:
         runtime::fs::createDirectory(directory);
     }
 
-    // Reads the number of files again and puts each file's steps in place.
+    // Reads the number of files again and lays out the work on each, all or nothing: when this
+    // fails, the run has no files to go through.
     void layOutFiles() {
         const int count = std::max(host_.fileListCount(), 0);
-        fonts_.assign(static_cast<std::size_t>(count), FontWork{});
-        std::vector<Step> fileSteps;
+        std::vector<FontWork> fonts(static_cast<std::size_t>(count));
         std::vector<std::string> readAhead;
-        for (int i = 0; i < count; ++i) {
-            const auto index = static_cast<std::size_t>(i);
-            FontWork& font = fonts_[index];
+        for (std::size_t index = 0; index < fonts.size(); ++index) {
+            FontWork& font = fonts[index];
             font.source = source_ + state_.FontFiles.at(index);
             font.type = runtime::fontFileTypeOf(font.source);
             font.readAheadPosition = readAhead.size();
             if (font.type != runtime::FontFileType::Other) {
                 readAhead.push_back(font.source);
-                fileSteps.push_back(step([this, index] { lookUp(fonts_[index]); }));
-                fileSteps.push_back(step(
-                    [this, index] {
-                        runtime::fs::copyFile(fonts_[index].source, fonts_[index].target);
-                    },
-                    false, index));
             }
             if (font.type == runtime::FontFileType::Type1) {
-                for (const std::string_view extension : kCompanions) {
+                readAhead.push_back(withExtension(font.source, kRequiredCompanion));
+                for (const std::string_view extension : kOptionalCompanions) {
                     readAhead.push_back(withExtension(font.source, extension));
-                    const bool required = extension == kRequiredCompanion;
-                    fileSteps.push_back(
-                        step([this, index, extension] { copyCompanion(fonts_[index], extension); },
-                             !required, required ? index : kNoFile));
                 }
             }
-            fileSteps.push_back(step([this, count, i] {
-                host_.showProgress(runtime::text::numberText(std::int64_t{count} - i - 1));
-            }));
         }
-        steps_.insert(steps_.begin() + static_cast<std::ptrdiff_t>(next_),
-                      std::make_move_iterator(fileSteps.begin()),
-                      std::make_move_iterator(fileSteps.end()));
         // On a cold cache the device reads the next fonts while this one is copied.
         readAhead_ = std::make_unique<ReadAhead>(std::move(readAhead), kReadAheadFiles);
+        fonts_ = std::move(fonts);
     }
 
     // A companion is the file of the same name with the companion's extension in lower case;
@@ -269,7 +308,7 @@ private:
         try {
             runtime::fs::copyFile(source, target);
         } catch (const runtime::Failure& failure) {
-            if (failure.number() != static_cast<int>(runtime::FailureNumber::FileNotFound)) {
+            if (!failure.is(runtime::FailureNumber::FileNotFound)) {
                 throw;
             }
             const std::optional<std::string> other =
@@ -288,9 +327,10 @@ private:
         font.target = destination_ + newFileName(fullName, option_, trueType ? ".ttf" : ".pfb");
     }
 
-    // The companions of a Type 1 font, in the order they are copied; only the first must exist.
+    // The companions of a Type 1 font, in the order they are copied: the one that must exist,
+    // then those whose copies may fail.
     static constexpr std::string_view kRequiredCompanion = ".pfm";
-    static constexpr std::array<std::string_view, 4> kCompanions{".pfm", ".afm", ".inf", ".mmm"};
+    static constexpr std::array<std::string_view, 3> kOptionalCompanions{".afm", ".inf", ".mmm"};
     static constexpr std::string_view kFriendly =
         runtime::path::separator == '/' ? "friendly/" : "friendly\\";
 
@@ -299,40 +339,37 @@ private:
     SpacesOption option_;
     std::string source_;
     std::string destination_;
-    std::vector<FontWork> fonts_;
-    std::vector<Step> steps_;
-    std::size_t next_ = 0;
-    std::set<std::size_t> notCopied_;
+    std::vector<FontWork> fonts_;   // laid out once the number of files is read again
+    RunEnd end_ = RunEnd::Finished; // until a step ends the run
     NamesWithoutCase companions_{"*.pfm;*.afm;*.inf;*.mmm"};
     std::unique_ptr<ReadAhead> readAhead_; // last: its thread stops first
 };
 
 } // namespace
 
-std::size_t RenameFonts(BatchHost& host, BatchState& state, SpacesOption option) {
+BatchOutcome RenameFonts_Click(BatchHost& host, BatchState& state, SpacesOption option) {
     try {
         host.refreshFileList();
         if (host.fileListCount() <= 0) {
             host.show(message("Current directory contains no fonts of selected type."));
             host.disableBatchButtons();
-            return 0;
+            return BatchOutcome{RunEnd::Refused, 0};
         }
     } catch (...) {
         reportFailure(host, runtime::currentFailure().number());
-        return 0;
+        return BatchOutcome{RunEnd::Failed, 0};
     }
     return RenameFont(host, state, option);
 }
 
-std::size_t RenameFont(BatchHost& host, BatchState& state, SpacesOption option) {
+BatchOutcome RenameFont(BatchHost& host, BatchState& state, SpacesOption option) {
     try {
         CopyRun run(host, state, option);
-        run.execute();
-        return run.filesNotCopied();
+        return run.run();
     } catch (...) {
-        // Only laying out the steps can get here (out of memory); the steps are guarded.
+        // Only setting up the run can get here (out of memory); its steps are attempted.
         reportFailure(host, runtime::currentFailure().number());
-        return 0;
+        return BatchOutcome{RunEnd::Failed, 0};
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fontlist/BatchHost.h"
+#include "fontlist/BatchOutcome.h"
 #include "fontlist/BatchState.h"
 #include "fontlist/SpacesOption.h"
 
@@ -9,9 +10,9 @@
 namespace fontlist {
 
 // The click event of "Copy/Rename Fonts": reads the file list again; when it is empty, says
-// so and disables both batch buttons; otherwise runs RenameFont and returns what it returns.
-// Never throws.
-std::size_t RenameFonts(BatchHost& host, BatchState& state, SpacesOption option);
+// so and disables both batch buttons (the run is refused); otherwise runs RenameFont and
+// returns what it returns. Never throws.
+BatchOutcome RenameFonts_Click(BatchHost& host, BatchState& state, SpacesOption option);
 
 // Copies every listed font file into the "friendly" sub-directory of the listed directory (or,
 // after a warning answered Yes, into "ft1fonts" under the Windows directory when the listed
@@ -26,9 +27,10 @@ std::size_t RenameFonts(BatchHost& host, BatchState& state, SpacesOption option)
 // listed files are never changed. A Type 1 font's companions are found as the file list finds
 // names: FOO.PFM goes with FOO.PFB where there is no FOO.pfm. Never throws.
 //
-// Returns the number of listed fonts left uncopied because a failure 75 of their copy (or of
+// Returns how the run ended (finished after "Finished.", declined by a No or Cancel, failed)
+// and the number of listed fonts left uncopied because a failure 75 of their copy (or of
 // their ".pfm" companion's) was passed over with Yes: a run can reach "Finished." and still
 // not have copied every font (a read-only file in the way, say).
-std::size_t RenameFont(BatchHost& host, BatchState& state, SpacesOption option);
+BatchOutcome RenameFont(BatchHost& host, BatchState& state, SpacesOption option);
 
 } // namespace fontlist

@@ -16,6 +16,7 @@
 #include "runtime/Failure.h"
 #include "runtime/FileSystem.h"
 #include "runtime/PathText.h"
+#include "runtime/ProgramName.h"
 #include "runtime/Text.h"
 #include "runtime/TextFileWriter.h"
 
@@ -25,8 +26,8 @@ namespace {
 
 constexpr std::string_view kTitle = "Create HTML File With Friendly Font Names";
 constexpr std::string_view kEmptyListTitle = "Create HTML friendly font list";
-constexpr std::string_view kCrLf = "\r\n";
-constexpr std::string_view kIdleProgress = "Quillvane";
+using runtime::kProgramName;
+using runtime::text::kCrLf;
 
 constexpr std::string_view kPageName = "_fonts.html";
 constexpr std::string_view kReportName = "_report.txt";
@@ -378,7 +379,7 @@ RunEnd run(BatchHost& host, BatchState& state, SpacesOption option) {
     const std::string reportPath = state.CurrentDir + std::string(kReportName);
     writeFiles(state, count, pagePath, reportPath);
 
-    host.showProgress(std::string(kIdleProgress));
+    host.showProgress(std::string(kProgramName));
     showOk(host, kTitle,
            "Created " + pagePath + std::string(kCrLf) + std::string(kCrLf) +
                "Any possible font duplication issues can be found in" + std::string(kCrLf) +
@@ -396,7 +397,7 @@ void reportFailure(BatchHost& host, const runtime::Failure& failure,
             text += kCrLf;
             text += explanation;
         }
-        host.showProgress(std::string(kIdleProgress));
+        host.showProgress(std::string(kProgramName));
         showOk(host, kTitle, std::move(text), runtime::MessageIcon::Critical);
     } catch (...) {
         // The host cannot show anything: there is no one left to tell, and the run must not
@@ -406,7 +407,7 @@ void reportFailure(BatchHost& host, const runtime::Failure& failure,
 
 } // namespace
 
-RunEnd CreateHTMLFontList(BatchHost& host, BatchState& state, SpacesOption option) {
+RunEnd CreateHTMLFontList_Click(BatchHost& host, BatchState& state, SpacesOption option) {
     try {
         return run(host, state, option);
     } catch (const RunFailure& failure) {

@@ -23,7 +23,7 @@ namespace fontlist {
 // state.FontFiles (paths) and state.FontNames (keys). Counts down in the progress display.
 // Every failure is reported to the user through the host and ends the run; nothing is thrown.
 // Returns how the run ended: Finished, Refused or Failed (it asks no questions).
-RunEnd CreateHTMLFontList(BatchHost& host, BatchState& state, SpacesOption option);
+RunEnd CreateHTMLFontList_Click(BatchHost& host, BatchState& state, SpacesOption option);
 
 // One entry of _fonts.html: <A HREF="path">key</A><BR>. The link target has "%", "#", "?" and
 // control characters percent-encoded so that it still leads to the file; link and text have

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "runtime/Failure.h"
+#include "runtime/Text.h"
 
 #include <string>
 
@@ -23,14 +24,15 @@ inline FontReport failedFontReport(const Failure& failure, const std::string& fo
     FontReport report;
     if (failure.is(FailureNumber::FileNotFound)) {
         report.text = failure.description() +
-                      ". Fonts in directory may have been moved while app was open.\r\n"
-                      "If problem persists, please report to " +
+                      ". Fonts in directory may have been moved while app was open." +
+                      std::string(text::kCrLf) + "If problem persists, please report to " +
                       supportAddress + " . Thanks!";
         report.fileListStale = true;
     } else {
-        report.text = failure.description() + " error encountered while reading font: \r\n" +
-                      fontPath + "\r\nIf possible, please report problem to " + supportAddress +
-                      " . Thanks!";
+        report.text = failure.description() +
+                      " error encountered while reading font: " + std::string(text::kCrLf) +
+                      fontPath + std::string(text::kCrLf) +
+                      "If possible, please report problem to " + supportAddress + " . Thanks!";
     }
     return report;
 }

@@ -50,6 +50,9 @@ std::optional<std::string_view> cut(std::string_view text, std::int64_t start, s
 // The text without its leading and trailing spaces (code 32 only; tabs and others stay).
 std::string trimSpaces(std::string_view text);
 
+// The line end of the texts the program builds: reports, messages and the files it writes.
+inline constexpr std::string_view kCrLf = "\r\n";
+
 // Decimal digits with one blank in the place of the sign for a number that is not negative:
 // 5 -> " 5", -5 -> "-5", 0 -> " 0".
 std::string numberText(std::int64_t value);

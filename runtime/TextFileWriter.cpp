@@ -4,6 +4,7 @@
 #include <cerrno>
 
 #include "runtime/Failure.h"
+#include "runtime/Text.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -208,7 +209,7 @@ void TextFileWriter::writeLine(std::string_view line) {
         throw Failure(FailureNumber::PathFileAccess); // written after close
     }
     buffer_.append(line);
-    buffer_.append("\r\n");
+    buffer_.append(text::kCrLf);
     if (buffer_.size() >= kFlushThreshold) {
         flush();
     }

@@ -13,7 +13,7 @@ namespace type1 {
 
 namespace {
 
-constexpr std::string_view kLineEnd = "\r\n";
+using runtime::text::kCrLf;
 
 // The entries the report shows, in the order of its lines.
 constexpr std::array<std::string_view, 4> kReportedKeys{"/version", "/FullName", "/FamilyName",
@@ -45,7 +45,7 @@ void appendWithCrLf(std::string& out, std::string_view bytes) {
             return;
         }
         runtime::text::appendWindows1252(out, bytes.substr(0, cr));
-        out += kLineEnd;
+        out += kCrLf;
         bytes.remove_prefix(cr + 1);
     }
 }
@@ -76,13 +76,13 @@ runtime::FontReport T1ReportFromReader(runtime::FontFileReader& reader,
             values[i] = *value;
         }
         report.text = "Name info for " + fontPath; // a path, already UTF-8
-        report.text += kLineEnd;
+        report.text += kCrLf;
         // Font bytes are cut and converted raw, and decoded last.
         appendWithCrLf(report.text, *header);
-        report.text += kLineEnd;
+        report.text += kCrLf;
         for (const std::string_view value : values) {
             runtime::text::appendWindows1252(report.text, value);
-            report.text += kLineEnd;
+            report.text += kCrLf;
         }
         return report;
     } catch (...) {

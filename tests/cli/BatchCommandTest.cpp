@@ -103,7 +103,7 @@ TEST(HtmlCommand, WritesTheSameFilesAndMessagesAsTheCoreRun) {
 
         testsupport::ScriptedHost host(dir.str(), v.pattern);
         fontlist::BatchState state = windowState();
-        fontlist::CreateHTMLFontList(host, state, v.spaces);
+        fontlist::CreateHTMLFontList_Click(host, state, v.spaces);
 
         EXPECT_EQ(byCli, treeSnapshot(dir.path()));
         ASSERT_TRUE(byCli.contains("_fonts.html"));
@@ -127,7 +127,7 @@ TEST(CopyCommand, MakesTheSameCopiesAndMessagesAsTheCoreRun) {
 
         testsupport::ScriptedHost host(dir.str(), v.pattern);
         fontlist::BatchState state = windowState();
-        fontlist::RenameFonts(host, state, v.spaces);
+        fontlist::RenameFonts_Click(host, state, v.spaces);
 
         EXPECT_EQ(byCli, treeSnapshot(dir.path()));
         // Copies were made at all: the fonts of the filter, and the companions of a .pfb.
@@ -179,9 +179,9 @@ TEST(BatchCommands, RefusalsAndFailuresEndWithStatusOneLikeTheCoreRun) {
         testsupport::ScriptedHost host(dir.str());
         fontlist::BatchState state = windowState();
         if (c.command == "html") {
-            fontlist::CreateHTMLFontList(host, state, SpacesOption::NoChange);
+            fontlist::CreateHTMLFontList_Click(host, state, SpacesOption::NoChange);
         } else {
-            fontlist::RenameFonts(host, state, SpacesOption::NoChange);
+            fontlist::RenameFonts_Click(host, state, SpacesOption::NoChange);
         }
 
         EXPECT_EQ(result.status, 1);
@@ -357,7 +357,7 @@ TEST(HtmlCommand, ListsADirectoryOfSeventeenThousandFonts) {
 
     testsupport::ScriptedHost host(dir.str());
     fontlist::BatchState state = windowState();
-    fontlist::CreateHTMLFontList(host, state, SpacesOption::NoChange);
+    fontlist::CreateHTMLFontList_Click(host, state, SpacesOption::NoChange);
     EXPECT_EQ(readFile(dir.file("_fonts.html")), page);
     EXPECT_EQ(readFile(dir.file("_report.txt")), report);
     // Every font is in a group of 34: a title and 34 file lines each.

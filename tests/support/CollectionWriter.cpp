@@ -19,10 +19,10 @@ std::uint32_t read32(const std::string& bytes, std::size_t at) {
 
 // The font with every table offset of its directory moved by shift.
 std::string movedBy(std::string font, std::uint32_t shift) {
-    const std::size_t tables =
-        font.size() < 6 ? 0
-                        : std::size_t{static_cast<std::uint8_t>(font[4])} << 8 |
-                              static_cast<std::uint8_t>(font[5]);
+    const std::size_t tables = font.size() < 6
+                                   ? 0
+                                   : std::size_t{static_cast<std::uint8_t>(font[4])} << 8 |
+                                         static_cast<std::uint8_t>(font[5]);
     for (std::size_t i = 0; i < tables; ++i) {
         const std::size_t field = 12 + 16 * i + 8;
         if (field + 4 > font.size()) {
@@ -55,8 +55,8 @@ std::string fontCollection(const CollectionLayout& layout) {
         body.resize((body.size() + 3) / 4 * 4, '\0');
     }
     const std::vector<std::uint32_t>& offsets = layout.offsets.empty() ? at : layout.offsets;
-    std::string header = "ttcf" + bigEndian32(layout.version) +
-                         bigEndian32(layout.count.value_or(count));
+    std::string header =
+        "ttcf" + bigEndian32(layout.version) + bigEndian32(layout.count.value_or(count));
     for (const std::uint32_t offset : offsets) {
         header += bigEndian32(offset);
     }

@@ -82,14 +82,14 @@ std::map<std::string, FileState> filesIn(const std::filesystem::path& dir) {
 }
 
 // Clicks "Copy/Rename Fonts" and checks that the browsed directory's files are left alone;
-// returns the number of fonts the run says it left uncopied.
-std::size_t click(ScriptedHost& host, fontlist::BatchState& state,
-                  SpacesOption option = SpacesOption::NoChange) {
+// returns how the run says it ended.
+fontlist::BatchOutcome click(ScriptedHost& host, fontlist::BatchState& state,
+                             SpacesOption option = SpacesOption::NoChange) {
     const std::filesystem::path browsed = host.fileListDirectory();
     const auto before = filesIn(browsed);
-    const std::size_t notCopied = fontlist::RenameFonts(host, state, option);
+    const fontlist::BatchOutcome outcome = fontlist::RenameFonts_Click(host, state, option);
     EXPECT_EQ(filesIn(browsed), before) << "the listed files were changed";
-    return notCopied;
+    return outcome;
 }
 
 void makeReadOnly(const std::string& path) {
@@ -105,7 +105,8 @@ TEST(CopyAndRename, AnEmptyListIsRefusedAndDisablesTheButtons) {
     std::filesystem::remove(gone); // removed after the list was last read
     fontlist::BatchState state;
 
-    fontlist::RenameFonts(host, state, SpacesOption::NoChange);
+    EXPECT_EQ(fontlist::RenameFonts_Click(host, state, SpacesOption::NoChange).end,
+              fontlist::RunEnd::Refused);
 
     EXPECT_EQ(host.events, (Events{"refresh files",
                                    "message: Current directory contains no fonts of selected type.",
@@ -265,7 +266,7 @@ TEST(CopyAndRename, UpperCaseCompanionsAreFoundAndCopiedWithLowerCaseExtensions)
     ScriptedHost host(dir.str());
     fontlist::BatchState state;
 
-    EXPECT_EQ(click(host, state), 0u);
+    EXPECT_EQ(click(host, state).fontsNotCopied, 0u);
 
     EXPECT_EQ(host.events, finishedRun({"progress:  1", "progress:  0"}));
     const auto friendly = dir.path() / "friendly";
@@ -387,6 +388,7 @@ TEST(CopyAndRename, AReadOnlyTargetAsksAndYesGoesOnWithTheNextStep) {
         Events events;
         Names expected;
         std::size_t notCopied; // the directory's question is no skipped copy
+        fontlist::RunEnd end = fontlist::RunEnd::Finished;
     } cases[] = {
         // A TrueType file's next step is its title.
         {{{"a.ttf", ttf(u"Locked")}, {"b.ttf", ttf(u"Free")}},
@@ -414,7 +416,8 @@ TEST(CopyAndRename, AReadOnlyTargetAsksAndYesGoesOnWithTheNextStep) {
          {Answer::Yes, Answer::No},
          {"refresh files", "message: " + kAlreadyExists, "message: " + kAlreadyExists},
          {"Locked.ttf"},
-         0}, // No ends the run: nothing was passed over
+         0, // No ends the run: nothing was passed over
+         fontlist::RunEnd::Declined},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.files.front().first + " " + std::to_string(c.answers.size()));
@@ -428,7 +431,9 @@ TEST(CopyAndRename, AReadOnlyTargetAsksAndYesGoesOnWithTheNextStep) {
         host.answers = c.answers;
         fontlist::BatchState state;
 
-        EXPECT_EQ(click(host, state), c.notCopied);
+        const fontlist::BatchOutcome outcome = click(host, state);
+        EXPECT_EQ(outcome.fontsNotCopied, c.notCopied);
+        EXPECT_EQ(outcome.end, c.end);
 
         EXPECT_EQ(host.events, c.events);
         EXPECT_EQ(readFile(locked), "old");
@@ -532,6 +537,90 @@ TEST(CopyAndRename, FailuresOfTheHostFollowTheSameRule) {
         fontlist::BatchState state;
 
         EXPECT_NO_THROW(click(host, state));
+
+        EXPECT_EQ(host.events, c.events);
+        EXPECT_EQ(namesIn(dir.path() / "friendly"), c.expected);
+    }
+}
+
+// A host that fails once with 75 at one call that a run makes outside the copies.
+enum class FailingCall { NameTaking, CountReadAgain, FontDirectoryQuestion, DirectoryRefresh };
+
+class FailingOnceHost : public ScriptedHost {
+public:
+    FailingOnceHost(std::string directory, FailingCall call)
+        : ScriptedHost(std::move(directory)), call_(call) {}
+    std::string fileListEntry(int index) override {
+        failAt(FailingCall::NameTaking);
+        return ScriptedHost::fileListEntry(index);
+    }
+    int fileListCount() override {
+        if (++counts_ == 3) { // the click's, the names', then the one read again
+            failAt(FailingCall::CountReadAgain);
+        }
+        return ScriptedHost::fileListCount();
+    }
+    runtime::Answer show(const runtime::UserMessage& message) override {
+        if (message.icon == runtime::MessageIcon::Warning) {
+            failAt(FailingCall::FontDirectoryQuestion);
+        }
+        return ScriptedHost::show(message);
+    }
+    void refreshDirectoryList() override {
+        ScriptedHost::refreshDirectoryList();
+        failAt(FailingCall::DirectoryRefresh);
+    }
+
+private:
+    void failAt(FailingCall call) {
+        if (call == call_ && !failed_) {
+            failed_ = true;
+            throw runtime::Failure(runtime::FailureNumber::PathFileAccess);
+        }
+    }
+    FailingCall call_;
+    int counts_ = 0;
+    bool failed_ = false;
+};
+
+TEST(CopyAndRename, YesAfterAFailedOpeningOrClosingStepGoesOnWithTheNextStep) {
+    const std::string asks = "message: " + kAlreadyExists;
+    const struct {
+        const char* what;
+        FailingCall call;
+        Events events;
+        Names expected;
+    } cases[] = {
+        // The name stays empty, so the listed file is taken for no font and only counted down.
+        {"taking the names", FailingCall::NameTaking, finishedRun({asks, "progress:  0"}), {}},
+        // No files are laid out: the run goes on with the lists read again.
+        {"reading the count again", FailingCall::CountReadAgain, finishedRun({asks}), {}},
+        // The destination stays the browsed directory's "friendly".
+        {"the font-directory question",
+         FailingCall::FontDirectoryQuestion,
+         finishedRun({asks, "progress:  0"}),
+         {"Alpha.ttf"}},
+        {"reading the directory list again",
+         FailingCall::DirectoryRefresh,
+         {"refresh files", "progress:  0", "refresh directories", asks, "refresh files",
+          "progress: Quillvane", "message: Finished."},
+         {"Alpha.ttf"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        dir.write("a.ttf", ttf(u"Alpha"));
+        FailingOnceHost host(dir.str(), c.call);
+        host.answers = {Answer::Yes};
+        fontlist::BatchState state;
+        if (c.call == FailingCall::FontDirectoryQuestion) {
+            state.FontsDir = dir.str() + runtime::path::separator;
+        }
+
+        // A step passed over is no font left uncopied.
+        const fontlist::BatchOutcome outcome = click(host, state);
+        EXPECT_EQ(outcome.fontsNotCopied, 0u);
+        EXPECT_EQ(outcome.end, fontlist::RunEnd::Finished);
 
         EXPECT_EQ(host.events, c.events);
         EXPECT_EQ(namesIn(dir.path() / "friendly"), c.expected);

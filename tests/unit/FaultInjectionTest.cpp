@@ -236,7 +236,7 @@ TEST(FaultCopy, AFullDiskEndsTheRunAndLeavesNoPartialCopy) {
     ScriptedHost host(fonts.dir.str());
     host.answers = {Answer::Yes}; // the copies may replace those of an earlier run
     fontlist::BatchState state;
-    fontlist::RenameFonts(host, state, SpacesOption::NoChange);
+    fontlist::RenameFonts_Click(host, state, SpacesOption::NoChange);
 
     // The failure is shown as the run shows every failure but 75, and ends the run there.
     EXPECT_EQ(textsOf(host), (std::vector<std::string>{kAlreadyExists, "Error  61"}));
@@ -280,7 +280,7 @@ TEST(FaultCopy, AReadOnlyFileSystemIsRefusedAndNothingIsWritten) {
         ScriptedHost host(fonts.dir.str());
         host.answers = c.answers;
         fontlist::BatchState state;
-        fontlist::RenameFonts(host, state, SpacesOption::NoChange);
+        fontlist::RenameFonts_Click(host, state, SpacesOption::NoChange);
 
         EXPECT_EQ(textsOf(host), c.messages);
         EXPECT_EQ(filesIn(fonts.dir.path()), before);
@@ -304,7 +304,7 @@ TEST(FaultCopy, AnImmutableTargetIsReportedAndKept) {
     ScriptedHost host(fonts.dir.str());
     host.answers = {Answer::Yes};
     fontlist::BatchState state;
-    fontlist::RenameFonts(host, state, SpacesOption::NoChange);
+    fontlist::RenameFonts_Click(host, state, SpacesOption::NoChange);
 
     // Replacing it is refused by the system (permission denied), which ends the run.
     EXPECT_EQ(textsOf(host), (std::vector<std::string>{kAlreadyExists, "Error  70"}));
@@ -334,7 +334,7 @@ TEST(FaultCopy, ASourceThatGoesAwayEndsTheRunWithFileNotFound) {
     ThreeFonts fonts;
     VanishingHost host(fonts.dir.str(), fonts.dir.file("b.ttf"));
     fontlist::BatchState state;
-    fontlist::RenameFonts(host, state, SpacesOption::NoChange);
+    fontlist::RenameFonts_Click(host, state, SpacesOption::NoChange);
 
     EXPECT_EQ(textsOf(host), (std::vector<std::string>{"Error  53"}));
     EXPECT_EQ(namesIn(fonts.friendly), (Names{"Alpha.ttf"}));
@@ -365,7 +365,7 @@ TEST(FaultHtml, AFullDiskIsReportedAndTheNextRunWorks) {
 
     ScriptedHost host(browsed);
     fontlist::BatchState state;
-    fontlist::CreateHTMLFontList(host, state, SpacesOption::NoChange);
+    fontlist::CreateHTMLFontList_Click(host, state, SpacesOption::NoChange);
 
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].title, kHtmlTitle);
@@ -382,7 +382,7 @@ TEST(FaultHtml, AFullDiskIsReportedAndTheNextRunWorks) {
     // With room again, the same run writes both files.
     fs::remove(browsed + "/.filler");
     ScriptedHost again(browsed);
-    fontlist::CreateHTMLFontList(again, state, SpacesOption::NoChange);
+    fontlist::CreateHTMLFontList_Click(again, state, SpacesOption::NoChange);
     ASSERT_EQ(again.messages.size(), 1u);
     EXPECT_TRUE(again.messages[0].text.starts_with("Created ")) << again.messages[0].text;
     EXPECT_NE(readFile(browsed + "/_fonts.html").find(">Alpha</A>"), std::string::npos);
@@ -412,7 +412,7 @@ TEST(FaultHtml, AReportAnotherUserMayNotWriteLeavesBothEarlierFiles) {
         }
         ScriptedHost host(dir.str());
         fontlist::BatchState state;
-        fontlist::CreateHTMLFontList(host, state, SpacesOption::NoChange);
+        fontlist::CreateHTMLFontList_Click(host, state, SpacesOption::NoChange);
         const std::vector<std::string> expected{"Permission denied\r\n\r\n" + report};
         ::_exit(textsOf(host) == expected ? 0 : 1);
     }
@@ -435,7 +435,7 @@ TEST(FaultHtml, ReadOnlyAndImmutableFilesAreReportedAndLeftAlone) {
         const Mount readOnly = Mount::readOnlyView(dir.str());
         ScriptedHost host(dir.str());
         fontlist::BatchState state;
-        fontlist::CreateHTMLFontList(host, state, SpacesOption::NoChange);
+        fontlist::CreateHTMLFontList_Click(host, state, SpacesOption::NoChange);
         EXPECT_EQ(textsOf(host),
                   (std::vector<std::string>{"Path/File access error\r\n\r\n" + kPageHelp}));
         EXPECT_EQ(namesIn(dir.path()), (Names{"a.ttf", "_fonts.html"}));
@@ -447,7 +447,7 @@ TEST(FaultHtml, ReadOnlyAndImmutableFilesAreReportedAndLeftAlone) {
         if (locked.active()) {
             ScriptedHost host(dir.str());
             fontlist::BatchState state;
-            fontlist::CreateHTMLFontList(host, state, SpacesOption::NoChange);
+            fontlist::CreateHTMLFontList_Click(host, state, SpacesOption::NoChange);
             EXPECT_EQ(textsOf(host),
                       (std::vector<std::string>{"Permission denied\r\n\r\n" + kPageHelp}));
         }

@@ -346,7 +346,7 @@ TEST(HostileBatch, PipesAndDirectoriesInTheListNeitherHangNorStopTheRuns) {
     StaleListHost copyHost(dir.str(), listed);
     copyHost.answers = {Answer::Yes, Answer::Yes}; // go on after each refused copy
     fontlist::BatchState state;
-    finishing([&] { fontlist::RenameFonts(copyHost, state, SpacesOption::NoChange); });
+    finishing([&] { fontlist::RenameFonts_Click(copyHost, state, SpacesOption::NoChange); });
     ASSERT_EQ(copyHost.messages.size(), 3u);
     EXPECT_EQ(copyHost.messages[0].buttons, runtime::Buttons::YesNoCancel); // the pipe
     EXPECT_EQ(copyHost.messages[1].buttons, runtime::Buttons::YesNoCancel); // the directory
@@ -357,7 +357,7 @@ TEST(HostileBatch, PipesAndDirectoriesInTheListNeitherHangNorStopTheRuns) {
     EXPECT_EQ(std::distance(fs::directory_iterator(friendly), fs::directory_iterator()), 2);
 
     StaleListHost htmlHost(dir.str(), listed);
-    finishing([&] { fontlist::CreateHTMLFontList(htmlHost, state, SpacesOption::NoChange); });
+    finishing([&] { fontlist::CreateHTMLFontList_Click(htmlHost, state, SpacesOption::NoChange); });
     ASSERT_EQ(htmlHost.messages.size(), 1u);
     EXPECT_TRUE(htmlHost.messages[0].text.starts_with("Created ")) << htmlHost.messages[0].text;
     const std::string page = readFile(dir.file("_fonts.html"));
@@ -393,7 +393,7 @@ TEST(HostileBatch, AHundredThousandFontsGoThroughBothRuns) {
     ScriptedHost htmlHost(fonts);
     ASSERT_EQ(htmlHost.fileListCount(), kFonts);
     fontlist::BatchState state;
-    finishing([&] { fontlist::CreateHTMLFontList(htmlHost, state, SpacesOption::NoChange); },
+    finishing([&] { fontlist::CreateHTMLFontList_Click(htmlHost, state, SpacesOption::NoChange); },
               std::chrono::seconds(120));
     ASSERT_EQ(htmlHost.messages.size(), 1u);
     EXPECT_TRUE(htmlHost.messages[0].text.starts_with("Created ")) << htmlHost.messages[0].text;
@@ -404,7 +404,7 @@ TEST(HostileBatch, AHundredThousandFontsGoThroughBothRuns) {
     EXPECT_EQ(htmlHost.progress.front(), " 99999");
 
     ScriptedHost copyHost(fonts);
-    finishing([&] { fontlist::RenameFonts(copyHost, state, SpacesOption::NoChange); },
+    finishing([&] { fontlist::RenameFonts_Click(copyHost, state, SpacesOption::NoChange); },
               std::chrono::seconds(120));
     ASSERT_FALSE(copyHost.messages.empty());
     EXPECT_EQ(copyHost.messages.back().text, "Finished.");

@@ -81,7 +81,7 @@ protected:
     std::string reportPath() const { return dir.file("_report.txt"); }
 
     RunEnd run(ScriptedHost& host, SpacesOption option = SpacesOption::NoChange) {
-        return fontlist::CreateHTMLFontList(host, state, option);
+        return fontlist::CreateHTMLFontList_Click(host, state, option);
     }
 
     testsupport::TempDir dir;
