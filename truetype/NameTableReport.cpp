@@ -62,11 +62,11 @@ void appendRecordLine(std::string& text, runtime::FontFileReader& font,
     if (stringBytes > kStringBytesLimit) {
         throw runtime::Failure(runtime::FailureNumber::OutOfMemory);
     }
-    text += platformLabel(platform, encoding);
+    text += PlatEnc(platform, encoding);
     text += ' ';
     text += language;
     text += ' ';
-    text += nameIdLabel(nameId);
+    text += NameField(nameId);
     appendRecordText(text, font, place);
     text += crlf;
 }
