@@ -22,6 +22,7 @@
 #include "fuzz/WriterSeeds.h"
 #include "support/TrueTypeWriter.h"
 #include "truetype/NameTableReader.h"
+#include "truetype/SfntLayout.h"
 #include "type1/HeaderWindow.h"
 
 namespace {
@@ -52,21 +53,24 @@ std::uint32_t bigEndianAt(const std::string& bytes, std::size_t at, int width) {
 // The font cut down to its table directory (same tags, same order) and its `name` table; empty
 // when the file is no TrueType font with a name table that lies within it.
 std::optional<std::string> nameTableOnly(const std::string& font) {
-    if (font.size() < 12) {
+    namespace sfnt = truetype::sfnt;
+    constexpr std::int64_t offsetTableAt = 0;
+    if (font.size() < std::size_t{sfnt::OffsetTable::size}) {
         return std::nullopt;
     }
-    const std::uint32_t tables = bigEndianAt(font, 4, 2);
-    if (font.size() < 12 + 16 * std::size_t{tables}) {
+    const std::uint32_t tables = bigEndianAt(font, sfnt::OffsetTable::numTables, 2);
+    if (font.size() < static_cast<std::size_t>(sfnt::tableRecordAt(offsetTableAt, tables))) {
         return std::nullopt;
     }
     testsupport::FontLayout layout;
     bool found = false;
     for (std::uint32_t i = 0; i < tables; ++i) {
-        const std::size_t entry = 12 + 16 * std::size_t{i};
-        testsupport::TableLayout table{font.substr(entry, 4), {}, std::nullopt};
+        const auto entry = static_cast<std::size_t>(sfnt::tableRecordAt(offsetTableAt, i));
+        testsupport::TableLayout table{
+            font.substr(entry + sfnt::TableRecord::tableTag, 4), {}, std::nullopt};
         if (table.tag == "name") {
-            const std::uint32_t offset = bigEndianAt(font, entry + 8, 4);
-            const std::uint32_t length = bigEndianAt(font, entry + 12, 4);
+            const std::uint32_t offset = bigEndianAt(font, entry + sfnt::TableRecord::offset, 4);
+            const std::uint32_t length = bigEndianAt(font, entry + sfnt::TableRecord::length, 4);
             if (offset > font.size() || length > font.size() - offset) {
                 return std::nullopt;
             }

@@ -183,8 +183,8 @@ void FontFileReader::fetchBlock(std::uint64_t offset, std::uint8_t* into, std::s
 }
 
 const std::uint8_t* FontFileReader::pageFor(std::uint64_t offset) {
-    if (offset >= cachedStart_ && offset < cachedEnd_) {
-        return cachedBytes_;
+    if (cached_.holds(offset)) {
+        return cached_.bytes;
     }
     const std::uint64_t start = offset - offset % pageSize_;
     Page* found = nullptr;
@@ -196,8 +196,7 @@ const std::uint8_t* FontFileReader::pageFor(std::uint64_t offset) {
     }
     if (found == nullptr) {
         // The page about to be filled may be the cached one: nothing is cached until it is.
-        cachedStart_ = 1;
-        cachedEnd_ = 0;
+        cached_ = CachedPage::empty();
         if (pageCount_ < kPageCount) {
             // Taken into use only once its bytes exist: a failed allocation leaves no page
             // without bytes behind.
@@ -216,10 +215,8 @@ const std::uint8_t* FontFileReader::pageFor(std::uint64_t offset) {
         std::memset(found->bytes.get() + length, 0, pageSize_ - length);
         found->start = start;
     }
-    cachedStart_ = start;
-    cachedEnd_ = start + pageSize_;
-    cachedBytes_ = found->bytes.get();
-    return cachedBytes_;
+    cached_ = {start, start + pageSize_, found->bytes.get()};
+    return cached_.bytes;
 }
 
 std::uint8_t FontFileReader::byteAtUncached(std::int64_t position) {
@@ -230,7 +227,7 @@ std::uint8_t FontFileReader::byteAtUncached(std::int64_t position) {
     if (offset >= size_) {
         return 0;
     }
-    return pageFor(offset)[offset - cachedStart_];
+    return pageFor(offset)[offset - cached_.start];
 }
 
 std::span<const std::uint8_t> FontFileReader::pageFromUncached(std::int64_t position) {
@@ -242,7 +239,7 @@ std::span<const std::uint8_t> FontFileReader::pageFromUncached(std::int64_t posi
         return {};
     }
     const std::uint8_t* page = pageFor(offset);
-    return {page + (offset - cachedStart_), static_cast<std::size_t>(cachedEnd_ - offset)};
+    return {page + (offset - cached_.start), static_cast<std::size_t>(cached_.end - offset)};
 }
 
 std::string FontFileReader::bytesAt(std::int64_t position, std::int64_t count) {
@@ -258,9 +255,9 @@ std::string FontFileReader::bytesAt(std::int64_t position, std::int64_t count) {
     if (end > std::max(offset, size_) + kMaxBytesPastEnd) {
         throw Failure(FailureNumber::InvalidArgument);
     }
-    if (end <= size_ && offset >= cachedStart_ && end <= cachedEnd_) {
+    if (end <= size_ && cached_.holds(offset) && end <= cached_.end) {
         // All in the page of the last read.
-        return std::string(reinterpret_cast<const char*>(cachedBytes_ + (offset - cachedStart_)),
+        return std::string(reinterpret_cast<const char*>(cached_.bytes + (offset - cached_.start)),
                            static_cast<std::size_t>(count));
     }
     std::string result(static_cast<std::size_t>(count), '\0');

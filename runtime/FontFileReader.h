@@ -33,8 +33,8 @@ public:
         // Most reads stay in the page of the last one (whose bytes past the end of the file
         // are zero, as the answer for them is): answered here, without a call.
         const std::uint64_t offset = static_cast<std::uint64_t>(position) - 1;
-        if (position >= 1 && offset >= cachedStart_ && offset < cachedEnd_) {
-            return cachedBytes_[offset - cachedStart_];
+        if (position >= 1 && cached_.holds(offset)) {
+            return cached_.bytes[offset - cached_.start];
         }
         return byteAtUncached(position);
     }
@@ -42,11 +42,13 @@ public:
     // is not held), for reading several fields in one step: the same fetch a byteAt of that
     // position makes. Bytes past the end of the file within the page are zero; the span is
     // empty when the position lies past the end of the file. A position below 1 raises 63.
+    // The span points into the reader's page buffers: it is valid only until the next call
+    // on this reader, which may refill the page. Copy what has to outlive that.
     std::span<const std::uint8_t> pageFrom(std::int64_t position) {
         const std::uint64_t offset = static_cast<std::uint64_t>(position) - 1;
-        if (position >= 1 && offset >= cachedStart_ && offset < cachedEnd_) {
-            return {cachedBytes_ + (offset - cachedStart_),
-                    static_cast<std::size_t>(cachedEnd_ - offset)};
+        if (position >= 1 && cached_.holds(offset)) {
+            return {cached_.bytes + (offset - cached_.start),
+                    static_cast<std::size_t>(cached_.end - offset)};
         }
         return pageFromUncached(position);
     }
@@ -85,11 +87,17 @@ private:
     std::array<Page, kPageCount> pages_;
     std::size_t pageCount_ = 0;
     std::size_t nextVictim_ = 0;
-    // The page the last read used, where most reads stay: its bytes cover the offsets
-    // [cachedStart_, cachedEnd_). Empty (start past end) while no page is valid.
-    std::uint64_t cachedStart_ = 1;
-    std::uint64_t cachedEnd_ = 0;
-    const std::uint8_t* cachedBytes_ = nullptr;
+    // The page the last read used, where most reads stay: its bytes cover the file offsets
+    // [start, end). Empty (no offset held) while no page is valid.
+    struct CachedPage {
+        std::uint64_t start = 0;
+        std::uint64_t end = 0;
+        const std::uint8_t* bytes = nullptr; // one of pages_' buffers, or null when empty
+
+        bool holds(std::uint64_t offset) const noexcept { return offset >= start && offset < end; }
+        static constexpr CachedPage empty() noexcept { return {}; }
+    };
+    CachedPage cached_;
     // The whole file for a small one (a single page), otherwise 4 KiB.
     std::size_t pageSize_ = 0;
 };

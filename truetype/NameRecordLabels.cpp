@@ -80,7 +80,7 @@ constexpr std::array<std::string_view, 19> nameFields{
 
 } // namespace
 
-std::string_view platformLabel(std::int16_t Plat, std::int16_t PEnc) {
+std::string_view PlatEnc(std::int16_t Plat, std::int16_t PEnc) {
     switch (Plat) {
     case 0: return "Apple Unicode";
     case 1: return PEnc == 0 || PEnc == 1 ? "Mac" : "";
@@ -92,10 +92,6 @@ std::string_view platformLabel(std::int16_t Plat, std::int16_t PEnc) {
         return PEnc == 1 ? "Win Unicode" : "";
     default: return "";
     }
-}
-
-std::string PlatEnc(std::int16_t Plat, std::int16_t PEnc) {
-    return std::string(platformLabel(Plat, PEnc));
 }
 
 std::string FontHex(std::int16_t languageId) {
@@ -128,15 +124,11 @@ std::string FontLang(std::string_view key) {
     return std::string(key);
 }
 
-std::string_view nameIdLabel(std::int16_t NameNum) {
+std::string_view NameField(std::int16_t NameNum) {
     if (NameNum < 0 || static_cast<std::size_t>(NameNum) >= nameFields.size()) {
         return "";
     }
     return nameFields[static_cast<std::size_t>(NameNum)];
-}
-
-std::string NameField(std::int16_t NameNum) {
-    return std::string(nameIdLabel(NameNum));
 }
 
 } // namespace truetype

@@ -5,40 +5,72 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 #include <utility>
 
 namespace truetype {
 
 namespace {
 
+// The font's one offset table, at the start of the file.
+constexpr std::int64_t kOffsetTableAt = 0;
+
 // Entry i of the table directory starts at position 16 * i + 13, reckoned in 16 bits: 16 * 2048
 // overflows, so entries 0 to 2047 are the most that are looked at.
-constexpr std::int64_t kEntryLimit = 2048;
+constexpr std::int64_t kEntryLimit = 32768 / sfnt::TableRecord::size;
 
-// The bytes of a directory entry the search looks at: the tag (0 to 3) and the three low-order
-// bytes of the offset (9 to 11).
-using EntryBytes = std::array<std::uint8_t, 12>;
-
-// The tag at the start of an entry's bytes.
-bool isNameTag(const std::uint8_t* entry) {
+// Whether the four characters of a tag are "name", without regard to case.
+bool isNameTag(const std::array<std::uint8_t, 4>& tag) {
     static constexpr char name[] = "name";
-    for (std::size_t i = 0; i < 4; ++i) {
-        if (runtime::text::foldByte(entry[i]) != static_cast<std::uint8_t>(name[i])) {
+    for (std::size_t i = 0; i < tag.size(); ++i) {
+        if (runtime::text::foldByte(tag[i]) != static_cast<std::uint8_t>(name[i])) {
             return false;
         }
     }
     return true;
 }
 
-// The entry at position p, which runs past the end of its page: the tag and the offset's bytes
-// one at a time.
-EntryBytes entryByteByByte(runtime::FontFileReader& font, std::int64_t p) {
-    EntryBytes entry{};
-    for (const int k : {0, 1, 2, 3, 9, 10, 11}) {
-        entry[static_cast<std::size_t>(k)] = font.byteAt(p + k);
+// The search of TTFindNameTable, with an overflow given as none instead of raised: most damaged
+// files end there, and the lookup reports it without unwinding. The reader's own failures (a
+// read that fails) are still raised.
+std::optional<NameTableLocation> locateNameTable(runtime::FontFileReader& font) {
+    const auto size = static_cast<std::int64_t>(std::min<std::uint64_t>(font.size(), INT64_MAX));
+    std::int64_t tableOffset = 0;
+    for (std::int64_t i = 0;; ++i) {
+        if (i == kEntryLimit) {
+            return std::nullopt;
+        }
+        const std::int64_t p = sfnt::tableRecordAt(kOffsetTableAt, i) + 1;
+        // Past the end of the file every entry reads as zero bytes and none is tagged "name":
+        // the search would walk on to entry 2048 and overflow there. It overflows now.
+        if (p > size) {
+            return std::nullopt;
+        }
+        // Every entry passed is read alike: its tag, then the three low-order bytes of its
+        // offset (the high-order byte is ignored: offsets are taken modulo 2^24).
+        StructureBytes<sfnt::TableRecord::size> entry(font, p);
+        std::array<std::uint8_t, 4> tag{};
+        for (std::size_t k = 0; k < tag.size(); ++k) {
+            tag[k] = entry.at(sfnt::TableRecord::tableTag + static_cast<std::int64_t>(k));
+        }
+        const std::int64_t b1 = entry.at(sfnt::TableRecord::offset + 1);
+        const std::int64_t b2 = entry.at(sfnt::TableRecord::offset + 2);
+        const std::int64_t b3 = entry.at(sfnt::TableRecord::offset + 3);
+        if (isNameTag(tag)) {
+            tableOffset = b1 * 65536 + b2 * 256 + b3;
+            break;
+        }
     }
-    return entry;
+    NameTableLocation table;
+    table.tableOffset = tableOffset;
+    const std::int64_t at = tableOffset + 1; // the position of the table's first byte
+    StructureBytes<sfnt::NameHeader::size> header(font, at);
+    table.storageStart = at + header.unsigned16(sfnt::NameHeader::storageOffset);
+    const std::optional<std::int16_t> count = header.signed16(sfnt::NameHeader::count);
+    if (!count) {
+        return std::nullopt;
+    }
+    table.recordCount = *count;
+    return table;
 }
 
 // Looks at one record for the lookup; false when a field it reads overflows.
@@ -76,42 +108,26 @@ std::optional<std::string> englishName(runtime::FontFileReader& font) {
         return std::nullopt;
     }
     std::int64_t chosen = 0;
-    for (std::int64_t j = 0; j < table->recordCount;) {
+    for (std::int64_t j = 0; j < table->recordCount; ++j) {
         const std::int64_t R = recordPosition(*table, j);
         if (recordsPastEnd(font, R)) {
             break; // nothing after this can be chosen or fail
         }
-        // The records from j on that lie wholly in the page of R + 1 are read straight from
-        // it (those past the end of the file in the page read as zero bytes there too, and
-        // change nothing); a record that runs past the page's end is read byte by byte.
-        const auto page = font.pageFrom(R + 1);
-        const std::int64_t stop =
-            std::min<std::int64_t>(table->recordCount, j + recordsInPage(page.size()));
-        if (stop == j) {
-            NameRecord record(font, R);
-            if (!considerRecord(record, R, chosen)) {
-                return std::nullopt;
-            }
-            ++j;
-            continue;
-        }
-        for (const std::uint8_t* bytes = page.data(); j < stop; ++j, bytes += 12) {
-            const std::int64_t Rj = recordPosition(*table, j);
-            NameRecord record(font, Rj, bytes);
-            if (!considerRecord(record, Rj, chosen)) {
-                return std::nullopt;
-            }
+        NameRecord record(font, R);
+        if (!considerRecord(record, R, chosen)) {
+            return std::nullopt;
         }
     }
     if (chosen == 0) {
         return std::string();
     }
     // Only the chosen record's length and offset are read, after the search.
-    const std::optional<std::int16_t> length = signed16At(font, chosen + 8);
+    const std::optional<std::int16_t> length = signed16At(font, chosen + sfnt::NameRecord::length);
     if (!length) {
         return std::nullopt;
     }
-    const std::optional<std::int16_t> offset = signed16At(font, chosen + 10);
+    const std::optional<std::int16_t> offset =
+        signed16At(font, chosen + sfnt::NameRecord::stringOffset);
     if (!offset) {
         return std::nullopt;
     }
@@ -121,59 +137,6 @@ std::optional<std::string> englishName(runtime::FontFileReader& font) {
 }
 
 } // namespace
-
-std::optional<NameTableLocation> locateNameTable(runtime::FontFileReader& font) {
-    const auto size = static_cast<std::int64_t>(std::min<std::uint64_t>(font.size(), INT64_MAX));
-    EntryBytes entry{};
-    for (std::int64_t i = 0;;) {
-        if (i == kEntryLimit) {
-            return std::nullopt;
-        }
-        const std::int64_t p = 16 * i + 13;
-        // Past the end of the file every entry reads as zero bytes and none is tagged "name":
-        // the search would walk on to entry 2048 and overflow there. It overflows now.
-        if (p > size) {
-            return std::nullopt;
-        }
-        // The entries from i on that lie wholly in the page of p are looked at straight from
-        // it, as far as the search may go (entry 2047, the last entry that starts in the
-        // file); an entry that runs past the page's end is read byte by byte.
-        const auto page = font.pageFrom(p);
-        const std::int64_t inPage =
-            page.size() >= 12 ? static_cast<std::int64_t>((page.size() - 12) / 16 + 1) : 0;
-        const std::int64_t count = std::min({inPage, (size - p) / 16 + 1, kEntryLimit - i});
-        if (count == 0) {
-            entry = entryByteByByte(font, p);
-            if (isNameTag(entry.data())) {
-                break;
-            }
-            ++i;
-            continue;
-        }
-        const std::uint8_t* at = page.data();
-        std::int64_t k = 0;
-        while (k < count && !isNameTag(at)) {
-            ++k;
-            at += 16;
-        }
-        i += k;
-        if (k < count) {
-            std::memcpy(entry.data(), at, entry.size());
-            break;
-        }
-    }
-    NameTableLocation table;
-    table.tableOffset = std::int64_t{entry[9]} * 65536 + std::int64_t{entry[10]} * 256 + entry[11];
-    const std::int64_t T = table.tableOffset;
-    const std::int64_t storageOffset = std::int64_t{font.byteAt(T + 5)} * 256 + font.byteAt(T + 6);
-    table.storageStart = T + storageOffset + 1;
-    const std::optional<std::int16_t> count = signed16At(font, T + 3);
-    if (!count) {
-        return std::nullopt;
-    }
-    table.recordCount = *count;
-    return table;
-}
 
 NameTableLocation TTFindNameTable(runtime::FontFileReader& font) {
     const std::optional<NameTableLocation> table = locateNameTable(font);

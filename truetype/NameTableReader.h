@@ -2,7 +2,8 @@
 
 #include "runtime/FontFileReader.h"
 #include "runtime/FullName.h"
-#include "runtime/Int16.h"
+#include "truetype/SfntLayout.h"
+#include "truetype/StructureBytes.h"
 
 #include <cstdint>
 #include <optional>
@@ -27,14 +28,9 @@ struct NameTableLocation {
 // offset are used. A record count of 32768 or more also overflows.
 NameTableLocation TTFindNameTable(runtime::FontFileReader& font);
 
-// The same search, with an overflow given as no location instead of raised: most damaged
-// files end there, and the lookup reports it without unwinding. The reader's own failures
-// (a read that fails) are still raised.
-std::optional<NameTableLocation> locateNameTable(runtime::FontFileReader& font);
-
 // 1-based position of name record j.
 constexpr std::int64_t recordPosition(const NameTableLocation& table, std::int64_t j) {
-    return table.tableOffset + 7 + 12 * j;
+    return sfnt::nameRecordAt(table.tableOffset, j) + 1;
 }
 
 // True when the record at position R, and so every later one, lies wholly past the end of the
@@ -44,55 +40,26 @@ inline bool recordsPastEnd(const runtime::FontFileReader& font, std::int64_t R) 
     return R >= 0 && static_cast<std::uint64_t>(R) >= font.size();
 }
 
-// The bytes of a record that are read: positions R + 1 (the platform's low byte) to R + 11
-// (the end of the string offset).
-inline constexpr std::size_t kRecordBytesRead = 11;
-
-// How many records from the start of a page's bytes (at the position R + 1 of the first) have
-// all their bytes read in it.
-constexpr std::int64_t recordsInPage(std::size_t pageBytes) {
-    return pageBytes >= kRecordBytesRead
-               ? static_cast<std::int64_t>((pageBytes - kRecordBytesRead) / 12 + 1)
-               : 0;
-}
-
 // The fields of the name record at position R, as the reader takes them, read in the order
-// they are asked for: the platform from the low byte alone; the others signed 16-bit, none
-// (an overflow) at 32768 or more. When the page that holds the record's first byte read
-// (R + 1) holds its last (R + 11) too, the fields come straight from it; otherwise each byte
-// is read through the reader as its field is asked for. Either way the same pages are fetched
-// in the same order, so a read failure strikes at the same field.
+// they are asked for: the platform from its low byte alone; the others signed 16-bit, none
+// (an overflow) at 32768 or more. The record's bytes are copied from the reader as its fields
+// need them (see StructureBytes), so a record read field by field fetches what a byte-at-a-
+// time read would, and later reads of the reader do not change it.
 class NameRecord {
 public:
-    NameRecord(runtime::FontFileReader& font, std::int64_t R) : font_(font), R_(R) {
-        const auto page = font.pageFrom(R + 1);
-        if (page.size() >= kRecordBytesRead) {
-            bytes_ = page.data();
-        }
-    }
-    // A record whose bytes from position R + 1 on, kRecordBytesRead of them, are at bytes: in
-    // the page that the reader last read.
-    NameRecord(runtime::FontFileReader& font, std::int64_t R, const std::uint8_t* bytes)
-        : font_(font), R_(R), bytes_(bytes) {}
+    // The reader must outlive the record.
+    NameRecord(runtime::FontFileReader& font, std::int64_t R) : bytes_(font, R) {}
 
-    std::uint8_t platform() { return byte(1); }
-    std::optional<std::int16_t> encoding() { return field(2); }
-    std::optional<std::int16_t> language() { return field(4); }
-    std::optional<std::int16_t> nameId() { return field(6); }
-    std::optional<std::int16_t> length() { return field(8); }
-    std::optional<std::int16_t> offset() { return field(10); }
+    // The platform ID's low-order byte alone; its high-order byte is never read.
+    std::uint8_t platform() { return bytes_.at(sfnt::NameRecord::platformID + 1); }
+    std::optional<std::int16_t> encoding() { return bytes_.signed16(sfnt::NameRecord::encodingID); }
+    std::optional<std::int16_t> language() { return bytes_.signed16(sfnt::NameRecord::languageID); }
+    std::optional<std::int16_t> nameId() { return bytes_.signed16(sfnt::NameRecord::nameID); }
+    std::optional<std::int16_t> length() { return bytes_.signed16(sfnt::NameRecord::length); }
+    std::optional<std::int16_t> offset() { return bytes_.signed16(sfnt::NameRecord::stringOffset); }
 
 private:
-    // The byte at position R + k, 1 <= k <= 11.
-    std::uint8_t byte(int k) { return bytes_ != nullptr ? bytes_[k - 1] : font_.byteAt(R_ + k); }
-    std::optional<std::int16_t> field(int k) {
-        const std::uint8_t high = byte(k);
-        return runtime::int16::fromBytesOrNone(high, byte(k + 1));
-    }
-
-    runtime::FontFileReader& font_;
-    std::int64_t R_;
-    const std::uint8_t* bytes_ = nullptr;
+    StructureBytes<sfnt::NameRecord::size> bytes_;
 };
 
 // Where the string of a record starts and how many of its bytes lie in the file; bytes past

@@ -15,7 +15,7 @@ namespace truetype {
 
 namespace {
 
-constexpr const char* crlf = "\r\n";
+using runtime::text::kCrLf;
 
 // Every string of a name table lies within 64 KiB of its storage start, so a real report
 // stays small. Records can point at the same string over and over, though: 32767 records of
@@ -62,20 +62,22 @@ void appendRecordLine(std::string& text, runtime::FontFileReader& font,
     if (stringBytes > kStringBytesLimit) {
         throw runtime::Failure(runtime::FailureNumber::OutOfMemory);
     }
-    text += platformLabel(platform, encoding);
+    text += PlatEnc(platform, encoding);
     text += ' ';
     text += language;
     text += ' ';
-    text += nameIdLabel(nameId);
+    text += NameField(nameId);
     appendRecordText(text, font, place);
-    text += crlf;
+    text += kCrLf;
 }
 
 // The lines of the report; any failure passes to the caller, which discards what was built.
 std::string reportText(runtime::FontFileReader& font, const std::string& fontPath) {
-    std::string text = "NAME Table Info for " + fontPath + crlf;
+    std::string text = "NAME Table Info for " + fontPath;
+    text += kCrLf;
     const NameTableLocation table = TTFindNameTable(font);
-    text += "Name Records | " + std::to_string(table.recordCount) + crlf;
+    text += "Name Records | " + std::to_string(table.recordCount);
+    text += kCrLf;
     std::int64_t stringBytes = 0;
     LanguageLabels languages;
     for (std::int64_t j = 0; j < table.recordCount; ++j) {

@@ -1,6 +1,6 @@
 #include "support/TrueTypeWriter.h"
 
-#include <algorithm>
+#include "truetype/SfntLayout.h"
 
 namespace testsupport {
 
@@ -22,55 +22,92 @@ std::string bigEndian32(std::uint32_t value) {
            bigEndian16(static_cast<std::uint16_t>(value & 0xFFFF));
 }
 
+namespace {
+
+namespace sfnt = truetype::sfnt;
+
+// Writes value big-endian into bytes at the given offset, which must lie within them.
+void put16(std::string& bytes, std::int64_t at, std::uint16_t value) {
+    bytes.replace(static_cast<std::size_t>(at), 2, bigEndian16(value));
+}
+void put32(std::string& bytes, std::int64_t at, std::uint32_t value) {
+    bytes.replace(static_cast<std::size_t>(at), 4, bigEndian32(value));
+}
+
+std::int64_t sizeOf(std::size_t count) {
+    return static_cast<std::int64_t>(count);
+}
+
+} // namespace
+
 std::string nameTableBytes(const NameTableLayout& layout) {
     const auto recordCount = static_cast<std::uint16_t>(layout.records.size());
-    std::size_t headerSize = 6 + 12 * layout.records.size();
+    // The header and the records; a version 1 table adds its language-tag records.
+    const std::int64_t recordsEnd = sfnt::nameRecordAt(0, sizeOf(layout.records.size()));
+    std::string table(static_cast<std::size_t>(recordsEnd), '\0');
+    const std::int64_t langTagsAt = recordsEnd + 2; // after the count of language tags
     if (layout.format == 1) {
-        headerSize += 2 + 4 * layout.languageTags.size();
+        table.resize(static_cast<std::size_t>(langTagsAt + sfnt::LangTagRecord::size *
+                                                               sizeOf(layout.languageTags.size())));
     }
     std::string storage;
-    std::string records;
-    for (const NameRecordLayout& record : layout.records) {
+    for (std::size_t j = 0; j < layout.records.size(); ++j) {
+        const NameRecordLayout& record = layout.records[j];
+        const std::int64_t at = sfnt::nameRecordAt(0, sizeOf(j));
         const auto stored = static_cast<std::uint16_t>(storage.size());
         storage += record.bytes;
-        records +=
-            bigEndian16(record.platform) + bigEndian16(record.encoding) +
-            bigEndian16(record.language) + bigEndian16(record.nameId) +
-            bigEndian16(record.length.value_or(static_cast<std::uint16_t>(record.bytes.size()))) +
-            bigEndian16(record.offset.value_or(stored));
+        put16(table, at + sfnt::NameRecord::platformID, record.platform);
+        put16(table, at + sfnt::NameRecord::encodingID, record.encoding);
+        put16(table, at + sfnt::NameRecord::languageID, record.language);
+        put16(table, at + sfnt::NameRecord::nameID, record.nameId);
+        put16(table, at + sfnt::NameRecord::length,
+              record.length.value_or(static_cast<std::uint16_t>(record.bytes.size())));
+        put16(table, at + sfnt::NameRecord::stringOffset, record.offset.value_or(stored));
     }
-    std::string table =
-        bigEndian16(layout.format) + bigEndian16(layout.count.value_or(recordCount)) +
-        bigEndian16(layout.storageOffset.value_or(static_cast<std::uint16_t>(headerSize))) +
-        records;
     if (layout.format == 1) {
-        table += bigEndian16(static_cast<std::uint16_t>(layout.languageTags.size()));
-        for (const std::string& tag : layout.languageTags) {
-            table += bigEndian16(static_cast<std::uint16_t>(tag.size())) +
-                     bigEndian16(static_cast<std::uint16_t>(storage.size()));
+        put16(table, recordsEnd, static_cast<std::uint16_t>(layout.languageTags.size()));
+        for (std::size_t k = 0; k < layout.languageTags.size(); ++k) {
+            const std::string& tag = layout.languageTags[k];
+            const std::int64_t at = langTagsAt + sfnt::LangTagRecord::size * sizeOf(k);
+            put16(table, at + sfnt::LangTagRecord::length, static_cast<std::uint16_t>(tag.size()));
+            put16(table, at + sfnt::LangTagRecord::langTagOffset,
+                  static_cast<std::uint16_t>(storage.size()));
             storage += tag;
         }
     }
+    put16(table, sfnt::NameHeader::version, layout.format);
+    put16(table, sfnt::NameHeader::count, layout.count.value_or(recordCount));
+    put16(table, sfnt::NameHeader::storageOffset,
+          layout.storageOffset.value_or(static_cast<std::uint16_t>(table.size())));
     return table + storage;
 }
 
 std::string trueTypeBytes(const FontLayout& layout) {
+    constexpr std::int64_t offsetTableAt = 0;
     const auto count = static_cast<std::uint16_t>(layout.tables.size());
-    std::string font = bigEndian32(0x00010000) + bigEndian16(layout.numTables.value_or(count)) +
-                       bigEndian16(0) + bigEndian16(0) + bigEndian16(0);
-    std::size_t dataAt = 12 + 16 * layout.tables.size();
+    std::string font(
+        static_cast<std::size_t>(sfnt::tableRecordAt(offsetTableAt, sizeOf(layout.tables.size()))),
+        '\0');
+    put32(font, offsetTableAt + sfnt::OffsetTable::sfntVersion, 0x00010000);
+    put16(font, offsetTableAt + sfnt::OffsetTable::numTables, layout.numTables.value_or(count));
+    // searchRange, entrySelector and rangeShift stay zero: never read.
     std::string data;
-    for (const TableLayout& table : layout.tables) {
-        const std::size_t at = dataAt + data.size();
-        font += table.tag.substr(0, 4);
-        font.append(4 - std::min<std::size_t>(4, table.tag.size()), ' ');
-        font += bigEndian32(0); // checksum: never read
+    for (std::size_t i = 0; i < layout.tables.size(); ++i) {
+        const TableLayout& table = layout.tables[i];
+        const std::int64_t entry = sfnt::tableRecordAt(offsetTableAt, sizeOf(i));
+        std::string tag = table.tag.substr(0, 4);
+        tag.append(4 - tag.size(), ' ');
+        font.replace(static_cast<std::size_t>(entry + sfnt::TableRecord::tableTag), 4, tag);
+        // The checksum stays zero: never read.
         if (table.offsetBytes) {
-            font.append(reinterpret_cast<const char*>(table.offsetBytes->data()), 4);
+            font.replace(static_cast<std::size_t>(entry + sfnt::TableRecord::offset), 4,
+                         reinterpret_cast<const char*>(table.offsetBytes->data()), 4);
         } else {
-            font += bigEndian32(static_cast<std::uint32_t>(at));
+            put32(font, entry + sfnt::TableRecord::offset,
+                  static_cast<std::uint32_t>(font.size() + data.size()));
         }
-        font += bigEndian32(static_cast<std::uint32_t>(table.data.size()));
+        put32(font, entry + sfnt::TableRecord::length,
+              static_cast<std::uint32_t>(table.data.size()));
         data += table.data;
         data.append((4 - data.size() % 4) % 4, '\0');
     }

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <cstdint>
+
+// The byte layout of the TrueType structures that lead to the strings of the `name` table,
+// declared once for the reader and for the font writers of the tests. Each structure lists its
+// fields by their names in the OpenType format, as offsets from the structure's own start, and
+// its size; every field is big-endian, of the width noted beside it. A reader adds a field's
+// offset to the 1-based position of the structure's first byte (position = offset + 1), a
+// writer to the 0-based offset of it.
+namespace truetype::sfnt {
+
+// The offset table (sfnt header). A font file starts with one; its table directory follows it
+// directly.
+struct OffsetTable {
+    static constexpr std::int64_t sfntVersion = 0;   // uint32, 0x00010000 or 'true'
+    static constexpr std::int64_t numTables = 4;     // uint16
+    static constexpr std::int64_t searchRange = 6;   // uint16
+    static constexpr std::int64_t entrySelector = 8; // uint16
+    static constexpr std::int64_t rangeShift = 10;   // uint16
+    static constexpr std::int64_t size = 12;
+};
+
+// An entry of the table directory.
+struct TableRecord {
+    static constexpr std::int64_t tableTag = 0; // 4 bytes, one character each
+    static constexpr std::int64_t checksum = 4; // uint32
+    static constexpr std::int64_t offset = 8;   // uint32, from the start of the file
+    static constexpr std::int64_t length = 12;  // uint32
+    static constexpr std::int64_t size = 16;
+};
+
+// The offset of directory entry i of the offset table at offsetTableAt; a plain font file has
+// its offset table at 0.
+constexpr std::int64_t tableRecordAt(std::int64_t offsetTableAt, std::int64_t i) {
+    return offsetTableAt + OffsetTable::size + TableRecord::size * i;
+}
+
+// The header of the `name` table; its name records follow it directly.
+struct NameHeader {
+    static constexpr std::int64_t version = 0;       // uint16, 0 or 1
+    static constexpr std::int64_t count = 2;         // uint16, of name records
+    static constexpr std::int64_t storageOffset = 4; // uint16, from the start of the table
+    static constexpr std::int64_t size = 6;
+};
+
+// A name record.
+struct NameRecord {
+    static constexpr std::int64_t platformID = 0;    // uint16
+    static constexpr std::int64_t encodingID = 2;    // uint16
+    static constexpr std::int64_t languageID = 4;    // uint16
+    static constexpr std::int64_t nameID = 6;        // uint16
+    static constexpr std::int64_t length = 8;        // uint16, of the string in bytes
+    static constexpr std::int64_t stringOffset = 10; // uint16, from the start of the storage
+    static constexpr std::int64_t size = 12;
+};
+
+// The offset of name record j of the `name` table at nameTableAt.
+constexpr std::int64_t nameRecordAt(std::int64_t nameTableAt, std::int64_t j) {
+    return nameTableAt + NameHeader::size + NameRecord::size * j;
+}
+
+// A version 1 `name` table follows its name records with a uint16 count of language-tag
+// records and then the records themselves.
+struct LangTagRecord {
+    static constexpr std::int64_t length = 0;        // uint16, of the tag in bytes
+    static constexpr std::int64_t langTagOffset = 2; // uint16, from the start of the storage
+    static constexpr std::int64_t size = 4;
+};
+
+} // namespace truetype::sfnt
