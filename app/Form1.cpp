@@ -326,6 +326,7 @@ void Form1::File1_Click() {
     setDetailsText({});
     switch (runtime::fontFileTypeOf(name)) {
     case runtime::FontFileType::TrueType: displayTTFnamevalues(); break;
+    case runtime::FontFileType::Collection: displayTTCnamevalues(); break;
     case runtime::FontFileType::Type1: displayT1namevalues(); break;
     case runtime::FontFileType::Other: break;
     }
@@ -333,6 +334,10 @@ void Form1::File1_Click() {
 
 void Form1::displayTTFnamevalues() {
     showFontReport(truetype::TTReport(state_.FontPath));
+}
+
+void Form1::displayTTCnamevalues() {
+    showFontReport(truetype::TTCReport(state_.FontPath));
 }
 
 void Form1::displayT1namevalues() {

@@ -77,6 +77,7 @@ public:
 
     // The reports of the selected file (FontPath) into InfoText and the details pane.
     void displayTTFnamevalues();
+    void displayTTCnamevalues(); // a font collection: every font's records
     void displayT1namevalues();
 
     // Setting the type filter's text selects that item and runs cmbFontType_Click.

@@ -8,8 +8,16 @@
 #include <cstddef>
 #include <optional>
 #include <ostream>
+#include <string>
+#include <string_view>
 
 namespace cli {
+
+namespace {
+
+constexpr std::string_view kNoFontText = "error: not a .ttf, .otf, .ttc, .otc or .pfb file";
+
+} // namespace
 
 int runNameCommand(const std::vector<std::string>& files, Console& console) {
     bool allRead = true;
@@ -19,7 +27,7 @@ int runNameCommand(const std::vector<std::string>& files, Console& console) {
         files.size(), [&](std::size_t i) { return fontlist::lookUpFullName(files[i]); },
         [&](std::size_t i, std::optional<runtime::FullName>&& fullName) {
             allRead = allRead && fullName && !fullName->failure;
-            console.out << (fullName ? fullName->text() : "error: not a .ttf or .pfb file") << '\t'
+            console.out << (fullName ? fullName->text() : std::string(kNoFontText)) << '\t'
                         << files[i] << '\n';
         });
     return allRead ? kSuccess : kNotFinished;

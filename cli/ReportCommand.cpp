@@ -28,7 +28,7 @@ runtime::FontFileType requireFontFile(const std::string& file) {
     }
     const runtime::FontFileType type = runtime::fontFileTypeOf(file);
     if (type == runtime::FontFileType::Other) {
-        throw UsageError("'" + file + "' is not a .ttf or .pfb file");
+        throw UsageError("'" + file + "' is not a .ttf, .otf, .ttc, .otc or .pfb file");
     }
     return type;
 }
@@ -37,8 +37,13 @@ runtime::FontFileType requireFontFile(const std::string& file) {
 
 int runReportCommand(const std::string& file, bool lineFeeds, Console& console) {
     const runtime::FontFileType type = requireFontFile(file);
-    const runtime::FontReport report =
-        type == runtime::FontFileType::TrueType ? truetype::TTReport(file) : type1::T1Report(file);
+    runtime::FontReport report;
+    switch (type) {
+    case runtime::FontFileType::TrueType: report = truetype::TTReport(file); break;
+    case runtime::FontFileType::Collection: report = truetype::TTCReport(file); break;
+    case runtime::FontFileType::Type1: report = type1::T1Report(file); break;
+    case runtime::FontFileType::Other: break; // refused above
+    }
     std::string text = lineFeeds ? lineFeedsOnly(report.text) : report.text;
     if (text.empty() || text.back() != '\n') {
         text += lineFeeds ? "\n" : "\r\n";

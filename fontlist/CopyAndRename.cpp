@@ -74,6 +74,16 @@ std::string newFileName(const std::string& fullName, SpacesOption option,
                                  std::string(extension));
 }
 
+// The last four characters of a font file's path (its extension), in lower case: ".ttf",
+// ".otf", ".ttc", ".otc" or ".pfb".
+std::string lowerCaseExtension(const std::string& path) {
+    std::string extension = path.substr(path.size() - 4);
+    for (char& c : extension) {
+        c = static_cast<char>(runtime::text::foldByte(static_cast<std::uint8_t>(c)));
+    }
+    return extension;
+}
+
 // A path with its last four characters (the extension of a font file) replaced.
 std::string withExtension(const std::string& path, std::string_view extension) {
     return path.substr(0, path.size() >= 4 ? path.size() - 4 : 0) + std::string(extension);
@@ -322,9 +332,9 @@ private:
 
     void lookUp(FontWork& font) const {
         readAhead_->reached(font.readAheadPosition);
-        const bool trueType = font.type == runtime::FontFileType::TrueType;
         const std::string fullName = lookUpFullName(font.source).value().text();
-        font.target = destination_ + newFileName(fullName, option_, trueType ? ".ttf" : ".pfb");
+        font.target =
+            destination_ + newFileName(fullName, option_, lowerCaseExtension(font.source));
     }
 
     // The companions of a Type 1 font, in the order they are copied: the one that must exist,

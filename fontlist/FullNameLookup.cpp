@@ -9,6 +9,7 @@ namespace fontlist {
 std::optional<runtime::FullName> lookUpFullName(const std::string& path) {
     switch (runtime::fontFileTypeOf(path)) {
     case runtime::FontFileType::TrueType: return truetype::TTEnglishName(path);
+    case runtime::FontFileType::Collection: return truetype::TTCEnglishName(path);
     case runtime::FontFileType::Type1: return type1::T1Name(path);
     case runtime::FontFileType::Other: break;
     }

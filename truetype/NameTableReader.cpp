@@ -2,6 +2,7 @@
 
 #include "runtime/Failure.h"
 #include "runtime/Text.h"
+#include "truetype/CollectionHeader.h"
 
 #include <algorithm>
 #include <array>
@@ -10,9 +11,6 @@
 namespace truetype {
 
 namespace {
-
-// The font's one offset table, at the start of the file.
-constexpr std::int64_t kOffsetTableAt = 0;
 
 // Entry i of the table directory starts at position 16 * i + 13, reckoned in 16 bits: 16 * 2048
 // overflows, so entries 0 to 2047 are the most that are looked at.
@@ -32,14 +30,16 @@ bool isNameTag(const std::array<std::uint8_t, 4>& tag) {
 // The search of TTFindNameTable, with an overflow given as none instead of raised: most damaged
 // files end there, and the lookup reports it without unwinding. The reader's own failures (a
 // read that fails) are still raised.
-std::optional<NameTableLocation> locateNameTable(runtime::FontFileReader& font) {
+std::optional<NameTableLocation> locateNameTable(runtime::FontFileReader& font,
+                                                 std::int64_t offsetTableAt) {
     const auto size = static_cast<std::int64_t>(std::min<std::uint64_t>(font.size(), INT64_MAX));
     std::int64_t tableOffset = 0;
-    for (std::int64_t i = 0;; ++i) {
+    std::int64_t i = 0;
+    for (;; ++i) {
         if (i == kEntryLimit) {
             return std::nullopt;
         }
-        const std::int64_t p = sfnt::tableRecordAt(kOffsetTableAt, i) + 1;
+        const std::int64_t p = sfnt::tableRecordAt(offsetTableAt, i) + 1;
         // Past the end of the file every entry reads as zero bytes and none is tagged "name":
         // the search would walk on to entry 2048 and overflow there. It overflows now.
         if (p > size) {
@@ -61,6 +61,7 @@ std::optional<NameTableLocation> locateNameTable(runtime::FontFileReader& font) 
         }
     }
     NameTableLocation table;
+    table.entriesRead = i + 1;
     table.tableOffset = tableOffset;
     const std::int64_t at = tableOffset + 1; // the position of the table's first byte
     StructureBytes<sfnt::NameHeader::size> header(font, at);
@@ -102,8 +103,8 @@ std::optional<std::int16_t> signed16At(runtime::FontFileReader& font, std::int64
 }
 
 // The full name, decoded; none for an overflow.
-std::optional<std::string> englishName(runtime::FontFileReader& font) {
-    const std::optional<NameTableLocation> table = locateNameTable(font);
+std::optional<std::string> englishName(runtime::FontFileReader& font, std::int64_t offsetTableAt) {
+    const std::optional<NameTableLocation> table = locateNameTable(font, offsetTableAt);
     if (!table) {
         return std::nullopt;
     }
@@ -138,8 +139,8 @@ std::optional<std::string> englishName(runtime::FontFileReader& font) {
 
 } // namespace
 
-NameTableLocation TTFindNameTable(runtime::FontFileReader& font) {
-    const std::optional<NameTableLocation> table = locateNameTable(font);
+NameTableLocation TTFindNameTable(runtime::FontFileReader& font, std::int64_t offsetTableAt) {
+    const std::optional<NameTableLocation> table = locateNameTable(font, offsetTableAt);
     if (!table) {
         throw runtime::Failure(runtime::FailureNumber::Overflow);
     }
@@ -169,9 +170,10 @@ void appendRecordText(std::string& out, runtime::FontFileReader& font, const Str
     runtime::text::appendWindows1252DroppingNuls(out, font.bytesAt(place.position, place.count));
 }
 
-runtime::FullName TTEnglishNameFromReader(runtime::FontFileReader& font) {
+runtime::FullName TTEnglishNameFromReader(runtime::FontFileReader& font,
+                                          std::int64_t offsetTableAt) {
     try {
-        std::optional<std::string> name = englishName(font);
+        std::optional<std::string> name = englishName(font, offsetTableAt);
         if (!name) {
             return {.failure = runtime::Failure(runtime::FailureNumber::Overflow)};
         }
@@ -185,6 +187,24 @@ runtime::FullName TTEnglishName(const std::string& TTPath) {
     try {
         runtime::FontFileReader font(TTPath);
         return TTEnglishNameFromReader(font);
+    } catch (...) {
+        return {.failure = runtime::currentFailure()};
+    }
+}
+
+runtime::FullName TTCEnglishNameFromReader(runtime::FontFileReader& font) {
+    try {
+        CollectionHeader collection(font);
+        return TTEnglishNameFromReader(font, collection.offsetTableAt(0));
+    } catch (...) {
+        return {.failure = runtime::currentFailure()};
+    }
+}
+
+runtime::FullName TTCEnglishName(const std::string& path) {
+    try {
+        runtime::FontFileReader font(path);
+        return TTCEnglishNameFromReader(font);
     } catch (...) {
         return {.failure = runtime::currentFailure()};
     }

@@ -17,6 +17,7 @@
 namespace truetype {
 
 struct NameTableLocation {
+    std::int64_t entriesRead = 0;  // of the table directory, by the search that found it
     std::int64_t tableOffset = 0;  // T, the 0-based offset of the name table
     std::int16_t recordCount = 0;  // signed 16-bit
     std::int64_t storageStart = 0; // 1-based position of the first byte of string storage
@@ -26,7 +27,9 @@ struct NameTableLocation {
 // the number of tables the font declares and through zero bytes past the end of the file,
 // and fails with "Overflow" at entry 2048. Only the three low-order bytes of the entry's
 // offset are used. A record count of 32768 or more also overflows.
-NameTableLocation TTFindNameTable(runtime::FontFileReader& font);
+// The table directory is that of the offset table at offsetTableAt: 0 for a font file, the
+// offset its header gives for a font of a collection.
+NameTableLocation TTFindNameTable(runtime::FontFileReader& font, std::int64_t offsetTableAt = 0);
 
 // 1-based position of name record j.
 constexpr std::int64_t recordPosition(const NameTableLocation& table, std::int64_t j) {
@@ -85,7 +88,16 @@ void appendRecordText(std::string& out, runtime::FontFileReader& font, const Str
 // TrueType font overflows); it never throws. The file is closed before it returns.
 runtime::FullName TTEnglishName(const std::string& TTPath);
 
-// The same over a reader that is already open (a file or bytes in memory).
-runtime::FullName TTEnglishNameFromReader(runtime::FontFileReader& font);
+// The same over a reader that is already open (a file or bytes in memory), for the font whose
+// offset table lies at offsetTableAt (see TTFindNameTable).
+runtime::FullName TTEnglishNameFromReader(runtime::FontFileReader& font,
+                                          std::int64_t offsetTableAt = 0);
+
+// The full name of a font collection (.ttc, .otc): that of its first font, found as above in
+// that font's table directory. A damaged collection header overflows (see CollectionHeader).
+runtime::FullName TTCEnglishName(const std::string& path);
+
+// The same over a reader that is already open.
+runtime::FullName TTCEnglishNameFromReader(runtime::FontFileReader& font);
 
 } // namespace truetype

@@ -3,13 +3,16 @@
 #include "runtime/Failure.h"
 #include "runtime/FileSystem.h"
 #include "runtime/Text.h"
+#include "truetype/CollectionHeader.h"
 #include "truetype/NameRecordLabels.h"
 #include "truetype/NameTableReader.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 namespace truetype {
 
@@ -23,6 +26,29 @@ using runtime::text::kCrLf;
 // report reads at most this many string bytes from the file in all; a table that needs more is
 // refused as out of memory, like any report that could not be built.
 constexpr std::int64_t kStringBytesLimit = 4 * 1024 * 1024;
+// A collection's header can list the same font tens of thousands of times. Its fonts share
+// one limit on the string bytes and one on the directory entries and name records read (a
+// font's own are at most 2048 and 32767), and the report one on its size.
+constexpr std::int64_t kStructuresLimit = 512 * 1024;
+constexpr std::size_t kCollectionTextLimit = 32 * 1024 * 1024;
+
+// What one report may still read; beyond it the report is refused as out of memory.
+class ReportBudget {
+public:
+    void spendStringBytes(std::int64_t count) { spend(stringBytes_, count); }
+    void spendStructures(std::int64_t count) { spend(structures_, count); }
+
+private:
+    static void spend(std::int64_t& left, std::int64_t count) {
+        left -= count;
+        if (left < 0) {
+            throw runtime::Failure(runtime::FailureNumber::OutOfMemory);
+        }
+    }
+
+    std::int64_t stringBytes_ = kStringBytesLimit;
+    std::int64_t structures_ = kStructuresLimit;
+};
 
 // A field the report needs; an overflow fails the report.
 std::int16_t orOverflow(std::optional<std::int16_t> field) {
@@ -49,19 +75,16 @@ private:
     std::optional<std::string> label_;
 };
 
-// Appends the line of a record to text; stringBytes counts the string bytes read so far.
+// Appends the line of a record to text, its string bytes spent from the budget.
 void appendRecordLine(std::string& text, runtime::FontFileReader& font,
                       const NameTableLocation& table, NameRecord& record, std::uint8_t platform,
-                      LanguageLabels& languages, std::int64_t& stringBytes) {
+                      LanguageLabels& languages, ReportBudget& budget) {
     const std::int16_t encoding = orOverflow(record.encoding());
     const std::string& language = languages.of(orOverflow(record.language()));
     const std::int16_t nameId = orOverflow(record.nameId());
     const std::int16_t length = orOverflow(record.length());
     const StringPlace place = stringPlace(font, table, length, orOverflow(record.offset()));
-    stringBytes += place.count;
-    if (stringBytes > kStringBytesLimit) {
-        throw runtime::Failure(runtime::FailureNumber::OutOfMemory);
-    }
+    budget.spendStringBytes(place.count);
     text += PlatEnc(platform, encoding);
     text += ' ';
     text += language;
@@ -71,14 +94,16 @@ void appendRecordLine(std::string& text, runtime::FontFileReader& font,
     text += kCrLf;
 }
 
-// The lines of the report; any failure passes to the caller, which discards what was built.
-std::string reportText(runtime::FontFileReader& font, const std::string& fontPath) {
+// The lines of the report of the font whose offset table lies at offsetTableAt; any failure
+// passes to the caller, which discards what was built.
+std::string reportText(runtime::FontFileReader& font, const std::string& fontPath,
+                       std::int64_t offsetTableAt, ReportBudget& budget) {
     std::string text = "NAME Table Info for " + fontPath;
     text += kCrLf;
-    const NameTableLocation table = TTFindNameTable(font);
+    const NameTableLocation table = TTFindNameTable(font, offsetTableAt);
+    budget.spendStructures(table.entriesRead + std::max<std::int64_t>(table.recordCount, 0));
     text += "Name Records | " + std::to_string(table.recordCount);
     text += kCrLf;
-    std::int64_t stringBytes = 0;
     LanguageLabels languages;
     for (std::int64_t j = 0; j < table.recordCount; ++j) {
         const std::int64_t R = recordPosition(table, j);
@@ -88,7 +113,7 @@ std::string reportText(runtime::FontFileReader& font, const std::string& fontPat
             continue;
         }
         const std::size_t lineStart = text.size();
-        appendRecordLine(text, font, table, record, platform, languages, stringBytes);
+        appendRecordLine(text, font, table, record, platform, languages, budget);
         if (recordsPastEnd(font, R)) {
             // This record and all that follow read as zero bytes: each gets this same line.
             const std::size_t lineLength = text.size() - lineStart;
@@ -108,7 +133,8 @@ std::string reportText(runtime::FontFileReader& font, const std::string& fontPat
 
 runtime::FontReport TTReportFromReader(runtime::FontFileReader& font, const std::string& fontPath) {
     try {
-        return {reportText(font, fontPath), false};
+        ReportBudget budget;
+        return {reportText(font, fontPath, 0, budget), false};
     } catch (...) {
         return runtime::failedFontReport(runtime::currentFailure(), fontPath);
     }
@@ -120,6 +146,37 @@ runtime::FontReport TTReport(const std::string& fontPath) {
         runtime::fs::fileAttributes(fontPath);
         runtime::FontFileReader font(fontPath);
         return TTReportFromReader(font, fontPath);
+    } catch (...) {
+        return runtime::failedFontReport(runtime::currentFailure(), fontPath);
+    }
+}
+
+runtime::FontReport TTCReportFromReader(runtime::FontFileReader& font,
+                                        const std::string& fontPath) {
+    try {
+        CollectionHeader collection(font);
+        ReportBudget budget;
+        const std::string ofCount = " of " + std::to_string(collection.fontCount());
+        std::string text;
+        for (std::int64_t i = 0; i < collection.fontCount(); ++i) {
+            text += "Font " + std::to_string(i + 1) + ofCount;
+            text += kCrLf;
+            text += reportText(font, fontPath, collection.offsetTableAt(i), budget);
+            if (text.size() > kCollectionTextLimit) {
+                throw runtime::Failure(runtime::FailureNumber::OutOfMemory);
+            }
+        }
+        return {std::move(text), false};
+    } catch (...) {
+        return runtime::failedFontReport(runtime::currentFailure(), fontPath);
+    }
+}
+
+runtime::FontReport TTCReport(const std::string& fontPath) {
+    try {
+        runtime::fs::fileAttributes(fontPath);
+        runtime::FontFileReader font(fontPath);
+        return TTCReportFromReader(font, fontPath);
     } catch (...) {
         return runtime::failedFontReport(runtime::currentFailure(), fontPath);
     }

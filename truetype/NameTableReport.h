@@ -17,4 +17,14 @@ runtime::FontReport TTReport(const std::string& fontPath);
 // The report over a reader that is already open, without the existence test of the path.
 runtime::FontReport TTReportFromReader(runtime::FontFileReader& font, const std::string& fontPath);
 
+// The details-pane text for a font collection (.ttc, .otc): for each font of its header, in
+// order, a heading line "Font 1 of 3" (and so on) followed by that font's report as above. A
+// damaged header, or a failure in any font's report, gives the failure text instead; so does
+// a collection whose fonts together need more than the report may read (a header listing the
+// same font over and over). Never throws.
+runtime::FontReport TTCReport(const std::string& fontPath);
+
+// The collection's report over a reader that is already open.
+runtime::FontReport TTCReportFromReader(runtime::FontFileReader& font, const std::string& fontPath);
+
 } // namespace truetype

@@ -68,4 +68,22 @@ struct LangTagRecord {
     static constexpr std::int64_t size = 4;
 };
 
+// The header of a font collection (a .ttc or .otc file), at the start of the file: it lists
+// where the offset table of each of its fonts lies. Version 2 adds a signature's tag, length
+// and offset after the offsets, which the reader never needs.
+struct CollectionHeader {
+    static constexpr std::int64_t ttcTag = 0;       // 4 bytes, "ttcf"
+    static constexpr std::int64_t majorVersion = 4; // uint16, 1 or 2
+    static constexpr std::int64_t minorVersion = 6; // uint16
+    static constexpr std::int64_t numFonts = 8;     // uint32
+    static constexpr std::int64_t tableDirectoryOffsets =
+        12; // uint32 per font, from the file start
+    static constexpr std::int64_t offsetSize = 4;
+};
+
+// The offset of the field that holds where font i's offset table lies.
+constexpr std::int64_t tableDirectoryOffsetAt(std::int64_t i) {
+    return CollectionHeader::tableDirectoryOffsets + CollectionHeader::offsetSize * i;
+}
+
 } // namespace truetype::sfnt

@@ -64,7 +64,7 @@ TEST(CliUsage, CommandLinesThatCannotRunEndWithStatusTwoAndSayWhy) {
         {{"copy", font}, "'" + font + "' is not a directory"},
         {{"report", missing + ".ttf"}, "cannot read '" + missing + ".ttf': File not found"},
         {{"report", dir.str()}, "'" + dir.str() + "' is a directory"},
-        {{"report", text}, "'" + text + "' is not a .ttf or .pfb file"},
+        {{"report", text}, "'" + text + "' is not a .ttf, .otf, .ttc, .otc or .pfb file"},
     };
     for (const Case& c : cases) {
         const auto result = runCli(c.arguments);

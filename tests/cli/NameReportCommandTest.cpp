@@ -34,8 +34,8 @@ TEST(NameCommand, PrintsEachFullNameUntrimmedWithItsPathAndFailsOnAnyErrorText) 
          "error: Invalid procedure call or argument", false},
         {dir.write("e.ttf", "not a font"), "error: Overflow", false},
         {dir.file("missing.ttf"), "error: File not found", false},
-        {dir.write("notes.txt", "text"), "error: not a .ttf or .pfb file", false},
-        {dir.write("short.tt", "x"), "error: not a .ttf or .pfb file", false},
+        {dir.write("notes.txt", "text"), "error: not a .ttf, .otf, .ttc, .otc or .pfb file", false},
+        {dir.write("short.tt", "x"), "error: not a .ttf, .otf, .ttc, .otc or .pfb file", false},
     };
     std::vector<std::string> all;
     std::string allLines;

@@ -16,7 +16,10 @@ TEST(FontFileType, ByTheLastFourCharactersWithoutRegardToCase) {
         {"cour.pfb", FontFileType::Type1},     {"COUR.PFB", FontFileType::Type1},
         {"cour.pfm", FontFileType::Other},     {"arial.ttf.bak", FontFileType::Other},
         {"ttf", FontFileType::Other},          {"", FontFileType::Other},
-        {"x.ttc", FontFileType::Other},        {"é.ttf", FontFileType::TrueType},
+        {"x.woff", FontFileType::Other},       {"é.ttf", FontFileType::TrueType},
+        {"a.otf", FontFileType::TrueType},     {"A.OTF", FontFileType::TrueType},
+        {"x.ttc", FontFileType::Collection},   {"X.OtC", FontFileType::Collection},
+        {"x.otc.ttf", FontFileType::TrueType}, {"x.ttcf", FontFileType::Other},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(runtime::fontFileTypeOf(c.name), c.type) << c.name;

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "runtime/FontFileReader.h"
+
+#include <cstdint>
+
+namespace truetype {
+
+// The header of a font collection file (.ttc, .otc): how many fonts it holds and where the
+// offset table of each lies. Every font of a collection is read as a font file of its own
+// whose table directory starts at that offset.
+//
+// A file that does not start with the tag "ttcf" is taken as a single font at offset 0 (a
+// lone font under a collection's extension). A header that cannot be a collection's fails
+// with "Overflow", as a file that is no font fails the name lookup: a count of 0, or one whose
+// offsets would run past the end of the file (which also keeps a huge count from driving
+// any loop). An offset that points past the end, or at another font's data, is left to the
+// name-table rules, which fail or read whatever lies there.
+class CollectionHeader {
+public:
+    explicit CollectionHeader(runtime::FontFileReader& font);
+
+    // At least 1, and at most a quarter of the file's size.
+    std::int64_t fontCount() const noexcept { return count_; }
+
+    // The offset of font i's offset table, 0 <= i < fontCount(): read from the header, 0 for a
+    // file that is no collection.
+    std::int64_t offsetTableAt(std::int64_t i);
+
+private:
+    runtime::FontFileReader& font_;
+    bool collection_ = false;
+    std::int64_t count_ = 1;
+};
+
+} // namespace truetype
