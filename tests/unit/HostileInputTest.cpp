@@ -27,6 +27,7 @@
 #include "runtime/FontFileReader.h"
 #include "runtime/FontReport.h"
 #include "runtime/Text.h"
+#include "support/CollectionWriter.h"
 #include "support/PfbWriter.h"
 #include "support/ScriptedHost.h"
 #include "support/TempDir.h"
@@ -182,6 +183,38 @@ TEST(HostileTrueType, ACountFarBeyondTheRecordsInTheFileKeepsEveryLine) {
         expected += "Apple Unicode ENG Copyright | \r\n";
     }
     expectSameText(truetype::TTReport(path).text, expected);
+}
+
+// --- Font collections ------------------------------------------------------------------------
+
+// A header that lists the font of 32767 records 65535 times: the name is read from the first
+// font alone; the report stops at its limit instead of reading two billion records.
+TEST(HostileCollection, SixtyFiveThousandCopiesOfOneFontAreRefusedNotRead) {
+    const std::uint32_t fontAt = 12 + 4 * 65535;
+    testsupport::CollectionLayout layout{
+        .fonts = {testsupport::trueTypeFont(everyRecordOfPlatformThree(12))},
+        .count = 65535,
+        .offsets = std::vector<std::uint32_t>(65535, fontAt)};
+    TempDir dir;
+    const std::string path = dir.write("many.ttc", testsupport::fontCollection(layout));
+
+    EXPECT_EQ(finishing([&] { return truetype::TTCEnglishName(path).text(); }),
+              "\x03\x01\x04\x09\x04\x0C");
+    EXPECT_EQ(finishing([&] { return truetype::TTCReport(path); }).text,
+              failureText(runtime::FailureNumber::OutOfMemory, path));
+}
+
+// Offsets that point into the header itself and at each other's bytes: each "font" is read
+// where it is said to lie, once, and none has a name table.
+TEST(HostileCollection, OffsetsPointingAtTheHeaderAndAtEachOtherOverflow) {
+    testsupport::CollectionLayout layout{
+        .fonts = {testsupport::trueTypeFontNamed(u"Real")}, .count = 3, .offsets = {4, 12, 8}};
+    TempDir dir;
+    const std::string path = dir.write("loop.ttc", testsupport::fontCollection(layout));
+
+    EXPECT_EQ(finishing([&] { return truetype::TTCEnglishName(path).text(); }), "error: Overflow");
+    EXPECT_EQ(finishing([&] { return truetype::TTCReport(path); }).text,
+              failureText(runtime::FailureNumber::Overflow, path));
 }
 
 // The header searches on windows made to be slow: every byte a near match of the key. They
