@@ -205,7 +205,7 @@ private:
 
     template <typename Action>
     Outcome outcomeOf(Action& action) noexcept {
-        int number = 0;
+        std::optional<runtime::Failure> failure;
         try {
             if constexpr (std::is_same_v<std::invoke_result_t<Action&>, bool>) {
                 if (action()) {
@@ -218,17 +218,17 @@ private:
                 return Outcome::Done;
             }
         } catch (...) {
-            number = runtime::currentFailure().number();
+            failure = runtime::currentFailure();
         }
-        return afterFailure(number);
+        return afterFailure(*failure);
     }
 
     // 75 (as when the destination exists already) asks whether to go on with the next step;
     // any other failure is shown and ends the run.
-    Outcome afterFailure(int number) noexcept {
+    Outcome afterFailure(const runtime::Failure& failure) noexcept {
         end_ = RunEnd::Failed;
-        if (number != static_cast<int>(runtime::FailureNumber::PathFileAccess)) {
-            reportFailure(host_, number);
+        if (!failure.is(runtime::FailureNumber::PathFileAccess)) {
+            reportFailure(host_, failure.number());
             return Outcome::RunEnds;
         }
         try {
