@@ -6,6 +6,7 @@
 #include "app/FileList.h"
 #include "app/QtMessagePresenter.h"
 #include "app/QuillvaneVersion.h"
+#include "support/CollectionWriter.h"
 #include "support/PfbWriter.h"
 #include "support/ScriptedMessages.h"
 #include "support/TempDir.h"
@@ -161,13 +162,20 @@ private slots:
                                   << "*.ttf" << QStringList{"b.TTF", "c.ttf"};
         QTest::newRow("type1") << "Type1 fonts (*.pfb)"
                                << "*.pfb" << QStringList{"a.pfb"};
+        QTest::newRow("opentype") << "OpenType (*.otf)"
+                                  << "*.otf" << QStringList{"e.otf"};
+        QTest::newRow("collections") << "Collections (*.ttc;*.otc)"
+                                     << "*.ttc;*.otc" << QStringList{"f.ttc", "G.OTC"};
+        QTest::newRow("all") << "All font types (*.ttf;*.otf;*.ttc;*.otc;*.pfb)"
+                             << "*.ttf;*.otf;*.ttc;*.otc;*.pfb"
+                             << QStringList{"a.pfb", "b.TTF", "c.ttf", "e.otf", "f.ttc", "G.OTC"};
     }
     void typeFilterSetsPattern() {
         QFETCH(QString, item);
         QFETCH(QString, pattern);
         QFETCH(QStringList, listed);
         testsupport::TempDir dir;
-        for (const char* name : {"a.pfb", "b.TTF", "c.ttf", "d.afm"}) {
+        for (const char* name : {"a.pfb", "b.TTF", "c.ttf", "d.afm", "e.otf", "f.ttc", "G.OTC"}) {
             dir.write(name, "x");
         }
         Window window(dir.str());
@@ -371,6 +379,28 @@ private slots:
                  (QStringList{"002.004", "Courier Bold", "Courier", "Bold", ""}));
     }
 
+    void selectingOpenTypeAndCollectionFilesShowsTheirReports() {
+        testsupport::TempDir dir;
+        dir.write("a.otf", testsupport::openTypeFont(testsupport::trueTypeFontNamed(u"Open Face")));
+        dir.write("b.ttc", testsupport::fontCollection(
+                               {.fonts = {testsupport::trueTypeFontNamed(u"First Face"),
+                                          testsupport::trueTypeFontNamed(u"Second Face")}}));
+        Window window(dir.str());
+        window.form.setFontTypeText(
+            QStringLiteral("All font types (*.ttf;*.otf;*.ttc;*.otc;*.pfb)"));
+
+        const auto records = [&dir](const char* file, const char* fullName) {
+            return QStringLiteral("NAME Table Info for %1\n"
+                                  "Name Records | 1\n"
+                                  "Win Unicode ENU Full Font Name | %2\n")
+                .arg(QString::fromStdString(joined(dir, file)), QString::fromLatin1(fullName));
+        };
+        QCOMPARE(window.details(), records("a.otf", "Open Face"));
+        window.files()->setSelectedIndex(1);
+        QCOMPARE(window.details(), "Font 1 of 2\n" + records("b.ttc", "First Face") +
+                                       "Font 2 of 2\n" + records("b.ttc", "Second Face"));
+    }
+
     void selectedFileDeletedShowsNotFoundAndListIsReadAgain() {
         testsupport::TempDir dir;
         dir.write("a.ttf", testsupport::trueTypeFontNamed(u"Alpha"));
@@ -437,6 +467,48 @@ private slots:
         QCOMPARE(window.messages.shown.size(), std::size_t{2});
         QCOMPARE(window.messages.shown[1].buttons, runtime::Buttons::YesNoCancel);
         QVERIFY(window.messages.shown[1].text.find("will be overwitten") != std::string::npos);
+    }
+
+    // Every type of the last filter entry, each named after its (first) font: the copies keep
+    // the source's extension in lower case, and the HTML list sorts them all by name.
+    void bothButtonsTakeEveryFontTypeUnderAllFontTypes() {
+        using testsupport::trueTypeFontNamed;
+        testsupport::TempDir dir;
+        dir.write("a.ttf", trueTypeFontNamed(u"Echo Sans"));
+        dir.write("b.pfb", testsupport::pfbFont(testsupport::typicalClearText("Delta Serif")));
+        dir.write("b.pfm", "metrics");
+        dir.write("c.otf", testsupport::openTypeFont(trueTypeFontNamed(u"Charlie Open")));
+        dir.write("d.ttc",
+                  testsupport::fontCollection({.fonts = {trueTypeFontNamed(u"Bravo First"),
+                                                         trueTypeFontNamed(u"Zulu Second")}}));
+        const std::string otc = dir.write(
+            "X.OTC", testsupport::fontCollection({.fonts = {trueTypeFontNamed(u"Alpha Other"),
+                                                            trueTypeFontNamed(u"Yankee")}}));
+        Window window(dir.str());
+        window.form.setFontTypeText(
+            QStringLiteral("All font types (*.ttf;*.otf;*.ttc;*.otc;*.pfb)"));
+
+        QTest::mouseClick(window.button("CreateHTMLFontList"), Qt::LeftButton);
+        const auto link = [&dir](const char* file, const char* name) {
+            return "<A HREF=\"" + dir.file(file) + "\">" + name + "</A><BR>\r\n";
+        };
+        QCOMPARE(testsupport::readFile(dir.file("_fonts.html")),
+                 "<HTML>\r\n" + link("X.OTC", "Alpha Other") + link("d.ttc", "Bravo First") +
+                     link("c.otf", "Charlie Open") + link("b.pfb", "Delta Serif") +
+                     link("a.ttf", "Echo Sans") + "</HTML>\r\n");
+
+        QTest::mouseClick(window.button("RenameFonts"), Qt::LeftButton);
+        QCOMPARE(window.messages.shown.size(), std::size_t{2});
+        QCOMPARE(window.messages.shown[1].text, std::string("Finished."));
+        QStringList copies;
+        for (const auto& entry : std::filesystem::directory_iterator(dir.path() / "friendly")) {
+            copies << QString::fromStdString(entry.path().filename().string());
+        }
+        copies.sort();
+        QCOMPARE(copies, (QStringList{"Alpha Other.otc", "Bravo First.ttc", "Charlie Open.otf",
+                                      "Delta Serif.pfb", "Delta Serif.pfm", "Echo Sans.ttf"}));
+        QCOMPARE(testsupport::readFile(dir.file("friendly/Alpha Other.otc")),
+                 testsupport::readFile(otc));
     }
 
     void htmlListThatCannotBeWrittenIsReportedAndTheWindowStaysUsable() {
@@ -672,7 +744,14 @@ private slots:
         QCOMPARE(window.control<QRadioButton>("optnSpaces_1")->text(),
                  QStringLiteral("Replace with \"-\""));
         auto* combo = window.control<QComboBox>("cmbFontType");
-        QCOMPARE(combo->count(), 6);
+        QStringList items;
+        for (int i = 0; i < combo->count(); ++i) {
+            items << combo->itemText(i);
+        }
+        QCOMPARE(items, (QStringList{"Both font types (*.ttf;*.pfb)", "TrueType fonts (*.ttf)",
+                                     "Type1 fonts (*.pfb)", "OpenType (*.otf)",
+                                     "Collections (*.ttc;*.otc)",
+                                     "All font types (*.ttf;*.otf;*.ttc;*.otc;*.pfb)"}));
         QVERIFY(!combo->isEditable());
         auto* pane = window.control<QPlainTextEdit>("FontDetails");
         QVERIFY(pane->isReadOnly());
