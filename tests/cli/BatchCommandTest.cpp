@@ -9,6 +9,7 @@
 #include "fontlist/HtmlFontList.h"
 #include "fontlist/SystemDirectories.h"
 #include "runtime/WindowsDirectory.h"
+#include "support/CollectionWriter.h"
 #include "support/PfbWriter.h"
 #include "support/ScriptedHost.h"
 #include "support/TempDir.h"
@@ -142,6 +143,36 @@ TEST(CopyCommand, MakesTheSameCopiesAndMessagesAsTheCoreRun) {
         EXPECT_EQ(result.status, 0);
         EXPECT_EQ(result.err, "Font Copy and Renaming: Finished.\n");
         EXPECT_EQ(result.err, consoleText(host.messages));
+    }
+}
+
+TEST(CopyCommand, TheNewFiltersTakeTheirTypesOnly) {
+    const testsupport::TempDir dir;
+    dir.write("a.ttf", trueTypeFontNamed(u"Tee"));
+    dir.write("b.pfb", pfbFont(typicalClearText("Pee")));
+    dir.write("b.pfm", "metrics");
+    dir.write("c.otf", testsupport::openTypeFont(trueTypeFontNamed(u"Oh")));
+    dir.write("d.ttc", testsupport::fontCollection({.fonts = {trueTypeFontNamed(u"Tee Cee")}}));
+    dir.write("E.OTC", testsupport::fontCollection({.fonts = {trueTypeFontNamed(u"Oh Cee")}}));
+    const struct {
+        std::string filter;
+        std::vector<std::string> copies;
+    } cases[] = {
+        {"otf", {"Oh.otf"}},
+        {"ttc", {"Oh Cee.otc", "Tee Cee.ttc"}},
+        {"all", {"Oh Cee.otc", "Oh.otf", "Pee.pfb", "Pee.pfm", "Tee Cee.ttc", "Tee.ttf"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.filter);
+        fs::remove_all(dir.path() / "friendly");
+        const auto result = runCli({"copy", dir.str(), "--filter", c.filter});
+        EXPECT_EQ(result.status, 0) << result.err;
+        std::vector<std::string> copies;
+        for (const auto& entry : fs::directory_iterator(dir.path() / "friendly")) {
+            copies.push_back(entry.path().filename().string());
+        }
+        std::sort(copies.begin(), copies.end());
+        EXPECT_EQ(copies, c.copies);
     }
 }
 

@@ -1,6 +1,7 @@
 // "name" and "report": the lookups and the details-pane text, as the window gets them.
 #include "CliProcess.h"
 
+#include "support/CollectionWriter.h"
 #include "support/PfbWriter.h"
 #include "support/TempDir.h"
 #include "support/TrueTypeWriter.h"
@@ -15,6 +16,8 @@
 namespace {
 
 using clitest::runCli;
+using testsupport::fontCollection;
+using testsupport::openTypeFont;
 using testsupport::pfbFont;
 using testsupport::trueTypeFontNamed;
 using testsupport::typicalClearText;
@@ -33,6 +36,13 @@ TEST(NameCommand, PrintsEachFullNameUntrimmedWithItsPathAndFailsOnAnyErrorText) 
         {dir.write("d.pfb", pfbFont("%!PS-AdobeFont-1.0: D\r/FamilyName (D) def\r")),
          "error: Invalid procedure call or argument", false},
         {dir.write("e.ttf", "not a font"), "error: Overflow", false},
+        {dir.write("f.OTF", openTypeFont(trueTypeFontNamed(u"Open Face"))), "Open Face", true},
+        {dir.write("g.ttc", fontCollection({.fonts = {trueTypeFontNamed(u"First Of Two"),
+                                                      trueTypeFontNamed(u"Second")}})),
+         "First Of Two", true},
+        {dir.write("h.otc",
+                   fontCollection({.fonts = {trueTypeFontNamed(u"Counted Out")}, .count = 0})),
+         "error: Overflow", false},
         {dir.file("missing.ttf"), "error: File not found", false},
         {dir.write("notes.txt", "text"), "error: not a .ttf, .otf, .ttc, .otc or .pfb file", false},
         {dir.write("short.tt", "x"), "error: not a .ttf, .otf, .ttc, .otc or .pfb file", false},
@@ -81,6 +91,20 @@ TEST(ReportCommand, PrintsTheDetailsPaneTextOfEitherTypeWithCrLfOrLf) {
         EXPECT_EQ(lf.out, withLineFeeds(expected));
         EXPECT_EQ(lf.out.find("\r\n"), std::string::npos);
     }
+}
+
+TEST(ReportCommand, ACollectionShowsEachFontUnderItsHeading) {
+    const testsupport::TempDir dir;
+    const std::string ttc = dir.write(
+        "pair.ttc",
+        fontCollection({.fonts = {trueTypeFontNamed(u"One"), trueTypeFontNamed(u"Two")}}));
+    const auto records = [&ttc](const std::string& fullName) {
+        return "NAME Table Info for " + ttc +
+               "\nName Records | 1\nWin Unicode ENU Full Font Name | " + fullName + "\n";
+    };
+    const auto result = runCli({"--lf", "report", ttc});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, "Font 1 of 2\n" + records("One") + "Font 2 of 2\n" + records("Two"));
 }
 
 TEST(ReportCommand, AFontThatCannotBeReadShowsTheFailureTextOnALineOfItsOwn) {
