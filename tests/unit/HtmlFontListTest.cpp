@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "runtime/PathText.h"
+#include "support/CollectionWriter.h"
 #include "support/PfbWriter.h"
 #include "support/ScriptedHost.h"
 #include "support/TempDir.h"
@@ -143,6 +144,10 @@ TEST_F(HtmlFontListRun, AGroupOfThreeHasOneTitleWhateverTheFileTypes) {
 TEST_F(HtmlFontListRun, UnreadableNamesGetTheQuestionMarkForm) {
     const std::string notFont = dir.write("arial.ttf", "This is no font, just some text.\n");
     const std::string blank = ttf("blank.TTF", u"   ");
+    // A collection header that counts no fonts: its lookup overflows.
+    const std::string noFonts = dir.write(
+        "nofonts.ttc",
+        testsupport::fontCollection({.fonts = {trueTypeFontNamed(u"Hidden")}, .count = 0}));
     const std::string empty = pfb("empty.pfb", "");
     const std::string noFullName =
         dir.write("nofull.pfb", pfbFont("%!PS-AdobeFont-1.0: X\r/FamilyName (X) readonly def\r"));
@@ -150,14 +155,14 @@ TEST_F(HtmlFontListRun, UnreadableNamesGetTheQuestionMarkForm) {
     const std::string other = ttf("zz.ttfx", u"Never Read");
     // A name that reads like the overflow's error text is still a name.
     const std::string lookalike = ttf("lookalike.ttf", u" error: overflow ");
-    ScriptedHost host(dir.str(), "*.ttf*;*.pfb");
+    ScriptedHost host(dir.str(), "*.ttf*;*.pfb;*.ttc");
     run(host);
 
-    EXPECT_EQ(
-        readFile(pagePath()),
-        page({link(notFont, "?arial"), link(blank, "?blank"), link(empty, "?empty"),
-              link(other, "?zz."), link(noFullName, "error Invalid procedure call or argument"),
-              link(lookalike, "error overflow")}));
+    EXPECT_EQ(readFile(pagePath()),
+              page({link(notFont, "?arial"), link(blank, "?blank"), link(empty, "?empty"),
+                    link(noFonts, "?nofonts"), link(other, "?zz."),
+                    link(noFullName, "error Invalid procedure call or argument"),
+                    link(lookalike, "error overflow")}));
 }
 
 TEST_F(HtmlFontListRun, AnEmptyListIsRefusedAndDisablesTheButtons) {
