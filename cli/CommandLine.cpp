@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string_view>
+#include <utility>
 
 namespace cli {
 
@@ -102,23 +103,14 @@ void checkOperands(Command command, std::size_t count) {
 } // namespace
 
 std::string patternOfFilter(const std::string& name) {
-    if (name == "both") {
-        return "*.ttf;*.pfb";
-    }
-    if (name == "ttf") {
-        return "*.ttf";
-    }
-    if (name == "pfb") {
-        return "*.pfb";
-    }
-    if (name == "otf") {
-        return "*.otf";
-    }
-    if (name == "ttc") {
-        return "*.ttc;*.otc";
-    }
-    if (name == "all") {
-        return "*.ttf;*.otf;*.ttc;*.otc;*.pfb";
+    static constexpr std::pair<std::string_view, std::string_view> patterns[] = {
+        {"both", "*.ttf;*.pfb"}, {"ttf", "*.ttf"},       {"pfb", "*.pfb"},
+        {"otf", "*.otf"},        {"ttc", "*.ttc;*.otc"}, {"all", "*.ttf;*.otf;*.ttc;*.otc;*.pfb"},
+    };
+    for (const auto& [filter, pattern] : patterns) {
+        if (name == filter) {
+            return std::string(pattern);
+        }
     }
     return {};
 }

@@ -102,6 +102,18 @@ std::optional<std::int16_t> signed16At(runtime::FontFileReader& font, std::int64
     return runtime::int16::fromBytesOrNone(high, font.byteAt(position + 1));
 }
 
+// The name that lookUp gives over the file at path, which it opens for it (never creating it)
+// and closes again; a failure to open it is the name's failure.
+template <typename LookUp>
+runtime::FullName nameOfFile(const std::string& path, LookUp lookUp) {
+    try {
+        runtime::FontFileReader font(path);
+        return lookUp(font);
+    } catch (...) {
+        return {.failure = runtime::currentFailure()};
+    }
+}
+
 // The full name, decoded; none for an overflow.
 std::optional<std::string> englishName(runtime::FontFileReader& font, std::int64_t offsetTableAt) {
     const std::optional<NameTableLocation> table = locateNameTable(font, offsetTableAt);
@@ -184,12 +196,8 @@ runtime::FullName TTEnglishNameFromReader(runtime::FontFileReader& font,
 }
 
 runtime::FullName TTEnglishName(const std::string& TTPath) {
-    try {
-        runtime::FontFileReader font(TTPath);
-        return TTEnglishNameFromReader(font);
-    } catch (...) {
-        return {.failure = runtime::currentFailure()};
-    }
+    return nameOfFile(TTPath,
+                      [](runtime::FontFileReader& font) { return TTEnglishNameFromReader(font); });
 }
 
 runtime::FullName TTCEnglishNameFromReader(runtime::FontFileReader& font) {
@@ -202,12 +210,7 @@ runtime::FullName TTCEnglishNameFromReader(runtime::FontFileReader& font) {
 }
 
 runtime::FullName TTCEnglishName(const std::string& path) {
-    try {
-        runtime::FontFileReader font(path);
-        return TTCEnglishNameFromReader(font);
-    } catch (...) {
-        return {.failure = runtime::currentFailure()};
-    }
+    return nameOfFile(path, TTCEnglishNameFromReader);
 }
 
 } // namespace truetype

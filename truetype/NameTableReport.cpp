@@ -129,6 +129,20 @@ std::string reportText(runtime::FontFileReader& font, const std::string& fontPat
     return text;
 }
 
+// The report that makeReport gives over the file at fontPath, which it opens for it; any
+// failure gives the failure text.
+template <typename MakeReport>
+runtime::FontReport reportOfFile(const std::string& fontPath, MakeReport makeReport) {
+    try {
+        // The existence test comes first, so that a file that has gone gives its own text.
+        runtime::fs::fileAttributes(fontPath);
+        runtime::FontFileReader font(fontPath);
+        return makeReport(font, fontPath);
+    } catch (...) {
+        return runtime::failedFontReport(runtime::currentFailure(), fontPath);
+    }
+}
+
 } // namespace
 
 runtime::FontReport TTReportFromReader(runtime::FontFileReader& font, const std::string& fontPath) {
@@ -141,14 +155,7 @@ runtime::FontReport TTReportFromReader(runtime::FontFileReader& font, const std:
 }
 
 runtime::FontReport TTReport(const std::string& fontPath) {
-    try {
-        // The existence test comes first, so that a file that has gone gives its own text.
-        runtime::fs::fileAttributes(fontPath);
-        runtime::FontFileReader font(fontPath);
-        return TTReportFromReader(font, fontPath);
-    } catch (...) {
-        return runtime::failedFontReport(runtime::currentFailure(), fontPath);
-    }
+    return reportOfFile(fontPath, TTReportFromReader);
 }
 
 runtime::FontReport TTCReportFromReader(runtime::FontFileReader& font,
@@ -173,13 +180,7 @@ runtime::FontReport TTCReportFromReader(runtime::FontFileReader& font,
 }
 
 runtime::FontReport TTCReport(const std::string& fontPath) {
-    try {
-        runtime::fs::fileAttributes(fontPath);
-        runtime::FontFileReader font(fontPath);
-        return TTCReportFromReader(font, fontPath);
-    } catch (...) {
-        return runtime::failedFontReport(runtime::currentFailure(), fontPath);
-    }
+    return reportOfFile(fontPath, TTCReportFromReader);
 }
 
 } // namespace truetype
