@@ -15,9 +15,11 @@ namespace fuzzing {
 
 using Input = std::span<const std::uint8_t>;
 
-// TTEnglishName over the input as a font file in memory.
+// TTEnglishName over the input as a font file in memory, then TTCEnglishName over it as a
+// font collection.
 void trueTypeName(Input input);
-// The TrueType name-table report, checked against the lookup over the same bytes.
+// The TrueType name-table report, checked against the lookup over the same bytes; then the
+// collection's report, checked against the collection's lookup and the single font's report.
 void trueTypeReport(Input input);
 // T1Name over the input as a .pfb file in memory.
 void type1Name(Input input);

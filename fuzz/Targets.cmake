@@ -21,6 +21,7 @@ endif()
 
 add_library(quillvane_fuzz_writer_seeds STATIC
     ${CMAKE_CURRENT_LIST_DIR}/WriterSeeds.cpp
+    ${PROJECT_SOURCE_DIR}/tests/support/CollectionWriter.cpp
     ${PROJECT_SOURCE_DIR}/tests/support/PfbWriter.cpp
     ${PROJECT_SOURCE_DIR}/tests/support/TrueTypeWriter.cpp
 )

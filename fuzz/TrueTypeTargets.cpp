@@ -1,6 +1,7 @@
 #include "fuzz/FuzzTargets.h"
 
 #include <string>
+#include <string_view>
 
 #include "fuzz/Properties.h"
 #include "runtime/FontFileReader.h"
@@ -14,22 +15,25 @@ namespace {
 
 const std::string kPath = "fuzz.ttf";
 const std::string kFinishedStart = "NAME Table Info for " + kPath + "\r\n";
+const std::string kFirstHeading = "Font 1 of ";
 
 // A record's string is at most 32767 bytes, and one byte decodes to at most three of UTF-8.
 constexpr std::size_t kLongestName = 3 * 32767;
 
-} // namespace
+// Whether the input opens with the collection tag; without it the collection readers take the
+// input as a single font.
+bool hasCollectionTag(Input input) {
+    constexpr std::string_view tag = "ttcf";
+    return input.size() >= tag.size() &&
+           std::string_view(reinterpret_cast<const char*>(input.data()), tag.size()) == tag;
+}
 
-void trueTypeName(Input input) {
-    runtime::FontFileReader font(input);
-    const std::string name = truetype::TTEnglishNameFromReader(font).text();
+void checkName(const std::string& name) {
     require(isValidUtf8(name), "the full name is UTF-8");
     require(name.size() <= kLongestName, "the full name is one record's string at most");
 }
 
-void trueTypeReport(Input input) {
-    runtime::FontFileReader font(input);
-    const runtime::FontReport report = truetype::TTReportFromReader(font, kPath);
+void checkSingleReport(runtime::FontFileReader& font, const runtime::FontReport& report) {
     require(isValidUtf8(report.text), "the report is UTF-8");
     require(!report.fileListStale, "bytes in memory never go missing");
     if (!report.text.starts_with(kFinishedStart)) {
@@ -44,6 +48,51 @@ void trueTypeReport(Input input) {
     const std::string name = truetype::TTEnglishNameFromReader(font).text();
     require(name.empty() || report.text.find(name) != std::string::npos,
             "the full name appears in the report");
+}
+
+// The collection's report over the same input. Without the collection tag it is the single
+// font's report under the heading "Font 1 of 1", or the same failure text.
+void checkCollectionReport(Input input, const std::string& singleReport) {
+    runtime::FontFileReader font(input);
+    const runtime::FontReport report = truetype::TTCReportFromReader(font, kPath);
+    require(isValidUtf8(report.text), "the collection's report is UTF-8");
+    require(!report.fileListStale, "bytes in memory never go missing");
+    if (!hasCollectionTag(input)) {
+        const bool finished = singleReport.starts_with(kFinishedStart);
+        require(report.text == (finished ? kFirstHeading + "1\r\n" + singleReport : singleReport),
+                "a file without the collection tag is reported as one font");
+        return;
+    }
+    if (!report.text.starts_with(kFirstHeading)) {
+        requireFailureText(report.text, kPath);
+        return;
+    }
+    require(report.text.ends_with("\r\n"), "every line of the collection's report ends with CR LF");
+    // The first font's report reads all that the collection's lookup reads.
+    const std::string name = truetype::TTCEnglishNameFromReader(font).text();
+    require(name.empty() || report.text.find(name) != std::string::npos,
+            "the first font's full name appears in the collection's report");
+}
+
+} // namespace
+
+void trueTypeName(Input input) {
+    runtime::FontFileReader font(input);
+    const std::string name = truetype::TTEnglishNameFromReader(font).text();
+    checkName(name);
+
+    runtime::FontFileReader collection(input);
+    const std::string first = truetype::TTCEnglishNameFromReader(collection).text();
+    checkName(first);
+    require(hasCollectionTag(input) || first == name,
+            "a file without the collection tag is named as a single font");
+}
+
+void trueTypeReport(Input input) {
+    runtime::FontFileReader font(input);
+    const runtime::FontReport report = truetype::TTReportFromReader(font, kPath);
+    checkSingleReport(font, report);
+    checkCollectionReport(input, report.text);
 }
 
 } // namespace fuzzing

@@ -5,8 +5,10 @@
 #include <cstdint>
 #include <optional>
 
+#include "support/CollectionWriter.h"
 #include "support/PfbWriter.h"
 #include "support/TrueTypeWriter.h"
+#include "truetype/SfntLayout.h"
 
 namespace fuzzing {
 
@@ -89,6 +91,41 @@ std::vector<Seed> trueTypeSeeds() {
     return seeds;
 }
 
+// Collections and OpenType fonts: the TrueType targets read every input both ways.
+std::vector<Seed> collectionSeeds() {
+    using testsupport::fontCollection;
+    using testsupport::trueTypeFontNamed;
+    namespace sfnt = truetype::sfnt;
+    const std::string first = trueTypeFontNamed(u"First of Two");
+    const std::string second = trueTypeFontNamed(u"Second of Two");
+    // The two offsets of the header exchanged: each points at the other font.
+    std::string crossed = fontCollection({.fonts = {first, second}});
+    const auto offset = [&crossed](std::int64_t i) {
+        return crossed.begin() + sfnt::tableDirectoryOffsetAt(i);
+    };
+    std::swap_ranges(offset(0), offset(1), offset(1));
+    // A name table of 32767 records, listed again and again: more than one report may read.
+    NameTableLayout many{0, {{3, 1, 0x0409, 4, utf16be(u"Again")}}};
+    many.count = 0x7FFF;
+    constexpr std::uint32_t kListed = 1000;
+    const std::vector<std::uint32_t> again(
+        kListed, static_cast<std::uint32_t>(sfnt::tableDirectoryOffsetAt(kListed)));
+    return {
+        {"otto-tag", testsupport::openTypeFont(trueTypeFontNamed(u"OpenType Name"))},
+        {"collection-two-fonts", fontCollection({.fonts = {first, second}})},
+        {"collection-version-2", fontCollection({.fonts = {first, second}, .version = 0x00020000})},
+        {"collection-count-0", fontCollection({.fonts = {first}, .count = 0})},
+        {"collection-offsets-crossed", crossed},
+        {"collection-offsets-at-header",
+         fontCollection({.fonts = {first}, .count = 2, .offsets = {0, 4}})},
+        {"collection-huge-count", fontCollection({.fonts = {first}, .count = 0xFFFFFFFF})},
+        {"collection-same-font-again",
+         fontCollection(
+             {.fonts = {testsupport::trueTypeFont(many)}, .count = kListed, .offsets = again})},
+        {"collection-tag-only", "ttcf"},
+    };
+}
+
 std::vector<Seed> type1Seeds() {
     using testsupport::pfbFont;
     using testsupport::typicalClearText;
@@ -139,7 +176,11 @@ std::string htmlLineInput(std::string_view name, std::string_view path) {
 
 std::vector<Seed> writerSeeds(std::string_view targetId) {
     if (targetId == "tt_name" || targetId == "tt_report") {
-        return trueTypeSeeds();
+        std::vector<Seed> seeds = trueTypeSeeds();
+        for (Seed& seed : collectionSeeds()) {
+            seeds.push_back(std::move(seed));
+        }
+        return seeds;
     }
     if (targetId == "t1_name" || targetId == "t1_report") {
         return type1Seeds();
