@@ -3,11 +3,12 @@
 //
 //   quillvane_fuzz_seeds OUTPUT_DIR [FONT_DIR...]
 //
-// Each target gets OUTPUT_DIR/<target id>/. From a .ttf under a font directory the TrueType
-// targets get a small font with the same table directory and only its `name` table (the rest
-// of a font is never read, and small inputs keep the fuzzers fast); from a .pfb the Type 1
-// targets get the start of the file that holds its header window; the HTML-line target gets
-// each font's full name with its path.
+// Each target gets OUTPUT_DIR/<target id>/. From a .ttf or .otf under a font directory the
+// TrueType targets get a small font with the same table directory and only its `name` table (the
+// rest of a font is never read, and small inputs keep the fuzzers fast), from a .ttc or .otc a
+// collection of such fonts, one for each of its own; from a .pfb the Type 1 targets get the
+// start of the file that holds its header window; the HTML-line target gets each font's full
+// name with its path.
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -20,6 +21,7 @@
 
 #include "fuzz/FuzzTargets.h"
 #include "fuzz/WriterSeeds.h"
+#include "support/CollectionWriter.h"
 #include "support/TrueTypeWriter.h"
 #include "truetype/NameTableReader.h"
 #include "truetype/SfntLayout.h"
@@ -50,15 +52,18 @@ std::uint32_t bigEndianAt(const std::string& bytes, std::size_t at, int width) {
     return value;
 }
 
-// The font cut down to its table directory (same tags, same order) and its `name` table; empty
-// when the file is no TrueType font with a name table that lies within it.
-std::optional<std::string> nameTableOnly(const std::string& font) {
-    namespace sfnt = truetype::sfnt;
-    constexpr std::int64_t offsetTableAt = 0;
-    if (font.size() < std::size_t{sfnt::OffsetTable::size}) {
+namespace sfnt = truetype::sfnt;
+
+// The font whose offset table lies at offsetTableAt (0 for a font file) cut down to its table
+// directory (same tags, same order) and its `name` table; empty when the file holds no TrueType
+// font there with a name table that lies within the file.
+std::optional<std::string> nameTableOnly(const std::string& font, std::int64_t offsetTableAt = 0) {
+    if (offsetTableAt < 0 ||
+        font.size() < static_cast<std::size_t>(offsetTableAt + sfnt::OffsetTable::size)) {
         return std::nullopt;
     }
-    const std::uint32_t tables = bigEndianAt(font, sfnt::OffsetTable::numTables, 2);
+    const std::uint32_t tables = bigEndianAt(
+        font, static_cast<std::size_t>(offsetTableAt + sfnt::OffsetTable::numTables), 2);
     if (font.size() < static_cast<std::size_t>(sfnt::tableRecordAt(offsetTableAt, tables))) {
         return std::nullopt;
     }
@@ -85,6 +90,32 @@ std::optional<std::string> nameTableOnly(const std::string& font) {
     return testsupport::trueTypeBytes(layout);
 }
 
+// A collection of the collection's fonts, each cut down as above; empty when the file is no
+// collection or any of its fonts cannot be cut.
+std::optional<std::string> collectionNameTablesOnly(const std::string& collection) {
+    const auto offsetsAt = [](std::uint32_t i) {
+        return static_cast<std::size_t>(sfnt::tableDirectoryOffsetAt(i));
+    };
+    if (collection.size() < offsetsAt(0) || !collection.starts_with("ttcf")) {
+        return std::nullopt;
+    }
+    const std::uint32_t count =
+        bigEndianAt(collection, static_cast<std::size_t>(sfnt::CollectionHeader::numFonts), 4);
+    if (count == 0 || count > (collection.size() - offsetsAt(0)) / 4) {
+        return std::nullopt;
+    }
+    testsupport::CollectionLayout layout;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        std::optional<std::string> font =
+            nameTableOnly(collection, bigEndianAt(collection, offsetsAt(i), 4));
+        if (!font) {
+            return std::nullopt;
+        }
+        layout.fonts.push_back(std::move(*font));
+    }
+    return testsupport::fontCollection(layout);
+}
+
 struct Corpus {
     fs::path root;
     int written = 0;
@@ -105,16 +136,19 @@ void addInstalledFonts(Corpus& corpus, const fs::path& directory) {
         const fs::path& path = it->path();
         const std::string extension = path.extension().string();
         const std::string stem = path.stem().string();
-        if (extension == ".ttf") {
-            const std::optional<std::string> font = nameTableOnly(readFile(path));
+        const bool collection = extension == ".ttc" || extension == ".otc";
+        if (extension == ".ttf" || extension == ".otf" || collection) {
+            const std::string bytes = readFile(path);
+            const std::optional<std::string> font =
+                collection ? collectionNameTablesOnly(bytes) : nameTableOnly(bytes);
             if (!font) {
                 continue;
             }
+            const std::string name = collection ? truetype::TTCEnglishName(path.string()).text()
+                                                : truetype::TTEnglishName(path.string()).text();
             corpus.add("tt_name", stem, *font);
             corpus.add("tt_report", stem, *font);
-            corpus.add("html_line", stem,
-                       fuzzing::htmlLineInput(truetype::TTEnglishName(path.string()).text(),
-                                              path.string()));
+            corpus.add("html_line", stem, fuzzing::htmlLineInput(name, path.string()));
         } else if (extension == ".pfb") {
             // The header window ends at byte 3005; a little more lets mutations move it.
             const std::string start = readFile(path).substr(0, 3072);
