@@ -1,6 +1,7 @@
 // Writes a folder of sample fonts made with the project's own font writers, so that a newcomer
 // who starts Quillvane without naming a directory sees reports at once. The fonts have no
 // glyphs: they carry only what Quillvane reads.
+#include "support/CollectionWriter.h"
 #include "support/PfbWriter.h"
 #include "support/TrueTypeWriter.h"
 
@@ -87,6 +88,14 @@ int main(int argc, char* argv[]) {
                                                {0x040c, u"Caf\u00E9 Display L\u00E9ger"},
                                                {0x0c0a, u"Caf\u00E9 Display Ligera"},
                                                {0x0410, u"Caf\u00E9 Display Chiaro"}}));
+        // The other formats, listed under the type filter's later entries: an OpenType font and
+        // a collection of two fonts, whose report shows both.
+        write(folder / "qvmono.otf",
+              testsupport::openTypeFont(trueType(u"Quillvane Mono", u"Regular")));
+        testsupport::CollectionLayout family;
+        family.fonts = {trueType(u"Quillvane Text", u"Regular"),
+                        trueType(u"Quillvane Text", u"Bold")};
+        write(folder / "qvtext.ttc", testsupport::fontCollection(family));
         // How an unreadable font looks; named to come last in the list.
         write(folder / "unreadable.ttf",
               "This file carries a font's extension but holds no font.\n");
