@@ -15,10 +15,10 @@ std::string openTypeFont(std::string trueTypeFont);
 
 struct CollectionLayout {
     // Whole fonts as the writers make them, their table offsets counted from their own start.
-    std::vector<std::string> fonts;
-    std::optional<std::uint32_t> count; // default: fonts.size()
-    std::vector<std::uint32_t> offsets; // default: where each font is stored
-    std::uint32_t version = 0x00010000; // 1.0; 2.0 adds three fields the reader skips
+    std::vector<std::string> fonts{};
+    std::optional<std::uint32_t> count{}; // default: fonts.size()
+    std::vector<std::uint32_t> offsets{}; // default: where each font is stored
+    std::uint32_t version = 0x00010000;   // 1.0; 2.0 adds three fields the reader skips
 };
 
 // A "ttcf" collection: its header, an offset per font, then each font 4-byte aligned with the
