@@ -8,7 +8,12 @@
 namespace runtime::int16 {
 
 // high * 256 + low as a signed 16-bit value; none where it would overflow (a high byte of 128
-// or more).
-std::optional<std::int16_t> fromBytesOrNone(std::uint8_t high, std::uint8_t low);
+// or more). Inline: the name lookup reads three such fields per record.
+inline std::optional<std::int16_t> fromBytesOrNone(std::uint8_t high, std::uint8_t low) {
+    if (high >= 0x80) {
+        return std::nullopt;
+    }
+    return static_cast<std::int16_t>(high * 256 + low);
+}
 
 } // namespace runtime::int16
