@@ -31,11 +31,13 @@ int runBatchCommand(BatchRun run, const Request& request, Console& console) {
     host.clearProgress();
     const ExitStatus status = exitStatusOf(outcome);
     if (status == kNotAllCopied) {
-        // The run went on past copies that failed (a Yes to "OK to proceed?"): it finished,
-        // but not every font was copied, and a script must not take it for a full copy.
-        const std::size_t notCopied = outcome.fontsNotCopied;
-        console.err << "quillvane-cli: " << notCopied
-                    << (notCopied == 1 ? " font was" : " fonts were") << " not copied\n";
+        // The run finished, but not every font was copied whole (a copy passed over with Yes,
+        // as --yes answers, a companion that could not be copied): a script must not take it
+        // for a full copy.
+        const std::size_t incomplete = outcome.fontsIncomplete;
+        console.err << "quillvane-cli: " << incomplete
+                    << (incomplete == 1 ? " font was" : " fonts were")
+                    << " left incomplete (not copied, or copied without a companion file)\n";
     }
     return status;
 }

@@ -6,7 +6,7 @@ ExitStatus exitStatusOf(const fontlist::BatchOutcome& outcome) {
     if (outcome.end != fontlist::RunEnd::Finished) {
         return kNotFinished;
     }
-    return outcome.fontsNotCopied > 0 ? kNotAllCopied : kSuccess;
+    return outcome.fontsIncomplete > 0 ? kNotAllCopied : kSuccess;
 }
 
 } // namespace cli

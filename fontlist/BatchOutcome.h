@@ -12,11 +12,12 @@ enum class RunEnd {
     Failed,   // a failure was reported and ended the run
 };
 
-// How a batch run ended and, for copy-and-rename, how many listed fonts it left uncopied
-// because a failed copy was passed over with Yes: a run can finish without copying them all.
+// How a batch run ended and, for copy-and-rename, how many listed fonts it left incomplete: not
+// copied (a failed copy passed over with Yes, a new name that is one of the run's own sources)
+// or copied without one of their companions. A run can finish without copying them all.
 struct BatchOutcome {
     RunEnd end = RunEnd::Finished;
-    std::size_t fontsNotCopied = 0;
+    std::size_t fontsIncomplete = 0;
 };
 
 } // namespace fontlist

@@ -23,14 +23,19 @@
 #include "runtime/FontFileType.h"
 #include "runtime/PathText.h"
 #include "runtime/ProgramName.h"
+#include "runtime/TemporaryFileCleanup.h"
 #include "runtime/Text.h"
 #include "runtime/UserMessage.h"
+
+#include <cerrno>
 
 namespace fontlist {
 
 namespace {
 
 constexpr std::string_view kTitle = "Font Copy and Renaming";
+// The system's word for a directory that is there already.
+constexpr int kDirectoryExists = EEXIST;
 using runtime::kProgramName;
 using runtime::text::kCrLf;
 
@@ -54,6 +59,43 @@ std::string fontDirectoryText(const std::string& redirected) {
     text += redirected;
     text += kCrLf;
     text += "Do you wish to proceed?";
+    return text;
+}
+
+// The text of a failure 75 that is not the destination being there already: what the step
+// was doing, the cause in the system's words, and the question whether to go on.
+std::string accessFailureText(const std::string& doing, const runtime::Failure& failure) {
+    std::string text = doing.empty() ? std::string() : doing + ":" + std::string(kCrLf);
+    text += failure.cause();
+    text += kCrLf;
+    text += "OK to proceed?";
+    return text;
+}
+
+std::string copyingText(const std::string& source, const std::string& target) {
+    return "Could not copy " + source + " to " + target;
+}
+
+// A font whose new name is one of the files the run copies (a destination that a link leads
+// back among the fonts, say): that file is never replaced.
+std::string guardedText(const std::string& source, const std::string& target) {
+    std::string text = "Not copied: " + source;
+    text += kCrLf;
+    text += "Its new name " + target +
+            " is one of the files this run copies from, which are "
+            "never replaced.";
+    return text;
+}
+
+std::string finishedText(std::size_t incomplete) {
+    std::string text = "Finished.";
+    if (incomplete > 0) {
+        text += kCrLf;
+        text += kCrLf;
+        text += std::to_string(incomplete) + (incomplete == 1 ? " font was" : " fonts were") +
+                " left incomplete (not copied, or copied without a companion file); the "
+                "messages before this one say why.";
+    }
     return text;
 }
 
@@ -95,7 +137,7 @@ struct FontWork {
     std::string source;
     std::string target;
     std::size_t readAheadPosition = 0; // of its source among the files read ahead
-    bool notCopied = false; // a failure of its copy or of its ".pfm" copy was passed over
+    bool incomplete = false;           // not copied, or copied without one of its companions
 };
 
 // How many files ahead of the one being copied the system is asked to read.
@@ -129,9 +171,7 @@ public:
                 close();
             }
         }
-        const auto notCopied = static_cast<std::size_t>(
-            std::ranges::count_if(fonts_, [](const FontWork& font) { return font.notCopied; }));
-        return BatchOutcome{end_, notCopied};
+        return BatchOutcome{end_, incompleteCount()};
     }
 
 private:
@@ -142,24 +182,33 @@ private:
                attempt([this] { destination_ = source_ + std::string(kFriendly); }) && //
                attempt([this] { return redirectFromFontDirectory(); }) &&              //
                attempt([this] { createDestination(); }) &&                             //
+               attempt([this] { resolveDestination(); }) &&                            //
                attempt([this] { layOutFiles(); });
+    }
+
+    std::size_t incompleteCount() const {
+        return static_cast<std::size_t>(
+            std::ranges::count_if(fonts_, [](const FontWork& font) { return font.incomplete; }));
     }
 
     // The steps of one listed file, the last of which counts the title down to the number of
     // files after it; false when the run ends among them.
     bool copy(FontWork& font, std::size_t filesAfter) {
+        bool guarded = false; // its new name is one of the run's sources: the font is skipped
         if (font.type != runtime::FontFileType::Other) {
             if (!attempt([&] { lookUp(font); }) ||
-                !attemptCopy(font, [&] { runtime::fs::copyFile(font.source, font.target); })) {
+                !attemptCopy(font, [&] { guarded = !copyFont(font, font.source, font.target); })) {
                 return false;
             }
         }
-        if (font.type == runtime::FontFileType::Type1) {
+        if (font.type == runtime::FontFileType::Type1 && !guarded) {
             if (!attemptCopy(font, [&] { copyCompanion(font, kRequiredCompanion); })) {
                 return false;
             }
             for (const std::string_view extension : kOptionalCompanions) {
-                ignoringFailure([&] { copyCompanion(font, extension); });
+                if (!copyOptionalCompanion(font, extension)) {
+                    return false;
+                }
             }
         }
         return attempt([&] {
@@ -167,12 +216,14 @@ private:
         });
     }
 
-    // The closing steps: the lists read again, the idle title, the closing message.
+    // The closing steps: the copies handed to the device, the lists read again, the idle
+    // title, the closing message, which says how many fonts were left incomplete.
     void close() {
-        if (attempt([this] { host_.refreshDirectoryList(); }) && //
-            attempt([this] { host_.refreshFileList(); }) &&      //
+        if (attempt([this] { runtime::fs::syncFileSystemOf(destination_); }) && //
+            attempt([this] { host_.refreshDirectoryList(); }) &&                //
+            attempt([this] { host_.refreshFileList(); }) &&                     //
             attempt([this] { host_.showProgress(std::string(kProgramName)); })) {
-            attempt([this] { host_.show(message("Finished.")); });
+            attempt([this] { host_.show(message(finishedText(incompleteCount()))); });
         }
     }
 
@@ -184,28 +235,57 @@ private:
     }
 
     // The same for a step without which the file is not copied: a failure passed over with Yes
-    // leaves the file uncopied.
+    // leaves the font incomplete.
     template <typename Action>
     bool attemptCopy(FontWork& font, Action&& action) {
         const Outcome outcome = outcomeOf(action);
         if (outcome == Outcome::PassedOver) {
-            font.notCopied = true;
+            font.incomplete = true;
         }
         return outcome != Outcome::RunEnds;
     }
 
-    // An optional step: whatever it fails with, the run goes on with the next step.
-    template <typename Action>
-    static void ignoringFailure(Action&& action) noexcept {
+    // A companion the font may lack (".afm", ".inf", ".mmm"): a missing one is no failure; any
+    // other failure is told (the file and the cause) and leaves the font incomplete, and the
+    // run goes on with the next step. False when the message itself ends the run.
+    bool copyOptionalCompanion(FontWork& font, std::string_view extension) {
         try {
-            action();
+            copyCompanion(font, extension);
+            return true;
         } catch (...) {
+            const runtime::Failure failure = runtime::currentFailure();
+            if (failure.is(runtime::FailureNumber::FileNotFound)) {
+                return true;
+            }
+            font.incomplete = true;
+            std::string text = copyingText(withExtension(font.source, extension),
+                                           withExtension(font.target, extension));
+            text += ":";
+            text += kCrLf;
+            text += failure.cause();
+            return attempt([&] { host_.show(message(std::move(text))); });
         }
+    }
+
+    // Copies a font or one of its companions; a target that is one of the run's own sources is
+    // passed over with a message that names it, and leaves the font incomplete. Whether the
+    // file was copied (or already was the target).
+    bool copyFont(FontWork& font, const std::string& source, const std::string& target) {
+        doing_ = copyingText(source, target);
+        const runtime::fs::CopyResult result = runtime::fs::copyFile(source, target, &guarded_);
+        if (result != runtime::fs::CopyResult::TargetGuarded) {
+            return true;
+        }
+        font.incomplete = true;
+        host_.show(message(guardedText(source, target)));
+        return false;
     }
 
     template <typename Action>
     Outcome outcomeOf(Action& action) noexcept {
         std::optional<runtime::Failure> failure;
+        doing_.clear();
+        creatingDestination_ = false;
         try {
             if constexpr (std::is_same_v<std::invoke_result_t<Action&>, bool>) {
                 if (action()) {
@@ -220,11 +300,15 @@ private:
         } catch (...) {
             failure = runtime::currentFailure();
         }
-        return afterFailure(*failure);
+        const Outcome outcome = afterFailure(*failure);
+        doing_.clear();
+        return outcome;
     }
 
     // 75 (as when the destination exists already) asks whether to go on with the next step;
-    // any other failure is shown and ends the run.
+    // any other failure is shown and ends the run. Only the destination that is there already
+    // is told as such; any other cause of a 75 is told in the system's words, with what the
+    // step was doing.
     Outcome afterFailure(const runtime::Failure& failure) noexcept {
         end_ = RunEnd::Failed;
         if (!failure.is(runtime::FailureNumber::PathFileAccess)) {
@@ -232,8 +316,11 @@ private:
             return Outcome::RunEnds;
         }
         try {
-            const runtime::Answer answer =
-                host_.show(message(alreadyExistsText(), runtime::Buttons::YesNoCancel));
+            const bool destinationExists =
+                creatingDestination_ && failure.systemError() == kDirectoryExists;
+            const runtime::Answer answer = host_.show(message(
+                destinationExists ? alreadyExistsText() : accessFailureText(doing_, failure),
+                runtime::Buttons::YesNoCancel));
             if (answer == runtime::Answer::Yes) {
                 end_ = RunEnd::Finished;
                 return Outcome::PassedOver;
@@ -260,7 +347,10 @@ private:
     // In the font directory, the copies go elsewhere after a warning; false when it is
     // declined.
     bool redirectFromFontDirectory() {
-        if (!liesInFontDirectory(source_, kFriendly, state_.FontsDir)) {
+        // Also where a "friendly" that is there already leads into it.
+        if (!liesInFontDirectory(source_, kFriendly, state_.FontsDir) &&
+            !liesInFontDirectory(runtime::fs::realPath(source_ + std::string(kFriendlyName)), {},
+                                 state_.FontsDir)) {
             return true;
         }
         const std::string redirected =
@@ -275,12 +365,27 @@ private:
         return true;
     }
 
-    void createDestination() {
+    std::string destinationWithoutSeparator() const {
         std::string directory = destination_;
         if (directory.size() > 1 && directory.back() == runtime::path::separator) {
             directory.pop_back();
         }
-        runtime::fs::createDirectory(directory);
+        return directory;
+    }
+
+    void createDestination() {
+        creatingDestination_ = true;
+        doing_ = "Could not create " + destinationWithoutSeparator();
+        runtime::fs::createDirectory(destinationWithoutSeparator());
+    }
+
+    // The destination is resolved once, links and all: every copy lands where the run began
+    // to write, whatever is done to the links meanwhile. The temporary files that killed runs
+    // left there go.
+    void resolveDestination() {
+        destination_ = runtime::path::withTrailingSeparator(
+            runtime::fs::realPath(destinationWithoutSeparator()));
+        runtime::removeStaleTemporaryFiles(destination_);
     }
 
     // Reads the number of files again and lays out the work on each, all or nothing: when this
@@ -296,10 +401,13 @@ private:
             font.readAheadPosition = readAhead.size();
             if (font.type != runtime::FontFileType::Other) {
                 readAhead.push_back(font.source);
+                guarded_.add(font.source);
             }
             if (font.type == runtime::FontFileType::Type1) {
+                guardCompanion(font, kRequiredCompanion);
                 readAhead.push_back(withExtension(font.source, kRequiredCompanion));
                 for (const std::string_view extension : kOptionalCompanions) {
+                    guardCompanion(font, extension);
                     readAhead.push_back(withExtension(font.source, extension));
                 }
             }
@@ -309,14 +417,24 @@ private:
         fonts_ = std::move(fonts);
     }
 
+    // Every file the run may read is known before its first copy, so that no copy lands on one.
+    void guardCompanion(const FontWork& font, std::string_view extension) {
+        const std::string companion = withExtension(font.source, extension);
+        guarded_.add(companion);
+        if (const std::optional<std::string> other =
+                companions_.find(source_, std::string_view(companion).substr(source_.size()))) {
+            guarded_.add(source_ + *other);
+        }
+    }
+
     // A companion is the file of the same name with the companion's extension in lower case;
     // where there is none, the one file of the directory whose name matches that without
     // regard to case (FOO.PFM beside FOO.PFB). Its copy gets the lower-case extension.
-    void copyCompanion(const FontWork& font, std::string_view extension) {
+    void copyCompanion(FontWork& font, std::string_view extension) {
         const std::string source = withExtension(font.source, extension);
         const std::string target = withExtension(font.target, extension);
         try {
-            runtime::fs::copyFile(source, target);
+            copyFont(font, source, target);
         } catch (const runtime::Failure& failure) {
             if (!failure.is(runtime::FailureNumber::FileNotFound)) {
                 throw;
@@ -326,7 +444,7 @@ private:
             if (!other) {
                 throw;
             }
-            runtime::fs::copyFile(source_ + *other, target);
+            copyFont(font, source_ + *other, target);
         }
     }
 
@@ -341,6 +459,7 @@ private:
     // then those whose copies may fail.
     static constexpr std::string_view kRequiredCompanion = ".pfm";
     static constexpr std::array<std::string_view, 3> kOptionalCompanions{".afm", ".inf", ".mmm"};
+    static constexpr std::string_view kFriendlyName = "friendly";
     static constexpr std::string_view kFriendly =
         runtime::path::separator == '/' ? "friendly/" : "friendly\\";
 
@@ -352,6 +471,9 @@ private:
     std::vector<FontWork> fonts_;   // laid out once the number of files is read again
     RunEnd end_ = RunEnd::Finished; // until a step ends the run
     NamesWithoutCase companions_{"*.pfm;*.afm;*.inf;*.mmm"};
+    runtime::fs::ProtectedFiles guarded_; // every file the run reads
+    std::string doing_; // what the step under way is doing, for the message of its failure
+    bool creatingDestination_ = false;     // the step under way creates the destination
     std::unique_ptr<ReadAhead> readAhead_; // last: its thread stops first
 };
 

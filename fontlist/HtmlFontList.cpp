@@ -17,6 +17,7 @@
 #include "runtime/FileSystem.h"
 #include "runtime/PathText.h"
 #include "runtime/ProgramName.h"
+#include "runtime/TemporaryFileCleanup.h"
 #include "runtime/Text.h"
 #include "runtime/TextFileWriter.h"
 
@@ -333,8 +334,25 @@ void writeFiles(const BatchState& state, std::size_t count, const std::string& p
     explained(reportPath, [&] { report->close(); });
     pageLine("</HTML>");
     explained(kPageHelp, [&] { page->close(); });
-    explained(reportPath, [&] { report->commit(); });
-    explained(kPageHelp, [&] { page->commit(); });
+
+    // Both or neither: each is checked before either is replaced, and the report replaced
+    // first is put back when the page cannot follow it.
+    explained(reportPath, [&] { report->prepare(); });
+    explained(kPageHelp, [&] { page->prepare(); });
+    explained(reportPath, [&] { report->commitUndoably(); });
+    try {
+        explained(kPageHelp, [&] { page->commit(); });
+    } catch (RunFailure& failure) {
+        try {
+            report->undo();
+        } catch (const runtime::Failure& undoFailure) {
+            failure.explanation += std::string(kCrLf) + std::string(kCrLf) + reportPath +
+                                   " was written, and its earlier version could not be put "
+                                   "back: " +
+                                   undoFailure.cause();
+        }
+        throw;
+    }
 }
 
 RunEnd run(BatchHost& host, BatchState& state, SpacesOption option) {
@@ -353,6 +371,9 @@ RunEnd run(BatchHost& host, BatchState& state, SpacesOption option) {
                runtime::MessageIcon::Critical);
         return RunEnd::Refused;
     }
+
+    // What runs that were killed left of their files here goes before this one writes.
+    runtime::removeStaleTemporaryFiles(state.CurrentDir);
 
     const auto count = static_cast<std::size_t>(listed);
     state.FontFiles.assign(count + 1, std::string());

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <new>
 #include <string>
+#include <system_error>
 
 namespace runtime {
 
@@ -19,19 +20,37 @@ std::string_view failureDescription(FailureNumber number) noexcept {
 Failure::Failure(FailureNumber number)
     : std::runtime_error(std::string(failureDescription(number))), number_(number) {}
 
+Failure::Failure(FailureNumber number, int systemError) : Failure(number) {
+    systemError_ = systemError;
+}
+
+Failure::Failure(FailureNumber number, const char* cause) : Failure(number) {
+    cause_ = cause;
+}
+
+std::string Failure::cause() const {
+    if (cause_ != nullptr) {
+        return cause_;
+    }
+    if (systemError_ != 0) {
+        return std::error_code(systemError_, std::generic_category()).message();
+    }
+    return description();
+}
+
 Failure failureFromErrno(int error) {
     switch (error) {
-    case ENOENT: return Failure(FailureNumber::FileNotFound);
-    case ENOTDIR: return Failure(FailureNumber::PathNotFound);
+    case ENOENT: return Failure(FailureNumber::FileNotFound, error);
+    case ENOTDIR: return Failure(FailureNumber::PathNotFound, error);
     case EACCES:
-    case EPERM: return Failure(FailureNumber::PermissionDenied);
+    case EPERM: return Failure(FailureNumber::PermissionDenied, error);
     case ENOSPC:
 #ifdef EDQUOT
     case EDQUOT:
 #endif
-        return Failure(FailureNumber::DiskFull);
-    case EIO: return Failure(FailureNumber::DeviceIoError);
-    default: return Failure(FailureNumber::PathFileAccess);
+        return Failure(FailureNumber::DiskFull, error);
+    case EIO: return Failure(FailureNumber::DeviceIoError, error);
+    default: return Failure(FailureNumber::PathFileAccess, error);
     }
 }
 

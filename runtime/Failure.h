@@ -44,23 +44,37 @@ enum class FailureNumber : int {
 // list (made by a cast) describes itself as "Application-defined or object-defined error".
 std::string_view failureDescription(FailureNumber number) noexcept;
 
-// The one exception type of the core: a failure of the list, with its description.
+// The one exception type of the core: a failure of the list, with its description and, where
+// the system or the program knows more, its cause: many causes share number 75, and a message
+// that says "already exists" for a name that is too long would mislead.
 class Failure : public std::runtime_error {
 public:
     explicit Failure(FailureNumber number);
+    // A failure the system reported with this errno value; its cause is the system's text.
+    Failure(FailureNumber number, int systemError);
+    // A failure whose cause the program itself found; the text must outlive the failure (a
+    // literal).
+    Failure(FailureNumber number, const char* cause);
 
     bool is(FailureNumber number) const noexcept { return number_ == number; }
     // The number as users see it, e.g. 53.
     int number() const noexcept { return static_cast<int>(number_); }
     std::string description() const { return what(); }
+    // The errno value the system reported, or 0.
+    int systemError() const noexcept { return systemError_; }
+    // What went wrong in words: the program's own cause, else the system's text for the errno
+    // value ("File name too long"), else the description.
+    std::string cause() const;
 
 private:
     FailureNumber number_;
+    int systemError_ = 0;
+    const char* cause_ = nullptr;
 };
 
-// Maps an errno value from a file operation to the failure it stands for.
+// Maps an errno value from a file operation to the failure it stands for, keeping the value.
 // ENOENT -> 53, ENOTDIR -> 76, EACCES/EPERM -> 70, ENOSPC/EDQUOT -> 61, EIO -> 57,
-// anything else (EEXIST, EROFS, EISDIR, ETXTBSY, ...) -> 75.
+// anything else (EEXIST, EROFS, EISDIR, ETXTBSY, ENAMETOOLONG, ...) -> 75.
 Failure failureFromErrno(int error);
 
 // The failure that the exception in flight stands for: a Failure itself, std::bad_alloc as 7,

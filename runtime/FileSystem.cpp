@@ -1,5 +1,6 @@
 #include "runtime/FileSystem.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
@@ -11,6 +12,7 @@
 
 #include "runtime/Failure.h"
 #include "runtime/NativePath.h"
+#include "runtime/TemporaryFile.h"
 
 #ifdef _WIN32
 #include "runtime/WindowsApi.h"
@@ -19,6 +21,10 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#ifdef __linux__
+#include <linux/magic.h>
+#include <sys/vfs.h>
+#endif
 #endif
 
 namespace runtime::fs {
@@ -51,25 +57,6 @@ private:
     int fd_;
 };
 
-// The temporary file a copy is written to: removed again unless it was renamed into place.
-class TemporaryFile {
-public:
-    explicit TemporaryFile(std::string path) : path_(std::move(path)) {}
-    ~TemporaryFile() {
-        if (!path_.empty()) {
-            ::unlink(path_.c_str());
-        }
-    }
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-
-    const std::string& path() const noexcept { return path_; }
-    void keep() noexcept { path_.clear(); }
-
-private:
-    std::string path_;
-};
-
 struct stat statOrThrow(const std::string& path) {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) {
@@ -80,12 +67,6 @@ struct stat statOrThrow(const std::string& path) {
 
 bool isReadOnly(const struct stat& info) {
     return (info.st_mode & S_IWUSR) == 0;
-}
-
-// The directory a path's file lies in, for the temporary file of a copy.
-std::string directoryOf(const std::string& path) {
-    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
-    return parent.empty() ? std::string(".") : parent.string();
 }
 
 constexpr std::size_t kCopyChunk = 1024 * 1024;
@@ -107,10 +88,17 @@ void writeAll(int fd, const char* data, std::size_t length) {
     }
 }
 
-void copyThroughBuffer(int from, int to) {
+// Copies up to `left` bytes from the current offset through a buffer; stops at the end of the
+// source.
+void copyThroughBuffer(int from, int to, std::uint64_t left) {
+    if (left == 0) {
+        return;
+    }
     std::vector<char> buffer(kCopyChunk);
-    for (;;) {
-        const ssize_t got = ::read(from, buffer.data(), buffer.size());
+    while (left > 0) {
+        const std::size_t want =
+            left < buffer.size() ? static_cast<std::size_t>(left) : buffer.size();
+        const ssize_t got = ::read(from, buffer.data(), want);
         if (got < 0) {
             if (errno == EINTR) {
                 continue;
@@ -121,6 +109,7 @@ void copyThroughBuffer(int from, int to) {
             return;
         }
         writeAll(to, buffer.data(), static_cast<std::size_t>(got));
+        left -= static_cast<std::uint64_t>(got);
     }
 }
 
@@ -132,41 +121,71 @@ bool inKernelCopyUnavailable(int error) {
     return error == EXDEV || error == ENOSYS || error == EOPNOTSUPP || error == EINVAL ||
            error == EPERM;
 }
+
+// File systems whose files show sizes that say nothing of what reading them yields: a file
+// there may give more than its size (forever, for some), or change while it is read.
+bool sizesAreNotReal(int fd) {
+    struct statfs info {};
+    if (::fstatfs(fd, &info) != 0) {
+        return false;
+    }
+    switch (static_cast<unsigned long>(info.f_type)) {
+    case PROC_SUPER_MAGIC:
+    case SYSFS_MAGIC:
+    case DEBUGFS_MAGIC:
+    case TRACEFS_MAGIC:
+    case SECURITYFS_MAGIC:
+    case CGROUP_SUPER_MAGIC:
+    case CGROUP2_SUPER_MAGIC:
+    case BPF_FS_MAGIC:
+    case EFIVARFS_MAGIC:
+    case PSTOREFS_MAGIC: return true;
+    default: return false;
+    }
+}
 #endif
 
-// Copies the rest of from into to. On Linux the kernel copies the bytes itself, without
-// bringing them into this process (copy_file_range, as cp does); where it cannot, or where a
-// non-empty source yields nothing that way (some special file systems), the bytes go through a
-// buffer. Both continue from the files' current offsets, so the buffered copy takes over
-// wherever the other one stopped.
-void copyBytes(int from, int to, off_t sourceSize) {
+constexpr const char* kSizeNotReal =
+    "it lies on a system file system whose file sizes are not real (such as /proc or /sys)";
+constexpr const char* kYieldsMore = "it yields more bytes than its size says";
+constexpr const char* kNotRegular = "it is not a regular file";
+constexpr const char* kReadOnlyTarget = "a read-only file of that name is in the way";
+constexpr const char* kDirectoryTarget = "a directory of that name is in the way";
+
+// Copies the source's `size` bytes (what it held when opened), from the current offsets. On
+// Linux the kernel copies the bytes itself, without bringing them into this process
+// (copy_file_range, as cp does); where it cannot, or where it stops early, the buffered copy
+// takes over where it stopped. A source that still has bytes after `size` raises 75: its size
+// was no measure of it.
+void copyBytes(int from, int to, std::uint64_t size) {
+    std::uint64_t left = size;
 #ifdef __linux__
-    constexpr std::size_t kRangeChunk = std::size_t{1} << 30;
-    bool copiedAny = false;
-    for (;;) {
-        const ssize_t copied = ::copy_file_range(from, nullptr, to, nullptr, kRangeChunk, 0);
+    constexpr std::uint64_t kRangeChunk = std::uint64_t{1} << 30;
+    while (left > 0) {
+        const ssize_t copied = ::copy_file_range(
+            from, nullptr, to, nullptr, static_cast<std::size_t>(std::min(left, kRangeChunk)), 0);
         if (copied > 0) {
-            copiedAny = true;
+            left -= static_cast<std::uint64_t>(copied);
             continue;
         }
-        if (copied == 0) {
-            if (copiedAny || sourceSize == 0) {
-                return; // the end of the source
-            }
-            break;
-        }
-        if (errno == EINTR) {
+        if (copied < 0 && errno == EINTR) {
             continue;
         }
-        if (!inKernelCopyUnavailable(errno)) {
+        if (copied < 0 && !inKernelCopyUnavailable(errno)) {
             throw failureFromErrno(errno);
         }
-        break;
+        break; // the end, or no copy in the kernel: the buffer reads on to make sure
     }
-#else
-    (void)sourceSize;
 #endif
-    copyThroughBuffer(from, to);
+    copyThroughBuffer(from, to, left);
+    char more = 0;
+    ssize_t got = 0;
+    do {
+        got = ::read(from, &more, 1);
+    } while (got < 0 && errno == EINTR);
+    if (got > 0) {
+        throw Failure(FailureNumber::PathFileAccess, kYieldsMore);
+    }
 }
 
 } // namespace
@@ -185,10 +204,11 @@ void createDirectory(const std::string& path) {
         return;
     }
     // A missing parent is a missing path, not a missing file.
-    throw errno == ENOENT ? Failure(FailureNumber::PathNotFound) : failureFromErrno(errno);
+    throw errno == ENOENT ? Failure(FailureNumber::PathNotFound, errno) : failureFromErrno(errno);
 }
 
-void copyFile(const std::string& source, const std::string& target) {
+CopyResult copyFile(const std::string& source, const std::string& target,
+                    const ProtectedFiles* guarded, bool durable) {
     // O_NONBLOCK: opening a named pipe must not wait for a writer (it is refused below).
     UniqueFd in(::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (in.get() < 0) {
@@ -200,42 +220,64 @@ void copyFile(const std::string& source, const std::string& target) {
     }
     // Only regular files are copied: a directory, a pipe or a device is an access failure.
     if (!S_ISREG(from.st_mode)) {
-        throw Failure(FailureNumber::PathFileAccess);
+        throw Failure(FailureNumber::PathFileAccess, kNotRegular);
     }
+#ifdef __linux__
+    if (sizesAreNotReal(in.get())) {
+        throw Failure(FailureNumber::PathFileAccess, kSizeNotReal);
+    }
+#endif
     // The name itself is examined, not what a link there points to: a link at the target's
     // name is replaced by the copy like any file, and never written through.
     struct stat to {};
     if (::lstat(target.c_str(), &to) == 0) {
         if (to.st_dev == from.st_dev && to.st_ino == from.st_ino) {
-            return; // copying a file onto itself: it already holds the source's bytes
+            return CopyResult::SameFile;
+        }
+        if (guarded != nullptr && guarded->holdsEntryAt(target)) {
+            return CopyResult::TargetGuarded;
         }
         // Checked here, before anything is written, because root ignores permission bits.
-        if (S_ISDIR(to.st_mode) || isReadOnly(to)) {
-            throw Failure(FailureNumber::PathFileAccess);
+        if (S_ISDIR(to.st_mode)) {
+            throw Failure(FailureNumber::PathFileAccess, kDirectoryTarget);
+        }
+        if (isReadOnly(to)) {
+            throw Failure(FailureNumber::PathFileAccess, kReadOnlyTarget);
         }
     } else if (errno != ENOENT) {
         throw failureFromErrno(errno);
     }
 
-    std::string pattern = directoryOf(target) + "/.quillvane-copy-XXXXXX";
-    UniqueFd out(::mkstemp(pattern.data()));
-    if (out.get() < 0) {
-        throw errno == ENOENT ? Failure(FailureNumber::PathNotFound) : failureFromErrno(errno);
+    TemporaryFile copy(target);
+    copyBytes(in.get(), copy.descriptor(), static_cast<std::uint64_t>(from.st_size));
+    if (!copy.keepModeOf(target)) {
+        copy.setMode(from.st_mode & 0777);
     }
-    TemporaryFile temporary(pattern);
-    ::fcntl(out.get(), F_SETFD, FD_CLOEXEC);
+    copy.close(durable);
+    // Again just before the rename, which is what would land on it: the copy took a while.
+    if (guarded != nullptr && guarded->holdsEntryAt(target)) {
+        return CopyResult::TargetGuarded;
+    }
+    copy.putInPlace(target, durable);
+    return CopyResult::Copied;
+}
 
-    copyBytes(in.get(), out.get(), from.st_size);
-    if (::fchmod(out.get(), from.st_mode & 0777) != 0) {
+void syncFileSystemOf(const std::string& directory) {
+    UniqueFd folder(
+        ::open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.get() < 0) {
         throw failureFromErrno(errno);
     }
-    if (const int error = out.close(); error != 0) {
-        throw failureFromErrno(error);
-    }
-    if (::rename(temporary.path().c_str(), target.c_str()) != 0) {
+#ifdef __linux__
+    if (::syncfs(folder.get()) != 0) {
         throw failureFromErrno(errno);
     }
-    temporary.keep();
+#else
+    ::sync();
+#endif
+    if (::fsync(folder.get()) != 0 && errno != EINVAL && errno != EROFS) {
+        throw failureFromErrno(errno);
+    }
 }
 
 void requireListableDirectory(const std::string& path) {
@@ -400,7 +442,7 @@ void copyToTemporary(const std::filesystem::path& source, const std::filesystem:
                      TemporaryFile& temporary) {
     const std::filesystem::path parent =
         target.has_parent_path() ? target.parent_path() : std::filesystem::path(L".");
-    const std::wstring prefix = L".quillvane-copy-" + std::to_wstring(::GetCurrentProcessId());
+    const std::wstring prefix = L".quillvane-" + std::to_wstring(::GetCurrentProcessId());
     for (unsigned attempt = 0;; ++attempt) {
         const std::filesystem::path candidate =
             parent / (prefix + L"-" + std::to_wstring(attempt) + L".tmp");
@@ -438,12 +480,18 @@ void createDirectory(const std::string& path) {
         return;
     }
     const DWORD error = ::GetLastError();
-    // A missing parent is a missing path; an existing file or directory of that name is 75.
+    // A missing parent is a missing path; an existing file or directory of that name is 75,
+    // with the cause a POSIX system gives it.
+    if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) {
+        throw Failure(FailureNumber::PathFileAccess, EEXIST);
+    }
     throw error == ERROR_FILE_NOT_FOUND ? Failure(FailureNumber::PathNotFound)
                                         : failureFromWindowsError(error);
 }
 
-void copyFile(const std::string& source, const std::string& target) {
+CopyResult copyFile(const std::string& source, const std::string& target,
+                    const ProtectedFiles* guarded, bool durable) {
+    (void)durable; // MoveFileExW below writes through
     const std::filesystem::path from = native(source);
     const std::filesystem::path to = native(target);
     // Only files are copied: a directory or a device is an access failure.
@@ -454,7 +502,10 @@ void copyFile(const std::string& source, const std::string& target) {
     const DWORD targetAttributes = ::GetFileAttributesW(to.c_str());
     if (targetAttributes != INVALID_FILE_ATTRIBUTES) {
         if (sameFile(from, to)) {
-            return; // copying a file onto itself: it already holds the source's bytes
+            return CopyResult::SameFile;
+        }
+        if (guarded != nullptr && guarded->holdsEntryAt(target)) {
+            return CopyResult::TargetGuarded;
         }
         // Checked here, before anything is written.
         if (isDirectory(targetAttributes) || isReadOnly(targetAttributes)) {
@@ -466,10 +517,19 @@ void copyFile(const std::string& source, const std::string& target) {
 
     TemporaryFile temporary;
     copyToTemporary(from, to, temporary);
-    if (::MoveFileExW(temporary.path().c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) == 0) {
+    if (guarded != nullptr && guarded->holdsEntryAt(target)) {
+        return CopyResult::TargetGuarded;
+    }
+    if (::MoveFileExW(temporary.path().c_str(), to.c_str(),
+                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == 0) {
         throw failureFromWindowsError(::GetLastError());
     }
     temporary.keep();
+    return CopyResult::Copied;
+}
+
+void syncFileSystemOf(const std::string&) {
+    // Each copy was moved into place writing through.
 }
 
 void requireListableDirectory(const std::string& path) {

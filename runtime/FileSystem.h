@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "runtime/FileIdentity.h"
+
 // File-system services. Paths are UTF-8. Every failure is a runtime::Failure.
 namespace runtime::fs {
 
@@ -21,12 +23,30 @@ std::uint64_t fileLength(const std::string& path);
 // missing parent 76, no permission 70.
 void createDirectory(const std::string& path);
 
+// What became of a copy.
+enum class CopyResult {
+    Copied,
+    SameFile,      // the target is the source itself, which holds its bytes already
+    TargetGuarded, // the file at the target's name is one of the protected files: not touched
+};
+
 // Copies a file to a path, replacing a file there. A missing source raises 53; a read-only
 // target raises 75 and is left untouched (checked before anything is written, so the same
 // holds for root); a full disk raises 61. The copy is written under a temporary name in the
 // target's directory and renamed into place, so a failed copy never leaves a partial file
-// under the target name. The copy gets the source's permission bits.
-void copyFile(const std::string& source, const std::string& target);
+// under the target name; a link at the target's name is replaced, never written through.
+// The copy gets the permission bits of the file it replaces, or the source's for a new one.
+//
+// Only a regular file is copied, and only as many bytes as it had when it was opened: a file
+// on a file system whose sizes are not real (/proc, /sys) or one that yields more than its
+// size raises 75 with that cause, so that no source can fill the disk. The copy is not handed
+// to the device here (syncFileSystemOf does it for a whole run at once) unless durable.
+CopyResult copyFile(const std::string& source, const std::string& target,
+                    const ProtectedFiles* guarded = nullptr, bool durable = false);
+
+// Hands everything written to the file system that holds the directory to the device, then
+// the directory's own entries; raises the failure the system reports.
+void syncFileSystemOf(const std::string& directory);
 
 // The absolute path with every symbolic link, "." and ".." resolved; the path as given when it
 // cannot be resolved (a path that does not exist, say). Never throws a Failure.

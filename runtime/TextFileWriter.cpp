@@ -1,17 +1,13 @@
 #include "runtime/TextFileWriter.h"
 
-#include <atomic>
 #include <cerrno>
+#include <vector>
 
 #include "runtime/Failure.h"
 #include "runtime/Text.h"
 
 #ifdef _WIN32
-#include <fcntl.h>
-#include <filesystem>
 #include <io.h>
-#include <share.h>
-#include <sys/stat.h>
 
 #include "runtime/NativePath.h"
 #include "runtime/WindowsApi.h"
@@ -28,24 +24,11 @@ namespace {
 // Output is handed to the system once this much has gathered.
 constexpr std::size_t kFlushThreshold = 64 * 1024;
 
-// Tells the new files of one process apart; the process ID tells processes apart.
-std::atomic<unsigned> temporaryCounter{0};
-
-// The directory part of a path, with its separator, for the new file beside the target: "dir/"
-// for "dir/file", "/" for "/file", nothing for a bare name (the current directory).
-std::string directoryPart(const std::string& path) {
-#ifdef _WIN32
-    const std::size_t slash = path.find_last_of("\\/:");
-#else
-    const std::size_t slash = path.find_last_of('/');
-#endif
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
 #ifdef _WIN32
 
-int processId() {
-    return static_cast<int>(::GetCurrentProcessId());
+long writeSome(int fd, const char* data, std::size_t length) {
+    const unsigned chunk = length > (1u << 30) ? (1u << 30) : static_cast<unsigned>(length);
+    return _write(fd, data, chunk);
 }
 
 void refuseTarget(const std::string& target) {
@@ -59,50 +42,40 @@ void refuseTarget(const std::string& target) {
     }
 }
 
-// Creates a file that must not exist yet; -1 with errno set when that fails.
-int createNew(const std::string& utf8Path) {
-    int fd = -1;
-    const errno_t error = _wsopen_s(&fd, path::native(utf8Path).c_str(),
-                                    _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
-                                    _SH_DENYNO, _S_IREAD | _S_IWRITE);
-    if (error != 0) {
-        errno = error;
-        return -1;
+bool exists(const std::string& target) {
+    return ::GetFileAttributesW(path::native(target).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Keeps the file at target under the name of the (closed) temporary file `into`.
+void keepCopy(const std::string& target, const std::string& into) {
+    if (::CopyFileW(path::native(target).c_str(), path::native(into).c_str(), FALSE) == 0) {
+        throw Failure(FailureNumber::PathFileAccess);
     }
-    return fd;
 }
 
-long writeSome(int fd, const char* data, std::size_t length) {
-    const unsigned chunk = length > (1u << 30) ? (1u << 30) : static_cast<unsigned>(length);
-    return _write(fd, data, chunk);
-}
-
-int closeFile(int fd) {
-    return _close(fd) == 0 ? 0 : errno;
-}
-
-void removeFile(const std::string& utf8Path) {
-    ::DeleteFileW(path::native(utf8Path).c_str());
-}
-
-void replace(const std::string& from, const std::string& to) {
-    if (::MoveFileExW(path::native(from).c_str(), path::native(to).c_str(),
-                      MOVEFILE_REPLACE_EXISTING) != 0) {
-        return;
-    }
-    switch (::GetLastError()) {
-    case ERROR_ACCESS_DENIED:
-    case ERROR_SHARING_VIOLATION: throw Failure(FailureNumber::PermissionDenied);
-    case ERROR_PATH_NOT_FOUND: throw Failure(FailureNumber::PathNotFound);
-    case ERROR_DISK_FULL: throw Failure(FailureNumber::DiskFull);
-    default: throw Failure(FailureNumber::PathFileAccess);
-    }
+void removeNewFile(const std::string& target) {
+    ::DeleteFileW(path::native(target).c_str());
 }
 
 #else
 
-int processId() {
-    return static_cast<int>(::getpid());
+long writeSome(int fd, const char* data, std::size_t length) {
+    return static_cast<long>(::write(fd, data, length));
+}
+
+// In a directory with the sticky bit (a shared folder), only a file's owner, the directory's
+// owner or root may replace the file, whatever its permission bits say.
+void refuseStickyDirectory(const std::string& target, const struct stat& info) {
+    const std::string directory = directoryPartOf(target);
+    struct stat folder {};
+    if (::stat(directory.empty() ? "." : directory.c_str(), &folder) != 0) {
+        return; // creating the new file there says more
+    }
+    const uid_t self = ::geteuid();
+    if ((folder.st_mode & S_ISVTX) != 0 && self != 0 && info.st_uid != self &&
+        folder.st_uid != self) {
+        throw Failure(FailureNumber::PermissionDenied, EPERM);
+    }
 }
 
 void refuseTarget(const std::string& target) {
@@ -111,6 +84,7 @@ void refuseTarget(const std::string& target) {
         // Nothing there (or a path that cannot be examined): creating the new file says more.
         return;
     }
+    refuseStickyDirectory(target, info);
     if (S_ISLNK(info.st_mode)) {
         return; // the link itself is replaced; what it points to is not touched
     }
@@ -126,29 +100,50 @@ void refuseTarget(const std::string& target) {
     }
 }
 
-int createNew(const std::string& path) {
-    int fd = -1;
-    do {
-        fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
-    } while (fd < 0 && errno == EINTR);
-    return fd;
+bool exists(const std::string& target) {
+    struct stat info {};
+    return ::lstat(target.c_str(), &info) == 0;
 }
 
-long writeSome(int fd, const char* data, std::size_t length) {
-    return static_cast<long>(::write(fd, data, length));
+// Keeps the file at target under the name of the (closed) temporary file `into`: a second
+// hard link where the file system has them, else a copy of its bytes.
+void keepCopy(const std::string& target, const std::string& into) {
+    if (::unlink(into.c_str()) == 0 && ::link(target.c_str(), into.c_str()) == 0) {
+        return;
+    }
+    const int from = ::open(target.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY);
+    const int to =
+        ::open(into.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
+    int error = from < 0 || to < 0 ? errno : 0;
+    std::vector<char> buffer(64 * 1024);
+    while (error == 0) {
+        const ssize_t got = ::read(from, buffer.data(), buffer.size());
+        if (got <= 0) {
+            error = got < 0 && errno != EINTR ? errno : 0;
+            if (got == 0) {
+                break;
+            }
+            continue;
+        }
+        if (::write(to, buffer.data(), static_cast<std::size_t>(got)) != got) {
+            error = errno != 0 ? errno : ENOSPC;
+        }
+    }
+    if (error == 0 && ::fdatasync(to) != 0) {
+        error = errno;
+    }
+    for (const int fd : {from, to}) {
+        if (fd >= 0) {
+            ::close(fd);
+        }
+    }
+    if (error != 0) {
+        throw failureFromErrno(error);
+    }
 }
 
-int closeFile(int fd) {
-    // After EINTR the descriptor is gone on Linux; there is nothing to retry.
-    return ::close(fd) == 0 || errno == EINTR ? 0 : errno;
-}
-
-void removeFile(const std::string& path) {
-    ::unlink(path.c_str());
-}
-
-void replace(const std::string& from, const std::string& to) {
-    if (::rename(from.c_str(), to.c_str()) != 0) {
+void removeNewFile(const std::string& target) {
+    if (::unlink(target.c_str()) != 0 && errno != ENOENT) {
         throw failureFromErrno(errno);
     }
 }
@@ -176,36 +171,21 @@ int writeAll(int fd, const std::string& buffer) {
     return 0;
 }
 
+// The new file is made only once the target is known to be replaceable.
+const std::string& refused(const std::string& target) {
+    refuseTarget(target);
+    return target;
+}
+
 } // namespace
 
-TextFileWriter::TextFileWriter(const std::string& targetPath) : target_(targetPath) {
-    refuseTarget(target_);
-    const std::string prefix = directoryPart(target_) + ".quillvane-" + std::to_string(processId());
-    for (int attempt = 0;; ++attempt) {
-        std::string candidate = prefix + "-" + std::to_string(temporaryCounter++) + ".tmp";
-        fd_ = createNew(candidate);
-        if (fd_ >= 0) {
-            temporary_ = std::move(candidate);
-            return;
-        }
-        if (errno != EEXIST || attempt >= 1000) {
-            // Creating a file: a missing name can only be a missing directory.
-            throw errno == ENOENT ? Failure(FailureNumber::PathNotFound) : failureFromErrno(errno);
-        }
-    }
-}
+TextFileWriter::TextFileWriter(const std::string& targetPath)
+    : target_(targetPath), file_(refused(target_)) {}
 
-TextFileWriter::~TextFileWriter() {
-    if (fd_ >= 0) {
-        closeFile(fd_);
-    }
-    if (!committed_) {
-        removeFile(temporary_);
-    }
-}
+TextFileWriter::~TextFileWriter() = default;
 
 void TextFileWriter::writeLine(std::string_view line) {
-    if (fd_ < 0) {
+    if (file_.descriptor() < 0) {
         throw Failure(FailureNumber::PathFileAccess); // written after close
     }
     buffer_.append(line);
@@ -216,7 +196,7 @@ void TextFileWriter::writeLine(std::string_view line) {
 }
 
 void TextFileWriter::flush() {
-    const int error = writeAll(fd_, buffer_);
+    const int error = writeAll(file_.descriptor(), buffer_);
     // What could not be written is dropped either way: the failure is raised now, and the
     // file is not put in place.
     buffer_.clear();
@@ -227,33 +207,76 @@ void TextFileWriter::flush() {
 }
 
 void TextFileWriter::close() {
-    if (fd_ < 0) {
+    if (file_.descriptor() < 0) {
         return;
     }
-    int error = writeAll(fd_, buffer_);
+    const int error = writeAll(file_.descriptor(), buffer_);
     buffer_.clear();
-    const int closeError = closeFile(fd_);
-    fd_ = -1;
-    if (error == 0) {
-        error = closeError;
-    }
-    if (error != 0) {
+    try {
+        if (error != 0) {
+            throw failureFromErrno(error);
+        }
+        file_.keepModeOf(target_);
+        file_.close(true);
+    } catch (...) {
         failed_ = true;
-        throw failureFromErrno(error);
+        file_.close(false);
+        throw;
     }
+}
+
+void TextFileWriter::prepare() {
+    close();
+    if (failed_) {
+        // Lines were lost: the file must not replace the target.
+        throw Failure(FailureNumber::PathFileAccess);
+    }
+    refuseTarget(target_);
+}
+
+void TextFileWriter::putInPlace() {
+    file_.putInPlace(target_, true);
+    committed_ = true;
 }
 
 void TextFileWriter::commit() {
     if (committed_) {
         return;
     }
-    close();
-    if (failed_) {
-        // Lines were lost: the file must not replace the target.
-        throw Failure(FailureNumber::PathFileAccess);
+    prepare();
+    putInPlace();
+}
+
+void TextFileWriter::commitUndoably() {
+    if (committed_) {
+        return;
     }
-    replace(temporary_, target_);
-    committed_ = true;
+    prepare();
+    hadEarlier_ = exists(target_);
+    if (hadEarlier_) {
+        earlier_ = std::make_unique<TemporaryFile>(target_);
+        earlier_->close(false);
+        keepCopy(target_, earlier_->path());
+    }
+    putInPlace();
+}
+
+void TextFileWriter::undo() {
+    if (!committed_) {
+        return;
+    }
+    if (hadEarlier_) {
+        try {
+            earlier_->putInPlace(target_, true);
+        } catch (...) {
+            earlier_->abandon(); // the earlier file's only name now: it must not be removed
+            throw;
+        }
+    } else {
+        removeNewFile(target_);
+        syncDirectory(directoryPartOf(target_));
+    }
+    committed_ = false;
 }
 
 } // namespace runtime

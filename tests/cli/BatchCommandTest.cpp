@@ -339,8 +339,9 @@ TEST(CopyCommand, FontsLeftUncopiedAfterYesGiveStatusThree) {
 
     const auto result = runCli({"copy", "--yes", dir.str()});
     EXPECT_EQ(result.status, 3);
-    EXPECT_TRUE(result.err.ends_with("Font Copy and Renaming: Finished.\n"
-                                     "quillvane-cli: 1 font was not copied\n"))
+    EXPECT_TRUE(result.err.ends_with(
+        "quillvane-cli: 1 font was left incomplete (not copied, or copied without a companion "
+        "file)\n"))
         << result.err;
     EXPECT_EQ(readFile(dir.file("friendly/Locked.ttf")), "old");
     EXPECT_EQ(readFile(dir.file("friendly/Free.ttf")), readFile(dir.file("b.ttf")));

@@ -383,7 +383,11 @@ TEST(HostileBatch, PipesAndDirectoriesInTheListNeitherHangNorStopTheRuns) {
     ASSERT_EQ(copyHost.messages.size(), 3u);
     EXPECT_EQ(copyHost.messages[0].buttons, runtime::Buttons::YesNoCancel); // the pipe
     EXPECT_EQ(copyHost.messages[1].buttons, runtime::Buttons::YesNoCancel); // the directory
-    EXPECT_EQ(copyHost.messages[2].text, "Finished.");
+    // Each question names its file and the cause, and the end counts both fonts.
+    EXPECT_NE(copyHost.messages[0].text.find("b-pipe.ttf"), std::string::npos);
+    EXPECT_NE(copyHost.messages[0].text.find("not a regular file"), std::string::npos);
+    EXPECT_TRUE(copyHost.messages[2].text.starts_with("Finished.\r\n\r\n2 fonts were left"))
+        << copyHost.messages[2].text;
     const fs::path friendly = dir.path() / "friendly";
     EXPECT_EQ(readFile((friendly / "Alpha.ttf").string()), font);
     EXPECT_TRUE(fs::exists(friendly / "Delta.ttf"));

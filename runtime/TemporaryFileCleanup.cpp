@@ -1,0 +1,169 @@
+#include "runtime/TemporaryFileCleanup.h"
+
+#include <array>
+#include <atomic>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+
+#ifndef _WIN32
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace runtime {
+
+namespace {
+
+constexpr std::string_view kPrefix = ".quillvane-";
+constexpr std::string_view kSuffix = ".tmp";
+
+// Digits only, at least one; the value, or -1 when there are none or too many.
+long digitsValue(std::string_view digits) noexcept {
+    if (digits.empty() || digits.size() > 9) {
+        return -1;
+    }
+    long value = 0;
+    for (const char c : digits) {
+        if (c < '0' || c > '9') {
+            return -1;
+        }
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+// The register of temporary files being written, read by the signal handlers: fixed memory,
+// so that a handler reads it without allocating or locking. An entry is free (0), being
+// filled (1) or holds a path (2).
+struct Entry {
+    std::atomic<int> state{0};
+    std::array<char, 4096> path{};
+};
+static_assert(std::atomic<int>::is_always_lock_free);
+
+std::array<Entry, 32>& entries() noexcept {
+    static std::array<Entry, 32> all;
+    return all;
+}
+
+#ifndef _WIN32
+
+// Async-signal-safe: atomics and unlink only.
+void removeEntered() noexcept {
+    for (Entry& entry : entries()) {
+        if (entry.state.load() == 2) {
+            ::unlink(entry.path.data());
+        }
+    }
+}
+
+extern "C" void onEndingSignal(int signal) {
+    const int savedErrno = errno;
+    removeEntered();
+    errno = savedErrno;
+    // The handler was reset to the default when it ran (SA_RESETHAND): raised again, the
+    // signal ends the process as it would have without us once this handler returns.
+    ::raise(signal);
+}
+
+bool processExists(long processId) noexcept {
+    return ::kill(static_cast<pid_t>(processId), 0) == 0 || errno != ESRCH;
+}
+
+#endif
+
+} // namespace
+
+bool isTemporaryFileName(std::string_view name, long* processId) noexcept {
+    if (!name.starts_with(kPrefix) || !name.ends_with(kSuffix)) {
+        return false;
+    }
+    const std::string_view middle =
+        name.substr(kPrefix.size(), name.size() - kPrefix.size() - kSuffix.size());
+    const std::size_t dash = middle.find('-');
+    if (dash == std::string_view::npos) {
+        return false;
+    }
+    const long pid = digitsValue(middle.substr(0, dash));
+    if (pid <= 0 || digitsValue(middle.substr(dash + 1)) < 0) {
+        return false;
+    }
+    if (processId != nullptr) {
+        *processId = pid;
+    }
+    return true;
+}
+
+int enterTemporaryFile(const std::string& path) noexcept {
+    if (path.size() >= std::tuple_size_v<decltype(Entry::path)>) {
+        return -1;
+    }
+    std::array<Entry, 32>& all = entries();
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        int expected = 0;
+        if (all[i].state.compare_exchange_strong(expected, 1)) {
+            std::memcpy(all[i].path.data(), path.c_str(), path.size() + 1);
+            all[i].state.store(2);
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+void leaveTemporaryFile(int entry) noexcept {
+    if (entry >= 0) {
+        entries()[static_cast<std::size_t>(entry)].state.store(0);
+    }
+}
+
+#ifndef _WIN32
+
+void removeStaleTemporaryFiles(const std::string& directory) noexcept {
+    DIR* const listing = ::opendir(directory.empty() ? "." : directory.c_str());
+    if (listing == nullptr) {
+        return;
+    }
+    const int fd = ::dirfd(listing);
+    const long self = static_cast<long>(::getpid());
+    while (const dirent* entry = ::readdir(listing)) {
+        long writer = 0;
+        if (!isTemporaryFileName(entry->d_name, &writer) || writer == self ||
+            processExists(writer)) {
+            continue;
+        }
+        struct stat info {};
+        if (::fstatat(fd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(info.st_mode) && info.st_uid == ::geteuid()) {
+            ::unlinkat(fd, entry->d_name, 0);
+        }
+    }
+    ::closedir(listing);
+}
+
+void removeTemporaryFilesOnSignals() noexcept {
+    entries(); // made now, not first inside a handler
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        struct sigaction current {};
+        if (::sigaction(signal, nullptr, &current) != 0 || current.sa_handler == SIG_IGN) {
+            continue;
+        }
+        struct sigaction action {};
+        action.sa_handler = onEndingSignal;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESETHAND;
+        ::sigaction(signal, &action, nullptr);
+    }
+}
+
+#else
+
+void removeStaleTemporaryFiles(const std::string&) noexcept {}
+
+void removeTemporaryFilesOnSignals() noexcept {}
+
+#endif
+
+} // namespace runtime
