@@ -657,4 +657,103 @@ TEST(CopyAndRename, YesAfterAFailedOpeningOrClosingStepGoesOnWithTheNextStep) {
     }
 }
 
+// "friendly" leads back to the browsed directory, where the new name of a.ttf is the original
+// Zed.ttf: that font is skipped with a message naming it and counted, and the original is
+// never replaced; the other font's copy lands where the link leads.
+TEST(CopyAndRename, NoCopyLandsOnAFileOfTheRunWhateverLinkLeadsThere) {
+    TempDir dir;
+    dir.write("a.ttf", ttf(u"Zed"));
+    const std::string precious = ttf(u"Precious Original");
+    const std::string original = dir.write("Zed.ttf", precious);
+    std::filesystem::create_directory_symlink(".", dir.path() / "friendly");
+    ScriptedHost host(dir.str());
+    host.answers = {Answer::Yes}; // "friendly" is there already
+    fontlist::BatchState state;
+
+    const fontlist::BatchOutcome outcome =
+        fontlist::RenameFonts_Click(host, state, SpacesOption::NoChange);
+
+    EXPECT_EQ(outcome.end, fontlist::RunEnd::Finished);
+    EXPECT_EQ(outcome.fontsIncomplete, 1u);
+    EXPECT_EQ(readFile(original), precious);
+    ASSERT_EQ(host.messages.size(), 3u);
+    EXPECT_TRUE(host.messages[1].text.starts_with("Not copied: " + dir.file("a.ttf") + "\r\n"))
+        << host.messages[1].text;
+    EXPECT_EQ(host.messages[1].buttons, runtime::Buttons::Ok);
+    EXPECT_TRUE(host.messages[2].text.starts_with("Finished.\r\n\r\n1 font was left incomplete"));
+    EXPECT_EQ(readFile(dir.file("Precious Original.ttf")), precious);
+}
+
+TEST(CopyAndRename, AFriendlyLinkIntoTheFontDirectoryIsTheFontDirectoryCase) {
+    TempDir windows;
+    TempDir fonts;
+    TempDir browsed;
+    browsed.write("a.ttf", ttf(u"Alpha"));
+    std::filesystem::create_directory_symlink(fonts.path(), browsed.path() / "friendly");
+    fontlist::BatchState state;
+    state.WindowsDir = windows.str();
+    state.FontsDir = fonts.str() + runtime::path::separator;
+    ScriptedHost host(browsed.str());
+    host.answers = {Answer::No};
+
+    click(host, state);
+
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_TRUE(host.messages[0].text.starts_with("Action in the Windows Font directory"));
+    EXPECT_EQ(namesIn(fonts.path()), Names{});
+}
+
+// Copies that fail for a reason other than the destination being there say which file failed
+// and why; a companion's failure leaves its font incomplete and the run goes on.
+TEST(CopyAndRename, EveryFailedCopyIsToldWithItsFileAndCauseAndCounted) {
+    const std::string longName(300, 'x');
+    const struct {
+        const char* what;
+        std::vector<std::pair<std::string, std::string>> files;
+        std::string readOnlyCopy; // in "friendly", made before the run
+        std::string text;         // the message about the failure; <dir> is the browsed one
+        runtime::Buttons buttons;
+    } cases[] = {
+        {"a companion that may be missing",
+         {{"s.pfb", pfb("Sans")}, {"s.pfm", "metrics"}, {"s.afm", "afm"}},
+         "Sans.afm",
+         "Could not copy <dir>/s.afm to <dir>/friendly/Sans.afm:\r\na read-only file of that "
+         "name is in the way",
+         runtime::Buttons::Ok},
+        {"a name too long for a file name",
+         {{"a.ttf", ttf(std::u16string(longName.begin(), longName.end()))}},
+         "",
+         "Could not copy <dir>/a.ttf to <dir>/friendly/" + longName +
+             ".ttf:\r\nFile name too long\r\nOK to proceed?",
+         runtime::Buttons::YesNoCancel},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        for (const auto& [name, bytes] : c.files) {
+            dir.write(name, bytes);
+        }
+        std::filesystem::create_directory(dir.path() / "friendly");
+        if (!c.readOnlyCopy.empty()) {
+            makeReadOnly(dir.write("friendly/" + c.readOnlyCopy, "old"));
+        }
+        ScriptedHost host(dir.str());
+        host.answers = {Answer::Yes, Answer::Yes};
+        fontlist::BatchState state;
+
+        const fontlist::BatchOutcome outcome = click(host, state);
+
+        std::string text = c.text;
+        for (std::size_t at; (at = text.find("<dir>")) != std::string::npos;) {
+            text.replace(at, 5, dir.str());
+        }
+        ASSERT_EQ(host.messages.size(), 3u);
+        EXPECT_EQ(host.messages[1].text, text);
+        EXPECT_EQ(host.messages[1].buttons, c.buttons);
+        EXPECT_EQ(outcome.end, fontlist::RunEnd::Finished);
+        EXPECT_EQ(outcome.fontsIncomplete, 1u);
+        EXPECT_TRUE(host.messages[2].text.starts_with("Finished.\r\n\r\n1 font was"));
+    }
+}
+
 } // namespace
