@@ -6,10 +6,12 @@
 #include "cli/HelpText.h"
 #include "cli/NameCommand.h"
 #include "cli/ReportCommand.h"
+#include "cli/TerminalText.h"
 #include "cli/UsageError.h"
 
 #include <exception>
 #include <ostream>
+#include <string>
 
 namespace cli {
 
@@ -34,7 +36,11 @@ int runCommandLineTool(std::span<const std::string> arguments, Console& console)
     try {
         return run(parseCommandLine(arguments), console);
     } catch (const UsageError& error) {
-        console.err << "quillvane-cli: " << error.what() << '\n'
+        // The error can quote a file name or an argument: shown escaped on a terminal.
+        const std::string what = error.what();
+        console.err << "quillvane-cli: "
+                    << (console.errorIsTerminal ? terminalText(what, LineBreaks::Escaped) : what)
+                    << '\n'
                     << "Try 'quillvane-cli --help' for more information.\n";
         return kUsage;
     } catch (const std::exception& error) {

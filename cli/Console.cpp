@@ -24,7 +24,12 @@ bool isTerminal(std::FILE* stream) {
 } // namespace
 
 Console standardConsole() {
-    return Console{std::cin, std::cout, std::cerr, isTerminal(stdin), isTerminal(stderr)};
+    return Console{.in = std::cin,
+                   .out = std::cout,
+                   .err = std::cerr,
+                   .inputIsTerminal = isTerminal(stdin),
+                   .errorIsTerminal = isTerminal(stderr),
+                   .outputIsTerminal = isTerminal(stdout)};
 }
 
 } // namespace cli

@@ -1,6 +1,7 @@
 #include "cli/ConsoleHost.h"
 
 #include "cli/ConsoleText.h"
+#include "cli/TerminalText.h"
 #include "runtime/DirectoryListing.h"
 #include "runtime/ProgramName.h"
 #include "runtime/Text.h"
@@ -63,7 +64,9 @@ void ConsoleHost::refreshFileList() {
 
 runtime::Answer ConsoleHost::show(const runtime::UserMessage& message) {
     clearProgress();
-    console_.err << messageText(message);
+    // A message can hold file names and paths, shown escaped on a terminal.
+    const std::string text = messageText(message);
+    console_.err << (console_.errorIsTerminal ? terminalText(text, LineBreaks::Kept) : text);
     if (message.buttons == runtime::Buttons::Ok) {
         console_.err.flush();
         return runtime::Answer::Ok;

@@ -14,7 +14,8 @@ font's) and Type 1 (.pfb) fonts, as the Quillvane window does, and lists or copi
 a directory under those names.
 
 Commands:
-  name FILE...         print each file's full name, a tab and the file's path
+  name FILE...         print each file's full name, a tab and the file's path; on a
+                       terminal, control characters are shown escaped, as \x1b for ESC
   report [--lf] FILE   print the naming data of a font file, as the window's details pane
                        shows it; lines end in CR LF, or in LF with --lf
   html DIR             write DIR/_fonts.html, every font by name linked to its file, and

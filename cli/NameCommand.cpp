@@ -1,6 +1,7 @@
 #include "cli/NameCommand.h"
 
 #include "cli/ExitStatus.h"
+#include "cli/TerminalText.h"
 #include "fontlist/FullNameLookup.h"
 #include "fontlist/InOrderParallel.h"
 #include "runtime/FullName.h"
@@ -27,8 +28,13 @@ int runNameCommand(const std::vector<std::string>& files, Console& console) {
         files.size(), [&](std::size_t i) { return fontlist::lookUpFullName(files[i]); },
         [&](std::size_t i, std::optional<runtime::FullName>&& fullName) {
             allRead = allRead && fullName && !fullName->failure;
-            console.out << (fullName ? fullName->text() : std::string(kNoFontText)) << '\t'
-                        << files[i] << '\n';
+            const std::string name = fullName ? fullName->text() : std::string(kNoFontText);
+            if (console.outputIsTerminal) {
+                console.out << terminalText(name, LineBreaks::Escaped) << '\t'
+                            << terminalText(files[i], LineBreaks::Escaped) << '\n';
+            } else {
+                console.out << name << '\t' << files[i] << '\n';
+            }
         });
     return allRead ? kSuccess : kNotFinished;
 }

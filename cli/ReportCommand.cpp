@@ -2,6 +2,7 @@
 
 #include "cli/ConsoleText.h"
 #include "cli/ExitStatus.h"
+#include "cli/TerminalText.h"
 #include "cli/UsageError.h"
 #include "runtime/Failure.h"
 #include "runtime/FileSystem.h"
@@ -48,7 +49,9 @@ int runReportCommand(const std::string& file, bool lineFeeds, Console& console) 
     if (text.empty() || text.back() != '\n') {
         text += lineFeeds ? "\n" : "\r\n";
     }
-    console.out << text;
+    // A report line never holds a tab of its own making, so a tab on a terminal came from the
+    // font and is shown escaped like any other control character.
+    console.out << (console.outputIsTerminal ? terminalText(text, LineBreaks::Kept) : text);
     return kSuccess;
 }
 

@@ -1,6 +1,7 @@
 #include "fontlist/ValidFileName.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace fontlist {
@@ -10,14 +11,20 @@ namespace {
 // What becomes of each byte of a name.
 enum ByteFate : std::uint8_t { Kept, Dropped, Space };
 
-// The nine characters forbidden in file names on Windows, every full stop, and NUL, which
-// would cut the path short at that point (a Type 1 header can hold one between its
-// parentheses), so that every file made from the name would land on one truncated name.
+// The nine characters forbidden in file names on Windows, every full stop, and the control
+// characters: NUL would cut the path short at that point (a Type 1 header can hold one between
+// its parentheses), so that every file made from the name would land on one truncated name;
+// 0x01-0x1F are forbidden on Windows too, and those and DEL make a file name that a terminal
+// acts on when it is listed. A name read from a font as single bytes can hold them: an escape
+// sequence, or the high bytes of UTF-16 Cyrillic (0x04).
 constexpr std::array<ByteFate, 256> kFates = [] {
     std::array<ByteFate, 256> fates{};
     fates.fill(Kept);
-    for (const char c : {'\\', '/', ':', '*', '?', '"', '<', '>', '|', '.', '\0'}) {
+    for (const char c : {'\\', '/', ':', '*', '?', '"', '<', '>', '|', '.', '\x7F'}) {
         fates[static_cast<unsigned char>(c)] = Dropped;
+    }
+    for (std::size_t control = 0; control < 0x20; ++control) {
+        fates[control] = Dropped;
     }
     fates[' '] = Space;
     return fates;

@@ -25,8 +25,13 @@ constexpr std::string_view kNeverInKey = "\\/:*?\"<>|.";
 void checkKey(std::string_view name, std::string_view key, fontlist::SpacesOption option) {
     require(key.size() <= name.size(), "the key is never longer than the name");
     require(key.find_first_of(kNeverInKey) == std::string_view::npos &&
-                key.find('\0') == std::string_view::npos,
-            "the key holds no character forbidden in file names, no full stop and no NUL");
+                std::none_of(key.begin(), key.end(),
+                             [](char c) {
+                                 const auto byte = static_cast<unsigned char>(c);
+                                 return byte < 0x20 || byte == 0x7F;
+                             }),
+            "the key holds no character forbidden in file names, no full stop and no control "
+            "character");
     if (option != fontlist::SpacesOption::NoChange) {
         require(key.find(' ') == std::string_view::npos, "the option leaves no space");
     }

@@ -145,9 +145,12 @@ CliResult runCli(const std::vector<std::string>& arguments, Input input, const s
 
     CliResult result;
     pid_t child = 0;
-    if (input == Input::Terminal) {
+    if (input != Input::Null) {
         PseudoTerminal terminal;
         actions.open(STDIN_FILENO, terminal.slaveName(), O_RDWR);
+        if (input == Input::AllOnTerminal) { // opened again: on the terminal instead
+            actions.open(STDOUT_FILENO, terminal.slaveName(), O_RDWR);
+        }
         actions.open(STDERR_FILENO, terminal.slaveName(), O_RDWR);
         if (!typed.empty() && ::write(terminal.master(), typed.data(), typed.size()) < 0) {
             fail("write to the terminal");

@@ -7,14 +7,15 @@
 namespace clitest {
 
 enum class Input {
-    Null,     // standard input from /dev/null: not a terminal
-    Terminal, // standard input and standard error on a pseudo-terminal
+    Null,          // standard input from /dev/null: not a terminal
+    Terminal,      // standard input and standard error on a pseudo-terminal
+    AllOnTerminal, // standard output too: CliResult::err holds all the terminal showed
 };
 
 struct CliResult {
     int status = -1; // the exit status; -1 when the process did not exit normally
     std::string out; // standard output, byte for byte
-    std::string err; // standard error (for Input::Terminal: all the terminal showed)
+    std::string err; // standard error (on a terminal: all the terminal showed)
 };
 
 // Runs quillvane-cli with the arguments. With Input::Terminal, typed is what the user types

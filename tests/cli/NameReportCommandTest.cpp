@@ -10,11 +10,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
 namespace {
 
+using clitest::Input;
 using clitest::runCli;
 using testsupport::fontCollection;
 using testsupport::openTypeFont;
@@ -117,6 +119,25 @@ TEST(ReportCommand, AFontThatCannotBeReadShowsTheFailureTextOnALineOfItsOwn) {
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.out, expected + "\r\n");
     EXPECT_EQ(runCli({"report", "--lf", broken}).out, withLineFeeds(expected) + "\n");
+}
+
+// A folder and a font whose names would clear the terminal and retitle it.
+TEST(TerminalOutput, ControlCharactersFromFontsAndPathsAreEscapedOnlyOnATerminal) {
+    const testsupport::TempDir dir;
+    const std::string folder = dir.file("evil\x1B[2J");
+    std::filesystem::create_directory(folder);
+    const std::string path =
+        dir.write("evil\x1B[2J/a.ttf", trueTypeFontNamed(u"Evil\x1B]0;x\aFont"));
+    const std::string shownFolder = dir.file("evil\\x1b[2J");
+    EXPECT_EQ(runCli({"name", path}).out, "Evil\x1B]0;x\aFont\t" + path + "\n");
+    EXPECT_EQ(runCli({"name", path}, Input::AllOnTerminal).err, // each LF shown as CR LF
+              "Evil\\x1b]0;x\\x07Font\t" + shownFolder + "/a.ttf\r\n");
+    // The report names the font and its path; the html run's message, its folder.
+    for (const std::string& shown : {runCli({"report", path}, Input::AllOnTerminal).err,
+                                     runCli({"html", folder}, Input::Terminal).err}) {
+        EXPECT_NE(shown.find(shownFolder), std::string::npos) << shown;
+        EXPECT_EQ(shown.find('\x1B'), std::string::npos) << shown;
+    }
 }
 
 } // namespace

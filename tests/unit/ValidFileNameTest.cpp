@@ -41,10 +41,12 @@ TEST(ValidFileName, ConvertsUnderEachSpacesOption) {
         {"error: Overflow", SpacesOption::ReplaceWithHyphen, "error-Overflow"},
         {"error: Overflow", SpacesOption::Remove, "errorOverflow"},
         {"ARIAL narrow", SpacesOption::NoChange, "ARIAL narrow"},
-        // All nine forbidden characters and the full stop go; the rest passes, hyphens,
-        // tabs and control characters included.
+        // All nine forbidden characters, the full stop and every control character go (a
+        // terminal escape sequence is left harmless); the rest passes, hyphens included.
         {"a\\b/c:d*e?f\"g<h>i|j.k", SpacesOption::NoChange, "abcdefghijk"},
-        {"x-y_z\t\x01(1)", SpacesOption::Remove, "x-y_z\t\x01(1)"},
+        // UTF-16 Cyrillic read as single bytes gives 0x04 before each letter; UTF-8 stays.
+        {"x-y_z\t\x01(1)\x1B]0;t\a\x1F\x7F~\x04\x16\xD0\x96", SpacesOption::Remove,
+         "x-y_z(1)]0;t~\xD0\x96"},
         // No file name can hold a NUL: the path would end there.
         {std::string_view("Nul\0Name \0", 11), SpacesOption::ReplaceWithHyphen, "NulName-"},
     };
