@@ -20,6 +20,7 @@
 #include "runtime/TemporaryFileCleanup.h"
 #include "runtime/Text.h"
 #include "runtime/TextFileWriter.h"
+#include "runtime/Utf8.h"
 
 namespace fontlist {
 
@@ -207,38 +208,6 @@ std::string_view characterReference(char c) {
     }
 }
 
-// The length of the valid UTF-8 sequence that starts at text[i] (a byte above 0x7F), or 0 when
-// none does: no overlong forms, no surrogates, nothing above U+10FFFF.
-std::size_t utf8SequenceAt(std::string_view text, std::size_t i) {
-    const auto byteAt = [&text](std::size_t at) {
-        return at < text.size() ? static_cast<unsigned char>(text[at]) : 0u;
-    };
-    const unsigned lead = byteAt(i);
-    std::size_t length = 0;
-    unsigned low = 0x80;
-    unsigned high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        low = lead == 0xE0 ? 0xA0 : 0x80;
-        high = lead == 0xED ? 0x9F : 0xBF;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        low = lead == 0xF0 ? 0x90 : 0x80;
-        high = lead == 0xF4 ? 0x8F : 0xBF;
-    } else {
-        return 0;
-    }
-    for (std::size_t k = 1; k < length; ++k) {
-        const unsigned next = byteAt(i + k);
-        if (next < (k == 1 ? low : 0x80) || next > (k == 1 ? high : 0xBF)) {
-            return 0;
-        }
-    }
-    return length;
-}
-
 // Appends the text with the characters that need it written as character references and, in a
 // link, the bytes that need it percent-encoded.
 void appendEscaped(std::string& out, std::string_view text, bool inLink) {
@@ -264,7 +233,7 @@ void appendEscaped(std::string& out, std::string_view text, bool inLink) {
             continue;
         }
         if (form == Utf8InLink) {
-            if (const std::size_t length = utf8SequenceAt(text, i); length > 0) {
+            if (const std::size_t length = runtime::utf8::sequenceAt(text, i); length > 0) {
                 i += length - 1;
                 continue;
             }

@@ -29,6 +29,19 @@
 
 namespace runtime::fs {
 
+namespace {
+
+// The causes of the copy's failures 75 that the program finds itself.
+[[maybe_unused]] constexpr const char* kSizeNotReal =
+    "it lies on a system file system whose file sizes are not real (such as /proc or /sys)";
+[[maybe_unused]] constexpr const char* kYieldsMore = "it yields more bytes than its size says";
+[[maybe_unused]] constexpr const char* kNotRegular = "it is not a regular file";
+[[maybe_unused]] constexpr const char* kReadOnlyTarget =
+    "a read-only file of that name is in the way";
+[[maybe_unused]] constexpr const char* kDirectoryTarget = "a directory of that name is in the way";
+
+} // namespace
+
 #ifndef _WIN32
 
 namespace {
@@ -144,13 +157,6 @@ bool sizesAreNotReal(int fd) {
     }
 }
 #endif
-
-constexpr const char* kSizeNotReal =
-    "it lies on a system file system whose file sizes are not real (such as /proc or /sys)";
-constexpr const char* kYieldsMore = "it yields more bytes than its size says";
-constexpr const char* kNotRegular = "it is not a regular file";
-constexpr const char* kReadOnlyTarget = "a read-only file of that name is in the way";
-constexpr const char* kDirectoryTarget = "a directory of that name is in the way";
 
 // Copies the source's `size` bytes (what it held when opened), from the current offsets. On
 // Linux the kernel copies the bytes itself, without bringing them into this process
@@ -497,7 +503,7 @@ CopyResult copyFile(const std::string& source, const std::string& target,
     // Only files are copied: a directory or a device is an access failure.
     const DWORD sourceAttributes = attributesOrThrow(from);
     if (isDirectory(sourceAttributes) || (sourceAttributes & FILE_ATTRIBUTE_DEVICE) != 0) {
-        throw Failure(FailureNumber::PathFileAccess);
+        throw Failure(FailureNumber::PathFileAccess, kNotRegular);
     }
     const DWORD targetAttributes = ::GetFileAttributesW(to.c_str());
     if (targetAttributes != INVALID_FILE_ATTRIBUTES) {
@@ -508,8 +514,11 @@ CopyResult copyFile(const std::string& source, const std::string& target,
             return CopyResult::TargetGuarded;
         }
         // Checked here, before anything is written.
-        if (isDirectory(targetAttributes) || isReadOnly(targetAttributes)) {
-            throw Failure(FailureNumber::PathFileAccess);
+        if (isDirectory(targetAttributes)) {
+            throw Failure(FailureNumber::PathFileAccess, kDirectoryTarget);
+        }
+        if (isReadOnly(targetAttributes)) {
+            throw Failure(FailureNumber::PathFileAccess, kReadOnlyTarget);
         }
     } else if (const DWORD error = ::GetLastError(); !isMissing(error)) {
         throw failureFromWindowsError(error);

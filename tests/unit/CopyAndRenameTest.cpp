@@ -317,11 +317,16 @@ TEST(CopyAndRename, ASecondRunAsksFirstAndReplacesOnlyAfterYes) {
         }
         const std::string copy = dir.file("friendly/Alpha.ttf");
         dir.write("friendly/Alpha.ttf", "stale");
+        // The copy that replaces it keeps the mode its owner gave it.
+        std::filesystem::permissions(copy, std::filesystem::perms::owner_read |
+                                               std::filesystem::perms::owner_write);
         std::filesystem::remove(dir.file("friendly/Beta.ttf"));
         ScriptedHost host(dir.str());
         host.answers = {c.answer};
 
         click(host, state);
+        EXPECT_EQ(std::filesystem::status(copy).permissions(),
+                  std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
 
         EXPECT_EQ(host.events, c.events);
         const runtime::UserMessage& prompt = host.messages.front();

@@ -353,6 +353,58 @@ TEST(FaultCopy, ASourceThatGoesAwayEndsTheRunWithFileNotFound) {
     EXPECT_EQ(readFile(fonts.dir.file("c.ttf")), fonts.gamma);
 }
 
+// A source whose size says nothing of what it yields (a link to a file under /proc) would be
+// copied until the disk is full: it is refused with its cause, and nothing is left behind.
+TEST(FaultCopy, ASourceOnAFileSystemOfNoRealSizesIsRefused) {
+    if (!fs::exists("/proc/self/pagemap")) {
+        GTEST_SKIP() << "no /proc/self/pagemap here";
+    }
+    ThreeFonts fonts;
+    fs::create_symlink("/proc/self/pagemap", fonts.dir.file("x.ttf"));
+    ScriptedHost host(fonts.dir.str());
+    host.answers = {Answer::Yes};
+    fontlist::BatchState state;
+
+    const fontlist::BatchOutcome outcome =
+        fontlist::RenameFonts_Click(host, state, SpacesOption::NoChange);
+
+    ASSERT_EQ(host.messages.size(), 2u);
+    EXPECT_TRUE(host.messages[0].text.starts_with("Could not copy " + fonts.dir.file("x.ttf")))
+        << host.messages[0].text;
+    EXPECT_NE(host.messages[0].text.find("sizes are not real"), std::string::npos);
+    EXPECT_EQ(outcome.fontsIncomplete, 1u);
+    EXPECT_EQ(namesIn(fonts.friendly), (Names{"Alpha.ttf", "Beta.ttf", "Gamma.ttf"}));
+}
+
+// A Type 1 font's optional companion that a full disk stops is told and counted, not passed
+// over in silence.
+TEST(FaultCopy, ACompanionThatDoesNotFitIsToldAndCounted) {
+    REQUIRE_PRIVATE_MOUNTS();
+    TempDir dir;
+    dir.write("s.pfb", testsupport::pfbFont(testsupport::typicalClearText("Sans")));
+    dir.write("s.pfm", "metrics");
+    dir.write("s.afm", std::string(256 * 1024, 'a'));
+    fs::create_directory(dir.file("friendly"));
+    const Mount small = Mount::tmpfs(dir.file("friendly"), 64 * 1024);
+    ScriptedHost host(dir.str());
+    host.answers = {Answer::Yes};
+    fontlist::BatchState state;
+
+    const fontlist::BatchOutcome outcome =
+        fontlist::RenameFonts_Click(host, state, SpacesOption::NoChange);
+
+    EXPECT_EQ(textsOf(host), (std::vector<std::string>{
+                                 kAlreadyExists,
+                                 "Could not copy " + dir.file("s.afm") + " to " +
+                                     dir.file("friendly/Sans.afm") + ":\r\nNo space left on device",
+                                 "Finished.\r\n\r\n1 font was left incomplete (not "
+                                 "copied, or copied without a companion file); the "
+                                 "messages before this one say why."}));
+    EXPECT_EQ(outcome.end, fontlist::RunEnd::Finished);
+    EXPECT_EQ(outcome.fontsIncomplete, 1u);
+    EXPECT_EQ(namesIn(dir.file("friendly")), (Names{"Sans.pfb", "Sans.pfm"}));
+}
+
 // --- The HTML list ---------------------------------------------------------------------------
 
 TEST(FaultHtml, AFullDiskIsReportedAndTheNextRunWorks) {
@@ -425,6 +477,44 @@ TEST(FaultHtml, AReportAnotherUserMayNotWriteLeavesBothEarlierFiles) {
         fontlist::CreateHTMLFontList_Click(host, state, SpacesOption::NoChange);
         const std::vector<std::string> expected{"Permission denied\r\n\r\n" + report};
         ::_exit(textsOf(host) == expected ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: another message; 2: could not become the user";
+    EXPECT_EQ(readFile(page), "an older page");
+    EXPECT_EQ(readFile(report), "an older report");
+    EXPECT_EQ(namesIn(dir.path()), (Names{"a.ttf", "_fonts.html", "_report.txt"}));
+}
+
+// In a shared folder (sticky bit), the runner owns the report but another user the page, which
+// its mode would let anyone write: the sticky bit keeps the runner from replacing it, and the
+// run must not have replaced the report by then.
+TEST(FaultHtml, InAStickyFolderAPageOfAnotherUserLeavesBothFilesAsTheyWere) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "needs root to run the list as a second user";
+    }
+    constexpr uid_t kNobody = 65534;
+    TempDir dir;
+    ASSERT_EQ(::chmod(dir.str().c_str(), 01777), 0);
+    dir.write("a.ttf", testsupport::trueTypeFontNamed(u"Alpha"));
+    const std::string page = dir.write("_fonts.html", "an older page");
+    const std::string report = dir.write("_report.txt", "an older report");
+    ASSERT_EQ(::chmod(page.c_str(), 0666), 0);
+    ASSERT_EQ(::chown(report.c_str(), kNobody, kNobody), 0);
+
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) {
+            ::_exit(2);
+        }
+        ScriptedHost host(dir.str());
+        fontlist::BatchState state;
+        const fontlist::RunEnd end =
+            fontlist::CreateHTMLFontList_Click(host, state, SpacesOption::NoChange);
+        const std::vector<std::string> expected{"Permission denied\r\n\r\n" + kPageHelp};
+        ::_exit(end == fontlist::RunEnd::Failed && textsOf(host) == expected ? 0 : 1);
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);

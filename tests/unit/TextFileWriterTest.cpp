@@ -108,4 +108,42 @@ TEST(TextFileWriter, TargetsThatCannotBeReplacedAreRefusedBeforeAnythingIsCreate
 #endif
 }
 
+// The undo that keeps a pair of files whole: the earlier file comes back byte for byte, or the
+// new one goes where there was none; nothing else is left behind.
+TEST(TextFileWriter, UndoPutsTheEarlierFileBackOrRemovesTheNewOne) {
+    for (const bool hadEarlier : {true, false}) {
+        SCOPED_TRACE(hadEarlier);
+        testsupport::TempDir dir;
+        const std::string path = dir.file("_report.txt");
+        if (hadEarlier) {
+            dir.write("_report.txt", "an older report");
+        }
+        TextFileWriter writer(path);
+        writer.writeLine("new");
+        writer.commitUndoably();
+        EXPECT_EQ(readFile(path), "new\r\n");
+        writer.undo();
+        EXPECT_EQ(std::filesystem::exists(path), hadEarlier);
+        EXPECT_EQ(namesIn(dir),
+                  hadEarlier ? std::set<std::string>{"_report.txt"} : std::set<std::string>{});
+        if (hadEarlier) {
+            EXPECT_EQ(readFile(path), "an older report");
+        }
+    }
+}
+
+#ifndef _WIN32
+TEST(TextFileWriter, TheReplacedFileKeepsItsPermissionBits) {
+    testsupport::TempDir dir;
+    const std::string path = dir.write("_fonts.html", "older");
+    ASSERT_EQ(::chmod(path.c_str(), 0600), 0);
+    TextFileWriter writer(path);
+    writer.writeLine("<HTML>");
+    writer.commit();
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0600u);
+}
+#endif
+
 } // namespace
