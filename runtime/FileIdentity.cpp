@@ -14,10 +14,9 @@ namespace {
 #ifdef _WIN32
 
 std::optional<FileIdentity> identityOpening(const std::string& path, DWORD flags) {
-    const HANDLE handle =
-        ::CreateFileW(path::native(path).c_str(), 0,
-                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | flags, nullptr);
+    const HANDLE handle = ::CreateFileW(
+        path::native(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | flags, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         return std::nullopt;
     }

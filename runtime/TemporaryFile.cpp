@@ -120,8 +120,8 @@ std::string directoryPartOf(const std::string& path) {
 }
 
 TemporaryFile::TemporaryFile(const std::string& target) {
-    const std::string prefix = directoryPartOf(target) + ".quillvane-" +
-                               std::to_string(processId()) + "-";
+    const std::string prefix =
+        directoryPartOf(target) + ".quillvane-" + std::to_string(processId()) + "-";
     for (int attempt = 0;; ++attempt) {
         std::string candidate = prefix + std::to_string(counter++) + ".tmp";
         // Entered before it exists, so that no moment passes in which a signal would leave it.
@@ -221,8 +221,8 @@ void syncDirectory(const std::string& directory) {
 #ifdef _WIN32
     (void)directory;
 #else
-    const int fd = ::open(directory.empty() ? "." : directory.c_str(),
-                          O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd =
+        ::open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) {
         throw failureFromErrno(errno);
     }
