@@ -325,8 +325,10 @@ TEST(CopyAndRename, ASecondRunAsksFirstAndReplacesOnlyAfterYes) {
         host.answers = {c.answer};
 
         click(host, state);
+#ifndef _WIN32 // where files have no permission bits of their own
         EXPECT_EQ(std::filesystem::status(copy).permissions(),
                   std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+#endif
 
         EXPECT_EQ(host.events, c.events);
         const runtime::UserMessage& prompt = host.messages.front();
@@ -666,6 +668,9 @@ TEST(CopyAndRename, YesAfterAFailedOpeningOrClosingStepGoesOnWithTheNextStep) {
 // Zed.ttf: that font is skipped with a message naming it and counted, and the original is
 // never replaced; the other font's copy lands where the link leads.
 TEST(CopyAndRename, NoCopyLandsOnAFileOfTheRunWhateverLinkLeadsThere) {
+#ifdef _WIN32
+    GTEST_SKIP() << "symbolic links are POSIX fixtures";
+#endif
     TempDir dir;
     dir.write("a.ttf", ttf(u"Zed"));
     const std::string precious = ttf(u"Precious Original");
@@ -690,6 +695,9 @@ TEST(CopyAndRename, NoCopyLandsOnAFileOfTheRunWhateverLinkLeadsThere) {
 }
 
 TEST(CopyAndRename, AFriendlyLinkIntoTheFontDirectoryIsTheFontDirectoryCase) {
+#ifdef _WIN32
+    GTEST_SKIP() << "symbolic links are POSIX fixtures";
+#endif
     TempDir windows;
     TempDir fonts;
     TempDir browsed;
@@ -716,24 +724,33 @@ TEST(CopyAndRename, EveryFailedCopyIsToldWithItsFileAndCauseAndCounted) {
         const char* what;
         std::vector<std::pair<std::string, std::string>> files;
         std::string readOnlyCopy; // in "friendly", made before the run
-        std::string text;         // the message about the failure; <dir> is the browsed one
+        std::string source;       // the file the message names, and its copy's name
+        std::string target;
+        std::string cause;
         runtime::Buttons buttons;
     } cases[] = {
         {"a companion that may be missing",
          {{"s.pfb", pfb("Sans")}, {"s.pfm", "metrics"}, {"s.afm", "afm"}},
          "Sans.afm",
-         "Could not copy <dir>/s.afm to <dir>/friendly/Sans.afm:\r\na read-only file of that "
-         "name is in the way",
+         "s.afm",
+         "Sans.afm",
+         "a read-only file of that name is in the way",
          runtime::Buttons::Ok},
         {"a name too long for a file name",
          {{"a.ttf", ttf(std::u16string(longName.begin(), longName.end()))}},
          "",
-         "Could not copy <dir>/a.ttf to <dir>/friendly/" + longName +
-             ".ttf:\r\nFile name too long\r\nOK to proceed?",
+         "a.ttf",
+         longName + ".ttf",
+         "File name too long\r\nOK to proceed?",
          runtime::Buttons::YesNoCancel},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
+#ifdef _WIN32
+        if (c.readOnlyCopy.empty()) {
+            continue; // the system's words for it are POSIX's here
+        }
+#endif
         TempDir dir;
         for (const auto& [name, bytes] : c.files) {
             dir.write(name, bytes);
@@ -748,12 +765,9 @@ TEST(CopyAndRename, EveryFailedCopyIsToldWithItsFileAndCauseAndCounted) {
 
         const fontlist::BatchOutcome outcome = click(host, state);
 
-        std::string text = c.text;
-        for (std::size_t at; (at = text.find("<dir>")) != std::string::npos;) {
-            text.replace(at, 5, dir.str());
-        }
         ASSERT_EQ(host.messages.size(), 3u);
-        EXPECT_EQ(host.messages[1].text, text);
+        EXPECT_EQ(host.messages[1].text, "Could not copy " + dir.file(c.source) + " to " +
+                                             dir.file("friendly/" + c.target) + ":\r\n" + c.cause);
         EXPECT_EQ(host.messages[1].buttons, c.buttons);
         EXPECT_EQ(outcome.end, fontlist::RunEnd::Finished);
         EXPECT_EQ(outcome.fontsIncomplete, 1u);
