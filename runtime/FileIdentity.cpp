@@ -65,11 +65,23 @@ std::optional<FileIdentity> entryIdentityOf(const std::string& path) {
 }
 
 void ProtectedFiles::add(const std::string& path) {
+#ifdef _WIN32
     for (const std::optional<FileIdentity>& identity : {identityOf(path), entryIdentityOf(path)}) {
         if (identity) {
             files_.insert(*identity);
         }
     }
+#else
+    // One look at the entry; a second, through it, only where it is a link.
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0) {
+        return;
+    }
+    files_.insert(*identityFrom(0, info));
+    if (S_ISLNK(info.st_mode) && ::stat(path.c_str(), &info) == 0) {
+        files_.insert(*identityFrom(0, info));
+    }
+#endif
 }
 
 bool ProtectedFiles::holdsEntryAt(const std::string& path) const {

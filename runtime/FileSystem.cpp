@@ -236,7 +236,8 @@ CopyResult copyFile(const std::string& source, const std::string& target,
     // The name itself is examined, not what a link there points to: a link at the target's
     // name is replaced by the copy like any file, and never written through.
     struct stat to {};
-    if (::lstat(target.c_str(), &to) == 0) {
+    const bool replacing = ::lstat(target.c_str(), &to) == 0;
+    if (replacing) {
         if (to.st_dev == from.st_dev && to.st_ino == from.st_ino) {
             return CopyResult::SameFile;
         }
@@ -256,7 +257,10 @@ CopyResult copyFile(const std::string& source, const std::string& target,
 
     TemporaryFile copy(target);
     copyBytes(in.get(), copy.descriptor(), static_cast<std::uint64_t>(from.st_size));
-    if (!copy.keepModeOf(target)) {
+    // The file it replaces keeps its mode and group; a new copy takes the source's mode.
+    if (replacing && S_ISREG(to.st_mode)) {
+        copy.setModeAndGroup(to.st_mode & 07777, to.st_gid);
+    } else {
         copy.setMode(from.st_mode & 0777);
     }
     copy.close(durable);

@@ -161,14 +161,22 @@ bool TemporaryFile::keepModeOf(const std::string& replaced) {
     if (::lstat(replaced.c_str(), &earlier) != 0 || !S_ISREG(earlier.st_mode)) {
         return false;
     }
-    // The group too where this process may give it (an owner may choose among its own
-    // groups); the owner stays this process's user, as it must for a file it writes.
-    if (earlier.st_gid != ::getegid()) {
-        (void)::fchown(fd_, static_cast<uid_t>(-1), earlier.st_gid);
-    }
-    setMode(earlier.st_mode & 07777);
+    setModeAndGroup(earlier.st_mode & 07777, earlier.st_gid);
     return true;
 #endif
+}
+
+void TemporaryFile::setModeAndGroup(unsigned mode, unsigned long group) {
+#ifndef _WIN32
+    // The group where this process may give it (an owner may choose among its own groups);
+    // the owner stays this process's user, as it must for a file it writes.
+    if (static_cast<gid_t>(group) != ::getegid()) {
+        (void)::fchown(fd_, static_cast<uid_t>(-1), static_cast<gid_t>(group));
+    }
+#else
+    (void)group;
+#endif
+    setMode(mode);
 }
 
 void TemporaryFile::setMode(unsigned mode) {

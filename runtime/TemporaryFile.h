@@ -31,6 +31,9 @@ public:
     bool keepModeOf(const std::string& replaced);
     // Gives the file these permission bits. Nothing on Windows.
     void setMode(unsigned mode);
+    // Gives the file the permission bits and, where this process may set it, the group of a
+    // file it replaces, as the caller found them. Nothing on Windows.
+    void setModeAndGroup(unsigned mode, unsigned long group);
 
     // Hands everything written to the device (when durable) and closes the file. Raises the
     // failure of the last write the system reports. Closing twice does nothing.
