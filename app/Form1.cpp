@@ -360,8 +360,7 @@ void Form1::Command1_Click() {
 }
 
 void Form1::RenameFonts_Click() {
-    // The user answered every question about a copy that could not be made; the count of
-    // such copies is for quillvane-cli, which answers them unasked.
+    // The run's closing message itself says how many fonts it left incomplete.
     runBatch([this] { fontlist::RenameFonts_Click(*this, state_, spacesOption()); });
 }
 

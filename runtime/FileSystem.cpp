@@ -276,6 +276,9 @@ void syncFileSystemOf(const std::string& directory) {
     UniqueFd folder(
         ::open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (folder.get() < 0) {
+        if (errno == ENOENT) {
+            return; // never made: nothing was written there
+        }
         throw failureFromErrno(errno);
     }
 #ifdef __linux__

@@ -45,7 +45,8 @@ CopyResult copyFile(const std::string& source, const std::string& target,
                     const ProtectedFiles* guarded = nullptr, bool durable = false);
 
 // Hands everything written to the file system that holds the directory to the device, then
-// the directory's own entries; raises the failure the system reports.
+// the directory's own entries; raises the failure the system reports. A directory that is not
+// there holds nothing to hand over.
 void syncFileSystemOf(const std::string& directory);
 
 // The absolute path with every symbolic link, "." and ".." resolved; the path as given when it
