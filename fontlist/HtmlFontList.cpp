@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <future>
 #include <optional>
 #include <string>
 #include <utility>
@@ -341,8 +342,11 @@ RunEnd run(BatchHost& host, BatchState& state, SpacesOption option) {
         return RunEnd::Refused;
     }
 
-    // What runs that were killed left of their files here goes before this one writes.
-    runtime::removeStaleTemporaryFiles(state.CurrentDir);
+    // What runs that were killed left of their files here goes before this one writes; the
+    // folder is read for it beside the lookups, which read only fonts.
+    std::future<void> swept = std::async(std::launch::async, [directory = state.CurrentDir] {
+        runtime::removeStaleTemporaryFiles(directory);
+    });
 
     const auto count = static_cast<std::size_t>(listed);
     state.FontFiles.assign(count + 1, std::string());
@@ -364,6 +368,7 @@ RunEnd run(BatchHost& host, BatchState& state, SpacesOption option) {
     host.showProgress("Sorting Font List (alphabetizing)...");
     QuickSort(state.FontNames, state.FontFiles, 0, count - 1);
 
+    swept.get();
     host.showProgress("Generating HTML file...");
     const std::string pagePath = state.CurrentDir + std::string(kPageName);
     const std::string reportPath = state.CurrentDir + std::string(kReportName);

@@ -450,59 +450,13 @@ TEST(FaultHtml, AFullDiskIsReportedAndTheNextRunWorks) {
     EXPECT_NE(readFile(browsed + "/_fonts.html").find(">Alpha</A>"), std::string::npos);
 }
 
-// Run as another user who may replace the page but not the report (the report is root's, the
-// directory open to all): the run is refused and both earlier files stay as they were.
-TEST(FaultHtml, AReportAnotherUserMayNotWriteLeavesBothEarlierFiles) {
-    if (::geteuid() != 0) {
-        GTEST_SKIP() << "needs root to run the list as a second user";
-    }
-    constexpr uid_t kNobody = 65534;
-    TempDir dir;
-    fs::permissions(dir.path(), fs::perms::all);
-    dir.write("a.ttf", testsupport::trueTypeFontNamed(u"Alpha"));
-    const std::string page = dir.write("_fonts.html", "an older page");
-    const std::string report = dir.write("_report.txt", "an older report");
-    ASSERT_EQ(::chown(page.c_str(), kNobody, kNobody), 0);
-    ASSERT_EQ(::chmod(report.c_str(), 0644), 0);
+constexpr uid_t kNobody = 65534;
 
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        // Exit status 0: the run said "Permission denied" about the report, and nothing else.
-        if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) {
-            ::_exit(2);
-        }
-        ScriptedHost host(dir.str());
-        fontlist::BatchState state;
-        fontlist::CreateHTMLFontList_Click(host, state, SpacesOption::NoChange);
-        const std::vector<std::string> expected{"Permission denied\r\n\r\n" + report};
-        ::_exit(textsOf(host) == expected ? 0 : 1);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: another message; 2: could not become the user";
-    EXPECT_EQ(readFile(page), "an older page");
-    EXPECT_EQ(readFile(report), "an older report");
-    EXPECT_EQ(namesIn(dir.path()), (Names{"a.ttf", "_fonts.html", "_report.txt"}));
-}
-
-// In a shared folder (sticky bit), the runner owns the report but another user the page, which
-// its mode would let anyone write: the sticky bit keeps the runner from replacing it, and the
-// run must not have replaced the report by then.
-TEST(FaultHtml, InAStickyFolderAPageOfAnotherUserLeavesBothFilesAsTheyWere) {
-    if (::geteuid() != 0) {
-        GTEST_SKIP() << "needs root to run the list as a second user";
-    }
-    constexpr uid_t kNobody = 65534;
-    TempDir dir;
-    ASSERT_EQ(::chmod(dir.str().c_str(), 01777), 0);
-    dir.write("a.ttf", testsupport::trueTypeFontNamed(u"Alpha"));
-    const std::string page = dir.write("_fonts.html", "an older page");
-    const std::string report = dir.write("_report.txt", "an older report");
-    ASSERT_EQ(::chmod(page.c_str(), 0666), 0);
-    ASSERT_EQ(::chown(report.c_str(), kNobody, kNobody), 0);
-
+// Runs the HTML list over dir as the second user; checks that it ended failed with exactly the
+// one message given and left both earlier files (and no other) as they were.
+void listAsSecondUserAndExpect(const TempDir& dir, const std::string& message) {
+    const std::string page = dir.file("_fonts.html");
+    const std::string report = dir.file("_report.txt");
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
@@ -513,8 +467,7 @@ TEST(FaultHtml, InAStickyFolderAPageOfAnotherUserLeavesBothFilesAsTheyWere) {
         fontlist::BatchState state;
         const fontlist::RunEnd end =
             fontlist::CreateHTMLFontList_Click(host, state, SpacesOption::NoChange);
-        const std::vector<std::string> expected{"Permission denied\r\n\r\n" + kPageHelp};
-        ::_exit(end == fontlist::RunEnd::Failed && textsOf(host) == expected ? 0 : 1);
+        ::_exit(end == fontlist::RunEnd::Failed && textsOf(host) == std::vector{message} ? 0 : 1);
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
@@ -523,6 +476,39 @@ TEST(FaultHtml, InAStickyFolderAPageOfAnotherUserLeavesBothFilesAsTheyWere) {
     EXPECT_EQ(readFile(page), "an older page");
     EXPECT_EQ(readFile(report), "an older report");
     EXPECT_EQ(namesIn(dir.path()), (Names{"a.ttf", "_fonts.html", "_report.txt"}));
+}
+
+// Run as another user who may replace the page but not the report (the report is root's, the
+// directory open to all): the run is refused and both earlier files stay as they were.
+TEST(FaultHtml, AReportAnotherUserMayNotWriteLeavesBothEarlierFiles) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "needs root to run the list as a second user";
+    }
+    TempDir dir;
+    fs::permissions(dir.path(), fs::perms::all);
+    dir.write("a.ttf", testsupport::trueTypeFontNamed(u"Alpha"));
+    const std::string page = dir.write("_fonts.html", "an older page");
+    const std::string report = dir.write("_report.txt", "an older report");
+    ASSERT_EQ(::chown(page.c_str(), kNobody, kNobody), 0);
+    ASSERT_EQ(::chmod(report.c_str(), 0644), 0);
+    listAsSecondUserAndExpect(dir, "Permission denied\r\n\r\n" + report);
+}
+
+// In a shared folder (sticky bit), the runner owns the report but another user the page, which
+// its mode would let anyone write: the sticky bit keeps the runner from replacing it, and the
+// run must not have replaced the report by then.
+TEST(FaultHtml, InAStickyFolderAPageOfAnotherUserLeavesBothFilesAsTheyWere) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "needs root to run the list as a second user";
+    }
+    TempDir dir;
+    ASSERT_EQ(::chmod(dir.str().c_str(), 01777), 0);
+    dir.write("a.ttf", testsupport::trueTypeFontNamed(u"Alpha"));
+    const std::string page = dir.write("_fonts.html", "an older page");
+    const std::string report = dir.write("_report.txt", "an older report");
+    ASSERT_EQ(::chmod(page.c_str(), 0666), 0);
+    ASSERT_EQ(::chown(report.c_str(), kNobody, kNobody), 0);
+    listAsSecondUserAndExpect(dir, "Permission denied\r\n\r\n" + kPageHelp);
 }
 
 TEST(FaultHtml, ReadOnlyAndImmutableFilesAreReportedAndLeftAlone) {
