@@ -171,7 +171,9 @@ void TemporaryFile::setModeAndGroup(unsigned mode, unsigned long group) {
     // The group where this process may give it (an owner may choose among its own groups);
     // the owner stays this process's user, as it must for a file it writes.
     if (static_cast<gid_t>(group) != ::getegid()) {
-        (void)::fchown(fd_, static_cast<uid_t>(-1), static_cast<gid_t>(group));
+        if (::fchown(fd_, static_cast<uid_t>(-1), static_cast<gid_t>(group)) != 0) {
+            // Not one of this user's groups: the copy keeps the user's own.
+        }
     }
 #else
     (void)group;
