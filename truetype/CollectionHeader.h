@@ -6,9 +6,9 @@
 
 namespace truetype {
 
-// The header of a font collection file (.ttc, .otc): how many fonts it holds and where the
-// offset table of each lies. Every font of a collection is read as a font file of its own
-// whose table directory starts at that offset.
+// Inside the TrueType readers: the header of a font collection file (.ttc, .otc), which says
+// how many fonts it holds and where the offset table of each lies. Every font of a collection
+// is read as a font file of its own whose table directory starts at that offset.
 //
 // A file that does not start with the tag "ttcf" is taken as a single font at offset 0 (a
 // lone font under a collection's extension). A header that cannot be a collection's fails
@@ -23,8 +23,7 @@ public:
     // At least 1, and at most a quarter of the file's size.
     std::int64_t fontCount() const noexcept { return count_; }
 
-    // The offset of font i's offset table, 0 <= i < fontCount(): read from the header, 0 for a
-    // file that is no collection.
+    // The offset of font i's offset table, 0 <= i < fontCount().
     std::int64_t offsetTableAt(std::int64_t i);
 
 private:
