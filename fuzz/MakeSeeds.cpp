@@ -59,11 +59,11 @@ namespace sfnt = truetype::sfnt;
 // font there with a name table that lies within the file.
 std::optional<std::string> nameTableOnly(const std::string& font, std::int64_t offsetTableAt = 0) {
     if (offsetTableAt < 0 ||
-        font.size() < static_cast<std::size_t>(offsetTableAt + sfnt::OffsetTable::size)) {
+        font.size() < static_cast<std::size_t>(offsetTableAt + sfnt::OffsetTableLayout::size)) {
         return std::nullopt;
     }
     const std::uint32_t tables = bigEndianAt(
-        font, static_cast<std::size_t>(offsetTableAt + sfnt::OffsetTable::numTables), 2);
+        font, static_cast<std::size_t>(offsetTableAt + sfnt::OffsetTableLayout::numTables), 2);
     if (font.size() < static_cast<std::size_t>(sfnt::tableRecordAt(offsetTableAt, tables))) {
         return std::nullopt;
     }
@@ -72,10 +72,12 @@ std::optional<std::string> nameTableOnly(const std::string& font, std::int64_t o
     for (std::uint32_t i = 0; i < tables; ++i) {
         const auto entry = static_cast<std::size_t>(sfnt::tableRecordAt(offsetTableAt, i));
         testsupport::TableLayout table{
-            font.substr(entry + sfnt::TableRecord::tableTag, 4), {}, std::nullopt};
+            font.substr(entry + sfnt::TableRecordLayout::tableTag, 4), {}, std::nullopt};
         if (table.tag == "name") {
-            const std::uint32_t offset = bigEndianAt(font, entry + sfnt::TableRecord::offset, 4);
-            const std::uint32_t length = bigEndianAt(font, entry + sfnt::TableRecord::length, 4);
+            const std::uint32_t offset =
+                bigEndianAt(font, entry + sfnt::TableRecordLayout::offset, 4);
+            const std::uint32_t length =
+                bigEndianAt(font, entry + sfnt::TableRecordLayout::length, 4);
             if (offset > font.size() || length > font.size() - offset) {
                 return std::nullopt;
             }
@@ -99,8 +101,8 @@ std::optional<std::string> collectionNameTablesOnly(const std::string& collectio
     if (collection.size() < offsetsAt(0) || !collection.starts_with("ttcf")) {
         return std::nullopt;
     }
-    const std::uint32_t count =
-        bigEndianAt(collection, static_cast<std::size_t>(sfnt::CollectionHeader::numFonts), 4);
+    const std::uint32_t count = bigEndianAt(
+        collection, static_cast<std::size_t>(sfnt::CollectionHeaderLayout::numFonts), 4);
     if (count == 0 || count > (collection.size() - offsetsAt(0)) / 4) {
         return std::nullopt;
     }

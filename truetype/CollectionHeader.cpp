@@ -2,25 +2,21 @@
 
 #include "runtime/Failure.h"
 #include "truetype/SfntLayout.h"
+#include "truetype/StructureBytes.h"
 
 namespace truetype {
 
 namespace {
 
-// The big-endian 32-bit value at a 0-based offset.
-std::int64_t unsigned32At(runtime::FontFileReader& font, std::int64_t offset) {
-    std::int64_t value = 0;
-    for (std::int64_t k = 1; k <= 4; ++k) {
-        value = value * 256 + font.byteAt(offset + k);
-    }
-    return value;
-}
+using Layout = sfnt::CollectionHeaderLayout;
 
-bool startsWithCollectionTag(runtime::FontFileReader& font) {
+// The part of the header before the offsets of the fonts.
+using FixedHeader = StructureBytes<Layout::tableDirectoryOffsets>;
+
+bool hasCollectionTag(FixedHeader& header) {
     static constexpr char tag[] = "ttcf";
     for (std::int64_t k = 0; k < 4; ++k) {
-        if (font.byteAt(sfnt::CollectionHeader::ttcTag + k + 1) !=
-            static_cast<std::uint8_t>(tag[k])) {
+        if (header.at(Layout::ttcTag + k) != static_cast<std::uint8_t>(tag[k])) {
             return false;
         }
     }
@@ -30,11 +26,12 @@ bool startsWithCollectionTag(runtime::FontFileReader& font) {
 } // namespace
 
 CollectionHeader::CollectionHeader(runtime::FontFileReader& font) : font_(font) {
-    if (!startsWithCollectionTag(font)) {
+    FixedHeader header(font, 0);
+    if (!hasCollectionTag(header)) {
         return;
     }
     collection_ = true;
-    count_ = unsigned32At(font, sfnt::CollectionHeader::numFonts);
+    count_ = header.unsigned32(Layout::numFonts);
     const auto offsetsEnd = static_cast<std::uint64_t>(sfnt::tableDirectoryOffsetAt(count_));
     if (count_ == 0 || offsetsEnd > font.size()) {
         throw runtime::Failure(runtime::FailureNumber::Overflow);
@@ -42,7 +39,11 @@ CollectionHeader::CollectionHeader(runtime::FontFileReader& font) : font_(font) 
 }
 
 std::int64_t CollectionHeader::offsetTableAt(std::int64_t i) {
-    return collection_ ? unsigned32At(font_, sfnt::tableDirectoryOffsetAt(i)) : 0;
+    if (!collection_) {
+        return 0;
+    }
+    StructureBytes<Layout::offsetSize> offset(font_, sfnt::tableDirectoryOffsetAt(i));
+    return offset.unsigned32(0);
 }
 
 } // namespace truetype

@@ -97,8 +97,6 @@ std::string_view PlatEnc(std::int16_t Plat, std::int16_t PEnc) {
 std::string FontHex(std::int16_t languageId) {
     // Negative IDs cannot come from the reader (they overflow first); written as the 16-bit
     // pattern they would have, they still give four digits.
-    // "0" and the upper-case hex digits without leading zeros, then the last four characters
-    // of that, in lower case.
     static constexpr char kHex[] = "0123456789abcdef";
     auto value = static_cast<unsigned>(static_cast<std::uint16_t>(languageId));
     std::string key;

@@ -5,11 +5,10 @@
 #include "runtime/Text.h"
 #include "truetype/CollectionHeader.h"
 #include "truetype/NameRecordLabels.h"
-#include "truetype/NameTableReader.h"
+#include "truetype/NameTable.h"
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <optional>
 #include <string_view>
 #include <utility>
@@ -75,16 +74,17 @@ private:
     std::optional<std::string> label_;
 };
 
-// Appends the line of a record to text, its string bytes spent from the budget.
-void appendRecordLine(std::string& text, runtime::FontFileReader& font,
-                      const NameTableLocation& table, NameRecord& record, std::uint8_t platform,
-                      LanguageLabels& languages, ReportBudget& budget) {
+// Appends the line of a record to text, times over, its string bytes spent from the budget once.
+void appendRecordLines(std::string& text, runtime::FontFileReader& font,
+                       const NameTableLocation& table, NameRecord& record, std::uint8_t platform,
+                       std::int64_t times, LanguageLabels& languages, ReportBudget& budget) {
     const std::int16_t encoding = orOverflow(record.encoding());
     const std::string& language = languages.of(orOverflow(record.language()));
     const std::int16_t nameId = orOverflow(record.nameId());
     const std::int16_t length = orOverflow(record.length());
-    const StringPlace place = stringPlace(font, table, length, orOverflow(record.offset()));
+    const StringPlace place = stringPlace(font, table, length, orOverflow(record.stringOffset()));
     budget.spendStringBytes(place.count);
+    const std::size_t lineStart = text.size();
     text += PlatEnc(platform, encoding);
     text += ' ';
     text += language;
@@ -92,6 +92,11 @@ void appendRecordLine(std::string& text, runtime::FontFileReader& font,
     text += NameField(nameId);
     appendRecordText(text, font, place);
     text += kCrLf;
+    const std::size_t lineLength = text.size() - lineStart;
+    text.reserve(text.size() + lineLength * static_cast<std::size_t>(times - 1));
+    for (std::int64_t k = 1; k < times; ++k) {
+        text.append(text, lineStart, lineLength);
+    }
 }
 
 // The lines of the report of the font whose offset table lies at offsetTableAt; any failure
@@ -105,27 +110,13 @@ std::string reportText(runtime::FontFileReader& font, const std::string& fontPat
     text += "Name Records | " + std::to_string(table.recordCount);
     text += kCrLf;
     LanguageLabels languages;
-    for (std::int64_t j = 0; j < table.recordCount; ++j) {
-        const std::int64_t R = recordPosition(table, j);
-        NameRecord record(font, R);
+    forEachRecord(font, table, [&](NameRecord& record, std::int64_t times) {
         const std::uint8_t platform = record.platform();
-        if (platform >= 4) {
-            continue;
+        if (platform < 4) { // the others are counted but get no line
+            appendRecordLines(text, font, table, record, platform, times, languages, budget);
         }
-        const std::size_t lineStart = text.size();
-        appendRecordLine(text, font, table, record, platform, languages, budget);
-        if (recordsPastEnd(font, R)) {
-            // This record and all that follow read as zero bytes: each gets this same line.
-            const std::size_t lineLength = text.size() - lineStart;
-            const auto copies = static_cast<std::size_t>(table.recordCount - j - 1);
-            text.resize(text.size() + lineLength * copies);
-            char* const line = text.data() + lineStart;
-            for (std::size_t k = 1; k <= copies; ++k) {
-                std::memcpy(line + k * lineLength, line, lineLength);
-            }
-            break;
-        }
-    }
+        return Walk::Next;
+    });
     return text;
 }
 

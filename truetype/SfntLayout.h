@@ -2,17 +2,14 @@
 
 #include <cstdint>
 
-// The byte layout of the TrueType structures that lead to the strings of the `name` table,
-// declared once for the reader and for the font writers of the tests. Each structure lists its
-// fields by their names in the OpenType format, as offsets from the structure's own start, and
-// its size; every field is big-endian, of the width noted beside it. A reader adds a field's
-// offset to the 1-based position of the structure's first byte (position = offset + 1), a
-// writer to the 0-based offset of it.
+// Where the fields of the TrueType structures that lead to the strings of the `name` table lie,
+// for the reader and for the font writers of the tests. Each layout gives its fields' 0-based
+// offsets from the structure's own start, by their names in the OpenType format, and the
+// structure's size; every field is big-endian, of the width noted beside it.
 namespace truetype::sfnt {
 
-// The offset table (sfnt header). A font file starts with one; its table directory follows it
-// directly.
-struct OffsetTable {
+// A font file starts with its offset table (sfnt header); the table directory follows it.
+struct OffsetTableLayout {
     static constexpr std::int64_t sfntVersion = 0;   // uint32, 0x00010000 or 'true'
     static constexpr std::int64_t numTables = 4;     // uint16
     static constexpr std::int64_t searchRange = 6;   // uint16
@@ -22,7 +19,7 @@ struct OffsetTable {
 };
 
 // An entry of the table directory.
-struct TableRecord {
+struct TableRecordLayout {
     static constexpr std::int64_t tableTag = 0; // 4 bytes, one character each
     static constexpr std::int64_t checksum = 4; // uint32
     static constexpr std::int64_t offset = 8;   // uint32, from the start of the file
@@ -33,19 +30,18 @@ struct TableRecord {
 // The offset of directory entry i of the offset table at offsetTableAt; a plain font file has
 // its offset table at 0.
 constexpr std::int64_t tableRecordAt(std::int64_t offsetTableAt, std::int64_t i) {
-    return offsetTableAt + OffsetTable::size + TableRecord::size * i;
+    return offsetTableAt + OffsetTableLayout::size + TableRecordLayout::size * i;
 }
 
-// The header of the `name` table; its name records follow it directly.
-struct NameHeader {
+// The header of the `name` table; its name records follow it.
+struct NameHeaderLayout {
     static constexpr std::int64_t version = 0;       // uint16, 0 or 1
     static constexpr std::int64_t count = 2;         // uint16, of name records
     static constexpr std::int64_t storageOffset = 4; // uint16, from the start of the table
     static constexpr std::int64_t size = 6;
 };
 
-// A name record.
-struct NameRecord {
+struct NameRecordLayout {
     static constexpr std::int64_t platformID = 0;    // uint16
     static constexpr std::int64_t encodingID = 2;    // uint16
     static constexpr std::int64_t languageID = 4;    // uint16
@@ -57,33 +53,32 @@ struct NameRecord {
 
 // The offset of name record j of the `name` table at nameTableAt.
 constexpr std::int64_t nameRecordAt(std::int64_t nameTableAt, std::int64_t j) {
-    return nameTableAt + NameHeader::size + NameRecord::size * j;
+    return nameTableAt + NameHeaderLayout::size + NameRecordLayout::size * j;
 }
 
 // A version 1 `name` table follows its name records with a uint16 count of language-tag
 // records and then the records themselves.
-struct LangTagRecord {
+struct LangTagRecordLayout {
     static constexpr std::int64_t length = 0;        // uint16, of the tag in bytes
     static constexpr std::int64_t langTagOffset = 2; // uint16, from the start of the storage
     static constexpr std::int64_t size = 4;
 };
 
-// The header of a font collection (a .ttc or .otc file), at the start of the file: it lists
-// where the offset table of each of its fonts lies. Version 2 adds a signature's tag, length
-// and offset after the offsets, which the reader never needs.
-struct CollectionHeader {
-    static constexpr std::int64_t ttcTag = 0;       // 4 bytes, "ttcf"
-    static constexpr std::int64_t majorVersion = 4; // uint16, 1 or 2
-    static constexpr std::int64_t minorVersion = 6; // uint16
-    static constexpr std::int64_t numFonts = 8;     // uint32
-    static constexpr std::int64_t tableDirectoryOffsets =
-        12; // uint32 per font, from the file start
+// The header of a font collection (a .ttc or .otc file), at the start of the file: where the
+// offset table of each of its fonts lies. Version 2 adds a signature's tag, length and offset
+// after the offsets, which the reader never needs.
+struct CollectionHeaderLayout {
+    static constexpr std::int64_t ttcTag = 0;                 // 4 bytes, "ttcf"
+    static constexpr std::int64_t majorVersion = 4;           // uint16, 1 or 2
+    static constexpr std::int64_t minorVersion = 6;           // uint16
+    static constexpr std::int64_t numFonts = 8;               // uint32
+    static constexpr std::int64_t tableDirectoryOffsets = 12; // uint32 per font
     static constexpr std::int64_t offsetSize = 4;
 };
 
 // The offset of the field that holds where font i's offset table lies.
 constexpr std::int64_t tableDirectoryOffsetAt(std::int64_t i) {
-    return CollectionHeader::tableDirectoryOffsets + CollectionHeader::offsetSize * i;
+    return CollectionHeaderLayout::tableDirectoryOffsets + CollectionHeaderLayout::offsetSize * i;
 }
 
 } // namespace truetype::sfnt

@@ -26,14 +26,14 @@ std::uint32_t read32(const std::string& bytes, std::size_t at) {
 
 // The font with every table offset of its directory moved by shift.
 std::string movedBy(std::string font, std::uint32_t shift) {
-    const std::size_t numTables = offsetOf(sfnt::OffsetTable::numTables);
+    const std::size_t numTables = offsetOf(sfnt::OffsetTableLayout::numTables);
     const std::size_t tables = font.size() < numTables + 2
                                    ? 0
                                    : std::size_t{static_cast<std::uint8_t>(font[numTables])} << 8 |
                                          static_cast<std::uint8_t>(font[numTables + 1]);
     for (std::size_t i = 0; i < tables; ++i) {
         const std::size_t field = offsetOf(sfnt::tableRecordAt(0, static_cast<std::int64_t>(i)) +
-                                           sfnt::TableRecord::offset);
+                                           sfnt::TableRecordLayout::offset);
         if (field + 4 > font.size()) {
             break;
         }
@@ -45,7 +45,7 @@ std::string movedBy(std::string font, std::uint32_t shift) {
 } // namespace
 
 std::string openTypeFont(std::string trueTypeFont) {
-    trueTypeFont.replace(offsetOf(sfnt::OffsetTable::sfntVersion), 4, "OTTO");
+    trueTypeFont.replace(offsetOf(sfnt::OffsetTableLayout::sfntVersion), 4, "OTTO");
     return trueTypeFont;
 }
 

@@ -47,7 +47,7 @@ std::string nameTableBytes(const NameTableLayout& layout) {
     std::string table(static_cast<std::size_t>(recordsEnd), '\0');
     const std::int64_t langTagsAt = recordsEnd + 2; // after the count of language tags
     if (layout.format == 1) {
-        table.resize(static_cast<std::size_t>(langTagsAt + sfnt::LangTagRecord::size *
+        table.resize(static_cast<std::size_t>(langTagsAt + sfnt::LangTagRecordLayout::size *
                                                                sizeOf(layout.languageTags.size())));
     }
     std::string storage;
@@ -56,28 +56,29 @@ std::string nameTableBytes(const NameTableLayout& layout) {
         const std::int64_t at = sfnt::nameRecordAt(0, sizeOf(j));
         const auto stored = static_cast<std::uint16_t>(storage.size());
         storage += record.bytes;
-        put16(table, at + sfnt::NameRecord::platformID, record.platform);
-        put16(table, at + sfnt::NameRecord::encodingID, record.encoding);
-        put16(table, at + sfnt::NameRecord::languageID, record.language);
-        put16(table, at + sfnt::NameRecord::nameID, record.nameId);
-        put16(table, at + sfnt::NameRecord::length,
+        put16(table, at + sfnt::NameRecordLayout::platformID, record.platform);
+        put16(table, at + sfnt::NameRecordLayout::encodingID, record.encoding);
+        put16(table, at + sfnt::NameRecordLayout::languageID, record.language);
+        put16(table, at + sfnt::NameRecordLayout::nameID, record.nameId);
+        put16(table, at + sfnt::NameRecordLayout::length,
               record.length.value_or(static_cast<std::uint16_t>(record.bytes.size())));
-        put16(table, at + sfnt::NameRecord::stringOffset, record.offset.value_or(stored));
+        put16(table, at + sfnt::NameRecordLayout::stringOffset, record.offset.value_or(stored));
     }
     if (layout.format == 1) {
         put16(table, recordsEnd, static_cast<std::uint16_t>(layout.languageTags.size()));
         for (std::size_t k = 0; k < layout.languageTags.size(); ++k) {
             const std::string& tag = layout.languageTags[k];
-            const std::int64_t at = langTagsAt + sfnt::LangTagRecord::size * sizeOf(k);
-            put16(table, at + sfnt::LangTagRecord::length, static_cast<std::uint16_t>(tag.size()));
-            put16(table, at + sfnt::LangTagRecord::langTagOffset,
+            const std::int64_t at = langTagsAt + sfnt::LangTagRecordLayout::size * sizeOf(k);
+            put16(table, at + sfnt::LangTagRecordLayout::length,
+                  static_cast<std::uint16_t>(tag.size()));
+            put16(table, at + sfnt::LangTagRecordLayout::langTagOffset,
                   static_cast<std::uint16_t>(storage.size()));
             storage += tag;
         }
     }
-    put16(table, sfnt::NameHeader::version, layout.format);
-    put16(table, sfnt::NameHeader::count, layout.count.value_or(recordCount));
-    put16(table, sfnt::NameHeader::storageOffset,
+    put16(table, sfnt::NameHeaderLayout::version, layout.format);
+    put16(table, sfnt::NameHeaderLayout::count, layout.count.value_or(recordCount));
+    put16(table, sfnt::NameHeaderLayout::storageOffset,
           layout.storageOffset.value_or(static_cast<std::uint16_t>(table.size())));
     return table + storage;
 }
@@ -88,8 +89,9 @@ std::string trueTypeBytes(const FontLayout& layout) {
     std::string font(
         static_cast<std::size_t>(sfnt::tableRecordAt(offsetTableAt, sizeOf(layout.tables.size()))),
         '\0');
-    put32(font, offsetTableAt + sfnt::OffsetTable::sfntVersion, 0x00010000);
-    put16(font, offsetTableAt + sfnt::OffsetTable::numTables, layout.numTables.value_or(count));
+    put32(font, offsetTableAt + sfnt::OffsetTableLayout::sfntVersion, 0x00010000);
+    put16(font, offsetTableAt + sfnt::OffsetTableLayout::numTables,
+          layout.numTables.value_or(count));
     // searchRange, entrySelector and rangeShift stay zero: never read.
     std::string data;
     for (std::size_t i = 0; i < layout.tables.size(); ++i) {
@@ -97,16 +99,16 @@ std::string trueTypeBytes(const FontLayout& layout) {
         const std::int64_t entry = sfnt::tableRecordAt(offsetTableAt, sizeOf(i));
         std::string tag = table.tag.substr(0, 4);
         tag.append(4 - tag.size(), ' ');
-        font.replace(static_cast<std::size_t>(entry + sfnt::TableRecord::tableTag), 4, tag);
+        font.replace(static_cast<std::size_t>(entry + sfnt::TableRecordLayout::tableTag), 4, tag);
         // The checksum stays zero: never read.
         if (table.offsetBytes) {
-            font.replace(static_cast<std::size_t>(entry + sfnt::TableRecord::offset), 4,
+            font.replace(static_cast<std::size_t>(entry + sfnt::TableRecordLayout::offset), 4,
                          reinterpret_cast<const char*>(table.offsetBytes->data()), 4);
         } else {
-            put32(font, entry + sfnt::TableRecord::offset,
+            put32(font, entry + sfnt::TableRecordLayout::offset,
                   static_cast<std::uint32_t>(font.size() + data.size()));
         }
-        put32(font, entry + sfnt::TableRecord::length,
+        put32(font, entry + sfnt::TableRecordLayout::length,
               static_cast<std::uint32_t>(table.data.size()));
         data += table.data;
         data.append((4 - data.size() % 4) % 4, '\0');
