@@ -246,13 +246,7 @@ void Form1::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    Form_Unload();
     event->accept();
-}
-
-void Form1::Form_Unload() {
-    // Font files are read through readers that close their file before the read returns, so
-    // no font file is open here; there is nothing to release.
 }
 
 void Form1::Drive1_Change() {

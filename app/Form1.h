@@ -65,7 +65,6 @@ public:
     // Handlers.
     void Form_Load();
     void Form_Resize();
-    void Form_Unload();
     void Drive1_Change();
     void Dir1_Change();
     void cmbFontType_Click();
