@@ -1,5 +1,6 @@
 #include "type1/HeaderWindow.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -158,9 +159,7 @@ TEST(Type1Name, NonAsciiPathIsOpenedAsUtf8) {
 // zero bytes past the end of the file included.
 std::string nameFromWholeWindow(std::string_view bytes) {
     std::string window(3000, '\0');
-    if (bytes.size() > 5) {
-        bytes.substr(5, window.size()).copy(window.data(), window.size());
-    }
+    bytes.substr(std::min<std::size_t>(5, bytes.size())).copy(window.data(), window.size());
     const std::optional<std::string_view> value = type1::T1EntryValue(window, "/FullName");
     return value ? runtime::text::decodeWindows1252(*value)
                  : "error: Invalid procedure call or argument";
