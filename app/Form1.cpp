@@ -11,15 +11,13 @@
 #include "app/Twips.h"
 #include "app/WindowIcon.h"
 #include "fontlist/CopyAndRename.h"
+#include "fontlist/FontTypes.h"
 #include "fontlist/HtmlFontList.h"
 #include "fontlist/SystemDirectories.h"
-#include "runtime/FontFileType.h"
 #include "runtime/PathText.h"
 #include "runtime/ProgramName.h"
 #include "runtime/Text.h"
 #include "runtime/WindowsDirectory.h"
-#include "truetype/NameTableReport.h"
-#include "type1/HeaderReport.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -34,6 +32,8 @@
 #include <QSignalBlocker>
 #include <QStorageInfo>
 
+#include <optional>
+
 namespace app {
 
 namespace {
@@ -45,11 +45,6 @@ constexpr int minimumOuterHeight = 5900;
 constexpr int detailsLeft = 15;
 constexpr int detailsTop = 3240;
 
-const char* const fontTypeItems[] = {
-    "Both font types (*.ttf;*.pfb)", "TrueType fonts (*.ttf)",
-    "Type1 fonts (*.pfb)",           "OpenType (*.otf)",
-    "Collections (*.ttc;*.otc)",     "All font types (*.ttf;*.otf;*.ttc;*.otc;*.pfb)",
-};
 const char* const initialPattern = "*.pfb;*.ttf";
 
 // Places a control by its position and size in twips.
@@ -169,8 +164,8 @@ void Form1::createControls() {
     cmbFontType = new QComboBox(this);
     cmbFontType->setObjectName(QStringLiteral("cmbFontType"));
     cmbFontType->setEditable(false);
-    for (const char* item : fontTypeItems) {
-        cmbFontType->addItem(QString::fromLatin1(item));
+    for (const fontlist::TypeFilter& filter : fontlist::typeFilters()) {
+        cmbFontType->addItem(QString::fromStdString(filter.entry));
     }
     {
         // Like the classic drop-down list, nothing is selected until Form_Load selects an item.
@@ -204,7 +199,7 @@ void Form1::Form_Load() {
     // The Windows directory as the system reports it, in lower case; the font directory is
     // looked for inside lower-cased paths, so it is kept in lower case with a trailing separator.
     fontlist::recordSystemDirectories(state_, services_.windowsDirectory());
-    setFontTypeText(QString::fromLatin1(fontTypeItems[0]));
+    setFontTypeText(QString::fromStdString(fontlist::typeFilters().front().entry));
 }
 
 void Form1::resizeEvent(QResizeEvent* event) {
@@ -251,13 +246,7 @@ void Form1::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    Form_Unload();
     event->accept();
-}
-
-void Form1::Form_Unload() {
-    // Font files are read through readers that close their file before the read returns, so
-    // no font file is open here; there is nothing to release.
 }
 
 void Form1::Drive1_Change() {
@@ -324,24 +313,9 @@ void Form1::File1_Click() {
     const std::string name = File1->entry(index);
     state_.FontPath = runtime::path::join(File1->path(), name);
     setDetailsText({});
-    switch (runtime::fontFileTypeOf(name)) {
-    case runtime::FontFileType::TrueType: displayTTFnamevalues(); break;
-    case runtime::FontFileType::Collection: displayTTCnamevalues(); break;
-    case runtime::FontFileType::Type1: displayT1namevalues(); break;
-    case runtime::FontFileType::Other: break;
+    if (const std::optional<runtime::FontReport> report = fontlist::reportOf(state_.FontPath)) {
+        showFontReport(*report);
     }
-}
-
-void Form1::displayTTFnamevalues() {
-    showFontReport(truetype::TTReport(state_.FontPath));
-}
-
-void Form1::displayTTCnamevalues() {
-    showFontReport(truetype::TTCReport(state_.FontPath));
-}
-
-void Form1::displayT1namevalues() {
-    showFontReport(type1::T1Report(state_.FontPath));
 }
 
 void Form1::showFontReport(const runtime::FontReport& report) {

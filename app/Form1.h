@@ -65,7 +65,6 @@ public:
     // Handlers.
     void Form_Load();
     void Form_Resize();
-    void Form_Unload();
     void Drive1_Change();
     void Dir1_Change();
     void cmbFontType_Click();
@@ -74,11 +73,6 @@ public:
     void Command1_Click();
     void RenameFonts_Click();
     void CreateHTMLFontList_Click();
-
-    // The reports of the selected file (FontPath) into InfoText and the details pane.
-    void displayTTFnamevalues();
-    void displayTTCnamevalues(); // a font collection: every font's records
-    void displayT1namevalues();
 
     // Setting the type filter's text selects that item and runs cmbFontType_Click.
     void setFontTypeText(const QString& itemText);
@@ -110,6 +104,7 @@ private:
     void tellBrowsingProblem(const QString& text);
     // Hands the latest progress title to the window, if one is waiting, and lets it be painted.
     void handOverProgress();
+    // The report of the selected file (FontPath) into InfoText and the details pane.
     void showFontReport(const runtime::FontReport& report);
 
     Services services_;

@@ -1,6 +1,7 @@
 #include "cli/CommandLine.h"
 
 #include "cli/UsageError.h"
+#include "fontlist/FontTypes.h"
 
 #include <optional>
 #include <string_view>
@@ -100,16 +101,25 @@ void checkOperands(Command command, std::size_t count) {
     }
 }
 
+// "both, ttf, pfb, otf, ttc or all"
+std::string filterValuesText() {
+    const std::vector<fontlist::TypeFilter>& filters = fontlist::typeFilters();
+    std::string text;
+    for (std::size_t i = 0; i < filters.size(); ++i) {
+        if (i > 0) {
+            text += i + 1 < filters.size() ? ", " : " or ";
+        }
+        text += filters[i].value;
+    }
+    return text;
+}
+
 } // namespace
 
 std::string patternOfFilter(const std::string& name) {
-    static constexpr std::pair<std::string_view, std::string_view> patterns[] = {
-        {"both", "*.ttf;*.pfb"}, {"ttf", "*.ttf"},       {"pfb", "*.pfb"},
-        {"otf", "*.otf"},        {"ttc", "*.ttc;*.otc"}, {"all", "*.ttf;*.otf;*.ttc;*.otc;*.pfb"},
-    };
-    for (const auto& [filter, pattern] : patterns) {
-        if (name == filter) {
-            return std::string(pattern);
+    for (const fontlist::TypeFilter& filter : fontlist::typeFilters()) {
+        if (name == filter.value) {
+            return filter.patterns;
         }
     }
     return {};
@@ -190,8 +200,8 @@ Request parseCommandLine(std::span<const std::string> arguments) {
         refuseUnless(batch, "--filter", request.command);
         request.pattern = patternOfFilter(*seen.filter);
         if (request.pattern.empty()) {
-            throw UsageError("invalid value '" + *seen.filter +
-                             "' for --filter (both, ttf, pfb, otf, ttc or all)");
+            throw UsageError("invalid value '" + *seen.filter + "' for --filter (" +
+                             filterValuesText() + ")");
         }
     }
     if (seen.lineFeeds) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fontlist/FontTypes.h"
 #include "fontlist/SpacesOption.h"
 
 #include <span>
@@ -16,9 +17,10 @@ struct Request {
     Command command = Command::Help;
     std::vector<std::string> operands;                                // files or the directory
     fontlist::SpacesOption spaces = fontlist::SpacesOption::NoChange; // html, copy
-    std::string pattern = "*.ttf;*.pfb"; // html, copy: the file list's type filter
-    bool lineFeeds = false;              // report: CR LF written as LF
-    bool assumeYes = false;              // copy: every question answered Yes
+    // html, copy: the file list's type filter, the window's first one unless --filter says
+    std::string pattern = fontlist::typeFilters().front().patterns;
+    bool lineFeeds = false; // report: CR LF written as LF
+    bool assumeYes = false; // copy: every question answered Yes
 };
 
 // The file patterns of the type filter by its name on the command line ("both", "ttf", "pfb"),

@@ -2,7 +2,7 @@
 
 #include "cli/ExitStatus.h"
 #include "cli/TerminalText.h"
-#include "fontlist/FullNameLookup.h"
+#include "fontlist/FontTypes.h"
 #include "fontlist/InOrderParallel.h"
 #include "runtime/FullName.h"
 
@@ -25,7 +25,7 @@ int runNameCommand(const std::vector<std::string>& files, Console& console) {
     // The files are read side by side, many at once where they must come from the disk; the
     // lines come out in the order of the files.
     fontlist::inOrderParallel<std::optional<runtime::FullName>>(
-        files.size(), [&](std::size_t i) { return fontlist::lookUpFullName(files[i]); },
+        files.size(), [&](std::size_t i) { return fontlist::nameOf(files[i]); },
         [&](std::size_t i, std::optional<runtime::FullName>&& fullName) {
             allRead = allRead && fullName && !fullName->failure;
             const std::string name = fullName ? fullName->text() : std::string(kNoFontText);

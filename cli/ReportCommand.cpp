@@ -4,11 +4,9 @@
 #include "cli/ExitStatus.h"
 #include "cli/TerminalText.h"
 #include "cli/UsageError.h"
+#include "fontlist/FontTypes.h"
 #include "runtime/Failure.h"
 #include "runtime/FileSystem.h"
-#include "runtime/FontFileType.h"
-#include "truetype/NameTableReport.h"
-#include "type1/HeaderReport.h"
 
 #include <ostream>
 
@@ -17,7 +15,7 @@ namespace cli {
 namespace {
 
 // The report is for an existing font file; the window never reports anything else.
-runtime::FontFileType requireFontFile(const std::string& file) {
+void requireFontFile(const std::string& file) {
     runtime::fs::Attributes attributes;
     try {
         attributes = runtime::fs::fileAttributes(file);
@@ -27,24 +25,16 @@ runtime::FontFileType requireFontFile(const std::string& file) {
     if (attributes.directory) {
         throw UsageError("'" + file + "' is a directory");
     }
-    const runtime::FontFileType type = runtime::fontFileTypeOf(file);
-    if (type == runtime::FontFileType::Other) {
-        throw UsageError("'" + file + "' is not a .ttf, .otf, .ttc, .otc or .pfb file");
+    if (fontlist::fontTypeOf(file) == nullptr) {
+        throw UsageError("'" + file + "' is not a " + fontlist::fontExtensionsText() + " file");
     }
-    return type;
 }
 
 } // namespace
 
 int runReportCommand(const std::string& file, bool lineFeeds, Console& console) {
-    const runtime::FontFileType type = requireFontFile(file);
-    runtime::FontReport report;
-    switch (type) {
-    case runtime::FontFileType::TrueType: report = truetype::TTReport(file); break;
-    case runtime::FontFileType::Collection: report = truetype::TTCReport(file); break;
-    case runtime::FontFileType::Type1: report = type1::T1Report(file); break;
-    case runtime::FontFileType::Other: break; // refused above
-    }
+    requireFontFile(file);
+    const runtime::FontReport report = fontlist::reportOf(file).value();
     std::string text = lineFeeds ? lineFeedsOnly(report.text) : report.text;
     if (text.empty() || text.back() != '\n') {
         text += lineFeeds ? "\n" : "\r\n";

@@ -6,9 +6,9 @@
 
 namespace cli {
 
-// "report FILE": the details-pane text of a .ttf or .pfb file, exactly as the window shows it
-// (TTReport or T1Report), with its CR LF line breaks, or LF with lineFeeds. A text that does
-// not end with a line break gets one, so the shell's prompt starts on a line of its own.
+// "report FILE": the details-pane text of a font file, exactly as the window shows it, with its
+// CR LF line breaks, or LF with lineFeeds. A text that does not end with a line break gets one,
+// so the shell's prompt starts on a line of its own.
 // A file that is missing, not a regular file or of another type is a UsageError. kSuccess.
 int runReportCommand(const std::string& file, bool lineFeeds, Console& console);
 

@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "fontlist/FullNameLookup.h"
+#include "fontlist/FontTypes.h"
 #include "fontlist/NamesWithoutCase.h"
 #include "fontlist/ReadAhead.h"
 #include "fontlist/SystemDirectories.h"
@@ -20,7 +20,6 @@
 #include "fontlist/WindowsDeviceNames.h"
 #include "runtime/Failure.h"
 #include "runtime/FileSystem.h"
-#include "runtime/FontFileType.h"
 #include "runtime/PathText.h"
 #include "runtime/ProgramName.h"
 #include "runtime/TemporaryFileCleanup.h"
@@ -133,7 +132,7 @@ std::string withExtension(const std::string& path, std::string_view extension) {
 
 // What the steps of one file share: the lookup builds the target that the copies use.
 struct FontWork {
-    runtime::FontFileType type = runtime::FontFileType::Other;
+    const FontType* type = nullptr; // none for a file of no type of ours
     std::string source;
     std::string target;
     std::size_t readAheadPosition = 0; // of its source among the files read ahead
@@ -195,13 +194,13 @@ private:
     // files after it; false when the run ends among them.
     bool copy(FontWork& font, std::size_t filesAfter) {
         bool guarded = false; // its new name is one of the run's sources: the font is skipped
-        if (font.type != runtime::FontFileType::Other) {
+        if (font.type != nullptr) {
             if (!attempt([&] { lookUp(font); }) ||
                 !attemptCopy(font, [&] { guarded = !copyFont(font, font.source, font.target); })) {
                 return false;
             }
         }
-        if (font.type == runtime::FontFileType::Type1 && !guarded) {
+        if (font.type != nullptr && !font.type->companions.empty() && !guarded) {
             if (!attemptCopy(font, [&] { copyCompanion(font, kRequiredCompanion); })) {
                 return false;
             }
@@ -397,13 +396,13 @@ private:
         for (std::size_t index = 0; index < fonts.size(); ++index) {
             FontWork& font = fonts[index];
             font.source = source_ + state_.FontFiles.at(index);
-            font.type = runtime::fontFileTypeOf(font.source);
+            font.type = fontTypeOf(font.source);
             font.readAheadPosition = readAhead.size();
-            if (font.type != runtime::FontFileType::Other) {
+            if (font.type != nullptr) {
                 readAhead.push_back(font.source);
                 guarded_.add(font.source);
             }
-            if (font.type == runtime::FontFileType::Type1) {
+            if (font.type != nullptr && !font.type->companions.empty()) {
                 guardCompanion(font, kRequiredCompanion);
                 readAhead.push_back(withExtension(font.source, kRequiredCompanion));
                 for (const std::string_view extension : kOptionalCompanions) {
@@ -450,7 +449,7 @@ private:
 
     void lookUp(FontWork& font) const {
         readAhead_->reached(font.readAheadPosition);
-        const std::string fullName = lookUpFullName(font.source).value().text();
+        const std::string fullName = nameOf(font.source).value().text();
         font.target =
             destination_ + newFileName(fullName, option_, lowerCaseExtension(font.source));
     }

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "fontlist/FullNameLookup.h"
+#include "fontlist/FontTypes.h"
 #include "fontlist/InOrderParallel.h"
 #include "fontlist/QuickSort.h"
 #include "fontlist/SystemDirectories.h"
@@ -97,7 +97,7 @@ std::string questionMarkForm(std::string_view listedName) {
 // window's patterns can let through (".ttfx", say), which is not looked up, rather than give
 // it some other file's key.
 std::string keyOf(const std::string& path, std::string_view listedName, SpacesOption option) {
-    const std::optional<runtime::FullName> fullName = lookUpFullName(path);
+    const std::optional<runtime::FullName> fullName = nameOf(path);
     if (!fullName || fullName->failedWith(runtime::FailureNumber::Overflow)) {
         return questionMarkForm(listedName);
     }

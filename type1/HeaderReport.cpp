@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "runtime/Failure.h"
-#include "runtime/FileSystem.h"
+#include "runtime/OpenFontFile.h"
 #include "runtime/Text.h"
 #include "type1/HeaderWindow.h"
 
@@ -91,14 +91,7 @@ runtime::FontReport T1ReportFromReader(runtime::FontFileReader& reader,
 }
 
 runtime::FontReport T1Report(const std::string& fontPath) {
-    try {
-        // The existence test: a file that has gone since the list was read fails here with 53.
-        runtime::fs::fileAttributes(fontPath);
-        runtime::FontFileReader reader(fontPath); // closed by its destructor on every path
-        return T1ReportFromReader(reader, fontPath);
-    } catch (...) {
-        return runtime::failedFontReport(runtime::currentFailure(), fontPath);
-    }
+    return runtime::reportOfFontFile(fontPath, T1ReportFromReader);
 }
 
 } // namespace type1

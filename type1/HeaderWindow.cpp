@@ -1,15 +1,12 @@
 #include "type1/HeaderWindow.h"
 
 #include "runtime/Failure.h"
+#include "runtime/OpenFontFile.h"
 #include "runtime/Text.h"
 
 #include <algorithm>
 
 namespace type1 {
-
-std::string readHeaderWindow(runtime::FontFileReader& reader) {
-    return reader.bytesAt(kHeaderWindowStart, kHeaderWindowLength);
-}
 
 std::string_view headerWindowInFile(runtime::FontFileReader& reader) {
     const auto page = reader.pageFrom(kHeaderWindowStart);
@@ -50,12 +47,7 @@ runtime::FullName T1NameFromReader(runtime::FontFileReader& reader) {
 }
 
 runtime::FullName T1Name(const std::string& utf8Path) {
-    try {
-        runtime::FontFileReader reader(utf8Path); // closed by its destructor on every path
-        return T1NameFromReader(reader);
-    } catch (...) {
-        return {.failure = runtime::currentFailure()};
-    }
+    return runtime::nameOfFontFile(utf8Path, T1NameFromReader);
 }
 
 } // namespace type1

@@ -14,26 +14,21 @@ namespace type1 {
 
 // The header window: 3000 raw bytes from 1-based byte position 6 of the file, i.e. the last
 // byte of the first segment's length followed by the clear text. The segment marker, type and
-// length are never checked; a shorter file reads as zero bytes past its end.
+// length are never checked.
 inline constexpr std::int64_t kHeaderWindowStart = 6;
 inline constexpr std::int64_t kHeaderWindowLength = 3000;
 
-std::string readHeaderWindow(runtime::FontFileReader& reader);
-
-// The part of the header window that lies in the file, straight from the reader's page (which
-// holds the whole window or, for a small file, the whole file), without a copy. The lookup and
-// the report read it as they would the whole window: the zero bytes past the end of the file
-// match none of the texts they look for, and every cut of a lookup or of a report that
-// finishes ends before a text that was found (a value before its ")", the header at its
-// "begin" or, without one, at window byte 4, before the keys found after the "%!"). Valid while
-// the reader lives and reads nothing else.
+// The part of the header window that lies in the file: a view into the reader's page, valid
+// while the reader lives and reads nothing else. It serves for the whole window: the zero
+// bytes past the end of the file match nothing the lookup and the report look for, and every
+// cut of theirs that finishes ends before a text they found.
 std::string_view headerWindowInFile(runtime::FontFileReader& reader);
 
 // The raw bytes between the "(" after key and the first ")" after key, as stored: not trimmed,
-// not unescaped, not decoded; a view into the window. Keys are found without regard to case.
-// Without a "(" after the key the value starts at the window's first byte. None where the cut
-// is an invalid argument (failure 5): a missing key, no ")" after the key, or a ")" before
-// the "(". Most damaged files end there, so it is a value, not an exception.
+// not unescaped, not decoded. Keys are found without regard to case. Without a "(" after the
+// key the value starts at the window's first byte. None where the cut is an invalid argument
+// (failure 5): a missing key, no ")" after the key, or a ")" before the "(". Most damaged
+// files end there, so it is a value, not an exception.
 std::optional<std::string_view> T1EntryValue(std::string_view window, std::string_view key);
 
 // The font's full name, the /FullName value decoded from Windows-1252 to UTF-8, or the failure
@@ -41,8 +36,7 @@ std::optional<std::string_view> T1EntryValue(std::string_view window, std::strin
 // the header window.
 runtime::FullName T1NameFromReader(runtime::FontFileReader& reader);
 
-// The same for the .pfb file at a UTF-8 path. Never throws; never creates the file; the file
-// is closed again before it returns, on every path.
+// The same for the .pfb file at a UTF-8 path, opened and closed again here. Never throws.
 runtime::FullName T1Name(const std::string& utf8Path);
 
 } // namespace type1

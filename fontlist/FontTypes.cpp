@@ -1,0 +1,144 @@
+#include "fontlist/FontTypes.h"
+
+#include "runtime/OpenFontFile.h"
+#include "runtime/Text.h"
+#include "truetype/NameTableReader.h"
+#include "truetype/NameTableReport.h"
+#include "type1/HeaderReport.h"
+#include "type1/HeaderWindow.h"
+
+namespace fontlist {
+
+namespace {
+
+constexpr std::string_view kTrueTypeExtensions[] = {".ttf"};
+constexpr std::string_view kType1Extensions[] = {".pfb"};
+constexpr std::string_view kOpenTypeExtensions[] = {".otf"};
+constexpr std::string_view kCollectionExtensions[] = {".ttc", ".otc"};
+
+// The metrics (.pfm) a Type 1 font cannot be installed without, then the files it may have.
+constexpr Companion kType1Companions[] = {
+    {".pfm", true}, {".afm", false}, {".inf", false}, {".mmm", false}};
+
+runtime::FullName singleFontName(runtime::FontFileReader& font) {
+    return truetype::TTEnglishNameFromReader(font);
+}
+
+// In the order of their entries in the type filter. A .otf file is read as a .ttf one whatever
+// its outlines: both are single sfnt fonts.
+constexpr FontType kFontTypes[] = {
+    {.extensions = kTrueTypeExtensions,
+     .filterName = "TrueType fonts",
+     .filterValue = "ttf",
+     .name = singleFontName,
+     .report = truetype::TTReportFromReader,
+     .companions = {}},
+    {.extensions = kType1Extensions,
+     .filterName = "Type1 fonts",
+     .filterValue = "pfb",
+     .name = type1::T1NameFromReader,
+     .report = type1::T1ReportFromReader,
+     .companions = kType1Companions},
+    {.extensions = kOpenTypeExtensions,
+     .filterName = "OpenType",
+     .filterValue = "otf",
+     .name = singleFontName,
+     .report = truetype::TTReportFromReader,
+     .companions = {}},
+    // A collection is named after its first font and reported font by font.
+    {.extensions = kCollectionExtensions,
+     .filterName = "Collections",
+     .filterValue = "ttc",
+     .name = truetype::TTCEnglishNameFromReader,
+     .report = truetype::TTCReportFromReader,
+     .companions = {}},
+};
+
+// The type filter's entries of more than one type.
+struct CombinedFilter {
+    std::string_view name;
+    std::string_view value;
+    std::span<const std::string_view> extensions;
+};
+constexpr std::string_view kBothExtensions[] = {".ttf", ".pfb"};
+// Every type's extensions, the sfnt ones first.
+constexpr std::string_view kAllExtensions[] = {".ttf", ".otf", ".ttc", ".otc", ".pfb"};
+constexpr CombinedFilter kBoth{"Both font types", "both", kBothExtensions};
+constexpr CombinedFilter kAll{"All font types", "all", kAllExtensions};
+
+TypeFilter filterOf(std::string_view name, std::string_view value,
+                    std::span<const std::string_view> extensions) {
+    TypeFilter filter{.entry = {}, .value = value, .patterns = {}};
+    for (const std::string_view extension : extensions) {
+        if (!filter.patterns.empty()) {
+            filter.patterns += ';';
+        }
+        filter.patterns += '*';
+        filter.patterns += extension;
+    }
+    filter.entry = std::string(name) + " (" + filter.patterns + ")";
+    return filter;
+}
+
+bool endsWithNoCase(std::string_view path, std::string_view extension) {
+    return path.size() >= extension.size() &&
+           runtime::text::equalsNoCase(path.substr(path.size() - extension.size()), extension);
+}
+
+} // namespace
+
+std::span<const FontType> fontTypes() {
+    return kFontTypes;
+}
+
+const FontType* fontTypeOf(std::string_view path) {
+    for (const FontType& type : kFontTypes) {
+        for (const std::string_view extension : type.extensions) {
+            if (endsWithNoCase(path, extension)) {
+                return &type;
+            }
+        }
+    }
+    return nullptr;
+}
+
+std::string fontExtensionsText() {
+    std::string text;
+    for (std::size_t i = 0; i < std::size(kAllExtensions); ++i) {
+        if (i > 0) {
+            text += i + 1 < std::size(kAllExtensions) ? ", " : " or ";
+        }
+        text += kAllExtensions[i];
+    }
+    return text;
+}
+
+const std::vector<TypeFilter>& typeFilters() {
+    static const std::vector<TypeFilter> filters = [] {
+        std::vector<TypeFilter> list{filterOf(kBoth.name, kBoth.value, kBoth.extensions)};
+        for (const FontType& type : kFontTypes) {
+            list.push_back(filterOf(type.filterName, type.filterValue, type.extensions));
+        }
+        list.push_back(filterOf(kAll.name, kAll.value, kAll.extensions));
+        return list;
+    }();
+    return filters;
+}
+
+std::optional<runtime::FullName> nameOf(const std::string& path) {
+    const FontType* type = fontTypeOf(path);
+    if (type == nullptr) {
+        return std::nullopt;
+    }
+    return runtime::nameOfFontFile(path, type->name);
+}
+
+std::optional<runtime::FontReport> reportOf(const std::string& path) {
+    const FontType* type = fontTypeOf(path);
+    if (type == nullptr) {
+        return std::nullopt;
+    }
+    return runtime::reportOfFontFile(path, type->report);
+}
+
+} // namespace fontlist

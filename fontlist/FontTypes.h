@@ -1,0 +1,65 @@
+#pragma once
+
+#include "runtime/FontFileReader.h"
+#include "runtime/FontReport.h"
+#include "runtime/FullName.h"
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The kinds of font file the program reads, and what reads each. The window's type filter,
+// quillvane-cli's --filter, the lookups, the reports and the copy run all take them from here,
+// so a new type is one row here (and its reader).
+namespace fontlist {
+
+// A file copied along with a font: the font's name with this extension, in lower case.
+struct Companion {
+    std::string_view extension;
+    bool required = false; // a font without it is left incomplete
+};
+
+struct FontType {
+    // Compared with the end of a file's name without regard to case.
+    std::span<const std::string_view> extensions;
+    // The words before the patterns in the type filter's entry of this type alone.
+    std::string_view filterName;
+    std::string_view filterValue; // quillvane-cli's --filter value for that entry
+    runtime::FullName (*name)(runtime::FontFileReader& font);
+    // fontPath is only shown in the report.
+    runtime::FontReport (*report)(runtime::FontFileReader& font, const std::string& fontPath);
+    std::span<const Companion> companions; // in the order they are copied
+};
+
+std::span<const FontType> fontTypes();
+
+// The type of the file at path by the end of its name; null for a file of no type of ours.
+const FontType* fontTypeOf(std::string_view path);
+
+// Every extension of the types, in the order the "all" filter and the messages name them:
+// ".ttf, .otf, .ttc, .otc or .pfb".
+std::string fontExtensionsText();
+
+// An entry of the type filter: the window's text, as "TrueType fonts (*.ttf)", the --filter
+// value and the file patterns ("*.ttf"), which the window takes from its text.
+struct TypeFilter {
+    std::string entry;
+    std::string_view value;
+    std::string patterns;
+};
+
+// In the order the window lists them: both of the first two types, each type alone, all of
+// them. The first is the one chosen at start.
+const std::vector<TypeFilter>& typeFilters();
+
+// The full name of the font file at path as its type reads it; none for a file of no type of
+// ours, which is not opened. Never throws; the file is closed before it returns.
+std::optional<runtime::FullName> nameOf(const std::string& path);
+
+// The details-pane report of the font file at path as its type gives it; none for a file of
+// no type of ours. Never throws.
+std::optional<runtime::FontReport> reportOf(const std::string& path);
+
+} // namespace fontlist
