@@ -1,5 +1,7 @@
 #include "truetype/NameTableReader.h"
 
+#include "runtime/OpenFontFile.h"
+
 #include "runtime/Failure.h"
 #include "truetype/CollectionHeader.h"
 #include "truetype/NameTable.h"
@@ -32,18 +34,6 @@ bool considerRecord(NameRecord& record, std::optional<std::int64_t>& chosen) {
         chosen = record.recordOffset();
     }
     return true;
-}
-
-// The name that lookUp gives over the file at path, which it opens for it (never creating it)
-// and closes again; a failure to open it is the name's failure.
-template <typename LookUp>
-runtime::FullName nameOfFile(const std::string& path, LookUp lookUp) {
-    try {
-        runtime::FontFileReader font(path);
-        return lookUp(font);
-    } catch (...) {
-        return {.failure = runtime::currentFailure()};
-    }
 }
 
 // The full name, decoded; none for an overflow, which most damaged files end in: the lookup
@@ -96,8 +86,8 @@ runtime::FullName TTEnglishNameFromReader(runtime::FontFileReader& font,
 }
 
 runtime::FullName TTEnglishName(const std::string& TTPath) {
-    return nameOfFile(TTPath,
-                      [](runtime::FontFileReader& font) { return TTEnglishNameFromReader(font); });
+    return runtime::nameOfFontFile(
+        TTPath, [](runtime::FontFileReader& font) { return TTEnglishNameFromReader(font); });
 }
 
 runtime::FullName TTCEnglishNameFromReader(runtime::FontFileReader& font) {
@@ -110,7 +100,7 @@ runtime::FullName TTCEnglishNameFromReader(runtime::FontFileReader& font) {
 }
 
 runtime::FullName TTCEnglishName(const std::string& path) {
-    return nameOfFile(path, TTCEnglishNameFromReader);
+    return runtime::nameOfFontFile(path, TTCEnglishNameFromReader);
 }
 
 } // namespace truetype

@@ -1,5 +1,7 @@
 #include "truetype/NameTableReport.h"
 
+#include "runtime/OpenFontFile.h"
+
 #include "runtime/Failure.h"
 #include "runtime/FileSystem.h"
 #include "runtime/Text.h"
@@ -120,20 +122,6 @@ std::string reportText(runtime::FontFileReader& font, const std::string& fontPat
     return text;
 }
 
-// The report that makeReport gives over the file at fontPath, which it opens for it; any
-// failure gives the failure text.
-template <typename MakeReport>
-runtime::FontReport reportOfFile(const std::string& fontPath, MakeReport makeReport) {
-    try {
-        // The existence test comes first, so that a file that has gone gives its own text.
-        runtime::fs::fileAttributes(fontPath);
-        runtime::FontFileReader font(fontPath);
-        return makeReport(font, fontPath);
-    } catch (...) {
-        return runtime::failedFontReport(runtime::currentFailure(), fontPath);
-    }
-}
-
 } // namespace
 
 runtime::FontReport TTReportFromReader(runtime::FontFileReader& font, const std::string& fontPath) {
@@ -146,7 +134,7 @@ runtime::FontReport TTReportFromReader(runtime::FontFileReader& font, const std:
 }
 
 runtime::FontReport TTReport(const std::string& fontPath) {
-    return reportOfFile(fontPath, TTReportFromReader);
+    return runtime::reportOfFontFile(fontPath, TTReportFromReader);
 }
 
 runtime::FontReport TTCReportFromReader(runtime::FontFileReader& font,
@@ -171,7 +159,7 @@ runtime::FontReport TTCReportFromReader(runtime::FontFileReader& font,
 }
 
 runtime::FontReport TTCReport(const std::string& fontPath) {
-    return reportOfFile(fontPath, TTCReportFromReader);
+    return runtime::reportOfFontFile(fontPath, TTCReportFromReader);
 }
 
 } // namespace truetype
