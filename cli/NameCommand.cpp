@@ -3,8 +3,8 @@
 #include "cli/ExitStatus.h"
 #include "cli/TerminalText.h"
 #include "fontlist/FullNameLookup.h"
-#include "fontlist/InOrderParallel.h"
 #include "runtime/FullName.h"
+#include "runtime/OrderedWorkPool.h"
 
 #include <cstddef>
 #include <optional>
@@ -24,7 +24,7 @@ int runNameCommand(const std::vector<std::string>& files, Console& console) {
     bool allRead = true;
     // The files are read side by side, many at once where they must come from the disk; the
     // lines come out in the order of the files.
-    fontlist::inOrderParallel<std::optional<runtime::FullName>>(
+    runtime::inOrderParallel<std::optional<runtime::FullName>>(
         files.size(), [&](std::size_t i) { return fontlist::lookUpFullName(files[i]); },
         [&](std::size_t i, std::optional<runtime::FullName>&& fullName) {
             allRead = allRead && fullName && !fullName->failure;

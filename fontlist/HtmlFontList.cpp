@@ -10,12 +10,12 @@
 #include <vector>
 
 #include "fontlist/FullNameLookup.h"
-#include "fontlist/InOrderParallel.h"
 #include "fontlist/QuickSort.h"
 #include "fontlist/SystemDirectories.h"
 #include "fontlist/ValidFileName.h"
 #include "runtime/Failure.h"
 #include "runtime/FileSystem.h"
+#include "runtime/OrderedWorkPool.h"
 #include "runtime/PathText.h"
 #include "runtime/ProgramName.h"
 #include "runtime/TemporaryFileCleanup.h"
@@ -144,7 +144,7 @@ ReportData reportData(const BatchState& state, std::size_t count) {
         }
     }
     data.lengths.resize(count);
-    inOrderParallel<LengthRead>(
+    runtime::inOrderParallel<LengthRead>(
         grouped.size(),
         [&](std::size_t g) {
             LengthRead read;
@@ -358,7 +358,7 @@ RunEnd run(BatchHost& host, BatchState& state, SpacesOption option) {
     }
     // The lookups only read their own files, so they run side by side; the countdown follows
     // them in the order of the list.
-    inOrderParallel<std::string>(
+    runtime::inOrderParallel<std::string>(
         count, [&](std::size_t i) { return keyOf(state.FontFiles[i], listedNames[i], option); },
         [&](std::size_t i, std::string&& key) {
             state.FontNames[i] = std::move(key);
