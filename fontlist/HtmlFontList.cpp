@@ -206,8 +206,8 @@ RunEnd run(BatchHost& host, BatchState& state, SpacesOption option) {
     });
 
     const auto count = static_cast<std::size_t>(listed);
-    state.FontFiles.assign(count + 1, std::string());
-    state.FontNames.assign(count + 1, std::string());
+    state.FontFiles.assign(listEntriesFor(count), std::string());
+    state.FontNames.assign(listEntriesFor(count), std::string());
     std::vector<std::string> listedNames(count);
     for (std::size_t i = 0; i < count; ++i) {
         listedNames[i] = host.fileListEntry(static_cast<int>(i));
