@@ -115,6 +115,28 @@ std::string fileLine(const std::string& path, const LengthRead& read) {
     return "  " + path + " (" + std::to_string(read.length) + " bytes)";
 }
 
+// Both or neither: each is checked before either is replaced, and the report replaced first is
+// put back when the page cannot follow it.
+void putBothInPlace(runtime::TextFileWriter& report, runtime::TextFileWriter& page,
+                    const std::string& reportPath) {
+    explained(reportPath, [&] { report.prepare(); });
+    explained(kPageHelp, [&] { page.prepare(); });
+    explained(reportPath, [&] { report.commitUndoably(); });
+    try {
+        explained(kPageHelp, [&] { page.commit(); });
+    } catch (RunFailure& failure) {
+        try {
+            report.undo();
+        } catch (const runtime::Failure& undoFailure) {
+            failure.explanation += std::string(kCrLf) + std::string(kCrLf) + reportPath +
+                                   " was written, and its earlier version could not be put "
+                                   "back: " +
+                                   undoFailure.cause();
+        }
+        throw;
+    }
+}
+
 // Writes both files from the sorted lists (entries 0 to count - 1). Each is written beside its
 // target and both are put in place only once both are complete, so a run that fails leaves
 // the earlier files as they were; a link at either name is replaced, not written through.
@@ -162,24 +184,7 @@ void writeFiles(const BatchState& state, std::size_t count, const std::string& p
     pageLine("</HTML>");
     explained(kPageHelp, [&] { page->close(); });
 
-    // Both or neither: each is checked before either is replaced, and the report replaced
-    // first is put back when the page cannot follow it.
-    explained(reportPath, [&] { report->prepare(); });
-    explained(kPageHelp, [&] { page->prepare(); });
-    explained(reportPath, [&] { report->commitUndoably(); });
-    try {
-        explained(kPageHelp, [&] { page->commit(); });
-    } catch (RunFailure& failure) {
-        try {
-            report->undo();
-        } catch (const runtime::Failure& undoFailure) {
-            failure.explanation += std::string(kCrLf) + std::string(kCrLf) + reportPath +
-                                   " was written, and its earlier version could not be put "
-                                   "back: " +
-                                   undoFailure.cause();
-        }
-        throw;
-    }
+    putBothInPlace(*report, *page, reportPath);
 }
 
 RunEnd run(BatchHost& host, BatchState& state, SpacesOption option) {
