@@ -3,20 +3,22 @@
 #include "cli/ExitStatus.h"
 #include "cli/TerminalText.h"
 #include "fontlist/FontTypes.h"
-#include "fontlist/InOrderParallel.h"
 #include "runtime/FullName.h"
+#include "runtime/OrderedWorkPool.h"
 
 #include <cstddef>
 #include <optional>
 #include <ostream>
 #include <string>
-#include <string_view>
 
 namespace cli {
 
 namespace {
 
-constexpr std::string_view kNoFontText = "error: not a .ttf, .otf, .ttc, .otc or .pfb file";
+// The line of a file of no type the program reads: "error: not a .ttf, ... or .pfb file".
+std::string noFontText() {
+    return "error: not a " + fontlist::fontExtensionsText() + " file";
+}
 
 } // namespace
 
@@ -24,11 +26,11 @@ int runNameCommand(const std::vector<std::string>& files, Console& console) {
     bool allRead = true;
     // The files are read side by side, many at once where they must come from the disk; the
     // lines come out in the order of the files.
-    fontlist::inOrderParallel<std::optional<runtime::FullName>>(
+    runtime::inOrderParallel<std::optional<runtime::FullName>>(
         files.size(), [&](std::size_t i) { return fontlist::nameOf(files[i]); },
         [&](std::size_t i, std::optional<runtime::FullName>&& fullName) {
             allRead = allRead && fullName && !fullName->failure;
-            const std::string name = fullName ? fullName->text() : std::string(kNoFontText);
+            const std::string name = fullName ? fullName->text() : noFontText();
             if (console.outputIsTerminal) {
                 console.out << terminalText(name, LineBreaks::Escaped) << '\t'
                             << terminalText(files[i], LineBreaks::Escaped) << '\n';

@@ -1,9 +1,16 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
 namespace fontlist {
+
+// The window's lists hold one entry more than there are files, left empty after the last, and
+// the runs size their lists the same way.
+constexpr std::size_t listEntriesFor(std::size_t files) {
+    return files + 1;
+}
 
 // The window state that the batch runs read and write. The window owns it; the runs get it by
 // reference.
@@ -11,8 +18,8 @@ struct BatchState {
     std::string WindowsDir; // the Windows directory, lower case, no trailing separator
     std::string FontsDir;   // WindowsDir + separator + "fonts" + separator
     std::string CurrentDir; // the file list's directory with a trailing separator
-    // Resized by each run to the indices 0 to count (the last entry stays empty): bare names
-    // in copy-and-rename, full paths in the HTML list.
+    // Resized by each run to listEntriesFor(the number of files): bare names in
+    // copy-and-rename, full paths in the HTML list.
     std::vector<std::string> FontFiles;
     std::vector<std::string> FontNames; // the sort keys of the HTML list
 };

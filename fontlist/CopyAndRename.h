@@ -21,16 +21,15 @@ BatchOutcome RenameFonts_Click(BatchHost& host, BatchState& state, SpacesOption 
 // and ".mmm" companions along. The title counts the files down; the lists are read again and
 // "Finished." is shown at the end.
 //
-// The run is a sequence of steps executed through one guard. A failure 75 asks whether to go
-// on (Yes resumes with the step after the failed one); any other failure is shown and ends the
-// run, with nothing undone. Failures of the ".afm", ".inf" and ".mmm" copies are ignored. The
-// listed files are never changed. A Type 1 font's companions are found as the file list finds
-// names: FOO.PFM goes with FOO.PFB where there is no FOO.pfm. Never throws.
+// A failure 75 asks whether to go on (Yes resumes with the step after the failed one); any
+// other failure is shown and ends the run, with nothing undone. A missing ".afm", ".inf" or
+// ".mmm" is no failure; any other failure to copy one is told, and the run goes on. No copy
+// lands on a listed file. A Type 1 font's companions are found as the file list finds names:
+// FOO.PFM goes with FOO.PFB where there is no FOO.pfm. Never throws.
 //
 // Returns how the run ended (finished after "Finished.", declined by a No or Cancel, failed)
-// and the number of listed fonts left uncopied because a failure 75 of their copy (or of
-// their ".pfm" companion's) was passed over with Yes: a run can reach "Finished." and still
-// not have copied every font (a read-only file in the way, say).
+// and the number of fonts it left incomplete, which "Finished." also tells: a run can finish
+// without having copied every font (a read-only file in the way, say).
 BatchOutcome RenameFont(BatchHost& host, BatchState& state, SpacesOption option);
 
 } // namespace fontlist

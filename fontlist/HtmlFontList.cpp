@@ -9,19 +9,19 @@
 #include <utility>
 #include <vector>
 
+#include "fontlist/DuplicateGroups.h"
 #include "fontlist/FontTypes.h"
-#include "fontlist/InOrderParallel.h"
+#include "fontlist/HtmlLinkLine.h"
 #include "fontlist/QuickSort.h"
 #include "fontlist/SystemDirectories.h"
 #include "fontlist/ValidFileName.h"
 #include "runtime/Failure.h"
-#include "runtime/FileSystem.h"
+#include "runtime/OrderedWorkPool.h"
 #include "runtime/PathText.h"
 #include "runtime/ProgramName.h"
 #include "runtime/TemporaryFileCleanup.h"
 #include "runtime/Text.h"
 #include "runtime/TextFileWriter.h"
-#include "runtime/Utf8.h"
 
 namespace fontlist {
 
@@ -108,12 +108,6 @@ std::string keyOf(const std::string& path, std::string_view listedName, SpacesOp
     return key;
 }
 
-// A file's length as the report reads it, or the failure of reading it.
-struct LengthRead {
-    std::uint64_t length = 0;
-    std::optional<runtime::Failure> failure;
-};
-
 std::string fileLine(const std::string& path, const LengthRead& read) {
     if (read.failure) {
         throw *read.failure;
@@ -121,134 +115,26 @@ std::string fileLine(const std::string& path, const LengthRead& read) {
     return "  " + path + " (" + std::to_string(read.length) + " bytes)";
 }
 
-// The folded keys of the sorted entries, and for every entry whose key it shares with a
-// neighbour (the report's groups) the length of its file. The lengths are read side by side,
-// before anything is written; a length that cannot be read is kept as its failure, which
-// the report raises when it comes to that file, as if it were read there.
-struct ReportData {
-    std::vector<std::string> folded;
-    std::vector<LengthRead> lengths; // by entry; only the grouped ones are read
-};
-
-ReportData reportData(const BatchState& state, std::size_t count) {
-    ReportData data;
-    data.folded.reserve(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        data.folded.push_back(runtime::text::foldCaseUtf8(state.FontNames[i]));
-    }
-    std::vector<std::size_t> grouped;
-    for (std::size_t i = 0; i < count; ++i) {
-        if ((i > 0 && data.folded[i] == data.folded[i - 1]) ||
-            (i + 1 < count && data.folded[i] == data.folded[i + 1])) {
-            grouped.push_back(i);
+// Both or neither: each is checked before either is replaced, and the report replaced first is
+// put back when the page cannot follow it.
+void putBothInPlace(runtime::TextFileWriter& report, runtime::TextFileWriter& page,
+                    const std::string& reportPath) {
+    explained(reportPath, [&] { report.prepare(); });
+    explained(kPageHelp, [&] { page.prepare(); });
+    explained(reportPath, [&] { report.commitUndoably(); });
+    try {
+        explained(kPageHelp, [&] { page.commit(); });
+    } catch (RunFailure& failure) {
+        try {
+            report.undo();
+        } catch (const runtime::Failure& undoFailure) {
+            failure.explanation += std::string(kCrLf) + std::string(kCrLf) + reportPath +
+                                   " was written, and its earlier version could not be put "
+                                   "back: " +
+                                   undoFailure.cause();
         }
+        throw;
     }
-    data.lengths.resize(count);
-    inOrderParallel<LengthRead>(
-        grouped.size(),
-        [&](std::size_t g) {
-            LengthRead read;
-            try {
-                read.length = runtime::fs::fileLength(state.FontFiles[grouped[g]]);
-            } catch (const runtime::Failure& failure) {
-                read.failure = failure;
-            }
-            return read;
-        },
-        [&](std::size_t g, LengthRead&& read) { data.lengths[grouped[g]] = std::move(read); });
-    return data;
-}
-
-// How a byte is written into the page: as itself, as a character reference, or (in a link
-// only) percent-encoded; a byte above 0x7F is kept in a link where it belongs to a valid UTF-8
-// sequence and percent-encoded where it does not (a file name in Latin-1, say), so that the
-// link leads back to the file's own bytes. One table look-up per byte; the runs between bytes
-// that need more are copied whole.
-enum ByteForm : std::uint8_t { AsItself, AsReference, PercentInLink, Utf8InLink };
-
-constexpr std::array<ByteForm, 256> kByteForms = [] {
-    std::array<ByteForm, 256> forms{};
-    for (const unsigned char c : {'&', '<', '>', '"'}) {
-        forms[c] = AsReference;
-    }
-    for (unsigned byte = 0; byte < 0x20; ++byte) {
-        forms[byte] = PercentInLink;
-    }
-    // A browser reads "%", "#" and "?" as the start of an escape, a fragment and a query, and
-    // "\\" in a file link as a separator: where it is not the system's separator (on Windows it
-    // is, and stays), it is a character of a file name.
-    for (const unsigned char c : {'%', '#', '?', '\x7F'}) {
-        forms[c] = PercentInLink;
-    }
-    if (runtime::path::separator != '\\') {
-        forms[static_cast<unsigned char>('\\')] = PercentInLink;
-    }
-    for (unsigned byte = 0x80; byte < 0x100; ++byte) {
-        forms[byte] = Utf8InLink;
-    }
-    return forms;
-}();
-
-// For each byte, whether it needs more than itself: in a link (bit 0) and in the text (bit 1).
-constexpr std::array<std::uint8_t, 256> kNeedsEscape = [] {
-    std::array<std::uint8_t, 256> needs{};
-    for (unsigned byte = 0; byte < 256; ++byte) {
-        const ByteForm form = kByteForms[byte];
-        needs[byte] =
-            static_cast<std::uint8_t>((form != AsItself ? 1 : 0) | (form == AsReference ? 2 : 0));
-    }
-    return needs;
-}();
-
-std::string_view characterReference(char c) {
-    switch (c) {
-    case '&': return "&amp;";
-    case '<': return "&lt;";
-    case '>': return "&gt;";
-    default: return "&quot;";
-    }
-}
-
-// Appends the text with the characters that need it written as character references and, in a
-// link, the bytes that need it percent-encoded.
-void appendEscaped(std::string& out, std::string_view text, bool inLink) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    const std::uint8_t mask = inLink ? 1 : 2;
-    const auto needs = [&text, mask](std::size_t i) {
-        return kNeedsEscape[static_cast<unsigned char>(text[i])] & mask;
-    };
-    std::size_t run = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        // Eight bytes that need nothing are passed over in one step.
-        while (text.size() - i >= 8 &&
-               (needs(i) | needs(i + 1) | needs(i + 2) | needs(i + 3) | needs(i + 4) |
-                needs(i + 5) | needs(i + 6) | needs(i + 7)) == 0) {
-            i += 8;
-        }
-        if (i == text.size()) {
-            break;
-        }
-        const auto byte = static_cast<unsigned char>(text[i]);
-        const ByteForm form = kByteForms[byte];
-        if (form == AsItself || (form != AsReference && !inLink)) {
-            continue;
-        }
-        if (form == Utf8InLink) {
-            if (const std::size_t length = runtime::utf8::sequenceAt(text, i); length > 0) {
-                i += length - 1;
-                continue;
-            }
-        }
-        out.append(text, run, i - run);
-        run = i + 1;
-        if (form == AsReference) {
-            out += characterReference(text[i]);
-        } else {
-            const char encoded[] = {'%', kHex[byte >> 4], kHex[byte & 0x0F]};
-            out.append(encoded, sizeof encoded);
-        }
-    }
-    out.append(text, run);
 }
 
 // Writes both files from the sorted lists (entries 0 to count - 1). Each is written beside its
@@ -267,11 +153,12 @@ void writeFiles(const BatchState& state, std::size_t count, const std::string& p
     const auto reportLine = [&](std::string_view line) {
         explained(reportPath, [&] { report->writeLine(line); });
     };
-    const ReportData data = reportData(state, count);
+    const std::vector<std::string>& keys = state.FontNames;
+    const std::vector<std::string>& paths = state.FontFiles;
+    const DuplicateGroups groups = findDuplicateGroups(keys, paths, count);
     const auto reportFile = [&](std::size_t i) {
         std::string line;
-        explained(state.FontFiles[i],
-                  [&] { line = fileLine(state.FontFiles[i], data.lengths[i]); });
+        explained(paths[i], [&] { line = fileLine(paths[i], groups.lengths[i]); });
         reportLine(line);
     };
 
@@ -279,20 +166,12 @@ void writeFiles(const BatchState& state, std::size_t count, const std::string& p
     for (const std::string_view heading : kReportHeading) {
         reportLine(heading);
     }
-
-    const std::vector<std::string>& keys = state.FontNames;
-    const std::vector<std::string>& paths = state.FontFiles;
-    // Keys are compared without regard to case, as folded once by reportData.
-    bool inGroup = false;
     for (std::size_t i = 0; i < count; ++i) {
-        if (i == 0 || data.folded[i] != data.folded[i - 1]) {
-            inGroup = false;
-        } else {
-            if (!inGroup) {
+        if (groups.places[i] == GroupPlace::Later) {
+            if (groups.places[i - 1] == GroupPlace::First) {
                 reportLine(" ");
                 reportLine(keys[i - 1]);
                 reportFile(i - 1);
-                inGroup = true;
             }
             reportFile(i);
         }
@@ -305,24 +184,7 @@ void writeFiles(const BatchState& state, std::size_t count, const std::string& p
     pageLine("</HTML>");
     explained(kPageHelp, [&] { page->close(); });
 
-    // Both or neither: each is checked before either is replaced, and the report replaced
-    // first is put back when the page cannot follow it.
-    explained(reportPath, [&] { report->prepare(); });
-    explained(kPageHelp, [&] { page->prepare(); });
-    explained(reportPath, [&] { report->commitUndoably(); });
-    try {
-        explained(kPageHelp, [&] { page->commit(); });
-    } catch (RunFailure& failure) {
-        try {
-            report->undo();
-        } catch (const runtime::Failure& undoFailure) {
-            failure.explanation += std::string(kCrLf) + std::string(kCrLf) + reportPath +
-                                   " was written, and its earlier version could not be put "
-                                   "back: " +
-                                   undoFailure.cause();
-        }
-        throw;
-    }
+    putBothInPlace(*report, *page, reportPath);
 }
 
 RunEnd run(BatchHost& host, BatchState& state, SpacesOption option) {
@@ -349,8 +211,8 @@ RunEnd run(BatchHost& host, BatchState& state, SpacesOption option) {
     });
 
     const auto count = static_cast<std::size_t>(listed);
-    state.FontFiles.assign(count + 1, std::string());
-    state.FontNames.assign(count + 1, std::string());
+    state.FontFiles.assign(listEntriesFor(count), std::string());
+    state.FontNames.assign(listEntriesFor(count), std::string());
     std::vector<std::string> listedNames(count);
     for (std::size_t i = 0; i < count; ++i) {
         listedNames[i] = host.fileListEntry(static_cast<int>(i));
@@ -358,7 +220,7 @@ RunEnd run(BatchHost& host, BatchState& state, SpacesOption option) {
     }
     // The lookups only read their own files, so they run side by side; the countdown follows
     // them in the order of the list.
-    inOrderParallel<std::string>(
+    runtime::inOrderParallel<std::string>(
         count, [&](std::size_t i) { return keyOf(state.FontFiles[i], listedNames[i], option); },
         [&](std::size_t i, std::string&& key) {
             state.FontNames[i] = std::move(key);
@@ -411,17 +273,6 @@ RunEnd CreateHTMLFontList_Click(BatchHost& host, BatchState& state, SpacesOption
         reportFailure(host, runtime::currentFailure(), {});
     }
     return RunEnd::Failed;
-}
-
-std::string htmlLinkLine(std::string_view path, std::string_view key) {
-    std::string line;
-    line.reserve(path.size() + key.size() + 32);
-    line += "<A HREF=\"";
-    appendEscaped(line, path, true);
-    line += "\">";
-    appendEscaped(line, key, false);
-    line += "</A><BR>";
-    return line;
 }
 
 } // namespace fontlist

@@ -5,9 +5,6 @@
 #include "fontlist/BatchState.h"
 #include "fontlist/SpacesOption.h"
 
-#include <string>
-#include <string_view>
-
 namespace fontlist {
 
 // "Create HTML Font list": writes _fonts.html (every listed font under its key, linked to its
@@ -24,11 +21,5 @@ namespace fontlist {
 // Every failure is reported to the user through the host and ends the run; nothing is thrown.
 // Returns how the run ended: Finished, Refused or Failed (it asks no questions).
 RunEnd CreateHTMLFontList_Click(BatchHost& host, BatchState& state, SpacesOption option);
-
-// One entry of _fonts.html: <A HREF="path">key</A><BR>. The link target has "%", "#", "?" and
-// control characters percent-encoded so that it still leads to the file; link and text have
-// "&", "<", ">" and the double quote written as character references, so whatever the path
-// and key hold, the page stays well formed. Plain paths and keys come out unchanged.
-std::string htmlLinkLine(std::string_view path, std::string_view key);
 
 } // namespace fontlist

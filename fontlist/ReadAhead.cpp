@@ -7,8 +7,11 @@
 
 namespace fontlist {
 
-ReadAhead::ReadAhead(std::vector<std::string> paths, std::size_t window)
-    : paths_(std::move(paths)), window_(window) {
+ReadAhead::ReadAhead(std::vector<std::string> paths, std::size_t window, Advice advice)
+    : paths_(std::move(paths)), window_(window), advice_(std::move(advice)) {
+    if (!advice_) {
+        advice_ = runtime::fs::adviseWillNeed;
+    }
     if (paths_.empty() || window_ == 0) {
         return;
     }
@@ -48,7 +51,7 @@ void ReadAhead::advise() {
                 return;
             }
         }
-        runtime::fs::adviseWillNeed(paths_[i]);
+        advice_(paths_[i]);
     }
 }
 

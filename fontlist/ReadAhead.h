@@ -2,6 +2,7 @@
 
 #include <condition_variable>
 #include <cstddef>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -16,7 +17,10 @@ namespace fontlist {
 // last reached are advised.
 class ReadAhead {
 public:
-    ReadAhead(std::vector<std::string> paths, std::size_t window);
+    // How a file is advised; runtime::fs::adviseWillNeed but in tests.
+    using Advice = std::function<void(const std::string& path)>;
+
+    ReadAhead(std::vector<std::string> paths, std::size_t window, Advice advice = {});
     ~ReadAhead();
 
     ReadAhead(const ReadAhead&) = delete;
@@ -30,6 +34,7 @@ private:
 
     std::vector<std::string> paths_;
     std::size_t window_;
+    Advice advice_;
     std::mutex mutex_;
     std::condition_variable moved_; // reached_ or stopping_ changed
     std::size_t reached_ = 0;       // guarded by mutex_

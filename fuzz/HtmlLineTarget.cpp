@@ -7,7 +7,7 @@
 #include <string_view>
 #include <utility>
 
-#include "fontlist/HtmlFontList.h"
+#include "fontlist/HtmlLinkLine.h"
 #include "fontlist/ValidFileName.h"
 #include "fuzz/Properties.h"
 #include "runtime/Text.h"

@@ -1,4 +1,5 @@
 #include "fontlist/HtmlFontList.h"
+#include "fontlist/HtmlLinkLine.h"
 
 #include <filesystem>
 #include <random>

@@ -1,4 +1,4 @@
-#include "fontlist/InOrderParallel.h"
+#include "runtime/OrderedWorkPool.h"
 
 #include <gtest/gtest.h>
 
@@ -16,13 +16,13 @@ namespace {
 
 // The results reach take on the calling thread in the order of the indices, whatever order
 // the helpers finish them in (later indices are made quicker than earlier ones).
-TEST(InOrderParallel, HandsEveryResultToTheCallerInOrder) {
+TEST(OrderedWorkPool, HandsEveryResultToTheCallerInOrder) {
     for (const std::size_t count :
          {std::size_t{0}, std::size_t{1}, std::size_t{2}, std::size_t{3}, std::size_t{1000}}) {
         const std::thread::id caller = std::this_thread::get_id();
         std::vector<std::size_t> taken;
         bool allOnCaller = true;
-        fontlist::inOrderParallel<std::string>(
+        runtime::inOrderParallel<std::string>(
             count,
             [&](std::size_t i) {
                 if (i < 4 && count > 4) {
@@ -45,12 +45,12 @@ TEST(InOrderParallel, HandsEveryResultToTheCallerInOrder) {
 
 // A failing item reaches the caller where its result would have: everything before it has been
 // taken, nothing after it, and the helpers are stopped and joined before the call returns.
-TEST(InOrderParallel, AFailureReachesTheCallerAtItsPlaceAndStopsTheHelpers) {
+TEST(OrderedWorkPool, AFailureReachesTheCallerAtItsPlaceAndStopsTheHelpers) {
     constexpr std::size_t count = 5000;
     constexpr std::size_t failing = 1234;
     std::atomic<std::size_t> started{0};
     std::vector<std::size_t> taken;
-    EXPECT_THROW(fontlist::inOrderParallel<int>(
+    EXPECT_THROW(runtime::inOrderParallel<int>(
                      count,
                      [&](std::size_t i) {
                          ++started;
@@ -70,9 +70,9 @@ TEST(InOrderParallel, AFailureReachesTheCallerAtItsPlaceAndStopsTheHelpers) {
 }
 
 // A failure of take itself leaves by the same way, with the helpers joined.
-TEST(InOrderParallel, AFailureOfTheTakerEndsTheRun) {
+TEST(OrderedWorkPool, AFailureOfTheTakerEndsTheRun) {
     std::size_t taken = 0;
-    EXPECT_THROW(fontlist::inOrderParallel<int>(
+    EXPECT_THROW(runtime::inOrderParallel<int>(
                      100, [](std::size_t i) { return static_cast<int>(i); },
                      [&](std::size_t i, int&&) {
                          if (i == 10) {
@@ -87,7 +87,7 @@ TEST(InOrderParallel, AFailureOfTheTakerEndsTheRun) {
 // Work that waits (as a lookup waits for a cold disk) brings in more threads than there are
 // processors, up to the limit, so that many waits overlap; the results still arrive in order.
 // A failure while helpers are being added still joins every one of them.
-TEST(InOrderParallel, WaitingWorkBringsInMoreThreadsUpToTheLimit) {
+TEST(OrderedWorkPool, WaitingWorkBringsInMoreThreadsUpToTheLimit) {
     for (const bool failing : {false, true}) {
         SCOPED_TRACE(failing);
         std::mutex mutex;
@@ -95,7 +95,7 @@ TEST(InOrderParallel, WaitingWorkBringsInMoreThreadsUpToTheLimit) {
         std::atomic<std::size_t> started{0};
         std::size_t taken = 0;
         const auto run = [&] {
-            fontlist::inOrderParallel<std::size_t>(
+            runtime::inOrderParallel<std::size_t>(
                 200,
                 [&](std::size_t i) {
                     ++started;
@@ -113,7 +113,7 @@ TEST(InOrderParallel, WaitingWorkBringsInMoreThreadsUpToTheLimit) {
                     EXPECT_EQ(result, i);
                     EXPECT_EQ(i, taken++);
                 },
-                fontlist::ParallelLimits{8, std::chrono::microseconds(500)});
+                runtime::ParallelLimits{8, std::chrono::microseconds(500)});
         };
         if (failing) {
             EXPECT_THROW(run(), std::runtime_error);

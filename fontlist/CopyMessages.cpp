@@ -1,0 +1,87 @@
+#include "fontlist/CopyMessages.h"
+
+#include <utility>
+
+#include "runtime/Text.h"
+
+namespace fontlist::copymessages {
+
+namespace {
+
+constexpr std::string_view kTitle = "Font Copy and Renaming";
+using runtime::text::kCrLf;
+
+} // namespace
+
+runtime::UserMessage message(std::string text, runtime::Buttons buttons,
+                             runtime::MessageIcon icon) {
+    return runtime::UserMessage{std::string(kTitle), std::move(text), buttons, icon};
+}
+
+std::string alreadyExistsText() {
+    std::string text = "/Friendly directory already exists. Fonts with the same name";
+    text += kCrLf;
+    text += "will be overwitten, except those flagged read-only.OK to proceed?";
+    return text;
+}
+
+std::string fontDirectoryText(const std::string& redirected) {
+    std::string text = "Action in the Windows Font directory is restricted.";
+    text += kCrLf;
+    text += "Instead, the renamed fonts will be placed in:";
+    text += kCrLf;
+    text += redirected;
+    text += kCrLf;
+    text += "Do you wish to proceed?";
+    return text;
+}
+
+std::string accessFailureText(const std::string& doing, const runtime::Failure& failure) {
+    std::string text = doing.empty() ? std::string() : doing + ":" + std::string(kCrLf);
+    text += failure.cause();
+    text += kCrLf;
+    text += "OK to proceed?";
+    return text;
+}
+
+std::string copyingText(const std::string& source, const std::string& target) {
+    return "Could not copy " + source + " to " + target;
+}
+
+std::string guardedText(const std::string& source, const std::string& target) {
+    std::string text = "Not copied: " + source;
+    text += kCrLf;
+    text += "Its new name " + target +
+            " is one of the files this run copies from, which are never replaced.";
+    return text;
+}
+
+std::string companionFailureText(const std::string& source, const std::string& target,
+                                 const runtime::Failure& failure) {
+    std::string text = copyingText(source, target);
+    text += ":";
+    text += kCrLf;
+    text += failure.cause();
+    return text;
+}
+
+std::string finishedText(std::size_t incomplete) {
+    std::string text = "Finished.";
+    if (incomplete > 0) {
+        text += kCrLf;
+        text += kCrLf;
+        text += std::to_string(incomplete) + (incomplete == 1 ? " font was" : " fonts were") +
+                " left incomplete (not copied, or copied without a companion file); the "
+                "messages before this one say why.";
+    }
+    return text;
+}
+
+void reportFailure(BatchHost& host, int number) noexcept {
+    try {
+        host.show(message("Error " + runtime::text::numberText(number)));
+    } catch (...) {
+    }
+}
+
+} // namespace fontlist::copymessages

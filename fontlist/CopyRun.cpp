@@ -1,0 +1,432 @@
+#include "fontlist/CopyRun.h"
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <initializer_list>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "fontlist/CopyMessages.h"
+#include "fontlist/FontTypes.h"
+#include "fontlist/NamesWithoutCase.h"
+#include "fontlist/ReadAhead.h"
+#include "fontlist/SystemDirectories.h"
+#include "fontlist/ValidFileName.h"
+#include "fontlist/WindowsDeviceNames.h"
+#include "runtime/Failure.h"
+#include "runtime/FileSystem.h"
+#include "runtime/PathText.h"
+#include "runtime/ProgramName.h"
+#include "runtime/TemporaryFileCleanup.h"
+#include "runtime/Text.h"
+#include "runtime/UserMessage.h"
+
+#include <cerrno>
+
+namespace fontlist {
+
+namespace {
+
+// The system's word for a directory that is there already.
+constexpr int kDirectoryExists = EEXIST;
+using copymessages::accessFailureText;
+using copymessages::alreadyExistsText;
+using copymessages::companionFailureText;
+using copymessages::copyingText;
+using copymessages::finishedText;
+using copymessages::fontDirectoryText;
+using copymessages::guardedText;
+using copymessages::message;
+using copymessages::reportFailure;
+using runtime::kProgramName;
+
+// The wildcard patterns of every companion of every type, as the file list matches names.
+std::string companionPatterns() {
+    std::string patterns;
+    for (const FontType& type : fontTypes()) {
+        for (const Companion& companion : type.companions) {
+            const std::string pattern = "*" + std::string(companion.extension);
+            if (patterns.find(pattern) == std::string::npos) {
+                patterns += (patterns.empty() ? "" : ";") + pattern;
+            }
+        }
+    }
+    return patterns;
+}
+
+// The new name of a font file: its trimmed full name made fit for a file name, then the
+// extension.
+std::string newFileName(const std::string& fullName, SpacesOption option,
+                        std::string_view extension) {
+    return fileNameForThisSystem(ValidFileName(runtime::text::trimSpaces(fullName), option) +
+                                 std::string(extension));
+}
+
+// The last four characters of a font file's path (its extension), in lower case: ".ttf",
+// ".otf", ".ttc", ".otc" or ".pfb".
+std::string lowerCaseExtension(const std::string& path) {
+    std::string extension = path.substr(path.size() - 4);
+    for (char& c : extension) {
+        c = static_cast<char>(runtime::text::foldByte(static_cast<std::uint8_t>(c)));
+    }
+    return extension;
+}
+
+// A path with its last four characters (the extension of a font file) replaced.
+std::string withExtension(const std::string& path, std::string_view extension) {
+    return path.substr(0, path.size() >= 4 ? path.size() - 4 : 0) + std::string(extension);
+}
+
+// How many files ahead of the one being copied the system is asked to read.
+constexpr std::size_t kReadAheadFiles = 16;
+
+} // namespace
+
+CopyRun::CopyRun(BatchHost& host, BatchState& state, SpacesOption option)
+    : host_(host), state_(state), option_(option), companions_(companionPatterns()) {}
+
+// Runs one step under the failure rule; false when the run ends.
+template <typename Action>
+bool CopyRun::attempt(Action&& action) {
+    return outcomeOf(action) != Outcome::RunEnds;
+}
+
+// The same for a step without which the file is not copied: a failure passed over with Yes
+// leaves the font incomplete.
+template <typename Action>
+bool CopyRun::attemptCopy(FontWork& font, Action&& action) {
+    const Outcome outcome = outcomeOf(action);
+    if (outcome == Outcome::PassedOver) {
+        font.incomplete = true;
+    }
+    return outcome != Outcome::RunEnds;
+}
+
+template <typename Action>
+CopyRun::Outcome CopyRun::outcomeOf(Action& action) noexcept {
+    std::optional<runtime::Failure> failure;
+    doing_.clear();
+    creatingDestination_ = false;
+    try {
+        if (action() == Step::Done) {
+            return Outcome::Done;
+        }
+        end_ = RunEnd::Declined;
+        return Outcome::RunEnds;
+    } catch (...) {
+        failure = runtime::currentFailure();
+    }
+    const Outcome outcome = afterFailure(*failure);
+    doing_.clear();
+    return outcome;
+}
+
+BatchOutcome CopyRun::run() {
+    if (open()) {
+        bool goesOn = true;
+        for (std::size_t index = 0; goesOn && index < fonts_.size(); ++index) {
+            goesOn = copy(fonts_[index], fonts_.size() - index - 1);
+        }
+        if (goesOn) {
+            close();
+        }
+    }
+    return BatchOutcome{end_, incompleteCount()};
+}
+
+// Attempts the steps one after the other; false when the run ends among them.
+bool CopyRun::attemptInTurn(std::initializer_list<RunStep> steps) {
+    for (const RunStep step : steps) {
+        if (!attempt([this, step] { return (this->*step)(); })) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CopyRun::open() {
+    return attemptInTurn({&CopyRun::takeNames, &CopyRun::takeSourceDirectory,
+                          &CopyRun::chooseFriendlyDestination, &CopyRun::redirectFromFontDirectory,
+                          &CopyRun::createDestination, &CopyRun::resolveDestination,
+                          &CopyRun::layOutFiles});
+}
+
+// The copies handed to the device, the lists read again, the idle title, the closing
+// message, which says how many fonts were left incomplete.
+void CopyRun::close() {
+    attemptInTurn({&CopyRun::syncDestination, &CopyRun::refreshDirectoryList,
+                   &CopyRun::refreshFileList, &CopyRun::showIdleTitle, &CopyRun::showFinished});
+}
+
+std::size_t CopyRun::incompleteCount() const {
+    return static_cast<std::size_t>(
+        std::ranges::count_if(fonts_, [](const FontWork& font) { return font.incomplete; }));
+}
+
+// The steps of one listed file, the last of which counts the title down to the number of
+// files after it; false when the run ends among them.
+bool CopyRun::copy(FontWork& font, std::size_t filesAfter) {
+    bool guarded = false; // its new name is one of the run's sources: the font is skipped
+    const auto copyTheFont = [&] {
+        guarded = !copyFont(font, font.source, font.target);
+        return Step::Done;
+    };
+    if (font.type == nullptr) {
+        return attempt([&] {
+            return showProgress(runtime::text::numberText(static_cast<std::int64_t>(filesAfter)));
+        });
+    }
+    if (!attempt([&] { return lookUp(font); }) || !attemptCopy(font, copyTheFont)) {
+        return false;
+    }
+    // In their order: a required companion's failure goes to the run's rule, an optional
+    // one's is told and counted.
+    for (const Companion& companion :
+         guarded ? std::span<const Companion>() : font.type->companions) {
+        const bool goesOn = companion.required
+                                ? attemptCopy(font,
+                                              [&] {
+                                                  copyCompanion(font, companion.extension);
+                                                  return Step::Done;
+                                              })
+                                : copyOptionalCompanion(font, companion.extension);
+        if (!goesOn) {
+            return false;
+        }
+    }
+    return attempt([&] {
+        return showProgress(runtime::text::numberText(static_cast<std::int64_t>(filesAfter)));
+    });
+}
+
+// A companion the font may lack: a missing one is no failure; any other failure is told
+// (the file and the cause) and leaves the font incomplete, and the run goes on with the
+// next step. False when the message itself ends the run.
+bool CopyRun::copyOptionalCompanion(FontWork& font, std::string_view extension) {
+    try {
+        copyCompanion(font, extension);
+        return true;
+    } catch (...) {
+        const runtime::Failure failure = runtime::currentFailure();
+        if (failure.is(runtime::FailureNumber::FileNotFound)) {
+            return true;
+        }
+        font.incomplete = true;
+        std::string text = companionFailureText(withExtension(font.source, extension),
+                                                withExtension(font.target, extension), failure);
+        return attempt([&] { return show(message(std::move(text))); });
+    }
+}
+
+// Copies a font or one of its companions; a target that is one of the run's own sources is
+// passed over with a message that names it, and leaves the font incomplete. Whether the
+// file was copied (or already was the target).
+bool CopyRun::copyFont(FontWork& font, const std::string& source, const std::string& target) {
+    doing_ = copyingText(source, target);
+    const runtime::fs::CopyResult result = runtime::fs::copyFile(source, target, &guarded_);
+    if (result != runtime::fs::CopyResult::TargetGuarded) {
+        return true;
+    }
+    font.incomplete = true;
+    host_.show(message(guardedText(source, target)));
+    return false;
+}
+
+// 75 (as when the destination exists already) asks whether to go on with the next step;
+// any other failure is shown and ends the run. Only the destination that is there already
+// is told as such; any other cause of a 75 is told in the system's words, with what the
+// step was doing.
+CopyRun::Outcome CopyRun::afterFailure(const runtime::Failure& failure) noexcept {
+    end_ = RunEnd::Failed;
+    if (!failure.is(runtime::FailureNumber::PathFileAccess)) {
+        reportFailure(host_, failure.number());
+        return Outcome::RunEnds;
+    }
+    try {
+        const bool destinationExists =
+            creatingDestination_ && failure.systemError() == kDirectoryExists;
+        const runtime::Answer answer = host_.show(
+            message(destinationExists ? alreadyExistsText() : accessFailureText(doing_, failure),
+                    runtime::Buttons::YesNoCancel));
+        if (answer == runtime::Answer::Yes) {
+            end_ = RunEnd::Finished;
+            return Outcome::PassedOver;
+        }
+        end_ = RunEnd::Declined;
+    } catch (...) {
+    }
+    return Outcome::RunEnds;
+}
+
+// The names are fixed before anything is created: the copies work from this list.
+CopyRun::Step CopyRun::takeNames() {
+    const auto count = static_cast<std::size_t>(std::max(host_.fileListCount(), 0));
+    state_.FontFiles.assign(listEntriesFor(count), std::string());
+    for (std::size_t i = 0; i < count; ++i) {
+        state_.FontFiles[i] = host_.fileListEntry(static_cast<int>(i));
+    }
+    return Step::Done;
+}
+
+CopyRun::Step CopyRun::takeSourceDirectory() {
+    source_ = runtime::path::withTrailingSeparator(host_.fileListDirectory());
+    return Step::Done;
+}
+
+CopyRun::Step CopyRun::chooseFriendlyDestination() {
+    destination_ = source_ + std::string(kFriendly);
+    return Step::Done;
+}
+
+// In the font directory, the copies go elsewhere after a warning.
+CopyRun::Step CopyRun::redirectFromFontDirectory() {
+    // Also where a "friendly" that is there already leads into it.
+    if (!liesInFontDirectory(source_, kFriendly, state_.FontsDir) &&
+        !liesInFontDirectory(runtime::fs::realPath(source_ + std::string(kFriendlyName)), {},
+                             state_.FontsDir)) {
+        return Step::Done;
+    }
+    const std::string redirected =
+        state_.WindowsDir + runtime::path::separator + "ft1fonts" + runtime::path::separator;
+    const runtime::Answer answer =
+        host_.show(message(fontDirectoryText(redirected), runtime::Buttons::YesNoCancel,
+                           runtime::MessageIcon::Warning));
+    if (answer != runtime::Answer::Yes) {
+        return Step::Declined;
+    }
+    destination_ = redirected;
+    return Step::Done;
+}
+
+std::string CopyRun::destinationWithoutSeparator() const {
+    std::string directory = destination_;
+    if (directory.size() > 1 && directory.back() == runtime::path::separator) {
+        directory.pop_back();
+    }
+    return directory;
+}
+
+CopyRun::Step CopyRun::createDestination() {
+    creatingDestination_ = true;
+    doing_ = "Could not create " + destinationWithoutSeparator();
+    runtime::fs::createDirectory(destinationWithoutSeparator());
+    return Step::Done;
+}
+
+// The destination is resolved once, links and all: every copy lands where the run began
+// to write, whatever is done to the links meanwhile. The temporary files that killed runs
+// left there go.
+CopyRun::Step CopyRun::resolveDestination() {
+    destination_ =
+        runtime::path::withTrailingSeparator(runtime::fs::realPath(destinationWithoutSeparator()));
+    runtime::removeStaleTemporaryFiles(destination_);
+    return Step::Done;
+}
+
+// Reads the number of files again and lays out the work on each, all or nothing: when this
+// fails, the run has no files to go through.
+CopyRun::Step CopyRun::layOutFiles() {
+    const int count = std::max(host_.fileListCount(), 0);
+    std::vector<FontWork> fonts(static_cast<std::size_t>(count));
+    std::vector<std::string> readAhead;
+    for (std::size_t index = 0; index < fonts.size(); ++index) {
+        FontWork& font = fonts[index];
+        font.source = source_ + state_.FontFiles.at(index);
+        font.type = fontTypeOf(font.source);
+        font.readAheadPosition = readAhead.size();
+        if (font.type == nullptr) {
+            continue;
+        }
+        readAhead.push_back(font.source);
+        guarded_.add(font.source);
+        for (const Companion& companion : font.type->companions) {
+            guardCompanion(font, companion.extension);
+            readAhead.push_back(withExtension(font.source, companion.extension));
+        }
+    }
+    // On a cold cache the device reads the next fonts while this one is copied.
+    readAhead_ = std::make_unique<ReadAhead>(std::move(readAhead), kReadAheadFiles);
+    fonts_ = std::move(fonts);
+    return Step::Done;
+}
+
+// Every file the run may read is known before its first copy, so that no copy lands on one.
+void CopyRun::guardCompanion(const FontWork& font, std::string_view extension) {
+    const std::string companion = withExtension(font.source, extension);
+    guarded_.add(companion);
+    if (const std::optional<std::string> other =
+            companions_.find(source_, std::string_view(companion).substr(source_.size()))) {
+        guarded_.add(source_ + *other);
+    }
+}
+
+// A companion is the file of the same name with the companion's extension in lower case;
+// where there is none, the one file of the directory whose name matches that without
+// regard to case (FOO.PFM beside FOO.PFB). Its copy gets the lower-case extension.
+void CopyRun::copyCompanion(FontWork& font, std::string_view extension) {
+    const std::string source = withExtension(font.source, extension);
+    const std::string target = withExtension(font.target, extension);
+    try {
+        copyFont(font, source, target);
+    } catch (const runtime::Failure& failure) {
+        if (!failure.is(runtime::FailureNumber::FileNotFound)) {
+            throw;
+        }
+        const std::optional<std::string> other =
+            companions_.find(source_, std::string_view(source).substr(source_.size()));
+        if (!other) {
+            throw;
+        }
+        copyFont(font, source_ + *other, target);
+    }
+}
+
+CopyRun::Step CopyRun::lookUp(FontWork& font) const {
+    readAhead_->reached(font.readAheadPosition);
+    const std::string fullName = nameOf(font.source).value().text();
+    font.target = destination_ + newFileName(fullName, option_, lowerCaseExtension(font.source));
+    return Step::Done;
+}
+
+CopyRun::Step CopyRun::syncDestination() {
+    runtime::fs::syncFileSystemOf(destination_);
+    return Step::Done;
+}
+
+CopyRun::Step CopyRun::refreshDirectoryList() {
+    host_.refreshDirectoryList();
+    return Step::Done;
+}
+
+CopyRun::Step CopyRun::refreshFileList() {
+    host_.refreshFileList();
+    return Step::Done;
+}
+
+CopyRun::Step CopyRun::showProgress(const std::string& text) {
+    host_.showProgress(text);
+    return Step::Done;
+}
+
+// A message with OK only: whatever the answer, the run goes on.
+CopyRun::Step CopyRun::show(const runtime::UserMessage& shown) {
+    host_.show(shown);
+    return Step::Done;
+}
+
+CopyRun::Step CopyRun::showIdleTitle() {
+    return showProgress(std::string(kProgramName));
+}
+
+CopyRun::Step CopyRun::showFinished() {
+    return show(message(finishedText(incompleteCount())));
+}
+
+} // namespace fontlist

@@ -1,0 +1,117 @@
+#pragma once
+
+#include <cstddef>
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "fontlist/BatchHost.h"
+#include "fontlist/BatchOutcome.h"
+#include "fontlist/BatchState.h"
+#include "fontlist/FontTypes.h"
+#include "fontlist/NamesWithoutCase.h"
+#include "fontlist/ReadAhead.h"
+#include "fontlist/SpacesOption.h"
+#include "runtime/Failure.h"
+#include "runtime/FileSystem.h"
+#include "runtime/PathText.h"
+#include "runtime/UserMessage.h"
+
+namespace fontlist {
+
+// What the steps of one file share: the lookup builds the target that the copies use.
+struct FontWork {
+    const FontType* type = nullptr; // none for a listed file of no type of ours, only counted
+    std::string source;
+    std::string target;
+    std::size_t readAheadPosition = 0; // of its source among the files read ahead
+    bool incomplete = false;           // not copied, or copied without one of its companions
+};
+
+// One run of copy-and-rename, in the order of its steps: the opening steps, the steps of each
+// listed file, the closing steps. Every step goes through attempt, which says whether the run
+// goes on with the step that follows it in the code.
+class CopyRun {
+public:
+    CopyRun(BatchHost& host, BatchState& state, SpacesOption option);
+    CopyRun(const CopyRun&) = delete;
+    CopyRun& operator=(const CopyRun&) = delete;
+
+    // Never throws: every step is attempted, and the failure rule catches what it raises.
+    BatchOutcome run();
+
+private:
+    // What a step did, when it raised no failure.
+    enum class Step {
+        Done,
+        Declined, // a question was answered No or Cancel: the run ends without a message
+    };
+    // What became of a step tried under the run's failure rule.
+    enum class Outcome {
+        Done,       // it did its work
+        PassedOver, // it failed with 75 and the user chose to go on with the next step
+        RunEnds,    // the run ends here
+    };
+    using RunStep = Step (CopyRun::*)();
+
+    // The order of the run and its failure rule.
+    bool open();
+    bool copy(FontWork& font, std::size_t filesAfter);
+    void close();
+    bool attemptInTurn(std::initializer_list<RunStep> steps);
+    template <typename Action>
+    bool attempt(Action&& action);
+    template <typename Action>
+    bool attemptCopy(FontWork& font, Action&& action);
+    template <typename Action>
+    Outcome outcomeOf(Action& action) noexcept;
+    Outcome afterFailure(const runtime::Failure& failure) noexcept;
+    std::size_t incompleteCount() const;
+
+    // The opening steps.
+    Step takeNames();
+    Step takeSourceDirectory();
+    Step chooseFriendlyDestination();
+    Step redirectFromFontDirectory();
+    Step createDestination();
+    Step resolveDestination();
+    Step layOutFiles();
+    std::string destinationWithoutSeparator() const;
+    void guardCompanion(const FontWork& font, std::string_view extension);
+
+    // The steps of each file.
+    Step lookUp(FontWork& font) const;
+    bool copyFont(FontWork& font, const std::string& source, const std::string& target);
+    void copyCompanion(FontWork& font, std::string_view extension);
+    bool copyOptionalCompanion(FontWork& font, std::string_view extension);
+
+    // The closing steps.
+    Step syncDestination();
+    Step refreshDirectoryList();
+    Step refreshFileList();
+    Step showIdleTitle();
+    Step showFinished();
+    Step showProgress(const std::string& text);
+    Step show(const runtime::UserMessage& shown);
+
+    static constexpr std::string_view kFriendlyName = "friendly";
+    static constexpr std::string_view kFriendly =
+        runtime::path::separator == '/' ? "friendly/" : "friendly\\";
+
+    BatchHost& host_;
+    BatchState& state_;
+    SpacesOption option_;
+    std::string source_;
+    std::string destination_;
+    std::vector<FontWork> fonts_;         // laid out once the number of files is read again
+    RunEnd end_ = RunEnd::Finished;       // until a step ends the run
+    NamesWithoutCase companions_;         // the directory's companion files, found without case
+    runtime::fs::ProtectedFiles guarded_; // every file the run reads
+    std::string doing_; // what the step under way is doing, for the message of its failure
+    bool creatingDestination_ = false;     // the step under way creates the destination
+    std::unique_ptr<ReadAhead> readAhead_; // last: its thread stops first
+};
+
+} // namespace fontlist
