@@ -125,72 +125,91 @@ std::string patternOfFilter(const std::string& name) {
     return {};
 }
 
-Request parseCommandLine(std::span<const std::string> arguments) {
+namespace {
+
+// What the arguments say, before it is checked against the command: the command, its operands
+// and the options seen; or, for --help or --version, that request alone.
+struct Scanned {
     std::optional<Command> command;
     std::vector<std::string> operands;
     Seen seen;
-    bool optionsEnded = false;
+    std::optional<Request> answeredAtOnce;
+};
 
+// Reads the option at arguments[i] into seen; an option with a value ("--spaces dash" or
+// "--spaces=dash") may take the next argument, and i moves past it.
+void scanOption(std::span<const std::string> arguments, std::size_t& i, Seen& seen) {
+    const std::string& argument = arguments[i];
+    if (argument == "--lf") {
+        seen.lineFeeds = true;
+        return;
+    }
+    if (argument == "--yes" || argument == "-y") {
+        seen.assumeYes = true;
+        return;
+    }
+    const std::size_t equals = argument.find('=');
+    const std::string name = argument.substr(0, equals);
+    if (name != "--spaces" && name != "--filter") {
+        throw UsageError("unknown option '" + name + "'");
+    }
+    std::string value;
+    if (equals != std::string::npos) {
+        value = argument.substr(equals + 1);
+    } else if (i + 1 < arguments.size()) {
+        value = arguments[++i];
+    } else {
+        throw UsageError("option " + name + " needs a value");
+    }
+    (name == "--spaces" ? seen.spaces : seen.filter) = value;
+}
+
+Scanned scan(std::span<const std::string> arguments) {
+    Scanned scanned;
+    bool optionsEnded = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         const bool isOption = !optionsEnded && argument.size() > 1 && argument[0] == '-';
         if (!isOption) {
-            if (!command) {
-                command = commandNamed(argument);
-                if (!command) {
-                    throw UsageError("unknown command '" + argument + "'");
-                }
-            } else {
-                operands.push_back(argument);
+            if (scanned.command) {
+                scanned.operands.push_back(argument);
+            } else if (!(scanned.command = commandNamed(argument))) {
+                throw UsageError("unknown command '" + argument + "'");
             }
-            continue;
-        }
-        if (argument == "--") {
+        } else if (argument == "--") {
             optionsEnded = true;
-            continue;
-        }
-        if (argument == "-h" || argument == "--help") {
-            return only(Command::Help);
-        }
-        if (argument == "-V" || argument == "--version") {
-            return only(Command::Version);
-        }
-        if (argument == "--lf") {
-            seen.lineFeeds = true;
-            continue;
-        }
-        if (argument == "--yes" || argument == "-y") {
-            seen.assumeYes = true;
-            continue;
-        }
-        // Options with a value: "--spaces dash" or "--spaces=dash".
-        const std::size_t equals = argument.find('=');
-        const std::string name = argument.substr(0, equals);
-        if (name != "--spaces" && name != "--filter") {
-            throw UsageError("unknown option '" + name + "'");
-        }
-        std::string value;
-        if (equals != std::string::npos) {
-            value = argument.substr(equals + 1);
-        } else if (i + 1 < arguments.size()) {
-            value = arguments[++i];
+        } else if (argument == "-h" || argument == "--help") {
+            scanned.answeredAtOnce = only(Command::Help);
+            return scanned;
+        } else if (argument == "-V" || argument == "--version") {
+            scanned.answeredAtOnce = only(Command::Version);
+            return scanned;
         } else {
-            throw UsageError("option " + name + " needs a value");
+            scanOption(arguments, i, scanned.seen);
         }
-        (name == "--spaces" ? seen.spaces : seen.filter) = value;
     }
+    return scanned;
+}
 
-    if (!command) {
+} // namespace
+
+Request parseCommandLine(std::span<const std::string> arguments) {
+    Scanned scanned = scan(arguments);
+    if (scanned.answeredAtOnce) {
+        return *scanned.answeredAtOnce;
+    }
+    if (!scanned.command) {
         throw UsageError("no command given");
     }
     Request request;
-    request.command = *command;
+    request.command = *scanned.command;
     if (request.command == Command::Help) {
         return request;
     }
-    checkOperands(request.command, operands.size());
-    request.operands = std::move(operands);
+    checkOperands(request.command, scanned.operands.size());
+    request.operands = std::move(scanned.operands);
 
+    const Seen& seen = scanned.seen;
     const bool batch = request.command == Command::Html || request.command == Command::Copy;
     if (seen.spaces) {
         refuseUnless(batch, "--spaces", request.command);
