@@ -7,6 +7,8 @@
 #include <span>
 #include <string>
 
+#include "runtime/UniqueFd.h"
+
 namespace runtime {
 
 // Random-access reading of one font file at 1-based byte positions. Bytes beyond the end of
@@ -70,7 +72,7 @@ private:
     void fetchBlock(std::uint64_t offset, std::uint8_t* into, std::size_t length);
     const std::uint8_t* pageFor(std::uint64_t offset);
 
-    int fd_ = -1;
+    UniqueFd fd_;
     std::span<const std::uint8_t> memory_;
     std::uint64_t size_ = 0;
     std::uint64_t fetches_ = 0;
