@@ -1,6 +1,7 @@
 #include "runtime/DirectoryListing.h"
 
 #include "runtime/Text.h"
+#include "runtime/Utf8.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -24,16 +25,12 @@ namespace runtime {
 
 namespace {
 
-// The length of the UTF-8 sequence that starts with this byte; 1 for a byte that cannot start
-// one, so a broken sequence is taken a byte at a time.
-std::size_t sequenceLength(unsigned char lead) {
-    if (lead >= 0xF0 && lead <= 0xF4) {
-        return 4;
-    }
-    if (lead >= 0xE0) {
-        return lead <= 0xEF ? 3 : 1;
-    }
-    return lead >= 0xC2 ? 2 : 1;
+// The bytes "?" (and a "*" moving on) take: a whole character, judged by its lead byte alone,
+// or one byte of anything else, cut short at the end of the name.
+std::size_t characterLength(std::string_view name, std::size_t n) {
+    return std::min(
+        std::max<std::size_t>(utf8::announcedLength(static_cast<unsigned char>(name[n])), 1),
+        name.size() - n);
 }
 
 // Wildcard match of folded texts. Greedy with one back-track point for the last "*", which is
@@ -54,15 +51,14 @@ bool matchFolded(std::string_view name, std::string_view pattern) {
             starPattern = p++;
             starName = n;
         } else if (p < pattern.size() && pattern[p] == '?') {
-            n += std::min(sequenceLength(static_cast<unsigned char>(name[n])), name.size() - n);
+            n += characterLength(name, n);
             ++p;
         } else if (p < pattern.size() && pattern[p] == name[n]) {
             ++p;
             ++n;
         } else if (starPattern != std::string_view::npos) {
             p = starPattern + 1;
-            starName += std::min(sequenceLength(static_cast<unsigned char>(name[starName])),
-                                 name.size() - starName);
+            starName += characterLength(name, starName);
             n = starName;
         } else {
             return false;
