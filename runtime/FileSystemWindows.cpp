@@ -33,7 +33,6 @@ bool isMissing(DWORD error) {
            error == ERROR_DIRECTORY;
 }
 
-// The attributes of an existing path.
 DWORD attributesOrThrow(const std::filesystem::path& path) {
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {

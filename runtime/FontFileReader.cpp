@@ -130,7 +130,6 @@ std::string FontFileReader::bytesAt(std::int64_t position, std::int64_t count) {
         throw Failure(FailureNumber::InvalidArgument);
     }
     if (end <= size_ && cached_.holds(offset) && end <= cached_.end) {
-        // All in the page of the last read.
         return std::string(reinterpret_cast<const char*>(cached_.bytes + (offset - cached_.start)),
                            static_cast<std::size_t>(count));
     }

@@ -14,7 +14,7 @@ namespace runtime {
 // Random-access reading of one font file at 1-based byte positions. Bytes beyond the end of
 // the file read as zero bytes without failing. Reads go through a buffer: a small file is read
 // whole on the first access; a larger one in pages around the positions asked for, so a read
-// never costs a system call per byte. The file is closed by the destructor on every path.
+// never costs a system call per byte.
 //
 // A reader can also run over bytes in memory (fuzzing, tests); the paging code is the same,
 // only the "fetch a block" step copies instead of calling pread.
