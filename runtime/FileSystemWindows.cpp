@@ -112,9 +112,12 @@ CopyResult copyFile(const std::string& source, const std::string& target,
 
     TemporaryFile copy(target);
     copy.close(false);
-    // CopyFileW takes the source's attributes along, read-only among them; the temporary file
-    // removes such a copy too when it is not put in place.
-    if (::CopyFileW(from.c_str(), native(copy.path()).c_str(), FALSE) == 0) {
+    // Made anew under the temporary file's name: CopyFileW gives the source's attributes,
+    // read-only among them, to a file it creates, not reliably to one it overwrites. The
+    // temporary file removes a read-only copy too when it is not put in place.
+    const std::filesystem::path temporary = native(copy.path());
+    ::DeleteFileW(temporary.c_str());
+    if (::CopyFileW(from.c_str(), temporary.c_str(), TRUE) == 0) {
         throw failureFromWindowsError(::GetLastError());
     }
     if (guarded != nullptr && guarded->holdsEntryAt(target)) {
