@@ -6,23 +6,11 @@
 #include <utility>
 
 #include "runtime/Failure.h"
-
-#ifdef _WIN32
-#include <fcntl.h>
-#include <filesystem>
-#include <io.h>
-#include <share.h>
-#include <sys/stat.h>
-#include <system_error>
-
-#include "runtime/NativePath.h"
-#else
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
+#include "runtime/FontFileReaderCalls.h"
 
 namespace runtime {
+
+using namespace font_file_reader;
 
 namespace {
 
@@ -36,125 +24,15 @@ constexpr std::uint64_t kPageSize = 4 * 1024;
 // readers ask for a few thousand bytes at most.
 constexpr std::uint64_t kMaxBytesPastEnd = 64 * 1024 * 1024;
 
-#ifdef _WIN32
-
-int openForReading(const std::string& utf8Path) {
-    const std::filesystem::path path = path::native(utf8Path);
-    int fd = -1;
-    const errno_t error =
-        _wsopen_s(&fd, path.c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT, _SH_DENYNO, 0);
-    if (error != 0) {
-        // The system refuses to open a directory as a file with EACCES; it is no permission
-        // problem but a path that names the wrong kind of thing, as EISDIR says elsewhere.
-        // A file where a directory of the path should be is ENOTDIR, as on POSIX systems.
-        std::error_code ignored;
-        if (error == EACCES && std::filesystem::is_directory(path, ignored)) {
-            errno = EISDIR;
-        } else if (error == ENOENT && path::blockedByFile(path)) {
-            errno = ENOTDIR;
-        } else {
-            errno = error;
-        }
-        return -1;
-    }
-    return fd;
-}
-
-bool isRegularFile(int fd, std::uint64_t& size) {
-    struct _stat64 info {};
-    if (_fstat64(fd, &info) != 0) {
-        throw failureFromErrno(errno);
-    }
-    size = static_cast<std::uint64_t>(info.st_size);
-    return (info.st_mode & _S_IFMT) == _S_IFREG;
-}
-
-// Reads up to length bytes at offset; the number read, short only at the end of the file.
-std::size_t readAt(int fd, std::uint64_t offset, std::uint8_t* into, std::size_t length) {
-    if (_lseeki64(fd, static_cast<__int64>(offset), SEEK_SET) < 0) {
-        throw failureFromErrno(errno);
-    }
-    std::size_t done = 0;
-    while (done < length) {
-        const unsigned chunk =
-            static_cast<unsigned>(std::min<std::size_t>(length - done, 1u << 30));
-        const int got = _read(fd, into + done, chunk);
-        if (got < 0) {
-            throw failureFromErrno(errno);
-        }
-        if (got == 0) {
-            break;
-        }
-        done += static_cast<std::size_t>(got);
-    }
-    return done;
-}
-
-void closeFile(int fd) {
-    _close(fd);
-}
-
-#else
-
-int openForReading(const std::string& utf8Path) {
-    // Never O_CREAT. O_NONBLOCK keeps the open of a named pipe from waiting for a writer; the
-    // pipe is then refused as not a regular file. On a regular file it changes nothing.
-    int fd = -1;
-    do {
-        fd = ::open(utf8Path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    } while (fd < 0 && errno == EINTR);
-    return fd;
-}
-
-bool isRegularFile(int fd, std::uint64_t& size) {
-    struct stat info {};
-    if (::fstat(fd, &info) != 0) {
-        throw failureFromErrno(errno);
-    }
-    size = static_cast<std::uint64_t>(info.st_size);
-    return S_ISREG(info.st_mode);
-}
-
-std::size_t readAt(int fd, std::uint64_t offset, std::uint8_t* into, std::size_t length) {
-    std::size_t done = 0;
-    while (done < length) {
-        const ssize_t got =
-            ::pread(fd, into + done, length - done, static_cast<off_t>(offset + done));
-        if (got < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            throw failureFromErrno(errno);
-        }
-        if (got == 0) {
-            break; // the file ended (it may have shrunk since it was opened)
-        }
-        done += static_cast<std::size_t>(got);
-    }
-    return done;
-}
-
-void closeFile(int fd) {
-    ::close(fd);
-}
-
-#endif
-
 } // namespace
 
 FontFileReader::FontFileReader(const std::string& utf8Path) {
-    fd_ = openForReading(utf8Path);
-    if (fd_ < 0) {
+    fd_ = UniqueFd(openForReading(utf8Path));
+    if (!fd_.valid()) {
         throw failureFromErrno(errno);
     }
-    try {
-        if (!isRegularFile(fd_, size_)) {
-            throw Failure(FailureNumber::PathFileAccess);
-        }
-    } catch (...) {
-        closeFile(fd_);
-        fd_ = -1;
-        throw;
+    if (!isRegularFile(fd_.get(), size_)) {
+        throw Failure(FailureNumber::PathFileAccess);
     }
     pageSize_ = size_ <= kWholeFileLimit ? static_cast<std::size_t>(size_) : kPageSize;
 }
@@ -164,17 +42,13 @@ FontFileReader::FontFileReader(std::span<const std::uint8_t> bytes)
     pageSize_ = size_ <= kWholeFileLimit ? static_cast<std::size_t>(size_) : kPageSize;
 }
 
-FontFileReader::~FontFileReader() {
-    if (fd_ >= 0) {
-        closeFile(fd_);
-    }
-}
+FontFileReader::~FontFileReader() = default;
 
 void FontFileReader::fetchBlock(std::uint64_t offset, std::uint8_t* into, std::size_t length) {
     ++fetches_;
     std::size_t got = 0;
-    if (fd_ >= 0) {
-        got = readAt(fd_, offset, into, length);
+    if (fd_.valid()) {
+        got = readAt(fd_.get(), offset, into, length);
     } else if (offset < memory_.size()) {
         got = static_cast<std::size_t>(std::min<std::uint64_t>(length, memory_.size() - offset));
         std::memcpy(into, memory_.data() + offset, got);
@@ -256,7 +130,6 @@ std::string FontFileReader::bytesAt(std::int64_t position, std::int64_t count) {
         throw Failure(FailureNumber::InvalidArgument);
     }
     if (end <= size_ && cached_.holds(offset) && end <= cached_.end) {
-        // All in the page of the last read.
         return std::string(reinterpret_cast<const char*>(cached_.bytes + (offset - cached_.start)),
                            static_cast<std::size_t>(count));
     }

@@ -7,12 +7,14 @@
 #include <span>
 #include <string>
 
+#include "runtime/UniqueFd.h"
+
 namespace runtime {
 
 // Random-access reading of one font file at 1-based byte positions. Bytes beyond the end of
 // the file read as zero bytes without failing. Reads go through a buffer: a small file is read
 // whole on the first access; a larger one in pages around the positions asked for, so a read
-// never costs a system call per byte. The file is closed by the destructor on every path.
+// never costs a system call per byte.
 //
 // A reader can also run over bytes in memory (fuzzing, tests); the paging code is the same,
 // only the "fetch a block" step copies instead of calling pread.
@@ -70,7 +72,7 @@ private:
     void fetchBlock(std::uint64_t offset, std::uint8_t* into, std::size_t length);
     const std::uint8_t* pageFor(std::uint64_t offset);
 
-    int fd_ = -1;
+    UniqueFd fd_;
     std::span<const std::uint8_t> memory_;
     std::uint64_t size_ = 0;
     std::uint64_t fetches_ = 0;

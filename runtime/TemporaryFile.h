@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "runtime/UniqueFd.h"
+
 namespace runtime {
 
 // A new file beside the file it is to become, written under a hidden name of its own and
@@ -22,7 +24,7 @@ public:
     TemporaryFile& operator=(const TemporaryFile&) = delete;
 
     // The open descriptor to write to; -1 once closed.
-    int descriptor() const noexcept { return fd_; }
+    int descriptor() const noexcept { return fd_.get(); }
     const std::string& path() const noexcept { return path_; }
 
     // Gives the file the permission bits of the regular file it is to replace (and its group,
@@ -49,7 +51,7 @@ public:
 
 private:
     std::string path_;
-    int fd_ = -1;
+    UniqueFd fd_;
     int slot_ = -1; // its place among the files removed on a signal, or -1
 };
 

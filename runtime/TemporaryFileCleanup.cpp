@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <memory>
 
 #ifndef _WIN32
 #include <dirent.h>
@@ -122,13 +123,14 @@ void leaveTemporaryFile(int entry) noexcept {
 #ifndef _WIN32
 
 void removeStaleTemporaryFiles(const std::string& directory) noexcept {
-    DIR* const listing = ::opendir(directory.empty() ? "." : directory.c_str());
-    if (listing == nullptr) {
+    const std::unique_ptr<DIR, int (*)(DIR*)> listing(
+        ::opendir(directory.empty() ? "." : directory.c_str()), &::closedir);
+    if (!listing) {
         return;
     }
-    const int fd = ::dirfd(listing);
+    const int fd = ::dirfd(listing.get());
     const long self = static_cast<long>(::getpid());
-    while (const dirent* entry = ::readdir(listing)) {
+    while (const dirent* entry = ::readdir(listing.get())) {
         long writer = 0;
         if (!isTemporaryFileName(entry->d_name, &writer) || writer == self ||
             processExists(writer)) {
@@ -140,7 +142,6 @@ void removeStaleTemporaryFiles(const std::string& directory) noexcept {
             ::unlinkat(fd, entry->d_name, 0);
         }
     }
-    ::closedir(listing);
 }
 
 void removeTemporaryFilesOnSignals() noexcept {

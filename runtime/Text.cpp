@@ -111,58 +111,25 @@ bool equalFolded(const char* a, const char* b, std::size_t length) {
     return true;
 }
 
-// True when none of the eight bytes needs the table: all below 0x80 and, when NULs are
-// dropped, none zero.
-bool plainWord(std::uint64_t word, bool dropNuls) {
-    constexpr std::uint64_t kLow = 0x0101010101010101u;
-    constexpr std::uint64_t kHigh = 0x8080808080808080u;
-    if ((word & kHigh) != 0) {
-        return false;
-    }
-    // With no byte at 0x80 or above, a byte of the difference has its top bit set exactly
-    // when the byte was zero.
-    return !dropNuls || ((word - kLow) & kHigh) == 0;
-}
-
 // Appends the UTF-8 form of each byte by the table; the bytes the table gives no length are
 // dropped.
-void appendByTable(std::string& out, std::string_view bytes, const std::array<Utf8Char, 256>& table,
-                   bool dropNuls) {
-    // Room for three bytes a byte, cut back at the end. Runs of eight bytes that the table
-    // leaves as they are (plain ASCII) are copied as they stand; any other byte is copied as
-    // three bytes and the end moved on by its length, the room past the end taking the unused
-    // ones.
-    const std::size_t start = out.size();
-    out.resize(start + 3 * bytes.size());
-    char* into = out.data() + start;
-    const char* from = bytes.data();
-    const char* const end = from + bytes.size();
-    while (from != end) {
-        if (end - from >= 8) {
-            std::uint64_t word = 0;
-            std::memcpy(&word, from, 8);
-            if (plainWord(word, dropNuls)) {
-                std::memcpy(into, from, 8);
-                into += 8;
-                from += 8;
-                continue;
-            }
-        }
-        const Utf8Char& utf8 = table[static_cast<std::uint8_t>(*from++)];
-        std::memcpy(into, utf8.bytes.data(), 3);
-        into += utf8.length;
+void appendByTable(std::string& out, std::string_view bytes,
+                   const std::array<Utf8Char, 256>& table) {
+    out.reserve(out.size() + bytes.size());
+    for (const char byte : bytes) {
+        const Utf8Char& utf8 = table[static_cast<std::uint8_t>(byte)];
+        out.append(utf8.bytes.data(), utf8.length);
     }
-    out.resize(static_cast<std::size_t>(into - out.data()));
 }
 
 } // namespace
 
 void appendWindows1252(std::string& out, std::string_view bytes) {
-    appendByTable(out, bytes, kDecode, false);
+    appendByTable(out, bytes, kDecode);
 }
 
 void appendWindows1252DroppingNuls(std::string& out, std::string_view bytes) {
-    appendByTable(out, bytes, kDecodeDroppingNul, true);
+    appendByTable(out, bytes, kDecodeDroppingNul);
 }
 
 std::string decodeWindows1252(std::string_view bytes) {

@@ -46,7 +46,11 @@ INSTANTIATE_TEST_SUITE_P(
                       WildcardCase{"font1.pfb", "font?.pfb", true},
                       WildcardCase{"font12.pfb", "font?.pfb", false},
                       WildcardCase{"fontÉ.pfb", "font?.pfb", true}, // "?" is one character
-                      WildcardCase{"ÉCOLE.ttf", "école*", true},    // Latin-1 letters fold
+                      // In a name that is not UTF-8, "?" takes what the lead byte announces
+                      // (cut short at the end), and one byte of what starts nothing.
+                      WildcardCase{"x\xE0\x41", "x?", true},
+                      WildcardCase{"x\xE0\x41", "x??", false}, WildcardCase{"\xFF\x80", "??", true},
+                      WildcardCase{"ÉCOLE.ttf", "école*", true}, // Latin-1 letters fold
                       WildcardCase{"abc", "a*b*c", true}, WildcardCase{"abxbc", "a*b*c", true},
                       WildcardCase{"acb", "a*b*c", false}, WildcardCase{"", "*", true},
                       WildcardCase{"x", "", false}));

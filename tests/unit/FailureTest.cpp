@@ -1,6 +1,7 @@
 #include "runtime/Failure.h"
 
 #include <cerrno>
+#include <cstring>
 #include <new>
 #include <stdexcept>
 
@@ -53,6 +54,17 @@ TEST(Failure, FromErrno) {
     for (const auto& c : cases) {
         EXPECT_EQ(runtime::failureFromErrno(c.error).number(), c.number) << c.error;
     }
+}
+
+// Messages name the cause beside the number: many causes share 75.
+TEST(Failure, CauseIsTheProgramsOwnElseTheSystemsTextElseTheDescription) {
+    const Failure fromSystem = runtime::failureFromErrno(ENAMETOOLONG);
+    EXPECT_EQ(fromSystem.systemError(), ENAMETOOLONG);
+    EXPECT_EQ(fromSystem.cause(), std::strerror(ENAMETOOLONG));
+    EXPECT_NE(fromSystem.cause(), fromSystem.description());
+    EXPECT_EQ(Failure(FailureNumber::PathFileAccess, "a directory is in the way").cause(),
+              "a directory is in the way");
+    EXPECT_EQ(Failure(FailureNumber::DiskFull).cause(), "Disk full");
 }
 
 int numberOfCurrent(const auto& thrower) {

@@ -1,0 +1,13 @@
+#pragma once
+
+// The causes of the copy's failures 75 that the program finds itself, the same on every system.
+namespace runtime::fs::cause {
+
+inline constexpr const char* kSizeNotReal =
+    "it lies on a system file system whose file sizes are not real (such as /proc or /sys)";
+inline constexpr const char* kYieldsMore = "it yields more bytes than its size says";
+inline constexpr const char* kNotRegular = "it is not a regular file";
+inline constexpr const char* kReadOnlyTarget = "a read-only file of that name is in the way";
+inline constexpr const char* kDirectoryTarget = "a directory of that name is in the way";
+
+} // namespace runtime::fs::cause

@@ -1,0 +1,63 @@
+#include <memory>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include "runtime/DirectoryEntries.h"
+#include "runtime/Text.h"
+
+namespace runtime::directory_entries {
+
+namespace {
+
+struct DirectoryCloser {
+    void operator()(DIR* directory) const { ::closedir(directory); }
+};
+
+// Whether an entry is of a type (DT_REG with S_IFREG, DT_DIR with S_IFDIR); a link, or an entry
+// whose type the file system does not tell, is followed.
+bool isOfType(int directoryFd, const dirent& entry, unsigned char type, mode_t mode) {
+    if (entry.d_type == type) {
+        return true;
+    }
+    if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) {
+        return false;
+    }
+    struct stat info {};
+    return ::fstatat(directoryFd, entry.d_name, &info, 0) == 0 && (info.st_mode & S_IFMT) == mode;
+}
+
+bool isRegularFile(int directoryFd, const dirent& entry) {
+    return isOfType(directoryFd, entry, DT_REG, S_IFREG);
+}
+
+bool isDirectory(int directoryFd, const dirent& entry) {
+    return isOfType(directoryFd, entry, DT_DIR, S_IFDIR);
+}
+
+} // namespace
+
+std::vector<std::pair<std::string, std::string>>
+visibleEntries(const std::string& directory, EntryKind kind,
+               const std::function<bool(const std::string&)>& keep) {
+    std::vector<std::pair<std::string, std::string>> found;
+    const std::unique_ptr<DIR, DirectoryCloser> handle(::opendir(directory.c_str()));
+    if (!handle) {
+        return {};
+    }
+    const int directoryFd = ::dirfd(handle.get());
+    while (const dirent* entry = ::readdir(handle.get())) {
+        if (entry->d_name[0] == '.') {
+            continue; // hidden entries, "." and ".."
+        }
+        std::string key = text::foldCaseUtf8(entry->d_name);
+        if (keep(key) && (kind == EntryKind::RegularFile ? isRegularFile(directoryFd, *entry)
+                                                         : isDirectory(directoryFd, *entry))) {
+            found.emplace_back(std::move(key), entry->d_name);
+        }
+    }
+    return found;
+}
+
+} // namespace runtime::directory_entries

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+// What the text writer asks of the system at its target, one source for each system.
+namespace runtime::text_file_writer {
+
+// Writes some of the bytes; the count written, or -1 with errno set.
+long writeSome(int fd, const char* data, std::size_t length);
+// Raises the failure for a target that must not be replaced by a text file; returns when
+// nothing is there or when it may be replaced.
+void refuseTarget(const std::string& target);
+bool exists(const std::string& target);
+// Keeps the file at target under the name of the (closed) temporary file `into`.
+void keepCopy(const std::string& target, const std::string& into);
+void removeNewFile(const std::string& target);
+
+} // namespace runtime::text_file_writer
