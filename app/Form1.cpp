@@ -130,36 +130,13 @@ void Form1::createControls() {
     RenameFonts->setObjectName(QStringLiteral("RenameFonts"));
     place(RenameFonts, 5760, 570, 2055, 375);
 
-    FontDetails = new QPlainTextEdit(this);
-    FontDetails->setObjectName(QStringLiteral("FontDetails"));
-    FontDetails->setReadOnly(true);
-    FontDetails->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    FontDetails->setTabChangesFocus(true);
-    QPalette detailsPalette = FontDetails->palette();
-    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-        detailsPalette.setColor(group, QPalette::Base,
-                                detailsPalette.color(group, QPalette::Midlight));
-    }
-    FontDetails->setPalette(detailsPalette);
-    place(FontDetails, detailsLeft, detailsTop, 7905, 2280);
+    createDetailsPane();
 
     Command1 = new QPushButton(QStringLiteral("About"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
     place(Command1, 7200, 1080, 615, 375);
 
-    Frame1 = new QGroupBox(QStringLiteral("Spaces in Font Names"), this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setToolTip(QStringLiteral("This will not affect the original font filename"));
-    place(Frame1, 5760, 1800, 2055, 1275);
-
-    const char* const spacesCaptions[] = {"No change", "Replace with \"-\"", "Remove spaces"};
-    for (int index = 0; index < 3; ++index) {
-        auto* option = new QRadioButton(QString::fromLatin1(spacesCaptions[index]), Frame1);
-        option->setObjectName(QStringLiteral("optnSpaces_%1").arg(index));
-        place(option, 120, 300 + 300 * index, 1695, 255);
-        optnSpaces[static_cast<std::size_t>(index)] = option;
-    }
-    optnSpaces[0]->setChecked(true);
+    createSpacesOption();
 
     cmbFontType = new QComboBox(this);
     cmbFontType->setObjectName(QStringLiteral("cmbFontType"));
@@ -173,6 +150,39 @@ void Form1::createControls() {
         cmbFontType->setCurrentIndex(-1);
     }
     place(cmbFontType, 2835, 2865, 2760, 315);
+}
+
+// Read-only, always with its scroll bar, painted in the light 3D colour.
+void Form1::createDetailsPane() {
+    FontDetails = new QPlainTextEdit(this);
+    FontDetails->setObjectName(QStringLiteral("FontDetails"));
+    FontDetails->setReadOnly(true);
+    FontDetails->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    FontDetails->setTabChangesFocus(true);
+    QPalette detailsPalette = FontDetails->palette();
+    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        detailsPalette.setColor(group, QPalette::Base,
+                                detailsPalette.color(group, QPalette::Midlight));
+    }
+    FontDetails->setPalette(detailsPalette);
+    place(FontDetails, detailsLeft, detailsTop, 7905, 2280);
+}
+
+// The frame of the three option buttons; the first is chosen at start.
+void Form1::createSpacesOption() {
+    Frame1 = new QGroupBox(QStringLiteral("Spaces in Font Names"), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setToolTip(QStringLiteral("This will not affect the original font filename"));
+    place(Frame1, 5760, 1800, 2055, 1275);
+
+    const char* const spacesCaptions[] = {"No change", "Replace with \"-\"", "Remove spaces"};
+    for (int index = 0; index < 3; ++index) {
+        auto* option = new QRadioButton(QString::fromLatin1(spacesCaptions[index]), Frame1);
+        option->setObjectName(QStringLiteral("optnSpaces_%1").arg(index));
+        place(option, 120, 300 + 300 * index, 1695, 255);
+        optnSpaces[static_cast<std::size_t>(index)] = option;
+    }
+    optnSpaces[0]->setChecked(true);
 }
 
 void Form1::setTabOrder() {

@@ -100,6 +100,8 @@ private:
     void runBatch(const std::function<void()>& operation);
 
     void createControls();
+    void createDetailsPane();
+    void createSpacesOption();
     void setTabOrder();
     void tellBrowsingProblem(const QString& text);
     // Hands the latest progress title to the window, if one is waiting, and lets it be painted.
