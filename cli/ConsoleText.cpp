@@ -1,6 +1,7 @@
 #include "cli/ConsoleText.h"
 
 #include "runtime/Text.h"
+#include "runtime/Utf8.h"
 
 namespace cli {
 
@@ -41,11 +42,11 @@ std::size_t completeUtf8Length(std::string_view text) {
     const std::size_t size = text.size();
     for (std::size_t back = 1; back <= 3 && back <= size; ++back) {
         const auto byte = static_cast<unsigned char>(text[size - back]);
-        if ((byte & 0xC0) == 0x80) {
-            continue; // a continuation byte: its lead byte lies further back
+        if (runtime::utf8::isContinuation(byte)) {
+            continue; // its lead byte lies further back
         }
-        const std::size_t needed = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
-        return needed > back && byte < 0xF8 ? size - back : size;
+        // A byte that starts nothing counts as whole.
+        return runtime::utf8::announcedLength(byte) > back ? size - back : size;
     }
     return size;
 }

@@ -22,6 +22,7 @@
 #include "runtime/TemporaryFileCleanup.h"
 #include "runtime/Text.h"
 #include "runtime/TextFileWriter.h"
+#include "runtime/Utf8.h"
 
 namespace fontlist {
 
@@ -75,7 +76,7 @@ std::string_view withoutLastCharacters(std::string_view text, int count) {
     std::size_t end = text.size();
     for (int dropped = 0; dropped < count && end > 0; ++dropped) {
         --end;
-        while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) {
+        while (end > 0 && runtime::utf8::isContinuation(static_cast<unsigned char>(text[end]))) {
             --end;
         }
     }

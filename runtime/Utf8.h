@@ -6,6 +6,11 @@
 // The one rule for what is valid UTF-8 wherever a text is checked byte by byte.
 namespace runtime::utf8 {
 
+// Whether a byte continues a sequence (10xxxxxx) rather than starting one.
+constexpr bool isContinuation(unsigned char byte) {
+    return (byte & 0xC0) == 0x80;
+}
+
 // The length of the sequence a byte announces when it starts one: 1 for an ASCII byte, 2 to 4
 // for a lead byte, 0 for a byte that starts none (a continuation byte, or C0, C1 and F5 to FF,
 // which could only start an overlong form or a code point above U+10FFFF).

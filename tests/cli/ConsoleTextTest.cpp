@@ -24,6 +24,8 @@ TEST(ConsoleText, CompleteUtf8LengthStopsBeforeACharacterStillMissingBytes) {
         {"\xF0", 0},
         // Bytes that no character begins with, or stray continuation bytes, go out as they are.
         {"a\xFF", 2},
+        {"a\xC0", 2},
+        {"a\xF5", 2},
         {"a\x82\x82\x82", 4},
     };
     for (const auto& c : cases) {
