@@ -10,8 +10,8 @@ std::string helpText() {
     return R"(Usage: quillvane-cli COMMAND [OPTION]... OPERAND...
 
 Reads the full names of TrueType (.ttf), OpenType (.otf), collection (.ttc, .otc: the first
-font's) and Type 1 (.pfb) fonts, as the Quillvane window does, and lists or copies the fonts of
-a directory under those names.
+font's) and Type 1 (.pfb, and .pfa and .t1 in text and Unix form) fonts, as the Quillvane window
+does, and lists or copies the fonts of a directory under those names.
 
 Commands:
   name FILE...         print each file's full name, a tab and the file's path; on a
@@ -21,17 +21,17 @@ Commands:
   html DIR             write DIR/_fonts.html, every font by name linked to its file, and
                        DIR/_report.txt, the files whose new names would collide
   copy DIR [--yes]     copy every font of DIR into DIR/friendly under a file name made from
-                       its full name; a .pfb file takes its .pfm, .afm, .inf and .mmm files
-                       along. The fonts in DIR are never changed.
+                       its full name; a Type 1 font takes its .pfm, .afm, .inf and .mmm
+                       files along. The fonts in DIR are never changed.
   help                 show this help
 
 Options of html and copy:
   --spaces keep|dash|remove  spaces of the full names in the new names: kept (the default),
                              replaced with "-", or removed
-  --filter both|ttf|pfb|otf|ttc|all
+  --filter both|ttf|pfb|otf|ttc|pfa|all
                              the files of DIR taken: *.ttf and *.pfb (the default), *.ttf,
-                             *.pfb, *.otf, the collections *.ttc and *.otc, or all five,
-                             matched without regard to case
+                             *.pfb, *.otf, the collections *.ttc and *.otc, *.pfa and *.t1,
+                             or all seven, matched without regard to case
   -y, --yes                  (copy) answer Yes to every question
 
 Without --yes, copy asks its questions on the terminal; when standard input is not a terminal

@@ -107,6 +107,12 @@ int main(int argc, char* argv[]) {
         write(folder / "qvcb____.afm",
               "StartFontMetrics 2.0\nFontName QuillvaneCourier-Bold\nFullName Quillvane Courier "
               "Bold\nEndFontMetrics\n");
+        const std::string text = testsupport::typicalClearText(
+            "Quillvane Script", "Quillvane Script", "Regular", "001.001", "\n");
+        write(folder / "qvscript.pfa", testsupport::pfaFont(text));
+        write(folder / "qvscript.afm",
+              "StartFontMetrics 2.0\nFontName QuillvaneScript\nFullName Quillvane "
+              "Script\nEndFontMetrics\n");
         write(folder / "readme.txt", "Sample fonts for Quillvane, written by its build.\n");
     } catch (const std::exception& error) {
         std::fprintf(stderr, "%s\n", error.what());

@@ -69,19 +69,11 @@ std::string newFileName(const std::string& fullName, SpacesOption option,
                                  std::string(extension));
 }
 
-// The last four characters of a font file's path (its extension), in lower case: ".ttf",
-// ".otf", ".ttc", ".otc" or ".pfb".
-std::string lowerCaseExtension(const std::string& path) {
-    std::string extension = path.substr(path.size() - 4);
-    for (char& c : extension) {
-        c = static_cast<char>(runtime::text::foldByte(static_cast<std::uint8_t>(c)));
-    }
-    return extension;
-}
-
-// A path with its last four characters (the extension of a font file) replaced.
-std::string withExtension(const std::string& path, std::string_view extension) {
-    return path.substr(0, path.size() >= 4 ? path.size() - 4 : 0) + std::string(extension);
+// A font's source or target path, either of which ends in the font's extension, with that
+// extension replaced.
+std::string withExtension(const FontWork& font, const std::string& path,
+                          std::string_view extension) {
+    return path.substr(0, path.size() - font.extension.size()) + std::string(extension);
 }
 
 // How many files ahead of the one being copied the system is asked to read.
@@ -219,8 +211,9 @@ bool CopyRun::copyOptionalCompanion(FontWork& font, std::string_view extension) 
             return true;
         }
         font.incomplete = true;
-        std::string text = companionFailureText(withExtension(font.source, extension),
-                                                withExtension(font.target, extension), failure);
+        std::string text =
+            companionFailureText(withExtension(font, font.source, extension),
+                                 withExtension(font, font.target, extension), failure);
         return attempt([&] { return show(message(std::move(text))); });
     }
 }
@@ -340,6 +333,7 @@ CopyRun::Step CopyRun::layOutFiles() {
         FontWork& font = fonts[index];
         font.source = source_ + state_.FontFiles.at(index);
         font.type = fontTypeOf(font.source);
+        font.extension = fontExtensionOf(font.source);
         font.readAheadPosition = readAhead.size();
         if (font.type == nullptr) {
             continue;
@@ -348,7 +342,7 @@ CopyRun::Step CopyRun::layOutFiles() {
         guarded_.add(font.source);
         for (const Companion& companion : font.type->companions) {
             guardCompanion(font, companion.extension);
-            readAhead.push_back(withExtension(font.source, companion.extension));
+            readAhead.push_back(withExtension(font, font.source, companion.extension));
         }
     }
     // On a cold cache the device reads the next fonts while this one is copied.
@@ -359,7 +353,7 @@ CopyRun::Step CopyRun::layOutFiles() {
 
 // Every file the run may read is known before its first copy, so that no copy lands on one.
 void CopyRun::guardCompanion(const FontWork& font, std::string_view extension) {
-    const std::string companion = withExtension(font.source, extension);
+    const std::string companion = withExtension(font, font.source, extension);
     guarded_.add(companion);
     if (const std::optional<std::string> other =
             companions_.find(source_, std::string_view(companion).substr(source_.size()))) {
@@ -371,8 +365,8 @@ void CopyRun::guardCompanion(const FontWork& font, std::string_view extension) {
 // where there is none, the one file of the directory whose name matches that without
 // regard to case (FOO.PFM beside FOO.PFB). Its copy gets the lower-case extension.
 void CopyRun::copyCompanion(FontWork& font, std::string_view extension) {
-    const std::string source = withExtension(font.source, extension);
-    const std::string target = withExtension(font.target, extension);
+    const std::string source = withExtension(font, font.source, extension);
+    const std::string target = withExtension(font, font.target, extension);
     try {
         copyFont(font, source, target);
     } catch (const runtime::Failure& failure) {
@@ -391,7 +385,7 @@ void CopyRun::copyCompanion(FontWork& font, std::string_view extension) {
 CopyRun::Step CopyRun::lookUp(FontWork& font) const {
     readAhead_->reached(font.readAheadPosition);
     const std::string fullName = nameOf(font.source).value().text();
-    font.target = destination_ + newFileName(fullName, option_, lowerCaseExtension(font.source));
+    font.target = destination_ + newFileName(fullName, option_, font.extension);
     return Step::Done;
 }
 

@@ -24,6 +24,7 @@ namespace fontlist {
 // What the steps of one file share: the lookup builds the target that the copies use.
 struct FontWork {
     const FontType* type = nullptr; // none for a listed file of no type of ours, only counted
+    std::string_view extension;     // the one its type was matched by, in lower case
     std::string source;
     std::string target;
     std::size_t readAheadPosition = 0; // of its source among the files read ahead

@@ -15,10 +15,15 @@ constexpr std::string_view kTrueTypeExtensions[] = {".ttf"};
 constexpr std::string_view kType1Extensions[] = {".pfb"};
 constexpr std::string_view kOpenTypeExtensions[] = {".otf"};
 constexpr std::string_view kCollectionExtensions[] = {".ttc", ".otc"};
+constexpr std::string_view kType1TextExtensions[] = {".pfa", ".t1"};
 
 // The metrics (.pfm) a Type 1 font cannot be installed without, then the files it may have.
 constexpr Companion kType1Companions[] = {
     {".pfm", true}, {".afm", false}, {".inf", false}, {".mmm", false}};
+// A Type 1 font in text or Unix form is used without Windows metrics: every companion is
+// optional.
+constexpr Companion kType1TextCompanions[] = {
+    {".afm", false}, {".pfm", false}, {".inf", false}, {".mmm", false}};
 
 runtime::FullName singleFontName(runtime::FontFileReader& font) {
     return truetype::TTEnglishNameFromReader(font);
@@ -52,6 +57,12 @@ constexpr FontType kFontTypes[] = {
      .name = truetype::TTCEnglishNameFromReader,
      .report = truetype::TTCReportFromReader,
      .companions = {}},
+    {.extensions = kType1TextExtensions,
+     .filterName = "Type1 text and Unix fonts",
+     .filterValue = "pfa",
+     .name = type1::T1TextNameFromReader,
+     .report = type1::T1TextReportFromReader,
+     .companions = kType1TextCompanions},
 };
 
 // The type filter's entries of more than one type.
@@ -62,7 +73,8 @@ struct CombinedFilter {
 };
 constexpr std::string_view kBothExtensions[] = {".ttf", ".pfb"};
 // Every type's extensions, the sfnt ones first.
-constexpr std::string_view kAllExtensions[] = {".ttf", ".otf", ".ttc", ".otc", ".pfb"};
+constexpr std::string_view kAllExtensions[] = {".ttf", ".otf", ".ttc", ".otc",
+                                               ".pfb", ".pfa", ".t1"};
 constexpr CombinedFilter kBoth{"Both font types", "both", kBothExtensions};
 constexpr CombinedFilter kAll{"All font types", "all", kAllExtensions};
 
@@ -91,15 +103,32 @@ std::span<const FontType> fontTypes() {
     return kFontTypes;
 }
 
-const FontType* fontTypeOf(std::string_view path) {
+namespace {
+
+struct Match {
+    const FontType* type = nullptr;
+    std::string_view extension;
+};
+
+Match matchOf(std::string_view path) {
     for (const FontType& type : kFontTypes) {
         for (const std::string_view extension : type.extensions) {
             if (endsWithNoCase(path, extension)) {
-                return &type;
+                return {&type, extension};
             }
         }
     }
-    return nullptr;
+    return {};
+}
+
+} // namespace
+
+const FontType* fontTypeOf(std::string_view path) {
+    return matchOf(path).type;
+}
+
+std::string_view fontExtensionOf(std::string_view path) {
+    return matchOf(path).extension;
 }
 
 std::string fontExtensionsText() {

@@ -38,8 +38,12 @@ std::span<const FontType> fontTypes();
 // The type of the file at path by the end of its name; null for a file of no type of ours.
 const FontType* fontTypeOf(std::string_view path);
 
+// The extension by which fontTypeOf knows the file at path, as the table writes it (in lower
+// case: ".t1" for "x.T1"); empty for a file of no type of ours.
+std::string_view fontExtensionOf(std::string_view path);
+
 // Every extension of the types, in the order the "all" filter and the messages name them:
-// ".ttf, .otf, .ttc, .otc or .pfb".
+// ".ttf, .otf, .ttc, .otc, .pfb, .pfa or .t1".
 std::string fontExtensionsText();
 
 // An entry of the type filter: the window's text, as "TrueType fonts (*.ttf)", the --filter

@@ -83,12 +83,15 @@ std::string_view withoutLastCharacters(std::string_view text, int count) {
     return text.substr(0, end);
 }
 
-// "?" and the listed name without its extension: "arial.ttf" -> "?arial".
+// "?" and the listed name without its extension: "arial.ttf" -> "?arial", "x.t1" -> "?x". A
+// name of no type of ours loses its last four characters ("a.ttfx" -> "?a.").
 std::string questionMarkForm(std::string_view listedName) {
+    const std::string_view extension = fontExtensionOf(listedName);
     // Built by appending rather than as "?" + std::string(...): GCC 12 at -O3 sees a false
     // overlap in the inlined operator+ and raises -Wrestrict.
     std::string form(1, '?');
-    form += withoutLastCharacters(listedName, 4);
+    form += extension.empty() ? withoutLastCharacters(listedName, 4)
+                              : listedName.substr(0, listedName.size() - extension.size());
     return form;
 }
 

@@ -21,9 +21,9 @@ constexpr std::array<std::string_view, 4> kReportedKeys{"/version", "/FullName",
 
 // From just after the first "%!" to the last letter of the first "begin" after it, raw bytes;
 // none where find or take would fail (5). Without a "%!" the second search would start at 0
-// and fail. Without a "begin" the count comes out as 3 - p: one byte when "%!" opens the clear
-// text (window position 2), nothing at position 3, and a negative count, which take refuses,
-// further on.
+// and fail. Without a "begin" the count comes out as 3 - p: two bytes when "%!" opens a text
+// file (window position 1), one when it opens a .pfb's clear text (position 2), nothing at
+// position 3, and a negative count, which take refuses, further on.
 std::optional<std::string_view> headerText(std::string_view window) {
     using runtime::text::find;
     const std::int64_t start = find(window, 1, "%!");
@@ -55,13 +55,11 @@ runtime::FontReport invalidArgumentReport(const std::string& fontPath) {
                                      fontPath);
 }
 
-} // namespace
-
-runtime::FontReport T1ReportFromReader(runtime::FontFileReader& reader,
-                                       const std::string& fontPath) {
+runtime::FontReport reportFromWindow(runtime::FontFileReader& reader, HeaderLayout layout,
+                                     const std::string& fontPath) {
     try {
         runtime::FontReport report;
-        const std::string_view window = headerWindowInFile(reader);
+        const std::string_view window = headerWindowInFile(reader, layout);
         // Every cut is made before anything is built: most damaged files fail one.
         const std::optional<std::string_view> header = headerText(window);
         if (!header) {
@@ -88,6 +86,18 @@ runtime::FontReport T1ReportFromReader(runtime::FontFileReader& reader,
     } catch (...) {
         return runtime::failedFontReport(runtime::currentFailure(), fontPath);
     }
+}
+
+} // namespace
+
+runtime::FontReport T1ReportFromReader(runtime::FontFileReader& reader,
+                                       const std::string& fontPath) {
+    return reportFromWindow(reader, HeaderLayout::Segmented, fontPath);
+}
+
+runtime::FontReport T1TextReportFromReader(runtime::FontFileReader& reader,
+                                           const std::string& fontPath) {
+    return reportFromWindow(reader, HeaderLayout::Text, fontPath);
 }
 
 runtime::FontReport T1Report(const std::string& fontPath) {

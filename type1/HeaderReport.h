@@ -5,7 +5,8 @@
 #include "runtime/FontFileReader.h"
 #include "runtime/FontReport.h"
 
-// The details-pane report of a .pfb file: its header's opening lines and four of its entries.
+// The details-pane report of a Type 1 font file: its header's opening lines and four of its
+// entries.
 namespace type1 {
 
 // The report of the .pfb file at fontPath (UTF-8), one CR LF after every line:
@@ -22,5 +23,9 @@ runtime::FontReport T1Report(const std::string& fontPath);
 // the existence test. fontPath is only shown. Never throws.
 runtime::FontReport T1ReportFromReader(runtime::FontFileReader& reader,
                                        const std::string& fontPath);
+
+// The same over a file that opens as text (HeaderLayout::Text): .pfa and .t1.
+runtime::FontReport T1TextReportFromReader(runtime::FontFileReader& reader,
+                                           const std::string& fontPath);
 
 } // namespace type1

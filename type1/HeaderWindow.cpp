@@ -8,8 +8,8 @@
 
 namespace type1 {
 
-std::string_view headerWindowInFile(runtime::FontFileReader& reader) {
-    const auto page = reader.pageFrom(kHeaderWindowStart);
+std::string_view headerWindowInFile(runtime::FontFileReader& reader, HeaderLayout layout) {
+    const auto page = reader.pageFrom(layout == HeaderLayout::Segmented ? kHeaderWindowStart : 1);
     return {reinterpret_cast<const char*>(page.data()),
             std::min(page.size(), static_cast<std::size_t>(kHeaderWindowLength))};
 }
@@ -33,10 +33,12 @@ std::optional<std::string_view> T1EntryValue(std::string_view window, std::strin
     return runtime::text::cut(window, start, closeAt - start);
 }
 
-runtime::FullName T1NameFromReader(runtime::FontFileReader& reader) {
+namespace {
+
+runtime::FullName nameFromWindow(runtime::FontFileReader& reader, HeaderLayout layout) {
     try {
         const std::optional<std::string_view> value =
-            T1EntryValue(headerWindowInFile(reader), "/FullName");
+            T1EntryValue(headerWindowInFile(reader, layout), "/FullName");
         if (!value) {
             return {.failure = runtime::Failure(runtime::FailureNumber::InvalidArgument)};
         }
@@ -44,6 +46,16 @@ runtime::FullName T1NameFromReader(runtime::FontFileReader& reader) {
     } catch (...) {
         return {.failure = runtime::currentFailure()};
     }
+}
+
+} // namespace
+
+runtime::FullName T1NameFromReader(runtime::FontFileReader& reader) {
+    return nameFromWindow(reader, HeaderLayout::Segmented);
+}
+
+runtime::FullName T1TextNameFromReader(runtime::FontFileReader& reader) {
+    return nameFromWindow(reader, HeaderLayout::Text);
 }
 
 runtime::FullName T1Name(const std::string& utf8Path) {

@@ -8,8 +8,8 @@
 #include "runtime/FontFileReader.h"
 #include "runtime/FullName.h"
 
-// The clear-text header at the start of a .pfb file, read as one fixed window of raw bytes and
-// searched as text. Nothing here parses the font.
+// The clear-text header at the start of a Type 1 font file, read as one fixed window of raw bytes
+// and searched as text. Nothing here parses the font.
 namespace type1 {
 
 // The header window: 3000 raw bytes from 1-based byte position 6 of the file, i.e. the last
@@ -18,11 +18,18 @@ namespace type1 {
 inline constexpr std::int64_t kHeaderWindowStart = 6;
 inline constexpr std::int64_t kHeaderWindowLength = 3000;
 
+// How a Type 1 file holds its clear text: in the first segment of a binary segmented file
+// (.pfb), or from its first byte in a file that opens as text (.pfa, and .t1 as Unix systems
+// ship it: the clear text, then the encrypted part in binary, with no segment headers).
+enum class HeaderLayout { Segmented, Text };
+
 // The part of the header window that lies in the file: a view into the reader's page, valid
 // while the reader lives and reads nothing else. It serves for the whole window: the zero
 // bytes past the end of the file match nothing the lookup and the report look for, and every
-// cut of theirs that finishes ends before a text they found.
-std::string_view headerWindowInFile(runtime::FontFileReader& reader);
+// cut of theirs that finishes ends before a text they found. A Text file's window is the same
+// length from the file's first byte.
+std::string_view headerWindowInFile(runtime::FontFileReader& reader,
+                                    HeaderLayout layout = HeaderLayout::Segmented);
 
 // The raw bytes between the "(" after key and the first ")" after key, as stored: not trimmed,
 // not unescaped, not decoded. Keys are found without regard to case. Without a "(" after the
@@ -35,6 +42,9 @@ std::optional<std::string_view> T1EntryValue(std::string_view window, std::strin
 // that stopped the lookup (5 for a value that cannot be cut). Never throws; reads nothing past
 // the header window.
 runtime::FullName T1NameFromReader(runtime::FontFileReader& reader);
+
+// The same for a file that opens as text (HeaderLayout::Text).
+runtime::FullName T1TextNameFromReader(runtime::FontFileReader& reader);
 
 // The same for the .pfb file at a UTF-8 path, opened and closed again here. Never throws.
 runtime::FullName T1Name(const std::string& utf8Path);

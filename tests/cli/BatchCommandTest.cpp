@@ -154,13 +154,20 @@ TEST(CopyCommand, TheNewFiltersTakeTheirTypesOnly) {
     dir.write("c.otf", testsupport::openTypeFont(trueTypeFontNamed(u"Oh")));
     dir.write("d.ttc", testsupport::fontCollection({.fonts = {trueTypeFontNamed(u"Tee Cee")}}));
     dir.write("E.OTC", testsupport::fontCollection({.fonts = {trueTypeFontNamed(u"Oh Cee")}}));
+    // Every companion optional: the .T1's is found without regard to case.
+    dir.write("f.T1", testsupport::unixType1Font(typicalClearText("Tee One")));
+    dir.write("F.AFM", "metrics");
+    dir.write("g.pfa", testsupport::pfaFont(typicalClearText("Pee Ay")));
     const struct {
         std::string filter;
         std::vector<std::string> copies;
     } cases[] = {
         {"otf", {"Oh.otf"}},
         {"ttc", {"Oh Cee.otc", "Tee Cee.ttc"}},
-        {"all", {"Oh Cee.otc", "Oh.otf", "Pee.pfb", "Pee.pfm", "Tee Cee.ttc", "Tee.ttf"}},
+        {"pfa", {"Pee Ay.pfa", "Tee One.afm", "Tee One.t1"}},
+        {"all",
+         {"Oh Cee.otc", "Oh.otf", "Pee Ay.pfa", "Pee.pfb", "Pee.pfm", "Tee Cee.ttc", "Tee One.afm",
+          "Tee One.t1", "Tee.ttf"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.filter);

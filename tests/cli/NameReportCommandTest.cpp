@@ -46,8 +46,10 @@ TEST(NameCommand, PrintsEachFullNameUntrimmedWithItsPathAndFailsOnAnyErrorText) 
                    fontCollection({.fonts = {trueTypeFontNamed(u"Counted Out")}, .count = 0})),
          "error: Overflow", false},
         {dir.file("missing.ttf"), "error: File not found", false},
-        {dir.write("notes.txt", "text"), "error: not a .ttf, .otf, .ttc, .otc or .pfb file", false},
-        {dir.write("short.tt", "x"), "error: not a .ttf, .otf, .ttc, .otc or .pfb file", false},
+        {dir.write("notes.txt", "text"),
+         "error: not a .ttf, .otf, .ttc, .otc, .pfb, .pfa or .t1 file", false},
+        {dir.write("short.tt", "x"), "error: not a .ttf, .otf, .ttc, .otc, .pfb, .pfa or .t1 file",
+         false},
     };
     std::vector<std::string> all;
     std::string allLines;

@@ -33,6 +33,36 @@ std::string pfbFont(std::string_view clearText, std::string_view binary) {
            pfbSegment(PfbSegmentType::Binary, binary) + pfbSegment(PfbSegmentType::End);
 }
 
+namespace {
+
+std::string trailer() {
+    std::string text;
+    for (int line = 0; line < 8; ++line) {
+        text += std::string(64, '0') + "\n";
+    }
+    return text + "cleartomark\n";
+}
+
+} // namespace
+
+std::string pfaFont(std::string_view clearText, std::string_view binary) {
+    constexpr std::string_view kDigits = "0123456789abcdef";
+    std::string out(clearText);
+    for (std::size_t i = 0; i < binary.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(binary[i]);
+        out += kDigits[byte >> 4];
+        out += kDigits[byte & 0xFu];
+        if (i % 32 == 31 || i + 1 == binary.size()) {
+            out += '\n';
+        }
+    }
+    return out + trailer();
+}
+
+std::string unixType1Font(std::string_view clearText, std::string_view binary) {
+    return std::string(clearText) + std::string(binary) + trailer();
+}
+
 std::string typicalClearText(std::string_view fullName, std::string_view familyName,
                              std::string_view weight, std::string_view version,
                              std::string_view lineEnd) {

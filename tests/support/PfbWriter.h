@@ -29,6 +29,12 @@ std::string sampleBinary(std::size_t size = 512);
 // text starts at byte 7 of the result (1-based).
 std::string pfbFont(std::string_view clearText, std::string_view binary = sampleBinary());
 
+// The same font in the two layouts without segment headers, the clear text first in both:
+// ASCII (.pfa), the encrypted part as lines of hexadecimal digits, and Unix (.t1), the
+// encrypted part in binary. Both end with the trailer of zeros and "cleartomark".
+std::string pfaFont(std::string_view clearText, std::string_view binary = sampleBinary());
+std::string unixType1Font(std::string_view clearText, std::string_view binary = sampleBinary());
+
 // A clear-text header shaped like the ones font tools write: a "%!PS-AdobeFont-1.0:" line,
 // comment lines, "11 dict begin", the FontInfo dictionary with /version, /Notice, /FullName,
 // /FamilyName and /Weight (in that order), the rest of the font dictionary and

@@ -20,7 +20,8 @@ TEST(FontTypes, ByTheEndOfTheNameWithoutRegardToCase) {
         {"otf", {"a.otf", "A.OTF"}},
         {"ttc", {"x.ttc", "X.OtC"}},
         {"pfb", {"cour.pfb", "COUR.PFB"}},
-        {"", {"cour.pfm", "arial.ttf.bak", "ttf", "", "x.woff", "x.ttcf"}},
+        {"pfa", {"cour.pfa", "C059-Roman.T1"}},
+        {"", {"cour.pfm", "arial.ttf.bak", "ttf", "", "x.woff", "x.ttcf", "x.t1a"}},
     };
     for (const auto& [expected, names] : cases) {
         for (const char* name : names) {

@@ -145,6 +145,8 @@ TEST_F(HtmlFontListRun, AGroupOfThreeHasOneTitleWhateverTheFileTypes) {
 TEST_F(HtmlFontListRun, UnreadableNamesGetTheQuestionMarkForm) {
     const std::string notFont = dir.write("arial.ttf", "This is no font, just some text.\n");
     const std::string blank = ttf("blank.TTF", u"   ");
+    const std::string blankT1 =
+        dir.write("blank1.T1", testsupport::unixType1Font(testsupport::typicalClearText(" ")));
     // A collection header that counts no fonts: its lookup overflows.
     const std::string noFonts = dir.write(
         "nofonts.ttc",
@@ -156,12 +158,12 @@ TEST_F(HtmlFontListRun, UnreadableNamesGetTheQuestionMarkForm) {
     const std::string other = ttf("zz.ttfx", u"Never Read");
     // A name that reads like the overflow's error text is still a name.
     const std::string lookalike = ttf("lookalike.ttf", u" error: overflow ");
-    ScriptedHost host(dir.str(), "*.ttf*;*.pfb;*.ttc");
+    ScriptedHost host(dir.str(), "*.ttf*;*.pfb;*.ttc;*.t1");
     run(host);
 
     EXPECT_EQ(readFile(pagePath()),
-              page({link(notFont, "?arial"), link(blank, "?blank"), link(empty, "?empty"),
-                    link(noFonts, "?nofonts"), link(other, "?zz."),
+              page({link(notFont, "?arial"), link(blank, "?blank"), link(blankT1, "?blank1"),
+                    link(empty, "?empty"), link(noFonts, "?nofonts"), link(other, "?zz."),
                     link(noFullName, "error Invalid procedure call or argument"),
                     link(lookalike, "error overflow")}));
 }
