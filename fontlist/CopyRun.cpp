@@ -52,9 +52,15 @@ std::string companionPatterns() {
     std::string patterns;
     for (const FontType& type : fontTypes()) {
         for (const Companion& companion : type.companions) {
-            const std::string pattern = "*" + std::string(companion.extension);
+            // Appended rather than "*" + std::string(...): GCC 12 at -O3 sees a false overlap
+            // in the inlined operator+ and raises -Wrestrict.
+            std::string pattern(1, '*');
+            pattern += companion.extension;
             if (patterns.find(pattern) == std::string::npos) {
-                patterns += (patterns.empty() ? "" : ";") + pattern;
+                if (!patterns.empty()) {
+                    patterns += ';';
+                }
+                patterns += pattern;
             }
         }
     }
