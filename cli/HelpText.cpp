@@ -10,8 +10,8 @@ std::string helpText() {
     return R"(Usage: quillvane-cli COMMAND [OPTION]... OPERAND...
 
 Reads the full names of TrueType (.ttf), OpenType (.otf), collection (.ttc, .otc: the first
-font's) and Type 1 (.pfb) fonts, as the Quillvane window does, and lists or copies the fonts of
-a directory under those names.
+font's), Mac suitcase (.dfont: the first font's) and Type 1 (.pfb) fonts, as the Quillvane
+window does, and lists or copies the fonts of a directory under those names.
 
 Commands:
   name FILE...         print each file's full name, a tab and the file's path; on a
@@ -28,10 +28,10 @@ Commands:
 Options of html and copy:
   --spaces keep|dash|remove  spaces of the full names in the new names: kept (the default),
                              replaced with "-", or removed
-  --filter both|ttf|pfb|otf|ttc|all
+  --filter both|ttf|pfb|otf|ttc|dfont|all
                              the files of DIR taken: *.ttf and *.pfb (the default), *.ttf,
-                             *.pfb, *.otf, the collections *.ttc and *.otc, or all five,
-                             matched without regard to case
+                             *.pfb, *.otf, the collections *.ttc and *.otc, the suitcases
+                             *.dfont, or all six, matched without regard to case
   -y, --yes                  (copy) answer Yes to every question
 
 Without --yes, copy asks its questions on the terminal; when standard input is not a terminal

@@ -15,6 +15,7 @@ constexpr std::string_view kTrueTypeExtensions[] = {".ttf"};
 constexpr std::string_view kType1Extensions[] = {".pfb"};
 constexpr std::string_view kOpenTypeExtensions[] = {".otf"};
 constexpr std::string_view kCollectionExtensions[] = {".ttc", ".otc"};
+constexpr std::string_view kSuitcaseExtensions[] = {".dfont"};
 
 // The metrics (.pfm) a Type 1 font cannot be installed without, then the files it may have.
 constexpr Companion kType1Companions[] = {
@@ -52,6 +53,13 @@ constexpr FontType kFontTypes[] = {
      .name = truetype::TTCEnglishNameFromReader,
      .report = truetype::TTCReportFromReader,
      .companions = {}},
+    // So is a Mac suitcase, its fonts kept as resources in its data fork.
+    {.extensions = kSuitcaseExtensions,
+     .filterName = "Mac suitcases",
+     .filterValue = "dfont",
+     .name = truetype::SuitcaseEnglishNameFromReader,
+     .report = truetype::SuitcaseReportFromReader,
+     .companions = {}},
 };
 
 // The type filter's entries of more than one type.
@@ -62,7 +70,7 @@ struct CombinedFilter {
 };
 constexpr std::string_view kBothExtensions[] = {".ttf", ".pfb"};
 // Every type's extensions, the sfnt ones first.
-constexpr std::string_view kAllExtensions[] = {".ttf", ".otf", ".ttc", ".otc", ".pfb"};
+constexpr std::string_view kAllExtensions[] = {".ttf", ".otf", ".ttc", ".otc", ".dfont", ".pfb"};
 constexpr CombinedFilter kBoth{"Both font types", "both", kBothExtensions};
 constexpr CombinedFilter kAll{"All font types", "all", kAllExtensions};
 

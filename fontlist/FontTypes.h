@@ -39,7 +39,7 @@ std::span<const FontType> fontTypes();
 const FontType* fontTypeOf(std::string_view path);
 
 // Every extension of the types, in the order the "all" filter and the messages name them:
-// ".ttf, .otf, .ttc, .otc or .pfb".
+// ".ttf, .otf, .ttc, .otc, .dfont or .pfb".
 std::string fontExtensionsText();
 
 // An entry of the type filter: the window's text, as "TrueType fonts (*.ttf)", the --filter

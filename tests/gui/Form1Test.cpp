@@ -167,16 +167,20 @@ private slots:
                                   << "*.otf" << QStringList{"e.otf"};
         QTest::newRow("collections") << "Collections (*.ttc;*.otc)"
                                      << "*.ttc;*.otc" << QStringList{"f.ttc", "G.OTC"};
-        QTest::newRow("all") << "All font types (*.ttf;*.otf;*.ttc;*.otc;*.pfb)"
-                             << "*.ttf;*.otf;*.ttc;*.otc;*.pfb"
-                             << QStringList{"a.pfb", "b.TTF", "c.ttf", "e.otf", "f.ttc", "G.OTC"};
+        QTest::newRow("suitcases") << "Mac suitcases (*.dfont)"
+                                   << "*.dfont" << QStringList{"h.dfont"};
+        QTest::newRow("all") << "All font types (*.ttf;*.otf;*.ttc;*.otc;*.dfont;*.pfb)"
+                             << "*.ttf;*.otf;*.ttc;*.otc;*.dfont;*.pfb"
+                             << QStringList{"a.pfb", "b.TTF", "c.ttf",  "e.otf",
+                                            "f.ttc", "G.OTC", "h.dfont"};
     }
     void typeFilterSetsPattern() {
         QFETCH(QString, item);
         QFETCH(QString, pattern);
         QFETCH(QStringList, listed);
         testsupport::TempDir dir;
-        for (const char* name : {"a.pfb", "b.TTF", "c.ttf", "d.afm", "e.otf", "f.ttc", "G.OTC"}) {
+        for (const char* name :
+             {"a.pfb", "b.TTF", "c.ttf", "d.afm", "e.otf", "f.ttc", "G.OTC", "h.dfont"}) {
             dir.write(name, "x");
         }
         Window window(dir.str());
@@ -388,7 +392,7 @@ private slots:
                                           testsupport::trueTypeFontNamed(u"Second Face")}}));
         Window window(dir.str());
         window.form.setFontTypeText(
-            QStringLiteral("All font types (*.ttf;*.otf;*.ttc;*.otc;*.pfb)"));
+            QStringLiteral("All font types (*.ttf;*.otf;*.ttc;*.otc;*.dfont;*.pfb)"));
 
         const auto records = [&dir](const char* file, const char* fullName) {
             return QStringLiteral("NAME Table Info for %1\n"
@@ -487,7 +491,7 @@ private slots:
                                                             trueTypeFontNamed(u"Yankee")}}));
         Window window(dir.str());
         window.form.setFontTypeText(
-            QStringLiteral("All font types (*.ttf;*.otf;*.ttc;*.otc;*.pfb)"));
+            QStringLiteral("All font types (*.ttf;*.otf;*.ttc;*.otc;*.dfont;*.pfb)"));
 
         QTest::mouseClick(window.button("CreateHTMLFontList"), Qt::LeftButton);
         const auto link = [&dir](const char* file, const char* name) {
