@@ -35,12 +35,11 @@ struct TypeEntryLayout {
     static constexpr std::int64_t size = 8;
 };
 
-// A resource's entry of its type's reference list.
+// A resource's entry of its type's reference list: its id and the offset of its name (uint16
+// each), its attributes (1 byte), the offset of its data from the start of the data area
+// (3 bytes), and a handle.
 struct ReferenceLayout {
-    static constexpr std::int64_t id = 0;
-    static constexpr std::int64_t nameOffset = 2;
-    static constexpr std::int64_t attributes = 4; // 1 byte, then the data offset in 3 bytes
-    static constexpr std::int64_t dataOffset = 4; // the low 24 bits, from the data area
+    static constexpr std::int64_t dataOffset = 4; // the low 24 bits of this uint32
     static constexpr std::int64_t size = 12;
 };
 
