@@ -16,6 +16,7 @@ constexpr std::string_view kType1Extensions[] = {".pfb"};
 constexpr std::string_view kOpenTypeExtensions[] = {".otf"};
 constexpr std::string_view kCollectionExtensions[] = {".ttc", ".otc"};
 constexpr std::string_view kType1TextExtensions[] = {".pfa", ".t1"};
+constexpr std::string_view kSuitcaseExtensions[] = {".dfont"};
 
 // The metrics (.pfm) a Type 1 font cannot be installed without, then the files it may have.
 constexpr Companion kType1Companions[] = {
@@ -63,6 +64,13 @@ constexpr FontType kFontTypes[] = {
      .name = type1::T1TextNameFromReader,
      .report = type1::T1TextReportFromReader,
      .companions = kType1TextCompanions},
+    // So is a Mac suitcase, its fonts kept as resources in its data fork.
+    {.extensions = kSuitcaseExtensions,
+     .filterName = "Mac suitcases",
+     .filterValue = "dfont",
+     .name = truetype::SuitcaseEnglishNameFromReader,
+     .report = truetype::SuitcaseReportFromReader,
+     .companions = {}},
 };
 
 // The type filter's entries of more than one type.
@@ -73,8 +81,8 @@ struct CombinedFilter {
 };
 constexpr std::string_view kBothExtensions[] = {".ttf", ".pfb"};
 // Every type's extensions, the sfnt ones first.
-constexpr std::string_view kAllExtensions[] = {".ttf", ".otf", ".ttc", ".otc",
-                                               ".pfb", ".pfa", ".t1"};
+constexpr std::string_view kAllExtensions[] = {".ttf",   ".otf", ".ttc", ".otc",
+                                               ".dfont", ".pfb", ".pfa", ".t1"};
 constexpr CombinedFilter kBoth{"Both font types", "both", kBothExtensions};
 constexpr CombinedFilter kAll{"All font types", "all", kAllExtensions};
 

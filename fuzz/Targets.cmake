@@ -23,6 +23,7 @@ add_library(quillvane_fuzz_writer_seeds STATIC
     ${CMAKE_CURRENT_LIST_DIR}/WriterSeeds.cpp
     ${PROJECT_SOURCE_DIR}/tests/support/CollectionWriter.cpp
     ${PROJECT_SOURCE_DIR}/tests/support/PfbWriter.cpp
+    ${PROJECT_SOURCE_DIR}/tests/support/SuitcaseWriter.cpp
     ${PROJECT_SOURCE_DIR}/tests/support/TrueTypeWriter.cpp
 )
 target_include_directories(quillvane_fuzz_writer_seeds

@@ -78,6 +78,16 @@ void checkCollectionReport(Input input, const std::string& singleReport) {
     }
 }
 
+// The report of the input read as a Mac suitcase: the failure text, or a heading and a report
+// per font of which the first holds the suitcase's name.
+void checkSuitcaseReport(Input input) {
+    runtime::FontFileReader font(input);
+    const runtime::FontReport report = truetype::SuitcaseReportFromReader(font, kPath);
+    if (finishedReport(report, kFirstHeading)) {
+        requireNameInReport(truetype::SuitcaseEnglishNameFromReader(font).text(), report.text);
+    }
+}
+
 } // namespace
 
 void trueTypeName(Input input) {
@@ -90,6 +100,9 @@ void trueTypeName(Input input) {
     checkName(first);
     require(hasCollectionTag(input) || first == name,
             "a file without the collection tag is named as a single font");
+
+    runtime::FontFileReader suitcase(input);
+    checkName(truetype::SuitcaseEnglishNameFromReader(suitcase).text());
 }
 
 void trueTypeReport(Input input) {
@@ -97,6 +110,7 @@ void trueTypeReport(Input input) {
     const runtime::FontReport report = truetype::TTReportFromReader(font, kPath);
     checkSingleReport(font, report);
     checkCollectionReport(input, report.text);
+    checkSuitcaseReport(input);
 }
 
 } // namespace fuzzing

@@ -7,6 +7,7 @@
 
 #include "support/CollectionWriter.h"
 #include "support/PfbWriter.h"
+#include "support/SuitcaseWriter.h"
 #include "support/TrueTypeWriter.h"
 #include "truetype/SfntLayout.h"
 
@@ -91,7 +92,7 @@ std::vector<Seed> trueTypeSeeds() {
     return seeds;
 }
 
-// Collections and OpenType fonts: the TrueType targets read every input both ways.
+// Collections, suitcases and OpenType fonts: the TrueType targets read every input every way.
 std::vector<Seed> collectionSeeds() {
     using testsupport::fontCollection;
     using testsupport::trueTypeFontNamed;
@@ -123,6 +124,9 @@ std::vector<Seed> collectionSeeds() {
          fontCollection(
              {.fonts = {testsupport::trueTypeFont(many)}, .count = kListed, .offsets = again})},
         {"collection-tag-only", "ttcf"},
+        {"suitcase-two-fonts", testsupport::dataForkSuitcase({.fonts = {first, second}})},
+        {"suitcase-count-past-the-end",
+         testsupport::dataForkSuitcase({.fonts = {first}, .fontCountLessOne = 0xFFFF})},
     };
 }
 

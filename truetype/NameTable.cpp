@@ -27,7 +27,8 @@ bool isNameTag(const std::array<std::uint8_t, 4>& tag) {
 } // namespace
 
 std::optional<NameTableLocation> locateNameTable(runtime::FontFileReader& font,
-                                                 std::int64_t offsetTableAt) {
+                                                 std::int64_t offsetTableAt,
+                                                 std::int64_t tableOffsetsFrom) {
     using Entry = sfnt::TableRecordLayout;
     const auto size = static_cast<std::int64_t>(std::min<std::uint64_t>(font.size(), INT64_MAX));
     std::int64_t tableOffset = 0;
@@ -50,7 +51,7 @@ std::optional<NameTableLocation> locateNameTable(runtime::FontFileReader& font,
         }
         const std::uint32_t offset = entry.low24(Entry::offset);
         if (isNameTag(tag)) {
-            tableOffset = offset;
+            tableOffset = tableOffsetsFrom + offset;
             break;
         }
     }
@@ -67,8 +68,10 @@ std::optional<NameTableLocation> locateNameTable(runtime::FontFileReader& font,
     return table;
 }
 
-NameTableLocation TTFindNameTable(runtime::FontFileReader& font, std::int64_t offsetTableAt) {
-    const std::optional<NameTableLocation> table = locateNameTable(font, offsetTableAt);
+NameTableLocation TTFindNameTable(runtime::FontFileReader& font, std::int64_t offsetTableAt,
+                                  std::int64_t tableOffsetsFrom) {
+    const std::optional<NameTableLocation> table =
+        locateNameTable(font, offsetTableAt, tableOffsetsFrom);
     if (!table) {
         throw runtime::Failure(runtime::FailureNumber::Overflow);
     }

@@ -27,12 +27,16 @@ struct NameTableLocation {
 // offset its header gives for a font of a collection) for the tag "name", without regard to
 // case. The search walks on past the number of tables the font declares and through zero
 // bytes past the end of the file; entry 2048 overflows. None for an overflow, there or in the
-// record count; a failing read is raised.
+// record count; a failing read is raised. The directory's table offsets count from
+// tableOffsetsFrom: the start of the file for a font file or a collection, the start of the
+// font's own bytes for a font stored whole inside another file (a suitcase's resource).
 std::optional<NameTableLocation> locateNameTable(runtime::FontFileReader& font,
-                                                 std::int64_t offsetTableAt);
+                                                 std::int64_t offsetTableAt,
+                                                 std::int64_t tableOffsetsFrom = 0);
 
 // The same, raising "Overflow" instead of giving none.
-NameTableLocation TTFindNameTable(runtime::FontFileReader& font, std::int64_t offsetTableAt);
+NameTableLocation TTFindNameTable(runtime::FontFileReader& font, std::int64_t offsetTableAt,
+                                  std::int64_t tableOffsetsFrom = 0);
 
 // The fields of one name record, read when they are asked for, in that order.
 class NameRecord {

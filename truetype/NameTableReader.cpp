@@ -5,6 +5,7 @@
 #include "runtime/Failure.h"
 #include "truetype/CollectionHeader.h"
 #include "truetype/NameTable.h"
+#include "truetype/SuitcaseMap.h"
 
 #include <optional>
 #include <utility>
@@ -38,8 +39,10 @@ bool considerRecord(NameRecord& record, std::optional<std::int64_t>& chosen) {
 
 // The full name, decoded; none for an overflow, which most damaged files end in: the lookup
 // reports it without unwinding.
-std::optional<std::string> englishName(runtime::FontFileReader& font, std::int64_t offsetTableAt) {
-    const std::optional<NameTableLocation> table = locateNameTable(font, offsetTableAt);
+std::optional<std::string> englishName(runtime::FontFileReader& font, std::int64_t offsetTableAt,
+                                       std::int64_t tableOffsetsFrom) {
+    const std::optional<NameTableLocation> table =
+        locateNameTable(font, offsetTableAt, tableOffsetsFrom);
     if (!table) {
         return std::nullopt;
     }
@@ -70,12 +73,11 @@ std::optional<std::string> englishName(runtime::FontFileReader& font, std::int64
     return name;
 }
 
-} // namespace
-
-runtime::FullName TTEnglishNameFromReader(runtime::FontFileReader& font,
-                                          std::int64_t offsetTableAt) {
+// The name of the font at offsetTableAt as a result; never throws.
+runtime::FullName nameResult(runtime::FontFileReader& font, std::int64_t offsetTableAt,
+                             std::int64_t tableOffsetsFrom) {
     try {
-        std::optional<std::string> name = englishName(font, offsetTableAt);
+        std::optional<std::string> name = englishName(font, offsetTableAt, tableOffsetsFrom);
         if (!name) {
             return {.failure = runtime::Failure(runtime::FailureNumber::Overflow)};
         }
@@ -83,6 +85,13 @@ runtime::FullName TTEnglishNameFromReader(runtime::FontFileReader& font,
     } catch (...) {
         return {.failure = runtime::currentFailure()};
     }
+}
+
+} // namespace
+
+runtime::FullName TTEnglishNameFromReader(runtime::FontFileReader& font,
+                                          std::int64_t offsetTableAt) {
+    return nameResult(font, offsetTableAt, 0);
 }
 
 runtime::FullName TTEnglishName(const std::string& TTPath) {
@@ -101,6 +110,16 @@ runtime::FullName TTCEnglishNameFromReader(runtime::FontFileReader& font) {
 
 runtime::FullName TTCEnglishName(const std::string& path) {
     return runtime::nameOfFontFile(path, TTCEnglishNameFromReader);
+}
+
+runtime::FullName SuitcaseEnglishNameFromReader(runtime::FontFileReader& font) {
+    try {
+        SuitcaseMap suitcase(font);
+        const std::int64_t first = suitcase.fontAt(0);
+        return nameResult(font, first, first);
+    } catch (...) {
+        return {.failure = runtime::currentFailure()};
+    }
 }
 
 } // namespace truetype

@@ -28,4 +28,8 @@ runtime::FullName TTCEnglishName(const std::string& path);
 // The same over a reader that is already open.
 runtime::FullName TTCEnglishNameFromReader(runtime::FontFileReader& font);
 
+// The full name of a Mac data-fork suitcase (.dfont): that of its first "sfnt" resource. A
+// damaged resource map overflows.
+runtime::FullName SuitcaseEnglishNameFromReader(runtime::FontFileReader& font);
+
 } // namespace truetype

@@ -8,6 +8,7 @@
 #include "truetype/CollectionHeader.h"
 #include "truetype/NameRecordLabels.h"
 #include "truetype/NameTable.h"
+#include "truetype/SuitcaseMap.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -27,9 +28,9 @@ using runtime::text::kCrLf;
 // report reads at most this many string bytes from the file in all; a table that needs more is
 // refused as out of memory, like any report that could not be built.
 constexpr std::int64_t kStringBytesLimit = 4 * 1024 * 1024;
-// A collection's header can list the same font tens of thousands of times. Its fonts share
-// one limit on the string bytes and one on the directory entries and name records read (a
-// font's own are at most 2048 and 32767), and the report one on its size.
+// A collection's header, or a suitcase's map, can list the same font tens of thousands of
+// times. Its fonts share one limit on the string bytes and one on the directory entries and
+// name records read (a font's own are at most 2048 and 32767), and the report one on its size.
 constexpr std::int64_t kStructuresLimit = 512 * 1024;
 constexpr std::size_t kCollectionTextLimit = 32 * 1024 * 1024;
 
@@ -104,10 +105,11 @@ void appendRecordLines(std::string& text, runtime::FontFileReader& font,
 // The lines of the report of the font whose offset table lies at offsetTableAt; any failure
 // passes to the caller, which discards what was built.
 std::string reportText(runtime::FontFileReader& font, const std::string& fontPath,
-                       std::int64_t offsetTableAt, ReportBudget& budget) {
+                       std::int64_t offsetTableAt, ReportBudget& budget,
+                       std::int64_t tableOffsetsFrom = 0) {
     std::string text = "NAME Table Info for " + fontPath;
     text += kCrLf;
-    const NameTableLocation table = TTFindNameTable(font, offsetTableAt);
+    const NameTableLocation table = TTFindNameTable(font, offsetTableAt, tableOffsetsFrom);
     budget.spendStructures(table.entriesRead + std::max<std::int64_t>(table.recordCount, 0));
     text += "Name Records | " + std::to_string(table.recordCount);
     text += kCrLf;
@@ -121,6 +123,44 @@ std::string reportText(runtime::FontFileReader& font, const std::string& fontPat
     });
     return text;
 }
+
+// The report of a file of several fonts: for each, in order, its heading and its report.
+// fonts gives fontCount(), offsetTableAt(i) for each font, and where that font's table offsets
+// count from.
+template <typename Fonts>
+std::string fontsReportText(runtime::FontFileReader& font, const std::string& fontPath,
+                            Fonts& fonts) {
+    ReportBudget budget;
+    const std::string ofCount = " of " + std::to_string(fonts.fontCount());
+    std::string text;
+    for (std::int64_t i = 0; i < fonts.fontCount(); ++i) {
+        text += "Font " + std::to_string(i + 1) + ofCount;
+        text += kCrLf;
+        const std::int64_t offsetTableAt = fonts.offsetTableAt(i);
+        text += reportText(font, fontPath, offsetTableAt, budget,
+                           fonts.tableOffsetsFrom(offsetTableAt));
+        if (text.size() > kCollectionTextLimit) {
+            throw runtime::Failure(runtime::FailureNumber::OutOfMemory);
+        }
+    }
+    return text;
+}
+
+// A collection's fonts count their table offsets from the start of the file.
+struct CollectionFonts {
+    CollectionHeader header;
+    std::int64_t fontCount() const noexcept { return header.fontCount(); }
+    std::int64_t offsetTableAt(std::int64_t i) { return header.offsetTableAt(i); }
+    static std::int64_t tableOffsetsFrom(std::int64_t) { return 0; }
+};
+
+// A suitcase's fonts are whole fonts, counting their table offsets from their own start.
+struct SuitcaseFonts {
+    SuitcaseMap map;
+    std::int64_t fontCount() const noexcept { return map.fontCount(); }
+    std::int64_t offsetTableAt(std::int64_t i) { return map.fontAt(i); }
+    static std::int64_t tableOffsetsFrom(std::int64_t offsetTableAt) { return offsetTableAt; }
+};
 
 } // namespace
 
@@ -140,19 +180,8 @@ runtime::FontReport TTReport(const std::string& fontPath) {
 runtime::FontReport TTCReportFromReader(runtime::FontFileReader& font,
                                         const std::string& fontPath) {
     try {
-        CollectionHeader collection(font);
-        ReportBudget budget;
-        const std::string ofCount = " of " + std::to_string(collection.fontCount());
-        std::string text;
-        for (std::int64_t i = 0; i < collection.fontCount(); ++i) {
-            text += "Font " + std::to_string(i + 1) + ofCount;
-            text += kCrLf;
-            text += reportText(font, fontPath, collection.offsetTableAt(i), budget);
-            if (text.size() > kCollectionTextLimit) {
-                throw runtime::Failure(runtime::FailureNumber::OutOfMemory);
-            }
-        }
-        return {std::move(text), false};
+        CollectionFonts fonts{CollectionHeader(font)};
+        return {fontsReportText(font, fontPath, fonts), false};
     } catch (...) {
         return runtime::failedFontReport(runtime::currentFailure(), fontPath);
     }
@@ -160,6 +189,16 @@ runtime::FontReport TTCReportFromReader(runtime::FontFileReader& font,
 
 runtime::FontReport TTCReport(const std::string& fontPath) {
     return runtime::reportOfFontFile(fontPath, TTCReportFromReader);
+}
+
+runtime::FontReport SuitcaseReportFromReader(runtime::FontFileReader& font,
+                                             const std::string& fontPath) {
+    try {
+        SuitcaseFonts fonts{SuitcaseMap(font)};
+        return {fontsReportText(font, fontPath, fonts), false};
+    } catch (...) {
+        return runtime::failedFontReport(runtime::currentFailure(), fontPath);
+    }
 }
 
 } // namespace truetype

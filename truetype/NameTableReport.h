@@ -27,4 +27,10 @@ runtime::FontReport TTCReport(const std::string& fontPath);
 // The collection's report over a reader that is already open.
 runtime::FontReport TTCReportFromReader(runtime::FontFileReader& font, const std::string& fontPath);
 
+// The report of a Mac data-fork suitcase (.dfont), as a collection's: a heading and a report
+// for each of its "sfnt" resources, in map order. A damaged resource map gives the failure
+// text, as a damaged collection header does. Never throws.
+runtime::FontReport SuitcaseReportFromReader(runtime::FontFileReader& font,
+                                             const std::string& fontPath);
+
 } // namespace truetype

@@ -12,6 +12,7 @@
 #include "support/CollectionWriter.h"
 #include "support/PfbWriter.h"
 #include "support/ScriptedHost.h"
+#include "support/SuitcaseWriter.h"
 #include "support/TempDir.h"
 #include "support/TrueTypeWriter.h"
 
@@ -281,6 +282,17 @@ TEST(CopyCommand, OnATerminalTheUserAnswersAndSeesTheCountdown) {
                       std::string::npos);
         }
     }
+}
+
+TEST(HtmlCommand, TheSuitcaseFilterTakesSuitcasesOnly) {
+    const testsupport::TempDir dir;
+    dir.write("a.ttf", trueTypeFontNamed(u"Tee"));
+    const std::string suitcase = dir.write(
+        "b.DFONT", testsupport::dataForkSuitcase({.fonts = {trueTypeFontNamed(u"Suit Case")}}));
+    const auto result = runCli({"html", dir.str(), "--filter", "dfont"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(readFile(dir.file("_fonts.html")),
+              "<HTML>\r\n<A HREF=\"" + suitcase + "\">Suit Case</A><BR>\r\n</HTML>\r\n");
 }
 
 TEST(HtmlCommand, ShowsProgressOnlyOnATerminal) {

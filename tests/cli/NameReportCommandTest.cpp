@@ -3,6 +3,7 @@
 
 #include "support/CollectionWriter.h"
 #include "support/PfbWriter.h"
+#include "support/SuitcaseWriter.h"
 #include "support/TempDir.h"
 #include "support/TrueTypeWriter.h"
 #include "truetype/NameTableReport.h"
@@ -45,11 +46,14 @@ TEST(NameCommand, PrintsEachFullNameUntrimmedWithItsPathAndFailsOnAnyErrorText) 
         {dir.write("h.otc",
                    fontCollection({.fonts = {trueTypeFontNamed(u"Counted Out")}, .count = 0})),
          "error: Overflow", false},
+        {dir.write("i.dfont",
+                   testsupport::dataForkSuitcase({.fonts = {trueTypeFontNamed(u"Suit Case")}})),
+         "Suit Case", true},
         {dir.file("missing.ttf"), "error: File not found", false},
         {dir.write("notes.txt", "text"),
-         "error: not a .ttf, .otf, .ttc, .otc, .pfb, .pfa or .t1 file", false},
-        {dir.write("short.tt", "x"), "error: not a .ttf, .otf, .ttc, .otc, .pfb, .pfa or .t1 file",
-         false},
+         "error: not a .ttf, .otf, .ttc, .otc, .dfont, .pfb, .pfa or .t1 file", false},
+        {dir.write("short.tt", "x"),
+         "error: not a .ttf, .otf, .ttc, .otc, .dfont, .pfb, .pfa or .t1 file", false},
     };
     std::vector<std::string> all;
     std::string allLines;

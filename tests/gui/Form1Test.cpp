@@ -169,18 +169,20 @@ private slots:
                                      << "*.ttc;*.otc" << QStringList{"f.ttc", "G.OTC"};
         QTest::newRow("type1 text") << "Type1 text and Unix fonts (*.pfa;*.t1)"
                                     << "*.pfa;*.t1" << QStringList{"h.pfa", "I.T1"};
-        QTest::newRow("all") << "All font types (*.ttf;*.otf;*.ttc;*.otc;*.pfb;*.pfa;*.t1)"
-                             << "*.ttf;*.otf;*.ttc;*.otc;*.pfb;*.pfa;*.t1"
-                             << QStringList{"a.pfb", "b.TTF", "c.ttf", "e.otf",
-                                            "f.ttc", "G.OTC", "h.pfa", "I.T1"};
+        QTest::newRow("suitcases") << "Mac suitcases (*.dfont)"
+                                   << "*.dfont" << QStringList{"j.dfont"};
+        QTest::newRow("all") << "All font types (*.ttf;*.otf;*.ttc;*.otc;*.dfont;*.pfb;*.pfa;*.t1)"
+                             << "*.ttf;*.otf;*.ttc;*.otc;*.dfont;*.pfb;*.pfa;*.t1"
+                             << QStringList{"a.pfb", "b.TTF", "c.ttf", "e.otf",  "f.ttc",
+                                            "G.OTC", "h.pfa", "I.T1",  "j.dfont"};
     }
     void typeFilterSetsPattern() {
         QFETCH(QString, item);
         QFETCH(QString, pattern);
         QFETCH(QStringList, listed);
         testsupport::TempDir dir;
-        for (const char* name :
-             {"a.pfb", "b.TTF", "c.ttf", "d.afm", "e.otf", "f.ttc", "G.OTC", "h.pfa", "I.T1"}) {
+        for (const char* name : {"a.pfb", "b.TTF", "c.ttf", "d.afm", "e.otf", "f.ttc", "G.OTC",
+                                 "h.pfa", "I.T1", "j.dfont"}) {
             dir.write(name, "x");
         }
         Window window(dir.str());
@@ -392,7 +394,7 @@ private slots:
                                           testsupport::trueTypeFontNamed(u"Second Face")}}));
         Window window(dir.str());
         window.form.setFontTypeText(
-            QStringLiteral("All font types (*.ttf;*.otf;*.ttc;*.otc;*.pfb;*.pfa;*.t1)"));
+            QStringLiteral("All font types (*.ttf;*.otf;*.ttc;*.otc;*.dfont;*.pfb;*.pfa;*.t1)"));
 
         const auto records = [&dir](const char* file, const char* fullName) {
             return QStringLiteral("NAME Table Info for %1\n"
@@ -491,7 +493,7 @@ private slots:
                                                             trueTypeFontNamed(u"Yankee")}}));
         Window window(dir.str());
         window.form.setFontTypeText(
-            QStringLiteral("All font types (*.ttf;*.otf;*.ttc;*.otc;*.pfb;*.pfa;*.t1)"));
+            QStringLiteral("All font types (*.ttf;*.otf;*.ttc;*.otc;*.dfont;*.pfb;*.pfa;*.t1)"));
 
         QTest::mouseClick(window.button("CreateHTMLFontList"), Qt::LeftButton);
         const auto link = [&dir](const char* file, const char* name) {

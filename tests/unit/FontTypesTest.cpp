@@ -19,9 +19,10 @@ TEST(FontTypes, ByTheEndOfTheNameWithoutRegardToCase) {
         {"ttf", {"arial.ttf", "FONT.TTF", ".ttf", "/dir.pfb/x.Ttf", "é.ttf", "x.otc.ttf"}},
         {"otf", {"a.otf", "A.OTF"}},
         {"ttc", {"x.ttc", "X.OtC"}},
+        {"dfont", {"x.dfont", "X.DFont"}},
         {"pfb", {"cour.pfb", "COUR.PFB"}},
         {"pfa", {"cour.pfa", "C059-Roman.T1"}},
-        {"", {"cour.pfm", "arial.ttf.bak", "ttf", "", "x.woff", "x.ttcf", "x.t1a"}},
+        {"", {"cour.pfm", "arial.ttf.bak", "ttf", "", "x.woff", "x.ttcf", "x.t1a", "x.font"}},
     };
     for (const auto& [expected, names] : cases) {
         for (const char* name : names) {

@@ -14,6 +14,7 @@
 #include "support/CollectionWriter.h"
 #include "support/PfbWriter.h"
 #include "support/ScriptedHost.h"
+#include "support/SuitcaseWriter.h"
 #include "support/TempDir.h"
 #include "support/TrueTypeWriter.h"
 
@@ -140,6 +141,16 @@ TEST_F(HtmlFontListRun, AGroupOfThreeHasOneTitleWhateverTheFileTypes) {
 
     EXPECT_EQ(readFile(reportPath()), report({" ", "MONO", fileLine(m3), fileLine(m2), fileLine(m1),
                                               " ", "Serif", fileLine(s2), fileLine(s)}));
+}
+
+TEST_F(HtmlFontListRun, ASuitcaseIsListedUnderItsFirstFontsName) {
+    const std::string a = ttf("a.ttf", u"Zeta");
+    const std::string b = dir.write(
+        "b.dfont", testsupport::dataForkSuitcase(
+                       {.fonts = {trueTypeFontNamed(u"Alpha Sans"), trueTypeFontNamed(u"Beta")}}));
+    ScriptedHost host(dir.str(), "*.ttf;*.dfont");
+    EXPECT_EQ(run(host, SpacesOption::ReplaceWithHyphen), RunEnd::Finished);
+    EXPECT_EQ(readFile(pagePath()), page({link(b, "Alpha-Sans"), link(a, "Zeta")}));
 }
 
 TEST_F(HtmlFontListRun, UnreadableNamesGetTheQuestionMarkForm) {
