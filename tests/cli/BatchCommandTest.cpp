@@ -159,6 +159,8 @@ TEST(CopyCommand, TheNewFiltersTakeTheirTypesOnly) {
     dir.write("f.T1", testsupport::unixType1Font(typicalClearText("Tee One")));
     dir.write("F.AFM", "metrics");
     dir.write("g.pfa", testsupport::pfaFont(typicalClearText("Pee Ay")));
+    // A six-letter extension is kept whole, in lower case.
+    dir.write("H.DFONT", testsupport::dataForkSuitcase({.fonts = {trueTypeFontNamed(u"Suit")}}));
     const struct {
         std::string filter;
         std::vector<std::string> copies;
@@ -166,9 +168,10 @@ TEST(CopyCommand, TheNewFiltersTakeTheirTypesOnly) {
         {"otf", {"Oh.otf"}},
         {"ttc", {"Oh Cee.otc", "Tee Cee.ttc"}},
         {"pfa", {"Pee Ay.pfa", "Tee One.afm", "Tee One.t1"}},
+        {"dfont", {"Suit.dfont"}},
         {"all",
-         {"Oh Cee.otc", "Oh.otf", "Pee Ay.pfa", "Pee.pfb", "Pee.pfm", "Tee Cee.ttc", "Tee One.afm",
-          "Tee One.t1", "Tee.ttf"}},
+         {"Oh Cee.otc", "Oh.otf", "Pee Ay.pfa", "Pee.pfb", "Pee.pfm", "Suit.dfont", "Tee Cee.ttc",
+          "Tee One.afm", "Tee One.t1", "Tee.ttf"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.filter);
