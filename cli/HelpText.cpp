@@ -10,9 +10,9 @@ std::string helpText() {
     return R"(Usage: quillvane-cli COMMAND [OPTION]... OPERAND...
 
 Reads the full names of TrueType (.ttf), OpenType (.otf), collection (.ttc, .otc: the first
-font's), Mac suitcase (.dfont: the first font's) and Type 1 (.pfb, and .pfa and .t1 in
-text and Unix form) fonts, as the Quillvane window does, and lists or copies the fonts of a
-directory under those names.
+font's), Mac suitcase (.dfont: the first font's), web (.woff, .woff2: the wrapped font's) and
+Type 1 (.pfb, and .pfa and .t1 in text and Unix form) fonts, as the Quillvane window does,
+and lists or copies the fonts of a directory under those names.
 
 Commands:
   name FILE...         print each file's full name, a tab and the file's path; on a
@@ -29,10 +29,11 @@ Commands:
 Options of html and copy:
   --spaces keep|dash|remove  spaces of the full names in the new names: kept (the default),
                              replaced with "-", or removed
-  --filter both|ttf|pfb|otf|ttc|pfa|dfont|all
+  --filter both|ttf|pfb|otf|ttc|woff|pfa|dfont|all
                              the files of DIR taken: *.ttf and *.pfb (the default), *.ttf,
-                             *.pfb, *.otf, the collections *.ttc and *.otc, *.pfa and *.t1,
-                             the suitcases *.dfont, or all eight, matched without regard to case
+                             *.pfb, *.otf, the collections *.ttc and *.otc, the web fonts
+                             *.woff and *.woff2, *.pfa and *.t1, the suitcases *.dfont, or
+                             all ten, matched without regard to case
   -y, --yes                  (copy) answer Yes to every question
 
 Without --yes, copy asks its questions on the terminal; when standard input is not a terminal

@@ -9,7 +9,8 @@ namespace cli {
 
 // "name FILE...": one line per file on the output, the full name as the batch runs get it
 // (untrimmed; the error text of a lookup that failed, "error: not a .ttf, .otf, .ttc, .otc,
-// .dfont, .pfb, .pfa or .t1 file" for a file of no font type), a tab and the path as given.
+// .dfont, .woff, .woff2, .pfb, .pfa or .t1 file" for a file of no font type), a tab and the
+// path as given.
 // kSuccess when every name was read, kNotFinished when any of them was not.
 int runNameCommand(const std::vector<std::string>& files, Console& console);
 

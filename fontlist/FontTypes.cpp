@@ -4,6 +4,7 @@
 #include "runtime/Text.h"
 #include "truetype/NameTableReader.h"
 #include "truetype/NameTableReport.h"
+#include "truetype/WebFont.h"
 #include "type1/HeaderReport.h"
 #include "type1/HeaderWindow.h"
 
@@ -15,6 +16,7 @@ constexpr std::string_view kTrueTypeExtensions[] = {".ttf"};
 constexpr std::string_view kType1Extensions[] = {".pfb"};
 constexpr std::string_view kOpenTypeExtensions[] = {".otf"};
 constexpr std::string_view kCollectionExtensions[] = {".ttc", ".otc"};
+constexpr std::string_view kWebFontExtensions[] = {".woff", ".woff2"};
 constexpr std::string_view kType1TextExtensions[] = {".pfa", ".t1"};
 constexpr std::string_view kSuitcaseExtensions[] = {".dfont"};
 
@@ -58,6 +60,13 @@ constexpr FontType kFontTypes[] = {
      .name = truetype::TTCEnglishNameFromReader,
      .report = truetype::TTCReportFromReader,
      .companions = {}},
+    // A web font reads as the sfnt it wraps, whichever of the two wrappers holds it.
+    {.extensions = kWebFontExtensions,
+     .filterName = "Web fonts",
+     .filterValue = "woff",
+     .name = truetype::webFontNameFromReader,
+     .report = truetype::webFontReportFromReader,
+     .companions = {}},
     {.extensions = kType1TextExtensions,
      .filterName = "Type1 text and Unix fonts",
      .filterValue = "pfa",
@@ -81,8 +90,8 @@ struct CombinedFilter {
 };
 constexpr std::string_view kBothExtensions[] = {".ttf", ".pfb"};
 // Every type's extensions, the sfnt ones first.
-constexpr std::string_view kAllExtensions[] = {".ttf",   ".otf", ".ttc", ".otc",
-                                               ".dfont", ".pfb", ".pfa", ".t1"};
+constexpr std::string_view kAllExtensions[] = {".ttf",  ".otf",   ".ttc", ".otc", ".dfont",
+                                               ".woff", ".woff2", ".pfb", ".pfa", ".t1"};
 constexpr CombinedFilter kBoth{"Both font types", "both", kBothExtensions};
 constexpr CombinedFilter kAll{"All font types", "all", kAllExtensions};
 

@@ -43,7 +43,7 @@ const FontType* fontTypeOf(std::string_view path);
 std::string_view fontExtensionOf(std::string_view path);
 
 // Every extension of the types, in the order the "all" filter and the messages name them:
-// ".ttf, .otf, .ttc, .otc, .dfont, .pfb, .pfa or .t1".
+// ".ttf, .otf, .ttc, .otc, .dfont, .woff, .woff2, .pfb, .pfa or .t1".
 std::string fontExtensionsText();
 
 // An entry of the type filter: the window's text, as "TrueType fonts (*.ttf)", the --filter

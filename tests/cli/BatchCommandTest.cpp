@@ -15,6 +15,7 @@
 #include "support/SuitcaseWriter.h"
 #include "support/TempDir.h"
 #include "support/TrueTypeWriter.h"
+#include "support/WoffWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -161,6 +162,7 @@ TEST(CopyCommand, TheNewFiltersTakeTheirTypesOnly) {
     dir.write("g.pfa", testsupport::pfaFont(typicalClearText("Pee Ay")));
     // A six-letter extension is kept whole, in lower case.
     dir.write("H.DFONT", testsupport::dataForkSuitcase({.fonts = {trueTypeFontNamed(u"Suit")}}));
+    dir.write("i.woff", testsupport::woffFont(trueTypeFontNamed(u"Web")));
     const struct {
         std::string filter;
         std::vector<std::string> copies;
@@ -169,9 +171,10 @@ TEST(CopyCommand, TheNewFiltersTakeTheirTypesOnly) {
         {"ttc", {"Oh Cee.otc", "Tee Cee.ttc"}},
         {"pfa", {"Pee Ay.pfa", "Tee One.afm", "Tee One.t1"}},
         {"dfont", {"Suit.dfont"}},
+        {"woff", {"Web.woff"}},
         {"all",
          {"Oh Cee.otc", "Oh.otf", "Pee Ay.pfa", "Pee.pfb", "Pee.pfm", "Suit.dfont", "Tee Cee.ttc",
-          "Tee One.afm", "Tee One.t1", "Tee.ttf"}},
+          "Tee One.afm", "Tee One.t1", "Tee.ttf", "Web.woff"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.filter);

@@ -49,8 +49,8 @@ TEST(CliUsage, CommandLinesThatCannotRunEndWithStatusTwoAndSayWhy) {
         {{"html", "--bogus", dir.str()}, "unknown option '--bogus'"},
         {{"html", "--spaces=bogus", dir.str()},
          "invalid value 'bogus' for --spaces (keep, dash or remove)"},
-        {{"copy", dir.str(), "--filter", "woff"},
-         "invalid value 'woff' for --filter (both, ttf, pfb, otf, ttc, pfa, dfont or all)"},
+        {{"copy", dir.str(), "--filter", "svg"},
+         "invalid value 'svg' for --filter (both, ttf, pfb, otf, ttc, woff, pfa, dfont or all)"},
         {{"html", dir.str(), "--spaces"}, "option --spaces needs a value"},
         {{"html", dir.str(), "--yes"}, "option --yes does not apply to 'html'"},
         {{"name", font, "--lf"}, "option --lf does not apply to 'name'"},
@@ -65,7 +65,8 @@ TEST(CliUsage, CommandLinesThatCannotRunEndWithStatusTwoAndSayWhy) {
         {{"report", missing + ".ttf"}, "cannot read '" + missing + ".ttf': File not found"},
         {{"report", dir.str()}, "'" + dir.str() + "' is a directory"},
         {{"report", text},
-         "'" + text + "' is not a .ttf, .otf, .ttc, .otc, .dfont, .pfb, .pfa or .t1 file"},
+         "'" + text +
+             "' is not a .ttf, .otf, .ttc, .otc, .dfont, .woff, .woff2, .pfb, .pfa or .t1 file"},
     };
     for (const Case& c : cases) {
         const auto result = runCli(c.arguments);

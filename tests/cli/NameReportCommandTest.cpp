@@ -6,6 +6,7 @@
 #include "support/SuitcaseWriter.h"
 #include "support/TempDir.h"
 #include "support/TrueTypeWriter.h"
+#include "support/WoffWriter.h"
 #include "truetype/NameTableReport.h"
 #include "type1/HeaderReport.h"
 
@@ -49,11 +50,15 @@ TEST(NameCommand, PrintsEachFullNameUntrimmedWithItsPathAndFailsOnAnyErrorText) 
         {dir.write("i.dfont",
                    testsupport::dataForkSuitcase({.fonts = {trueTypeFontNamed(u"Suit Case")}})),
          "Suit Case", true},
+        {dir.write("j.woff", testsupport::woffFont(trueTypeFontNamed(u"Web Face"))), "Web Face",
+         true},
         {dir.file("missing.ttf"), "error: File not found", false},
         {dir.write("notes.txt", "text"),
-         "error: not a .ttf, .otf, .ttc, .otc, .dfont, .pfb, .pfa or .t1 file", false},
+         "error: not a .ttf, .otf, .ttc, .otc, .dfont, .woff, .woff2, .pfb, .pfa or .t1 file",
+         false},
         {dir.write("short.tt", "x"),
-         "error: not a .ttf, .otf, .ttc, .otc, .dfont, .pfb, .pfa or .t1 file", false},
+         "error: not a .ttf, .otf, .ttc, .otc, .dfont, .woff, .woff2, .pfb, .pfa or .t1 file",
+         false},
     };
     std::vector<std::string> all;
     std::string allLines;

@@ -167,14 +167,17 @@ private slots:
                                   << "*.otf" << QStringList{"e.otf"};
         QTest::newRow("collections") << "Collections (*.ttc;*.otc)"
                                      << "*.ttc;*.otc" << QStringList{"f.ttc", "G.OTC"};
+        QTest::newRow("web fonts") << "Web fonts (*.woff;*.woff2)"
+                                   << "*.woff;*.woff2" << QStringList{"k.woff", "L.WOFF2"};
         QTest::newRow("type1 text") << "Type1 text and Unix fonts (*.pfa;*.t1)"
                                     << "*.pfa;*.t1" << QStringList{"h.pfa", "I.T1"};
         QTest::newRow("suitcases") << "Mac suitcases (*.dfont)"
                                    << "*.dfont" << QStringList{"j.dfont"};
-        QTest::newRow("all") << "All font types (*.ttf;*.otf;*.ttc;*.otc;*.dfont;*.pfb;*.pfa;*.t1)"
-                             << "*.ttf;*.otf;*.ttc;*.otc;*.dfont;*.pfb;*.pfa;*.t1"
-                             << QStringList{"a.pfb", "b.TTF", "c.ttf", "e.otf",  "f.ttc",
-                                            "G.OTC", "h.pfa", "I.T1",  "j.dfont"};
+        QTest::newRow("all")
+            << "All font types (*.ttf;*.otf;*.ttc;*.otc;*.dfont;*.woff;*.woff2;*.pfb;*.pfa;*.t1)"
+            << "*.ttf;*.otf;*.ttc;*.otc;*.dfont;*.woff;*.woff2;*.pfb;*.pfa;*.t1"
+            << QStringList{"a.pfb", "b.TTF", "c.ttf",   "e.otf",  "f.ttc",  "G.OTC",
+                           "h.pfa", "I.T1",  "j.dfont", "k.woff", "L.WOFF2"};
     }
     void typeFilterSetsPattern() {
         QFETCH(QString, item);
@@ -182,7 +185,7 @@ private slots:
         QFETCH(QStringList, listed);
         testsupport::TempDir dir;
         for (const char* name : {"a.pfb", "b.TTF", "c.ttf", "d.afm", "e.otf", "f.ttc", "G.OTC",
-                                 "h.pfa", "I.T1", "j.dfont"}) {
+                                 "h.pfa", "I.T1", "j.dfont", "k.woff", "L.WOFF2"}) {
             dir.write(name, "x");
         }
         Window window(dir.str());
@@ -393,8 +396,8 @@ private slots:
                                {.fonts = {testsupport::trueTypeFontNamed(u"First Face"),
                                           testsupport::trueTypeFontNamed(u"Second Face")}}));
         Window window(dir.str());
-        window.form.setFontTypeText(
-            QStringLiteral("All font types (*.ttf;*.otf;*.ttc;*.otc;*.dfont;*.pfb;*.pfa;*.t1)"));
+        window.form.setFontTypeText(QStringLiteral(
+            "All font types (*.ttf;*.otf;*.ttc;*.otc;*.dfont;*.woff;*.woff2;*.pfb;*.pfa;*.t1)"));
 
         const auto records = [&dir](const char* file, const char* fullName) {
             return QStringLiteral("NAME Table Info for %1\n"
@@ -492,8 +495,8 @@ private slots:
             "X.OTC", testsupport::fontCollection({.fonts = {trueTypeFontNamed(u"Alpha Other"),
                                                             trueTypeFontNamed(u"Yankee")}}));
         Window window(dir.str());
-        window.form.setFontTypeText(
-            QStringLiteral("All font types (*.ttf;*.otf;*.ttc;*.otc;*.dfont;*.pfb;*.pfa;*.t1)"));
+        window.form.setFontTypeText(QStringLiteral(
+            "All font types (*.ttf;*.otf;*.ttc;*.otc;*.dfont;*.woff;*.woff2;*.pfb;*.pfa;*.t1)"));
 
         QTest::mouseClick(window.button("CreateHTMLFontList"), Qt::LeftButton);
         const auto link = [&dir](const char* file, const char* name) {

@@ -4,6 +4,7 @@
 #include "support/PfbWriter.h"
 #include "support/TempDir.h"
 #include "support/TrueTypeWriter.h"
+#include "support/WoffWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -20,9 +21,10 @@ TEST(FontTypes, ByTheEndOfTheNameWithoutRegardToCase) {
         {"otf", {"a.otf", "A.OTF"}},
         {"ttc", {"x.ttc", "X.OtC"}},
         {"dfont", {"x.dfont", "X.DFont"}},
+        {"woff", {"x.woff", "X.WOFF2"}},
         {"pfb", {"cour.pfb", "COUR.PFB"}},
         {"pfa", {"cour.pfa", "C059-Roman.T1"}},
-        {"", {"cour.pfm", "arial.ttf.bak", "ttf", "", "x.woff", "x.ttcf", "x.t1a", "x.font"}},
+        {"", {"cour.pfm", "arial.ttf.bak", "ttf", "", "x.woff3", "x.ttcf", "x.t1a", "x.font"}},
     };
     for (const auto& [expected, names] : cases) {
         for (const char* name : names) {
@@ -64,6 +66,8 @@ TEST(FontTypes, NameAndReportComeFromTheReaderOfTheType) {
         {"b.pfb", testsupport::pfbFont(testsupport::typicalClearText("Beta Bold")), "Beta Bold",
          "Name info for "},
         {"sfnt.pfb", sfnt, "error: " + invalid, invalid + " error encountered while reading"},
+        {"a.woff", testsupport::woffFont(sfnt), "Alpha Sans", "NAME Table Info for "},
+        {"sfnt.woff", sfnt, "error: Overflow", "Overflow error encountered while reading"},
     };
     for (const auto& c : cases) {
         const std::string path = dir.write(c.file, c.bytes);
