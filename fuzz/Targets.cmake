@@ -25,7 +25,9 @@ add_library(quillvane_fuzz_writer_seeds STATIC
     ${PROJECT_SOURCE_DIR}/tests/support/PfbWriter.cpp
     ${PROJECT_SOURCE_DIR}/tests/support/SuitcaseWriter.cpp
     ${PROJECT_SOURCE_DIR}/tests/support/TrueTypeWriter.cpp
+    ${PROJECT_SOURCE_DIR}/tests/support/WoffWriter.cpp
 )
+target_link_libraries(quillvane_fuzz_writer_seeds PRIVATE ZLIB::ZLIB)
 target_include_directories(quillvane_fuzz_writer_seeds
     PUBLIC ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
 quillvane_warnings(quillvane_fuzz_writer_seeds)

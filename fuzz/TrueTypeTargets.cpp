@@ -8,6 +8,7 @@
 #include "runtime/FontReport.h"
 #include "truetype/NameTableReader.h"
 #include "truetype/NameTableReport.h"
+#include "truetype/WebFont.h"
 
 namespace fuzzing {
 
@@ -88,6 +89,16 @@ void checkSuitcaseReport(Input input) {
     }
 }
 
+// The report of the input read as a web font: the failure text, or the report of the font it
+// wraps, which holds that font's name.
+void checkWebFontReport(Input input) {
+    runtime::FontFileReader font(input);
+    const runtime::FontReport report = truetype::webFontReportFromReader(font, kPath);
+    if (finishedReport(report, kFinishedStart)) {
+        requireNameInReport(truetype::webFontNameFromReader(font).text(), report.text);
+    }
+}
+
 } // namespace
 
 void trueTypeName(Input input) {
@@ -103,6 +114,9 @@ void trueTypeName(Input input) {
 
     runtime::FontFileReader suitcase(input);
     checkName(truetype::SuitcaseEnglishNameFromReader(suitcase).text());
+
+    runtime::FontFileReader webFont(input);
+    checkName(truetype::webFontNameFromReader(webFont).text());
 }
 
 void trueTypeReport(Input input) {
@@ -111,6 +125,7 @@ void trueTypeReport(Input input) {
     checkSingleReport(font, report);
     checkCollectionReport(input, report.text);
     checkSuitcaseReport(input);
+    checkWebFontReport(input);
 }
 
 } // namespace fuzzing

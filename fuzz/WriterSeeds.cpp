@@ -9,6 +9,7 @@
 #include "support/PfbWriter.h"
 #include "support/SuitcaseWriter.h"
 #include "support/TrueTypeWriter.h"
+#include "support/WoffWriter.h"
 #include "truetype/SfntLayout.h"
 
 namespace fuzzing {
@@ -92,7 +93,8 @@ std::vector<Seed> trueTypeSeeds() {
     return seeds;
 }
 
-// Collections, suitcases and OpenType fonts: the TrueType targets read every input every way.
+// Collections, suitcases, web fonts and OpenType fonts: the TrueType targets read every input
+// every way.
 std::vector<Seed> collectionSeeds() {
     using testsupport::fontCollection;
     using testsupport::trueTypeFontNamed;
@@ -111,6 +113,11 @@ std::vector<Seed> collectionSeeds() {
     constexpr std::uint32_t kListed = 1000;
     const std::vector<std::uint32_t> again(
         kListed, static_cast<std::uint32_t>(sfnt::tableDirectoryOffsetAt(kListed)));
+    // A WOFF whose name table inflates past its declared length.
+    testsupport::WoffLayout inflatesPast = testsupport::woffLayoutOf(first);
+    for (testsupport::WoffTableLayout& table : inflatesPast.tables) {
+        table.origLength -= table.stored.size() < table.origLength ? 1 : 0;
+    }
     return {
         {"otto-tag", testsupport::openTypeFont(trueTypeFontNamed(u"OpenType Name"))},
         {"collection-two-fonts", fontCollection({.fonts = {first, second}})},
@@ -127,6 +134,9 @@ std::vector<Seed> collectionSeeds() {
         {"suitcase-two-fonts", testsupport::dataForkSuitcase({.fonts = {first, second}})},
         {"suitcase-count-past-the-end",
          testsupport::dataForkSuitcase({.fonts = {first}, .fontCountLessOne = 0xFFFF})},
+        {"woff-deflated", testsupport::woffFont(first)},
+        {"woff-stored-raw", testsupport::woffFont(second, false)},
+        {"woff-inflates-past", testsupport::woffBytes(inflatesPast)},
     };
 }
 
