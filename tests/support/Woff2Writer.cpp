@@ -57,12 +57,12 @@ std::string brotliCompressed(const std::string& data) {
     return {reinterpret_cast<const char*>(out.data()), size};
 }
 
-std::string woff2Bytes(const Woff2Layout& layout) {
-    const std::string& sfnt = layout.sfnt;
-    const auto numTables = static_cast<std::uint16_t>((static_cast<std::uint8_t>(sfnt.at(4)) << 8) |
-                                                      static_cast<std::uint8_t>(sfnt.at(5)));
-    std::string directory;
-    std::string tables;
+namespace {
+
+// Appends the directory entries of the font's tables and their bytes; the number of tables.
+std::uint16_t appendTables(const std::string& sfnt, const Woff2Layout& layout,
+                           std::string& directory, std::string& tables) {
+    const auto numTables = static_cast<std::uint16_t>(readU32(sfnt, 4) >> 16);
     for (std::size_t i = 0; i < numTables; ++i) {
         const std::size_t record = 12 + 16 * i;
         const std::string tag = sfnt.substr(record, 4);
@@ -73,12 +73,47 @@ std::string woff2Bytes(const Woff2Layout& layout) {
                      (name && layout.nameLength ? *layout.nameLength : base128(length));
         tables += sfnt.substr(offset, length);
     }
+    return numTables;
+}
+
+// The collection directory of fonts whose tables are listed one font after the other (fewer
+// than 253 in all, so that every count and index is one byte).
+std::string collectionDirectory(const std::vector<std::string>& fonts) {
+    std::string directory = bigEndian32(0x00010000) + static_cast<char>(fonts.size());
+    char index = 0;
+    for (const std::string& font : fonts) {
+        const char count = font.at(5);
+        directory += count + font.substr(0, 4);
+        for (char i = 0; i < count; ++i) {
+            directory += index++;
+        }
+    }
+    return directory;
+}
+
+} // namespace
+
+std::string woff2Bytes(const Woff2Layout& layout) {
+    std::string directory;
+    std::string tables;
+    std::uint16_t numTables = 0;
+    std::size_t sfntSize = 0;
+    for (const std::string& font :
+         layout.collection.empty() ? std::vector{layout.sfnt} : layout.collection) {
+        numTables =
+            static_cast<std::uint16_t>(numTables + appendTables(font, layout, directory, tables));
+        sfntSize += font.size();
+    }
+    if (!layout.collection.empty()) {
+        directory += collectionDirectory(layout.collection);
+    }
+    const std::string flavor = layout.collection.empty() ? layout.sfnt.substr(0, 4) : "ttcf";
     const std::string stream = layout.stream.value_or(brotliCompressed(tables));
     const std::size_t size = 48 + directory.size() + stream.size();
-    return layout.signature + sfnt.substr(0, 4) +
+    return layout.signature + flavor +
            bigEndian32(layout.length.value_or(static_cast<std::uint32_t>(size))) +
            bigEndian16(numTables) + bigEndian16(0) +
-           bigEndian32(layout.totalSfntSize.value_or(static_cast<std::uint32_t>(sfnt.size()))) +
+           bigEndian32(layout.totalSfntSize.value_or(static_cast<std::uint32_t>(sfntSize))) +
            bigEndian32(
                layout.totalCompressedSize.value_or(static_cast<std::uint32_t>(stream.size()))) +
            bigEndian32(0x00010000) + std::string(20, '\0') + directory + stream;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 // Builds WOFF2 files from TrueType files, for tests: every table stored with the null
 // transform, in the order of the font's directory, in one brotli stream. The fields a reader
@@ -10,7 +11,9 @@
 namespace testsupport {
 
 struct Woff2Layout {
-    std::string sfnt;                                 // a TrueType file, as trueTypeBytes makes
+    std::string sfnt; // a TrueType file, as trueTypeBytes makes
+    // When not empty, a collection of these fonts in place of sfnt: each lists its own tables.
+    std::vector<std::string> collection{};
     std::optional<std::uint32_t> length;              // default: the file's size
     std::optional<std::uint32_t> totalSfntSize;       // default: sfnt.size()
     std::optional<std::uint32_t> totalCompressedSize; // default: the stream's size
