@@ -7,9 +7,9 @@
 
 namespace truetype {
 
-// Inside the TrueType readers: the sfnt a WOFF2 file (.woff2) wraps, as a minimal sfnt that
-// holds its `name` table (an empty directory when it has none), as woffSfnt gives for WOFF.
-// A damaged file throws runtime::Failure (Overflow where the wrapped bytes are broken).
+// The minimal sfnt that holds the `name` table of the WOFF2 font read by `file`: an offset table
+// with one table record, 'name', and the table's bytes; without a `name` table in the font, an
+// offset table of no tables. Throws runtime::Failure (Overflow) for a damaged or hostile file.
 std::vector<std::uint8_t> woff2Sfnt(runtime::FontFileReader& file);
 
 } // namespace truetype
