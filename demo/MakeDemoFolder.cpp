@@ -4,6 +4,7 @@
 #include "support/CollectionWriter.h"
 #include "support/PfbWriter.h"
 #include "support/TrueTypeWriter.h"
+#include "support/Woff2Writer.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -96,6 +97,9 @@ int main(int argc, char* argv[]) {
         family.fonts = {trueType(u"Quillvane Text", u"Regular"),
                         trueType(u"Quillvane Text", u"Bold")};
         write(folder / "qvtext.ttc", testsupport::fontCollection(family));
+        // A web font: the sfnt it wraps, brotli-compressed.
+        write(folder / "qvweb.woff2",
+              testsupport::woff2Bytes({.sfnt = trueType(u"Quillvane Web", u"Regular")}));
         // How an unreadable font looks; named to come last in the list.
         write(folder / "unreadable.ttf",
               "This file carries a font's extension but holds no font.\n");

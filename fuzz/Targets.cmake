@@ -26,8 +26,11 @@ add_library(quillvane_fuzz_writer_seeds STATIC
     ${PROJECT_SOURCE_DIR}/tests/support/SuitcaseWriter.cpp
     ${PROJECT_SOURCE_DIR}/tests/support/TrueTypeWriter.cpp
     ${PROJECT_SOURCE_DIR}/tests/support/WoffWriter.cpp
+    ${PROJECT_SOURCE_DIR}/tests/support/Woff2Writer.cpp
 )
-target_link_libraries(quillvane_fuzz_writer_seeds PRIVATE ZLIB::ZLIB)
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(BROTLIENC REQUIRED IMPORTED_TARGET libbrotlienc)
+target_link_libraries(quillvane_fuzz_writer_seeds PRIVATE ZLIB::ZLIB PkgConfig::BROTLIENC)
 target_include_directories(quillvane_fuzz_writer_seeds
     PUBLIC ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
 quillvane_warnings(quillvane_fuzz_writer_seeds)

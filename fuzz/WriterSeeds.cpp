@@ -9,6 +9,7 @@
 #include "support/PfbWriter.h"
 #include "support/SuitcaseWriter.h"
 #include "support/TrueTypeWriter.h"
+#include "support/Woff2Writer.h"
 #include "support/WoffWriter.h"
 #include "truetype/SfntLayout.h"
 
@@ -137,6 +138,8 @@ std::vector<Seed> collectionSeeds() {
         {"woff-deflated", testsupport::woffFont(first)},
         {"woff-stored-raw", testsupport::woffFont(second, false)},
         {"woff-inflates-past", testsupport::woffBytes(inflatesPast)},
+        {"woff2-two-tables", testsupport::woff2Bytes({.sfnt = first})},
+        {"woff2-name-transformed", testsupport::woff2Bytes({.sfnt = second, .nameTransform = 1})},
     };
 }
 
