@@ -46,10 +46,22 @@ void lookups(benchmark::State& state, const std::vector<std::string>& paths, Loo
     state.counters["errors"] = static_cast<double>(errors);
 }
 
-void TrueTypeFullName(benchmark::State& state) {
+const std::vector<std::string>& trueTypeFonts() {
     static const std::vector<std::string> paths = fontsIn(
         {"/usr/share/fonts/truetype/dejavu", "/usr/share/fonts/truetype/liberation2"}, ".ttf");
-    lookups(state, paths, truetype::TTEnglishName);
+    return paths;
+}
+
+void TrueTypeFullName(benchmark::State& state) {
+    lookups(state, trueTypeFonts(),
+            [](const std::string& path) { return truetype::TTEnglishName(path); });
+}
+
+// The same with the "Unicode names" option.
+void TrueTypeFullNameUnicode(benchmark::State& state) {
+    lookups(state, trueTypeFonts(), [](const std::string& path) {
+        return truetype::TTEnglishName(path, runtime::NameDecoding::Unicode);
+    });
 }
 
 void Type1FullName(benchmark::State& state) {
@@ -58,6 +70,7 @@ void Type1FullName(benchmark::State& state) {
 }
 
 BENCHMARK(TrueTypeFullName);
+BENCHMARK(TrueTypeFullNameUnicode);
 BENCHMARK(Type1FullName);
 
 } // namespace

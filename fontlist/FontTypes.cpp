@@ -28,8 +28,20 @@ constexpr Companion kType1Companions[] = {
 constexpr Companion kType1TextCompanions[] = {
     {".afm", false}, {".pfm", false}, {".inf", false}, {".mmm", false}};
 
-runtime::FullName singleFontName(runtime::FontFileReader& font) {
-    return truetype::TTEnglishNameFromReader(font);
+runtime::FullName singleFontName(runtime::FontFileReader& font, runtime::NameDecoding decoding) {
+    return truetype::TTEnglishNameFromReader(font, 0, decoding);
+}
+
+// A Type 1 font's names are its header's bytes in Windows-1252, whatever the decoding.
+template <runtime::FullName (*readName)(runtime::FontFileReader&)>
+runtime::FullName type1Name(runtime::FontFileReader& font, runtime::NameDecoding) {
+    return readName(font);
+}
+
+template <runtime::FontReport (*makeReport)(runtime::FontFileReader&, const std::string&)>
+runtime::FontReport type1Report(runtime::FontFileReader& font, const std::string& fontPath,
+                                runtime::NameDecoding) {
+    return makeReport(font, fontPath);
 }
 
 // In the order of their entries in the type filter. A .otf file is read as a .ttf one whatever
@@ -44,8 +56,8 @@ constexpr FontType kFontTypes[] = {
     {.extensions = kType1Extensions,
      .filterName = "Type1 fonts",
      .filterValue = "pfb",
-     .name = type1::T1NameFromReader,
-     .report = type1::T1ReportFromReader,
+     .name = type1Name<type1::T1NameFromReader>,
+     .report = type1Report<type1::T1ReportFromReader>,
      .companions = kType1Companions},
     {.extensions = kOpenTypeExtensions,
      .filterName = "OpenType",
@@ -70,8 +82,8 @@ constexpr FontType kFontTypes[] = {
     {.extensions = kType1TextExtensions,
      .filterName = "Type1 text and Unix fonts",
      .filterValue = "pfa",
-     .name = type1::T1TextNameFromReader,
-     .report = type1::T1TextReportFromReader,
+     .name = type1Name<type1::T1TextNameFromReader>,
+     .report = type1Report<type1::T1TextReportFromReader>,
      .companions = kType1TextCompanions},
     // So is a Mac suitcase, its fonts kept as resources in its data fork.
     {.extensions = kSuitcaseExtensions,
@@ -171,20 +183,26 @@ const std::vector<TypeFilter>& typeFilters() {
     return filters;
 }
 
-std::optional<runtime::FullName> nameOf(const std::string& path) {
+std::optional<runtime::FullName> nameOf(const std::string& path, runtime::NameDecoding decoding) {
     const FontType* type = fontTypeOf(path);
     if (type == nullptr) {
         return std::nullopt;
     }
-    return runtime::nameOfFontFile(path, type->name);
+    return runtime::nameOfFontFile(path, [type, decoding](runtime::FontFileReader& font) {
+        return type->name(font, decoding);
+    });
 }
 
-std::optional<runtime::FontReport> reportOf(const std::string& path) {
+std::optional<runtime::FontReport> reportOf(const std::string& path,
+                                            runtime::NameDecoding decoding) {
     const FontType* type = fontTypeOf(path);
     if (type == nullptr) {
         return std::nullopt;
     }
-    return runtime::reportOfFontFile(path, type->report);
+    return runtime::reportOfFontFile(
+        path, [type, decoding](runtime::FontFileReader& font, const std::string& fontPath) {
+            return type->report(font, fontPath, decoding);
+        });
 }
 
 } // namespace fontlist

@@ -3,6 +3,7 @@
 #include "runtime/FontFileReader.h"
 #include "runtime/FontReport.h"
 #include "runtime/FullName.h"
+#include "runtime/NameDecoding.h"
 
 #include <optional>
 #include <span>
@@ -27,9 +28,11 @@ struct FontType {
     // The words before the patterns in the type filter's entry of this type alone.
     std::string_view filterName;
     std::string_view filterValue; // quillvane-cli's --filter value for that entry
-    runtime::FullName (*name)(runtime::FontFileReader& font);
+    // The decoding applies to the strings of sfnt name tables; Type 1 names are Windows-1252.
+    runtime::FullName (*name)(runtime::FontFileReader& font, runtime::NameDecoding decoding);
     // fontPath is only shown in the report.
-    runtime::FontReport (*report)(runtime::FontFileReader& font, const std::string& fontPath);
+    runtime::FontReport (*report)(runtime::FontFileReader& font, const std::string& fontPath,
+                                  runtime::NameDecoding decoding);
     std::span<const Companion> companions; // in the order they are copied
 };
 
@@ -60,10 +63,12 @@ const std::vector<TypeFilter>& typeFilters();
 
 // The full name of the font file at path as its type reads it; none for a file of no type of
 // ours, which is not opened. Never throws; the file is closed before it returns.
-std::optional<runtime::FullName> nameOf(const std::string& path);
+std::optional<runtime::FullName>
+nameOf(const std::string& path, runtime::NameDecoding decoding = runtime::NameDecoding::ByteWise);
 
 // The details-pane report of the font file at path as its type gives it; none for a file of
 // no type of ours. Never throws.
-std::optional<runtime::FontReport> reportOf(const std::string& path);
+std::optional<runtime::FontReport>
+reportOf(const std::string& path, runtime::NameDecoding decoding = runtime::NameDecoding::ByteWise);
 
 } // namespace fontlist

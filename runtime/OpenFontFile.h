@@ -12,12 +12,10 @@
 // when it goes, on every path.
 namespace runtime {
 
-using NameReader = FullName (*)(FontFileReader& font);
-using ReportReader = FontReport (*)(FontFileReader& font, const std::string& fontPath);
-
-// The name that readName gives over the file at path, opened for it (never created); a
-// failure to open it is the name's failure. Never throws.
-inline FullName nameOfFontFile(const std::string& path, NameReader readName) {
+// The name that readName(FontFileReader&) gives over the file at path, opened for it (never
+// created); a failure to open it is the name's failure. Never throws.
+template <typename NameReader>
+FullName nameOfFontFile(const std::string& path, NameReader&& readName) {
     try {
         FontFileReader font(path);
         return readName(font);
@@ -26,9 +24,10 @@ inline FullName nameOfFontFile(const std::string& path, NameReader readName) {
     }
 }
 
-// The report that makeReport gives over the file at fontPath; any failure gives the failure
-// text. Never throws.
-inline FontReport reportOfFontFile(const std::string& fontPath, ReportReader makeReport) {
+// The report that makeReport(FontFileReader&, fontPath) gives over the file at fontPath; any
+// failure gives the failure text. Never throws.
+template <typename ReportReader>
+FontReport reportOfFontFile(const std::string& fontPath, ReportReader&& makeReport) {
     try {
         // The existence test comes first, so that a file that has gone since the list was read
         // gives its own text and has the list read again.

@@ -2,6 +2,7 @@
 
 #include "runtime/Failure.h"
 #include "runtime/Text.h"
+#include "runtime/UnicodeText.h"
 
 #include <algorithm>
 #include <array>
@@ -85,22 +86,47 @@ StringPlace stringPlace(const runtime::FontFileReader& font, const NameTableLoca
     const auto start = static_cast<std::uint64_t>(place.offset);
     const std::uint64_t inFile = start < font.size() ? font.size() - start : 0;
     place.count = static_cast<std::int64_t>(std::min<std::uint64_t>(length, inFile));
+    place.length = length;
     return place;
 }
 
-void appendRecordText(std::string& out, runtime::FontFileReader& font, const StringPlace& place) {
+namespace {
+
+void appendDecoded(std::string& out, std::string_view bytes, StringEncoding encoding) {
+    switch (encoding) {
+    case StringEncoding::Windows1252:
+        runtime::text::appendWindows1252DroppingNuls(out, bytes);
+        return;
+    case StringEncoding::Utf16BigEndian: runtime::text::appendUtf16BigEndian(out, bytes); return;
+    case StringEncoding::MacRoman: runtime::text::appendMacRoman(out, bytes); return;
+    }
+}
+
+} // namespace
+
+void appendRecordText(std::string& out, runtime::FontFileReader& font, const StringPlace& place,
+                      StringEncoding encoding) {
     const std::int64_t position = readerPosition(place.offset);
-    if (place.count > 0) {
+    // A UTF-16 string that the end of the file cuts between the two bytes of a unit: the
+    // missing low-order byte reads as zero, as every byte past the end does.
+    const bool cutInUnit = encoding == StringEncoding::Utf16BigEndian && place.count % 2 != 0 &&
+                           place.length > place.count;
+    if (place.count > 0 && !cutInUnit) {
         // Straight from the reader's page when it holds the whole string.
         const auto page = font.pageFrom(position);
         if (page.size() >= static_cast<std::uint64_t>(place.count)) {
-            runtime::text::appendWindows1252DroppingNuls(
-                out, {reinterpret_cast<const char*>(page.data()),
-                      static_cast<std::size_t>(place.count)});
+            appendDecoded(
+                out,
+                {reinterpret_cast<const char*>(page.data()), static_cast<std::size_t>(place.count)},
+                encoding);
             return;
         }
     }
-    runtime::text::appendWindows1252DroppingNuls(out, font.bytesAt(position, place.count));
+    std::string bytes = font.bytesAt(position, place.count);
+    if (cutInUnit) {
+        bytes += '\0';
+    }
+    appendDecoded(out, bytes, encoding);
 }
 
 } // namespace truetype

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "runtime/FontFileReader.h"
+#include "runtime/NameDecoding.h"
 #include "truetype/SfntLayout.h"
 #include "truetype/StructureBytes.h"
 
@@ -92,6 +93,7 @@ void forEachRecord(runtime::FontFileReader& font, const NameTableLocation& table
 struct StringPlace {
     std::int64_t offset = 0; // from the start of the file
     std::int64_t count = 0;
+    std::int64_t length = 0; // as the record gives it, count and the bytes past the end
 };
 
 // The place of a string of the given length at the given offset into the storage, both of
@@ -99,8 +101,26 @@ struct StringPlace {
 StringPlace stringPlace(const runtime::FontFileReader& font, const NameTableLocation& table,
                         std::int16_t length, std::int16_t offset);
 
-// Appends the string at that place to out, decoded from Windows-1252 with every NUL byte
-// removed.
-void appendRecordText(std::string& out, runtime::FontFileReader& font, const StringPlace& place);
+// How the bytes of a record's string become text.
+enum class StringEncoding { Windows1252, Utf16BigEndian, MacRoman };
+
+// The encoding of the strings of a record of that platform (its low-order byte) and encoding
+// ID: Windows-1252 byte for byte under the byte-wise decoding; under the Unicode one UTF-16BE
+// for platforms 0 and 3, Mac Roman for platform 1 encoding 0, Windows-1252 for the rest.
+constexpr StringEncoding stringEncodingOf(runtime::NameDecoding decoding, std::uint8_t platform,
+                                          std::int16_t encoding) {
+    if (decoding == runtime::NameDecoding::ByteWise) {
+        return StringEncoding::Windows1252;
+    }
+    if (platform == 0 || platform == 3) {
+        return StringEncoding::Utf16BigEndian;
+    }
+    return platform == 1 && encoding == 0 ? StringEncoding::MacRoman : StringEncoding::Windows1252;
+}
+
+// Appends the string at that place to out, decoded from the given encoding with every NUL
+// character removed.
+void appendRecordText(std::string& out, runtime::FontFileReader& font, const StringPlace& place,
+                      StringEncoding encoding = StringEncoding::Windows1252);
 
 } // namespace truetype

@@ -80,7 +80,8 @@ private:
 // Appends the line of a record to text, times over, its string bytes spent from the budget once.
 void appendRecordLines(std::string& text, runtime::FontFileReader& font,
                        const NameTableLocation& table, NameRecord& record, std::uint8_t platform,
-                       std::int64_t times, LanguageLabels& languages, ReportBudget& budget) {
+                       std::int64_t times, LanguageLabels& languages, ReportBudget& budget,
+                       runtime::NameDecoding decoding) {
     const std::int16_t encoding = orOverflow(record.encoding());
     const std::string& language = languages.of(orOverflow(record.language()));
     const std::int16_t nameId = orOverflow(record.nameId());
@@ -93,7 +94,7 @@ void appendRecordLines(std::string& text, runtime::FontFileReader& font,
     text += language;
     text += ' ';
     text += NameField(nameId);
-    appendRecordText(text, font, place);
+    appendRecordText(text, font, place, stringEncodingOf(decoding, platform, encoding));
     text += kCrLf;
     const std::size_t lineLength = text.size() - lineStart;
     text.reserve(text.size() + lineLength * static_cast<std::size_t>(times - 1));
@@ -106,7 +107,7 @@ void appendRecordLines(std::string& text, runtime::FontFileReader& font,
 // passes to the caller, which discards what was built.
 std::string reportText(runtime::FontFileReader& font, const std::string& fontPath,
                        std::int64_t offsetTableAt, ReportBudget& budget,
-                       std::int64_t tableOffsetsFrom = 0) {
+                       runtime::NameDecoding decoding, std::int64_t tableOffsetsFrom = 0) {
     std::string text = "NAME Table Info for " + fontPath;
     text += kCrLf;
     const NameTableLocation table = TTFindNameTable(font, offsetTableAt, tableOffsetsFrom);
@@ -117,7 +118,8 @@ std::string reportText(runtime::FontFileReader& font, const std::string& fontPat
     forEachRecord(font, table, [&](NameRecord& record, std::int64_t times) {
         const std::uint8_t platform = record.platform();
         if (platform < 4) { // the others are counted but get no line
-            appendRecordLines(text, font, table, record, platform, times, languages, budget);
+            appendRecordLines(text, font, table, record, platform, times, languages, budget,
+                              decoding);
         }
         return Walk::Next;
     });
@@ -129,7 +131,7 @@ std::string reportText(runtime::FontFileReader& font, const std::string& fontPat
 // count from.
 template <typename Fonts>
 std::string fontsReportText(runtime::FontFileReader& font, const std::string& fontPath,
-                            Fonts& fonts) {
+                            Fonts& fonts, runtime::NameDecoding decoding) {
     ReportBudget budget;
     const std::string ofCount = " of " + std::to_string(fonts.fontCount());
     std::string text;
@@ -137,7 +139,7 @@ std::string fontsReportText(runtime::FontFileReader& font, const std::string& fo
         text += "Font " + std::to_string(i + 1) + ofCount;
         text += kCrLf;
         const std::int64_t offsetTableAt = fonts.offsetTableAt(i);
-        text += reportText(font, fontPath, offsetTableAt, budget,
+        text += reportText(font, fontPath, offsetTableAt, budget, decoding,
                            fonts.tableOffsetsFrom(offsetTableAt));
         if (text.size() > kCollectionTextLimit) {
             throw runtime::Failure(runtime::FailureNumber::OutOfMemory);
@@ -164,38 +166,46 @@ struct SuitcaseFonts {
 
 } // namespace
 
-runtime::FontReport TTReportFromReader(runtime::FontFileReader& font, const std::string& fontPath) {
+runtime::FontReport TTReportFromReader(runtime::FontFileReader& font, const std::string& fontPath,
+                                       runtime::NameDecoding decoding) {
     try {
         ReportBudget budget;
-        return {reportText(font, fontPath, 0, budget), false};
+        return {reportText(font, fontPath, 0, budget, decoding), false};
     } catch (...) {
         return runtime::failedFontReport(runtime::currentFailure(), fontPath);
     }
 }
 
-runtime::FontReport TTReport(const std::string& fontPath) {
-    return runtime::reportOfFontFile(fontPath, TTReportFromReader);
+runtime::FontReport TTReport(const std::string& fontPath, runtime::NameDecoding decoding) {
+    return runtime::reportOfFontFile(
+        fontPath, [decoding](runtime::FontFileReader& font, const std::string& path) {
+            return TTReportFromReader(font, path, decoding);
+        });
 }
 
-runtime::FontReport TTCReportFromReader(runtime::FontFileReader& font,
-                                        const std::string& fontPath) {
+runtime::FontReport TTCReportFromReader(runtime::FontFileReader& font, const std::string& fontPath,
+                                        runtime::NameDecoding decoding) {
     try {
         CollectionFonts fonts{CollectionHeader(font)};
-        return {fontsReportText(font, fontPath, fonts), false};
+        return {fontsReportText(font, fontPath, fonts, decoding), false};
     } catch (...) {
         return runtime::failedFontReport(runtime::currentFailure(), fontPath);
     }
 }
 
-runtime::FontReport TTCReport(const std::string& fontPath) {
-    return runtime::reportOfFontFile(fontPath, TTCReportFromReader);
+runtime::FontReport TTCReport(const std::string& fontPath, runtime::NameDecoding decoding) {
+    return runtime::reportOfFontFile(
+        fontPath, [decoding](runtime::FontFileReader& font, const std::string& path) {
+            return TTCReportFromReader(font, path, decoding);
+        });
 }
 
 runtime::FontReport SuitcaseReportFromReader(runtime::FontFileReader& font,
-                                             const std::string& fontPath) {
+                                             const std::string& fontPath,
+                                             runtime::NameDecoding decoding) {
     try {
         SuitcaseFonts fonts{SuitcaseMap(font)};
-        return {fontsReportText(font, fontPath, fonts), false};
+        return {fontsReportText(font, fontPath, fonts, decoding), false};
     } catch (...) {
         return runtime::failedFontReport(runtime::currentFailure(), fontPath);
     }

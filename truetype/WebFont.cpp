@@ -28,22 +28,24 @@ std::vector<std::uint8_t> wrappedSfnt(runtime::FontFileReader& font) {
 
 } // namespace
 
-runtime::FullName webFontNameFromReader(runtime::FontFileReader& font) {
+runtime::FullName webFontNameFromReader(runtime::FontFileReader& font,
+                                        runtime::NameDecoding decoding) {
     try {
         const std::vector<std::uint8_t> sfnt = wrappedSfnt(font);
         runtime::FontFileReader unwrapped{std::span<const std::uint8_t>(sfnt)};
-        return TTEnglishNameFromReader(unwrapped);
+        return TTEnglishNameFromReader(unwrapped, 0, decoding);
     } catch (...) {
         return {.failure = runtime::currentFailure()};
     }
 }
 
 runtime::FontReport webFontReportFromReader(runtime::FontFileReader& font,
-                                            const std::string& fontPath) {
+                                            const std::string& fontPath,
+                                            runtime::NameDecoding decoding) {
     try {
         const std::vector<std::uint8_t> sfnt = wrappedSfnt(font);
         runtime::FontFileReader unwrapped{std::span<const std::uint8_t>(sfnt)};
-        return TTReportFromReader(unwrapped, fontPath);
+        return TTReportFromReader(unwrapped, fontPath, decoding);
     } catch (...) {
         return runtime::failedFontReport(runtime::currentFailure(), fontPath);
     }

@@ -3,6 +3,7 @@
 #include "runtime/FontFileReader.h"
 #include "runtime/FontReport.h"
 #include "runtime/FullName.h"
+#include "runtime/NameDecoding.h"
 
 #include <string>
 
@@ -12,11 +13,14 @@ namespace truetype {
 
 // The TrueType lookup's full name of the wrapped font; a file that is neither kind, or whose
 // wrapper is damaged, overflows. Never throws.
-runtime::FullName webFontNameFromReader(runtime::FontFileReader& font);
+runtime::FullName
+webFontNameFromReader(runtime::FontFileReader& font,
+                      runtime::NameDecoding decoding = runtime::NameDecoding::ByteWise);
 
 // The TrueType report of the wrapped font, its title line naming fontPath; the failure text
 // for a file that is neither kind or whose wrapper is damaged. Never throws.
-runtime::FontReport webFontReportFromReader(runtime::FontFileReader& font,
-                                            const std::string& fontPath);
+runtime::FontReport
+webFontReportFromReader(runtime::FontFileReader& font, const std::string& fontPath,
+                        runtime::NameDecoding decoding = runtime::NameDecoding::ByteWise);
 
 } // namespace truetype

@@ -1,0 +1,172 @@
+// The "Unicode names" decoding of sfnt name strings: the chosen record by its platform, every
+// line of the report, the wrapped and collected fonts, the byte-wise rule left as it was, and
+// fontTools as a peer over the same records.
+#include "fontlist/FontTypes.h"
+#include "truetype/NameTableReader.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "support/CollectionWriter.h"
+#include "support/SuitcaseWriter.h"
+#include "support/TempDir.h"
+#include "support/TrueTypeWriter.h"
+#include "support/WoffWriter.h"
+
+namespace {
+
+using runtime::NameDecoding;
+using testsupport::NameRecordLayout;
+using testsupport::NameTableLayout;
+using testsupport::utf16be;
+
+std::string lookup(const std::string& fontBytes, NameDecoding decoding) {
+    testsupport::TempDir dir;
+    return truetype::TTEnglishName(dir.write("font.ttf", fontBytes), decoding).text();
+}
+
+std::string fontOf(std::vector<NameRecordLayout> records) {
+    NameTableLayout names;
+    names.records = std::move(records);
+    return testsupport::trueTypeFont(names);
+}
+
+NameRecordLayout record(std::uint16_t platform, std::uint16_t encoding, std::string bytes,
+                        std::uint16_t language = 0x0409) {
+    return NameRecordLayout{platform, encoding, language, 4, std::move(bytes)};
+}
+
+struct DecodingCase {
+    const char* what;
+    std::vector<NameRecordLayout> records;
+    std::string unicode;                 // the name under the Unicode decoding
+    std::optional<std::string> byteWise; // and by the byte-wise rule, where the case pins it
+};
+
+TEST(UnicodeNames, TheChosenRecordIsDecodedByItsPlatformAndEncoding) {
+    const DecodingCase cases[] = {
+        {"Cyrillic, Windows", {record(3, 1, utf16be(u"Шрифт Жирный"))}, "Шрифт Жирный", {}},
+        {"CJK, Windows Japanese",
+         {record(3, 1, utf16be(u"ゴシック体 太字"), 0x0411)},
+         "ゴシック体 太字",
+         {}},
+        {"a surrogate pair, Unicode platform",
+         {record(0, 4, utf16be(u"Quill 😀"), 0)},
+         "Quill 😀",
+         {}},
+        {"Windows symbol encoding", {record(3, 0, utf16be(u"Σύμβολο"))}, "Σύμβολο", {}},
+        {"U+5E73 byte-wise is its two bytes", {record(3, 1, utf16be(u"平"))}, "平", "^s"},
+        {"Latin-1 letters read alike both ways", {record(3, 1, utf16be(u"Café"))}, "Café", "Café"},
+        {"an unpaired high surrogate",
+         {record(3, 1, std::string("\xD8\x3D\x00\x41", 4))},
+         "\uFFFDA",
+         {}},
+        {"a low surrogate alone at the end",
+         {record(3, 1, std::string("\x00\x41\xDE\x00", 4))},
+         "A\uFFFD",
+         {}},
+        {"an odd length", {record(3, 1, std::string("\x00\x41\x00", 3))}, "A\uFFFD", {}},
+        {"U+0000 dropped", {record(3, 1, std::string("\x00\x41\x00\x00\x00\x42", 6))}, "AB", {}},
+        {"Mac Roman", {record(1, 0, "Caf\x8E \xA5", 0)}, "Café •", "CafŽ ¥"},
+        {"other Macintosh encodings byte for byte", {record(1, 1, "\x83\x53", 0)}, "ƒS", "ƒS"},
+        {"the chosen Windows record's encoding, not the later Macintosh one's",
+         {record(3, 1, utf16be(u"Жир")), record(1, 0, "Mac", 0)},
+         "Жир",
+         {}},
+    };
+    for (const DecodingCase& c : cases) {
+        const std::string font = fontOf(c.records);
+        EXPECT_EQ(lookup(font, NameDecoding::Unicode), c.unicode) << c.what;
+        if (c.byteWise) {
+            EXPECT_EQ(lookup(font, NameDecoding::ByteWise), *c.byteWise) << c.what;
+        }
+    }
+}
+
+// Past the end of the file every byte reads as zero: a UTF-16 unit that the end cuts in two
+// keeps its high-order byte.
+TEST(UnicodeNames, AStringCutByTheEndOfTheFileInsideAUnit) {
+    const std::string whole = testsupport::trueTypeFontNamed(u"AĀB");
+    const std::size_t end = whole.rfind(utf16be(u"AĀB")) + 3; // 0x00 0x41 0x01 | 0x00 ...
+    EXPECT_EQ(lookup(whole.substr(0, end), NameDecoding::Unicode), "AĀ");
+}
+
+// Wrapped and collected fonts read their names and reports with the decoding too.
+TEST(UnicodeNames, ReachEveryKindOfSfntFileAndItsReport) {
+    const std::string font = testsupport::trueTypeFontNamed(u"ゴシック体");
+    testsupport::TempDir dir;
+    for (const std::string& path :
+         {dir.write("a.ttf", font), dir.write("b.otf", testsupport::openTypeFont(font)),
+          dir.write("c.ttc", testsupport::fontCollection({.fonts = {font}})),
+          dir.write("d.woff", testsupport::woffFont(font)),
+          dir.write("e.dfont", testsupport::dataForkSuitcase({.fonts = {font}}))}) {
+        EXPECT_EQ(fontlist::nameOf(path, NameDecoding::Unicode).value().text(), "ゴシック体")
+            << path;
+        EXPECT_NE(fontlist::reportOf(path, NameDecoding::Unicode)
+                      .value()
+                      .text.find("Full Font Name | ゴシック体\r\n"),
+                  std::string::npos)
+            << path;
+        EXPECT_EQ(fontlist::reportOf(path).value().text.find("ゴシック"), std::string::npos)
+            << path;
+    }
+}
+
+// fontTools, as a peer, decodes every record of the same table: each line of the report ends
+// with its decoding, and the name is that of the record the lookup chooses.
+TEST(UnicodeNames, AgreeWithFontToolsOnEveryRecord) {
+#ifdef _WIN32
+    GTEST_SKIP() << "fontTools runs on the Debian host only";
+#else
+    if (std::system("/usr/bin/python3 -c 'import fontTools' 2>/dev/null") != 0) {
+        GTEST_SKIP() << "no fontTools for /usr/bin/python3 (python3-fonttools)";
+    }
+    testsupport::TempDir dir;
+    // In the order fontTools keeps them: by platform, encoding, language and name ID.
+    const std::string path =
+        dir.write("font.ttf", fontOf({record(0, 4, utf16be(u"Quill 😀 Sans"), 0),
+                                      record(1, 0, "Quill \xA5 Caf\x8E \xD0 \xDB", 0),
+                                      {3, 1, 0x0409, 1, utf16be(u"Ελληνικά")},
+                                      record(3, 1, utf16be(u"Шрифт Жирный")),
+                                      record(3, 1, utf16be(u"ゴシック体 太字"), 0x0411)}));
+    const std::string command =
+        "/usr/bin/python3 -c 'import sys; from fontTools.ttLib import TTFont; "
+        "out = \"\".join(r.toUnicode() + \"\\n\" for r in TTFont(sys.argv[1])[\"name\"].names); "
+        "sys.stdout.buffer.write(out.encode(\"utf-8\"))' '" +
+        path + "'";
+    const std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+    ASSERT_TRUE(pipe);
+    std::vector<std::string> peer;
+    std::string line;
+    for (int c; (c = std::fgetc(pipe.get())) != EOF;) {
+        if (c == '\n') {
+            peer.push_back(line);
+            line.clear();
+        } else {
+            line += static_cast<char>(c);
+        }
+    }
+    ASSERT_EQ(peer.size(), 5u);
+
+    const std::string report = fontlist::reportOf(path, NameDecoding::Unicode).value().text;
+    std::istringstream reportLines(report);
+    std::vector<std::string> lines;
+    for (std::string each; std::getline(reportLines, each, '\n');) {
+        lines.push_back(each.substr(0, each.size() - 1)); // without the CR
+    }
+    ASSERT_EQ(lines.size(), 2 + peer.size()) << report;
+    for (std::size_t i = 0; i < peer.size(); ++i) {
+        EXPECT_TRUE(lines[2 + i].ends_with(" | " + peer[i])) << lines[2 + i] << " / " << peer[i];
+    }
+    EXPECT_EQ(fontlist::nameOf(path, NameDecoding::Unicode).value().text(), peer[4]);
+#endif
+}
+
+} // namespace
