@@ -6,7 +6,8 @@
 
 namespace fontlist {
 
-BatchOutcome RenameFonts_Click(BatchHost& host, BatchState& state, SpacesOption option) {
+BatchOutcome RenameFonts_Click(BatchHost& host, BatchState& state, SpacesOption option,
+                               runtime::NameDecoding decoding) {
     try {
         host.refreshFileList();
         if (host.fileListCount() <= 0) {
@@ -19,12 +20,13 @@ BatchOutcome RenameFonts_Click(BatchHost& host, BatchState& state, SpacesOption 
         copymessages::reportFailure(host, runtime::currentFailure().number());
         return BatchOutcome{RunEnd::Failed, 0};
     }
-    return RenameFont(host, state, option);
+    return RenameFont(host, state, option, decoding);
 }
 
-BatchOutcome RenameFont(BatchHost& host, BatchState& state, SpacesOption option) {
+BatchOutcome RenameFont(BatchHost& host, BatchState& state, SpacesOption option,
+                        runtime::NameDecoding decoding) {
     try {
-        CopyRun run(host, state, option);
+        CopyRun run(host, state, option, decoding);
         return run.run();
     } catch (...) {
         // Only setting up the run can get here (out of memory); its steps are attempted.

@@ -87,8 +87,10 @@ constexpr std::size_t kReadAheadFiles = 16;
 
 } // namespace
 
-CopyRun::CopyRun(BatchHost& host, BatchState& state, SpacesOption option)
-    : host_(host), state_(state), option_(option), companions_(companionPatterns()) {}
+CopyRun::CopyRun(BatchHost& host, BatchState& state, SpacesOption option,
+                 runtime::NameDecoding decoding)
+    : host_(host), state_(state), option_(option), decoding_(decoding),
+      companions_(companionPatterns()) {}
 
 // Runs one step under the failure rule; false when the run ends.
 template <typename Action>
@@ -390,7 +392,7 @@ void CopyRun::copyCompanion(FontWork& font, std::string_view extension) {
 
 CopyRun::Step CopyRun::lookUp(FontWork& font) const {
     readAhead_->reached(font.readAheadPosition);
-    const std::string fullName = nameOf(font.source).value().text();
+    const std::string fullName = nameOf(font.source, decoding_).value().text();
     font.target = destination_ + newFileName(fullName, option_, font.extension);
     return Step::Done;
 }

@@ -16,6 +16,7 @@
 #include "fontlist/SpacesOption.h"
 #include "runtime/Failure.h"
 #include "runtime/FileSystem.h"
+#include "runtime/NameDecoding.h"
 #include "runtime/PathText.h"
 #include "runtime/UserMessage.h"
 
@@ -36,7 +37,8 @@ struct FontWork {
 // goes on with the step that follows it in the code.
 class CopyRun {
 public:
-    CopyRun(BatchHost& host, BatchState& state, SpacesOption option);
+    CopyRun(BatchHost& host, BatchState& state, SpacesOption option,
+            runtime::NameDecoding decoding);
     CopyRun(const CopyRun&) = delete;
     CopyRun& operator=(const CopyRun&) = delete;
 
@@ -104,6 +106,7 @@ private:
     BatchHost& host_;
     BatchState& state_;
     SpacesOption option_;
+    runtime::NameDecoding decoding_;
     std::string source_;
     std::string destination_;
     std::vector<FontWork> fonts_;         // laid out once the number of files is read again

@@ -100,8 +100,9 @@ std::string questionMarkForm(std::string_view listedName) {
 // the lookup overflowed (a ".ttf" file that is no TrueType font, say), and for a name the
 // window's patterns can let through (".ttfx", say), which is not looked up, rather than give
 // it some other file's key.
-std::string keyOf(const std::string& path, std::string_view listedName, SpacesOption option) {
-    const std::optional<runtime::FullName> fullName = nameOf(path);
+std::string keyOf(const std::string& path, std::string_view listedName, SpacesOption option,
+                  runtime::NameDecoding decoding) {
+    const std::optional<runtime::FullName> fullName = nameOf(path, decoding);
     if (!fullName || fullName->failedWith(runtime::FailureNumber::Overflow)) {
         return questionMarkForm(listedName);
     }
@@ -145,7 +146,7 @@ void putBothInPlace(runtime::TextFileWriter& report, runtime::TextFileWriter& pa
 // target and both are put in place only once both are complete, so a run that fails leaves
 // the earlier files as they were; a link at either name is replaced, not written through.
 void writeFiles(const BatchState& state, std::size_t count, const std::string& pagePath,
-                const std::string& reportPath) {
+                const std::string& reportPath, runtime::NameDecoding decoding) {
     std::optional<runtime::TextFileWriter> page;
     std::optional<runtime::TextFileWriter> report;
     explained(kPageHelp, [&] { page.emplace(pagePath); });
@@ -167,6 +168,11 @@ void writeFiles(const BatchState& state, std::size_t count, const std::string& p
     };
 
     pageLine("<HTML>");
+    if (decoding == runtime::NameDecoding::Unicode) {
+        // Names in any script: the browser is told the page's encoding rather than left to
+        // guess it.
+        pageLine("<META CHARSET=\"UTF-8\">");
+    }
     for (const std::string_view heading : kReportHeading) {
         reportLine(heading);
     }
@@ -191,7 +197,8 @@ void writeFiles(const BatchState& state, std::size_t count, const std::string& p
     putBothInPlace(*report, *page, reportPath);
 }
 
-RunEnd run(BatchHost& host, BatchState& state, SpacesOption option) {
+RunEnd run(BatchHost& host, BatchState& state, SpacesOption option,
+           runtime::NameDecoding decoding) {
     host.refreshFileList();
     const int listed = host.fileListCount();
     if (listed <= 0) {
@@ -225,7 +232,8 @@ RunEnd run(BatchHost& host, BatchState& state, SpacesOption option) {
     // The lookups only read their own files, so they run side by side; the countdown follows
     // them in the order of the list.
     runtime::inOrderParallel<std::string>(
-        count, [&](std::size_t i) { return keyOf(state.FontFiles[i], listedNames[i], option); },
+        count,
+        [&](std::size_t i) { return keyOf(state.FontFiles[i], listedNames[i], option, decoding); },
         [&](std::size_t i, std::string&& key) {
             state.FontNames[i] = std::move(key);
             host.showProgress(runtime::text::numberText(static_cast<std::int64_t>(count - i - 1)));
@@ -238,7 +246,7 @@ RunEnd run(BatchHost& host, BatchState& state, SpacesOption option) {
     host.showProgress("Generating HTML file...");
     const std::string pagePath = state.CurrentDir + std::string(kPageName);
     const std::string reportPath = state.CurrentDir + std::string(kReportName);
-    writeFiles(state, count, pagePath, reportPath);
+    writeFiles(state, count, pagePath, reportPath, decoding);
 
     host.showProgress(std::string(kProgramName));
     showOk(host, kTitle,
@@ -268,9 +276,10 @@ void reportFailure(BatchHost& host, const runtime::Failure& failure,
 
 } // namespace
 
-RunEnd CreateHTMLFontList_Click(BatchHost& host, BatchState& state, SpacesOption option) {
+RunEnd CreateHTMLFontList_Click(BatchHost& host, BatchState& state, SpacesOption option,
+                                runtime::NameDecoding decoding) {
     try {
-        return run(host, state, option);
+        return run(host, state, option, decoding);
     } catch (const RunFailure& failure) {
         reportFailure(host, failure.failure, failure.explanation);
     } catch (...) {

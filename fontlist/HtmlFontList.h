@@ -4,6 +4,7 @@
 #include "fontlist/BatchOutcome.h"
 #include "fontlist/BatchState.h"
 #include "fontlist/SpacesOption.h"
+#include "runtime/NameDecoding.h"
 
 namespace fontlist {
 
@@ -20,6 +21,10 @@ namespace fontlist {
 // state.FontFiles (paths) and state.FontNames (keys). Counts down in the progress display.
 // Every failure is reported to the user through the host and ends the run; nothing is thrown.
 // Returns how the run ended: Finished, Refused or Failed (it asks no questions).
-RunEnd CreateHTMLFontList_Click(BatchHost& host, BatchState& state, SpacesOption option);
+//
+// The full names are read with the given decoding; under the Unicode decoding the page also
+// declares its encoding (UTF-8) on the line after "<HTML>".
+RunEnd CreateHTMLFontList_Click(BatchHost& host, BatchState& state, SpacesOption option,
+                                runtime::NameDecoding decoding = runtime::NameDecoding::ByteWise);
 
 } // namespace fontlist

@@ -210,6 +210,39 @@ TEST(CopyAndRename, NamesTheCopiesAfterTheFullNames) {
     }
 }
 
+// Under the Unicode decoding the copies are named in the fonts' own scripts, the file names
+// written as UTF-8 (as UTF-16 on Windows), with the spaces option and the dropped characters
+// as ever.
+TEST(CopyAndRename, UnicodeNamesNameTheCopiesInTheirOwnScripts) {
+    const struct {
+        std::u16string_view fullName;
+        SpacesOption option;
+        std::string expected;
+    } cases[] = {
+        {u"ゴシック体 太字", SpacesOption::NoChange, "ゴシック体 太字.ttf"},
+        {u"Шрифт: Жирный?", SpacesOption::ReplaceWithHyphen, "Шрифт-Жирный.ttf"},
+        {u"Emoji 😀 Sans", SpacesOption::Remove, "Emoji😀Sans.ttf"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.expected);
+        TempDir dir;
+        const std::string bytes = ttf(c.fullName);
+        dir.write("a.ttf", bytes);
+        ScriptedHost host(dir.str());
+        fontlist::BatchState state;
+
+        fontlist::RenameFonts_Click(host, state, c.option, runtime::NameDecoding::Unicode);
+
+        Names copies;
+        for (const auto& entry : std::filesystem::directory_iterator(dir.path() / "friendly")) {
+            copies.insert(testsupport::utf8FromPath(entry.path().filename()));
+        }
+        EXPECT_EQ(copies, Names{c.expected});
+        EXPECT_EQ(readFile(dir.file("friendly/" + c.expected)), bytes);
+        EXPECT_EQ(host.messages.back().text, "Finished.");
+    }
+}
+
 TEST(CopyAndRename, Type1FontsTakeTheirCompanionsAlong) {
     const struct {
         std::vector<std::string> companions;

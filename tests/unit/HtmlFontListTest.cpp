@@ -116,6 +116,28 @@ TEST_F(HtmlFontListRun, ListsFontsOfBothTypesInOrderOfTheirNames) {
     EXPECT_FALSE(host.buttonsDisabled);
 }
 
+// Under the Unicode decoding the keys are the names in their own scripts, in the page, which
+// says it is UTF-8, and in the report's groups.
+TEST_F(HtmlFontListRun, UnicodeNamesAreTheKeysOfThePageAndTheReport) {
+    const std::string a = ttf("a.ttf", u"ゴシック体 太字");
+    const std::string b = ttf("b.ttf", u"ゴシック体 太字");
+    const std::string c = ttf("c.ttf", u"Ελληνικά");
+    ScriptedHost host(dir.str());
+    EXPECT_EQ(fontlist::CreateHTMLFontList_Click(host, state, SpacesOption::ReplaceWithHyphen,
+                                                 runtime::NameDecoding::Unicode),
+              RunEnd::Finished);
+
+    // The two equal keys in either order.
+    const std::string first = state.FontFiles.at(1);
+    const std::string second = state.FontFiles.at(2);
+    EXPECT_EQ((std::set<std::string>{first, second}), (std::set<std::string>{a, b}));
+    EXPECT_EQ(readFile(pagePath()),
+              page({"<META CHARSET=\"UTF-8\">", link(c, "Ελληνικά"), link(first, "ゴシック体-太字"),
+                    link(second, "ゴシック体-太字")}));
+    EXPECT_EQ(readFile(reportPath()),
+              report({" ", "ゴシック体-太字", fileLine(first), fileLine(second)}));
+}
+
 TEST_F(HtmlFontListRun, KeysThatDifferInCaseOnlyFormOneGroupWithTheFileSizes) {
     const std::string x = ttf("x.ttf", u"Foo Bar");
     // Trailing bytes make the sizes differ: each file line must show its own file's size.
