@@ -24,9 +24,12 @@ int runBatchCommand(BatchRun run, const Request& request, Console& console) {
     fontlist::BatchOutcome outcome;
     switch (run) {
     case BatchRun::Html:
-        outcome.end = fontlist::CreateHTMLFontList_Click(host, state, request.spaces);
+        outcome.end =
+            fontlist::CreateHTMLFontList_Click(host, state, request.spaces, request.decoding);
         break;
-    case BatchRun::Copy: outcome = fontlist::RenameFonts_Click(host, state, request.spaces); break;
+    case BatchRun::Copy:
+        outcome = fontlist::RenameFonts_Click(host, state, request.spaces, request.decoding);
+        break;
     }
     host.clearProgress();
     const ExitStatus status = exitStatusOf(outcome);

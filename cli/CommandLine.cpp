@@ -67,6 +67,7 @@ struct Seen {
     std::optional<std::string> filter;
     bool lineFeeds = false;
     bool assumeYes = false;
+    bool unicode = false;
 };
 
 void refuseUnless(bool applies, std::string_view option, Command command) {
@@ -146,6 +147,10 @@ void scanOption(std::span<const std::string> arguments, std::size_t& i, Seen& se
     }
     if (argument == "--yes" || argument == "-y") {
         seen.assumeYes = true;
+        return;
+    }
+    if (argument == "--unicode") {
+        seen.unicode = true;
         return;
     }
     const std::size_t equals = argument.find('=');
@@ -230,6 +235,10 @@ Request parseCommandLine(std::span<const std::string> arguments) {
     if (seen.assumeYes) {
         refuseUnless(request.command == Command::Copy, "--yes", request.command);
         request.assumeYes = true;
+    }
+    if (seen.unicode) {
+        // Every command that reads names; help and version never get here.
+        request.decoding = runtime::NameDecoding::Unicode;
     }
     return request;
 }

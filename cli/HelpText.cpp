@@ -36,6 +36,15 @@ Options of html and copy:
                              all ten, matched without regard to case
   -y, --yes                  (copy) answer Yes to every question
 
+Option of name, report, html and copy:
+  --unicode                  read the names of the sfnt fonts (all but Type 1) in every
+                             script: Windows and Unicode names as UTF-16, Macintosh Roman
+                             ones as Mac Roman; the names, the report, the page (then
+                             declared UTF-8), its report and the new file names show the
+                             fonts' own letters. Without it each byte of a name is one
+                             Windows-1252 character, as stored pages and scripts expect: a
+                             Cyrillic or Chinese name comes out as unreadable Latin letters
+
 Without --yes, copy asks its questions on the terminal; when standard input is not a terminal
 they are answered No. Messages go to standard error; while a run works through a directory,
 a terminal shows how many files are left.

@@ -22,12 +22,13 @@ std::string noFontText() {
 
 } // namespace
 
-int runNameCommand(const std::vector<std::string>& files, Console& console) {
+int runNameCommand(const std::vector<std::string>& files, runtime::NameDecoding decoding,
+                   Console& console) {
     bool allRead = true;
     // The files are read side by side, many at once where they must come from the disk; the
     // lines come out in the order of the files.
     runtime::inOrderParallel<std::optional<runtime::FullName>>(
-        files.size(), [&](std::size_t i) { return fontlist::nameOf(files[i]); },
+        files.size(), [&](std::size_t i) { return fontlist::nameOf(files[i], decoding); },
         [&](std::size_t i, std::optional<runtime::FullName>&& fullName) {
             allRead = allRead && fullName && !fullName->failure;
             const std::string name = fullName ? fullName->text() : noFontText();

@@ -32,9 +32,10 @@ void requireFontFile(const std::string& file) {
 
 } // namespace
 
-int runReportCommand(const std::string& file, bool lineFeeds, Console& console) {
+int runReportCommand(const std::string& file, bool lineFeeds, runtime::NameDecoding decoding,
+                     Console& console) {
     requireFontFile(file);
-    const runtime::FontReport report = fontlist::reportOf(file).value();
+    const runtime::FontReport report = fontlist::reportOf(file, decoding).value();
     std::string text = lineFeeds ? lineFeedsOnly(report.text) : report.text;
     if (text.empty() || text.back() != '\n') {
         text += lineFeeds ? "\n" : "\r\n";

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/Console.h"
+#include "runtime/NameDecoding.h"
 
 #include <string>
 
@@ -8,8 +9,10 @@ namespace cli {
 
 // "report FILE": the details-pane text of a font file, exactly as the window shows it, with its
 // CR LF line breaks, or LF with lineFeeds. A text that does not end with a line break gets one,
-// so the shell's prompt starts on a line of its own.
+// so the shell's prompt starts on a line of its own. The strings are read with the given
+// decoding.
 // A file that is missing, not a regular file or of another type is a UsageError. kSuccess.
-int runReportCommand(const std::string& file, bool lineFeeds, Console& console);
+int runReportCommand(const std::string& file, bool lineFeeds, runtime::NameDecoding decoding,
+                     Console& console);
 
 } // namespace cli

@@ -18,9 +18,10 @@ TEST(CliUsage, HelpNamesEveryCommandOptionAndExitStatus) {
         const auto result = runCli(arguments);
         EXPECT_EQ(result.status, 0);
         EXPECT_EQ(result.err, "");
-        for (const char* word : {"Usage: quillvane-cli", "name FILE", "report [--lf] FILE",
-                                 "html DIR", "copy DIR", "--spaces keep|dash|remove",
-                                 "--filter both|ttf|pfb", "--yes", "Exit status", "  2  "}) {
+        for (const char* word :
+             {"Usage: quillvane-cli", "name FILE", "report [--lf] FILE", "html DIR", "copy DIR",
+              "--spaces keep|dash|remove", "--filter both|ttf|pfb", "--yes", "--unicode",
+              "Exit status", "  2  "}) {
             EXPECT_NE(result.out.find(word), std::string::npos) << word;
         }
     }
