@@ -19,6 +19,7 @@
 #include "runtime/Text.h"
 #include "runtime/WindowsDirectory.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -103,6 +104,7 @@ Form1::Form1(Services services, QWidget* parent) : QWidget(parent), services_(st
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(RenameFonts, &QPushButton::clicked, this, &Form1::RenameFonts_Click);
     connect(CreateHTMLFontList, &QPushButton::clicked, this, &Form1::CreateHTMLFontList_Click);
+    connect(chkUnicodeNames, &QCheckBox::toggled, this, &Form1::chkUnicodeNames_Click);
 
     Form_Load();
 }
@@ -150,6 +152,14 @@ void Form1::createControls() {
         cmbFontType->setCurrentIndex(-1);
     }
     place(cmbFontType, 2835, 2865, 2760, 315);
+
+    // In the free row between the About button and the frame; off at every start.
+    chkUnicodeNames = new QCheckBox(QStringLiteral("Unicode names"), this);
+    chkUnicodeNames->setObjectName(QStringLiteral("chkUnicodeNames"));
+    chkUnicodeNames->setToolTip(
+        QStringLiteral("Read names in every script; off: as the original byte-wise rule"));
+    chkUnicodeNames->setAccessibleName(QStringLiteral("Unicode names"));
+    place(chkUnicodeNames, 5760, 1500, 2055, 255);
 }
 
 // Read-only, always with its scroll bar, painted in the light 3D colour.
@@ -192,6 +202,8 @@ void Form1::setTabOrder() {
     for (std::size_t i = 1; i < std::size(order); ++i) {
         QWidget::setTabOrder(order[i - 1], order[i]);
     }
+    // The check box that has no place in that order comes where it sits, after About.
+    QWidget::setTabOrder(Command1, chkUnicodeNames);
 }
 
 fontlist::SpacesOption Form1::spacesOption() const {
@@ -202,6 +214,11 @@ fontlist::SpacesOption Form1::spacesOption() const {
         return fontlist::SpacesOption::Remove;
     }
     return fontlist::SpacesOption::NoChange;
+}
+
+runtime::NameDecoding Form1::nameDecoding() const {
+    return chkUnicodeNames->isChecked() ? runtime::NameDecoding::Unicode
+                                        : runtime::NameDecoding::ByteWise;
 }
 
 void Form1::Form_Load() {
@@ -323,7 +340,20 @@ void Form1::File1_Click() {
     const std::string name = File1->entry(index);
     state_.FontPath = runtime::path::join(File1->path(), name);
     setDetailsText({});
-    if (const std::optional<runtime::FontReport> report = fontlist::reportOf(state_.FontPath)) {
+    if (const std::optional<runtime::FontReport> report =
+            fontlist::reportOf(state_.FontPath, nameDecoding())) {
+        showFontReport(*report);
+    }
+}
+
+void Form1::chkUnicodeNames_Click() {
+    // The file the pane shows, read again with the other decoding.
+    if (state_.FontPath.empty()) {
+        return;
+    }
+    setDetailsText({});
+    if (const std::optional<runtime::FontReport> report =
+            fontlist::reportOf(state_.FontPath, nameDecoding())) {
         showFontReport(*report);
     }
 }
@@ -345,11 +375,14 @@ void Form1::Command1_Click() {
 
 void Form1::RenameFonts_Click() {
     // The run's closing message itself says how many fonts it left incomplete.
-    runBatch([this] { fontlist::RenameFonts_Click(*this, state_, spacesOption()); });
+    runBatch(
+        [this] { fontlist::RenameFonts_Click(*this, state_, spacesOption(), nameDecoding()); });
 }
 
 void Form1::CreateHTMLFontList_Click() {
-    runBatch([this] { fontlist::CreateHTMLFontList_Click(*this, state_, spacesOption()); });
+    runBatch([this] {
+        fontlist::CreateHTMLFontList_Click(*this, state_, spacesOption(), nameDecoding());
+    });
 }
 
 void Form1::runBatch(const std::function<void()>& operation) {

@@ -5,6 +5,7 @@
 #include "fontlist/BatchState.h"
 #include "fontlist/SpacesOption.h"
 #include "runtime/FontReport.h"
+#include "runtime/NameDecoding.h"
 
 #include <QWidget>
 
@@ -16,6 +17,7 @@
 #include <memory>
 #include <string>
 
+class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QPlainTextEdit;
@@ -61,6 +63,8 @@ public:
 
     // The selected spaces option (the index of the selected option button).
     fontlist::SpacesOption spacesOption() const;
+    // The decoding of names the "Unicode names" check box asks for.
+    runtime::NameDecoding nameDecoding() const;
 
     // Handlers.
     void Form_Load();
@@ -73,6 +77,7 @@ public:
     void Command1_Click();
     void RenameFonts_Click();
     void CreateHTMLFontList_Click();
+    void chkUnicodeNames_Click();
 
     // Setting the type filter's text selects that item and runs cmbFontType_Click.
     void setFontTypeText(const QString& itemText);
@@ -130,6 +135,7 @@ private:
     QGroupBox* Frame1 = nullptr;
     std::array<QRadioButton*, 3> optnSpaces{};
     QComboBox* cmbFontType = nullptr;
+    QCheckBox* chkUnicodeNames = nullptr;
 };
 
 } // namespace app

@@ -14,6 +14,7 @@
 #include "support/TrueTypeWriter.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -389,6 +390,31 @@ private slots:
                  (QStringList{"002.004", "Courier Bold", "Courier", "Bold", ""}));
     }
 
+    // "Unicode names" starts off; toggling it shows the selected file again with the other
+    // decoding, and the batch runs take it too.
+    void unicodeNamesCheckBoxReshowsTheFileAndReachesTheCopies() {
+        testsupport::TempDir dir;
+        dir.write("a.ttf", testsupport::trueTypeFontNamed(u"Шрифт Жирный"));
+        Window window(dir.str());
+        auto* box = window.control<QCheckBox>("chkUnicodeNames");
+        QVERIFY(!box->isChecked());
+        QCOMPARE(box->text(), QStringLiteral("Unicode names"));
+        QCOMPARE(box->accessibleName(), QStringLiteral("Unicode names"));
+        QCOMPARE(box->toolTip(),
+                 QStringLiteral("Read names in every script; off: as the original byte-wise rule"));
+        const QString byteWise = window.details();
+        QVERIFY(!byteWise.contains(QStringLiteral("Шрифт")));
+
+        box->click();
+        QVERIFY(window.details().endsWith(QStringLiteral("Full Font Name | Шрифт Жирный\n")));
+        QVERIFY(window.form.state().InfoText.ends_with("Full Font Name | Шрифт Жирный\r\n"));
+        window.form.RenameFonts_Click();
+        QVERIFY(std::filesystem::exists(dir.path() / "friendly" / "Шрифт Жирный.ttf"));
+
+        box->click();
+        QCOMPARE(window.details(), byteWise);
+    }
+
     void selectingOpenTypeAndCollectionFilesShowsTheirReports() {
         testsupport::TempDir dir;
         dir.write("a.otf", testsupport::openTypeFont(testsupport::trueTypeFontNamed(u"Open Face")));
@@ -726,6 +752,8 @@ private slots:
         QTest::newRow("optnSpaces_1") << "optnSpaces_1" << QRect(8, 40, 113, 17);
         QTest::newRow("optnSpaces_2") << "optnSpaces_2" << QRect(8, 60, 113, 17);
         QTest::newRow("cmbFontType") << "cmbFontType" << QRect(189, 191, 184, 21);
+        // In the free row between About and the frame.
+        QTest::newRow("chkUnicodeNames") << "chkUnicodeNames" << QRect(384, 100, 137, 17);
     }
     void controlsSitWhereTheLayoutPutsThem() {
         QFETCH(QString, name);
@@ -768,7 +796,8 @@ private slots:
         QCOMPARE(pane->palette().color(QPalette::Base), pane->palette().color(QPalette::Midlight));
     }
 
-    // Tab walks the controls in the layout's order, the spaces options as one stop, and wraps.
+    // Tab walks the controls in the layout's order (the check box where it sits, after About),
+    // the spaces options as one stop, and wraps.
     void tabKeyVisitsTheControlsInOrder() {
         testsupport::TempDir dir;
         dir.write("a.ttf", "x"); // so that the batch buttons take the focus
@@ -777,13 +806,13 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&window.form));
         window.button("CreateHTMLFontList")->setFocus(Qt::TabFocusReason);
         QStringList visited{QApplication::focusWidget()->objectName()};
-        for (int i = 0; i < 9; ++i) {
+        for (int i = 0; i < 10; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             visited << QApplication::focusWidget()->objectName();
         }
         QCOMPARE(visited, (QStringList{"CreateHTMLFontList", "Drive1", "Dir1", "File1",
-                                       "RenameFonts", "FontDetails", "Command1", "optnSpaces_0",
-                                       "cmbFontType", "CreateHTMLFontList"}));
+                                       "RenameFonts", "FontDetails", "Command1", "chkUnicodeNames",
+                                       "optnSpaces_0", "cmbFontType", "CreateHTMLFontList"}));
     }
 
     void resizeKeepsMinimumAndStretchesPane() {
