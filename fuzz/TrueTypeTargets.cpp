@@ -103,7 +103,8 @@ void checkWebFontReport(Input input) {
 
 void trueTypeName(Input input) {
     runtime::FontFileReader font(input);
-    const std::string name = truetype::TTEnglishNameFromReader(font).text();
+    const runtime::FullName byteWise = truetype::TTEnglishNameFromReader(font);
+    const std::string name = byteWise.text();
     checkName(name);
 
     runtime::FontFileReader collection(input);
@@ -117,6 +118,14 @@ void trueTypeName(Input input) {
 
     runtime::FontFileReader webFont(input);
     checkName(truetype::webFontNameFromReader(webFont).text());
+
+    // The Unicode decoding reads the same fields: it fails where the byte-wise one does.
+    runtime::FontFileReader unicode(input);
+    const runtime::FullName decoded =
+        truetype::TTEnglishNameFromReader(unicode, 0, runtime::NameDecoding::Unicode);
+    checkName(decoded.text());
+    require(decoded.failure ? decoded.text() == name : !byteWise.failure,
+            "the decoding of the name changes no failure");
 }
 
 void trueTypeReport(Input input) {
@@ -126,6 +135,17 @@ void trueTypeReport(Input input) {
     checkCollectionReport(input, report.text);
     checkSuitcaseReport(input);
     checkWebFontReport(input);
+
+    runtime::FontFileReader unicode(input);
+    const runtime::FontReport decoded =
+        truetype::TTReportFromReader(unicode, kPath, runtime::NameDecoding::Unicode);
+    require(finishedReport(decoded, kFinishedStart) == report.text.starts_with(kFinishedStart),
+            "the decoding of the strings changes no failure");
+    if (decoded.text.starts_with(kFinishedStart)) {
+        requireNameInReport(
+            truetype::TTEnglishNameFromReader(unicode, 0, runtime::NameDecoding::Unicode).text(),
+            decoded.text);
+    }
 }
 
 } // namespace fuzzing

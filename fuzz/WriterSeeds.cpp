@@ -39,6 +39,12 @@ std::vector<Seed> trueTypeSeeds() {
                         {3, 1, 0x0411, 4, utf16be(u"\u65E5\u672C")}}});
     font("mac-then-unicode",
          {0, {{1, 0, 0, 4, "Caf\x8E Mac"}, {0, 3, 0, 4, utf16be(u"Unicode Name")}}});
+    // For the Unicode decoding: a surrogate pair, then a high surrogate without its partner and
+    // a last byte without its own.
+    font("surrogates",
+         {0,
+          {{0, 4, 0, 4, utf16be(u"Emoji \U0001F600")},
+           {3, 1, 0x0409, 4, utf16be(u"\u0428\u0440") + std::string("\xD8\x00\x41", 3)}}});
     font("iso-only", {0, {{2, 0, 0, 4, "Iso Name"}, {7, 1, 0, 4, "Platform seven"}}});
     font("empty-table", {});
     font("every-name-id", [] {
