@@ -39,8 +39,7 @@ std::vector<Seed> trueTypeSeeds() {
                         {3, 1, 0x0411, 4, utf16be(u"\u65E5\u672C")}}});
     font("mac-then-unicode",
          {0, {{1, 0, 0, 4, "Caf\x8E Mac"}, {0, 3, 0, 4, utf16be(u"Unicode Name")}}});
-    // For the Unicode decoding: a surrogate pair, then a high surrogate without its partner and
-    // a last byte without its own.
+    // For the Unicode decoding: a surrogate pair, an unpaired one and an odd last byte.
     font("surrogates",
          {0,
           {{0, 4, 0, 4, utf16be(u"Emoji \U0001F600")},

@@ -116,8 +116,7 @@ TEST_F(HtmlFontListRun, ListsFontsOfBothTypesInOrderOfTheirNames) {
     EXPECT_FALSE(host.buttonsDisabled);
 }
 
-// Under the Unicode decoding the keys are the names in their own scripts, in the page, which
-// says it is UTF-8, and in the report's groups.
+// Unicode names are the keys of the page, which then says it is UTF-8, and of the report.
 TEST_F(HtmlFontListRun, UnicodeNamesAreTheKeysOfThePageAndTheReport) {
     const std::string a = ttf("a.ttf", u"ゴシック体 太字");
     const std::string b = ttf("b.ttf", u"ゴシック体 太字");
