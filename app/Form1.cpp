@@ -3,6 +3,7 @@
 #include "app/AboutText.h"
 #include "app/DirectoryList.h"
 #include "app/DriveList.h"
+#include "app/EventsWithoutInput.h"
 #include "app/FileList.h"
 #include "app/PlainText.h"
 #include "app/QtMessagePresenter.h"
@@ -21,7 +22,6 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFont>
 #include <QGroupBox>
@@ -251,7 +251,8 @@ void Form1::Form_Resize() {
 void Form1::closeEvent(QCloseEvent* event) {
     if (batchRunning_) {
         // The run lets the window repaint between files; closing it under the run's feet
-        // would tear the window down mid-run. The request is carried out when the run ends.
+        // would tear the window down mid-run. The request is carried out when the run has
+        // ended, after its closing message has been answered.
         closeRequested_ = true;
         event->ignore();
         return;
@@ -357,6 +358,8 @@ void Form1::runBatch(const std::function<void()>& operation) {
     sinceProgress_.invalidate();
     operation();
     handOverProgress();
+    // A close request still held back by the window system is taken while the run holds.
+    processEventsWithoutInput();
     batchRunning_ = false;
     if (closeRequested_) {
         closeRequested_ = false;
@@ -385,8 +388,10 @@ void Form1::refreshDirectoryList() {
 }
 
 runtime::Answer Form1::show(const runtime::UserMessage& message) {
-    // A message is seen under the title the run had reached.
+    // A message is seen under the title the run had reached; a close request that came
+    // meanwhile is taken now, before the modal box blocks the window and Qt would drop it.
     handOverProgress();
+    processEventsWithoutInput();
     return messages_->show(message);
 }
 
@@ -410,7 +415,7 @@ void Form1::handOverProgress() {
     setWindowTitle(QString::fromStdString(progressTitle_));
     // Let the new title be painted, but take no input: the run goes on as soon as the window
     // has been brought up to date.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    processEventsWithoutInput();
     sinceProgress_.start();
 }
 
