@@ -10,6 +10,7 @@
 #include "app/QuillvaneVersion.h"
 #include "app/SystemPaths.h"
 #include "app/Twips.h"
+#include "app/WholeEntries.h"
 #include "app/WindowIcon.h"
 #include "fontlist/CopyAndRename.h"
 #include "fontlist/FontTypes.h"
@@ -144,6 +145,7 @@ void Form1::createControls() {
     for (const fontlist::TypeFilter& filter : fontlist::typeFilters()) {
         cmbFontType->addItem(QString::fromStdString(filter.entry));
     }
+    showEntriesWhole(cmbFontType);
     {
         // Like the classic drop-down list, nothing is selected until Form_Load selects an item.
         const QSignalBlocker blocker(cmbFontType);
