@@ -1,10 +1,12 @@
 #include "app/Form1.h"
 
 #include "app/AboutText.h"
+#include "app/AccessibleNames.h"
 #include "app/DirectoryList.h"
 #include "app/DriveList.h"
 #include "app/EventsWithoutInput.h"
 #include "app/FileList.h"
+#include "app/NamedComboBoxAccessible.h"
 #include "app/PlainText.h"
 #include "app/QtMessagePresenter.h"
 #include "app/QuillvaneVersion.h"
@@ -67,6 +69,7 @@ Form1::Form1(Services services, QWidget* parent) : QWidget(parent), services_(st
         messages_ = ownMessages_.get();
     }
 
+    NamedComboBoxAccessible::install();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromStdString(std::string(runtime::kProgramName)));
     setWindowIcon(quillvaneIcon());
@@ -78,6 +81,7 @@ Form1::Form1(Services services, QWidget* parent) : QWidget(parent), services_(st
     resize(twips::toPixels(clientWidthAtStart), twips::toPixels(clientHeightAtStart));
     createControls();
     setTabOrder();
+    giveAccessibleNames(*this);
 
     // The three browsing controls start on the process's current directory; no handler runs
     // before Form_Load. A start-up directory that cannot be listed falls back to the home
