@@ -67,6 +67,11 @@ bool DirectoryList::moveTo(const std::string& directory, bool notify) {
     try {
         runtime::fs::requireListableDirectory(target);
     } catch (const runtime::Failure& failure) {
+        // The list is read again: the highlight goes back to the current directory, and a
+        // directory that has gone leaves the list, before the user is told.
+        if (!path_.empty()) {
+            rebuild();
+        }
         emit refused(paths::forDisplay(target), QString::fromStdString(failure.description()));
         return false;
     }

@@ -12,8 +12,8 @@ namespace app {
 // current one, each an open folder, then the sub-directories of the current one. Opening an
 // entry (double click or Enter) moves there. Every change of the path raises changed(), also
 // when the program sets it. A directory that cannot be listed is refused: the list stays where
-// it was and refused() says why. Paths are the system's bytes; only the entries' texts and
-// refused() show them decoded.
+// it was (read again, with the current directory highlighted) and refused() says why. Paths
+// are the system's bytes; only the entries' texts and refused() show them decoded.
 class DirectoryList : public QTreeWidget {
     Q_OBJECT
 public:

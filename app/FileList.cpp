@@ -7,6 +7,7 @@
 #include <QItemSelectionModel>
 #include <QMouseEvent>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -21,16 +22,21 @@ FileList::FileList(QWidget* parent) : QListView(parent), model_(new FileListMode
             [this](const QModelIndex& current, const QModelIndex&) { highlightMoved(current); });
     // The highlight is the selection: where a gesture selects a row without making it the
     // current one, the current row follows, so that the file shown is the one highlighted.
+    // A gesture that only takes the highlight away (a click on empty space, Ctrl+click or
+    // Ctrl+Space on the highlighted row) leaves it where it was: the file shown stays the one
+    // highlighted.
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         const QModelIndexList selected = selectionModel()->selectedIndexes();
         if (selected.size() == 1 && selected.front() != currentIndex()) {
             selectionModel()->setCurrentIndex(selected.front(), QItemSelectionModel::NoUpdate);
+        } else if (selected.isEmpty() && currentIndex().isValid()) {
+            selectionModel()->select(currentIndex(), QItemSelectionModel::ClearAndSelect);
         }
     });
     // A click that did not move the highlight: the file shown is read again.
     connect(this, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
         if (index.isValid() && index.row() == rowAtPress_) {
-            emit clicked();
+            announce();
         }
     });
 }
@@ -75,8 +81,20 @@ std::string FileList::entry(int index) {
 
 void FileList::refresh() {
     stale_ = false;
-    // A reset leaves nothing highlighted and tells no one: no file is shown by it.
+    // A reset leaves nothing highlighted and tells no one: no file is shown by it. The file
+    // last shown, when it is still listed here, gets its highlight back without being read
+    // again, so that the list and the details pane keep agreeing.
     model_->setNames(runtime::listMatchingFiles(path_, pattern_.toStdString()));
+    if (path_ != shownDirectory_) {
+        return;
+    }
+    const std::vector<std::string>& names = model_->names();
+    const auto shown = std::find(names.begin(), names.end(), shownName_);
+    if (shown != names.end()) {
+        settingIndex_ = true;
+        setCurrentIndex(model_->index(static_cast<int>(shown - names.begin()), 0));
+        settingIndex_ = false;
+    }
 }
 
 int FileList::selectedIndex() const {
@@ -89,6 +107,12 @@ void FileList::setSelectedIndex(int index) {
     settingIndex_ = true;
     setCurrentIndex(model_->index(index, 0));
     settingIndex_ = false;
+    announce();
+}
+
+void FileList::announce() {
+    shownDirectory_ = path_;
+    shownName_ = entry(selectedIndex());
     emit clicked();
 }
 
@@ -99,7 +123,7 @@ void FileList::mousePressEvent(QMouseEvent* event) {
 
 void FileList::highlightMoved(const QModelIndex& current) {
     if (!settingIndex_ && current.isValid()) {
-        emit clicked();
+        announce();
     }
 }
 

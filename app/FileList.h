@@ -18,7 +18,9 @@ class FileListModel;
 // clicked() tells that a file is to be shown: whenever the highlight moves to a file, however
 // it got there (a click, a drag, the keyboard, a right click), once per move; when the user
 // clicks the entry already highlighted (it may have changed since); and when the program sets
-// the selected index, exactly as a user's click does.
+// the selected index, exactly as a user's click does. No gesture takes the highlight away, and
+// a re-read puts it back on the file last shown when that file is still listed (without
+// telling anyone: it is shown already).
 //
 // Setting the path or the pattern only marks the listing stale; it is read when it is next
 // asked for (or when the event loop next runs), so that setting both and refreshing, as the
@@ -53,6 +55,8 @@ private:
     void markStale();
     void ensureCurrent();
     void highlightMoved(const QModelIndex& current);
+    // Remembers the highlighted file as the one shown, and tells so through clicked().
+    void announce();
 
     FileListModel* model_ = nullptr;
     bool stale_ = false;
@@ -60,6 +64,8 @@ private:
     int rowAtPress_ = -1; // the highlighted row when the last mouse press began
     std::string path_;
     QString pattern_;
+    std::string shownDirectory_; // where the file last announced was listed
+    std::string shownName_;
 };
 
 } // namespace app

@@ -1,14 +1,18 @@
 #include "app/Form1.h"
 
 #include "app/AboutText.h"
+#include "app/AccessibleNames.h"
 #include "app/DirectoryList.h"
 #include "app/DriveList.h"
+#include "app/EventsWithoutInput.h"
 #include "app/FileList.h"
+#include "app/NamedComboBoxAccessible.h"
 #include "app/PlainText.h"
 #include "app/QtMessagePresenter.h"
 #include "app/QuillvaneVersion.h"
 #include "app/SystemPaths.h"
 #include "app/Twips.h"
+#include "app/WholeEntries.h"
 #include "app/WindowIcon.h"
 #include "fontlist/CopyAndRename.h"
 #include "fontlist/FontTypes.h"
@@ -22,7 +26,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFont>
 #include <QGroupBox>
@@ -67,6 +70,7 @@ Form1::Form1(Services services, QWidget* parent) : QWidget(parent), services_(st
         messages_ = ownMessages_.get();
     }
 
+    NamedComboBoxAccessible::install();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromStdString(std::string(runtime::kProgramName)));
     setWindowIcon(quillvaneIcon());
@@ -78,6 +82,7 @@ Form1::Form1(Services services, QWidget* parent) : QWidget(parent), services_(st
     resize(twips::toPixels(clientWidthAtStart), twips::toPixels(clientHeightAtStart));
     createControls();
     setTabOrder();
+    giveAccessibleNames(*this);
 
     // The three browsing controls start on the process's current directory; no handler runs
     // before Form_Load. A start-up directory that cannot be listed falls back to the home
@@ -146,6 +151,7 @@ void Form1::createControls() {
     for (const fontlist::TypeFilter& filter : fontlist::typeFilters()) {
         cmbFontType->addItem(QString::fromStdString(filter.entry));
     }
+    showEntriesWhole(cmbFontType);
     {
         // Like the classic drop-down list, nothing is selected until Form_Load selects an item.
         const QSignalBlocker blocker(cmbFontType);
@@ -268,7 +274,8 @@ void Form1::Form_Resize() {
 void Form1::closeEvent(QCloseEvent* event) {
     if (batchRunning_) {
         // The run lets the window repaint between files; closing it under the run's feet
-        // would tear the window down mid-run. The request is carried out when the run ends.
+        // would tear the window down mid-run. The request is carried out when the run has
+        // ended, after its closing message has been answered.
         closeRequested_ = true;
         event->ignore();
         return;
@@ -390,6 +397,8 @@ void Form1::runBatch(const std::function<void()>& operation) {
     sinceProgress_.invalidate();
     operation();
     handOverProgress();
+    // A close request still held back by the window system is taken while the run holds.
+    processEventsWithoutInput();
     batchRunning_ = false;
     if (closeRequested_) {
         closeRequested_ = false;
@@ -418,8 +427,10 @@ void Form1::refreshDirectoryList() {
 }
 
 runtime::Answer Form1::show(const runtime::UserMessage& message) {
-    // A message is seen under the title the run had reached.
+    // A message is seen under the title the run had reached; a close request that came
+    // meanwhile is taken now, before the modal box blocks the window and Qt would drop it.
     handOverProgress();
+    processEventsWithoutInput();
     return messages_->show(message);
 }
 
@@ -443,7 +454,7 @@ void Form1::handOverProgress() {
     setWindowTitle(QString::fromStdString(progressTitle_));
     // Let the new title be painted, but take no input: the run goes on as soon as the window
     // has been brought up to date.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    processEventsWithoutInput();
     sinceProgress_.start();
 }
 

@@ -2,9 +2,36 @@
 
 #include "app/PlainText.h"
 
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
+#include <QStyle>
 
 namespace app {
+
+namespace {
+
+// A box sizes itself to its text; under a long title and a short text the title bar would
+// shorten the title. The box is made at least as wide as the title in the title bar's font,
+// with room beside it for the window icon and the minimise, maximise and close buttons (each
+// about as wide as the title bar is high).
+void makeRoomForTitle(QMessageBox& box) {
+    const int title = QFontMetrics(QFontDatabase::systemFont(QFontDatabase::TitleFont))
+                          .horizontalAdvance(box.windowTitle());
+    const int buttons = 4 * box.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &box);
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (grid == nullptr) {
+        return;
+    }
+    // The box fixes its size from its layout's minimum when it is shown; a spacer across the
+    // whole layout raises that minimum.
+    grid->addItem(new QSpacerItem(title + buttons, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+}
+
+} // namespace
 
 runtime::Answer QtMessagePresenter::show(const runtime::UserMessage& message) {
     QMessageBox box(parent_);
@@ -23,6 +50,7 @@ runtime::Answer QtMessagePresenter::show(const runtime::UserMessage& message) {
     } else {
         box.setStandardButtons(QMessageBox::Ok);
     }
+    makeRoomForTitle(box);
     switch (box.exec()) {
     case QMessageBox::Yes: return runtime::Answer::Yes;
     case QMessageBox::No: return runtime::Answer::No;

@@ -25,6 +25,10 @@ void trueTypeReport(Input input);
 void type1Name(Input input);
 // The Type 1 header report, checked against the lookup over the same bytes.
 void type1Report(Input input);
+// The web-font readers over the input as a WOFF and as a WOFF2 file (its first four bytes
+// replaced by the signature): the name and report of the sfnt each wraps.
+void woff(Input input);
+void woff2(Input input);
 // ValidFileName of a name under each spaces option, then the HTML line of a path and that key.
 // The first byte of the input is the length of the name; the name follows, the path is the
 // rest.

@@ -6,7 +6,8 @@
 // Each target gets OUTPUT_DIR/<target id>/. From a .ttf or .otf under a font directory the
 // TrueType targets get a small font with the same table directory and only its `name` table (the
 // rest of a font is never read, and small inputs keep the fuzzers fast), from a .ttc or .otc a
-// collection of such fonts, one for each of its own; from a .pfb the Type 1 targets get the
+// collection of such fonts, one for each of its own, and the web-font targets that small font
+// wrapped as WOFF and as WOFF2; from a .pfb the Type 1 targets get the
 // start of the file that holds its header window; the HTML-line target gets each font's full
 // name with its path.
 #include <cstdint>
@@ -23,6 +24,8 @@
 #include "fuzz/WriterSeeds.h"
 #include "support/CollectionWriter.h"
 #include "support/TrueTypeWriter.h"
+#include "support/Woff2Writer.h"
+#include "support/WoffWriter.h"
 #include "truetype/NameTableReader.h"
 #include "truetype/SfntLayout.h"
 #include "type1/HeaderWindow.h"
@@ -150,6 +153,10 @@ void addInstalledFonts(Corpus& corpus, const fs::path& directory) {
                                                 : truetype::TTEnglishName(path.string()).text();
             corpus.add("tt_name", stem, *font);
             corpus.add("tt_report", stem, *font);
+            if (!collection) {
+                corpus.add("woff", stem, testsupport::woffFont(*font));
+                corpus.add("woff2", stem, testsupport::woff2Bytes({.sfnt = *font}));
+            }
             corpus.add("html_line", stem, fuzzing::htmlLineInput(name, path.string()));
         } else if (extension == ".pfb") {
             // The header window ends at byte 3005; a little more lets mutations move it.

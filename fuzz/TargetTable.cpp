@@ -5,11 +5,13 @@
 namespace fuzzing {
 
 std::span<const Target> allTargets() {
-    static constexpr std::array<Target, 5> kTargets{{
+    static constexpr std::array<Target, 7> kTargets{{
         {"tt_name", &trueTypeName},
         {"tt_report", &trueTypeReport},
         {"t1_name", &type1Name},
         {"t1_report", &type1Report},
+        {"woff", &woff},
+        {"woff2", &woff2},
         {"html_line", &htmlLine},
     }};
     return kTargets;

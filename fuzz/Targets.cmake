@@ -8,6 +8,7 @@ add_library(quillvane_fuzz_targets STATIC
     ${CMAKE_CURRENT_LIST_DIR}/TargetTable.cpp
     ${CMAKE_CURRENT_LIST_DIR}/TrueTypeTargets.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Type1Targets.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/WebFontTargets.cpp
 )
 target_include_directories(quillvane_fuzz_targets PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(quillvane_fuzz_targets PUBLIC

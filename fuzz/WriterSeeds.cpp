@@ -148,6 +148,42 @@ std::vector<Seed> collectionSeeds() {
     };
 }
 
+// WOFF files, well-formed and each with one field of the wrapper wrong.
+std::vector<Seed> woffSeeds() {
+    const std::string font = testsupport::trueTypeFontNamed(u"Wrapped in WOFF");
+    const auto changed = [&font](auto change) {
+        testsupport::WoffLayout layout = testsupport::woffLayoutOf(font);
+        change(layout);
+        return testsupport::woffBytes(layout);
+    };
+    return {
+        {"deflated", testsupport::woffFont(font)},
+        {"stored-raw", testsupport::woffFont(font, false)},
+        {"length-short", changed([](auto& layout) { layout.length = 44; })},
+        {"huge-sfnt", changed([](auto& layout) { layout.totalSfntSize = 0xFFFFFFF0; })},
+        {"table-past-end", changed([](auto& layout) { layout.tables.back().offset = 0x7FFFFFF0; })},
+        {"compressed-longer",
+         changed([](auto& layout) { layout.tables.back().compLength = 0x00100000; })},
+        {"empty-directory", changed([](auto& layout) { layout.tables.clear(); })},
+    };
+}
+
+// WOFF2 files, well-formed and each with one field of the wrapper wrong.
+std::vector<Seed> woff2Seeds() {
+    const std::string font = testsupport::trueTypeFontNamed(u"Wrapped in WOFF2");
+    const std::string other = testsupport::trueTypeFontNamed(u"Second in WOFF2");
+    return {
+        {"plain", testsupport::woff2Bytes({.sfnt = font})},
+        {"collection", testsupport::woff2Bytes({.sfnt = font, .collection = {font, other}})},
+        {"name-transformed", testsupport::woff2Bytes({.sfnt = font, .nameTransform = 1})},
+        {"huge-sfnt", testsupport::woff2Bytes({.sfnt = font, .totalSfntSize = 0xFFFFFFF0})},
+        {"name-length-huge",
+         testsupport::woff2Bytes({.sfnt = font, .nameLength = testsupport::base128(0x7FFFFFFF)})},
+        {"stream-cut", testsupport::woff2Bytes({.sfnt = font, .stream = "\x1b\x03"})},
+        {"length-short", testsupport::woff2Bytes({.sfnt = font, .length = 48})},
+    };
+}
+
 std::vector<Seed> type1Seeds() {
     using testsupport::pfbFont;
     using testsupport::typicalClearText;
@@ -206,6 +242,12 @@ std::vector<Seed> writerSeeds(std::string_view targetId) {
     }
     if (targetId == "t1_name" || targetId == "t1_report") {
         return type1Seeds();
+    }
+    if (targetId == "woff") {
+        return woffSeeds();
+    }
+    if (targetId == "woff2") {
+        return woff2Seeds();
     }
     if (targetId == "html_line") {
         return htmlLineSeeds();

@@ -72,14 +72,13 @@ struct TableEntry {
 // The `name` table's bytes as the sfnt holds them.
 std::vector<std::uint8_t> nameTableBytes(runtime::FontFileReader& file, const TableEntry& entry) {
     const std::string stored = file.bytesAt(std::int64_t{entry.offset} + 1, entry.compLength);
-    std::vector<std::uint8_t> table(entry.origLength);
     if (entry.compLength == entry.origLength) {
-        std::copy(stored.begin(), stored.end(), table.begin());
-        return table;
+        return {stored.begin(), stored.end()};
     }
-    if (entry.origLength > kMaxDeflateRatio * entry.compLength) {
+    if (entry.origLength > kMaxDeflateRatio * std::uint64_t{entry.compLength}) {
         overflow();
     }
+    std::vector<std::uint8_t> table(entry.origLength);
     uLongf inflated = entry.origLength;
     // Z_BUF_ERROR for a stream that would inflate past origLength (or ends early), Z_DATA_ERROR
     // for a damaged one.

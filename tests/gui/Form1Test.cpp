@@ -18,6 +18,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QGroupBox>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -25,8 +26,13 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QStorageInfo>
+#include <QStyle>
 #include <QTest>
 #include <QTimer>
+
+#ifdef QUILLVANE_HAVE_QPA
+#include <qpa/qwindowsysteminterface.h>
+#endif
 
 #include <filesystem>
 #include <memory>
@@ -78,6 +84,22 @@ struct Window {
 
     testsupport::ScriptedMessages messages;
     Form1 form;
+};
+
+// Real, modal message boxes (the window behind is blocked, as on a desktop), each closed
+// shortly after it appears; records the texts.
+class ClosedBoxes : public app::MessagePresenter {
+public:
+    runtime::Answer show(const runtime::UserMessage& message) override {
+        texts.push_back(message.text);
+        QTimer::singleShot(50, [] { QApplication::activeModalWidget()->close(); });
+        return boxes_.show(message);
+    }
+    std::vector<std::string> texts;
+
+private:
+    QWidget owner_;
+    app::QtMessagePresenter boxes_{&owner_};
 };
 
 std::string joined(const testsupport::TempDir& dir, const char* name) {
@@ -304,6 +326,19 @@ private slots:
         QCOMPARE(window.directories()->path(), dir.str());
         QCOMPARE(window.files()->path(), dir.str());
         QCOMPARE(window.entries(), QStringList{"font.ttf"});
+
+        // A listed directory deleted since: the highlight goes back to the current directory
+        // and the deleted one leaves the list.
+        auto* tree = window.directories();
+        const QString here = tree->currentItem()->text(0);
+        std::filesystem::create_directory(dir.path() / "listed");
+        tree->refresh();
+        std::filesystem::remove(dir.path() / "listed");
+        tree->setCurrentItem(tree->findItems("listed", Qt::MatchExactly | Qt::MatchRecursive)[0]);
+        emit tree->itemActivated(tree->currentItem(), 0);
+        QCOMPARE(window.messages.shown.size(), std::size_t{2});
+        QCOMPARE(tree->currentItem()->text(0), here);
+        QVERIFY(tree->findItems("listed", Qt::MatchExactly | Qt::MatchRecursive).isEmpty());
     }
 
     void clickingSelectedEntryAgainReselects() {
@@ -358,6 +393,44 @@ private slots:
         QTest::mouseClick(list->viewport(), Qt::RightButton, {}, window.row(0).center());
         QCOMPARE(list->selectedIndex(), 0);
         QCOMPARE(window.form.state().FontPath, joined(dir, "a.ttf"));
+    }
+
+    // Each way the highlight could leave the file the pane shows.
+    void highlightStaysOnTheFileThePaneShows_data() {
+        QTest::addColumn<QString>("gesture");
+        QTest::newRow("click on empty space") << "empty";
+        QTest::newRow("ctrl+click on the highlighted row") << "ctrl+click";
+        QTest::newRow("ctrl+space") << "ctrl+space";
+        QTest::newRow("re-read after a copy run") << "run";
+    }
+    void highlightStaysOnTheFileThePaneShows() {
+        QFETCH(QString, gesture);
+        testsupport::TempDir dir;
+        for (const char* name : {"a.ttf", "b.ttf", "c.ttf"}) {
+            dir.write(name, testsupport::trueTypeFontNamed(u"Face"));
+        }
+        Window window(dir.str());
+        window.form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window.form));
+        auto* list = window.files();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, window.row(1).center());
+
+        if (gesture == QLatin1String("empty")) {
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                              window.row(2).center() + QPoint(0, 3 * window.row(2).height()));
+        } else if (gesture == QLatin1String("ctrl+click")) {
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                              window.row(1).center());
+        } else if (gesture == QLatin1String("ctrl+space")) {
+            QTest::keyClick(list, Qt::Key_Space, Qt::ControlModifier);
+        } else {
+            window.form.RenameFonts_Click();
+            QCOMPARE(window.messages.shown.back().text, std::string("Finished."));
+        }
+        const QModelIndexList highlighted = list->selectionModel()->selectedIndexes();
+        QCOMPARE(highlighted.size(), 1);
+        QCOMPARE(highlighted[0].row(), 1);
+        QVERIFY(window.details().contains(QString::fromStdString(joined(dir, "b.ttf"))));
     }
 
     void selectingFontsShowsTheirReports() {
@@ -625,6 +698,31 @@ private slots:
         QVERIFY(std::filesystem::exists(dir.path() / "friendly" / "Beta.ttf"));
     }
 
+    // The frame's close button during a run: the window system's request is held back while
+    // the run takes no input, and must not be lost under the run's closing message.
+    void closeFromTheWindowSystemDuringRunIsCarriedOutAfterIt() {
+#ifndef QUILLVANE_HAVE_QPA
+        QSKIP("needs Qt's window-system interface headers (Debian: qt6-base-private-dev)");
+#else
+        testsupport::TempDir dir;
+        dir.write("a.ttf", testsupport::trueTypeFontNamed(u"Alpha"));
+        dir.write("b.ttf", testsupport::trueTypeFontNamed(u"Beta"));
+        ClosedBoxes boxes;
+        Form1 form(Form1::Services{dir.str(), {}, &boxes});
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        connect(&form, &QWidget::windowTitleChanged, this, [&form](const QString& title) {
+            if (title == QStringLiteral(" 1")) {
+                QWindowSystemInterface::handleCloseEvent(form.windowHandle());
+            }
+        });
+        form.RenameFonts_Click();
+        QCOMPARE(boxes.texts, std::vector<std::string>{"Finished."});
+        QVERIFY(std::filesystem::exists(dir.path() / "friendly" / "Beta.ttf"));
+        QTRY_VERIFY(!form.isVisible());
+#endif
+    }
+
     // Names that are not UTF-8 are kept as the system's bytes from the listing to every use;
     // only what is shown is decoded.
     void latin1NamesAreListedShownAndReportedByTheirBytes() {
@@ -732,6 +830,21 @@ private slots:
                  runtime::Answer::Ok);
         QCOMPARE(icon, QMessageBox::NoIcon);
         QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+
+        // A short text under a long title: room for the whole title in the title bar's font
+        // beside the window icon and the minimise, maximise and close buttons.
+        const QString longTitle = QStringLiteral("Create HTML File With Friendly Font Names");
+        int width = 0;
+        QTimer::singleShot(0, [&width] {
+            width = QApplication::activeModalWidget()->width();
+            QApplication::activeModalWidget()->close();
+        });
+        presenter.show({longTitle.toStdString(), "Finished.", runtime::Buttons::Ok,
+                        runtime::MessageIcon::None});
+        const int needed = QFontMetrics(QFontDatabase::systemFont(QFontDatabase::TitleFont))
+                               .horizontalAdvance(longTitle) +
+                           4 * QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight);
+        QVERIFY2(width >= needed, qPrintable(QStringLiteral("%1 < %2").arg(width).arg(needed)));
     }
 
     // The layout's twips at 15 twips per pixel, as literal pixel rectangles (e.g. the HTML
@@ -782,11 +895,21 @@ private slots:
         auto* combo = window.control<QComboBox>("cmbFontType");
         const std::vector<fontlist::TypeFilter>& filters = fontlist::typeFilters();
         QCOMPARE(combo->count(), static_cast<int>(filters.size()));
+        int widest = 0;
         for (int i = 0; i < combo->count(); ++i) {
             QCOMPARE(combo->itemText(i).toStdString(),
                      filters.at(static_cast<std::size_t>(i)).entry);
+            // Entries longer than the box: each has its whole text as a tooltip.
+            QCOMPARE(combo->itemData(i, Qt::ToolTipRole).toString(), combo->itemText(i));
+            widest = std::max(widest,
+                              combo->view()->fontMetrics().horizontalAdvance(combo->itemText(i)));
         }
         QVERIFY(!combo->isEditable());
+        // The open list shows the longest entry whole.
+        window.form.show();
+        combo->showPopup();
+        QVERIFY(combo->view()->viewport()->width() > widest);
+        combo->hidePopup();
         auto* pane = window.control<QPlainTextEdit>("FontDetails");
         QVERIFY(pane->isReadOnly());
         QCOMPARE(pane->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);

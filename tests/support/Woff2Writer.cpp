@@ -69,7 +69,9 @@ std::uint16_t appendTables(const std::string& sfnt, const Woff2Layout& layout,
         const std::uint32_t offset = readU32(sfnt, record + 8);
         const std::uint32_t length = readU32(sfnt, record + 12);
         const bool name = tag == "name";
-        directory += entryTag(tag, name ? layout.nameTransform : 0) +
+        // Version 0 of glyf and loca is their transform; 3 stores them as they are.
+        const std::uint8_t untransformed = tag == "glyf" || tag == "loca" ? 3 : 0;
+        directory += entryTag(tag, name ? layout.nameTransform : untransformed) +
                      (name && layout.nameLength ? *layout.nameLength : base128(length));
         tables += sfnt.substr(offset, length);
     }
