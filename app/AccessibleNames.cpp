@@ -27,6 +27,8 @@ constexpr AccessibleText accessibleTexts[] = {
     {"Command1", nullptr, "The program's name and version"},
     {"Frame1", nullptr, "This will not affect the original font filename"},
     {"cmbFontType", "Font type", "Which font files the list shows"},
+    {"chkUnicodeNames", "Unicode names",
+     "Read names in every script; off: as the original byte-wise rule"},
 };
 
 } // namespace

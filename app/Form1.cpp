@@ -164,7 +164,6 @@ void Form1::createControls() {
     chkUnicodeNames->setObjectName(QStringLiteral("chkUnicodeNames"));
     chkUnicodeNames->setToolTip(
         QStringLiteral("Read names in every script; off: as the original byte-wise rule"));
-    chkUnicodeNames->setAccessibleName(QStringLiteral("Unicode names"));
     place(chkUnicodeNames, 5760, 1500, 2055, 255);
 }
 
