@@ -131,6 +131,9 @@ TEST(FontCollection, RealOpenTypeFontsAndCollectionsGiveTheirFullNames) {
     }
     const std::string wqy = "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc";
     if (std::filesystem::exists(wqy)) {
+        // The same record read as UTF-16, as fontTools reads it.
+        EXPECT_EQ(truetype::TTCEnglishName(wqy, runtime::NameDecoding::Unicode).text(),
+                  "文泉驛微米黑");
         const std::string text = truetype::TTCReport(wqy).text;
         EXPECT_EQ(text.rfind("Font 1 of 2\r\nNAME Table Info for " + wqy, 0), 0u);
         EXPECT_NE(text.find("\r\nWin Unicode ENU Full Font Name | WenQuanYi Micro Hei\r\n"),
