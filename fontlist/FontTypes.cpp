@@ -179,6 +179,15 @@ std::optional<runtime::FullName> nameOf(const std::string& path) {
     return runtime::nameOfFontFile(path, type->name);
 }
 
+std::optional<runtime::FullName> nameAndLengthOf(const std::string& path,
+                                                 runtime::FileLength& length) {
+    const FontType* type = fontTypeOf(path);
+    if (type == nullptr) {
+        return std::nullopt;
+    }
+    return runtime::nameOfFontFile(path, type->name, length);
+}
+
 std::optional<runtime::FontReport> reportOf(const std::string& path) {
     const FontType* type = fontTypeOf(path);
     if (type == nullptr) {

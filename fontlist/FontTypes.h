@@ -3,6 +3,7 @@
 #include "runtime/FontFileReader.h"
 #include "runtime/FontReport.h"
 #include "runtime/FullName.h"
+#include "runtime/OpenFontFile.h"
 
 #include <optional>
 #include <span>
@@ -61,6 +62,11 @@ const std::vector<TypeFilter>& typeFilters();
 // The full name of the font file at path as its type reads it; none for a file of no type of
 // ours, which is not opened. Never throws; the file is closed before it returns.
 std::optional<runtime::FullName> nameOf(const std::string& path);
+
+// The same, with the file's length as the lookup's open of it gives it (or the failure of that
+// open); length is left as it was for a file of no type of ours, which is not opened.
+std::optional<runtime::FullName> nameAndLengthOf(const std::string& path,
+                                                 runtime::FileLength& length);
 
 // The details-pane report of the font file at path as its type gives it; none for a file of
 // no type of ours. Never throws.

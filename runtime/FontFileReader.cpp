@@ -26,12 +26,16 @@ constexpr std::uint64_t kMaxBytesPastEnd = 64 * 1024 * 1024;
 
 } // namespace
 
-FontFileReader::FontFileReader(const std::string& utf8Path) {
+FontFileReader::FontFileReader(const std::string& utf8Path, std::uint64_t* lengthSeen) {
     fd_ = UniqueFd(openForReading(utf8Path));
     if (!fd_.valid()) {
         throw failureFromErrno(errno);
     }
-    if (!isRegularFile(fd_.get(), size_)) {
+    const bool regular = isRegularFile(fd_.get(), size_);
+    if (lengthSeen != nullptr) {
+        *lengthSeen = size_;
+    }
+    if (!regular) {
         throw Failure(FailureNumber::PathFileAccess);
     }
     pageSize_ = size_ <= kWholeFileLimit ? static_cast<std::size_t>(size_) : kPageSize;

@@ -22,7 +22,9 @@ class FontFileReader {
 public:
     // Opens an existing file for reading; never creates one. A missing file raises 53, a
     // directory or another non-regular file 75, no read permission 70 (see failureFromErrno).
-    explicit FontFileReader(const std::string& utf8Path);
+    // The length the open file has, if it was opened, is put in *lengthSeen (when given), also
+    // for a file that is then refused.
+    explicit FontFileReader(const std::string& utf8Path, std::uint64_t* lengthSeen = nullptr);
     // Reads from the given bytes, which must outlive the reader.
     explicit FontFileReader(std::span<const std::uint8_t> bytes);
     ~FontFileReader();
