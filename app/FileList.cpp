@@ -75,8 +75,21 @@ std::string FileList::entry(int index) {
 
 void FileList::refresh() {
     stale_ = false;
+    const bool share = shareNextRefresh_;
+    shareNextRefresh_ = false;
+    const std::string pattern = pattern_.toStdString();
+    if (share && listingCount_ > 0 && listedPath_ == path_ &&
+        runtime::samePatterns(listedPattern_, pattern)) {
+        // As after a reset: nothing highlighted, and no one told.
+        selectionModel()->clear();
+        listedPattern_ = pattern;
+        return;
+    }
     // A reset leaves nothing highlighted and tells no one: no file is shown by it.
-    model_->setNames(runtime::listMatchingFiles(path_, pattern_.toStdString()));
+    model_->setNames(runtime::listMatchingFiles(path_, pattern));
+    ++listingCount_;
+    listedPath_ = path_;
+    listedPattern_ = pattern;
 }
 
 int FileList::selectedIndex() const {
