@@ -179,13 +179,13 @@ std::optional<runtime::FullName> nameOf(const std::string& path) {
     return runtime::nameOfFontFile(path, type->name);
 }
 
-std::optional<runtime::FullName> nameAndLengthOf(const std::string& path,
+std::optional<runtime::FullName> nameAndLengthOf(const runtime::ListedFile& file,
                                                  runtime::FileLength& length) {
-    const FontType* type = fontTypeOf(path);
+    const FontType* type = fontTypeOf(file.path);
     if (type == nullptr) {
         return std::nullopt;
     }
-    return runtime::nameOfFontFile(path, type->name, length);
+    return runtime::nameOfFontFile(file, type->name, length);
 }
 
 std::optional<runtime::FontReport> reportOf(const std::string& path) {

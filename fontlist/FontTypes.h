@@ -63,9 +63,10 @@ const std::vector<TypeFilter>& typeFilters();
 // ours, which is not opened. Never throws; the file is closed before it returns.
 std::optional<runtime::FullName> nameOf(const std::string& path);
 
-// The same, with the file's length as the lookup's open of it gives it (or the failure of that
-// open); length is left as it was for a file of no type of ours, which is not opened.
-std::optional<runtime::FullName> nameAndLengthOf(const std::string& path,
+// The same for a file of a directory held open, with the file's length as the lookup's open of
+// it gives it (or the failure of that open); length is left as it was for a file of no type of
+// ours, which is not opened.
+std::optional<runtime::FullName> nameAndLengthOf(const runtime::ListedFile& file,
                                                  runtime::FileLength& length);
 
 // The details-pane report of the font file at path as its type gives it; none for a file of

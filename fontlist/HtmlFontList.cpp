@@ -104,9 +104,9 @@ std::string questionMarkForm(std::string_view listedName) {
 // the lookup overflowed (a ".ttf" file that is no TrueType font, say), and for a name the
 // window's patterns can let through (".ttfx", say), which is not looked up, rather than give
 // it some other file's key.
-std::string keyOf(const std::string& path, std::string_view listedName, SpacesOption option,
+std::string keyOf(const runtime::ListedFile& file, std::string_view listedName, SpacesOption option,
                   runtime::FileLength& length) {
-    const std::optional<runtime::FullName> fullName = nameAndLengthOf(path, length);
+    const std::optional<runtime::FullName> fullName = nameAndLengthOf(file, length);
     if (!fullName || fullName->failedWith(runtime::FailureNumber::Overflow)) {
         return questionMarkForm(listedName);
     }
@@ -269,6 +269,8 @@ RunEnd run(BatchHost& host, BatchState& state, SpacesOption option) {
     const std::size_t count = names.size();
     state.FontNames.reserve(listEntriesFor(count));
     FileLengths lengths(count);
+    // The fonts are opened relative to their directory, held open for the run.
+    const runtime::ListingDirectory directory(state.CurrentDir);
     // The lookups only read their own files, so they run side by side; the countdown follows
     // them in the order of the list.
     for (std::size_t from = 0; from < count; from += kLookupSlice) {
@@ -278,8 +280,10 @@ RunEnd run(BatchHost& host, BatchState& state, SpacesOption option) {
                 const std::string_view name = names[from + j];
                 std::string path = state.CurrentDir;
                 path += name;
+                const runtime::ListedFile file{directory, path,
+                                               path.c_str() + state.CurrentDir.size()};
                 Lookup lookup;
-                lookup.key = keyOf(path, name, option, lookup.length);
+                lookup.key = keyOf(file, name, option, lookup.length);
                 return lookup;
             },
             [&](std::size_t j, Lookup&& lookup) {

@@ -26,8 +26,18 @@ constexpr std::uint64_t kMaxBytesPastEnd = 64 * 1024 * 1024;
 
 } // namespace
 
+ListingDirectory::ListingDirectory(const std::string& utf8Path) : fd_(openDirectory(utf8Path)) {}
+
 FontFileReader::FontFileReader(const std::string& utf8Path, std::uint64_t* lengthSeen) {
-    fd_ = UniqueFd(openForReading(utf8Path));
+    takeOpenFile(openForReading(utf8Path), lengthSeen);
+}
+
+FontFileReader::FontFileReader(const ListedFile& file, std::uint64_t* lengthSeen) {
+    takeOpenFile(openForReadingIn(file.directory.fd(), file.name, file.path), lengthSeen);
+}
+
+void FontFileReader::takeOpenFile(int fd, std::uint64_t* lengthSeen) {
+    fd_ = UniqueFd(fd);
     if (!fd_.valid()) {
         throw failureFromErrno(errno);
     }

@@ -37,11 +37,11 @@ struct FileLength {
 
 // The same as nameOfFontFile, also giving the file's length from the open file, so that whoever
 // needs both opens the file once and makes no call of its own for the length.
-inline FullName nameOfFontFile(const std::string& path, NameReader readName, FileLength& length) {
+inline FullName nameOfFontFile(const ListedFile& file, NameReader readName, FileLength& length) {
     constexpr std::uint64_t kNotOpened = UINT64_MAX;
     std::uint64_t seen = kNotOpened; // set once the file is open, whatever it turns out to be
     try {
-        FontFileReader font(path, &seen);
+        FontFileReader font(file, &seen);
         length = {.bytes = seen};
         return readName(font);
     } catch (...) {
