@@ -53,6 +53,12 @@ void visibleEntries(const std::string& directory, EntryKind kind,
         if (entry->d_name[0] == '.') {
             continue; // hidden entries, "." and ".."
         }
+        // An entry the directory says is of another kind goes before anything is done with its
+        // name: listing the sub-directories of a folder of many fonts folds no font's name.
+        const unsigned char wanted = kind == EntryKind::RegularFile ? DT_REG : DT_DIR;
+        if (entry->d_type != wanted && entry->d_type != DT_LNK && entry->d_type != DT_UNKNOWN) {
+            continue;
+        }
         const std::string_view name(entry->d_name);
         key.assign(name);
         text::foldCaseInPlace(key.data(), key.size());
