@@ -43,7 +43,8 @@ public:
     // The list in another order, sharing this list's blocks: entry i of the result is entry
     // order[i] of this list.
     TextList reordered(const std::vector<std::uint32_t>& order) const;
-    // The same in place, moving only the entries: order must hold every index once.
+    // The same in place, moving only the entries. order must hold every index once; one that
+    // does not throws std::invalid_argument and leaves the entries in some order.
     void reorder(const std::vector<std::uint32_t>& order);
 
     // Every text, as strings (for tests and small lists).

@@ -45,4 +45,19 @@ TEST(TextList, CopiesAndReorderedListsShareBytesButNeverWriteIntoEachOther) {
     EXPECT_EQ(reversed.strings(), (std::vector<std::string>{"beta", "alpha"}));
 }
 
+TEST(TextList, ReorderingInPlaceFollowsEveryCycleAndRefusesWhatIsNoPermutation) {
+    TextList list;
+    for (const char* text : {"a", "b", "c", "d", "e", "f"}) {
+        list.push_back(text);
+    }
+    // Cycles of three, two and one.
+    const std::vector<std::uint32_t> order{2, 0, 1, 4, 3, 5};
+    const TextList copied = list.reordered(order);
+    list.reorder(order);
+    EXPECT_EQ(list.strings(), (std::vector<std::string>{"c", "a", "b", "e", "d", "f"}));
+    EXPECT_EQ(list.strings(), copied.strings());
+    EXPECT_THROW(list.reorder({0, 0, 1, 2, 3, 4}), std::invalid_argument);
+    EXPECT_THROW(list.reorder({0, 1}), std::invalid_argument);
+}
+
 } // namespace
