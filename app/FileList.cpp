@@ -81,10 +81,23 @@ std::string FileList::entry(int index) {
 
 void FileList::refresh() {
     stale_ = false;
-    // A reset leaves nothing highlighted and tells no one: no file is shown by it. The file
-    // last shown, when it is still listed here, gets its highlight back without being read
-    // again, so that the list and the details pane keep agreeing.
-    model_->setNames(runtime::listMatchingFiles(path_, pattern_.toStdString()));
+    const bool share = shareNextRefresh_;
+    shareNextRefresh_ = false;
+    const std::string pattern = pattern_.toStdString();
+    if (share && listingCount_ > 0 && listedPath_ == path_ &&
+        runtime::samePatterns(listedPattern_, pattern)) {
+        // As after a reset: nothing highlighted, and no one told.
+        selectionModel()->clear();
+        listedPattern_ = pattern;
+    } else {
+        // A reset leaves nothing highlighted and tells no one: no file is shown by it.
+        model_->setNames(runtime::listMatchingFiles(path_, pattern));
+        ++listingCount_;
+        listedPath_ = path_;
+        listedPattern_ = pattern;
+    }
+    // The file last shown, when it is still listed here, gets its highlight back without
+    // being read again, so that the list and the details pane keep agreeing.
     if (path_ != shownDirectory_) {
         return;
     }

@@ -37,6 +37,14 @@ public:
     void setPattern(const QString& pattern);
 
     void refresh();
+    // Lets the next refresh() keep the listing in hand instead of reading the directory again,
+    // when it would list the same directory with the same patterns (in any order and case):
+    // the window's start lists its folder for the first selection and, at once, again for the
+    // type filter's first choice, and both find the same files. The refresh still leaves
+    // nothing highlighted. false withdraws the leave (any other refresh reads the directory).
+    void shareListingWithNextRefresh(bool share) { shareNextRefresh_ = share; }
+    // How many times the directory has been read (for tests).
+    int listingCount() const { return listingCount_; }
 
     int entryCount();
     // The file name at an index, or an empty name when there is none.
@@ -66,6 +74,10 @@ private:
     QString pattern_;
     std::string shownDirectory_; // where the file last announced was listed
     std::string shownName_;
+    bool shareNextRefresh_ = false;
+    int listingCount_ = 0;
+    std::string listedPath_; // what the listing in hand was read with
+    std::string listedPattern_;
 };
 
 } // namespace app

@@ -231,7 +231,11 @@ void Form1::Form_Load() {
     // The Windows directory as the system reports it, in lower case; the font directory is
     // looked for inside lower-cased paths, so it is kept in lower case with a trailing separator.
     fontlist::recordSystemDirectories(state_, services_.windowsDirectory());
+    // The type filter's first choice refreshes the list EnableButtons has just read, with the
+    // same patterns: the folder is listed once.
+    File1->shareListingWithNextRefresh(true);
     setFontTypeText(QString::fromStdString(fontlist::typeFilters().front().entry));
+    File1->shareListingWithNextRefresh(false);
 }
 
 void Form1::resizeEvent(QResizeEvent* event) {

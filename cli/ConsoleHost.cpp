@@ -54,11 +54,16 @@ std::string ConsoleHost::fileListEntry(int index) {
     if (index < 0 || static_cast<std::size_t>(index) >= entries_.size()) {
         return {};
     }
-    return entries_[static_cast<std::size_t>(index)];
+    return std::string(entries_[static_cast<std::size_t>(index)]);
+}
+
+runtime::TextList ConsoleHost::fileListNames() {
+    listIfNeeded();
+    return entries_;
 }
 
 void ConsoleHost::refreshFileList() {
-    entries_ = runtime::listMatchingFiles(directory_, pattern_);
+    entries_ = runtime::listMatchingFileNames(directory_, pattern_);
     listed_ = true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "cli/Console.h"
 #include "fontlist/BatchHost.h"
+#include "runtime/TextList.h"
 #include "runtime/UserMessage.h"
 
 #include <cstddef>
@@ -30,6 +31,7 @@ public:
     std::string fileListDirectory() override;
     int fileListCount() override;
     std::string fileListEntry(int index) override;
+    runtime::TextList fileListNames() override;
     void refreshFileList() override;
     void refreshDirectoryList() override {}
 
@@ -49,7 +51,7 @@ private:
     Console& console_;
     bool assumeYes_;
     bool listed_ = false;
-    std::vector<std::string> entries_;
+    runtime::TextList entries_;
     std::size_t progressWidth_ = 0; // the width of the progress line on the terminal, or 0
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "runtime/TextList.h"
 #include "runtime/UserMessage.h"
 
 #include <string>
@@ -19,6 +20,17 @@ public:
     virtual std::string fileListDirectory() = 0;
     virtual int fileListCount() = 0;
     virtual std::string fileListEntry(int index) = 0;
+    // Every entry at once, held compactly. A host that keeps its list so gives it without a
+    // copy of the names; by default it is made from the entries one by one.
+    virtual runtime::TextList fileListNames() {
+        runtime::TextList names;
+        const int count = fileListCount();
+        names.reserve(static_cast<std::size_t>(count > 0 ? count : 0));
+        for (int i = 0; i < count; ++i) {
+            names.push_back(fileListEntry(i));
+        }
+        return names;
+    }
 
     // Reads the file list's directory again (the entries change; nothing is selected).
     virtual void refreshFileList() = 0;

@@ -2,7 +2,8 @@
 
 #include <cstddef>
 #include <string>
-#include <vector>
+
+#include "runtime/TextList.h"
 
 namespace fontlist {
 
@@ -18,10 +19,11 @@ struct BatchState {
     std::string WindowsDir; // the Windows directory, lower case, no trailing separator
     std::string FontsDir;   // WindowsDir + separator + "fonts" + separator
     std::string CurrentDir; // the file list's directory with a trailing separator
-    // Resized by each run to listEntriesFor(the number of files): bare names in
-    // copy-and-rename, full paths in the HTML list.
-    std::vector<std::string> FontFiles;
-    std::vector<std::string> FontNames; // the sort keys of the HTML list
+    // Refilled by each run with listEntriesFor(the number of files) entries: the listed file
+    // names (a file's path is CurrentDir followed by its name in the HTML list). Held
+    // compactly: a run over a million files keeps one copy of the names, shared with the list.
+    runtime::TextList FontFiles;
+    runtime::TextList FontNames; // the sort keys of the HTML list
 };
 
 } // namespace fontlist

@@ -269,10 +269,23 @@ CopyRun::Outcome CopyRun::afterFailure(const runtime::Failure& failure) noexcept
 // The names are fixed before anything is created: the copies work from this list.
 CopyRun::Step CopyRun::takeNames() {
     const auto count = static_cast<std::size_t>(std::max(host_.fileListCount(), 0));
-    state_.FontFiles.assign(listEntriesFor(count), std::string());
-    for (std::size_t i = 0; i < count; ++i) {
-        state_.FontFiles[i] = host_.fileListEntry(static_cast<int>(i));
+    state_.FontFiles.clear();
+    state_.FontFiles.reserve(listEntriesFor(count));
+    // Every entry there is, names or not: a name that cannot be taken stays empty.
+    const auto fillUp = [&] {
+        while (state_.FontFiles.size() < listEntriesFor(count)) {
+            state_.FontFiles.push_back({});
+        }
+    };
+    try {
+        for (std::size_t i = 0; i < count; ++i) {
+            state_.FontFiles.push_back(host_.fileListEntry(static_cast<int>(i)));
+        }
+    } catch (...) {
+        fillUp();
+        throw;
     }
+    fillUp(); // the entry after the last stays empty
     return Step::Done;
 }
 
@@ -339,7 +352,8 @@ CopyRun::Step CopyRun::layOutFiles() {
     std::vector<std::string> readAhead;
     for (std::size_t index = 0; index < fonts.size(); ++index) {
         FontWork& font = fonts[index];
-        font.source = source_ + state_.FontFiles.at(index);
+        font.source = source_;
+        font.source += state_.FontFiles.at(index);
         font.type = fontTypeOf(font.source);
         font.extension = fontExtensionOf(font.source);
         font.readAheadPosition = readAhead.size();

@@ -193,6 +193,19 @@ std::optional<runtime::FullName> nameOf(const std::string& path, runtime::NameDe
     });
 }
 
+std::optional<runtime::FullName> nameAndLengthOf(const runtime::ListedFile& file,
+                                                 runtime::FileLength& length,
+                                                 runtime::NameDecoding decoding) {
+    const FontType* type = fontTypeOf(file.path);
+    if (type == nullptr) {
+        return std::nullopt;
+    }
+    return runtime::nameOfFontFile(
+        file,
+        [type, decoding](runtime::FontFileReader& font) { return type->name(font, decoding); },
+        length);
+}
+
 std::optional<runtime::FontReport> reportOf(const std::string& path,
                                             runtime::NameDecoding decoding) {
     const FontType* type = fontTypeOf(path);

@@ -4,6 +4,7 @@
 #include "runtime/FontReport.h"
 #include "runtime/FullName.h"
 #include "runtime/NameDecoding.h"
+#include "runtime/OpenFontFile.h"
 
 #include <optional>
 #include <span>
@@ -65,6 +66,13 @@ const std::vector<TypeFilter>& typeFilters();
 // ours, which is not opened. Never throws; the file is closed before it returns.
 std::optional<runtime::FullName>
 nameOf(const std::string& path, runtime::NameDecoding decoding = runtime::NameDecoding::ByteWise);
+
+// The same for a file of a directory held open, with the file's length as the lookup's open of
+// it gives it (or the failure of that open); length is left as it was for a file of no type of
+// ours, which is not opened.
+std::optional<runtime::FullName>
+nameAndLengthOf(const runtime::ListedFile& file, runtime::FileLength& length,
+                runtime::NameDecoding decoding = runtime::NameDecoding::ByteWise);
 
 // The details-pane report of the font file at path as its type gives it; none for a file of
 // no type of ours. Never throws.

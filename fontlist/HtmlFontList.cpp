@@ -1,11 +1,13 @@
 #include "fontlist/HtmlFontList.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <future>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -16,6 +18,8 @@
 #include "fontlist/SystemDirectories.h"
 #include "fontlist/ValidFileName.h"
 #include "runtime/Failure.h"
+#include "runtime/FileSystem.h"
+#include "runtime/OpenFontFile.h"
 #include "runtime/OrderedWorkPool.h"
 #include "runtime/PathText.h"
 #include "runtime/ProgramName.h"
@@ -100,9 +104,9 @@ std::string questionMarkForm(std::string_view listedName) {
 // the lookup overflowed (a ".ttf" file that is no TrueType font, say), and for a name the
 // window's patterns can let through (".ttfx", say), which is not looked up, rather than give
 // it some other file's key.
-std::string keyOf(const std::string& path, std::string_view listedName, SpacesOption option,
-                  runtime::NameDecoding decoding) {
-    const std::optional<runtime::FullName> fullName = nameOf(path, decoding);
+std::string keyOf(const runtime::ListedFile& file, std::string_view listedName, SpacesOption option,
+                  runtime::FileLength& length, runtime::NameDecoding decoding) {
+    const std::optional<runtime::FullName> fullName = nameAndLengthOf(file, length, decoding);
     if (!fullName || fullName->failedWith(runtime::FailureNumber::Overflow)) {
         return questionMarkForm(listedName);
     }
@@ -113,12 +117,34 @@ std::string keyOf(const std::string& path, std::string_view listedName, SpacesOp
     return key;
 }
 
-std::string fileLine(const std::string& path, const LengthRead& read) {
-    if (read.failure) {
-        throw *read.failure;
+// What the lookups learnt of the files' lengths, by listed index: every file a lookup opened
+// has its length from that open; a file that could not be opened has the failure, which its
+// line in the report raises; a file of no type of ours was not opened, and its length is read
+// when its line is written.
+struct FileLengths {
+    static constexpr std::uint64_t kNotOpened = UINT64_MAX;
+
+    explicit FileLengths(std::size_t count) : bytes(count, kNotOpened) {}
+
+    void take(std::size_t index, runtime::FileLength&& length) {
+        if (length.failure) {
+            failures.emplace(static_cast<std::uint32_t>(index), std::move(*length.failure));
+        } else if (length.bytes != kNotOpened) {
+            bytes[index] = length.bytes;
+        }
     }
-    return "  " + path + " (" + std::to_string(read.length) + " bytes)";
-}
+
+    std::uint64_t of(std::size_t index, const std::string& path) const {
+        if (const auto failed = failures.find(static_cast<std::uint32_t>(index));
+            failed != failures.end()) {
+            throw failed->second;
+        }
+        return bytes[index] != kNotOpened ? bytes[index] : runtime::fs::fileLength(path);
+    }
+
+    std::vector<std::uint64_t> bytes;
+    std::unordered_map<std::uint32_t, runtime::Failure> failures;
+};
 
 // Both or neither: each is checked before either is replaced, and the report replaced first is
 // put back when the page cannot follow it.
@@ -142,11 +168,14 @@ void putBothInPlace(runtime::TextFileWriter& report, runtime::TextFileWriter& pa
     }
 }
 
-// Writes both files from the sorted lists (entries 0 to count - 1). Each is written beside its
-// target and both are put in place only once both are complete, so a run that fails leaves
-// the earlier files as they were; a link at either name is replaced, not written through.
-void writeFiles(const BatchState& state, std::size_t count, const std::string& pagePath,
-                const std::string& reportPath, runtime::NameDecoding decoding) {
+// Writes both files from the sorted lists (entries 0 to count - 1; entry i was listed at
+// order[i]), line by line as they are made. Each is written beside its target and both are
+// put in place only once both are complete, so a run that fails leaves the earlier files as
+// they were; a link at either name is replaced, not written through.
+void writeFiles(const BatchState& state, const std::vector<std::uint32_t>& order,
+                const std::vector<GroupPlace>& places, const FileLengths& lengths,
+                const std::string& pagePath, const std::string& reportPath,
+                runtime::NameDecoding decoding) {
     std::optional<runtime::TextFileWriter> page;
     std::optional<runtime::TextFileWriter> report;
     explained(kPageHelp, [&] { page.emplace(pagePath); });
@@ -158,12 +187,20 @@ void writeFiles(const BatchState& state, std::size_t count, const std::string& p
     const auto reportLine = [&](std::string_view line) {
         explained(reportPath, [&] { report->writeLine(line); });
     };
-    const std::vector<std::string>& keys = state.FontNames;
-    const std::vector<std::string>& paths = state.FontFiles;
-    const DuplicateGroups groups = findDuplicateGroups(keys, paths, count);
+    const runtime::TextList& keys = state.FontNames;
+    std::string path; // reused for every entry
+    const auto pathOf = [&](std::size_t i) -> const std::string& {
+        path.assign(state.CurrentDir);
+        path += state.FontFiles[i];
+        return path;
+    };
     const auto reportFile = [&](std::size_t i) {
+        const std::string& filePath = pathOf(i);
         std::string line;
-        explained(paths[i], [&] { line = fileLine(paths[i], groups.lengths[i]); });
+        explained(filePath, [&] {
+            line =
+                "  " + filePath + " (" + std::to_string(lengths.of(order[i], filePath)) + " bytes)";
+        });
         reportLine(line);
     };
 
@@ -176,16 +213,17 @@ void writeFiles(const BatchState& state, std::size_t count, const std::string& p
     for (const std::string_view heading : kReportHeading) {
         reportLine(heading);
     }
+    const std::size_t count = order.size();
     for (std::size_t i = 0; i < count; ++i) {
-        if (groups.places[i] == GroupPlace::Later) {
-            if (groups.places[i - 1] == GroupPlace::First) {
+        if (places[i] == GroupPlace::Later) {
+            if (places[i - 1] == GroupPlace::First) {
                 reportLine(" ");
                 reportLine(keys[i - 1]);
                 reportFile(i - 1);
             }
             reportFile(i);
         }
-        pageLine(htmlLinkLine(paths[i], keys[i]));
+        pageLine(htmlLinkLine(pathOf(i), keys[i]));
     }
 
     reportLine(" ");
@@ -197,11 +235,21 @@ void writeFiles(const BatchState& state, std::size_t count, const std::string& p
     putBothInPlace(*report, *page, reportPath);
 }
 
+// The lookups run side by side in slices of this many files, so that what waits to be taken
+// in order stays small however many files there are.
+constexpr std::size_t kLookupSlice = 16384;
+
+// What one lookup gives the run.
+struct Lookup {
+    std::string key;
+    runtime::FileLength length{.bytes = FileLengths::kNotOpened};
+};
+
 RunEnd run(BatchHost& host, BatchState& state, SpacesOption option,
            runtime::NameDecoding decoding) {
     host.refreshFileList();
-    const int listed = host.fileListCount();
-    if (listed <= 0) {
+    runtime::TextList listed = host.fileListNames();
+    if (listed.empty()) {
         showOk(host, kEmptyListTitle, "Current directory contains no TrueType fonts.",
                runtime::MessageIcon::None);
         host.disableBatchButtons();
@@ -221,32 +269,63 @@ RunEnd run(BatchHost& host, BatchState& state, SpacesOption option,
         runtime::removeStaleTemporaryFiles(directory);
     });
 
-    const auto count = static_cast<std::size_t>(listed);
-    state.FontFiles.assign(listEntriesFor(count), std::string());
-    state.FontNames.assign(listEntriesFor(count), std::string());
-    std::vector<std::string> listedNames(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        listedNames[i] = host.fileListEntry(static_cast<int>(i));
-        state.FontFiles[i] = state.CurrentDir + listedNames[i];
-    }
+    // FontFiles holds the listed names (sorted with the keys at the end), FontNames the keys.
+    state.FontFiles = std::move(listed);
+    state.FontNames.clear();
+    const runtime::TextList& names = state.FontFiles;
+    const std::size_t count = names.size();
+    state.FontNames.reserve(listEntriesFor(count));
+    FileLengths lengths(count);
+    // The fonts are opened relative to their directory, held open for the run.
+    const runtime::ListingDirectory directory(state.CurrentDir);
     // The lookups only read their own files, so they run side by side; the countdown follows
     // them in the order of the list.
-    runtime::inOrderParallel<std::string>(
-        count,
-        [&](std::size_t i) { return keyOf(state.FontFiles[i], listedNames[i], option, decoding); },
-        [&](std::size_t i, std::string&& key) {
-            state.FontNames[i] = std::move(key);
-            host.showProgress(runtime::text::numberText(static_cast<std::int64_t>(count - i - 1)));
-        });
+    for (std::size_t from = 0; from < count; from += kLookupSlice) {
+        runtime::inOrderParallel<Lookup>(
+            std::min(kLookupSlice, count - from),
+            [&](std::size_t j) {
+                const std::string_view name = names[from + j];
+                std::string path = state.CurrentDir;
+                path += name;
+                const runtime::ListedFile file{directory, path,
+                                               path.c_str() + state.CurrentDir.size()};
+                Lookup lookup;
+                lookup.key = keyOf(file, name, option, lookup.length, decoding);
+                return lookup;
+            },
+            [&](std::size_t j, Lookup&& lookup) {
+                const std::size_t i = from + j;
+                state.FontNames.push_back(lookup.key);
+                lengths.take(i, std::move(lookup.length));
+                host.showProgress(
+                    runtime::text::numberText(static_cast<std::int64_t>(count - i - 1)));
+            });
+    }
 
     host.showProgress("Sorting Font List (alphabetizing)...");
-    QuickSort(state.FontNames, state.FontFiles, 0, count - 1);
+    std::vector<std::uint32_t> order;
+    std::vector<GroupPlace> places;
+    {
+        // Each key is folded once; the sort moves indices, not texts.
+        runtime::TextList folded;
+        folded.reserve(count);
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::string_view key = state.FontNames[i];
+            runtime::text::foldCaseInPlace(folded.append(key), key.size());
+        }
+        order = quickSortOrder(folded);
+        places = findGroupPlaces(folded, order);
+    }
+    state.FontNames.reorder(order);
+    state.FontNames.push_back({}); // the entry after the last stays empty
+    state.FontFiles.reorder(order);
+    state.FontFiles.push_back({});
 
     swept.get();
     host.showProgress("Generating HTML file...");
     const std::string pagePath = state.CurrentDir + std::string(kPageName);
     const std::string reportPath = state.CurrentDir + std::string(kReportName);
-    writeFiles(state, count, pagePath, reportPath, decoding);
+    writeFiles(state, order, places, lengths, pagePath, reportPath, decoding);
 
     host.showProgress(std::string(kProgramName));
     showOk(host, kTitle,

@@ -11,19 +11,16 @@ namespace fontlist {
 
 namespace {
 
-// The two lists and the folded keys of the range, which travel with them: each key is folded
-// once, and every comparison is then a plain byte compare (UTF-8 byte order is code point
-// order, which is the order of runtime::text::compareNoCase).
-class Sorter {
+// The partition of the sort over positions first..last. Keys is what it sorts: keys.folded(i)
+// is the folded key at position i (valid until the next exchange), keys.exchange(i, j) swaps
+// two positions. Every comparison is a plain byte compare of folded keys (UTF-8 byte order is
+// code point order, which is the order of runtime::text::compareNoCase). The sequence of
+// exchanges depends on the keys alone, so sorting an order of indices gives the same order as
+// sorting the lists themselves.
+template <typename Keys>
+class Partition {
 public:
-    Sorter(std::vector<std::string>& keys, std::vector<std::string>& carried, std::size_t first,
-           std::size_t last)
-        : keys_(keys), carried_(carried), offset_(first) {
-        folded_.reserve(last - first + 1);
-        for (std::size_t i = first; i <= last; ++i) {
-            folded_.push_back(runtime::text::foldCaseUtf8(keys_[i]));
-        }
-    }
+    explicit Partition(Keys& keys) : keys_(keys) {}
 
     // Indices are signed: High steps one below the range when the last exchange is at its
     // first entry.
@@ -31,18 +28,19 @@ public:
         for (;;) {
             std::int64_t low = first;
             std::int64_t high = last;
-            const std::string pivot(folded(middle(first, last)));
+            // A copy of the key's text, or a view where the texts never move.
+            const typename Keys::Pivot pivot(keys_.folded(middle(first, last)));
             for (;;) {
-                while (folded(low) < pivot) {
+                while (keys_.folded(low) < pivot) {
                     ++low;
                 }
-                while (folded(high) > pivot) {
+                while (keys_.folded(high) > pivot) {
                     --high;
                 }
                 if (low > high) {
                     break;
                 }
-                exchange(low, high);
+                keys_.exchange(low, high);
                 ++low;
                 --high;
                 if (low > high) {
@@ -80,6 +78,24 @@ private:
         return half + 1;
     }
 
+    Keys& keys_;
+};
+
+// The two lists and the folded keys of the range, which travel with them: each key is folded
+// once.
+class ListKeys {
+public:
+    using Pivot = std::string; // exchanges move the folded texts themselves
+
+    ListKeys(std::vector<std::string>& keys, std::vector<std::string>& carried, std::size_t first,
+             std::size_t last)
+        : keys_(keys), carried_(carried), offset_(first) {
+        folded_.reserve(last - first + 1);
+        for (std::size_t i = first; i <= last; ++i) {
+            folded_.push_back(runtime::text::foldCaseUtf8(keys_[i]));
+        }
+    }
+
     std::string_view folded(std::int64_t index) const {
         return folded_[static_cast<std::size_t>(index) - offset_];
     }
@@ -92,10 +108,32 @@ private:
         std::swap(folded_[i - offset_], folded_[j - offset_]);
     }
 
+private:
     std::vector<std::string>& keys_;
     std::vector<std::string>& carried_;
     std::vector<std::string> folded_;
     std::size_t offset_;
+};
+
+// An order of indices into folded keys that stay where they are: only the indices move.
+class OrderKeys {
+public:
+    using Pivot = std::string_view;
+
+    OrderKeys(const runtime::TextList& folded, std::vector<std::uint32_t>& order)
+        : folded_(folded), order_(order) {}
+
+    std::string_view folded(std::int64_t index) const {
+        return folded_[order_[static_cast<std::size_t>(index)]];
+    }
+
+    void exchange(std::int64_t a, std::int64_t b) {
+        std::swap(order_[static_cast<std::size_t>(a)], order_[static_cast<std::size_t>(b)]);
+    }
+
+private:
+    const runtime::TextList& folded_;
+    std::vector<std::uint32_t>& order_;
 };
 
 } // namespace
@@ -108,8 +146,23 @@ void QuickSort(std::vector<std::string>& sortlist, std::vector<std::string>& sor
     if (Last >= sortlist.size() || Last >= sortlist2.size()) {
         throw std::out_of_range("QuickSort: range beyond the end of a list");
     }
-    Sorter sorter(sortlist, sortlist2, First, Last);
-    sorter.sort(static_cast<std::int64_t>(First), static_cast<std::int64_t>(Last));
+    ListKeys keys(sortlist, sortlist2, First, Last);
+    Partition(keys).sort(static_cast<std::int64_t>(First), static_cast<std::int64_t>(Last));
+}
+
+std::vector<std::uint32_t> quickSortOrder(const runtime::TextList& folded) {
+    if (folded.size() > UINT32_MAX) {
+        throw std::length_error("quickSortOrder: too many keys");
+    }
+    std::vector<std::uint32_t> order(folded.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        order[i] = static_cast<std::uint32_t>(i);
+    }
+    if (!order.empty()) {
+        OrderKeys keys(folded, order);
+        Partition(keys).sort(0, static_cast<std::int64_t>(order.size()) - 1);
+    }
+    return order;
 }
 
 } // namespace fontlist

@@ -1,4 +1,6 @@
 #include <memory>
+#include <string>
+#include <string_view>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -38,26 +40,34 @@ bool isDirectory(int directoryFd, const dirent& entry) {
 
 } // namespace
 
-std::vector<std::pair<std::string, std::string>>
-visibleEntries(const std::string& directory, EntryKind kind,
-               const std::function<bool(const std::string&)>& keep) {
-    std::vector<std::pair<std::string, std::string>> found;
+void visibleEntries(const std::string& directory, EntryKind kind,
+                    const std::function<bool(std::string_view)>& keep, TextList& names,
+                    TextList& folded) {
     const std::unique_ptr<DIR, DirectoryCloser> handle(::opendir(directory.c_str()));
     if (!handle) {
-        return {};
+        return;
     }
     const int directoryFd = ::dirfd(handle.get());
+    std::string key; // reused: no allocation per entry
     while (const dirent* entry = ::readdir(handle.get())) {
         if (entry->d_name[0] == '.') {
             continue; // hidden entries, "." and ".."
         }
-        std::string key = text::foldCaseUtf8(entry->d_name);
+        // An entry the directory says is of another kind goes before anything is done with its
+        // name: listing the sub-directories of a folder of many fonts folds no font's name.
+        const unsigned char wanted = kind == EntryKind::RegularFile ? DT_REG : DT_DIR;
+        if (entry->d_type != wanted && entry->d_type != DT_LNK && entry->d_type != DT_UNKNOWN) {
+            continue;
+        }
+        const std::string_view name(entry->d_name);
+        key.assign(name);
+        text::foldCaseInPlace(key.data(), key.size());
         if (keep(key) && (kind == EntryKind::RegularFile ? isRegularFile(directoryFd, *entry)
                                                          : isDirectory(directoryFd, *entry))) {
-            found.emplace_back(std::move(key), entry->d_name);
+            names.push_back(name);
+            folded.push_back(key);
         }
     }
-    return found;
 }
 
 } // namespace runtime::directory_entries

@@ -62,10 +62,9 @@ bool isDirectory(const std::filesystem::path& directory, const WIN32_FIND_DATAW&
 
 } // namespace
 
-std::vector<std::pair<std::string, std::string>>
-visibleEntries(const std::string& directory, EntryKind kind,
-               const std::function<bool(const std::string&)>& keep) {
-    std::vector<std::pair<std::string, std::string>> found;
+void visibleEntries(const std::string& directory, EntryKind kind,
+                    const std::function<bool(std::string_view)>& keep, TextList& names,
+                    TextList& folded) {
     // One FindFirstFileExW search gives every name with its attributes: no call per entry
     // except for links, which are followed to what they point at.
     const std::filesystem::path path = path::native(directory);
@@ -74,7 +73,7 @@ visibleEntries(const std::string& directory, EntryKind kind,
         ::FindFirstFileExW((path / L"*").c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
                            nullptr, FIND_FIRST_EX_LARGE_FETCH));
     if (search.get() == INVALID_HANDLE_VALUE) {
-        return {};
+        return;
     }
     do {
         std::string name;
@@ -82,13 +81,13 @@ visibleEntries(const std::string& directory, EntryKind kind,
             !utf8Name(data.cFileName, name)) {
             continue; // hidden entries, "." and "..", names that are no valid UTF-16
         }
-        std::string key = text::foldCaseUtf8(name);
+        const std::string key = text::foldCaseUtf8(name);
         if (keep(key) && (kind == EntryKind::RegularFile ? isRegularFile(path, data)
                                                          : isDirectory(path, data))) {
-            found.emplace_back(std::move(key), std::move(name));
+            names.push_back(name);
+            folded.push_back(key);
         }
     } while (::FindNextFileW(search.get(), &data) != 0);
-    return found;
 }
 
 } // namespace runtime::directory_entries

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
+#include <stdexcept>
 #include <utility>
 
 namespace runtime {
@@ -75,7 +77,7 @@ std::vector<std::string> foldedPatterns(std::string_view patterns) {
     return result;
 }
 
-bool matchesAny(const std::string& foldedName, const std::vector<std::string>& patterns) {
+bool matchesAny(std::string_view foldedName, const std::vector<std::string>& patterns) {
     return std::any_of(patterns.begin(), patterns.end(), [&](const std::string& pattern) {
         return matchFolded(foldedName, pattern);
     });
@@ -83,35 +85,48 @@ bool matchesAny(const std::string& foldedName, const std::vector<std::string>& p
 
 // The names in the order of their folded forms (ties, names that differ only in case, by the
 // names themselves). The sort moves small entries that carry the first eight bytes of the
-// folded name, so most comparisons are one integer compare and no string is moved.
-std::vector<std::string>
-sortedByFoldedName(std::vector<std::pair<std::string, std::string>>& found) {
+// folded name, so most comparisons are one integer compare and no text is moved; the result
+// shares the names' blocks.
+TextList sortedByFoldedName(const TextList& names, const TextList& folded) {
     struct Entry {
         std::uint64_t prefix;
-        std::size_t index;
+        std::uint32_t index;
     };
     std::vector<Entry> order;
-    order.reserve(found.size());
-    for (std::size_t i = 0; i < found.size(); ++i) {
-        const std::string& key = found[i].first;
+    order.reserve(names.size());
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const std::string_view key = folded[i];
         std::uint64_t prefix = 0;
         for (std::size_t b = 0; b < 8; ++b) {
             prefix = (prefix << 8) | (b < key.size() ? static_cast<std::uint8_t>(key[b]) : 0u);
         }
-        order.push_back(Entry{prefix, i});
+        order.push_back(Entry{prefix, static_cast<std::uint32_t>(i)});
     }
     std::sort(order.begin(), order.end(), [&](const Entry& a, const Entry& b) {
         if (a.prefix != b.prefix) {
             return a.prefix < b.prefix;
         }
-        return found[a.index] < found[b.index];
+        const int byFolded = folded[a.index].compare(folded[b.index]);
+        return byFolded != 0 ? byFolded < 0 : names[a.index] < names[b.index];
     });
-    std::vector<std::string> names;
-    names.reserve(found.size());
+    std::vector<std::uint32_t> indices;
+    indices.reserve(order.size());
     for (const Entry& entry : order) {
-        names.push_back(std::move(found[entry.index].second));
+        indices.push_back(entry.index);
     }
-    return names;
+    order = {};
+    return names.reordered(indices);
+}
+
+TextList sortedEntries(const std::string& directory, EntryKind kind,
+                       const std::function<bool(std::string_view)>& keep) {
+    TextList names;
+    TextList folded;
+    visibleEntries(directory, kind, keep, names, folded);
+    if (names.size() > UINT32_MAX) {
+        throw std::length_error("directory listing: too many entries");
+    }
+    return sortedByFoldedName(names, folded);
 }
 
 } // namespace
@@ -120,21 +135,32 @@ bool matchesWildcard(std::string_view name, std::string_view pattern) {
     return matchFolded(text::foldCaseUtf8(name), text::foldCaseUtf8(pattern));
 }
 
-std::vector<std::string> listMatchingFiles(const std::string& directory,
-                                           std::string_view patterns) {
+bool samePatterns(std::string_view a, std::string_view b) {
+    std::vector<std::string> first = foldedPatterns(a);
+    std::vector<std::string> second = foldedPatterns(b);
+    std::sort(first.begin(), first.end());
+    std::sort(second.begin(), second.end());
+    first.erase(std::unique(first.begin(), first.end()), first.end());
+    second.erase(std::unique(second.begin(), second.end()), second.end());
+    return first == second;
+}
+
+TextList listMatchingFileNames(const std::string& directory, std::string_view patterns) {
     const std::vector<std::string> folded = foldedPatterns(patterns);
     // Each entry is kept with its folded name, which is both what it is matched by and what
     // it is sorted by.
-    auto found =
-        visibleEntries(directory, EntryKind::RegularFile,
-                       [&folded](const std::string& key) { return matchesAny(key, folded); });
-    return sortedByFoldedName(found);
+    return sortedEntries(directory, EntryKind::RegularFile,
+                         [&folded](std::string_view key) { return matchesAny(key, folded); });
+}
+
+std::vector<std::string> listMatchingFiles(const std::string& directory,
+                                           std::string_view patterns) {
+    return listMatchingFileNames(directory, patterns).strings();
 }
 
 std::vector<std::string> listSubdirectories(const std::string& directory) {
-    auto found =
-        visibleEntries(directory, EntryKind::Directory, [](const std::string&) { return true; });
-    return sortedByFoldedName(found);
+    return sortedEntries(directory, EntryKind::Directory, [](std::string_view) { return true; })
+        .strings();
 }
 
 } // namespace runtime

@@ -26,12 +26,26 @@ constexpr std::uint64_t kMaxBytesPastEnd = 64 * 1024 * 1024;
 
 } // namespace
 
-FontFileReader::FontFileReader(const std::string& utf8Path) {
-    fd_ = UniqueFd(openForReading(utf8Path));
+ListingDirectory::ListingDirectory(const std::string& utf8Path) : fd_(openDirectory(utf8Path)) {}
+
+FontFileReader::FontFileReader(const std::string& utf8Path, std::uint64_t* lengthSeen) {
+    takeOpenFile(openForReading(utf8Path), lengthSeen);
+}
+
+FontFileReader::FontFileReader(const ListedFile& file, std::uint64_t* lengthSeen) {
+    takeOpenFile(openForReadingIn(file.directory.fd(), file.name, file.path), lengthSeen);
+}
+
+void FontFileReader::takeOpenFile(int fd, std::uint64_t* lengthSeen) {
+    fd_ = UniqueFd(fd);
     if (!fd_.valid()) {
         throw failureFromErrno(errno);
     }
-    if (!isRegularFile(fd_.get(), size_)) {
+    const bool regular = isRegularFile(fd_.get(), size_);
+    if (lengthSeen != nullptr) {
+        *lengthSeen = size_;
+    }
+    if (!regular) {
         throw Failure(FailureNumber::PathFileAccess);
     }
     pageSize_ = size_ <= kWholeFileLimit ? static_cast<std::size_t>(size_) : kPageSize;

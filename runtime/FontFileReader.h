@@ -18,11 +18,35 @@ namespace runtime {
 //
 // A reader can also run over bytes in memory (fuzzing, tests); the paging code is the same,
 // only the "fetch a block" step copies instead of calling pread.
+// A directory held open while its files are read one after another: each is opened relative
+// to it, which spares walking the directory's own path for every file. Where the system has
+// no such opens, or the directory cannot be held, the files are opened by their paths.
+class ListingDirectory {
+public:
+    explicit ListingDirectory(const std::string& utf8Path);
+    int fd() const noexcept { return fd_.get(); }
+
+private:
+    UniqueFd fd_;
+};
+
+// A file of such a directory: its path, and its name there (often the path's own tail).
+struct ListedFile {
+    const ListingDirectory& directory;
+    const std::string& path;
+    const char* name;
+};
+
 class FontFileReader {
 public:
     // Opens an existing file for reading; never creates one. A missing file raises 53, a
     // directory or another non-regular file 75, no read permission 70 (see failureFromErrno).
-    explicit FontFileReader(const std::string& utf8Path);
+    // The length the open file has, if it was opened, is put in *lengthSeen (when given), also
+    // for a file that is then refused.
+    explicit FontFileReader(const std::string& utf8Path, std::uint64_t* lengthSeen = nullptr);
+    // The same for a file listed in a directory held open (see ListingDirectory), opened
+    // relative to it where the system can.
+    FontFileReader(const ListedFile& file, std::uint64_t* lengthSeen);
     // Reads from the given bytes, which must outlive the reader.
     explicit FontFileReader(std::span<const std::uint8_t> bytes);
     ~FontFileReader();
@@ -67,6 +91,7 @@ public:
     std::uint64_t fetchCount() const noexcept { return fetches_; }
 
 private:
+    void takeOpenFile(int fd, std::uint64_t* lengthSeen);
     std::uint8_t byteAtUncached(std::int64_t position);
     std::span<const std::uint8_t> pageFromUncached(std::int64_t position);
     void fetchBlock(std::uint64_t offset, std::uint8_t* into, std::size_t length);

@@ -19,6 +19,25 @@ int openForReading(const std::string& utf8Path) {
     return fd;
 }
 
+int openForReadingIn(int directoryFd, const char* name, const std::string& utf8Path) {
+    if (directoryFd < 0) {
+        return openForReading(utf8Path);
+    }
+    int fd = -1;
+    do {
+        fd = ::openat(directoryFd, name, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    } while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+int openDirectory(const std::string& utf8Path) {
+    int fd = -1;
+    do {
+        fd = ::open(utf8Path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    } while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
 bool isRegularFile(int fd, std::uint64_t& size) {
     struct stat info {};
     if (::fstat(fd, &info) != 0) {

@@ -36,6 +36,15 @@ int openForReading(const std::string& utf8Path) {
     return fd;
 }
 
+// No relative opens here: every file is opened by its path.
+int openForReadingIn(int, const char*, const std::string& utf8Path) {
+    return openForReading(utf8Path);
+}
+
+int openDirectory(const std::string&) {
+    return -1;
+}
+
 bool isRegularFile(int fd, std::uint64_t& size) {
     struct _stat64 info {};
     if (_fstat64(fd, &info) != 0) {

@@ -6,6 +6,8 @@
 #include "runtime/FontReport.h"
 #include "runtime/FullName.h"
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 // The one way a lookup and a report open the font file they read. The reader closes the file
@@ -21,6 +23,32 @@ FullName nameOfFontFile(const std::string& path, NameReader&& readName) {
         return readName(font);
     } catch (...) {
         return {.failure = currentFailure()};
+    }
+}
+
+// A file's length as a lookup read it from the descriptor it opened, or the failure of
+// opening the file.
+struct FileLength {
+    std::uint64_t bytes = 0;
+    std::optional<Failure> failure{};
+};
+
+// The same as nameOfFontFile, also giving the file's length from the open file, so that whoever
+// needs both opens the file once and makes no call of its own for the length.
+template <typename NameReader>
+FullName nameOfFontFile(const ListedFile& file, NameReader&& readName, FileLength& length) {
+    constexpr std::uint64_t kNotOpened = UINT64_MAX;
+    std::uint64_t seen = kNotOpened; // set once the file is open, whatever it turns out to be
+    try {
+        FontFileReader font(file, &seen);
+        length = {.bytes = seen};
+        return readName(font);
+    } catch (...) {
+        FullName failed{.failure = currentFailure()};
+        // A named pipe or a directory with a font's name is refused once open, its length known.
+        length =
+            seen != kNotOpened ? FileLength{.bytes = seen} : FileLength{.failure = failed.failure};
+        return failed;
     }
 }
 

@@ -142,12 +142,11 @@ std::uint8_t foldByte(std::uint8_t byte) noexcept {
     return kFold[byte];
 }
 
-std::string foldCaseUtf8(std::string_view utf8) {
+void foldCaseInPlace(char* utf8, std::size_t size) noexcept {
     // Every letter this folds has a lower case of the same UTF-8 length, so the text is folded
     // in place. 0xC3 and 0xC5 can only ever be lead bytes, and an ASCII byte is never part of
     // a longer sequence, so matching them byte by byte never touches a broken sequence.
-    std::string out(utf8);
-    const std::size_t size = out.size();
+    char* const out = utf8;
     for (std::size_t i = 0; i < size; ++i) {
         const auto byte = static_cast<std::uint8_t>(out[i]);
         if (byte >= 'A' && byte <= 'Z') {
@@ -173,6 +172,11 @@ std::string foldCaseUtf8(std::string_view utf8) {
             ++i;
         }
     }
+}
+
+std::string foldCaseUtf8(std::string_view utf8) {
+    std::string out(utf8);
+    foldCaseInPlace(out.data(), out.size());
     return out;
 }
 

@@ -29,6 +29,8 @@ std::uint8_t foldByte(std::uint8_t byte) noexcept;
 // (U+00C0-U+00DE except U+00D7), U+0160, U+0152, U+017D, U+0178 (-> U+00FF). Every other
 // character, and any byte sequence that is not valid UTF-8, stays as it is.
 std::string foldCaseUtf8(std::string_view utf8);
+// The same in place: folding never changes a text's length.
+void foldCaseInPlace(char* utf8, std::size_t size) noexcept;
 
 // Case-insensitive three-way compare of UTF-8 texts: the folded texts code point by code
 // point. Negative, 0 or positive.

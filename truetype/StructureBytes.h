@@ -7,6 +7,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <span>
 
@@ -77,7 +78,11 @@ private:
         const std::span<const std::uint8_t> page =
             font_.pageFrom(readerPosition(offset_ + static_cast<std::int64_t>(index)));
         std::size_t count = Size - index;
-        if (page.size() >= count) {
+        if (index == 0 && page.size() >= Size) {
+            // The usual case, a whole structure within one page: a copy of a size known here,
+            // which the compiler makes without a call.
+            std::memcpy(bytes_.data(), page.data(), Size);
+        } else if (page.size() >= count) {
             std::copy_n(page.begin(), count, bytes_.begin() + index);
         } else if (page.empty()) {
             std::fill_n(bytes_.begin() + index, count, std::uint8_t{0}); // past the end

@@ -173,6 +173,8 @@ private slots:
         QCOMPARE(window.form.state().FontPath, joined(dir, "A.pfb"));
         QVERIFY(window.batchButtonsEnabled());
         QCOMPARE(window.control<QRadioButton>("optnSpaces_0")->isChecked(), true);
+        // The first selection and the type filter's first choice share one listing.
+        QCOMPARE(window.files()->listingCount(), 1);
         QVERIFY(window.form.spacesOption() == fontlist::SpacesOption::NoChange);
     }
 
@@ -254,6 +256,16 @@ private slots:
         emit combo->activated(2);
         QCOMPARE(window.files()->pattern(), QStringLiteral("*.pfb"));
         QCOMPARE(window.entries(), QStringList{"a.pfb"});
+    }
+
+    void choosingTheFirstFilterAgainReadsTheFolderAgain() {
+        testsupport::TempDir dir;
+        dir.write("a.pfb", "x");
+        Window window(dir.str());
+        dir.write("b.ttf", "x");
+        emit window.control<QComboBox>("cmbFontType")->activated(0);
+        QCOMPARE(window.files()->listingCount(), 2);
+        QCOMPARE(window.entries(), (QStringList{"a.pfb", "b.ttf"}));
     }
 
     void movingToDirectoryWithoutMatchesKeepsSelection() {

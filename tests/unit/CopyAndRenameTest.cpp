@@ -128,7 +128,9 @@ TEST(CopyAndRename, CopiesEveryFontCountingDownThenRefreshesAndFinishes) {
     dir.write("c.TTF", ttf(u"Gamma"));
     ScriptedHost host(dir.str());
     fontlist::BatchState state;
-    state.FontFiles = {"left", "from", "before", "the", "run"};
+    for (const char* left : {"left", "from", "before", "the", "run"}) {
+        state.FontFiles.push_back(left);
+    }
 
     click(host, state);
 
@@ -137,7 +139,7 @@ TEST(CopyAndRename, CopiesEveryFontCountingDownThenRefreshesAndFinishes) {
     EXPECT_EQ(finished.title, "Font Copy and Renaming");
     EXPECT_EQ(finished.buttons, runtime::Buttons::Ok);
     EXPECT_EQ(finished.icon, runtime::MessageIcon::None);
-    EXPECT_EQ(state.FontFiles, (Events{"a.ttf", "b.pfb", "c.TTF", ""}));
+    EXPECT_EQ(state.FontFiles.strings(), (Events{"a.ttf", "b.pfb", "c.TTF", ""}));
     const auto friendly = dir.path() / "friendly";
     EXPECT_EQ(namesIn(friendly), (Names{"Alpha.ttf", "Beta.pfb", "Beta.pfm", "Gamma.ttf"}));
     EXPECT_EQ(readFile((friendly / "Gamma.ttf").string()), readFile(dir.file("c.TTF")));
