@@ -20,6 +20,7 @@
 #include "fontlist/SystemDirectories.h"
 #include "runtime/PathText.h"
 #include "runtime/ProgramName.h"
+#include "runtime/SharedDirectoryReads.h"
 #include "runtime/Text.h"
 #include "runtime/WindowsDirectory.h"
 
@@ -84,6 +85,9 @@ Form1::Form1(Services services, QWidget* parent) : QWidget(parent), services_(st
     setTabOrder();
     giveAccessibleNames(*this);
 
+    // Start reads its folder once: the directory list's sub-directories and the file list's
+    // fonts come from the same read.
+    const runtime::SharedDirectoryReads sharedReads;
     // The three browsing controls start on the process's current directory; no handler runs
     // before Form_Load. A start-up directory that cannot be listed falls back to the home
     // directory, then to the root.

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include "runtime/SharedDirectoryReads.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -132,5 +133,32 @@ TEST_F(Listing, SubdirectoriesLeaveHiddenOnesOutAndFollowLinksSortedWithoutRegar
     EXPECT_TRUE(runtime::listSubdirectories(dir.file("missing")).empty());
     EXPECT_TRUE(runtime::listSubdirectories(dir.file("c.txt")).empty());
 }
+
+#ifndef _WIN32 // links and pipes are POSIX fixtures
+// Under a shared read the second listing of the folder takes the first one's entries: it must
+// give what a read of its own gives (links followed, hidden entries out, other kinds out), and
+// once the scope is gone every listing reads the folder again.
+TEST_F(Listing, ASharedReadGivesWhatReadsOfTheirOwnGive) {
+    for (const char* name : {"a.ttf", "B.TTF", ".hidden.ttf", "notes.txt"}) {
+        dir.write(name, "x");
+    }
+    std::filesystem::create_directory(dir.path() / "Sub");
+    std::filesystem::create_directory(dir.path() / "folder.ttf");
+    std::filesystem::create_directory_symlink(dir.path() / "Sub", dir.path() / "subLink");
+    std::filesystem::create_symlink(dir.path() / "a.ttf", dir.path() / "link.ttf");
+    ASSERT_EQ(::mkfifo(dir.file("pipe.ttf").c_str(), 0600), 0);
+    const std::vector<std::string> subdirectories = runtime::listSubdirectories(dir.str());
+    const std::vector<std::string> fonts = list("*.ttf");
+    ASSERT_EQ(fonts, (std::vector<std::string>{"a.ttf", "B.TTF", "link.ttf"}));
+    {
+        const runtime::SharedDirectoryReads shared;
+        EXPECT_EQ(runtime::listSubdirectories(dir.str()), subdirectories);
+        EXPECT_EQ(list("*.ttf"), fonts);
+        EXPECT_EQ(runtime::listSubdirectories(dir.str()), subdirectories);
+    }
+    dir.write("c.ttf", "x");
+    EXPECT_EQ(list("*.ttf"), (std::vector<std::string>{"a.ttf", "B.TTF", "c.ttf", "link.ttf"}));
+}
+#endif
 
 } // namespace

@@ -1,0 +1,28 @@
+#include "runtime/SharedDirectoryReads.h"
+
+#include "runtime/DirectoryReadMemo.h"
+
+namespace runtime {
+
+namespace directory_entries {
+
+namespace {
+thread_local ReadMemo* active = nullptr;
+}
+
+ReadMemo* activeReadMemo() noexcept {
+    return active;
+}
+
+} // namespace directory_entries
+
+SharedDirectoryReads::SharedDirectoryReads()
+    : memo_(std::make_unique<directory_entries::ReadMemo>()), outer_(directory_entries::active) {
+    directory_entries::active = memo_.get();
+}
+
+SharedDirectoryReads::~SharedDirectoryReads() {
+    directory_entries::active = outer_;
+}
+
+} // namespace runtime
