@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "support/CollectionWriter.h"
+#include "support/PythonPeer.h"
 #include "support/SuitcaseWriter.h"
 #include "support/TempDir.h"
 #include "support/TrueTypeWriter.h"
@@ -119,7 +120,7 @@ TEST(UnicodeNames, AgreeWithFontToolsOnEveryRecord) {
 #ifdef _WIN32
     GTEST_SKIP() << "fontTools runs on the Debian host only";
 #else
-    if (std::system("/usr/bin/python3 -c 'import fontTools' 2>/dev/null") != 0) {
+    if (!testsupport::pythonHas("fontTools")) {
         GTEST_SKIP() << "no fontTools for /usr/bin/python3 (python3-fonttools)";
     }
     testsupport::TempDir dir;
@@ -130,17 +131,13 @@ TEST(UnicodeNames, AgreeWithFontToolsOnEveryRecord) {
                                       {3, 1, 0x0409, 1, utf16be(u"Ελληνικά")},
                                       record(3, 1, utf16be(u"Шрифт Жирный")),
                                       record(3, 1, utf16be(u"ゴシック体 太字"), 0x0411)}));
-    const std::string command =
-        "/usr/bin/python3 -c 'import sys; from fontTools.ttLib import TTFont; "
+    const std::optional<std::string> peerOutput = testsupport::pythonOutput(
+        "import sys; from fontTools.ttLib import TTFont; "
         "out = \"\".join(r.toUnicode() + \"\\n\" for r in TTFont(sys.argv[1])[\"name\"].names); "
-        "sys.stdout.buffer.write(out.encode(\"utf-8\"))' '" +
-        path + "'";
-    const std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-    ASSERT_TRUE(pipe);
-    std::string out;
-    for (int c; (c = std::fgetc(pipe.get())) != EOF;) {
-        out += static_cast<char>(c);
-    }
+        "sys.stdout.buffer.write(out.encode(\"utf-8\"))",
+        {path});
+    ASSERT_TRUE(peerOutput);
+    const std::string& out = *peerOutput;
     const std::vector<std::string> peer = linesOf(out);
     const std::vector<std::string> report =
         linesOf(fontlist::reportOf(path, NameDecoding::Unicode).value().text);

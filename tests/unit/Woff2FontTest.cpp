@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include "support/FailureNumber.h"
+#include "support/PythonPeer.h"
 #include "support/TempDir.h"
 #include "support/TrueTypeWriter.h"
 #include "support/Woff2Writer.h"
@@ -138,20 +139,6 @@ TEST(Woff2Font, DamagedOrHostileWrappersOverflow) {
 }
 
 #ifndef _WIN32
-// What /usr/bin/python3 prints for the code, run with the arguments; fails the test when it
-// exits with a failure.
-std::string python(const std::string& code, const std::string& arguments) {
-    const std::string command = "/usr/bin/python3 -c '" + code + "' " + arguments;
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string output;
-    char buffer[256];
-    while (pipe != nullptr && fgets(buffer, sizeof buffer, pipe) != nullptr) {
-        output += buffer;
-    }
-    EXPECT_TRUE(pipe != nullptr && pclose(pipe) == 0) << command;
-    return output;
-}
-
 std::string woff2Name(const std::string& path) {
     runtime::FontFileReader reader(path);
     const std::vector<std::uint8_t> sfnt = truetype::woff2Sfnt(reader);
@@ -166,22 +153,24 @@ TEST(Woff2Font, AgreesWithFontTools) {
 #ifdef _WIN32
     GTEST_SKIP() << "fontTools runs on the Debian host only";
 #else
-    if (std::system("/usr/bin/python3 -c 'import fontTools, brotli' 2>/dev/null") != 0) {
+    if (!testsupport::pythonHas("fontTools, brotli")) {
         GTEST_SKIP() << "/usr/bin/python3 lacks fontTools or brotli (python3-fonttools, "
                         "python3-brotli)";
     }
     testsupport::TempDir dir;
     const std::string path = dir.write("quill.woff2", testsupport::woff2Bytes({.sfnt = kFont}));
-    EXPECT_EQ(python("import sys; from fontTools.ttLib import TTFont; "
-                     "print(TTFont(sys.argv[1])[\"name\"].getName(4, 3, 1, 0x409))",
-                     path),
-              "Quill Sans Bold\n");
+    EXPECT_EQ(
+        testsupport::pythonOutput("import sys; from fontTools.ttLib import TTFont; "
+                                  "print(TTFont(sys.argv[1])[\"name\"].getName(4, 3, 1, 0x409))",
+                                  {path}),
+        "Quill Sans Bold\n");
     EXPECT_EQ(woff2Name(path), "Quill Sans Bold");
     const std::string real = "/usr/share/fonts/truetype/dejavu/DejaVuSans-ExtraLight.ttf";
     if (std::filesystem::exists(real)) {
         const std::string converted = dir.file("extralight.woff2");
-        python("import sys; from fontTools.ttLib import woff2; woff2.compress(*sys.argv[1:])",
-               real + " " + converted);
+        ASSERT_TRUE(testsupport::pythonOutput(
+            "import sys; from fontTools.ttLib import woff2; woff2.compress(*sys.argv[1:])",
+            {real, converted}));
         EXPECT_EQ(woff2Name(converted), truetype::TTEnglishName(real).text());
     }
 #endif

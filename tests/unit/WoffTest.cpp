@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/PythonPeer.h"
 #include "support/TempDir.h"
 #include "support/TrueTypeWriter.h"
 #include "support/WoffWriter.h"
@@ -117,23 +118,18 @@ TEST(Woff, ADamagedWrapperGivesAFailureNeverACrash) {
 
 // fontTools, as a peer, reads the same full name from the writer's file.
 TEST(Woff, FontToolsReadsTheSameName) {
-    if (std::system("/usr/bin/python3 -c 'import fontTools' 2>/dev/null") != 0) {
+    if (!testsupport::pythonHas("fontTools")) {
         GTEST_SKIP() << "no fontTools for /usr/bin/python3";
     }
     testsupport::TempDir dir;
     const std::string path = dir.write("font.woff", testsupport::woffFont(kFont));
-    const std::string command =
-        "/usr/bin/python3 -c 'import sys; from fontTools.ttLib import TTFont; "
+    const std::optional<std::string> out = testsupport::pythonOutput(
+        "import sys; from fontTools.ttLib import TTFont; "
         "print(TTFont(sys.argv[1], lazy=True)[\"name\"].getName(4, 3, 1, 0x409).toUnicode(), "
-        "end=\"\")' '" +
-        path + "'";
-    const std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-    ASSERT_TRUE(pipe);
-    std::string out;
-    for (int c; (c = std::fgetc(pipe.get())) != EOF;) {
-        out += static_cast<char>(c);
-    }
-    EXPECT_EQ(out, fontlist::nameOf(path).value().text());
+        "end=\"\")",
+        {path});
+    ASSERT_TRUE(out);
+    EXPECT_EQ(*out, fontlist::nameOf(path).value().text());
 }
 
 } // namespace
