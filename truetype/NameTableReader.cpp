@@ -3,11 +3,15 @@
 #include "runtime/OpenFontFile.h"
 
 #include "runtime/Failure.h"
+#include "runtime/Int16.h"
 #include "truetype/CollectionHeader.h"
 #include "truetype/NameTable.h"
 #include "truetype/SuitcaseMap.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <optional>
+#include <span>
 #include <utility>
 
 namespace truetype {
@@ -20,6 +24,19 @@ struct ChosenRecord {
     std::uint8_t platform = 0;
     std::int16_t encoding = 0;
 };
+
+// Takes the record at recordOffset as the full name where its fields make it the choice: the
+// first of platform 0 or 1 with name ID 4, unless a platform 3 one with name ID 4 follows (the
+// last of those wins).
+void choose(std::uint8_t platform, std::int16_t encoding, std::int16_t nameId,
+            std::int64_t recordOffset, std::optional<ChosenRecord>& chosen) {
+    if (nameId != 4) {
+        return;
+    }
+    if (platform == 3 || ((platform == 0 || platform == 1) && !chosen)) {
+        chosen = ChosenRecord{recordOffset, platform, encoding};
+    }
+}
 
 // Looks at one record for the lookup; false when a field it reads overflows.
 bool considerRecord(NameRecord& record, std::optional<ChosenRecord>& chosen) {
@@ -37,10 +54,56 @@ bool considerRecord(NameRecord& record, std::optional<ChosenRecord>& chosen) {
     if (!nameId) {
         return false;
     }
-    if (platform == 3 && *nameId == 4) {
-        chosen = ChosenRecord{record.recordOffset(), platform, *encoding};
-    } else if ((platform == 0 || platform == 1) && *nameId == 4 && !chosen) {
-        chosen = ChosenRecord{record.recordOffset(), platform, *encoding};
+    choose(platform, *encoding, *nameId, record.recordOffset(), chosen);
+    return true;
+}
+
+// The same from the record's bytes 1 to 7 (the platform's low-order byte, then the encoding,
+// language and name IDs) where one page holds them all, as it does for nearly every record:
+// the fields are taken straight from the page rather than one call at a time.
+bool considerRecordBytes(const std::uint8_t* fields, std::int64_t recordOffset,
+                         std::optional<ChosenRecord>& chosen) {
+    const std::uint8_t platform = fields[0];
+    if (platform >= 4) {
+        return true;
+    }
+    const std::optional<std::int16_t> encoding =
+        runtime::int16::fromBytesOrNone(fields[1], fields[2]);
+    const std::optional<std::int16_t> language =
+        runtime::int16::fromBytesOrNone(fields[3], fields[4]);
+    const std::optional<std::int16_t> nameId =
+        runtime::int16::fromBytesOrNone(fields[5], fields[6]);
+    if (!encoding || !language || !nameId) {
+        return false;
+    }
+    choose(platform, *encoding, *nameId, recordOffset, chosen);
+    return true;
+}
+
+// Walks the records for the full name; false when a field overflows. Bytes 1 to 7 of a record
+// are the first it reads, so taking them from the page that holds byte 1 fetches what reading
+// them field by field would. A record whose byte 1 lies past the end of the file reads as
+// zeros, as every later one does: none of them is chosen or overflows.
+bool chooseRecord(runtime::FontFileReader& font, const NameTableLocation& table,
+                  std::optional<ChosenRecord>& chosen) {
+    constexpr std::size_t kFieldBytes = 7;
+    for (std::int64_t j = 0; j < table.recordCount; ++j) {
+        const std::int64_t recordOffset = sfnt::nameRecordAt(table.tableOffset, j);
+        const std::span<const std::uint8_t> page =
+            font.pageFrom(readerPosition(recordOffset + sfnt::NameRecordLayout::platformID + 1));
+        if (page.empty()) {
+            return true;
+        }
+        if (page.size() >= kFieldBytes) {
+            if (!considerRecordBytes(page.data(), recordOffset, chosen)) {
+                return false;
+            }
+            continue;
+        }
+        NameRecord record(font, recordOffset); // its fields span two pages
+        if (!considerRecord(record, chosen)) {
+            return false;
+        }
     }
     return true;
 }
@@ -56,12 +119,7 @@ std::optional<std::string> englishName(runtime::FontFileReader& font, std::int64
         return std::nullopt;
     }
     std::optional<ChosenRecord> chosen;
-    bool overflow = false;
-    forEachRecord(font, *table, [&](NameRecord& record, std::int64_t) {
-        overflow = !considerRecord(record, chosen);
-        return overflow ? Walk::Stop : Walk::Next;
-    });
-    if (overflow) {
+    if (!chooseRecord(font, *table, chosen)) {
         return std::nullopt;
     }
     if (!chosen) {
