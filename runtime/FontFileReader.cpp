@@ -7,6 +7,7 @@
 
 #include "runtime/Failure.h"
 #include "runtime/FontFileReaderCalls.h"
+#include "runtime/SparePageBuffers.h"
 
 namespace runtime {
 
@@ -56,7 +57,11 @@ FontFileReader::FontFileReader(std::span<const std::uint8_t> bytes)
     pageSize_ = size_ <= kWholeFileLimit ? static_cast<std::size_t>(size_) : kPageSize;
 }
 
-FontFileReader::~FontFileReader() = default;
+FontFileReader::~FontFileReader() {
+    for (std::size_t i = 0; i < pageCount_; ++i) {
+        spare_page_buffers::giveBack(std::move(pages_[i].bytes), pageSize_);
+    }
+}
 
 void FontFileReader::fetchBlock(std::uint64_t offset, std::uint8_t* into, std::size_t length) {
     ++fetches_;
@@ -88,7 +93,7 @@ const std::uint8_t* FontFileReader::pageFor(std::uint64_t offset) {
         if (pageCount_ < kPageCount) {
             // Taken into use only once its bytes exist: a failed allocation leaves no page
             // without bytes behind.
-            auto bytes = std::make_unique_for_overwrite<std::uint8_t[]>(pageSize_);
+            auto bytes = spare_page_buffers::take(pageSize_);
             found = &pages_[pageCount_++];
             found->bytes = std::move(bytes);
         } else {

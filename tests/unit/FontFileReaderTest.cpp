@@ -7,10 +7,12 @@
 #include <unistd.h>
 #endif
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <future>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -166,6 +168,24 @@ TEST(FontFileReader, LargeFileKeepsRecentPagesAndEvictsOldOnes) {
         ASSERT_EQ(reader.byteAt(page * 4096 + 4096),
                   patternAt(static_cast<std::uint64_t>(page * 4096 + 4095)));
     }
+}
+
+// A thread's readers pass their page buffers on to its next reader: nothing an earlier file
+// left in them shows past the end of a later one.
+TEST(FontFileReader, ALaterReaderSeesNoBytesOfAnEarlierOne) {
+    const std::vector<std::uint8_t> earlier(18 * 4096, 0xAB);
+    const std::vector<std::uint8_t> later(17 * 4096 + 1, 0x01);
+    {
+        FontFileReader reader(earlier);
+        for (std::int64_t page = 0; page < 18; ++page) {
+            ASSERT_EQ(reader.byteAt(page * 4096 + 1), 0xAB);
+        }
+    }
+    FontFileReader reader(later);
+    const std::span<const std::uint8_t> lastPage = reader.pageFrom(17 * 4096 + 1);
+    ASSERT_EQ(lastPage.size(), 4096u);
+    EXPECT_EQ(lastPage[0], 0x01);
+    EXPECT_EQ(std::count(lastPage.begin() + 1, lastPage.end(), 0), 4095);
 }
 
 TEST(FontFileReader, MemoryReaderReadsLikeTheFileReader) {
