@@ -1,7 +1,10 @@
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -9,6 +12,9 @@
 
 #include "runtime/DirectoryEntries.h"
 #include "runtime/DirectoryReadMemo.h"
+#include "runtime/DirectoryState.h"
+#include "runtime/TemporaryFileCleanup.h"
+#include "runtime/TemporaryFilesSeen.h"
 #include "runtime/Text.h"
 
 namespace runtime::directory_entries {
@@ -33,15 +39,9 @@ bool isOfType(int directoryFd, const char* name, unsigned char entryType, unsign
     return ::fstatat(directoryFd, name, &info, 0) == 0 && (info.st_mode & S_IFMT) == mode;
 }
 
-std::int64_t nanoseconds(const timespec& time) {
-    return static_cast<std::int64_t>(time.tv_sec) * 1000000000 + time.tv_nsec;
-}
-
 // Whether the memo holds the entries of this directory as it is now.
-bool memoHolds(const ReadMemo& memo, const std::string& directory, const struct stat& info) {
-    return memo.filled && memo.path == directory && memo.device == info.st_dev &&
-           memo.inode == info.st_ino && memo.modifiedNs == nanoseconds(info.st_mtim) &&
-           memo.changedNs == nanoseconds(info.st_ctim);
+bool memoHolds(const ReadMemo& memo, const std::string& directory, const DirectoryState& now) {
+    return memo.filled && memo.path == directory && memo.state == now;
 }
 
 } // namespace
@@ -72,11 +72,11 @@ void visibleEntries(const std::string& directory, EntryKind kind,
     };
 
     ReadMemo* memo = activeReadMemo();
-    struct stat info {};
-    if (memo != nullptr && ::fstat(directoryFd, &info) != 0) {
+    const std::optional<DirectoryState> before = directoryStateOf(directoryFd);
+    if (!before) {
         memo = nullptr;
     }
-    if (memo != nullptr && memoHolds(*memo, directory, info)) {
+    if (memo != nullptr && memoHolds(*memo, directory, *before)) {
         for (std::size_t i = 0; i < memo->names.size(); ++i) {
             // The memo's texts end in a NUL of their own, for the calls that follow links.
             const std::string_view stored = memo->names[i];
@@ -85,14 +85,16 @@ void visibleEntries(const std::string& directory, EntryKind kind,
         return;
     }
     if (memo != nullptr) {
-        *memo = ReadMemo{.path = directory,
-                         .device = info.st_dev,
-                         .inode = info.st_ino,
-                         .modifiedNs = nanoseconds(info.st_mtim),
-                         .changedNs = nanoseconds(info.st_ctim)};
+        *memo = ReadMemo{.path = directory, .state = *before};
     }
+    // The hidden entries are passed over, but the program's temporary files among them are
+    // noted for the sweep of stale ones that may follow.
+    std::vector<std::string> temporaries;
     while (const dirent* entry = ::readdir(handle.get())) {
         if (entry->d_name[0] == '.') {
+            if (isTemporaryFileName(entry->d_name)) {
+                temporaries.emplace_back(entry->d_name);
+            }
             continue; // hidden entries, "." and ".."
         }
         const std::string_view name(entry->d_name);
@@ -104,6 +106,9 @@ void visibleEntries(const std::string& directory, EntryKind kind,
     }
     if (memo != nullptr) {
         memo->filled = true;
+    }
+    if (before) {
+        temporary_files_seen::keep(*before, std::move(temporaries));
     }
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "runtime/DirectoryState.h"
 #include "runtime/TextList.h"
 
 // Inside the directory readers: what a SharedDirectoryReads scope keeps of the last directory
@@ -13,10 +14,7 @@ namespace runtime::directory_entries {
 struct ReadMemo {
     bool filled = false;
     std::string path;
-    std::uint64_t device = 0;
-    std::uint64_t inode = 0;
-    std::int64_t modifiedNs = 0;
-    std::int64_t changedNs = 0;
+    DirectoryState state{};
     TextList names{};                   // every visible entry, in the directory's order
     std::vector<unsigned char> types{}; // the type the directory gives each (d_type)
 };

@@ -6,6 +6,12 @@
 #include <csignal>
 #include <cstring>
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "runtime/DirectoryState.h"
+#include "runtime/TemporaryFilesSeen.h"
 
 #ifndef _WIN32
 #include <dirent.h>
@@ -130,17 +136,34 @@ void removeStaleTemporaryFiles(const std::string& directory) noexcept {
     }
     const int fd = ::dirfd(listing.get());
     const long self = static_cast<long>(::getpid());
-    while (const dirent* entry = ::readdir(listing.get())) {
+    const auto consider = [&](const char* name) {
         long writer = 0;
-        if (!isTemporaryFileName(entry->d_name, &writer) || writer == self ||
-            processExists(writer)) {
-            continue;
+        if (!isTemporaryFileName(name, &writer) || writer == self || processExists(writer)) {
+            return;
         }
         struct stat info {};
-        if (::fstatat(fd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
-            S_ISREG(info.st_mode) && info.st_uid == ::geteuid()) {
-            ::unlinkat(fd, entry->d_name, 0);
+        if (::fstatat(fd, name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode) &&
+            info.st_uid == ::geteuid()) {
+            ::unlinkat(fd, name, 0);
         }
+    };
+    // A listing of the directory that it has not changed since noted its temporary files:
+    // those are all there is to look at.
+    try {
+        if (const std::optional<DirectoryState> now = directoryStateOf(fd)) {
+            if (const std::optional<std::vector<std::string>> seen =
+                    temporary_files_seen::namesIn(*now)) {
+                for (const std::string& name : *seen) {
+                    consider(name.c_str());
+                }
+                return;
+            }
+        }
+    } catch (...) {
+        // No memory for a copy of the names: the directory is read instead.
+    }
+    while (const dirent* entry = ::readdir(listing.get())) {
+        consider(entry->d_name);
     }
 }
 

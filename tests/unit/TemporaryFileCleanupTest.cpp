@@ -1,6 +1,8 @@
 // Temporary files never outlive their run: a signal takes them along, and what a killed run
 // left is removed by the next run in that folder.
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,6 +15,7 @@
 
 #include "fontlist/CopyAndRename.h"
 #include "fontlist/HtmlFontList.h"
+#include "runtime/DirectoryListing.h"
 #include "runtime/TemporaryFile.h"
 #include "runtime/TemporaryFileCleanup.h"
 #include "support/ScriptedHost.h"
@@ -99,6 +102,21 @@ TEST(TemporaryFiles, WhatAKilledRunLeftIsRemovedByTheNextRunThere) {
     EXPECT_FALSE(fs::exists(debris));
     EXPECT_TRUE(fs::exists(live));
     EXPECT_TRUE(fs::exists(other));
+}
+
+// The sweep that follows a listing takes the temporary files the listing saw, but only while
+// the folder is as the listing found it: one a run left after the listing goes as well.
+TEST(TemporaryFiles, OneLeftAfterTheListingIsRemovedToo) {
+    TempDir dir;
+    dir.write("a.ttf", testsupport::trueTypeFontNamed(u"Alpha"));
+    // The folder's times set far back, so that the file made below changes them even where
+    // the system keeps times to the tick of its clock alone.
+    const timespec longAgo[2] = {{1000000000, 0}, {1000000000, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, dir.str().c_str(), longAgo, 0), 0);
+    ASSERT_EQ(runtime::listMatchingFiles(dir.str(), "*.ttf").size(), 1u);
+    const std::string left = killWhileWriting(dir, SIGKILL).temporary;
+    runtime::removeStaleTemporaryFiles(dir.str());
+    EXPECT_FALSE(fs::exists(left));
 }
 
 } // namespace
