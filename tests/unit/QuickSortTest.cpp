@@ -170,6 +170,27 @@ TEST(QuickSort, ExchangesExactlyAsThePlainRecursiveSort) {
     }
 }
 
+// A long list is sorted on two threads once its first pass has split it; the order must be
+// the one the sort on one thread leaves, equal keys included.
+TEST(QuickSort, LongListsSortedOnTwoThreadsEndInTheSameOrder) {
+    const std::vector<std::string> alphabet = {"a", "A", "b", "B", "ab", "aB", "Ab", "c"};
+    std::mt19937 random(20261208);
+    constexpr std::size_t size = 70000;
+    std::vector<std::string> keys(size);
+    std::vector<std::string> values(size);
+    runtime::TextList folded;
+    for (std::size_t i = 0; i < size; ++i) {
+        keys[i] = alphabet[random() % alphabet.size()];
+        values[i] = std::to_string(i);
+        folded.push_back(runtime::text::foldCaseUtf8(keys[i]));
+    }
+    referenceSort(keys, values, 0, static_cast<std::int64_t>(size) - 1);
+    const std::vector<std::uint32_t> order = fontlist::quickSortOrder(folded);
+    for (std::size_t i = 0; i < size; ++i) {
+        ASSERT_EQ(std::to_string(order[i]), values[i]) << "at " << i;
+    }
+}
+
 // Ranks for an input on which every pass of the partition splits off a single entry: the pass
 // finds the largest key of its range in the middle (all others stay in the left part) or the
 // smallest (all others go to the right part). Recursing into the part that remains every time
