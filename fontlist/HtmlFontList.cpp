@@ -23,6 +23,7 @@
 #include "runtime/OrderedWorkPool.h"
 #include "runtime/PathText.h"
 #include "runtime/ProgramName.h"
+#include "runtime/SideBySide.h"
 #include "runtime/TemporaryFileCleanup.h"
 #include "runtime/Text.h"
 #include "runtime/TextFileWriter.h"
@@ -110,7 +111,10 @@ std::string keyOf(const runtime::ListedFile& file, std::string_view listedName, 
     if (!fullName || fullName->failedWith(runtime::FailureNumber::Overflow)) {
         return questionMarkForm(listedName);
     }
-    std::string key = ValidFileName(runtime::text::trimSpaces(fullName->text()), option);
+    // The name itself where the lookup succeeded, without a copy of it.
+    const std::string failureText = fullName->failure ? fullName->text() : std::string();
+    const std::string_view text = fullName->failure ? failureText : fullName->name;
+    std::string key = ValidFileName(runtime::text::withoutOuterSpaces(text), option);
     if (key.empty()) {
         return questionMarkForm(listedName);
     }
@@ -168,10 +172,89 @@ void putBothInPlace(runtime::TextFileWriter& report, runtime::TextFileWriter& pa
     }
 }
 
+// The path of listed entry i of the sorted lists, in a buffer reused for every entry.
+class SortedPaths {
+public:
+    explicit SortedPaths(const BatchState& state) : state_(state) {}
+
+    const std::string& operator()(std::size_t i) {
+        path_.assign(state_.CurrentDir);
+        path_ += state_.FontFiles[i];
+        return path_;
+    }
+
+private:
+    const BatchState& state_;
+    std::string path_;
+};
+
+// Writes the page's lines from the sorted lists and closes it.
+void writePage(runtime::TextFileWriter& page, const BatchState& state, std::size_t count,
+               runtime::NameDecoding decoding) {
+    const auto pageLine = [&](std::string_view line) {
+        explained(kPageHelp, [&] { page.writeLine(line); });
+    };
+    const std::string directoryTarget = linkTarget(state.CurrentDir);
+    std::string line; // reused for every entry
+    pageLine("<HTML>");
+    if (decoding == runtime::NameDecoding::Unicode) {
+        // Names in any script: the browser is told the page's encoding rather than left to
+        // guess it.
+        pageLine("<META CHARSET=\"UTF-8\">");
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        line.clear();
+        appendHtmlLinkLine(line, directoryTarget, state.FontFiles[i], state.FontNames[i]);
+        pageLine(line);
+    }
+    pageLine("</HTML>");
+    explained(kPageHelp, [&] { page.close(); });
+}
+
+// Writes the report's lines (entry i of the sorted lists was listed at order[i]) and closes it.
+void writeReport(runtime::TextFileWriter& report, const BatchState& state,
+                 const std::vector<std::uint32_t>& order, const std::vector<GroupPlace>& places,
+                 const FileLengths& lengths, const std::string& reportPath) {
+    const auto reportLine = [&](std::string_view line) {
+        explained(reportPath, [&] { report.writeLine(line); });
+    };
+    SortedPaths pathOf(state);
+    std::string line; // reused for every entry
+    const auto reportFile = [&](std::size_t i) {
+        const std::string& filePath = pathOf(i);
+        explained(filePath, [&] {
+            const std::uint64_t bytes = lengths.of(order[i], filePath);
+            line.assign("  ");
+            line += filePath;
+            line += " (";
+            line += std::to_string(bytes);
+            line += " bytes)";
+        });
+        reportLine(line);
+    };
+    for (const std::string_view heading : kReportHeading) {
+        reportLine(heading);
+    }
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        if (places[i] == GroupPlace::Later) {
+            if (places[i - 1] == GroupPlace::First) {
+                reportLine(" ");
+                reportLine(state.FontNames[i - 1]);
+                reportFile(i - 1);
+            }
+            reportFile(i);
+        }
+    }
+    reportLine(" ");
+    reportLine("(end of report)");
+    explained(reportPath, [&] { report.close(); });
+}
+
 // Writes both files from the sorted lists (entries 0 to count - 1; entry i was listed at
-// order[i]), line by line as they are made. Each is written beside its target and both are
-// put in place only once both are complete, so a run that fails leaves the earlier files as
-// they were; a link at either name is replaced, not written through.
+// order[i]), line by line as they are made, the report beside the page on a thread of its
+// own. Each is written beside its target and both are put in place only once both are
+// complete, so a run that fails leaves the earlier files as they were; a link at either name
+// is replaced, not written through. Where both fail, the report's failure is the one raised.
 void writeFiles(const BatchState& state, const std::vector<std::uint32_t>& order,
                 const std::vector<GroupPlace>& places, const FileLengths& lengths,
                 const std::string& pagePath, const std::string& reportPath,
@@ -181,57 +264,8 @@ void writeFiles(const BatchState& state, const std::vector<std::uint32_t>& order
     explained(kPageHelp, [&] { page.emplace(pagePath); });
     explained(reportPath, [&] { report.emplace(reportPath); });
 
-    const auto pageLine = [&](std::string_view line) {
-        explained(kPageHelp, [&] { page->writeLine(line); });
-    };
-    const auto reportLine = [&](std::string_view line) {
-        explained(reportPath, [&] { report->writeLine(line); });
-    };
-    const runtime::TextList& keys = state.FontNames;
-    std::string path; // reused for every entry
-    const auto pathOf = [&](std::size_t i) -> const std::string& {
-        path.assign(state.CurrentDir);
-        path += state.FontFiles[i];
-        return path;
-    };
-    const auto reportFile = [&](std::size_t i) {
-        const std::string& filePath = pathOf(i);
-        std::string line;
-        explained(filePath, [&] {
-            line =
-                "  " + filePath + " (" + std::to_string(lengths.of(order[i], filePath)) + " bytes)";
-        });
-        reportLine(line);
-    };
-
-    pageLine("<HTML>");
-    if (decoding == runtime::NameDecoding::Unicode) {
-        // Names in any script: the browser is told the page's encoding rather than left to
-        // guess it.
-        pageLine("<META CHARSET=\"UTF-8\">");
-    }
-    for (const std::string_view heading : kReportHeading) {
-        reportLine(heading);
-    }
-    const std::size_t count = order.size();
-    for (std::size_t i = 0; i < count; ++i) {
-        if (places[i] == GroupPlace::Later) {
-            if (places[i - 1] == GroupPlace::First) {
-                reportLine(" ");
-                reportLine(keys[i - 1]);
-                reportFile(i - 1);
-            }
-            reportFile(i);
-        }
-        pageLine(htmlLinkLine(pathOf(i), keys[i]));
-    }
-
-    reportLine(" ");
-    reportLine("(end of report)");
-    explained(reportPath, [&] { report->close(); });
-    pageLine("</HTML>");
-    explained(kPageHelp, [&] { page->close(); });
-
+    runtime::sideBySide([&] { writeReport(*report, state, order, places, lengths, reportPath); },
+                        [&] { writePage(*page, state, order.size(), decoding); });
     putBothInPlace(*report, *page, reportPath);
 }
 
@@ -285,7 +319,8 @@ RunEnd run(BatchHost& host, BatchState& state, SpacesOption option,
             std::min(kLookupSlice, count - from),
             [&](std::size_t j) {
                 const std::string_view name = names[from + j];
-                std::string path = state.CurrentDir;
+                thread_local std::string path; // reused by each thread's lookups
+                path.assign(state.CurrentDir);
                 path += name;
                 const runtime::ListedFile file{directory, path,
                                                path.c_str() + state.CurrentDir.size()};
@@ -316,10 +351,16 @@ RunEnd run(BatchHost& host, BatchState& state, SpacesOption option,
         order = quickSortOrder(folded);
         places = findGroupPlaces(folded, order);
     }
-    state.FontNames.reorder(order);
-    state.FontNames.push_back({}); // the entry after the last stays empty
-    state.FontFiles.reorder(order);
-    state.FontFiles.push_back({});
+    // The entry after the last stays empty.
+    runtime::sideBySide(
+        [&] {
+            state.FontNames.reorder(order);
+            state.FontNames.push_back({});
+        },
+        [&] {
+            state.FontFiles.reorder(order);
+            state.FontFiles.push_back({});
+        });
 
     swept.get();
     host.showProgress("Generating HTML file...");

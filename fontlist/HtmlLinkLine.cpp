@@ -80,14 +80,26 @@ void appendEscaped(std::string& out, std::string_view text, bool inLink) {
 
 } // namespace
 
+std::string linkTarget(std::string_view path) {
+    std::string target;
+    appendEscaped(target, path, true);
+    return target;
+}
+
+void appendHtmlLinkLine(std::string& out, std::string_view directoryTarget, std::string_view name,
+                        std::string_view key) {
+    out.reserve(out.size() + directoryTarget.size() + name.size() + key.size() + 32);
+    out += "<A HREF=\"";
+    out += directoryTarget;
+    appendEscaped(out, name, true);
+    out += "\">";
+    appendEscaped(out, key, false);
+    out += "</A><BR>";
+}
+
 std::string htmlLinkLine(std::string_view path, std::string_view key) {
     std::string line;
-    line.reserve(path.size() + key.size() + 32);
-    line += "<A HREF=\"";
-    appendEscaped(line, path, true);
-    line += "\">";
-    appendEscaped(line, key, false);
-    line += "</A><BR>";
+    appendHtmlLinkLine(line, {}, path, key);
     return line;
 }
 

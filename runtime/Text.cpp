@@ -251,13 +251,17 @@ std::string take(std::string_view text, std::int64_t start, std::int64_t count) 
     return std::string(*piece);
 }
 
-std::string trimSpaces(std::string_view text) {
+std::string_view withoutOuterSpaces(std::string_view text) noexcept {
     const std::size_t first = text.find_first_not_of(' ');
     if (first == std::string_view::npos) {
         return {};
     }
     const std::size_t last = text.find_last_not_of(' ');
-    return std::string(text.substr(first, last - first + 1));
+    return text.substr(first, last - first + 1);
+}
+
+std::string trimSpaces(std::string_view text) {
+    return std::string(withoutOuterSpaces(text));
 }
 
 std::string numberText(std::int64_t value) {

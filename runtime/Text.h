@@ -51,6 +51,8 @@ std::optional<std::string_view> cut(std::string_view text, std::int64_t start, s
 
 // The text without its leading and trailing spaces (code 32 only; tabs and others stay).
 std::string trimSpaces(std::string_view text);
+// The same as a view into the text.
+std::string_view withoutOuterSpaces(std::string_view text) noexcept;
 
 // The line end of the texts the program builds: reports, messages and the files it writes.
 inline constexpr std::string_view kCrLf = "\r\n";

@@ -288,6 +288,13 @@ TEST(HtmlLinkLine, EscapesWhatWouldBreakThePageOrTheLink) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(fontlist::htmlLinkLine(c.path, c.key), c.expected) << c.path;
+        // The page makes its directory's part once for all its files.
+        const std::string_view path = c.path;
+        const std::size_t name = path.rfind('/') + 1; // 0 where there is no separator
+        std::string line;
+        fontlist::appendHtmlLinkLine(line, fontlist::linkTarget(path.substr(0, name)),
+                                     path.substr(name), c.key);
+        EXPECT_EQ(line, c.expected) << c.path;
     }
 }
 
