@@ -14,6 +14,8 @@ namespace {
 
 // Output is handed to the system once this much has gathered.
 constexpr std::size_t kFlushThreshold = 64 * 1024;
+// A long file is written out to its device in steps of this much while it is being written.
+constexpr std::uint64_t kWriteOutStep = 8 * 1024 * 1024;
 
 // Writes all of buffer; 0 or the errno of the failure.
 int writeAll(int fd, const std::string& buffer) {
@@ -62,12 +64,17 @@ void TextFileWriter::writeLine(std::string_view line) {
 
 void TextFileWriter::flush() {
     const int error = writeAll(file_.descriptor(), buffer_);
+    written_ += buffer_.size();
     // What could not be written is dropped either way: the failure is raised now, and the
     // file is not put in place.
     buffer_.clear();
     if (error != 0) {
         failed_ = true;
         throw failureFromErrno(error);
+    }
+    if (written_ - writtenOut_ >= kWriteOutStep) {
+        startWritingOut(file_.descriptor(), writtenOut_, written_ - writtenOut_);
+        writtenOut_ = written_;
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -55,6 +56,8 @@ private:
     bool committed_ = false;
     bool failed_ = false; // a write failed: the file is incomplete
     std::string buffer_;
+    std::uint64_t written_ = 0;              // bytes handed to the system
+    std::uint64_t writtenOut_ = 0;           // of them, those the system was asked to write out
     std::unique_ptr<TemporaryFile> earlier_; // the replaced file, kept until undo or the end
     bool hadEarlier_ = false;
 };
