@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #endif
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "runtime/SharedDirectoryReads.h"
+#include "runtime/Text.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -86,6 +88,23 @@ TEST_F(Listing, OrdersNamesThatShareLongBeginningsOrDifferOnlyInCase) {
         dir.write(*name, "x");
     }
     EXPECT_EQ(list("*.ttf"), sorted);
+}
+
+// A long listing is sorted in two halves and merged: the order is that of a short one.
+TEST_F(Listing, ALongListingIsInTheSameOrder) {
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < 33000; ++i) {
+        // Case that varies from name to name, and numbers that run down as the files are made.
+        const std::string number = std::to_string(100000 - i * 7 % 33000);
+        names.push_back((i % 3 == 0 ? "Font" : i % 3 == 1 ? "FONT" : "font") + number + ".ttf");
+        dir.write(names.back(), "");
+    }
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        const std::string foldedA = runtime::text::foldCaseUtf8(a);
+        const std::string foldedB = runtime::text::foldCaseUtf8(b);
+        return foldedA != foldedB ? foldedA < foldedB : a < b;
+    });
+    EXPECT_TRUE(list("*.ttf") == names);
 }
 
 TEST_F(Listing, LeavesOutHiddenFilesDirectoriesPipesAndBrokenLinks) {

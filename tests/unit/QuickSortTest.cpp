@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include "fontlist/DuplicateGroups.h"
 #include "runtime/Text.h"
 
 #if defined(__unix__) || defined(__APPLE__)
@@ -188,6 +189,27 @@ TEST(QuickSort, LongListsSortedOnTwoThreadsEndInTheSameOrder) {
     const std::vector<std::uint32_t> order = fontlist::quickSortOrder(folded);
     for (std::size_t i = 0; i < size; ++i) {
         ASSERT_EQ(std::to_string(order[i]), values[i]) << "at " << i;
+    }
+}
+
+// A long list's places among equal keys are found in two halves; a group that spans the
+// middle is one group all the same.
+TEST(DuplicateGroups, AGroupAcrossTheMiddleOfALongListIsOneGroup) {
+    constexpr std::size_t size = 40000;
+    // Pairs of equal keys from entry 1 on: (1, 2), (3, 4) ... (19999, 20000) ... (39997, 39998).
+    runtime::TextList folded;
+    std::vector<std::uint32_t> order(size);
+    for (std::size_t i = 0; i < size; ++i) {
+        folded.push_back(numbered((i + 1) / 2));
+        order[i] = static_cast<std::uint32_t>(i);
+    }
+    const std::vector<fontlist::GroupPlace> places = fontlist::findGroupPlaces(folded, order);
+    ASSERT_EQ(places.size(), size);
+    EXPECT_EQ(places[0], fontlist::GroupPlace::Alone);
+    EXPECT_EQ(places[size - 1], fontlist::GroupPlace::Alone);
+    for (std::size_t i = 1; i + 1 < size; ++i) {
+        ASSERT_EQ(places[i], i % 2 == 1 ? fontlist::GroupPlace::First : fontlist::GroupPlace::Later)
+            << "at " << i;
     }
 }
 
