@@ -22,6 +22,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -411,6 +412,20 @@ TEST(HtmlCommand, ListsADirectoryOfSeventeenThousandFonts) {
     const std::string page = readFile(dir.file("_fonts.html"));
     const std::string report = readFile(dir.file("_report.txt"));
     EXPECT_EQ(std::count(page.begin(), page.end(), '\n'), kFonts + 2);
+    // The page is made in pieces side by side: each font is on it once, in the order of the
+    // names (the titles "Font 1" to "Font 500" in text order, as the sort puts them).
+    std::set<std::string> linked;
+    std::string lastTitle;
+    for (std::size_t at = page.find("<A HREF=\""); at != std::string::npos;
+         at = page.find("<A HREF=\"", at + 1)) {
+        const std::size_t nameAt = page.find("/f", at) + 1;
+        linked.insert(page.substr(nameAt, page.find('"', nameAt) - nameAt));
+        const std::size_t titleAt = page.find("\">", at) + 2;
+        const std::string title = page.substr(titleAt, page.find("</A>", titleAt) - titleAt);
+        EXPECT_LE(lastTitle, title);
+        lastTitle = title;
+    }
+    EXPECT_EQ(linked.size(), static_cast<std::size_t>(kFonts));
 
     testsupport::ScriptedHost host(dir.str());
     fontlist::BatchState state = windowState();
