@@ -32,6 +32,13 @@ struct FontWork {
     bool incomplete = false;           // not copied, or copied without one of its companions
 };
 
+// A font's source or target path, either of which ends in the font's extension, with that
+// extension replaced.
+inline std::string withExtension(const FontWork& font, const std::string& path,
+                                 std::string_view extension) {
+    return path.substr(0, path.size() - font.extension.size()) + std::string(extension);
+}
+
 // One run of copy-and-rename, in the order of its steps: the opening steps, the steps of each
 // listed file, the closing steps. Every step goes through attempt, which says whether the run
 // goes on with the step that follows it in the code.

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "runtime/Failure.h"
 #include "runtime/FileIdentity.h"
 
 // File-system services. Paths are UTF-8. Every failure is a runtime::Failure.
@@ -11,6 +12,14 @@ namespace runtime::fs {
 struct Attributes {
     bool directory = false;
     bool readOnly = false; // no write permission bit for the owner; on Windows the attribute
+};
+
+// A failure that concerns the file copied from (it could not be opened or read, or it changed
+// while it was copied), as against one that concerns the copy's destination (a full disk, a
+// folder that may not be written): a run can pass over that one file and go on.
+class SourceFailure : public Failure {
+public:
+    explicit SourceFailure(const Failure& failure) : Failure(failure) {}
 };
 
 // A file's or directory's attributes; also the existence test: a missing path raises 53.
