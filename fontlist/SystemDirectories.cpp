@@ -1,8 +1,12 @@
 #include "fontlist/SystemDirectories.h"
 
+#include "runtime/FileIdentity.h"
 #include "runtime/FileSystem.h"
 #include "runtime/PathText.h"
 #include "runtime/Text.h"
+
+#include <optional>
+#include <string>
 
 namespace fontlist {
 
@@ -21,6 +25,32 @@ std::string resolvedDirectory(std::string directory) {
     return runtime::path::withTrailingSeparator(runtime::fs::realPath(directory));
 }
 
+// Whether the directory or one of the directories above it is the font directory itself, known
+// by its device and inode: a bind mount of the font directory (or of a folder above it) has a
+// path of its own that no text comparison finds, but the same identity.
+bool isWithinByIdentity(const std::string& directory, const std::string& fontsDir) {
+    const std::optional<runtime::fs::FileIdentity> fonts = runtime::fs::identityOf(fontsDir);
+    if (!fonts) {
+        return false;
+    }
+    std::string path = resolvedDirectory(directory);
+    while (!path.empty()) {
+        if (runtime::fs::identityOf(path) == fonts) {
+            return true;
+        }
+        // Up one level: the path without its last name (and the separator after it).
+        if (path.size() < 2) {
+            break;
+        }
+        const std::size_t slash = path.find_last_of(runtime::path::separator, path.size() - 2);
+        if (slash == std::string::npos) {
+            break;
+        }
+        path.resize(slash + 1);
+    }
+    return false;
+}
+
 } // namespace
 
 void recordSystemDirectories(BatchState& state, std::string_view windowsDirectory) {
@@ -37,7 +67,9 @@ bool liesInFontDirectory(const std::string& directory, std::string_view below,
     if (occursIn(runtime::path::withTrailingSeparator(directory) + std::string(below), fontsDir)) {
         return true;
     }
-    return occursIn(resolvedDirectory(directory) + std::string(below), resolvedDirectory(fontsDir));
+    return occursIn(resolvedDirectory(directory) + std::string(below),
+                    resolvedDirectory(fontsDir)) ||
+           isWithinByIdentity(directory, fontsDir);
 }
 
 } // namespace fontlist

@@ -17,7 +17,8 @@ void recordSystemDirectories(BatchState& state, std::string_view windowsDirector
 // ending in a separator) would write into the system font directory: FontsDir occurs in the
 // path without regard to case, either as written or with the symbolic links of both resolved,
 // so that a link into the font directory (or a font directory that is itself a link) is
-// recognised too. An unknown (empty) font directory occurs nowhere.
+// recognised too; and where the directory or one above it is the font directory by device and
+// inode (a bind mount of it). An unknown (empty) font directory occurs nowhere.
 bool liesInFontDirectory(const std::string& directory, std::string_view below,
                          const std::string& fontsDir);
 
