@@ -24,8 +24,7 @@ int runBatchCommand(BatchRun run, const Request& request, Console& console) {
     fontlist::BatchOutcome outcome;
     switch (run) {
     case BatchRun::Html:
-        outcome.end =
-            fontlist::CreateHTMLFontList_Click(host, state, request.spaces, request.decoding);
+        outcome = fontlist::CreateHTMLFontList_Click(host, state, request.spaces, request.decoding);
         break;
     case BatchRun::Copy:
         outcome = fontlist::RenameFonts_Click(host, state, request.spaces, request.decoding);
@@ -33,14 +32,18 @@ int runBatchCommand(BatchRun run, const Request& request, Console& console) {
     }
     host.clearProgress();
     const ExitStatus status = exitStatusOf(outcome);
-    if (status == kNotAllCopied) {
+    const std::size_t incomplete = outcome.fontsIncomplete;
+    if (status == kNotAllCopied && run == BatchRun::Copy) {
         // The run finished, but not every font was copied whole (a copy passed over with Yes,
         // as --yes answers, a companion that could not be copied): a script must not take it
         // for a full copy.
-        const std::size_t incomplete = outcome.fontsIncomplete;
         console.err << "quillvane-cli: " << incomplete
                     << (incomplete == 1 ? " font was" : " fonts were")
                     << " left incomplete (not copied, or copied without a companion file)\n";
+    } else if (status == kNotAllCopied) {
+        // The list was written, but some fonts in it stand under their error text.
+        console.err << "quillvane-cli: " << incomplete << (incomplete == 1 ? " font" : " fonts")
+                    << " could not be read\n";
     }
     return status;
 }

@@ -39,8 +39,8 @@ Options of html and copy:
 Option of name, report, html and copy:
   --unicode                  read the names of the sfnt fonts (all but Type 1) in every
                              script: Windows and Unicode names as UTF-16, Macintosh Roman
-                             ones as Mac Roman; the names, the report, the page (then
-                             declared UTF-8), its report and the new file names show the
+                             ones as Mac Roman; the names, the report, the page, its
+                             report and the new file names show the
                              fonts' own letters. Without it each byte of a name is one
                              Windows-1252 character, as stored pages and scripts expect: a
                              Cyrillic or Chinese name comes out as unreadable Latin letters
@@ -55,15 +55,17 @@ a terminal shows how many files are left.
 Exit status:
   0  name: every name was read; report: the report was printed; html: the files were
      created ("Created ..."); copy: every font was copied ("Finished.")
-  1  name: a name could not be read (its line holds "error: ..."); html and copy: the run was
+  1  name: a name could not be read (its line holds "error: ..."); report: the font could
+     not be reported (its failure is printed); html and copy: the run was
      refused (no fonts in DIR, DIR in the system font directory), stopped by a failure, or
      a question was answered No or Cancel
   2  the command line cannot be run: unknown command or option, missing or extra operand,
      a FILE or DIR that is missing or of the wrong kind
-  3  copy: the run finished, but some fonts were left incomplete: a copy failed (a
-     read-only file in the way, a name too long) and the question whether to go on was
-     answered Yes, a companion file (.afm, .inf, .mmm) could not be copied, or a new name
-     was one of the fonts being copied (never replaced); standard error says how many
+  3  html: both files were written, but fonts that could not be read are listed under
+     their error text; copy: the run finished, but some fonts were left incomplete: a copy
+     failed (a read-only file in the way, a name too long) and the question whether to go
+     on was answered Yes, a companion file (.afm, .inf, .mmm) could not be copied, or a new
+     name was one of the fonts being copied (never replaced); standard error says how many
 )";
 }
 

@@ -43,7 +43,8 @@ int runReportCommand(const std::string& file, bool lineFeeds, runtime::NameDecod
     // A report line never holds a tab of its own making, so a tab on a terminal came from the
     // font and is shown escaped like any other control character.
     console.out << (console.outputIsTerminal ? terminalText(text, LineBreaks::Kept) : text);
-    return kSuccess;
+    // The text of a report that failed ("Permission denied error encountered ...") is no report.
+    return report.failed ? kNotFinished : kSuccess;
 }
 
 } // namespace cli

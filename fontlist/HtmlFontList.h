@@ -20,11 +20,15 @@ namespace fontlist {
 // state.FontsDir (an empty FontsDir names no font directory). Fills state.CurrentDir,
 // state.FontFiles (paths) and state.FontNames (keys). Counts down in the progress display.
 // Every failure is reported to the user through the host and ends the run; nothing is thrown.
-// Returns how the run ended: Finished, Refused or Failed (it asks no questions).
+// Returns how the run ended: Finished, Refused or Failed (it asks no questions), and as the
+// fonts left incomplete, how many files could not be read (out of memory, a file that may not
+// be read or has gone): they are listed under their error text, and the closing message says
+// how many there were.
 //
-// The full names are read with the given decoding; under the Unicode decoding the page also
-// declares its encoding (UTF-8) on the line after "<HTML>".
-RunEnd CreateHTMLFontList_Click(BatchHost& host, BatchState& state, SpacesOption option,
-                                runtime::NameDecoding decoding = runtime::NameDecoding::ByteWise);
+// The full names are read with the given decoding. The page declares its encoding (UTF-8) on
+// the line after "<HTML>"; in the report, the control characters of paths are escaped.
+BatchOutcome
+CreateHTMLFontList_Click(BatchHost& host, BatchState& state, SpacesOption option,
+                         runtime::NameDecoding decoding = runtime::NameDecoding::ByteWise);
 
 } // namespace fontlist

@@ -4,19 +4,22 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "runtime/ControlCharacters.h"
+
 namespace fontlist {
 
 namespace {
 
 // What becomes of each byte of a name.
-enum ByteFate : std::uint8_t { Kept, Dropped, Space };
+enum ByteFate : std::uint8_t { Kept, Dropped, Space, MayBeControl };
 
 // The nine characters forbidden in file names on Windows, every full stop, and the control
 // characters: NUL would cut the path short at that point (a Type 1 header can hold one between
 // its parentheses), so that every file made from the name would land on one truncated name;
 // 0x01-0x1F are forbidden on Windows too, and those and DEL make a file name that a terminal
 // acts on when it is listed. A name read from a font as single bytes can hold them: an escape
-// sequence, or the high bytes of UTF-16 Cyrillic (0x04).
+// sequence, or the high bytes of UTF-16 Cyrillic (0x04). The lead bytes of the control characters
+// beyond ASCII (C1, bidirectional, separators) are looked at with the bytes that follow them.
 constexpr std::array<ByteFate, 256> kFates = [] {
     std::array<ByteFate, 256> fates{};
     fates.fill(Kept);
@@ -27,6 +30,8 @@ constexpr std::array<ByteFate, 256> kFates = [] {
         fates[control] = Dropped;
     }
     fates[' '] = Space;
+    fates[0xC2] = MayBeControl;
+    fates[0xE2] = MayBeControl;
     return fates;
 }();
 
@@ -37,7 +42,8 @@ std::string ValidFileName(std::string_view inputfilename, SpacesOption option) {
     std::string result(inputfilename.size(), '\0');
     char* const start = result.data();
     char* into = start;
-    for (const char c : inputfilename) {
+    for (std::size_t i = 0; i < inputfilename.size(); ++i) {
+        const char c = inputfilename[i];
         switch (kFates[static_cast<unsigned char>(c)]) {
         case Kept: *into++ = c; break;
         case Dropped: break;
@@ -46,6 +52,13 @@ std::string ValidFileName(std::string_view inputfilename, SpacesOption option) {
                 *into++ = ' ';
             } else if (option == SpacesOption::ReplaceWithHyphen) {
                 *into++ = '-';
+            }
+            break;
+        case MayBeControl:
+            if (const std::size_t control = runtime::text::wideControlAt(inputfilename, i)) {
+                i += control - 1;
+            } else {
+                *into++ = c;
             }
             break;
         }

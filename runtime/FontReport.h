@@ -12,6 +12,7 @@ namespace runtime {
 struct FontReport {
     std::string text;
     bool fileListStale = false;
+    bool failed = false; // the text tells why the font could not be reported
 };
 
 // Where users are asked to report fonts that this program cannot read.
@@ -22,6 +23,7 @@ inline constexpr const char* supportAddress = "support@quillvane.example.org";
 // failure names the file. Neither text ends with a line break.
 inline FontReport failedFontReport(const Failure& failure, const std::string& fontPath) {
     FontReport report;
+    report.failed = true;
     if (failure.is(FailureNumber::FileNotFound)) {
         report.text = failure.description() +
                       ". Fonts in directory may have been moved while app was open." +

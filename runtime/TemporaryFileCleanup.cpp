@@ -16,6 +16,7 @@
 #ifndef _WIN32
 #include <dirent.h>
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -58,6 +59,25 @@ std::array<Entry, 32>& entries() noexcept {
 
 #ifndef _WIN32
 
+// The signals that end a run and leave its temporary files behind.
+constexpr std::array<int, 4> kEndingSignals = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+
+// How many EndingSignalsHeld live, and the signal that came while one did (0: none).
+std::atomic<int> holders{0};
+std::atomic<int> deferred{0};
+static_assert(std::atomic<int>::is_always_lock_free);
+
+extern "C" void onEndingSignal(int signal);
+
+// Async-signal-safe.
+void installHandler(int signal) noexcept {
+    struct sigaction action {};
+    action.sa_handler = onEndingSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESETHAND;
+    ::sigaction(signal, &action, nullptr);
+}
+
 // Async-signal-safe: atomics and unlink only.
 void removeEntered() noexcept {
     for (Entry& entry : entries()) {
@@ -69,6 +89,14 @@ void removeEntered() noexcept {
 
 extern "C" void onEndingSignal(int signal) {
     const int savedErrno = errno;
+    if (holders.load() > 0) {
+        // Steps that must not be cut in two run on another thread: the signal is taken when
+        // they are done. The handler was reset when it ran; it is needed again.
+        deferred.store(signal);
+        installHandler(signal);
+        errno = savedErrno;
+        return;
+    }
     removeEntered();
     errno = savedErrno;
     // The handler was reset to the default when it ran (SA_RESETHAND): raised again, the
@@ -169,16 +197,34 @@ void removeStaleTemporaryFiles(const std::string& directory) noexcept {
 
 void removeTemporaryFilesOnSignals() noexcept {
     entries(); // made now, not first inside a handler
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    for (const int signal : kEndingSignals) {
         struct sigaction current {};
         if (::sigaction(signal, nullptr, &current) != 0 || current.sa_handler == SIG_IGN) {
             continue;
         }
-        struct sigaction action {};
-        action.sa_handler = onEndingSignal;
-        sigemptyset(&action.sa_mask);
-        action.sa_flags = SA_RESETHAND;
-        ::sigaction(signal, &action, nullptr);
+        installHandler(signal);
+    }
+}
+
+EndingSignalsHeld::EndingSignalsHeld() noexcept {
+    sigset_t ending;
+    sigemptyset(&ending);
+    for (const int signal : kEndingSignals) {
+        sigaddset(&ending, signal);
+    }
+    ::pthread_sigmask(SIG_BLOCK, &ending, &previous_);
+    holders.fetch_add(1);
+}
+
+EndingSignalsHeld::~EndingSignalsHeld() {
+    holders.fetch_sub(1);
+    // A signal that waited on this thread is taken as the mask is restored; one that another
+    // thread noted is raised again now.
+    ::pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
+    if (holders.load() == 0) {
+        if (const int signal = deferred.exchange(0); signal != 0) {
+            ::raise(signal);
+        }
     }
 }
 
@@ -187,6 +233,10 @@ void removeTemporaryFilesOnSignals() noexcept {
 void removeStaleTemporaryFiles(const std::string&) noexcept {}
 
 void removeTemporaryFilesOnSignals() noexcept {}
+
+EndingSignalsHeld::EndingSignalsHeld() noexcept = default;
+
+EndingSignalsHeld::~EndingSignalsHeld() = default;
 
 #endif
 

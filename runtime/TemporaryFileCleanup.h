@@ -3,6 +3,10 @@
 #include <string>
 #include <string_view>
 
+#ifndef _WIN32
+#include <csignal>
+#endif
+
 // Keeping the program's temporary files from outliving it.
 namespace runtime {
 
@@ -16,7 +20,7 @@ bool isTemporaryFileName(std::string_view name, long* processId = nullptr) noexc
 // is left. Nothing on Windows. Never throws.
 void removeStaleTemporaryFiles(const std::string& directory) noexcept;
 
-// Installs handlers for SIGINT, SIGTERM and SIGHUP that remove the temporary files this
+// Installs handlers for SIGINT, SIGTERM, SIGHUP and SIGQUIT that remove the temporary files this
 // process is writing, then end the process as the signal would have. A signal that is
 // ignored (nohup) stays ignored. Nothing on Windows.
 void removeTemporaryFilesOnSignals() noexcept;
@@ -27,5 +31,24 @@ void removeTemporaryFilesOnSignals() noexcept;
 // but not on a signal.
 int enterTemporaryFile(const std::string& path) noexcept;
 void leaveTemporaryFile(int entry) noexcept;
+
+// While it lives, an ending signal (those the handlers above handle) waits: on the thread
+// that made it, the signals are blocked; on any other thread, the handler notes the signal and
+// returns. When it goes, a signal that came meanwhile is taken, and ends the process as usual.
+// For steps that must not be cut in two, such as putting two files in place together. Nothing
+// on Windows, where the console's ending events do not reach these steps' thread.
+class EndingSignalsHeld {
+public:
+    EndingSignalsHeld() noexcept;
+    ~EndingSignalsHeld();
+
+    EndingSignalsHeld(const EndingSignalsHeld&) = delete;
+    EndingSignalsHeld& operator=(const EndingSignalsHeld&) = delete;
+
+private:
+#ifndef _WIN32
+    sigset_t previous_{};
+#endif
+};
 
 } // namespace runtime

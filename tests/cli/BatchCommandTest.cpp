@@ -20,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <set>
@@ -299,7 +300,8 @@ TEST(HtmlCommand, TheSuitcaseFilterTakesSuitcasesOnly) {
     const auto result = runCli({"html", dir.str(), "--filter", "dfont"});
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(readFile(dir.file("_fonts.html")),
-              "<HTML>\r\n<A HREF=\"" + suitcase + "\">Suit Case</A><BR>\r\n</HTML>\r\n");
+              "<HTML>\r\n<META CHARSET=\"UTF-8\">\r\n<A HREF=\"" + suitcase +
+                  "\">Suit Case</A><BR>\r\n</HTML>\r\n");
 }
 
 TEST(HtmlCommand, ShowsProgressOnlyOnATerminal) {
@@ -411,7 +413,8 @@ TEST(HtmlCommand, ListsADirectoryOfSeventeenThousandFonts) {
     ASSERT_EQ(result.status, 0) << result.err;
     const std::string page = readFile(dir.file("_fonts.html"));
     const std::string report = readFile(dir.file("_report.txt"));
-    EXPECT_EQ(std::count(page.begin(), page.end(), '\n'), kFonts + 2);
+    EXPECT_EQ(std::count(page.begin(), page.end(), '\n'),
+              kFonts + 3); // <HTML>, <META ...>, </HTML>
     // The page is made in pieces side by side: each font is on it once, in the order of the
     // names (the titles "Font 1" to "Font 500" in text order, as the sort puts them).
     std::set<std::string> linked;
@@ -437,3 +440,28 @@ TEST(HtmlCommand, ListsADirectoryOfSeventeenThousandFonts) {
 }
 
 } // namespace
+
+// An ending signal between the two renames (or during the folder's sync after the first) waits
+// until the pair is whole: both files new, or both as they were, never one of each.
+TEST(HtmlCommand, ASignalDuringThePairsCommitNeverSplitsIt) {
+    if (std::system("strace -qq -o /dev/null true >/dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "strace cannot trace here";
+    }
+    const testsupport::TempDir dir;
+    dir.write("a.ttf", trueTypeFontNamed(u"Alpha"));
+    for (const char* injected : {"rename:signal=SIGTERM:when=1", "fsync:signal=SIGTERM:when=1",
+                                 "rename:signal=SIGTERM:when=2"}) {
+        dir.write("_fonts.html", "old");
+        dir.write("_report.txt", "old");
+        const std::string command =
+            std::string("strace -f -qq -o /dev/null -e trace=rename,fsync") +
+            " -e inject=" + injected + " '" QUILLVANE_CLI_PATH "' html '" + dir.str() +
+            "' >/dev/null 2>&1";
+        EXPECT_NE(std::system(command.c_str()), 0) << injected; // ended by the signal
+        const bool pageNew = readFile(dir.file("_fonts.html")) != "old";
+        const bool reportNew = readFile(dir.file("_report.txt")) != "old";
+        EXPECT_EQ(pageNew, reportNew) << injected;
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 3)
+            << injected; // no temporary file left
+    }
+}

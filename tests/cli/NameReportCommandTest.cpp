@@ -120,6 +120,7 @@ TEST(ReportCommand, ACollectionShowsEachFontUnderItsHeading) {
     EXPECT_EQ(result.out, "Font 1 of 2\n" + records("One") + "Font 2 of 2\n" + records("Two"));
 }
 
+// The failure text is printed, and the status says the report failed.
 TEST(ReportCommand, AFontThatCannotBeReadShowsTheFailureTextOnALineOfItsOwn) {
     const testsupport::TempDir dir;
     const std::string broken = dir.write("broken.pfb", pfbFont("no header here"));
@@ -127,7 +128,7 @@ TEST(ReportCommand, AFontThatCannotBeReadShowsTheFailureTextOnALineOfItsOwn) {
     ASSERT_NE(expected.find("error encountered while reading font"), std::string::npos);
 
     const auto result = runCli({"report", broken});
-    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.out, expected + "\r\n");
     EXPECT_EQ(runCli({"report", "--lf", broken}).out, withLineFeeds(expected) + "\n");
 }

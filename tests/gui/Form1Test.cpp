@@ -612,9 +612,9 @@ private slots:
             return "<A HREF=\"" + dir.file(file) + "\">" + name + "</A><BR>\r\n";
         };
         QCOMPARE(testsupport::readFile(dir.file("_fonts.html")),
-                 "<HTML>\r\n" + link("X.OTC", "Alpha Other") + link("d.ttc", "Bravo First") +
-                     link("c.otf", "Charlie Open") + link("b.pfb", "Delta Serif") +
-                     link("a.ttf", "Echo Sans") + "</HTML>\r\n");
+                 "<HTML>\r\n<META CHARSET=\"UTF-8\">\r\n" + link("X.OTC", "Alpha Other") +
+                     link("d.ttc", "Bravo First") + link("c.otf", "Charlie Open") +
+                     link("b.pfb", "Delta Serif") + link("a.ttf", "Echo Sans") + "</HTML>\r\n");
 
         QTest::mouseClick(window.button("RenameFonts"), Qt::LeftButton);
         QCOMPARE(window.messages.shown.size(), std::size_t{2});
@@ -674,8 +674,9 @@ private slots:
         QTest::mouseClick(window.button("CreateHTMLFontList"), Qt::LeftButton);
 
         QCOMPARE(testsupport::readFile(dir.file("_fonts.html")),
-                 "<HTML>\r\n<A HREF=\"" + dir.file("b.ttf") + "\">Alpha</A><BR>\r\n<A HREF=\"" +
-                     dir.file("a.ttf") + "\">Zeta</A><BR>\r\n</HTML>\r\n");
+                 "<HTML>\r\n<META CHARSET=\"UTF-8\">\r\n<A HREF=\"" + dir.file("b.ttf") +
+                     "\">Alpha</A><BR>\r\n<A HREF=\"" + dir.file("a.ttf") +
+                     "\">Zeta</A><BR>\r\n</HTML>\r\n");
         QVERIFY(std::filesystem::exists(dir.path() / "_report.txt"));
         QCOMPARE(window.messages.shown.size(), std::size_t{1});
         QCOMPARE(window.messages.shown[0].text,

@@ -466,7 +466,7 @@ void listAsSecondUserAndExpect(const TempDir& dir, const std::string& message) {
         ScriptedHost host(dir.str());
         fontlist::BatchState state;
         const fontlist::RunEnd end =
-            fontlist::CreateHTMLFontList_Click(host, state, SpacesOption::NoChange);
+            fontlist::CreateHTMLFontList_Click(host, state, SpacesOption::NoChange).end;
         ::_exit(end == fontlist::RunEnd::Failed && textsOf(host) == std::vector{message} ? 0 : 1);
     }
     int status = 0;
@@ -516,14 +516,15 @@ TEST(FaultHtml, ReadOnlyAndImmutableFilesAreReportedAndLeftAlone) {
     dir.write("a.ttf", testsupport::trueTypeFontNamed(u"Alpha"));
     const std::string page = dir.write("_fonts.html", "an older page");
 
-    // A read-only file system: the page cannot be created.
+    // A read-only file system: the page cannot be created, and the message says why.
     if (whyNoPrivateMounts().empty()) {
         const Mount readOnly = Mount::readOnlyView(dir.str());
         ScriptedHost host(dir.str());
         fontlist::BatchState state;
         fontlist::CreateHTMLFontList_Click(host, state, SpacesOption::NoChange);
         EXPECT_EQ(textsOf(host),
-                  (std::vector<std::string>{"Path/File access error\r\n\r\n" + kPageHelp}));
+                  (std::vector<std::string>{
+                      "Path/File access error: Read-only file system\r\n\r\n" + kPageHelp}));
         EXPECT_EQ(namesIn(dir.path()), (Names{"a.ttf", "_fonts.html"}));
     }
 

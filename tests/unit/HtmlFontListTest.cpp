@@ -1,6 +1,7 @@
 #include "fontlist/HtmlFontList.h"
 #include "fontlist/HtmlLinkLine.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <random>
 #include <set>
@@ -43,7 +44,7 @@ std::string lines(const std::vector<std::string>& each) {
 }
 
 std::string page(const std::vector<std::string>& entries) {
-    std::vector<std::string> all{"<HTML>"};
+    std::vector<std::string> all{"<HTML>", "<META CHARSET=\"UTF-8\">"};
     all.insert(all.end(), entries.begin(), entries.end());
     all.push_back("</HTML>");
     return lines(all);
@@ -84,7 +85,7 @@ protected:
     std::string reportPath() const { return dir.file("_report.txt"); }
 
     RunEnd run(ScriptedHost& host, SpacesOption option = SpacesOption::NoChange) {
-        return fontlist::CreateHTMLFontList_Click(host, state, option);
+        return fontlist::CreateHTMLFontList_Click(host, state, option).end;
     }
 
     testsupport::TempDir dir;
@@ -123,16 +124,16 @@ TEST_F(HtmlFontListRun, UnicodeNamesAreTheKeysOfThePageAndTheReport) {
     const std::string c = ttf("c.ttf", u"Ελληνικά");
     ScriptedHost host(dir.str());
     EXPECT_EQ(fontlist::CreateHTMLFontList_Click(host, state, SpacesOption::ReplaceWithHyphen,
-                                                 runtime::NameDecoding::Unicode),
+                                                 runtime::NameDecoding::Unicode)
+                  .end,
               RunEnd::Finished);
 
     // The two equal keys in either order.
     const std::string first = dir.file(state.FontFiles.at(1));
     const std::string second = dir.file(state.FontFiles.at(2));
     EXPECT_EQ((std::set<std::string>{first, second}), (std::set<std::string>{a, b}));
-    EXPECT_EQ(readFile(pagePath()),
-              page({"<META CHARSET=\"UTF-8\">", link(c, "Ελληνικά"), link(first, "ゴシック体-太字"),
-                    link(second, "ゴシック体-太字")}));
+    EXPECT_EQ(readFile(pagePath()), page({link(c, "Ελληνικά"), link(first, "ゴシック体-太字"),
+                                          link(second, "ゴシック体-太字")}));
     EXPECT_EQ(readFile(reportPath()),
               report({" ", "ゴシック体-太字", fileLine(first), fileLine(second)}));
 }
@@ -150,6 +151,26 @@ TEST_F(HtmlFontListRun, KeysThatDifferInCaseOnlyFormOneGroupWithTheFileSizes) {
     EXPECT_EQ(readFile(pagePath()), page({link(y, "foobar"), link(x, "FooBar"), link(z, "Other")}));
     EXPECT_EQ(readFile(reportPath()), report({" ", "foobar", fileLine(y), fileLine(x)}));
 }
+
+#ifndef _WIN32 // line breaks in file names are POSIX fixtures
+// A file name with line breaks cannot make report lines that read as another group; the page's
+// link still leads to the file.
+TEST_F(HtmlFontListRun, TheReportShowsControlCharactersOfPathsEscaped) {
+    const std::string plain = ttf("a.ttf", u"Same");
+    const std::string hostile = ttf("b\r\n \r\nFake\r\n  x.ttf (1 bytes)\x1b[2J.ttf", u"Same");
+    ScriptedHost host(dir.str());
+    run(host);
+
+    const std::string shown = dir.file("b\\x0d\\x0a \\x0d\\x0aFake\\x0d\\x0a  x.ttf (1 bytes)"
+                                       "\\x1b[2J.ttf (" +
+                                       std::to_string(fs::file_size(hostile)) + " bytes)");
+    const std::string report = readFile(reportPath());
+    EXPECT_NE(report.find("\r\n" + fileLine(plain) + "\r\n"), std::string::npos) << report;
+    EXPECT_NE(report.find("\r\n  " + shown + "\r\n"), std::string::npos) << report;
+    EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 6 + 4 + 2);
+    EXPECT_NE(readFile(pagePath()).find("b%0D%0A"), std::string::npos);
+}
+#endif
 
 TEST_F(HtmlFontListRun, AGroupOfThreeHasOneTitleWhateverTheFileTypes) {
     const std::string m1 = ttf("m1.ttf", u"Mono");
@@ -475,6 +496,26 @@ TEST_F(HtmlFontListRun, ARunThatFailsLeavesBothEarlierFilesAsTheyWere) {
         left.insert(entry.path().filename().string());
     }
     EXPECT_EQ(left, (std::set<std::string>{"_fonts.html", "_report.txt"}));
+}
+
+// A file that is gone when its lookup opens it is listed under its failure, and the run,
+// which still creates both files, says how many it could not read; a font that is no font
+// is no such failure.
+TEST_F(HtmlFontListRun, FilesThatCouldNotBeReadAreCountedInTheOutcome) {
+    const std::string gone = ttf("gone.ttf", u"Gone");
+    const std::string kept = ttf("kept.ttf", u"Kept");
+    dir.write("text.ttf", "This is no font, just some text.\n");
+    DeletingHost host(dir.str(), {gone});
+    const fontlist::BatchOutcome outcome = fontlist::CreateHTMLFontList_Click(
+        host, state, SpacesOption::NoChange, runtime::NameDecoding::ByteWise);
+    EXPECT_EQ(outcome.end, RunEnd::Finished);
+    EXPECT_EQ(outcome.fontsIncomplete, 1u);
+    EXPECT_NE(readFile(pagePath()).find(link(gone, "error File not found")), std::string::npos);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_TRUE(host.messages[0].text.ends_with(
+        reportPath() + "\r\n\r\n1 font could not be read (no memory for it, or the file could "
+                       "not be opened); the list names each under \"error\" and the cause."))
+        << host.messages[0].text;
 }
 
 TEST_F(HtmlFontListRun, AGroupedFileThatIsGoneIsReported) {

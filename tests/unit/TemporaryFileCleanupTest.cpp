@@ -91,7 +91,7 @@ TEST(TemporaryFiles, WhatAKilledRunLeftIsRemovedByTheNextRunThere) {
 
     testsupport::ScriptedHost html(dir.str());
     fontlist::BatchState state;
-    EXPECT_EQ(fontlist::CreateHTMLFontList_Click(html, state, fontlist::SpacesOption::NoChange),
+    EXPECT_EQ(fontlist::CreateHTMLFontList_Click(html, state, fontlist::SpacesOption::NoChange).end,
               fontlist::RunEnd::Finished);
     testsupport::ScriptedHost copy(dir.str());
     copy.answers = {runtime::Answer::Yes};

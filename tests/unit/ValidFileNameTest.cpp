@@ -56,6 +56,20 @@ TEST(ValidFileName, ConvertsUnderEachSpacesOption) {
     }
 }
 
+// The C1 controls (the terminal's CSI and OSC among them; byte-wise names reach them through
+// 0x81 0x8D 0x8F 0x90 0x9D), the bidirectional controls and the separators go; their
+// neighbours in UTF-8 stay.
+TEST(ValidFileName, DropsControlCharactersBeyondAscii) {
+    EXPECT_EQ(ValidFileName(utf8(u8"A\u0080B\u009D]0;x\u009F \u00A0C"), SpacesOption::NoChange),
+              utf8(u8"AB]0;x \u00A0C"));
+    EXPECT_EQ(ValidFileName(utf8(u8"Invoice\u202Efdp\u200E\u200F\u202A\u2066\u2069\u2028"
+                                 u8"\u2029x\u2027\u202F\u2065\u206A\u2010"),
+                            SpacesOption::Remove),
+              utf8(u8"Invoicefdpx\u2027\u202F\u2065\u206A\u2010"));
+    // Cut short at the end of the name: kept as it is.
+    EXPECT_EQ(ValidFileName("a\xE2\x80", SpacesOption::Remove), "a\xE2\x80");
+}
+
 TEST(ValidFileName, PassesLettersBeyondAsciiUnchanged) {
     EXPECT_EQ(
         ValidFileName(utf8(u8"Caf\u00E9 \u0160ans \u20AC.1"), SpacesOption::ReplaceWithHyphen),
