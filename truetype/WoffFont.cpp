@@ -71,6 +71,9 @@ struct TableEntry {
 
 // The `name` table's bytes as the sfnt holds them.
 std::vector<std::uint8_t> nameTableBytes(runtime::FontFileReader& file, const TableEntry& entry) {
+    if (entry.origLength > sfnt::kWrappedNameTableCap) {
+        overflow();
+    }
     const std::string stored = file.bytesAt(std::int64_t{entry.offset} + 1, entry.compLength);
     if (entry.compLength == entry.origLength) {
         return {stored.begin(), stored.end()};
@@ -81,9 +84,12 @@ std::vector<std::uint8_t> nameTableBytes(runtime::FontFileReader& file, const Ta
     std::vector<std::uint8_t> table(entry.origLength);
     uLongf inflated = entry.origLength;
     // Z_BUF_ERROR for a stream that would inflate past origLength (or ends early), Z_DATA_ERROR
-    // for a damaged one.
+    // for a damaged one, Z_MEM_ERROR when zlib's own state cannot be allocated.
     const int result = uncompress(table.data(), &inflated,
                                   reinterpret_cast<const Bytef*>(stored.data()), entry.compLength);
+    if (result == Z_MEM_ERROR) {
+        throw runtime::Failure(runtime::FailureNumber::OutOfMemory);
+    }
     if (result != Z_OK || inflated != entry.origLength) {
         overflow();
     }
