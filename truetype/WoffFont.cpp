@@ -96,6 +96,31 @@ std::vector<std::uint8_t> nameTableBytes(runtime::FontFileReader& file, const Ta
     return table;
 }
 
+// The offset table, then (when there is a `name` table) its one entry and the table.
+std::vector<std::uint8_t> minimalSfnt(runtime::FontFileReader& file, std::uint32_t flavor,
+                                      const std::optional<TableEntry>& name) {
+    using Offsets = sfnt::OffsetTableLayout;
+    using Record = sfnt::TableRecordLayout;
+    std::vector<std::uint8_t> sfnt;
+    const std::uint16_t tableCount = name ? 1 : 0;
+    appendBigEndian(sfnt, flavor, 4);
+    appendBigEndian(sfnt, tableCount, 2);
+    appendBigEndian(sfnt, tableCount * 16U, 2); // searchRange
+    appendBigEndian(sfnt, 0, 2);                // entrySelector
+    appendBigEndian(sfnt, 0, 2);                // rangeShift
+    if (!name) {
+        return sfnt;
+    }
+    std::vector<std::uint8_t> table = nameTableBytes(file, *name);
+    sfnt.reserve(Offsets::size + Record::size + table.size());
+    sfnt.insert(sfnt.end(), {'n', 'a', 'm', 'e'});
+    appendBigEndian(sfnt, name->origChecksum, 4);
+    appendBigEndian(sfnt, Offsets::size + Record::size, 4);
+    appendBigEndian(sfnt, name->origLength, 4);
+    sfnt.insert(sfnt.end(), table.begin(), table.end());
+    return sfnt;
+}
+
 } // namespace
 
 std::vector<std::uint8_t> woffSfnt(runtime::FontFileReader& file) {
@@ -138,27 +163,7 @@ std::vector<std::uint8_t> woffSfnt(runtime::FontFileReader& file) {
         }
     }
 
-    // The offset table, then (when there is a `name` table) its one entry and the table.
-    using Offsets = sfnt::OffsetTableLayout;
-    using Record = sfnt::TableRecordLayout;
-    std::vector<std::uint8_t> sfnt;
-    const std::uint16_t tableCount = name ? 1 : 0;
-    appendBigEndian(sfnt, flavor, 4);
-    appendBigEndian(sfnt, tableCount, 2);
-    appendBigEndian(sfnt, tableCount * 16U, 2); // searchRange
-    appendBigEndian(sfnt, 0, 2);                // entrySelector
-    appendBigEndian(sfnt, 0, 2);                // rangeShift
-    if (!name) {
-        return sfnt;
-    }
-    std::vector<std::uint8_t> table = nameTableBytes(file, *name);
-    sfnt.reserve(Offsets::size + Record::size + table.size());
-    sfnt.insert(sfnt.end(), {'n', 'a', 'm', 'e'});
-    appendBigEndian(sfnt, name->origChecksum, 4);
-    appendBigEndian(sfnt, Offsets::size + Record::size, 4);
-    appendBigEndian(sfnt, name->origLength, 4);
-    sfnt.insert(sfnt.end(), table.begin(), table.end());
-    return sfnt;
+    return minimalSfnt(file, flavor, name);
 }
 
 } // namespace truetype
