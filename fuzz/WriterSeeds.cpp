@@ -156,7 +156,17 @@ std::vector<Seed> woffSeeds() {
         change(layout);
         return testsupport::woffBytes(layout);
     };
+    // 8 KB of stream that inflates to a `name` table of 8 MiB, past what a lookup inflates.
+    testsupport::WoffLayout huge = testsupport::woffLayoutOf(font, false);
+    for (testsupport::WoffTableLayout& table : huge.tables) {
+        if (table.tag == "name") {
+            table.stored =
+                testsupport::deflatedWithZeros(table.stored, (8U << 20) - table.origLength);
+            table.origLength = 8U << 20;
+        }
+    }
     return {
+        {"name-inflates-huge", testsupport::woffBytes(huge)},
         {"deflated", testsupport::woffFont(font)},
         {"stored-raw", testsupport::woffFont(font, false)},
         {"length-short", changed([](auto& layout) { layout.length = 44; })},
@@ -181,6 +191,8 @@ std::vector<Seed> woff2Seeds() {
          testsupport::woff2Bytes({.sfnt = font, .nameLength = testsupport::base128(0x7FFFFFFF)})},
         {"stream-cut", testsupport::woff2Bytes({.sfnt = font, .stream = "\x1b\x03"})},
         {"length-short", testsupport::woff2Bytes({.sfnt = font, .length = 48})},
+        // A few hundred bytes whose stream inflates to 64 MiB of zeros before the name table.
+        {"zeros-before-name", testsupport::woff2Bytes({.sfnt = font, .leadingZeros = 64U << 20})},
     };
 }
 

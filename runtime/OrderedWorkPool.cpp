@@ -1,16 +1,32 @@
 #include "runtime/OrderedWorkPool.h"
 
+#include "runtime/AvailableMemory.h"
+
 #include <algorithm>
 #include <system_error>
 
 namespace runtime {
 
+std::size_t machineThreadLimit(std::size_t processors, std::uint64_t availableBytes) noexcept {
+    const std::size_t forTheDevice = std::max<std::size_t>(8, 4 * processors);
+    const std::uint64_t forTheMemory = availableBytes / kMemoryPerThread;
+    return static_cast<std::size_t>(
+        std::max<std::uint64_t>(1, std::min<std::uint64_t>(forTheDevice, forTheMemory)));
+}
+
 OrderedWorkPool::OrderedWorkPool(std::size_t count, std::function<void(std::size_t)> work,
                                  ParallelLimits limits)
     : count_(count), work_(std::move(work)), limits_(limits), finished_(count) {
     const std::size_t processors = std::max(1u, std::thread::hardware_concurrency());
-    const std::size_t startingHelpers = std::min<std::size_t>(
-        {processors - 1, 3, limits_.maxThreads > 0 ? limits_.maxThreads - 1 : 0});
+    // Only a run that may need more threads than it starts with asks about the memory.
+    const std::size_t starting =
+        std::max<std::size_t>(1, std::min<std::size_t>({processors, 4, limits_.maxThreads}));
+    threadLimit_ = std::max<std::size_t>(
+        1,
+        limits_.maxThreads <= starting
+            ? limits_.maxThreads
+            : std::min(limits_.maxThreads, machineThreadLimit(processors, availableMemoryBytes())));
+    const std::size_t startingHelpers = std::min(starting, threadLimit_) - 1;
     try {
         for (std::size_t h = 0; h < startingHelpers; ++h) {
             addHelper();
@@ -70,7 +86,7 @@ void OrderedWorkPool::finish(std::size_t index) {
 
 void OrderedWorkPool::addHelper() {
     const std::scoped_lock lock(helpersMutex_);
-    if (closed_ || helpers_.size() + 1 >= limits_.maxThreads ||
+    if (closed_ || helpers_.size() + 1 >= threadLimit_ ||
         next_.load(std::memory_order_relaxed) >= count_) {
         return;
     }

@@ -24,32 +24,55 @@ using runtime::text::kCrLf;
 
 // Every string of a name table lies within 64 KiB of its storage start, so a real report
 // stays small. Records can point at the same string over and over, though: 32767 records of
-// 32767 bytes each would make a report of more than a gigabyte from a font of 400 KB. The
-// report reads at most this many string bytes from the file in all; a table that needs more is
-// refused as out of memory, like any report that could not be built.
-constexpr std::int64_t kStringBytesLimit = 4 * 1024 * 1024;
-// A collection's header, or a suitcase's map, can list the same font tens of thousands of
-// times. Its fonts share one limit on the string bytes and one on the directory entries and
-// name records read (a font's own are at most 2048 and 32767), and the report one on its size.
-constexpr std::int64_t kStructuresLimit = 512 * 1024;
-constexpr std::size_t kCollectionTextLimit = 32 * 1024 * 1024;
+// 32767 bytes each would make a report of more than a gigabyte from a font of 400 KB. A report
+// reads at most so many string bytes, directory entries and name records, and makes at most so
+// much text, as the file's own size can back when each is read once (a string byte is a byte of
+// the file, an entry or a record at least 12), and never less than the fixed floors below; a
+// file that needs more (the same font or string listed over and over) is refused as out of
+// memory, like any report that could not be built. So a suitcase of 65,535 small fonts is
+// reported in full, while one font listed 65,535 times over is refused.
+constexpr std::int64_t kStringBytesFloor = 4 * 1024 * 1024;
+constexpr std::int64_t kStructuresFloor = 512 * 1024;
+constexpr std::int64_t kStructureSize = 12;
+constexpr std::int64_t kTextFloor = 32 * 1024 * 1024;
+// The text of a font's lines is a few times its bytes: labels, and each byte as up to three of
+// UTF-8; a collection's fonts each add a heading and a title with the path.
+constexpr std::int64_t kTextPerFileByte = 8;
 
-// What one report may still read; beyond it the report is refused as out of memory.
+// What one report may still read and make; beyond it the report is refused as out of memory.
 class ReportBudget {
 public:
+    explicit ReportBudget(runtime::FontFileReader& font)
+        : ReportBudget(static_cast<std::int64_t>(
+              std::min<std::uint64_t>(font.size(), std::uint64_t{1} << 40))) {}
+
     void spendStringBytes(std::int64_t count) { spend(stringBytes_, count); }
     void spendStructures(std::int64_t count) { spend(structures_, count); }
-
-private:
-    static void spend(std::int64_t& left, std::int64_t count) {
-        left -= count;
-        if (left < 0) {
-            throw runtime::Failure(runtime::FailureNumber::OutOfMemory);
+    void checkText(std::size_t size) const {
+        if (size > static_cast<std::size_t>(text_)) {
+            outOfMemory();
         }
     }
 
-    std::int64_t stringBytes_ = kStringBytesLimit;
-    std::int64_t structures_ = kStructuresLimit;
+private:
+    explicit ReportBudget(std::int64_t fileSize)
+        : stringBytes_(std::max(kStringBytesFloor, fileSize)),
+          structures_(std::max(kStructuresFloor, fileSize / kStructureSize)),
+          text_(std::max(kTextFloor, fileSize * kTextPerFileByte)) {}
+
+    [[noreturn]] static void outOfMemory() {
+        throw runtime::Failure(runtime::FailureNumber::OutOfMemory);
+    }
+    static void spend(std::int64_t& left, std::int64_t count) {
+        left -= count;
+        if (left < 0) {
+            outOfMemory();
+        }
+    }
+
+    std::int64_t stringBytes_;
+    std::int64_t structures_;
+    std::int64_t text_;
 };
 
 // A field the report needs; an overflow fails the report.
@@ -132,7 +155,7 @@ std::string reportText(runtime::FontFileReader& font, const std::string& fontPat
 template <typename Fonts>
 std::string fontsReportText(runtime::FontFileReader& font, const std::string& fontPath,
                             Fonts& fonts, runtime::NameDecoding decoding) {
-    ReportBudget budget;
+    ReportBudget budget(font);
     const std::string ofCount = " of " + std::to_string(fonts.fontCount());
     std::string text;
     for (std::int64_t i = 0; i < fonts.fontCount(); ++i) {
@@ -141,9 +164,7 @@ std::string fontsReportText(runtime::FontFileReader& font, const std::string& fo
         const std::int64_t offsetTableAt = fonts.offsetTableAt(i);
         text += reportText(font, fontPath, offsetTableAt, budget, decoding,
                            fonts.tableOffsetsFrom(offsetTableAt));
-        if (text.size() > kCollectionTextLimit) {
-            throw runtime::Failure(runtime::FailureNumber::OutOfMemory);
-        }
+        budget.checkText(text.size());
     }
     return text;
 }
@@ -169,7 +190,7 @@ struct SuitcaseFonts {
 runtime::FontReport TTReportFromReader(runtime::FontFileReader& font, const std::string& fontPath,
                                        runtime::NameDecoding decoding) {
     try {
-        ReportBudget budget;
+        ReportBudget budget(font);
         return {reportText(font, fontPath, 0, budget, decoding), false};
     } catch (...) {
         return runtime::failedFontReport(runtime::currentFailure(), fontPath);

@@ -8,6 +8,12 @@
 // structure's size; every field is big-endian, of the width noted beside it.
 namespace truetype::sfnt {
 
+// The largest `name` table that a wrapped font (WOFF, WOFF2) may declare. Real fonts' tables
+// are a few kilobytes, the largest seen some tens; a table declared larger is taken for a
+// damaged or hostile file and refused before anything is inflated, so that naming a small file
+// never costs hundreds of megabytes.
+constexpr std::uint32_t kWrappedNameTableCap = std::uint32_t{1} << 20;
+
 // A font file starts with its offset table (sfnt header); the table directory follows it.
 struct OffsetTableLayout {
     static constexpr std::int64_t sfntVersion = 0;   // uint32, 0x00010000 or 'true'

@@ -67,7 +67,8 @@ public:
     }
 
     // Inflates at most room bytes into chunk; the number inflated. A stream that fails, or
-    // whose input ends while the decoder wants more, is broken.
+    // whose input ends while the decoder wants more, is broken; a decoder that cannot allocate
+    // what it needs is out of memory.
     std::size_t inflate(std::uint8_t* chunk, std::size_t room) {
         if (input_.empty() && result_ == BROTLI_DECODER_RESULT_NEEDS_MORE_INPUT) {
             if (fed_ == layout_.compressedSize) {
@@ -85,6 +86,11 @@ public:
                                                 &availableOut, &chunk, nullptr);
         input_ = input_.last(availableIn);
         if (result_ == BROTLI_DECODER_RESULT_ERROR) {
+            const BrotliDecoderErrorCode error = BrotliDecoderGetErrorCode(decoder_.get());
+            if (error <= BROTLI_DECODER_ERROR_ALLOC_CONTEXT_MODES &&
+                error >= BROTLI_DECODER_ERROR_ALLOC_BLOCK_TYPE_TREES) {
+                throw runtime::Failure(runtime::FailureNumber::OutOfMemory);
+            }
             broken();
         }
         return room - availableOut;

@@ -1,7 +1,9 @@
 #include "truetype/Woff2Header.h"
 
 #include "runtime/Failure.h"
+#include "truetype/SfntLayout.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -142,6 +144,23 @@ std::optional<std::size_t> firstFontNameIndex(FieldCursor& cursor,
     return name;
 }
 
+// Reading the name inflates the stream from its start to the end of the table. Real fonts'
+// streams inflate to a few times their file's size (2 to 3 in fonts made from Debian's, with
+// tables in tag order; brotli's best on real font data stays far below 100), so a file that
+// declares more before its name's end is damaged or hostile: a stream of a few hundred bytes
+// can inflate to 255 MiB of zeros, and doing so took a second a lookup. Below the floor the
+// inflation costs a few milliseconds at most, whatever the file's size.
+constexpr std::uint64_t kMaxInflationRatio = 100;
+constexpr std::uint64_t kInflationFloor = 1U << 20;
+
+void checkNameCost(const Woff2NameTable& name, std::uint64_t fileSize) {
+    if (name.length > sfnt::kWrappedNameTableCap ||
+        name.streamOffset + name.length >
+            std::max(kInflationFloor, kMaxInflationRatio * fileSize)) {
+        broken();
+    }
+}
+
 } // namespace
 
 Woff2Layout readWoff2Layout(runtime::FontFileReader& file) {
@@ -187,6 +206,7 @@ Woff2Layout readWoff2Layout(runtime::FontFileReader& file) {
     }
     if (name) {
         layout.name = Woff2NameTable{tables[*name].streamOffset, tables[*name].length};
+        checkNameCost(*layout.name, file.size());
     }
     return layout;
 }

@@ -29,7 +29,9 @@ struct Woff2Layout {
 
 // Reads the header, the table directory and, for a collection, the collection directory.
 // Throws runtime::Failure (Overflow) for anything the format does not allow or that does not
-// fit the file.
+// fit the file, for a `name` table declared larger than 1 MiB, and for a stream that declares
+// more bytes up to the end of its `name` table than 100 times the file's size (and 1 MiB): no
+// real font inflates that much, and a hostile one would make the lookup inflate it.
 Woff2Layout readWoff2Layout(runtime::FontFileReader& file);
 
 } // namespace truetype

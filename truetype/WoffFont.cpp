@@ -71,6 +71,9 @@ struct TableEntry {
 
 // The `name` table's bytes as the sfnt holds them.
 std::vector<std::uint8_t> nameTableBytes(runtime::FontFileReader& file, const TableEntry& entry) {
+    if (entry.origLength > sfnt::kWrappedNameTableCap) {
+        overflow();
+    }
     const std::string stored = file.bytesAt(std::int64_t{entry.offset} + 1, entry.compLength);
     if (entry.compLength == entry.origLength) {
         return {stored.begin(), stored.end()};
@@ -81,13 +84,41 @@ std::vector<std::uint8_t> nameTableBytes(runtime::FontFileReader& file, const Ta
     std::vector<std::uint8_t> table(entry.origLength);
     uLongf inflated = entry.origLength;
     // Z_BUF_ERROR for a stream that would inflate past origLength (or ends early), Z_DATA_ERROR
-    // for a damaged one.
+    // for a damaged one, Z_MEM_ERROR when zlib's own state cannot be allocated.
     const int result = uncompress(table.data(), &inflated,
                                   reinterpret_cast<const Bytef*>(stored.data()), entry.compLength);
+    if (result == Z_MEM_ERROR) {
+        throw runtime::Failure(runtime::FailureNumber::OutOfMemory);
+    }
     if (result != Z_OK || inflated != entry.origLength) {
         overflow();
     }
     return table;
+}
+
+// The offset table, then (when there is a `name` table) its one entry and the table.
+std::vector<std::uint8_t> minimalSfnt(runtime::FontFileReader& file, std::uint32_t flavor,
+                                      const std::optional<TableEntry>& name) {
+    using Offsets = sfnt::OffsetTableLayout;
+    using Record = sfnt::TableRecordLayout;
+    std::vector<std::uint8_t> sfnt;
+    const std::uint16_t tableCount = name ? 1 : 0;
+    appendBigEndian(sfnt, flavor, 4);
+    appendBigEndian(sfnt, tableCount, 2);
+    appendBigEndian(sfnt, tableCount * 16U, 2); // searchRange
+    appendBigEndian(sfnt, 0, 2);                // entrySelector
+    appendBigEndian(sfnt, 0, 2);                // rangeShift
+    if (!name) {
+        return sfnt;
+    }
+    std::vector<std::uint8_t> table = nameTableBytes(file, *name);
+    sfnt.reserve(Offsets::size + Record::size + table.size());
+    sfnt.insert(sfnt.end(), {'n', 'a', 'm', 'e'});
+    appendBigEndian(sfnt, name->origChecksum, 4);
+    appendBigEndian(sfnt, Offsets::size + Record::size, 4);
+    appendBigEndian(sfnt, name->origLength, 4);
+    sfnt.insert(sfnt.end(), table.begin(), table.end());
+    return sfnt;
 }
 
 } // namespace
@@ -132,27 +163,7 @@ std::vector<std::uint8_t> woffSfnt(runtime::FontFileReader& file) {
         }
     }
 
-    // The offset table, then (when there is a `name` table) its one entry and the table.
-    using Offsets = sfnt::OffsetTableLayout;
-    using Record = sfnt::TableRecordLayout;
-    std::vector<std::uint8_t> sfnt;
-    const std::uint16_t tableCount = name ? 1 : 0;
-    appendBigEndian(sfnt, flavor, 4);
-    appendBigEndian(sfnt, tableCount, 2);
-    appendBigEndian(sfnt, tableCount * 16U, 2); // searchRange
-    appendBigEndian(sfnt, 0, 2);                // entrySelector
-    appendBigEndian(sfnt, 0, 2);                // rangeShift
-    if (!name) {
-        return sfnt;
-    }
-    std::vector<std::uint8_t> table = nameTableBytes(file, *name);
-    sfnt.reserve(Offsets::size + Record::size + table.size());
-    sfnt.insert(sfnt.end(), {'n', 'a', 'm', 'e'});
-    appendBigEndian(sfnt, name->origChecksum, 4);
-    appendBigEndian(sfnt, Offsets::size + Record::size, 4);
-    appendBigEndian(sfnt, name->origLength, 4);
-    sfnt.insert(sfnt.end(), table.begin(), table.end());
-    return sfnt;
+    return minimalSfnt(file, flavor, name);
 }
 
 } // namespace truetype

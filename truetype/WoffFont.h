@@ -16,7 +16,8 @@ namespace truetype {
 // The header and the whole table directory are checked against the file before anything is
 // inflated: a signature other than "wOFF", a declared length other than the file's, a
 // directory or table that runs past the end, a table whose compressed length exceeds its
-// original one, a declared sfnt larger than 256 MiB or too small for a table it lists, and a
+// original one, a declared sfnt larger than 256 MiB or too small for a table it lists, a `name`
+// table declared larger than 1 MiB (no other table is ever inflated), and a
 // compressed `name` table that fails to inflate or inflates to another length than declared,
 // all fail with "Overflow". What is allocated is bounded by the declared sizes, and the
 // declared sizes by the file's own.

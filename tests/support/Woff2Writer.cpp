@@ -4,6 +4,9 @@
 
 #include <brotli/encode.h>
 
+#include <algorithm>
+#include <array>
+#include <memory>
 #include <stdexcept>
 #include <string_view>
 #include <vector>
@@ -57,6 +60,36 @@ std::string brotliCompressed(const std::string& data) {
     return {reinterpret_cast<const char*>(out.data()), size};
 }
 
+std::string brotliCompressedAfterZeros(std::uint32_t zeros, const std::string& data) {
+    const std::unique_ptr<BrotliEncoderState, decltype(&BrotliEncoderDestroyInstance)> encoder(
+        BrotliEncoderCreateInstance(nullptr, nullptr, nullptr), &BrotliEncoderDestroyInstance);
+    BrotliEncoderSetParameter(encoder.get(), BROTLI_PARAM_QUALITY, 5);
+    std::string out;
+    const auto feed = [&](const std::uint8_t* bytes, std::size_t size, BrotliEncoderOperation op) {
+        std::size_t availableIn = size;
+        do {
+            std::array<std::uint8_t, 1 << 16> chunk{};
+            std::uint8_t* nextOut = chunk.data();
+            std::size_t availableOut = chunk.size();
+            if (!BrotliEncoderCompressStream(encoder.get(), op, &availableIn, &bytes, &availableOut,
+                                             &nextOut, nullptr)) {
+                throw std::runtime_error("brotli could not compress the tables");
+            }
+            out.append(reinterpret_cast<const char*>(chunk.data()), chunk.size() - availableOut);
+        } while (availableIn > 0 || BrotliEncoderHasMoreOutput(encoder.get()) ||
+                 (op == BROTLI_OPERATION_FINISH && !BrotliEncoderIsFinished(encoder.get())));
+    };
+    const std::vector<std::uint8_t> step(std::size_t{1} << 20);
+    for (std::uint32_t left = zeros; left > 0;) {
+        const std::uint32_t size =
+            std::min<std::uint32_t>(left, static_cast<std::uint32_t>(step.size()));
+        feed(step.data(), size, BROTLI_OPERATION_PROCESS);
+        left -= size;
+    }
+    feed(reinterpret_cast<const std::uint8_t*>(data.data()), data.size(), BROTLI_OPERATION_FINISH);
+    return out;
+}
+
 namespace {
 
 // Appends the directory entries of the font's tables and their bytes; the number of tables.
@@ -106,11 +139,18 @@ std::string woff2Bytes(const Woff2Layout& layout) {
             static_cast<std::uint16_t>(numTables + appendTables(font, layout, directory, tables));
         sfntSize += font.size();
     }
+    if (layout.leadingZeros > 0) {
+        directory = entryTag("zero", 0) + base128(layout.leadingZeros) + directory;
+        ++numTables;
+        sfntSize += layout.leadingZeros;
+    }
     if (!layout.collection.empty()) {
         directory += collectionDirectory(layout.collection);
     }
     const std::string flavor = layout.collection.empty() ? layout.sfnt.substr(0, 4) : "ttcf";
-    const std::string stream = layout.stream.value_or(brotliCompressed(tables));
+    const std::string stream = layout.stream.value_or(
+        layout.leadingZeros > 0 ? brotliCompressedAfterZeros(layout.leadingZeros, tables)
+                                : brotliCompressed(tables));
     const std::size_t size = 48 + directory.size() + stream.size();
     return layout.signature + flavor +
            bigEndian32(layout.length.value_or(static_cast<std::uint32_t>(size))) +

@@ -21,6 +21,9 @@ struct Woff2Layout {
                                            // base128 of its length
     std::uint8_t nameTransform = 0;        // the name table's transform version (bits 6-7)
     std::optional<std::string> stream;     // replaces the compressed stream
+    // When not 0, a table "zero" of this many zero bytes comes first in the directory and the
+    // stream (not in a collection's fonts).
+    std::uint32_t leadingZeros = 0;
     std::string signature = "wOF2";
 };
 
@@ -28,6 +31,9 @@ std::string woff2Bytes(const Woff2Layout& layout);
 
 // The bytes that one brotli stream of data holds.
 std::string brotliCompressed(const std::string& data);
+
+// One brotli stream of zeros zero bytes and then data, made without holding the zeros.
+std::string brotliCompressedAfterZeros(std::uint32_t zeros, const std::string& data);
 
 // A UIntBase128 as the table directory stores it.
 std::string base128(std::uint32_t value);

@@ -41,6 +41,68 @@ std::string deflated(std::string_view bytes) {
     return out;
 }
 
+namespace {
+
+// A raw deflate stream that continues over the bytes given, ending with a flush to a byte
+// boundary (or the final block).
+class RawDeflate {
+public:
+    RawDeflate() {
+        if (deflateInit2(&stream_, Z_BEST_COMPRESSION, Z_DEFLATED, -15, 9, Z_DEFAULT_STRATEGY) !=
+            Z_OK) {
+            throw std::runtime_error("zlib deflateInit2 failed");
+        }
+    }
+    ~RawDeflate() { deflateEnd(&stream_); }
+    RawDeflate(const RawDeflate&) = delete;
+    RawDeflate& operator=(const RawDeflate&) = delete;
+
+    std::string next(std::string_view bytes, int flush) {
+        std::string out(deflateBound(&stream_, static_cast<uLong>(bytes.size())) + 64, '\0');
+        stream_.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
+        stream_.avail_in = static_cast<uInt>(bytes.size());
+        stream_.next_out = reinterpret_cast<Bytef*>(out.data());
+        stream_.avail_out = static_cast<uInt>(out.size());
+        if (deflate(&stream_, flush) == Z_STREAM_ERROR || stream_.avail_in != 0) {
+            throw std::runtime_error("zlib deflate failed");
+        }
+        out.resize(out.size() - stream_.avail_out);
+        return out;
+    }
+
+private:
+    z_stream stream_{};
+};
+
+} // namespace
+
+std::string deflatedWithZeros(std::string_view bytes, std::uint32_t zeros) {
+    // Once the window holds nothing but zeros, every further MiB of zeros deflates (after a
+    // flush to a byte boundary) to the same bytes: those are repeated rather than made again.
+    constexpr std::uint32_t kStep = 1U << 20;
+    const std::string zeroStep(kStep, '\0');
+    RawDeflate deflater;
+    std::string out = "\x78\xDA" + deflater.next(bytes, Z_NO_FLUSH);
+    std::uint32_t left = zeros;
+    std::string last;
+    uLong check = adler32(adler32(0, nullptr, 0), reinterpret_cast<const Bytef*>(bytes.data()),
+                          static_cast<uInt>(bytes.size()));
+    const uLong stepCheck = adler32(1, reinterpret_cast<const Bytef*>(zeroStep.data()), kStep);
+    for (int made = 0; left > kStep; left -= kStep, ++made) {
+        const std::string step = made < 3 ? deflater.next(zeroStep, Z_SYNC_FLUSH) : last;
+        if (made == 2 && step != last) {
+            throw std::runtime_error("zlib's steps of zeros differ");
+        }
+        out += step;
+        last = step;
+        check = adler32_combine(check, stepCheck, kStep);
+    }
+    out += deflater.next(std::string_view(zeroStep).substr(0, left), Z_FINISH);
+    check = adler32_combine(
+        check, adler32(1, reinterpret_cast<const Bytef*>(zeroStep.data()), left), left);
+    return out + bigEndian32(static_cast<std::uint32_t>(check));
+}
+
 std::string woffBytes(const WoffLayout& layout) {
     constexpr std::size_t kHeaderSize = 44;
     constexpr std::size_t kEntrySize = 20;

@@ -33,6 +33,10 @@ std::string woffBytes(const WoffLayout& layout);
 // zlib's stream of bytes, as WOFF stores a compressed table.
 std::string deflated(std::string_view bytes);
 
+// zlib's stream of bytes followed by zeros zero bytes, made without holding the zeros: a small
+// stream (about a thousandth of what it inflates to) for tests of what a reader inflates.
+std::string deflatedWithZeros(std::string_view bytes, std::uint32_t zeros);
+
 // The WOFF layout of an sfnt (as trueTypeBytes makes one): its flavor and its tables in
 // directory order, each deflated when compress is set and that makes it smaller.
 WoffLayout woffLayoutOf(std::string_view sfnt, bool compress = true);

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <mutex>
 #include <set>
 #include <stdexcept>
@@ -127,6 +129,33 @@ TEST(OrderedWorkPool, WaitingWorkBringsInMoreThreadsUpToTheLimit) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
         EXPECT_EQ(started.load(), afterReturn);
     }
+}
+
+// Work that is slow because it computes or holds memory (as a lookup inflating a bomb) looks
+// to the pool like work that waits for a disk: it may bring in threads for the disk's sake, but
+// never more than the machine's processors and memory bear, whatever limit the run asks for.
+TEST(OrderedWorkPool, SlowWorkBringsInNoMoreThreadsThanTheMachineBears) {
+    EXPECT_EQ(runtime::machineThreadLimit(2, std::uint64_t{64} << 30), 8u);
+    EXPECT_EQ(runtime::machineThreadLimit(16, std::uint64_t{64} << 30), 64u);
+    EXPECT_EQ(runtime::machineThreadLimit(2, 3 * runtime::kMemoryPerThread), 3u);
+    EXPECT_EQ(runtime::machineThreadLimit(2, 0), 1u);
+
+    std::mutex mutex;
+    std::set<std::thread::id> threads;
+    runtime::inOrderParallel<std::size_t>(
+        65,
+        [&](std::size_t i) {
+            {
+                const std::scoped_lock lock(mutex);
+                threads.insert(std::this_thread::get_id());
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            return i;
+        },
+        [&](std::size_t, std::size_t&&) {},
+        runtime::ParallelLimits{1000, std::chrono::microseconds(60)});
+    const std::size_t processors = std::max(1u, std::thread::hardware_concurrency());
+    EXPECT_LE(threads.size(), std::max<std::size_t>(8, 4 * processors));
 }
 
 } // namespace

@@ -77,4 +77,24 @@ TEST(Suitcase, ADamagedMapGivesAFailureNeverACrash) {
     EXPECT_EQ(fontlist::reportOf(path).value().text, overflow);
 }
 
+// 65,535 fonts of eight records each: 11 MB of file whose report reads some 590,000 directory
+// entries and name records, each once. A file that backs what it asks for is reported in full.
+TEST(Suitcase, SixtyFiveThousandSmallFontsAreReportedInFull) {
+    testsupport::NameTableLayout names;
+    for (std::uint16_t id = 0; id < 8; ++id) {
+        names.records.push_back({.nameId = id, .bytes = testsupport::utf16be(u"Ab")});
+    }
+    const std::string font =
+        testsupport::trueTypeBytes({{{"name", testsupport::nameTableBytes(names), {}}}});
+    testsupport::TempDir dir;
+    const std::string path =
+        dir.write("many.dfont", dataForkSuitcase({.fonts = std::vector<std::string>(65535, font)}));
+
+    const std::string text = fontlist::reportOf(path).value().text;
+    const std::string last = "Font 65535 of 65535\r\n" + trueTypeReport(font, path);
+    ASSERT_GE(text.size(), last.size());
+    EXPECT_EQ(text.substr(0, 19), "Font 1 of 65535\r\nNA");
+    EXPECT_EQ(text.substr(text.size() - last.size()), last);
+}
+
 } // namespace

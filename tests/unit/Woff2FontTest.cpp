@@ -1,6 +1,7 @@
 // WOFF2 fonts: the name table comes back as the font stores it, and every damaged or hostile
 // wrapper gives Overflow.
 #include "truetype/Woff2Font.h"
+#include "fontlist/FontTypes.h"
 #include "runtime/FontFileReader.h"
 #include "truetype/NameTableReader.h"
 
@@ -16,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include "support/FailureNumber.h"
+#include "support/LookupCost.h"
 #include "support/PythonPeer.h"
 #include "support/TempDir.h"
 #include "support/TrueTypeWriter.h"
@@ -135,6 +137,25 @@ TEST(Woff2Font, DamagedOrHostileWrappersOverflow) {
         } catch (const runtime::Failure& failure) {
             EXPECT_TRUE(failure.is(runtime::FailureNumber::Overflow)) << (&layout - cases);
         }
+    }
+}
+
+// A 255 MiB table of zeros before the name table, in a file of a few hundred bytes: refused by
+// what it declares against the file's size before anything is inflated. A table of zeros that
+// any file may declare (just under 1 MiB) is inflated and the name read.
+TEST(Woff2Font, AHugeTableBeforeTheNameIsRefusedCheaply) {
+    testsupport::TempDir dir;
+    const std::string path = dir.file("bomb.woff2");
+    for (const std::uint32_t zeros : {(1U << 20) - 4096, 255U << 20}) {
+        const std::string bomb = testsupport::woff2Bytes({.sfnt = kFont, .leadingZeros = zeros});
+        EXPECT_LT(bomb.size(), 2000u);
+        dir.write("bomb.woff2", bomb);
+        std::string text;
+        const testsupport::LookupCost cost =
+            testsupport::costOf([&] { text = fontlist::nameOf(path).value().text(); });
+        EXPECT_EQ(text, zeros > (1U << 20) ? "error: Overflow" : "Quill Sans Bold");
+        EXPECT_LT(cost.seconds, 0.1);
+        EXPECT_LT(cost.peakGrowthBytes, 64 << 20);
     }
 }
 

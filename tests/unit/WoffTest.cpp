@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/LookupCost.h"
 #include "support/PythonPeer.h"
 #include "support/TempDir.h"
 #include "support/TrueTypeWriter.h"
@@ -25,6 +26,7 @@
 namespace {
 
 using testsupport::WoffLayout;
+using Table = testsupport::WoffTableLayout;
 
 // Long enough that deflating the `name` table makes it smaller.
 const std::string kFont = testsupport::trueTypeFont(
@@ -72,7 +74,6 @@ TEST(Woff, ReadsAsTheFontItWrapsStoredRawOrDeflated) {
 }
 
 TEST(Woff, ADamagedWrapperGivesAFailureNeverACrash) {
-    using Table = testsupport::WoffTableLayout;
     const struct {
         const char* fault;
         void (*damage)(WoffLayout&, Table& name);
@@ -114,6 +115,27 @@ TEST(Woff, ADamagedWrapperGivesAFailureNeverACrash) {
     // Cut short inside its header.
     dir.write("font.woff", testsupport::woffFont(kFont).substr(0, 40));
     EXPECT_EQ(fontlist::nameOf(path).value().text(), "error: Overflow");
+}
+
+// A `name` table padded with zeros to a declared 256 MiB, from 260 KB of stream: refused by its
+// declared length before anything is inflated, while one of 1 MiB still reads.
+TEST(Woff, ANameTableDeclaredHugeIsRefusedCheaply) {
+    testsupport::TempDir dir;
+    const std::string path = dir.file("bomb.woff");
+    for (const std::uint32_t length : {std::uint32_t{1} << 20, (256U << 20) - (64U << 10)}) {
+        WoffLayout layout = testsupport::woffLayoutOf(kFont, false);
+        Table& name = nameTableOf(layout);
+        name.stored = testsupport::deflatedWithZeros(name.stored, length - name.origLength);
+        name.origLength = length;
+        dir.write("bomb.woff", testsupport::woffBytes(layout));
+        std::string text;
+        const testsupport::LookupCost cost =
+            testsupport::costOf([&] { text = fontlist::nameOf(path).value().text(); });
+        EXPECT_EQ(text,
+                  length > (1U << 20) ? "error: Overflow" : "Woff Sans Woff Sans Woff Sans Bold");
+        EXPECT_LT(cost.seconds, 0.5);
+        EXPECT_LT(cost.peakGrowthBytes, 64 << 20);
+    }
 }
 
 // fontTools, as a peer, reads the same full name from the writer's file.
