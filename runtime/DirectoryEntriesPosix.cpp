@@ -44,6 +44,32 @@ bool memoHolds(const ReadMemo& memo, const std::string& directory, const Directo
     return memo.filled && memo.path == directory && memo.state == now;
 }
 
+// Reads the directory's entries, handing each visible one to consider and keeping it in the
+// memo (when there is one). The hidden entries are passed over, but the program's temporary
+// files among them are returned, for the sweep of stale ones that may follow.
+template <typename Consider>
+std::vector<std::string> readEntries(DIR* handle, ReadMemo* memo, const Consider& consider) {
+    std::vector<std::string> temporaries;
+    while (const dirent* entry = ::readdir(handle)) {
+        if (entry->d_name[0] == '.') {
+            if (isTemporaryFileName(entry->d_name)) {
+                temporaries.emplace_back(entry->d_name);
+            }
+            continue; // hidden entries, "." and ".."
+        }
+        const std::string_view name(entry->d_name);
+        if (memo != nullptr) {
+            memo->names.push_back(std::string_view(entry->d_name, name.size() + 1));
+            memo->types.push_back(entry->d_type);
+        }
+        consider(name, entry->d_type);
+    }
+    if (memo != nullptr) {
+        memo->filled = true;
+    }
+    return temporaries;
+}
+
 } // namespace
 
 void visibleEntries(const std::string& directory, EntryKind kind,
@@ -87,26 +113,7 @@ void visibleEntries(const std::string& directory, EntryKind kind,
     if (memo != nullptr) {
         *memo = ReadMemo{.path = directory, .state = *before};
     }
-    // The hidden entries are passed over, but the program's temporary files among them are
-    // noted for the sweep of stale ones that may follow.
-    std::vector<std::string> temporaries;
-    while (const dirent* entry = ::readdir(handle.get())) {
-        if (entry->d_name[0] == '.') {
-            if (isTemporaryFileName(entry->d_name)) {
-                temporaries.emplace_back(entry->d_name);
-            }
-            continue; // hidden entries, "." and ".."
-        }
-        const std::string_view name(entry->d_name);
-        if (memo != nullptr) {
-            memo->names.push_back(std::string_view(entry->d_name, name.size() + 1));
-            memo->types.push_back(entry->d_type);
-        }
-        consider(name, entry->d_type);
-    }
-    if (memo != nullptr) {
-        memo->filled = true;
-    }
+    std::vector<std::string> temporaries = readEntries(handle.get(), memo, consider);
     if (before) {
         temporary_files_seen::keep(*before, std::move(temporaries));
     }
