@@ -81,14 +81,36 @@ void createDirectory(const std::string& path) {
                                         : failureFromWindowsError(error);
 }
 
+namespace {
+
+void (*stepBeforeCopyingBytes)(const std::string&) = nullptr;
+
+// Whether a failed CopyFileW concerns its source, as far as Windows tells: the source is gone,
+// or another program holds it so that it cannot be read. Anything else is the destination's.
+bool sourceFailed(DWORD error) {
+    return isMissing(error) || error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
+           error == ERROR_CRC || error == ERROR_READ_FAULT;
+}
+
+} // namespace
+
+void setStepBeforeCopyingBytes(void (*step)(const std::string& source)) noexcept {
+    stepBeforeCopyingBytes = step;
+}
+
 CopyResult copyFile(const std::string& source, const std::string& target,
                     const ProtectedFiles* guarded, bool durable) {
     const std::filesystem::path from = native(source);
     const std::filesystem::path to = native(target);
     // Only files are copied: a directory or a device is an access failure.
-    const DWORD sourceAttributes = attributesOrThrow(from);
+    DWORD sourceAttributes = 0;
+    try {
+        sourceAttributes = attributesOrThrow(from);
+    } catch (const Failure& failure) {
+        throw SourceFailure(failure);
+    }
     if (isDirectory(sourceAttributes) || (sourceAttributes & FILE_ATTRIBUTE_DEVICE) != 0) {
-        throw Failure(FailureNumber::PathFileAccess, kNotRegular);
+        throw SourceFailure(Failure(FailureNumber::PathFileAccess, kNotRegular));
     }
     const DWORD targetAttributes = ::GetFileAttributesW(to.c_str());
     if (targetAttributes != INVALID_FILE_ATTRIBUTES) {
@@ -117,14 +139,39 @@ CopyResult copyFile(const std::string& source, const std::string& target,
     // temporary file removes a read-only copy too when it is not put in place.
     const std::filesystem::path temporary = native(copy.path());
     ::DeleteFileW(temporary.c_str());
+    if (stepBeforeCopyingBytes != nullptr) {
+        stepBeforeCopyingBytes(source);
+    }
     if (::CopyFileW(from.c_str(), temporary.c_str(), TRUE) == 0) {
-        throw failureFromWindowsError(::GetLastError());
+        const DWORD error = ::GetLastError();
+        if (sourceFailed(error)) {
+            throw SourceFailure(isMissing(error) ? Failure(FailureNumber::FileNotFound)
+                                                 : failureFromWindowsError(error));
+        }
+        throw failureFromWindowsError(error);
     }
     if (guarded != nullptr && guarded->holdsEntryAt(target)) {
         return CopyResult::TargetGuarded;
     }
     copy.putInPlace(target, durable);
     return CopyResult::Copied;
+}
+
+// Windows writes through the directory's path: before each copy the path is checked to lead to
+// the directory still. A swap during one copy is not seen here; the run's own check before its
+// closing steps tells it.
+CopyResult copyFile(const std::string& source, const HeldDirectory& directory,
+                    const std::string& name, const ProtectedFiles* guarded, bool durable,
+                    FileIdentity* made) {
+    if (!directory.stillAtItsPath()) {
+        throw Failure(FailureNumber::PathNotFound);
+    }
+    const std::string target = directory.path() + name;
+    const CopyResult result = copyFile(source, target, guarded, durable);
+    if (made != nullptr && result == CopyResult::Copied) {
+        *made = identityOf(target).value_or(FileIdentity{});
+    }
+    return result;
 }
 
 void syncFileSystemOf(const std::string&) {
