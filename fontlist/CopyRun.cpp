@@ -242,6 +242,10 @@ bool CopyRun::copyOptionalCompanion(FontWork& font, const Companion& companion, 
 bool CopyRun::copyFont(FontWork& font, const std::string& source, const std::string& target,
                        MadeFiles* made) {
     doing_ = copyingText(source, target);
+    if (!held_) {
+        // Its opening failed and the run was told to go on: there is nowhere to copy to.
+        throw runtime::Failure(runtime::FailureNumber::PathNotFound);
+    }
     std::string name = target.substr(destination_.size());
     runtime::fs::FileIdentity identity;
     const runtime::fs::CopyResult result = runtime::fs::copyFile(

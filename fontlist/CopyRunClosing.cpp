@@ -18,6 +18,11 @@ using runtime::kProgramName;
 // The destination is still the directory the copies went into; a swap is told and ends the
 // run, which never says "Finished." then.
 CopyRun::Step CopyRun::confirmDestination() {
+    if (!held_) {
+        // Its opening failed and the run was told to go on: nothing was copied there.
+        doing_ = "Could not open " + destinationWithoutSeparator();
+        throw runtime::Failure(runtime::FailureNumber::PathNotFound);
+    }
     if (!held_->stillAtItsPath()) {
         doing_ = "The copies went to " + destination_;
         throw runtime::Failure(runtime::FailureNumber::PathNotFound,
@@ -28,7 +33,9 @@ CopyRun::Step CopyRun::confirmDestination() {
 
 CopyRun::Step CopyRun::syncDestination() {
     doing_ = "Could not hand the copies in " + destination_ + " to the device";
-    held_->sync();
+    if (held_) {
+        held_->sync();
+    }
     return Step::Done;
 }
 
