@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <system_error>
+#include <utility>
 
 #include "runtime/CopyFailureCauses.h"
 #include "runtime/Failure.h"
@@ -92,6 +93,19 @@ bool sourceFailed(DWORD error) {
            error == ERROR_CRC || error == ERROR_READ_FAULT;
 }
 
+// The size and time of writing of a file, to tell whether it changed; none when they cannot be
+// read.
+std::optional<std::pair<std::uint64_t, std::uint64_t>>
+sizeAndTime(const std::filesystem::path& file) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (::GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &data) == 0) {
+        return std::nullopt;
+    }
+    return std::pair{(std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow,
+                     (std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) |
+                         data.ftLastWriteTime.dwLowDateTime};
+}
+
 } // namespace
 
 void setStepBeforeCopyingBytes(void (*step)(const std::string& source)) noexcept {
@@ -139,6 +153,7 @@ CopyResult copyFile(const std::string& source, const std::string& target,
     // temporary file removes a read-only copy too when it is not put in place.
     const std::filesystem::path temporary = native(copy.path());
     ::DeleteFileW(temporary.c_str());
+    const auto before = sizeAndTime(from);
     if (stepBeforeCopyingBytes != nullptr) {
         stepBeforeCopyingBytes(source);
     }
@@ -149,6 +164,12 @@ CopyResult copyFile(const std::string& source, const std::string& target,
                                                  : failureFromWindowsError(error));
         }
         throw failureFromWindowsError(error);
+    }
+    // The copy is of one version of the source: its size and time then, and the copy's size.
+    const auto after = sizeAndTime(from);
+    const auto copied = sizeAndTime(temporary);
+    if (!before || before != after || !copied || copied->first != before->first) {
+        throw SourceFailure(Failure(FailureNumber::PathFileAccess, kChangedWhileCopied));
     }
     if (guarded != nullptr && guarded->holdsEntryAt(target)) {
         return CopyResult::TargetGuarded;
