@@ -60,11 +60,10 @@ Exit status:
      a question was answered No or Cancel
   2  the command line cannot be run: unknown command or option, missing or extra operand,
      a FILE or DIR that is missing or of the wrong kind
-  3  copy: the run finished, but some fonts were left incomplete: a copy failed (a
-     read-only file in the way, a name too long) and the question whether to go on was
-     answered Yes, a font or companion file could not be read, a .pfb had no .pfm, a
-     companion file (.afm, .inf, .mmm) could not be copied, or a new name was one of the
-     fonts being copied (never replaced); standard error says how many
+  3  copy: the run finished, but some fonts were left incomplete: a copy failed (a read-only
+     file in the way) and the question whether to go on was answered Yes, a file could not
+     be read, a .pfb had no .pfm, a companion could not be copied, or a new name was one of
+     the fonts being copied (never replaced); standard error says how many
 )";
 }
 

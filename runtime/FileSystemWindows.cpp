@@ -106,6 +106,33 @@ sizeAndTime(const std::filesystem::path& file) {
                          data.ftLastWriteTime.dwLowDateTime};
 }
 
+// What stands at the copy's name: whether the copy may replace it, or the copy is not made.
+std::optional<CopyResult> checkTarget(const std::string& source, const std::string& target,
+                                      const ProtectedFiles* guarded) {
+    const DWORD targetAttributes = ::GetFileAttributesW(native(target).c_str());
+    if (targetAttributes == INVALID_FILE_ATTRIBUTES) {
+        if (const DWORD error = ::GetLastError(); !isMissing(error)) {
+            throw failureFromWindowsError(error);
+        }
+        return std::nullopt;
+    }
+    const std::optional<FileIdentity> sourceIdentity = identityOf(source);
+    if (sourceIdentity && sourceIdentity == identityOf(target)) {
+        return CopyResult::SameFile;
+    }
+    if (guarded != nullptr && guarded->holdsEntryAt(target)) {
+        return CopyResult::TargetGuarded;
+    }
+    // Checked here, before anything is written.
+    if (isDirectory(targetAttributes)) {
+        throw Failure(FailureNumber::PathFileAccess, kDirectoryTarget);
+    }
+    if (isReadOnly(targetAttributes)) {
+        throw Failure(FailureNumber::PathFileAccess, kReadOnlyTarget);
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 void setStepBeforeCopyingBytes(void (*step)(const std::string& source)) noexcept {
@@ -115,7 +142,6 @@ void setStepBeforeCopyingBytes(void (*step)(const std::string& source)) noexcept
 CopyResult copyFile(const std::string& source, const std::string& target,
                     const ProtectedFiles* guarded, bool durable) {
     const std::filesystem::path from = native(source);
-    const std::filesystem::path to = native(target);
     // Only files are copied: a directory or a device is an access failure.
     DWORD sourceAttributes = 0;
     try {
@@ -126,24 +152,8 @@ CopyResult copyFile(const std::string& source, const std::string& target,
     if (isDirectory(sourceAttributes) || (sourceAttributes & FILE_ATTRIBUTE_DEVICE) != 0) {
         throw SourceFailure(Failure(FailureNumber::PathFileAccess, kNotRegular));
     }
-    const DWORD targetAttributes = ::GetFileAttributesW(to.c_str());
-    if (targetAttributes != INVALID_FILE_ATTRIBUTES) {
-        const std::optional<FileIdentity> sourceIdentity = identityOf(source);
-        if (sourceIdentity && sourceIdentity == identityOf(target)) {
-            return CopyResult::SameFile;
-        }
-        if (guarded != nullptr && guarded->holdsEntryAt(target)) {
-            return CopyResult::TargetGuarded;
-        }
-        // Checked here, before anything is written.
-        if (isDirectory(targetAttributes)) {
-            throw Failure(FailureNumber::PathFileAccess, kDirectoryTarget);
-        }
-        if (isReadOnly(targetAttributes)) {
-            throw Failure(FailureNumber::PathFileAccess, kReadOnlyTarget);
-        }
-    } else if (const DWORD error = ::GetLastError(); !isMissing(error)) {
-        throw failureFromWindowsError(error);
+    if (const std::optional<CopyResult> notCopied = checkTarget(source, target, guarded)) {
+        return *notCopied;
     }
 
     TemporaryFile copy(target);
