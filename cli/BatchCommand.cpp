@@ -35,8 +35,8 @@ int runBatchCommand(BatchRun run, const Request& request, Console& console) {
     const std::size_t incomplete = outcome.fontsIncomplete;
     if (status == kNotAllCopied && run == BatchRun::Copy) {
         // The run finished, but not every font was copied whole (a copy passed over with Yes,
-        // as --yes answers, a companion that could not be copied): a script must not take it
-        // for a full copy.
+        // as --yes answers, a companion that could not be copied, a font that could not be
+        // read, a .pfb without its .pfm): a script must not take it for a full copy.
         console.err << "quillvane-cli: " << incomplete
                     << (incomplete == 1 ? " font was" : " fonts were")
                     << " left incomplete (not copied, or copied without a companion file)\n";

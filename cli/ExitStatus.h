@@ -7,7 +7,7 @@ enum ExitStatus : int {
     kSuccess = 0,      // every name read, the report printed, the run finished
     kNotFinished = 1,  // a lookup gave an error text; a run refused, failed or answered No
     kUsage = 2,        // the command line cannot be run
-    kNotAllCopied = 3, // copy finished, but fonts whose copy failed were passed over (--yes);
+    kNotAllCopied = 3, // copy finished, but fonts were left incomplete (passed over, unread);
                        // html finished, but fonts that could not be read are listed as errors
 };
 

@@ -6,7 +6,10 @@
 
 namespace cli {
 
-std::string helpText() {
+namespace {
+
+// The commands and their options.
+std::string commandsText() {
     return R"(Usage: quillvane-cli COMMAND [OPTION]... OPERAND...
 
 Reads the full names of TrueType (.ttf), OpenType (.otf), collection (.ttc, .otc: the first
@@ -44,8 +47,12 @@ Option of name, report, html and copy:
                              fonts' own letters. Without it each byte of a name is one
                              Windows-1252 character, as stored pages and scripts expect: a
                              Cyrillic or Chinese name comes out as unreadable Latin letters
+)";
+}
 
-Without --yes, copy asks its questions on the terminal; when standard input is not a terminal
+// What the tool does of its own accord, and its exit statuses.
+std::string behaviourText() {
+    return R"(Without --yes, copy asks its questions on the terminal; when standard input is not a terminal
 they are answered No. Messages go to standard error; while a run works through a directory,
 a terminal shows how many files are left.
 
@@ -63,10 +70,17 @@ Exit status:
      a FILE or DIR that is missing or of the wrong kind
   3  html: both files were written, but fonts that could not be read are listed under
      their error text; copy: the run finished, but some fonts were left incomplete: a copy
-     failed (a read-only file in the way, a name too long) and the question whether to go
-     on was answered Yes, a companion file (.afm, .inf, .mmm) could not be copied, or a new
-     name was one of the fonts being copied (never replaced); standard error says how many
+     failed (a read-only file in the way) and the question whether to go on was answered
+     Yes, a file could not be read, a .pfb had no .pfm, a companion could not be copied, or
+     a new name was one of the fonts being copied (never replaced); standard error says how
+     many
 )";
+}
+
+} // namespace
+
+std::string helpText() {
+    return commandsText() + "\n" + behaviourText();
 }
 
 std::string versionText() {

@@ -17,7 +17,7 @@ BatchOutcome RenameFonts_Click(BatchHost& host, BatchState& state, SpacesOption 
             return BatchOutcome{RunEnd::Refused, 0};
         }
     } catch (...) {
-        copymessages::reportFailure(host, runtime::currentFailure().number());
+        copymessages::reportFailure(host, runtime::currentFailure(), {});
         return BatchOutcome{RunEnd::Failed, 0};
     }
     return RenameFont(host, state, option, decoding);
@@ -30,7 +30,7 @@ BatchOutcome RenameFont(BatchHost& host, BatchState& state, SpacesOption option,
         return run.run();
     } catch (...) {
         // Only setting up the run can get here (out of memory); its steps are attempted.
-        copymessages::reportFailure(host, runtime::currentFailure().number());
+        copymessages::reportFailure(host, runtime::currentFailure(), {});
         return BatchOutcome{RunEnd::Failed, 0};
     }
 }

@@ -65,8 +65,19 @@ std::string companionFailureText(const std::string& source, const std::string& t
     return text;
 }
 
-std::string finishedText(std::size_t incomplete) {
+std::string sourceFolderText(const std::string& destination, const std::string& source) {
+    std::string text = "The copies would go to " + destination +
+                       ", which is the fonts' own "
+                       "folder " +
+                       source + ".";
+    text += kCrLf;
+    text += "Copies there could replace files of yours, so nothing was copied.";
+    return text;
+}
+
+std::string finishedText(const std::string& shortfalls, std::size_t incomplete) {
     std::string text = "Finished.";
+    text += shortfalls;
     if (incomplete > 0) {
         text += kCrLf;
         text += kCrLf;
@@ -77,10 +88,27 @@ std::string finishedText(std::size_t incomplete) {
     return text;
 }
 
-void reportFailure(BatchHost& host, int number) noexcept {
+void reportFailure(BatchHost& host, const runtime::Failure& failure,
+                   const std::string& doing) noexcept {
     try {
-        host.show(message("Error " + runtime::text::numberText(number)));
+        // The number first, as users know it; then the file and the cause, where there is
+        // more to say than the number's description.
+        std::string text = "Error " + runtime::text::numberText(failure.number());
+        const std::string cause = failure.cause();
+        if (!doing.empty()) {
+            text += kCrLf;
+            text += doing + ":";
+        }
+        if (!doing.empty() || cause != failure.description()) {
+            text += kCrLf;
+            text += cause;
+        }
+        host.show(message(std::move(text)));
     } catch (...) {
+        try {
+            host.show(message("Error " + runtime::text::numberText(failure.number())));
+        } catch (...) {
+        }
     }
 }
 

@@ -34,11 +34,24 @@ std::string guardedText(const std::string& source, const std::string& target);
 std::string companionFailureText(const std::string& source, const std::string& target,
                                  const runtime::Failure& failure);
 
-// The closing message, with the number of fonts left incomplete.
-std::string finishedText(std::size_t incomplete);
+// The refusal when the destination is the fonts' own folder (a "friendly" that is a link back
+// there, say), where a copy could replace a file the user has.
+std::string sourceFolderText(const std::string& destination, const std::string& source);
 
-// Shows the message of a failure that ends the run. A message that cannot be shown ends it
-// just the same: nothing leaves the run.
-void reportFailure(BatchHost& host, int number) noexcept;
+// The cause of a run that ends because its destination was moved or replaced meanwhile.
+inline constexpr const char* kDestinationMoved =
+    "it was moved or replaced by another folder during the run; the copies are in the folder "
+    "that was there when the run began";
+
+// The closing message: "Finished.", then the fonts gathered as left incomplete (shortfalls, the
+// paragraphs CopyShortfalls gives) and how many others were left incomplete, which the
+// messages before it told.
+std::string finishedText(const std::string& shortfalls, std::size_t toldBefore);
+
+// Shows the message of a failure that ends the run: "Error  NN", then what the step was
+// doing (the file) and the cause in the system's words. A message that cannot be shown ends
+// it just the same: nothing leaves the run.
+void reportFailure(BatchHost& host, const runtime::Failure& failure,
+                   const std::string& doing) noexcept;
 
 } // namespace fontlist::copymessages

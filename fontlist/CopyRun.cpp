@@ -66,14 +66,6 @@ std::string companionPatterns() {
     return patterns;
 }
 
-// The new name of a font file: its trimmed full name made fit for a file name, then the
-// extension.
-std::string newFileName(const std::string& fullName, SpacesOption option,
-                        std::string_view extension) {
-    return fileNameForThisSystem(ValidFileName(runtime::text::trimSpaces(fullName), option) +
-                                 std::string(extension));
-}
-
 } // namespace
 
 CopyRun::CopyRun(BatchHost& host, BatchState& state, SpacesOption option,
@@ -104,10 +96,11 @@ CopyRun::Outcome CopyRun::outcomeOf(Action& action) noexcept {
     doing_.clear();
     creatingDestination_ = false;
     try {
-        if (action() == Step::Done) {
+        const Step step = action();
+        if (step == Step::Done) {
             return Outcome::Done;
         }
-        end_ = RunEnd::Declined;
+        end_ = step == Step::Refused ? RunEnd::Refused : RunEnd::Declined;
         return Outcome::RunEnds;
     } catch (...) {
         failure = runtime::currentFailure();
@@ -147,11 +140,12 @@ bool CopyRun::open() {
                           &CopyRun::layOutFiles});
 }
 
-// The copies handed to the device, the lists read again, the idle title, the closing
-// message, which says how many fonts were left incomplete.
+// The destination confirmed, the copies handed to the device, the lists read again, the idle
+// title, the closing message, which says how many fonts were left incomplete.
 void CopyRun::close() {
-    attemptInTurn({&CopyRun::syncDestination, &CopyRun::refreshDirectoryList,
-                   &CopyRun::refreshFileList, &CopyRun::showIdleTitle, &CopyRun::showFinished});
+    attemptInTurn({&CopyRun::confirmDestination, &CopyRun::syncDestination,
+                   &CopyRun::refreshDirectoryList, &CopyRun::refreshFileList,
+                   &CopyRun::showIdleTitle, &CopyRun::showFinished});
 }
 
 std::size_t CopyRun::incompleteCount() const {
@@ -160,33 +154,14 @@ std::size_t CopyRun::incompleteCount() const {
 }
 
 // The steps of one listed file, the last of which counts the title down to the number of
-// files after it; false when the run ends among them.
+// files after it; false when the run ends among them. A font that cannot be read is noted
+// and passed over.
 bool CopyRun::copy(FontWork& font, std::size_t filesAfter) {
-    bool guarded = false; // its new name is one of the run's sources: the font is skipped
-    const auto copyTheFont = [&] {
-        guarded = !copyFont(font, font.source, font.target);
-        return Step::Done;
-    };
-    if (font.type == nullptr) {
-        return attempt([&] {
-            return showProgress(runtime::text::numberText(static_cast<std::int64_t>(filesAfter)));
-        });
-    }
-    if (!attempt([&] { return lookUp(font); }) || !attemptCopy(font, copyTheFont)) {
-        return false;
-    }
-    // In their order: a required companion's failure goes to the run's rule, an optional
-    // one's is told and counted.
-    for (const Companion& companion :
-         guarded ? std::span<const Companion>() : font.type->companions) {
-        const bool goesOn = companion.required
-                                ? attemptCopy(font,
-                                              [&] {
-                                                  copyCompanion(font, companion.extension);
-                                                  return Step::Done;
-                                              })
-                                : copyOptionalCompanion(font, companion.extension);
-        if (!goesOn) {
+    if (font.type != nullptr) {
+        if (!attempt([&] { return lookUp(font); })) {
+            return false;
+        }
+        if (!font.target.empty() && !copyFontAndCompanions(font)) {
             return false;
         }
     }
@@ -195,38 +170,113 @@ bool CopyRun::copy(FontWork& font, std::size_t filesAfter) {
     });
 }
 
-// A companion the font may lack: a missing one is no failure; any other failure is told
-// (the file and the cause) and leaves the font incomplete, and the run goes on with the
-// next step. False when the message itself ends the run.
-bool CopyRun::copyOptionalCompanion(FontWork& font, std::string_view extension) {
+// The font's own file, then its companions in their order: a required companion's failure
+// goes to the run's rule, an optional one's is told and counted. A font with companions
+// whose new name an earlier font of the run took replaces that font's whole set, or, when its
+// own file is not copied, none of it. False when the run ends.
+bool CopyRun::copyFontAndCompanions(FontWork& font) {
+    const bool hasSet = !font.type->companions.empty();
+    const std::string name = font.target.substr(destination_.size());
+    MadeFiles made;
+    MainCopy main = MainCopy::PassedOver;
+    if (!attemptCopy(font, [&] {
+            main = copyMain(font, hasSet ? &made : nullptr);
+            return Step::Done;
+        })) {
+        return false;
+    }
+    if (main == MainCopy::Skipped || (main == MainCopy::PassedOver && sets_.madeAt(name))) {
+        return true;
+    }
+    for (const Companion& companion : font.type->companions) {
+        MadeFiles* const files = hasSet ? &made : nullptr;
+        const bool goesOn = companion.required
+                                ? attemptCopy(font,
+                                              [&] {
+                                                  copyCompanion(font, companion, files);
+                                                  return Step::Done;
+                                              })
+                                : copyOptionalCompanion(font, companion, files);
+        if (!goesOn) {
+            return false;
+        }
+    }
+    if (hasSet && main == MainCopy::Copied) {
+        sets_.replace(*held_, name, std::move(made));
+    }
+    return true;
+}
+
+// The font's own file: one that cannot be read is noted, one whose new name is one of the
+// run's sources is told; neither is copied.
+CopyRun::MainCopy CopyRun::copyMain(FontWork& font, MadeFiles* made) {
     try {
-        copyCompanion(font, extension);
+        return copyFont(font, font.source, font.target, made) ? MainCopy::Copied
+                                                              : MainCopy::Skipped;
+    } catch (const runtime::fs::SourceFailure& failure) {
+        noteUnreadable(font, font.source, failure);
+        return MainCopy::Skipped;
+    }
+}
+
+// A companion the font may lack: a missing one is no failure; a failure in the destination is
+// told (the file and the cause) and leaves the font incomplete, and the run goes on with the
+// next step. False when the message itself ends the run.
+bool CopyRun::copyOptionalCompanion(FontWork& font, const Companion& companion, MadeFiles* made) {
+    try {
+        copyCompanion(font, companion, made);
         return true;
     } catch (...) {
         const runtime::Failure failure = runtime::currentFailure();
-        if (failure.is(runtime::FailureNumber::FileNotFound)) {
-            return true;
-        }
         font.incomplete = true;
         std::string text =
-            companionFailureText(withExtension(font, font.source, extension),
-                                 withExtension(font, font.target, extension), failure);
+            companionFailureText(withExtension(font, font.source, companion.extension),
+                                 withExtension(font, font.target, companion.extension), failure);
         return attempt([&] { return show(message(std::move(text))); });
     }
 }
 
 // Copies a font or one of its companions; a target that is one of the run's own sources is
 // passed over with a message that names it, and leaves the font incomplete. Whether the
-// file was copied (or already was the target).
-bool CopyRun::copyFont(FontWork& font, const std::string& source, const std::string& target) {
+// file was copied (or already was the target). A copy made is added to made, where given.
+bool CopyRun::copyFont(FontWork& font, const std::string& source, const std::string& target,
+                       MadeFiles* made) {
     doing_ = copyingText(source, target);
-    const runtime::fs::CopyResult result = runtime::fs::copyFile(source, target, &guarded_);
+    if (!held_) {
+        // Its opening failed and the run was told to go on: there is nowhere to copy to.
+        throw runtime::Failure(runtime::FailureNumber::PathNotFound);
+    }
+    std::string name = target.substr(destination_.size());
+    runtime::fs::FileIdentity identity;
+    const runtime::fs::CopyResult result = runtime::fs::copyFile(
+        source, *held_, name, &guarded_, false, made != nullptr ? &identity : nullptr);
+    if (result == runtime::fs::CopyResult::Copied && made != nullptr) {
+        made->push_back(CopySets::File{std::move(name), identity});
+    }
     if (result != runtime::fs::CopyResult::TargetGuarded) {
         return true;
     }
     font.incomplete = true;
     host_.show(message(guardedText(source, target)));
     return false;
+}
+
+// A font's file that could not be read (or that changed while it was copied) is named, with
+// the cause, in the closing message; the font is left incomplete. A font counts once.
+void CopyRun::noteUnreadable(FontWork& font, const std::string& path,
+                             const runtime::Failure& failure) {
+    if (!font.incomplete) {
+        shortfalls_.unreadable(std::string_view(path).substr(source_.size()), failure);
+    }
+    font.incomplete = true;
+}
+
+void CopyRun::noteWithout(FontWork& font, std::string_view extension) {
+    if (!font.incomplete) {
+        shortfalls_.withoutCompanion(extension,
+                                     std::string_view(font.source).substr(source_.size()));
+    }
+    font.incomplete = true;
 }
 
 // 75 (as when the destination exists already) asks whether to go on with the next step;
@@ -236,7 +286,7 @@ bool CopyRun::copyFont(FontWork& font, const std::string& source, const std::str
 CopyRun::Outcome CopyRun::afterFailure(const runtime::Failure& failure) noexcept {
     end_ = RunEnd::Failed;
     if (!failure.is(runtime::FailureNumber::PathFileAccess)) {
-        reportFailure(host_, failure.number());
+        reportFailure(host_, failure, doing_);
         return Outcome::RunEnds;
     }
     try {
@@ -257,64 +307,32 @@ CopyRun::Outcome CopyRun::afterFailure(const runtime::Failure& failure) noexcept
 
 // A companion is the file of the same name with the companion's extension in lower case;
 // where there is none, the one file of the directory whose name matches that without
-// regard to case (FOO.PFM beside FOO.PFB). Its copy gets the lower-case extension.
-void CopyRun::copyCompanion(FontWork& font, std::string_view extension) {
-    const std::string source = withExtension(font, font.source, extension);
-    const std::string target = withExtension(font, font.target, extension);
+// regard to case (FOO.PFM beside FOO.PFB). Its copy gets the lower-case extension. A missing
+// required companion leaves the font copied without it; a companion that cannot be read is
+// noted. Failures in the destination are raised.
+void CopyRun::copyCompanion(FontWork& font, const Companion& companion, MadeFiles* made) {
+    const std::string source = withExtension(font, font.source, companion.extension);
+    const std::string target = withExtension(font, font.target, companion.extension);
     try {
-        copyFont(font, source, target);
-    } catch (const runtime::Failure& failure) {
-        if (!failure.is(runtime::FailureNumber::FileNotFound)) {
-            throw;
+        try {
+            copyFont(font, source, target, made);
+        } catch (const runtime::fs::SourceFailure& failure) {
+            if (!failure.is(runtime::FailureNumber::FileNotFound)) {
+                throw;
+            }
+            const std::optional<std::string> other =
+                companions_.find(source_, std::string_view(source).substr(source_.size()));
+            if (!other) {
+                if (companion.required) {
+                    noteWithout(font, companion.extension);
+                }
+                return;
+            }
+            copyFont(font, source_ + *other, target, made);
         }
-        const std::optional<std::string> other =
-            companions_.find(source_, std::string_view(source).substr(source_.size()));
-        if (!other) {
-            throw;
-        }
-        copyFont(font, source_ + *other, target);
+    } catch (const runtime::fs::SourceFailure& failure) {
+        noteUnreadable(font, source, failure);
     }
-}
-
-CopyRun::Step CopyRun::lookUp(FontWork& font) const {
-    readAhead_->reached(font.readAheadPosition);
-    const std::string fullName = nameOf(font.source, decoding_).value().text();
-    font.target = destination_ + newFileName(fullName, option_, font.extension);
-    return Step::Done;
-}
-
-CopyRun::Step CopyRun::syncDestination() {
-    runtime::fs::syncFileSystemOf(destination_);
-    return Step::Done;
-}
-
-CopyRun::Step CopyRun::refreshDirectoryList() {
-    host_.refreshDirectoryList();
-    return Step::Done;
-}
-
-CopyRun::Step CopyRun::refreshFileList() {
-    host_.refreshFileList();
-    return Step::Done;
-}
-
-CopyRun::Step CopyRun::showProgress(const std::string& text) {
-    host_.showProgress(text);
-    return Step::Done;
-}
-
-// A message with OK only: whatever the answer, the run goes on.
-CopyRun::Step CopyRun::show(const runtime::UserMessage& shown) {
-    host_.show(shown);
-    return Step::Done;
-}
-
-CopyRun::Step CopyRun::showIdleTitle() {
-    return showProgress(std::string(kProgramName));
-}
-
-CopyRun::Step CopyRun::showFinished() {
-    return show(message(finishedText(incompleteCount())));
 }
 
 } // namespace fontlist

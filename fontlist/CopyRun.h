@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,12 +11,15 @@
 #include "fontlist/BatchHost.h"
 #include "fontlist/BatchOutcome.h"
 #include "fontlist/BatchState.h"
+#include "fontlist/CopySets.h"
+#include "fontlist/CopyShortfalls.h"
 #include "fontlist/FontTypes.h"
 #include "fontlist/NamesWithoutCase.h"
 #include "fontlist/ReadAhead.h"
 #include "fontlist/SpacesOption.h"
 #include "runtime/Failure.h"
 #include "runtime/FileSystem.h"
+#include "runtime/HeldDirectory.h"
 #include "runtime/NameDecoding.h"
 #include "runtime/PathText.h"
 #include "runtime/UserMessage.h"
@@ -57,7 +61,15 @@ private:
     enum class Step {
         Done,
         Declined, // a question was answered No or Cancel: the run ends without a message
+        Refused,  // the run may not write where it would: it ends after saying so
     };
+    // What became of a font's own file.
+    enum class MainCopy {
+        Copied,     // copied, or already the target
+        PassedOver, // its copy failed and the user chose to go on with the next step
+        Skipped,    // not copied, with its cause noted or told: its companions are not either
+    };
+    using MadeFiles = std::vector<CopySets::File>;
     // What became of a step tried under the run's failure rule.
     enum class Outcome {
         Done,       // it did its work
@@ -92,12 +104,19 @@ private:
     void guardCompanion(const FontWork& font, std::string_view extension);
 
     // The steps of each file.
-    Step lookUp(FontWork& font) const;
-    bool copyFont(FontWork& font, const std::string& source, const std::string& target);
-    void copyCompanion(FontWork& font, std::string_view extension);
-    bool copyOptionalCompanion(FontWork& font, std::string_view extension);
+    Step lookUp(FontWork& font);
+    std::string unnamedFileName(const FontWork& font) const;
+    bool copyFontAndCompanions(FontWork& font);
+    MainCopy copyMain(FontWork& font, MadeFiles* made);
+    bool copyFont(FontWork& font, const std::string& source, const std::string& target,
+                  MadeFiles* made);
+    void copyCompanion(FontWork& font, const Companion& companion, MadeFiles* made);
+    bool copyOptionalCompanion(FontWork& font, const Companion& companion, MadeFiles* made);
+    void noteUnreadable(FontWork& font, const std::string& path, const runtime::Failure& failure);
+    void noteWithout(FontWork& font, std::string_view extension);
 
     // The closing steps.
+    Step confirmDestination();
     Step syncDestination();
     Step refreshDirectoryList();
     Step refreshFileList();
@@ -115,11 +134,14 @@ private:
     SpacesOption option_;
     runtime::NameDecoding decoding_;
     std::string source_;
-    std::string destination_;
+    std::string destination_; // once held, the path the directory had when it was opened
+    std::optional<runtime::fs::HeldDirectory> held_; // the destination, from its resolution
     std::vector<FontWork> fonts_;         // laid out once the number of files is read again
     RunEnd end_ = RunEnd::Finished;       // until a step ends the run
     NamesWithoutCase companions_;         // the directory's companion files, found without case
     runtime::fs::ProtectedFiles guarded_; // every file the run reads
+    CopyShortfalls shortfalls_;           // the fonts left incomplete that the end names
+    CopySets sets_;                       // the files made for each font with companions
     std::string doing_; // what the step under way is doing, for the message of its failure
     bool creatingDestination_ = false;     // the step under way creates the destination
     std::unique_ptr<ReadAhead> readAhead_; // last: its thread stops first

@@ -14,7 +14,9 @@
 #include "fontlist/FontTypes.h"
 #include "fontlist/ReadAhead.h"
 #include "fontlist/SystemDirectories.h"
+#include "runtime/FileIdentity.h"
 #include "runtime/FileSystem.h"
+#include "runtime/HeldDirectory.h"
 #include "runtime/PathText.h"
 #include "runtime/TemporaryFileCleanup.h"
 #include "runtime/UserMessage.h"
@@ -25,6 +27,7 @@ namespace {
 
 using copymessages::fontDirectoryText;
 using copymessages::message;
+using copymessages::sourceFolderText;
 
 // How many files ahead of the one being copied the system is asked to read.
 constexpr std::size_t kReadAheadFiles = 16;
@@ -99,12 +102,19 @@ CopyRun::Step CopyRun::createDestination() {
     return Step::Done;
 }
 
-// The destination is resolved once, links and all: every copy lands where the run began
-// to write, whatever is done to the links meanwhile. The temporary files that killed runs
-// left there go.
+// The destination is resolved once, links and all, and held open: every copy lands in the
+// directory the run began to write in, whatever is done to its path meanwhile. A destination
+// that is the fonts' own folder (a "friendly" that is a link back there) is refused before
+// anything is copied. The temporary files that killed runs left there go.
 CopyRun::Step CopyRun::resolveDestination() {
-    destination_ =
-        runtime::path::withTrailingSeparator(runtime::fs::realPath(destinationWithoutSeparator()));
+    const std::string chosen = destinationWithoutSeparator();
+    doing_ = "Could not open " + chosen;
+    held_.emplace(chosen);
+    if (runtime::fs::identityOf(source_) == held_->identity()) {
+        host_.show(message(sourceFolderText(chosen, source_)));
+        return Step::Refused;
+    }
+    destination_ = held_->path();
     runtime::removeStaleTemporaryFiles(destination_);
     return Step::Done;
 }

@@ -36,6 +36,7 @@ public:
     // Whether a write at the path would land on a protected file: the entry there (the name
     // that a rename replaces) is one of them.
     bool holdsEntryAt(const std::string& path) const;
+    bool holds(const FileIdentity& identity) const { return files_.contains(identity); }
     bool empty() const noexcept { return files_.empty(); }
 
 private:

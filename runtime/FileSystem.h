@@ -5,6 +5,7 @@
 
 #include "runtime/Failure.h"
 #include "runtime/FileIdentity.h"
+#include "runtime/HeldDirectory.h"
 
 // File-system services. Paths are UTF-8. Every failure is a runtime::Failure.
 namespace runtime::fs {
@@ -50,8 +51,25 @@ enum class CopyResult {
 // on a file system whose sizes are not real (/proc, /sys) or one that yields more than its
 // size raises 75 with that cause, so that no source can fill the disk. The copy is not handed
 // to the device here (syncFileSystemOf does it for a whole run at once) unless durable.
+//
+// Every failure that concerns the source is a SourceFailure: it cannot be opened or read, it
+// is no regular file, or it changed while it was copied (it gave fewer bytes than its size at
+// open, or its size, time of writing or the file at its path differ afterwards), in which case
+// nothing is put in place.
 CopyResult copyFile(const std::string& source, const std::string& target,
                     const ProtectedFiles* guarded = nullptr, bool durable = false);
+
+// The same into a directory held open, under a name there: the copy is created and renamed
+// relative to the directory, never through its path. When made is given, it receives the
+// identity of the copy put in place.
+CopyResult copyFile(const std::string& source, const HeldDirectory& directory,
+                    const std::string& name, const ProtectedFiles* guarded = nullptr,
+                    bool durable = false, FileIdentity* made = nullptr);
+
+// For tests: a step that every copy takes after it has opened and measured its source and
+// before it copies the bytes (a test truncates the source there). None by default; null
+// removes it.
+void setStepBeforeCopyingBytes(void (*step)(const std::string& source)) noexcept;
 
 // Hands everything written to the file system that holds the directory to the device, then
 // the directory's own entries; raises the failure the system reports. A directory that is not

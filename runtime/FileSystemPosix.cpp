@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@
 
 #include "runtime/CopyFailureCauses.h"
 #include "runtime/Failure.h"
+#include "runtime/HeldDirectory.h"
 #include "runtime/TemporaryFile.h"
 #include "runtime/UniqueFd.h"
 
@@ -59,10 +61,11 @@ void writeAll(int fd, const char* data, std::size_t length) {
 }
 
 // Copies up to `left` bytes from the current offset through a buffer; stops at the end of the
-// source.
-void copyThroughBuffer(int from, int to, std::uint64_t left) {
+// source. Returns how many bytes it copied; a failed read is the source's failure.
+std::uint64_t copyThroughBuffer(int from, int to, std::uint64_t left) {
+    const std::uint64_t wanted = left;
     if (left == 0) {
-        return;
+        return 0;
     }
     std::vector<char> buffer(kCopyChunk);
     while (left > 0) {
@@ -73,25 +76,18 @@ void copyThroughBuffer(int from, int to, std::uint64_t left) {
             if (errno == EINTR) {
                 continue;
             }
-            throw failureFromErrno(errno);
+            throw SourceFailure(failureFromErrno(errno));
         }
         if (got == 0) {
-            return;
+            break;
         }
         writeAll(to, buffer.data(), static_cast<std::size_t>(got));
         left -= static_cast<std::uint64_t>(got);
     }
+    return wanted - left;
 }
 
 #ifdef __linux__
-// Whether a failed copy_file_range only says that this pair of files cannot be copied that way
-// (another file system on an older kernel, a kernel without the call, a file system or sandbox
-// that does not offer it), so that the bytes are copied through a buffer instead.
-bool inKernelCopyUnavailable(int error) {
-    return error == EXDEV || error == ENOSYS || error == EOPNOTSUPP || error == EINVAL ||
-           error == EPERM;
-}
-
 // File systems whose files show sizes that say nothing of what reading them yields: a file
 // there may give more than its size (forever, for some), or change while it is read.
 bool sizesAreNotReal(int fd) {
@@ -115,11 +111,17 @@ bool sizesAreNotReal(int fd) {
 }
 #endif
 
+// Whether a failed in-kernel copy ran out of room in the destination; any other failure is
+// left to the buffered copy, which tells a failed read (the source's) from a failed write.
+bool destinationIsFull(int error) {
+    return error == ENOSPC || error == EDQUOT || error == EFBIG;
+}
+
 // Copies the source's `size` bytes (what it held when opened), from the current offsets. On
 // Linux the kernel copies the bytes itself, without bringing them into this process
 // (copy_file_range, as cp does); where it cannot, or where it stops early, the buffered copy
 // takes over where it stopped. A source that still has bytes after `size` raises 75: its size
-// was no measure of it.
+// was no measure of it; one that ends before them changed while it was copied.
 void copyBytes(int from, int to, std::uint64_t size) {
     std::uint64_t left = size;
 #ifdef __linux__
@@ -134,20 +136,22 @@ void copyBytes(int from, int to, std::uint64_t size) {
         if (copied < 0 && errno == EINTR) {
             continue;
         }
-        if (copied < 0 && !inKernelCopyUnavailable(errno)) {
+        if (copied < 0 && destinationIsFull(errno)) {
             throw failureFromErrno(errno);
         }
         break; // the end, or no copy in the kernel: the buffer reads on to make sure
     }
 #endif
-    copyThroughBuffer(from, to, left);
+    if (copyThroughBuffer(from, to, left) != left) {
+        throw SourceFailure(Failure(FailureNumber::PathFileAccess, kChangedWhileCopied));
+    }
     char more = 0;
     ssize_t got = 0;
     do {
         got = ::read(from, &more, 1);
     } while (got < 0 && errno == EINTR);
     if (got > 0) {
-        throw Failure(FailureNumber::PathFileAccess, kYieldsMore);
+        throw SourceFailure(Failure(FailureNumber::PathFileAccess, kYieldsMore));
     }
 }
 
@@ -170,62 +174,135 @@ void createDirectory(const std::string& path) {
     throw errno == ENOENT ? Failure(FailureNumber::PathNotFound, errno) : failureFromErrno(errno);
 }
 
-CopyResult copyFile(const std::string& source, const std::string& target,
-                    const ProtectedFiles* guarded, bool durable) {
+namespace {
+
+void (*stepBeforeCopyingBytes)(const std::string&) = nullptr;
+
+// The source opened for a copy, with what it was at open; every failure is the source's.
+struct OpenSource {
+    UniqueFd fd;
+    struct stat info {};
+};
+
+OpenSource openSource(const std::string& source) {
     // O_NONBLOCK: opening a named pipe must not wait for a writer (it is refused below).
-    UniqueFd in(::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-    if (in.get() < 0) {
-        throw failureFromErrno(errno);
-    }
-    struct stat from {};
-    if (::fstat(in.get(), &from) != 0) {
-        throw failureFromErrno(errno);
+    OpenSource opened{
+        UniqueFd(::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK))};
+    if (!opened.fd.valid() || ::fstat(opened.fd.get(), &opened.info) != 0) {
+        throw SourceFailure(failureFromErrno(errno));
     }
     // Only regular files are copied: a directory, a pipe or a device is an access failure.
-    if (!S_ISREG(from.st_mode)) {
-        throw Failure(FailureNumber::PathFileAccess, kNotRegular);
+    if (!S_ISREG(opened.info.st_mode)) {
+        throw SourceFailure(Failure(FailureNumber::PathFileAccess, kNotRegular));
     }
 #ifdef __linux__
-    if (sizesAreNotReal(in.get())) {
-        throw Failure(FailureNumber::PathFileAccess, kSizeNotReal);
+    if (sizesAreNotReal(opened.fd.get())) {
+        throw SourceFailure(Failure(FailureNumber::PathFileAccess, kSizeNotReal));
     }
 #endif
+    return opened;
+}
+
+// After its bytes were copied: the source is still the file that was opened, of the same size
+// and time of writing, so that the copy is of one version of it.
+void requireUnchanged(const OpenSource& opened, const std::string& source) {
+    struct stat after {};
+    struct stat there {};
+    const bool same = ::fstat(opened.fd.get(), &after) == 0 &&
+                      after.st_size == opened.info.st_size &&
+                      after.st_mtim.tv_sec == opened.info.st_mtim.tv_sec &&
+                      after.st_mtim.tv_nsec == opened.info.st_mtim.tv_nsec &&
+                      (::stat(source.c_str(), &there) != 0 ||
+                       (there.st_dev == opened.info.st_dev && there.st_ino == opened.info.st_ino));
+    if (!same) {
+        throw SourceFailure(Failure(FailureNumber::PathFileAccess, kChangedWhileCopied));
+    }
+}
+
+// What stands at the copy's name: whether the copy may replace it, or the copy is not made.
+std::optional<CopyResult> checkTarget(const struct stat& from, const HeldDirectory& directory,
+                                      const std::string& name, const ProtectedFiles* guarded,
+                                      struct stat& to) {
     // The name itself is examined, not what a link there points to: a link at the target's
     // name is replaced by the copy like any file, and never written through.
-    struct stat to {};
-    const bool replacing = ::lstat(target.c_str(), &to) == 0;
-    if (replacing) {
-        if (to.st_dev == from.st_dev && to.st_ino == from.st_ino) {
-            return CopyResult::SameFile;
+    if (::fstatat(directory.descriptor(), name.c_str(), &to, AT_SYMLINK_NOFOLLOW) != 0) {
+        if (errno != ENOENT) {
+            throw failureFromErrno(errno);
         }
-        if (guarded != nullptr && guarded->holdsEntryAt(target)) {
-            return CopyResult::TargetGuarded;
-        }
-        // Checked here, before anything is written, because root ignores permission bits.
-        if (S_ISDIR(to.st_mode)) {
-            throw Failure(FailureNumber::PathFileAccess, kDirectoryTarget);
-        }
-        if (isReadOnly(to)) {
-            throw Failure(FailureNumber::PathFileAccess, kReadOnlyTarget);
-        }
-    } else if (errno != ENOENT) {
-        throw failureFromErrno(errno);
+        to.st_mode = 0;
+        return std::nullopt;
     }
+    if (to.st_dev == from.st_dev && to.st_ino == from.st_ino) {
+        return CopyResult::SameFile;
+    }
+    if (guarded != nullptr && guarded->holds(FileIdentity{static_cast<std::uint64_t>(to.st_dev),
+                                                          static_cast<std::uint64_t>(to.st_ino)})) {
+        return CopyResult::TargetGuarded;
+    }
+    // Checked here, before anything is written, because root ignores permission bits.
+    if (S_ISDIR(to.st_mode)) {
+        throw Failure(FailureNumber::PathFileAccess, kDirectoryTarget);
+    }
+    if (isReadOnly(to)) {
+        throw Failure(FailureNumber::PathFileAccess, kReadOnlyTarget);
+    }
+    return std::nullopt;
+}
 
-    TemporaryFile copy(target);
-    copyBytes(in.get(), copy.descriptor(), static_cast<std::uint64_t>(from.st_size));
-    // The file it replaces keeps its mode and group; a new copy takes the source's mode.
-    if (replacing && S_ISREG(to.st_mode)) {
-        copy.setModeAndGroup(to.st_mode & 07777, to.st_gid);
+} // namespace
+
+void setStepBeforeCopyingBytes(void (*step)(const std::string& source)) noexcept {
+    stepBeforeCopyingBytes = step;
+}
+
+CopyResult copyFile(const std::string& source, const std::string& target,
+                    const ProtectedFiles* guarded, bool durable) {
+    const std::size_t slash = target.find_last_of('/');
+    const std::string directoryPath =
+        slash == std::string::npos ? "." : target.substr(0, slash + 1);
+    const HeldDirectory directory(directoryPath);
+    return copyFile(source, directory, target.substr(slash + 1), guarded, durable);
+}
+
+CopyResult copyFile(const std::string& source, const HeldDirectory& directory,
+                    const std::string& name, const ProtectedFiles* guarded, bool durable,
+                    FileIdentity* made) {
+    const OpenSource in = openSource(source);
+    struct stat to {};
+    if (const std::optional<CopyResult> notCopied =
+            checkTarget(in.info, directory, name, guarded, to)) {
+        return *notCopied;
+    }
+    TemporaryFile copy(directory);
+    if (stepBeforeCopyingBytes != nullptr) {
+        stepBeforeCopyingBytes(source);
+    }
+    copyBytes(in.fd.get(), copy.descriptor(), static_cast<std::uint64_t>(in.info.st_size));
+    requireUnchanged(in, source);
+    // The file it replaces keeps its permission bits and (where the user belongs to it) its
+    // group; a new copy takes the source's permission bits.
+    if (S_ISREG(to.st_mode)) {
+        copy.setModeAndGroup(to.st_mode, to.st_gid);
     } else {
-        copy.setMode(from.st_mode & 0777);
+        copy.setMode(in.info.st_mode & 0777);
+    }
+    if (made != nullptr) {
+        struct stat info {};
+        if (::fstat(copy.descriptor(), &info) != 0) {
+            throw failureFromErrno(errno);
+        }
+        *made = FileIdentity{static_cast<std::uint64_t>(info.st_dev),
+                             static_cast<std::uint64_t>(info.st_ino)};
     }
     copy.close(durable);
     // Again just before the rename, which is what would land on it: the copy took a while.
-    if (guarded != nullptr && guarded->holdsEntryAt(target)) {
-        return CopyResult::TargetGuarded;
+    if (guarded != nullptr && !guarded->empty()) {
+        const std::optional<FileIdentity> there = directory.entryIdentity(name);
+        if (there && guarded->holds(*there)) {
+            return CopyResult::TargetGuarded;
+        }
     }
-    copy.putInPlace(target, durable);
+    copy.putInPlace(name, durable);
     return CopyResult::Copied;
 }
 

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <system_error>
+#include <utility>
 
 #include "runtime/CopyFailureCauses.h"
 #include "runtime/Failure.h"
@@ -81,33 +82,78 @@ void createDirectory(const std::string& path) {
                                         : failureFromWindowsError(error);
 }
 
+namespace {
+
+void (*stepBeforeCopyingBytes)(const std::string&) = nullptr;
+
+// Whether a failed CopyFileW concerns its source, as far as Windows tells: the source is gone,
+// or another program holds it so that it cannot be read. Anything else is the destination's.
+bool sourceFailed(DWORD error) {
+    return isMissing(error) || error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
+           error == ERROR_CRC || error == ERROR_READ_FAULT;
+}
+
+// The size and time of writing of a file, to tell whether it changed; none when they cannot be
+// read.
+std::optional<std::pair<std::uint64_t, std::uint64_t>>
+sizeAndTime(const std::filesystem::path& file) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (::GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &data) == 0) {
+        return std::nullopt;
+    }
+    return std::pair{(std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow,
+                     (std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) |
+                         data.ftLastWriteTime.dwLowDateTime};
+}
+
+// What stands at the copy's name: whether the copy may replace it, or the copy is not made.
+std::optional<CopyResult> checkTarget(const std::string& source, const std::string& target,
+                                      const ProtectedFiles* guarded) {
+    const DWORD targetAttributes = ::GetFileAttributesW(native(target).c_str());
+    if (targetAttributes == INVALID_FILE_ATTRIBUTES) {
+        if (const DWORD error = ::GetLastError(); !isMissing(error)) {
+            throw failureFromWindowsError(error);
+        }
+        return std::nullopt;
+    }
+    const std::optional<FileIdentity> sourceIdentity = identityOf(source);
+    if (sourceIdentity && sourceIdentity == identityOf(target)) {
+        return CopyResult::SameFile;
+    }
+    if (guarded != nullptr && guarded->holdsEntryAt(target)) {
+        return CopyResult::TargetGuarded;
+    }
+    // Checked here, before anything is written.
+    if (isDirectory(targetAttributes)) {
+        throw Failure(FailureNumber::PathFileAccess, kDirectoryTarget);
+    }
+    if (isReadOnly(targetAttributes)) {
+        throw Failure(FailureNumber::PathFileAccess, kReadOnlyTarget);
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+void setStepBeforeCopyingBytes(void (*step)(const std::string& source)) noexcept {
+    stepBeforeCopyingBytes = step;
+}
+
 CopyResult copyFile(const std::string& source, const std::string& target,
                     const ProtectedFiles* guarded, bool durable) {
     const std::filesystem::path from = native(source);
-    const std::filesystem::path to = native(target);
     // Only files are copied: a directory or a device is an access failure.
-    const DWORD sourceAttributes = attributesOrThrow(from);
-    if (isDirectory(sourceAttributes) || (sourceAttributes & FILE_ATTRIBUTE_DEVICE) != 0) {
-        throw Failure(FailureNumber::PathFileAccess, kNotRegular);
+    DWORD sourceAttributes = 0;
+    try {
+        sourceAttributes = attributesOrThrow(from);
+    } catch (const Failure& failure) {
+        throw SourceFailure(failure);
     }
-    const DWORD targetAttributes = ::GetFileAttributesW(to.c_str());
-    if (targetAttributes != INVALID_FILE_ATTRIBUTES) {
-        const std::optional<FileIdentity> sourceIdentity = identityOf(source);
-        if (sourceIdentity && sourceIdentity == identityOf(target)) {
-            return CopyResult::SameFile;
-        }
-        if (guarded != nullptr && guarded->holdsEntryAt(target)) {
-            return CopyResult::TargetGuarded;
-        }
-        // Checked here, before anything is written.
-        if (isDirectory(targetAttributes)) {
-            throw Failure(FailureNumber::PathFileAccess, kDirectoryTarget);
-        }
-        if (isReadOnly(targetAttributes)) {
-            throw Failure(FailureNumber::PathFileAccess, kReadOnlyTarget);
-        }
-    } else if (const DWORD error = ::GetLastError(); !isMissing(error)) {
-        throw failureFromWindowsError(error);
+    if (isDirectory(sourceAttributes) || (sourceAttributes & FILE_ATTRIBUTE_DEVICE) != 0) {
+        throw SourceFailure(Failure(FailureNumber::PathFileAccess, kNotRegular));
+    }
+    if (const std::optional<CopyResult> notCopied = checkTarget(source, target, guarded)) {
+        return *notCopied;
     }
 
     TemporaryFile copy(target);
@@ -117,14 +163,46 @@ CopyResult copyFile(const std::string& source, const std::string& target,
     // temporary file removes a read-only copy too when it is not put in place.
     const std::filesystem::path temporary = native(copy.path());
     ::DeleteFileW(temporary.c_str());
+    const auto before = sizeAndTime(from);
+    if (stepBeforeCopyingBytes != nullptr) {
+        stepBeforeCopyingBytes(source);
+    }
     if (::CopyFileW(from.c_str(), temporary.c_str(), TRUE) == 0) {
-        throw failureFromWindowsError(::GetLastError());
+        const DWORD error = ::GetLastError();
+        if (sourceFailed(error)) {
+            throw SourceFailure(isMissing(error) ? Failure(FailureNumber::FileNotFound)
+                                                 : failureFromWindowsError(error));
+        }
+        throw failureFromWindowsError(error);
+    }
+    // The copy is of one version of the source: its size and time then, and the copy's size.
+    const auto after = sizeAndTime(from);
+    const auto copied = sizeAndTime(temporary);
+    if (!before || before != after || !copied || copied->first != before->first) {
+        throw SourceFailure(Failure(FailureNumber::PathFileAccess, kChangedWhileCopied));
     }
     if (guarded != nullptr && guarded->holdsEntryAt(target)) {
         return CopyResult::TargetGuarded;
     }
     copy.putInPlace(target, durable);
     return CopyResult::Copied;
+}
+
+// Windows writes through the directory's path: before each copy the path is checked to lead to
+// the directory still. A swap during one copy is not seen here; the run's own check before its
+// closing steps tells it.
+CopyResult copyFile(const std::string& source, const HeldDirectory& directory,
+                    const std::string& name, const ProtectedFiles* guarded, bool durable,
+                    FileIdentity* made) {
+    if (!directory.stillAtItsPath()) {
+        throw Failure(FailureNumber::PathNotFound);
+    }
+    const std::string target = directory.path() + name;
+    const CopyResult result = copyFile(source, target, guarded, durable);
+    if (made != nullptr && result == CopyResult::Copied) {
+        *made = identityOf(target).value_or(FileIdentity{});
+    }
+    return result;
 }
 
 void syncFileSystemOf(const std::string&) {

@@ -16,18 +16,32 @@ namespace {
 // Tells the files of one process apart; the process id tells processes apart.
 std::atomic<unsigned> counter{0};
 
+std::string temporaryName() {
+    return ".quillvane-" + std::to_string(processId()) + "-" + std::to_string(counter++) + ".tmp";
+}
+
 } // namespace
 
 TemporaryFile::TemporaryFile(const std::string& target) {
-    const std::string prefix =
-        directoryPartOf(target) + ".quillvane-" + std::to_string(processId()) + "-";
+    create(directoryPartOf(target));
+}
+
+TemporaryFile::TemporaryFile(const fs::HeldDirectory& directory) : directory_(&directory) {
+    // Registered by the path the directory had: a file left in a directory moved away is the
+    // next run's there to sweep.
+    create(directory.path());
+}
+
+void TemporaryFile::create(const std::string& directoryPath) {
     for (int attempt = 0;; ++attempt) {
-        std::string candidate = prefix + std::to_string(counter++) + ".tmp";
+        const std::string name = temporaryName();
+        std::string path = directoryPath + name;
         // Entered before it exists, so that no moment passes in which a signal would leave it.
-        slot_ = enterTemporaryFile(candidate);
-        fd_ = UniqueFd(createNew(candidate));
+        slot_ = enterTemporaryFile(path);
+        fd_ = UniqueFd(createNew(directory_, directory_ != nullptr ? name : path));
         if (fd_.valid()) {
-            path_ = std::move(candidate);
+            name_ = directory_ != nullptr ? name : path;
+            path_ = std::move(path);
             return;
         }
         const int error = errno;
@@ -43,8 +57,8 @@ TemporaryFile::TemporaryFile(const std::string& target) {
 
 TemporaryFile::~TemporaryFile() {
     (void)fd_.close();
-    if (!path_.empty()) {
-        removeFile(path_);
+    if (!name_.empty()) {
+        removeFile(directory_, name_);
     }
     leaveTemporaryFile(slot_);
 }
@@ -65,18 +79,22 @@ void TemporaryFile::close(bool durable) {
 
 void TemporaryFile::putInPlace(const std::string& target, bool durable) {
     close(durable);
-    rename(path_, target);
-    path_.clear();
+    rename(directory_, name_, target);
+    name_.clear();
     leaveTemporaryFile(slot_);
     slot_ = -1;
     if (durable) {
-        syncDirectory(directoryPartOf(target));
+        if (directory_ != nullptr) {
+            syncHeldDirectory(*directory_);
+        } else {
+            syncDirectory(directoryPartOf(target));
+        }
     }
 }
 
 void TemporaryFile::abandon() noexcept {
     (void)fd_.close();
-    path_.clear();
+    name_.clear();
     leaveTemporaryFile(slot_);
     slot_ = -1;
 }

@@ -6,6 +6,10 @@
 
 namespace runtime {
 
+namespace fs {
+class HeldDirectory;
+} // namespace fs
+
 // A new file beside the file it is to become, written under a hidden name of its own and
 // renamed into place once complete, so that the target's name only ever names a whole file.
 // The name is ".quillvane-<process id>-<n>.tmp": the next run in that directory can tell the
@@ -18,6 +22,9 @@ public:
     // name means the current directory). A missing directory raises 76, others as the system
     // reports them (70 no permission, 75 a read-only file system, ...).
     explicit TemporaryFile(const std::string& target);
+    // The same in a directory held open, which must outlive the file: it is created, renamed
+    // and removed relative to that directory, whatever becomes of the directory's path.
+    explicit TemporaryFile(const fs::HeldDirectory& directory);
     ~TemporaryFile();
 
     TemporaryFile(const TemporaryFile&) = delete;
@@ -28,13 +35,15 @@ public:
     const std::string& path() const noexcept { return path_; }
 
     // Gives the file the permission bits of the regular file it is to replace (and its group,
-    // where this process may set it); false, changing nothing, when there is none there (a new
-    // file keeps the bits it was made with, as the umask allows). Nothing on Windows.
+    // where the running user belongs to it); false, changing nothing, when there is none there
+    // (a new file keeps the bits it was made with, as the umask allows). Nothing on Windows.
     bool keepModeOf(const std::string& replaced);
     // Gives the file these permission bits. Nothing on Windows.
     void setMode(unsigned mode);
-    // Gives the file the permission bits and, where this process may set it, the group of a
-    // file it replaces, as the caller found them. Nothing on Windows.
+    // Gives the file the permission bits of a file it replaces, as the caller found them, and
+    // that file's group where the running user belongs to it. Only the bits 0777 are kept:
+    // set-user-id, set-group-id and sticky bits never pass to a file this process writes,
+    // whoever planted them. Nothing on Windows.
     void setModeAndGroup(unsigned mode, unsigned long group);
 
     // Hands everything written to the device (when durable) and closes the file. Raises the
@@ -43,14 +52,19 @@ public:
 
     // Renames the closed file to target, replacing what stands there (a link there is replaced,
     // not followed); with durable, the directory's new entry is handed to the device too. From
-    // then on the file is the target's and is no longer removed.
+    // then on the file is the target's and is no longer removed. For a file made in a held
+    // directory, target is a name in that directory.
     void putInPlace(const std::string& target, bool durable);
 
     // Leaves the file where it is, closed: it is no longer removed.
     void abandon() noexcept;
 
 private:
+    void create(const std::string& directoryPath);
+
+    const fs::HeldDirectory* directory_ = nullptr; // where name_ is, or none: name_ is a path
     std::string path_;
+    std::string name_;
     UniqueFd fd_;
     int slot_ = -1; // its place among the files removed on a signal, or -1
 };

@@ -1,6 +1,8 @@
 #include "runtime/TemporaryFile.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -17,10 +19,20 @@ long processId() {
     return static_cast<long>(::getpid());
 }
 
-int createNew(const std::string& path) {
+namespace {
+
+// The descriptor names are relative to: the held directory, or the current one for paths.
+int directoryOf(const fs::HeldDirectory* directory) {
+    return directory != nullptr ? directory->descriptor() : AT_FDCWD;
+}
+
+} // namespace
+
+int createNew(const fs::HeldDirectory* directory, const std::string& name) {
     int fd = -1;
     do {
-        fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+        fd = ::openat(directoryOf(directory), name.c_str(),
+                      O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
     } while (fd < 0 && errno == EINTR);
     return fd;
 }
@@ -30,12 +42,19 @@ int syncFile(int fd) {
     return ::fdatasync(fd) == 0 ? 0 : errno;
 }
 
-void removeFile(const std::string& path) noexcept {
-    ::unlink(path.c_str());
+void removeFile(const fs::HeldDirectory* directory, const std::string& name) noexcept {
+    ::unlinkat(directoryOf(directory), name.c_str(), 0);
 }
 
-void rename(const std::string& from, const std::string& to) {
-    if (::rename(from.c_str(), to.c_str()) != 0) {
+void rename(const fs::HeldDirectory* directory, const std::string& from, const std::string& to) {
+    const int folder = directoryOf(directory);
+    if (::renameat(folder, from.c_str(), folder, to.c_str()) != 0) {
+        throw failureFromErrno(errno);
+    }
+}
+
+void syncHeldDirectory(const fs::HeldDirectory& directory) {
+    if (::fsync(directory.descriptor()) != 0 && errno != EINVAL && errno != EROFS) {
         throw failureFromErrno(errno);
     }
 }
@@ -52,19 +71,40 @@ bool TemporaryFile::keepModeOf(const std::string& replaced) {
     if (::lstat(replaced.c_str(), &earlier) != 0 || !S_ISREG(earlier.st_mode)) {
         return false;
     }
-    setModeAndGroup(earlier.st_mode & 07777, earlier.st_gid);
+    setModeAndGroup(earlier.st_mode, earlier.st_gid);
     return true;
 }
 
+namespace {
+
+// Whether the running user belongs to the group: its effective group or one of its
+// supplementary ones. Asked of the user, not of fchown, which lets root give any group.
+bool userBelongsTo(gid_t group) {
+    if (group == ::getegid()) {
+        return true;
+    }
+    const int count = ::getgroups(0, nullptr);
+    if (count <= 0) {
+        return false;
+    }
+    std::vector<gid_t> groups(static_cast<std::size_t>(count));
+    const int got = ::getgroups(count, groups.data());
+    return got > 0 &&
+           std::find(groups.begin(), groups.begin() + got, group) != groups.begin() + got;
+}
+
+} // namespace
+
 void TemporaryFile::setModeAndGroup(unsigned mode, unsigned long group) {
-    // The group where this process may give it (an owner may choose among its own groups);
-    // the owner stays this process's user, as it must for a file it writes.
-    if (static_cast<gid_t>(group) != ::getegid()) {
-        if (::fchown(fd_.get(), static_cast<uid_t>(-1), static_cast<gid_t>(group)) != 0) {
-            // Not one of this user's groups: the copy keeps the user's own.
+    // The owner stays this process's user, as it must for a file it writes; the group only
+    // where the user belongs to it. Otherwise the file keeps the group it was made with.
+    const auto wanted = static_cast<gid_t>(group);
+    if (userBelongsTo(wanted)) {
+        if (::fchown(fd_.get(), static_cast<uid_t>(-1), wanted) != 0) {
+            // The file system does not keep groups: the copy keeps the user's own.
         }
     }
-    setMode(mode);
+    setMode(mode & 0777);
 }
 
 void TemporaryFile::setMode(unsigned mode) {

@@ -21,7 +21,17 @@ long processId() {
     return static_cast<long>(::GetCurrentProcessId());
 }
 
-int createNew(const std::string& utf8Path) {
+namespace {
+
+// Windows writes through paths: a name in a held directory is a name under its path.
+std::string pathOf(const fs::HeldDirectory* directory, const std::string& name) {
+    return directory != nullptr ? directory->path() + name : name;
+}
+
+} // namespace
+
+int createNew(const fs::HeldDirectory* directory, const std::string& name) {
+    const std::string utf8Path = pathOf(directory, name);
     int fd = -1;
     const errno_t error = _wsopen_s(&fd, path::native(utf8Path).c_str(),
                                     _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
@@ -37,19 +47,28 @@ int syncFile(int fd) {
     return _commit(fd) == 0 ? 0 : errno;
 }
 
-void removeFile(const std::string& utf8Path) noexcept {
-    const std::wstring path = path::native(utf8Path).wstring();
+void removeFile(const fs::HeldDirectory* directory, const std::string& name) noexcept {
+    std::wstring path;
+    try {
+        path = path::native(pathOf(directory, name)).wstring();
+    } catch (...) {
+        return;
+    }
     // A copy of a read-only source is read-only, and DeleteFileW refuses those.
     ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     ::DeleteFileW(path.c_str());
 }
 
-void rename(const std::string& from, const std::string& to) {
-    if (::MoveFileExW(path::native(from).c_str(), path::native(to).c_str(),
+void rename(const fs::HeldDirectory* directory, const std::string& from, const std::string& to) {
+    if (::MoveFileExW(path::native(pathOf(directory, from)).c_str(),
+                      path::native(pathOf(directory, to)).c_str(),
                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == 0) {
         throw failureFromWindowsError(::GetLastError());
     }
 }
+
+// The file system commits renames itself.
+void syncHeldDirectory(const fs::HeldDirectory&) {}
 
 } // namespace temporary_file
 

@@ -207,12 +207,6 @@ TEST(BatchCommands, RefusalsAndFailuresEndWithStatusOneLikeTheCoreRun) {
              writeMixedFonts(dir);
              fs::permissions(dir.write("_fonts.html", "old page"), fs::perms::owner_read);
          }},
-        {"Type 1 font without its .pfm", "copy",
-         [](const auto& dir) {
-             dir.write("a.ttf", trueTypeFontNamed(u"First"));
-             dir.write("b.pfb", pfbFont(typicalClearText("Lonely")));
-             dir.write("c.ttf", trueTypeFontNamed(u"Never Copied"));
-         }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -373,6 +367,16 @@ TEST(CopyCommand, FontsLeftUncopiedAfterYesGiveStatusThree) {
         << result.err;
     EXPECT_EQ(readFile(dir.file("friendly/Locked.ttf")), "old");
     EXPECT_EQ(readFile(dir.file("friendly/Free.ttf")), readFile(dir.file("b.ttf")));
+
+    // So does a Type 1 font copied without its .pfm, with no question asked.
+    const testsupport::TempDir type1;
+    type1.write("b.pfb", pfbFont(typicalClearText("Lonely")));
+    type1.write("c.ttf", trueTypeFontNamed(u"Copied Too"));
+    const auto lonely = runCli({"copy", type1.str()});
+    EXPECT_EQ(lonely.status, 3);
+    EXPECT_NE(lonely.err.find("1 font was copied without its .pfm file: b.pfb."), std::string::npos)
+        << lonely.err;
+    EXPECT_TRUE(fs::exists(type1.file("friendly/Copied Too.ttf")));
 }
 
 // A link at the report's name is replaced; the file it pointed to is not written.

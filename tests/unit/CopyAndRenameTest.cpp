@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include "runtime/Failure.h"
+#include "runtime/FileSystem.h"
 #include "runtime/PathText.h"
 #include "support/PfbWriter.h"
 #include "support/ScriptedHost.h"
@@ -92,6 +93,14 @@ fontlist::BatchOutcome click(ScriptedHost& host, fontlist::BatchState& state,
     const fontlist::BatchOutcome outcome = fontlist::RenameFonts_Click(host, state, option);
     EXPECT_EQ(filesIn(browsed), before) << "the listed files were changed";
     return outcome;
+}
+
+Events textsOf(const ScriptedHost& host) {
+    Events texts;
+    for (const runtime::UserMessage& message : host.messages) {
+        texts.push_back(message.text);
+    }
+    return texts;
 }
 
 void makeReadOnly(const std::string& path) {
@@ -174,15 +183,16 @@ TEST(CopyAndRename, NamesTheCopiesAfterTheFullNames) {
          {"Futura-Bk-BT-10.ttf"}},
         {"a.ttf", ttf(u" Arial  Bold "), SpacesOption::NoChange, {"Arial  Bold.ttf"}},
         {"SHOUT.TTF", ttf(u"Upper Case"), SpacesOption::NoChange, {"Upper Case.ttf"}},
-        {"a.ttf", ttf(u""), SpacesOption::NoChange, {".ttf"}},
-        {"a.ttf", ttf(u"..?*"), SpacesOption::NoChange, {".ttf"}},
-        {"a.ttf", ttf(u"   "), SpacesOption::Remove, {".ttf"}},
-        {"a.ttf", "", SpacesOption::NoChange, {"error Overflow.ttf"}},
+        // A name that leaves nothing, and an overflowed lookup, name the copy after the file.
+        {"a.ttf", ttf(u""), SpacesOption::NoChange, {"a.unnamed.ttf"}},
+        {"a.ttf", ttf(u"..?*"), SpacesOption::NoChange, {"a.unnamed.ttf"}},
+        {"x y.TTF", ttf(u"   "), SpacesOption::Remove, {"x y.unnamed.ttf"}},
+        {"a.ttf", "", SpacesOption::NoChange, {"a.unnamed.ttf"}},
         {"SHOUT.PFB",
          pfb("Courier Bold"),
          SpacesOption::ReplaceWithHyphen,
          {"Courier-Bold.pfb", "Courier-Bold.pfm"}},
-        {"a.pfb", pfb(""), SpacesOption::NoChange, {".pfb", ".pfm"}},
+        {"a.pfb", pfb(""), SpacesOption::NoChange, {"a.unnamed.pfb", "a.unnamed.pfm"}},
         {"a.pfb",
          "no header",
          SpacesOption::NoChange,
@@ -277,21 +287,30 @@ TEST(CopyAndRename, Type1FontsTakeTheirCompanionsAlong) {
     }
 }
 
-TEST(CopyAndRename, AMissingPfmEndsTheRunAfterTheFontIsCopied) {
+// A .pfb without its .pfm (as Debian installs Type 1 fonts) is copied with the companions it
+// has and named once at the end, the first few by name; the run goes on.
+TEST(CopyAndRename, FontsWithoutTheirPfmAreCopiedAndNamedOnceAtTheEnd) {
     TempDir dir;
     dir.write("a.ttf", ttf(u"Alpha"));
-    dir.write("b.pfb", pfb("Beta"));
-    dir.write("b.afm", "optional, but the run ends before it");
-    dir.write("c.ttf", ttf(u"Gamma"));
+    for (const char* name : {"b", "c", "d", "e", "f", "g", "h"}) {
+        dir.write(std::string(name) + ".pfb", pfb(std::string("Lonely ") + name));
+    }
+    dir.write("b.afm", "metrics it has");
+    dir.write("z.ttf", ttf(u"Zeta"));
     ScriptedHost host(dir.str());
     fontlist::BatchState state;
 
-    click(host, state);
+    const fontlist::BatchOutcome outcome = click(host, state);
 
-    // No refresh, no "Finished.", the title keeps its last count.
-    EXPECT_EQ(host.events, (Events{"refresh files", "progress:  2", "message: Error  53"}));
-    EXPECT_EQ(host.messages.back().buttons, runtime::Buttons::Ok);
-    EXPECT_EQ(namesIn(dir.path() / "friendly"), (Names{"Alpha.ttf", "Beta.pfb"}));
+    EXPECT_EQ(outcome.end, fontlist::RunEnd::Finished);
+    EXPECT_EQ(outcome.fontsIncomplete, 7u);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text, "Finished.\r\n\r\n7 fonts were copied without their .pfm "
+                                     "file: b.pfb, c.pfb, d.pfb, e.pfb, f.pfb and 2 more.");
+    const Names copied = namesIn(dir.path() / "friendly");
+    EXPECT_EQ(copied.size(), 10u);
+    EXPECT_TRUE(copied.contains("Lonely b.afm") && copied.contains("Lonely h.pfb") &&
+                copied.contains("Zeta.ttf"));
 }
 
 TEST(CopyAndRename, UpperCaseCompanionsAreFoundAndCopiedWithLowerCaseExtensions) {
@@ -324,7 +343,8 @@ TEST(CopyAndRename, ACompanionThatTwoFilesCouldBeIsMissing) {
 
     click(host, state);
 
-    EXPECT_EQ(host.events, (Events{"refresh files", "message: Error  53"}));
+    EXPECT_EQ(host.messages.back().text,
+              "Finished.\r\n\r\n1 font was copied without its .pfm file: foo.pfb.");
     EXPECT_EQ(namesIn(dir.path() / "friendly"), (Names{"Foo.pfb"}));
 }
 
@@ -398,6 +418,77 @@ TEST(CopyAndRename, TheLaterOfTwoFontsWithOneNameWins) {
     EXPECT_EQ(namesIn(friendly), (Names{"Twin.ttf", "Pair.pfb", "Pair.pfm"}));
     EXPECT_EQ(readFile((friendly / "Twin.ttf").string()), readFile(later));
     EXPECT_EQ(readFile((friendly / "Pair.pfm").string()), "later metrics");
+}
+
+// The source that the copy step below cuts short while it is copied.
+std::string cutShort;
+
+void cutTheSourceShort(const std::string& source) {
+    if (source == cutShort) {
+        std::filesystem::resize_file(source, 10);
+    }
+}
+
+// Two Type 1 fonts on one name leave one font's set, never a mix: the later set replaces the
+// earlier one whole (its .afm, which the later lacks, goes), or, when the later font's own
+// file is not copied, the earlier set stays whole. A file the run did not make stays.
+TEST(CopyAndRename, TheLaterOfTwoType1FontsOnOneNameReplacesTheWholeSetOrNone) {
+    const struct {
+        const char* what;
+        bool laterCutShort;
+        Names expected;
+        std::string pfm;
+    } cases[] = {
+        {"the later copied", false, {"Pair.pfb", "Pair.pfm", "Pair.inf"}, "later metrics"},
+        {"the later unreadable",
+         true,
+         {"Pair.pfb", "Pair.pfm", "Pair.afm", "Pair.inf"},
+         "earlier metrics"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        const std::string earlier = readFile(dir.write("c.pfb", pfb("Pair")));
+        dir.write("c.pfm", "earlier metrics");
+        dir.write("c.afm", "earlier afm");
+        dir.write("d.pfb", pfb("Pair") + "later");
+        dir.write("d.pfm", "later metrics");
+        dir.write("friendly/Pair.inf", "made before the run");
+        cutShort = c.laterCutShort ? dir.file("d.pfb") : std::string();
+        runtime::fs::setStepBeforeCopyingBytes(cutTheSourceShort);
+        ScriptedHost host(dir.str());
+        host.answers = {Answer::Yes};
+        fontlist::BatchState state;
+
+        const fontlist::BatchOutcome outcome =
+            fontlist::RenameFonts_Click(host, state, SpacesOption::NoChange);
+        runtime::fs::setStepBeforeCopyingBytes(nullptr);
+
+        const auto friendly = dir.path() / "friendly";
+        EXPECT_EQ(namesIn(friendly), c.expected);
+        EXPECT_EQ(readFile((friendly / "Pair.pfm").string()), c.pfm);
+        EXPECT_EQ(readFile((friendly / "Pair.inf").string()), "made before the run");
+        EXPECT_EQ(outcome.fontsIncomplete, c.laterCutShort ? 1u : 0u);
+        if (c.laterCutShort) {
+            EXPECT_EQ(readFile((friendly / "Pair.pfb").string()), earlier);
+        }
+    }
+}
+
+// Fonts whose names leave nothing after cleaning keep a copy each, under their files' names.
+TEST(CopyAndRename, NamesThatCleanToNothingLoseNoCopy) {
+    TempDir dir;
+    const std::string dots = readFile(dir.write("a.ttf", ttf(u"...")));
+    const std::string marks = readFile(dir.write("b.ttf", ttf(u"???")));
+    ScriptedHost host(dir.str());
+    fontlist::BatchState state;
+
+    click(host, state);
+
+    const auto friendly = dir.path() / "friendly";
+    EXPECT_EQ(namesIn(friendly), (Names{"a.unnamed.ttf", "b.unnamed.ttf"}));
+    EXPECT_EQ(readFile((friendly / "a.unnamed.ttf").string()), dots);
+    EXPECT_EQ(readFile((friendly / "b.unnamed.ttf").string()), marks);
 }
 
 TEST(CopyAndRename, OnWindowsADeviceNameGetsAnUnderscoreInsteadOfOpeningTheDevice) {
@@ -699,18 +790,49 @@ TEST(CopyAndRename, YesAfterAFailedOpeningOrClosingStepGoesOnWithTheNextStep) {
     }
 }
 
-// "friendly" leads back to the browsed directory, where the new name of a.ttf is the original
-// Zed.ttf: that font is skipped with a message naming it and counted, and the original is
-// never replaced; the other font's copy lands where the link leads.
-TEST(CopyAndRename, NoCopyLandsOnAFileOfTheRunWhateverLinkLeadsThere) {
+// A "friendly" that leads back to the browsed directory, by whatever link, is refused before
+// anything is copied: a companion's copy there would replace a file of the user's.
+TEST(CopyAndRename, AFriendlyThatLeadsBackToTheFontsIsRefusedBeforeAnyCopy) {
 #ifdef _WIN32
     GTEST_SKIP() << "symbolic links are POSIX fixtures";
+#endif
+    for (const bool absolute : {false, true}) {
+        SCOPED_TRACE(absolute);
+        TempDir dir;
+        dir.write("a.pfb", pfb("Foo"));
+        dir.write("a.pfm", "metrics");
+        dir.write("a.afm", "the font's afm");
+        dir.write("Foo.afm", "the user's own afm");
+        std::filesystem::create_directory_symlink(absolute ? dir.path() : ".",
+                                                  dir.path() / "friendly");
+        ScriptedHost host(dir.str());
+        host.answers = {Answer::Yes}; // "friendly" is there already
+        fontlist::BatchState state;
+
+        const fontlist::BatchOutcome outcome = click(host, state);
+
+        EXPECT_EQ(outcome.end, fontlist::RunEnd::Refused);
+        EXPECT_EQ(textsOf(host),
+                  (Events{kAlreadyExists, "The copies would go to " + dir.file("friendly") +
+                                              ", which is the fonts' own folder " + dir.str() +
+                                              "/.\r\nCopies there could replace files of "
+                                              "yours, so nothing was copied."}));
+        EXPECT_EQ(namesIn(dir.path()), (Names{"a.pfb", "a.pfm", "a.afm", "Foo.afm", "friendly"}));
+    }
+}
+
+// A new name that is one of the run's sources (here through a hard link in "friendly") is
+// skipped with a message that names it and counted; the source is never replaced.
+TEST(CopyAndRename, NoCopyLandsOnAFileOfTheRunWhateverLinkLeadsThere) {
+#ifdef _WIN32
+    GTEST_SKIP() << "hard links are POSIX fixtures";
 #endif
     TempDir dir;
     dir.write("a.ttf", ttf(u"Zed"));
     const std::string precious = ttf(u"Precious Original");
-    const std::string original = dir.write("Zed.ttf", precious);
-    std::filesystem::create_directory_symlink(".", dir.path() / "friendly");
+    const std::string original = dir.write("z.ttf", precious);
+    std::filesystem::create_directory(dir.path() / "friendly");
+    std::filesystem::create_hard_link(original, dir.path() / "friendly" / "Zed.ttf");
     ScriptedHost host(dir.str());
     host.answers = {Answer::Yes}; // "friendly" is there already
     fontlist::BatchState state;
@@ -726,7 +848,54 @@ TEST(CopyAndRename, NoCopyLandsOnAFileOfTheRunWhateverLinkLeadsThere) {
         << host.messages[1].text;
     EXPECT_EQ(host.messages[1].buttons, runtime::Buttons::Ok);
     EXPECT_TRUE(host.messages[2].text.starts_with("Finished.\r\n\r\n1 font was left incomplete"));
-    EXPECT_EQ(readFile(dir.file("Precious Original.ttf")), precious);
+}
+
+// Between the first copy and the next, moves "friendly" away and puts a link to another
+// folder in its place.
+class SwappingHost : public ScriptedHost {
+public:
+    SwappingHost(const TempDir& dir, std::filesystem::path elsewhere)
+        : ScriptedHost(dir.str()), friendly_(dir.path() / "friendly"),
+          elsewhere_(std::move(elsewhere)) {}
+    void showProgress(const std::string& text) override {
+        ScriptedHost::showProgress(text);
+        if (!swapped_) {
+            swapped_ = true;
+            std::filesystem::rename(friendly_, friendly_.string() + "-away");
+            std::filesystem::create_directory_symlink(elsewhere_, friendly_);
+        }
+    }
+
+private:
+    std::filesystem::path friendly_;
+    std::filesystem::path elsewhere_;
+    bool swapped_ = false;
+};
+
+// The destination is held from its creation: a swap during the run sends no copy elsewhere,
+// and the run says so instead of "Finished.".
+TEST(CopyAndRename, AFriendlySwappedDuringTheRunGetsNoCopyElsewhere) {
+#ifdef _WIN32
+    GTEST_SKIP() << "symbolic links are POSIX fixtures";
+#endif
+    TempDir dir;
+    TempDir elsewhere;
+    dir.write("a.ttf", ttf(u"Alpha"));
+    const std::string beta = readFile(dir.write("b.ttf", ttf(u"Beta")));
+    elsewhere.write("Beta.ttf", "someone else's");
+    SwappingHost host(dir, elsewhere.path());
+    fontlist::BatchState state;
+
+    const fontlist::BatchOutcome outcome = click(host, state);
+
+    EXPECT_EQ(outcome.end, fontlist::RunEnd::Failed);
+    EXPECT_EQ(textsOf(host), (Events{"Error  76\r\nThe copies went to " + dir.file("friendly/") +
+                                     ":\r\nit was moved or replaced by another folder during "
+                                     "the run; the copies are in the folder that was there "
+                                     "when the run began"}));
+    EXPECT_EQ(namesIn(elsewhere.path()), (Names{"Beta.ttf"}));
+    EXPECT_EQ(readFile(elsewhere.file("Beta.ttf")), "someone else's");
+    EXPECT_EQ(readFile(dir.file("friendly-away/Beta.ttf")), beta);
 }
 
 TEST(CopyAndRename, AFriendlyLinkIntoTheFontDirectoryIsTheFontDirectoryCase) {

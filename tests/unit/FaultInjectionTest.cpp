@@ -238,8 +238,11 @@ TEST(FaultCopy, AFullDiskEndsTheRunAndLeavesNoPartialCopy) {
     fontlist::BatchState state;
     fontlist::RenameFonts_Click(host, state, SpacesOption::NoChange);
 
-    // The failure is shown as the run shows every failure but 75, and ends the run there.
-    EXPECT_EQ(textsOf(host), (std::vector<std::string>{kAlreadyExists, "Error  61"}));
+    // The failure is shown with the file and the cause, and ends the run there.
+    EXPECT_EQ(textsOf(host), (std::vector<std::string>{
+                                 kAlreadyExists,
+                                 "Error  61\r\nCould not copy " + fonts.dir.file("b.ttf") + " to " +
+                                     fonts.friendly + "/Beta.ttf:\r\nNo space left on device"}));
     EXPECT_EQ(host.messages.back().title, "Font Copy and Renaming");
     // The copy that fit is whole; the one that did not left nothing, not even a temporary
     // file, and the older copy under its name is untouched.
@@ -261,8 +264,8 @@ TEST(FaultCopy, AReadOnlyFileSystemIsRefusedAndNothingIsWritten) {
         // refused as an access failure, which asks in the system's words; No ends the run.
         {"destination", false, {Answer::Yes, Answer::No}, {kAlreadyExists, "<copy>"}},
         // The browsed directory is read-only: the destination cannot be made (an access
-        // failure, which asks), and Yes goes on to copies into a directory that is not there.
-        {"browsed directory", true, {Answer::Yes}, {"<create>", "Error  76"}},
+        // failure, which asks), and Yes goes on to open a directory that is not there.
+        {"browsed directory", true, {Answer::Yes}, {"<create>", "<open>"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -287,6 +290,9 @@ TEST(FaultCopy, AReadOnlyFileSystemIsRefusedAndNothingIsWritten) {
             if (text == "<copy>") {
                 text = "Could not copy " + fonts.dir.file("a.ttf") + " to " + fonts.friendly +
                        "/Alpha.ttf:\r\nRead-only file system\r\nOK to proceed?";
+            } else if (text == "<open>") {
+                text = "Error  76\r\nCould not open " + fonts.friendly +
+                       ":\r\nNo such file or directory";
             } else if (text == "<create>") {
                 text = "Could not create " + fonts.friendly +
                        ":\r\nRead-only file system\r\nOK to proceed?";
@@ -317,7 +323,12 @@ TEST(FaultCopy, AnImmutableTargetIsReportedAndKept) {
     fontlist::RenameFonts_Click(host, state, SpacesOption::NoChange);
 
     // Replacing it is refused by the system (permission denied), which ends the run.
-    EXPECT_EQ(textsOf(host), (std::vector<std::string>{kAlreadyExists, "Error  70"}));
+    EXPECT_EQ(textsOf(host),
+              (std::vector<std::string>{kAlreadyExists, "Error  70\r\nCould not copy " +
+                                                            fonts.dir.file("a.ttf") + " to " +
+                                                            fonts.friendly +
+                                                            "/Alpha.ttf:\r\nOperation not "
+                                                            "permitted"}));
     EXPECT_EQ(namesIn(fonts.friendly), (Names{"Alpha.ttf"}));
     EXPECT_EQ(readFile(older), "an older copy");
     EXPECT_EQ(filesIn(fonts.dir.path()), before);
@@ -340,21 +351,29 @@ private:
     std::string victim_;
 };
 
-TEST(FaultCopy, ASourceThatGoesAwayEndsTheRunWithFileNotFound) {
+// A font that cannot be read is passed over and named at the end with the cause; the run
+// copies the others and its outcome counts it.
+TEST(FaultCopy, ASourceThatGoesAwayIsNamedAtTheEndAndTheRunGoesOn) {
     ThreeFonts fonts;
     VanishingHost host(fonts.dir.str(), fonts.dir.file("b.ttf"));
     fontlist::BatchState state;
-    fontlist::RenameFonts_Click(host, state, SpacesOption::NoChange);
+    const fontlist::BatchOutcome outcome =
+        fontlist::RenameFonts_Click(host, state, SpacesOption::NoChange);
 
-    EXPECT_EQ(textsOf(host), (std::vector<std::string>{"Error  53"}));
-    EXPECT_EQ(namesIn(fonts.friendly), (Names{"Alpha.ttf"}));
+    EXPECT_EQ(textsOf(host), (std::vector<std::string>{
+                                 "Finished.\r\n\r\n1 font was left incomplete because a file "
+                                 "could not be read: b.ttf (No such file or directory)."}));
+    EXPECT_EQ(outcome.end, fontlist::RunEnd::Finished);
+    EXPECT_EQ(outcome.fontsIncomplete, 1u);
+    EXPECT_EQ(namesIn(fonts.friendly), (Names{"Alpha.ttf", "Gamma.ttf"}));
     EXPECT_EQ(readFile(fonts.friendly + "/Alpha.ttf"), fonts.alpha);
     EXPECT_EQ(readFile(fonts.dir.file("a.ttf")), fonts.alpha);
     EXPECT_EQ(readFile(fonts.dir.file("c.ttf")), fonts.gamma);
 }
 
 // A source whose size says nothing of what it yields (a link to a file under /proc) would be
-// copied until the disk is full: it is refused with its cause, and nothing is left behind.
+// copied until the disk is full: it is refused with its cause at the end, and nothing is left
+// behind.
 TEST(FaultCopy, ASourceOnAFileSystemOfNoRealSizesIsRefused) {
     if (!fs::exists("/proc/self/pagemap")) {
         GTEST_SKIP() << "no /proc/self/pagemap here";
@@ -368,12 +387,42 @@ TEST(FaultCopy, ASourceOnAFileSystemOfNoRealSizesIsRefused) {
     const fontlist::BatchOutcome outcome =
         fontlist::RenameFonts_Click(host, state, SpacesOption::NoChange);
 
-    ASSERT_EQ(host.messages.size(), 2u);
-    EXPECT_TRUE(host.messages[0].text.starts_with("Could not copy " + fonts.dir.file("x.ttf")))
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_TRUE(host.messages[0].text.starts_with("Finished.\r\n\r\n1 font was left incomplete "
+                                                  "because a file could not be read: x.ttf (it "
+                                                  "lies on a system file system"))
         << host.messages[0].text;
-    EXPECT_NE(host.messages[0].text.find("sizes are not real"), std::string::npos);
     EXPECT_EQ(outcome.fontsIncomplete, 1u);
     EXPECT_EQ(namesIn(fonts.friendly), (Names{"Alpha.ttf", "Beta.ttf", "Gamma.ttf"}));
+}
+
+// The source that the copy step below truncates while it is copied.
+std::string truncatedSource;
+
+void truncateMidCopy(const std::string& source) {
+    if (source == truncatedSource) {
+        fs::resize_file(source, 4096);
+    }
+}
+
+// A source cut short between the copy's open and its end gives no copy that matches neither
+// version: nothing is put in place, and the font is counted with the cause.
+TEST(FaultCopy, ASourceTruncatedWhileCopiedIsNotPutInPlace) {
+    ThreeFonts fonts;
+    truncatedSource = fonts.dir.file("b.ttf");
+    runtime::fs::setStepBeforeCopyingBytes(truncateMidCopy);
+    ScriptedHost host(fonts.dir.str());
+    fontlist::BatchState state;
+    const fontlist::BatchOutcome outcome =
+        fontlist::RenameFonts_Click(host, state, SpacesOption::NoChange);
+    runtime::fs::setStepBeforeCopyingBytes(nullptr);
+
+    EXPECT_EQ(textsOf(host), (std::vector<std::string>{
+                                 "Finished.\r\n\r\n1 font was left incomplete because a file "
+                                 "could not be read: b.ttf (it changed while it was copied (its "
+                                 "size or contents are not those it had when opened))."}));
+    EXPECT_EQ(outcome.fontsIncomplete, 1u);
+    EXPECT_EQ(namesIn(fonts.friendly), (Names{"Alpha.ttf", "Gamma.ttf"}));
 }
 
 // A Type 1 font's optional companion that a full disk stops is told and counted, not passed

@@ -1,14 +1,17 @@
 #include "runtime/FileSystem.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <set>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "runtime/Failure.h"
+#include "runtime/TemporaryFile.h"
 #include "support/FailureNumber.h"
 #include "support/TempDir.h"
 
@@ -120,6 +123,40 @@ TEST(FileSystem, CopyRefusesAReadOnlyTargetAndLeavesItAlone) {
     EXPECT_EQ(permissionBits(target), 0444u);
     EXPECT_EQ(namesIn(dir.path()), (std::set<std::string>{"src.ttf", "target.ttf"}));
 }
+
+#ifndef _WIN32
+// A file planted with set-id bits and a group of its own (say by another user in a shared
+// folder) is replaced by a file with its permission bits only, in a group the running user
+// belongs to: the copies and the text files alike. Root may give any group, so it is the case.
+TEST(FileSystem, AReplacedFileKeepsNoSetIdBitsNorAForeignGroup) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "needs root to give a file a group it does not belong to";
+    }
+    constexpr gid_t kForeignGroup = 54321; // no group of root's
+    const std::function<void(const std::string&, const std::string&)> writers[] = {
+        [](const std::string& source, const std::string& target) { fs::copyFile(source, target); },
+        [](const std::string&, const std::string& target) {
+            runtime::TemporaryFile file(target);
+            ASSERT_TRUE(file.keepModeOf(target));
+            file.putInPlace(target, false);
+        },
+    };
+    for (const auto& write : writers) {
+        testsupport::TempDir dir;
+        const std::string source = dir.write("src.dfont", "font");
+        const std::string target = dir.write("planted.dfont", "a program");
+        ASSERT_EQ(::chown(target.c_str(), static_cast<uid_t>(-1), kForeignGroup), 0);
+        ASSERT_EQ(::chmod(target.c_str(), 06755), 0);
+
+        write(source, target);
+
+        struct stat info {};
+        ASSERT_EQ(::stat(target.c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, 0755u);
+        EXPECT_EQ(info.st_gid, ::getegid());
+    }
+}
+#endif
 
 #ifndef _WIN32
 TEST(FileSystem, CopyReplacesALinkAtTheTargetAndNeverWritesThroughIt) {

@@ -1,0 +1,67 @@
+// The new name of each font's copy, from the lookup of its full name.
+#include "fontlist/CopyRun.h"
+
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "fontlist/FontTypes.h"
+#include "fontlist/ValidFileName.h"
+#include "fontlist/WindowsDeviceNames.h"
+#include "runtime/Failure.h"
+#include "runtime/FullName.h"
+#include "runtime/Text.h"
+
+namespace fontlist {
+
+namespace {
+
+// Whether a lookup's failure says that the file could not be read at all (as against a file
+// that was read and holds no name this program can take).
+bool cannotBeRead(const runtime::Failure& failure) {
+    using runtime::FailureNumber;
+    for (const FailureNumber number :
+         {FailureNumber::OutOfMemory, FailureNumber::FileNotFound, FailureNumber::DeviceIoError,
+          FailureNumber::PermissionDenied, FailureNumber::PathFileAccess,
+          FailureNumber::PathNotFound}) {
+        if (failure.is(number)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+// A font that cannot be read is noted and gets no target. A name that leaves nothing after
+// cleaning, and a lookup that overflowed (which the HTML list shows by file name), gives a
+// name made from the file's own.
+CopyRun::Step CopyRun::lookUp(FontWork& font) {
+    readAhead_->reached(font.readAheadPosition);
+    font.target.clear();
+    const runtime::FullName fullName = nameOf(font.source, decoding_).value();
+    if (fullName.failure && cannotBeRead(*fullName.failure)) {
+        noteUnreadable(font, font.source, *fullName.failure);
+        return Step::Done;
+    }
+    std::string base = fullName.failedWith(runtime::FailureNumber::Overflow)
+                           ? std::string()
+                           : ValidFileName(runtime::text::trimSpaces(fullName.text()), option_);
+    font.target = destination_ + (base.empty() ? unnamedFileName(font)
+                                               : fileNameForThisSystem(base += font.extension));
+    return Step::Done;
+}
+
+// The file's own name with ".unnamed" before its extension ("arial.ttf" gives
+// "arial.unnamed.ttf"): visible, never the name of a cleaned full name (those hold no full
+// stop), and distinct for distinct file names, so that two such copies collide exactly where
+// the HTML list's report shows their names ("?arial") colliding.
+std::string CopyRun::unnamedFileName(const FontWork& font) const {
+    const std::string_view listed = std::string_view(font.source).substr(source_.size());
+    std::string name(listed.substr(0, listed.size() - font.extension.size()));
+    name += ".unnamed";
+    name += font.extension;
+    return fileNameForThisSystem(std::move(name));
+}
+
+} // namespace fontlist
