@@ -453,12 +453,12 @@ TEST(HtmlCommand, ASignalDuringThePairsCommitNeverSplitsIt) {
     }
     const testsupport::TempDir dir;
     dir.write("a.ttf", trueTypeFontNamed(u"Alpha"));
-    for (const char* injected : {"rename:signal=SIGTERM:when=1", "fsync:signal=SIGTERM:when=1",
-                                 "rename:signal=SIGTERM:when=2"}) {
+    for (const char* injected : {"renameat:signal=SIGTERM:when=1", "fsync:signal=SIGTERM:when=1",
+                                 "renameat:signal=SIGTERM:when=2"}) {
         dir.write("_fonts.html", "old");
         dir.write("_report.txt", "old");
         const std::string command =
-            std::string("strace -f -qq -o /dev/null -e trace=rename,fsync") +
+            std::string("strace -f -qq -o /dev/null -e trace=renameat,fsync") +
             " -e inject=" + injected + " '" QUILLVANE_CLI_PATH "' html '" + dir.str() +
             "' >/dev/null 2>&1";
         EXPECT_NE(std::system(command.c_str()), 0) << injected; // ended by the signal
