@@ -1,17 +1,9 @@
 #include "runtime/FileIdentity.h"
+#include "runtime/FileIdentityOfStat.h"
 
 #include <sys/stat.h>
 
 namespace runtime::fs {
-
-namespace {
-
-FileIdentity identityFrom(const struct stat& info) {
-    return FileIdentity{static_cast<std::uint64_t>(info.st_dev),
-                        static_cast<std::uint64_t>(info.st_ino)};
-}
-
-} // namespace
 
 std::optional<FileIdentity> identityOf(const std::string& path) {
     struct stat info {};

@@ -19,6 +19,7 @@
 
 #include "runtime/CopyFailureCauses.h"
 #include "runtime/Failure.h"
+#include "runtime/FileIdentityOfStat.h"
 #include "runtime/HeldDirectory.h"
 #include "runtime/TemporaryFile.h"
 #include "runtime/UniqueFd.h"
@@ -235,8 +236,7 @@ std::optional<CopyResult> checkTarget(const struct stat& from, const HeldDirecto
     if (to.st_dev == from.st_dev && to.st_ino == from.st_ino) {
         return CopyResult::SameFile;
     }
-    if (guarded != nullptr && guarded->holds(FileIdentity{static_cast<std::uint64_t>(to.st_dev),
-                                                          static_cast<std::uint64_t>(to.st_ino)})) {
+    if (guarded != nullptr && guarded->holds(identityFrom(to))) {
         return CopyResult::TargetGuarded;
     }
     // Checked here, before anything is written, because root ignores permission bits.
@@ -291,8 +291,7 @@ CopyResult copyFile(const std::string& source, const HeldDirectory& directory,
         if (::fstat(copy.descriptor(), &info) != 0) {
             throw failureFromErrno(errno);
         }
-        *made = FileIdentity{static_cast<std::uint64_t>(info.st_dev),
-                             static_cast<std::uint64_t>(info.st_ino)};
+        *made = identityFrom(info);
     }
     copy.close(durable);
     // Again just before the rename, which is what would land on it: the copy took a while.

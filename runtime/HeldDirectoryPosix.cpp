@@ -8,19 +8,11 @@
 #include <unistd.h>
 
 #include "runtime/Failure.h"
+#include "runtime/FileIdentityOfStat.h"
 #include "runtime/FileSystem.h"
 #include "runtime/PathText.h"
 
 namespace runtime::fs {
-
-namespace {
-
-FileIdentity identityFrom(const struct stat& info) {
-    return FileIdentity{static_cast<std::uint64_t>(info.st_dev),
-                        static_cast<std::uint64_t>(info.st_ino)};
-}
-
-} // namespace
 
 HeldDirectory::HeldDirectory(const std::string& path)
     : fd_(::open(path.empty() ? "." : path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {

@@ -469,3 +469,19 @@ TEST(HtmlCommand, ASignalDuringThePairsCommitNeverSplitsIt) {
             << injected; // no temporary file left
     }
 }
+
+// Under a limit of open files too low for the run (one beside the standard three), the
+// message gives the system's cause, not a bare "Path/File access error".
+TEST(HtmlCommand, TooManyOpenFilesIsToldInTheSystemsWords) {
+    const testsupport::TempDir dir;
+    dir.write("a.ttf", trueTypeFontNamed(u"Alpha"));
+    dir.write("run.sh", "exec </dev/null >/dev/null 2>\"$2/err.txt\"\n"
+                        "for fd in /proc/$$/fd/*; do n=${fd##*/}; [ \"$n\" -gt 2 ] && "
+                        "eval \"exec $n>&-\"; done\n"
+                        "ulimit -n 4 && exec \"$1\" html \"$2\"\n");
+    const std::string command =
+        "bash '" + dir.file("run.sh") + "' '" QUILLVANE_CLI_PATH "' '" + dir.str() + "'";
+    EXPECT_NE(std::system(command.c_str()), 0);
+    EXPECT_NE(readFile(dir.file("err.txt")).find("Too many open files"), std::string::npos)
+        << readFile(dir.file("err.txt"));
+}
