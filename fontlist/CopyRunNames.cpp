@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "fontlist/FontTypes.h"
+#include "fontlist/UnreadFont.h"
 #include "fontlist/ValidFileName.h"
 #include "fontlist/WindowsDeviceNames.h"
 #include "runtime/Failure.h"
@@ -14,25 +15,6 @@
 
 namespace fontlist {
 
-namespace {
-
-// Whether a lookup's failure says that the file could not be read at all (as against a file
-// that was read and holds no name this program can take).
-bool cannotBeRead(const runtime::Failure& failure) {
-    using runtime::FailureNumber;
-    for (const FailureNumber number :
-         {FailureNumber::OutOfMemory, FailureNumber::FileNotFound, FailureNumber::DeviceIoError,
-          FailureNumber::PermissionDenied, FailureNumber::PathFileAccess,
-          FailureNumber::PathNotFound}) {
-        if (failure.is(number)) {
-            return true;
-        }
-    }
-    return false;
-}
-
-} // namespace
-
 // A font that cannot be read is noted and gets no target. A name that leaves nothing after
 // cleaning, and a lookup that overflowed (which the HTML list shows by file name), gives a
 // name made from the file's own.
@@ -40,7 +22,7 @@ CopyRun::Step CopyRun::lookUp(FontWork& font) {
     readAhead_->reached(font.readAheadPosition);
     font.target.clear();
     const runtime::FullName fullName = nameOf(font.source, decoding_).value();
-    if (fullName.failure && cannotBeRead(*fullName.failure)) {
+    if (fullName.failure && couldNotBeRead(*fullName.failure)) {
         noteUnreadable(font, font.source, *fullName.failure);
         return Step::Done;
     }

@@ -14,6 +14,7 @@
 #include "fontlist/HtmlListFiles.h"
 #include "fontlist/QuickSort.h"
 #include "fontlist/SystemDirectories.h"
+#include "fontlist/UnreadFont.h"
 #include "fontlist/ValidFileName.h"
 #include "runtime/Failure.h"
 #include "runtime/FileSystem.h"
@@ -71,15 +72,6 @@ std::string questionMarkForm(std::string_view listedName) {
     return form;
 }
 
-// Whether a lookup's failure says the file could not be read (no memory for it, a file that
-// may not be read or has gone, too many files open, a failing device) rather than something
-// about what the file holds.
-bool couldNotRead(const runtime::Failure& failure) noexcept {
-    using runtime::FailureNumber;
-    return !failure.is(FailureNumber::Overflow) && !failure.is(FailureNumber::InvalidArgument) &&
-           !failure.is(FailureNumber::BadRecordNumber);
-}
-
 // What one lookup gives the run.
 struct Lookup {
     std::string key;
@@ -100,7 +92,7 @@ void lookUp(Lookup& lookup, const runtime::ListedFile& file, std::string_view li
         lookup.key = questionMarkForm(listedName);
         return;
     }
-    lookup.unread = fullName->failure && couldNotRead(*fullName->failure);
+    lookup.unread = fullName->failure && couldNotBeRead(*fullName->failure);
     // The name itself where the lookup succeeded, without a copy of it.
     const std::string failureText = fullName->failure ? fullName->text() : std::string();
     const std::string_view text = fullName->failure ? failureText : fullName->name;

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "runtime/Failure.h"
+
+namespace fontlist {
+
+// Whether a lookup's failure says that the font's file could not be read (no memory for it, a
+// file that may not be read or has gone, too many files open, a failing device, an unexpected
+// fault) rather than something about what the file holds (a name table that overflows, a
+// header without the name). Both batch runs count such a font as not done.
+inline bool couldNotBeRead(const runtime::Failure& failure) noexcept {
+    using runtime::FailureNumber;
+    return !failure.is(FailureNumber::Overflow) && !failure.is(FailureNumber::InvalidArgument) &&
+           !failure.is(FailureNumber::BadRecordNumber);
+}
+
+} // namespace fontlist
