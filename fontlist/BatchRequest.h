@@ -1,0 +1,34 @@
+#pragma once
+
+#include "fontlist/SpacesOption.h"
+#include "runtime/NameDecoding.h"
+#include "runtime/TextList.h"
+
+#include <string>
+
+namespace fontlist {
+
+// The files a batch run works on: a folder and the names listed in it, as the front end's
+// file list shows them.
+struct Listing {
+    std::string directory; // without a trailing separator, except a root directory
+    runtime::TextList names;
+};
+
+// The system folders that the runs protect: the system font root as the system reports it, in
+// lower case, and the font folder below it ("fonts" between separators), which the runs look
+// for inside lower-cased paths.
+struct FontFolders {
+    std::string root;
+    std::string fonts;
+};
+
+// What a batch run is asked to do.
+struct BatchRequest {
+    Listing listing;
+    FontFolders folders;
+    SpacesOption spaces = SpacesOption::NoChange;
+    runtime::NameDecoding decoding = runtime::NameDecoding::ByteWise;
+};
+
+} // namespace fontlist
