@@ -21,7 +21,7 @@ public:
     std::string fileListEntry(int index) override { return wiring_.controls_.files.entry(index); }
     void refreshFileList() override { wiring_.rereadFiles(); }
     void refreshDirectoryList() override { wiring_.rereadDirectories(); }
-    runtime::Answer show(const runtime::UserMessage& message) override {
+    fontlist::Answer show(const fontlist::UserMessage& message) override {
         return wiring_.conversation_.show(message);
     }
     void showProgress(const std::string& text) override {
@@ -37,7 +37,7 @@ BatchWiring::BatchWiring(Controls controls, WindowConversation& conversation)
     : controls_(controls), conversation_(conversation) {}
 
 void BatchWiring::writeFontList(fontlist::BatchState& state, fontlist::SpacesOption spaces,
-                                runtime::NameDecoding decoding) {
+                                fontcore::NameDecoding decoding) {
     conversation_.hold([&] {
         Host host(*this);
         fontlist::CreateHTMLFontList_Click(host, state, spaces, decoding);
@@ -45,7 +45,7 @@ void BatchWiring::writeFontList(fontlist::BatchState& state, fontlist::SpacesOpt
 }
 
 void BatchWiring::copyUnderFullNames(fontlist::BatchState& state, fontlist::SpacesOption spaces,
-                                     runtime::NameDecoding decoding) {
+                                     fontcore::NameDecoding decoding) {
     conversation_.hold([&] {
         Host host(*this);
         fontlist::RenameFonts_Click(host, state, spaces, decoding);

@@ -2,7 +2,7 @@
 
 #include "fontlist/BatchState.h"
 #include "fontlist/SpacesOption.h"
-#include "runtime/NameDecoding.h"
+#include "fontcore/NameDecoding.h"
 
 class QPushButton;
 
@@ -29,11 +29,11 @@ public:
 
     // _fonts.html and _report.txt in the listed folder.
     void writeFontList(fontlist::BatchState& state, fontlist::SpacesOption spaces,
-                       runtime::NameDecoding decoding);
+                       fontcore::NameDecoding decoding);
     // The listed fonts copied under their full names; the closing message itself says how many
     // fonts it left incomplete.
     void copyUnderFullNames(fontlist::BatchState& state, fontlist::SpacesOption spaces,
-                            runtime::NameDecoding decoding);
+                            fontcore::NameDecoding decoding);
 
 private:
     // The runs' view of the window while they go (fontlist::BatchHost).

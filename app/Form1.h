@@ -3,8 +3,8 @@
 #include "app/MessagePresenter.h"
 #include "fontlist/BatchState.h"
 #include "fontlist/SpacesOption.h"
-#include "runtime/FontReport.h"
-#include "runtime/NameDecoding.h"
+#include "fontcore/FontReport.h"
+#include "fontcore/NameDecoding.h"
 
 #include <QWidget>
 
@@ -39,7 +39,7 @@ public:
     struct Services {
         // The start-up directory as the system's bytes; empty for the process's current one.
         std::string startDirectory;
-        std::function<std::string()> windowsDirectory; // default: runtime::windowsDirectory
+        std::function<std::string()> systemFontRoot; // default: platform::systemFontRoot
         MessagePresenter* messages = nullptr;          // default: real message boxes
         // The shortest time between two progress titles handed to the window system; the
         // titles in between are passed over (the latest and the last are always shown).
@@ -60,7 +60,7 @@ public:
     // The selected spaces option (the index of the selected option button).
     fontlist::SpacesOption spacesOption() const;
     // The decoding of names the "Unicode names" check box asks for.
-    runtime::NameDecoding nameDecoding() const;
+    fontcore::NameDecoding nameDecoding() const;
 
     // Handlers.
     void Form_Load();
@@ -94,7 +94,7 @@ private:
     void connectHandlers();
     void tellBrowsingProblem(const QString& text);
     // The report of the selected file (FontPath) into InfoText and the details pane.
-    void showFontReport(const runtime::FontReport& report);
+    void showFontReport(const fontcore::FontReport& report);
 
     Services services_;
     std::unique_ptr<MessagePresenter> ownMessages_;

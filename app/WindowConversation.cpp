@@ -36,7 +36,7 @@ bool WindowConversation::deferClose() {
     return running_;
 }
 
-runtime::Answer WindowConversation::show(const runtime::UserMessage& message) {
+fontlist::Answer WindowConversation::show(const fontlist::UserMessage& message) {
     // A message is seen under the title the run had reached; a close request that came
     // meanwhile is taken now, before the modal box blocks the window and Qt would drop it.
     handOverProgress();

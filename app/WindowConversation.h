@@ -29,7 +29,7 @@ public:
     // Whether a run holds the window now; if so, a close is remembered for the run's end.
     bool deferClose();
 
-    runtime::Answer show(const runtime::UserMessage& message) override;
+    fontlist::Answer show(const fontlist::UserMessage& message) override;
     void showProgress(const std::string& text) override;
 
 private:
