@@ -1,15 +1,12 @@
 #pragma once
 
 #include "app/MessagePresenter.h"
-#include "fontlist/BatchHost.h"
 #include "fontlist/BatchState.h"
 #include "fontlist/SpacesOption.h"
 #include "fontcore/FontReport.h"
 #include "fontcore/NameDecoding.h"
 
 #include <QWidget>
-
-#include <QElapsedTimer>
 
 #include <array>
 #include <chrono>
@@ -26,14 +23,16 @@ class QRadioButton;
 
 namespace app {
 
+class BatchWiring;
 class DirectoryList;
 class DriveList;
 class FileList;
+class WindowConversation;
 
 // The one window of Quillvane. Its controls and state keep the names the rest of the program
 // knows them by; the handlers below are wired to the controls' events and can be called
 // directly by tests.
-class Form1 : public QWidget, private fontlist::BatchHost {
+class Form1 : public QWidget {
     Q_OBJECT
 public:
     // What the window takes from its surroundings, so that tests can stand in for each part.
@@ -57,9 +56,6 @@ public:
     ~Form1() override;
 
     const State& state() const { return state_; }
-
-    // BatchHost::show (a message box) would hide the widget's show().
-    using QWidget::show;
 
     // The selected spaces option (the index of the selected option button).
     fontlist::SpacesOption spacesOption() const;
@@ -90,27 +86,13 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // The batch runs' view of the window: the file list, message boxes, the title as the
-    // progress display, and the two batch buttons.
-    std::string fileListDirectory() override;
-    int fileListCount() override;
-    std::string fileListEntry(int index) override;
-    void refreshFileList() override;
-    void refreshDirectoryList() override;
-    fontlist::Answer show(const fontlist::UserMessage& message) override;
-    void showProgress(const std::string& text) override;
-    void disableBatchButtons() override;
-
-    // Runs a batch operation; a close request that arrives meanwhile is carried out after it.
-    void runBatch(const std::function<void()>& operation);
-
     void createControls();
     void createDetailsPane();
     void createSpacesOption();
+    void createTypeFilter();
     void setTabOrder();
+    void connectHandlers();
     void tellBrowsingProblem(const QString& text);
-    // Hands the latest progress title to the window, if one is waiting, and lets it be painted.
-    void handOverProgress();
     // The report of the selected file (FontPath) into InfoText and the details pane.
     void showFontReport(const fontcore::FontReport& report);
 
@@ -118,11 +100,8 @@ private:
     std::unique_ptr<MessagePresenter> ownMessages_;
     MessagePresenter* messages_ = nullptr;
     State state_;
-    bool batchRunning_ = false;
-    std::string progressTitle_;    // the latest progress title
-    bool progressWaiting_ = false; // not yet handed to the window
-    QElapsedTimer sinceProgress_;  // since the last title was handed over
-    bool closeRequested_ = false;
+    std::unique_ptr<WindowConversation> conversation_;
+    std::unique_ptr<BatchWiring> batch_;
 
     // Controls (owned by the window through Qt's parent ownership).
     QPushButton* CreateHTMLFontList = nullptr;

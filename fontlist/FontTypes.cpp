@@ -44,22 +44,26 @@ fontcore::FontReport type1Report(platform::FontFileReader& font, const std::stri
     return makeReport(font, fontPath);
 }
 
-// In the order of their entries in the type filter. A .otf file is read as a .ttf one whatever
-// its outlines: both are single sfnt fonts.
+// In the order of their entries in the type filter; "All font types" takes them by their place
+// there, the sfnt types first. A .otf file is read as a .ttf one whatever its outlines: both are
+// single sfnt fonts.
 constexpr FontType kFontTypes[] = {
     {.extensions = kTrueTypeExtensions,
+     .placeInAll = 0,
      .filterName = "TrueType fonts",
      .filterValue = "ttf",
      .name = singleFontName,
      .report = truetype::TTReportFromReader,
      .companions = {}},
     {.extensions = kType1Extensions,
+     .placeInAll = 5,
      .filterName = "Type1 fonts",
      .filterValue = "pfb",
      .name = type1Name<type1::T1NameFromReader>,
      .report = type1Report<type1::T1ReportFromReader>,
      .companions = kType1Companions},
     {.extensions = kOpenTypeExtensions,
+     .placeInAll = 1,
      .filterName = "OpenType",
      .filterValue = "otf",
      .name = singleFontName,
@@ -67,6 +71,7 @@ constexpr FontType kFontTypes[] = {
      .companions = {}},
     // A collection is named after its first font and reported font by font.
     {.extensions = kCollectionExtensions,
+     .placeInAll = 2,
      .filterName = "Collections",
      .filterValue = "ttc",
      .name = truetype::TTCEnglishNameFromReader,
@@ -74,12 +79,14 @@ constexpr FontType kFontTypes[] = {
      .companions = {}},
     // A web font reads as the sfnt it wraps, whichever of the two wrappers holds it.
     {.extensions = kWebFontExtensions,
+     .placeInAll = 4,
      .filterName = "Web fonts",
      .filterValue = "woff",
      .name = truetype::webFontNameFromReader,
      .report = truetype::webFontReportFromReader,
      .companions = {}},
     {.extensions = kType1TextExtensions,
+     .placeInAll = 6,
      .filterName = "Type1 text and Unix fonts",
      .filterValue = "pfa",
      .name = type1Name<type1::T1TextNameFromReader>,
@@ -87,6 +94,7 @@ constexpr FontType kFontTypes[] = {
      .companions = kType1TextCompanions},
     // So is a Mac suitcase, its fonts kept as resources in its data fork.
     {.extensions = kSuitcaseExtensions,
+     .placeInAll = 3,
      .filterName = "Mac suitcases",
      .filterValue = "dfont",
      .name = truetype::SuitcaseEnglishNameFromReader,
@@ -94,18 +102,44 @@ constexpr FontType kFontTypes[] = {
      .companions = {}},
 };
 
-// The type filter's entries of more than one type.
-struct CombinedFilter {
-    std::string_view name;
-    std::string_view value;
-    std::span<const std::string_view> extensions;
-};
-constexpr std::string_view kBothExtensions[] = {".ttf", ".pfb"};
-// Every type's extensions, the sfnt ones first.
-constexpr std::string_view kAllExtensions[] = {".ttf",  ".otf",   ".ttc", ".otc", ".dfont",
-                                               ".woff", ".woff2", ".pfb", ".pfa", ".t1"};
-constexpr CombinedFilter kBoth{"Both font types", "both", kBothExtensions};
-constexpr CombinedFilter kAll{"All font types", "all", kAllExtensions};
+// The type filter's first entry takes the first two types, the two the window was made for;
+// its last one takes every type.
+constexpr std::size_t kTypesInBoth = 2;
+constexpr std::string_view kBothName = "Both font types";
+constexpr std::string_view kBothValue = "both";
+constexpr std::string_view kAllName = "All font types";
+constexpr std::string_view kAllValue = "all";
+
+// Every type has a place of its own in "All font types".
+constexpr bool everyPlaceTakenOnce() {
+    for (std::size_t place = 0; place < std::size(kFontTypes); ++place) {
+        std::size_t types = 0;
+        for (const FontType& type : kFontTypes) {
+            types += type.placeInAll == place ? 1 : 0;
+        }
+        if (types != 1) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(everyPlaceTakenOnce(), "each font type needs a place of its own in the all filter");
+
+// Every type's extensions, each type's at its place in "All font types".
+const std::vector<std::string_view>& allExtensions() {
+    static const std::vector<std::string_view> extensions = [] {
+        std::vector<std::string_view> list;
+        for (std::size_t place = 0; place < std::size(kFontTypes); ++place) {
+            for (const FontType& type : kFontTypes) {
+                if (type.placeInAll == place) {
+                    list.insert(list.end(), type.extensions.begin(), type.extensions.end());
+                }
+            }
+        }
+        return list;
+    }();
+    return extensions;
+}
 
 TypeFilter filterOf(std::string_view name, std::string_view value,
                     std::span<const std::string_view> extensions) {
@@ -161,23 +195,28 @@ std::string_view fontExtensionOf(std::string_view path) {
 }
 
 std::string fontExtensionsText() {
+    const std::vector<std::string_view>& extensions = allExtensions();
     std::string text;
-    for (std::size_t i = 0; i < std::size(kAllExtensions); ++i) {
+    for (std::size_t i = 0; i < extensions.size(); ++i) {
         if (i > 0) {
-            text += i + 1 < std::size(kAllExtensions) ? ", " : " or ";
+            text += i + 1 < extensions.size() ? ", " : " or ";
         }
-        text += kAllExtensions[i];
+        text += extensions[i];
     }
     return text;
 }
 
 const std::vector<TypeFilter>& typeFilters() {
     static const std::vector<TypeFilter> filters = [] {
-        std::vector<TypeFilter> list{filterOf(kBoth.name, kBoth.value, kBoth.extensions)};
+        std::vector<std::string_view> both;
+        for (const FontType& type : fontTypes().first(kTypesInBoth)) {
+            both.insert(both.end(), type.extensions.begin(), type.extensions.end());
+        }
+        std::vector<TypeFilter> list{filterOf(kBothName, kBothValue, both)};
         for (const FontType& type : kFontTypes) {
             list.push_back(filterOf(type.filterName, type.filterValue, type.extensions));
         }
-        list.push_back(filterOf(kAll.name, kAll.value, kAll.extensions));
+        list.push_back(filterOf(kAllName, kAllValue, allExtensions()));
         return list;
     }();
     return filters;

@@ -6,6 +6,7 @@
 #include "fontcore/NameDecoding.h"
 #include "fontcore/OpenFontFile.h"
 
+#include <cstddef>
 #include <optional>
 #include <span>
 #include <string>
@@ -26,6 +27,9 @@ struct Companion {
 struct FontType {
     // Compared with the end of a file's name without regard to case.
     std::span<const std::string_view> extensions;
+    // Where the type's extensions stand in "All font types" and in the texts that name every
+    // extension (0 first).
+    std::size_t placeInAll = 0;
     // The words before the patterns in the type filter's entry of this type alone.
     std::string_view filterName;
     std::string_view filterValue; // quillvane-cli's --filter value for that entry
@@ -51,7 +55,7 @@ std::string_view fontExtensionOf(std::string_view path);
 std::string fontExtensionsText();
 
 // An entry of the type filter: the window's text, as "TrueType fonts (*.ttf)", the --filter
-// value and the file patterns ("*.ttf"), which the window takes from its text.
+// value and the file patterns ("*.ttf") that the entry lists.
 struct TypeFilter {
     std::string entry;
     std::string_view value;
@@ -59,7 +63,7 @@ struct TypeFilter {
 };
 
 // In the order the window lists them: both of the first two types, each type alone, all of
-// them. The first is the one chosen at start.
+// them. The first is the one chosen at start. All of them are made from fontTypes().
 const std::vector<TypeFilter>& typeFilters();
 
 // The full name of the font file at path as its type reads it; none for a file of no type of

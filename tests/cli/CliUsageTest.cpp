@@ -1,30 +1,94 @@
 // The command line itself: help, version, and the refusals that end with status 2.
 #include "CliProcess.h"
 
+#include "fontlist/FontTypes.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
 
 using clitest::runCli;
 
-TEST(CliUsage, HelpNamesEveryCommandOptionAndExitStatus) {
+TEST(CliUsage, HelpGoesToStandardOutputHoweverItIsAsked) {
+    const auto asked = runCli({"--help"});
+    EXPECT_EQ(asked.status, 0);
+    EXPECT_TRUE(asked.out.starts_with("Usage: quillvane-cli COMMAND")) << asked.out;
     for (const std::vector<std::string>& arguments :
-         {std::vector<std::string>{"--help"}, {"-h"}, {"help"}, {"html", "--help", "--bogus"}}) {
+         {std::vector<std::string>{"-h"}, {"help"}, {"html", "--help", "--bogus"}}) {
         const auto result = runCli(arguments);
         EXPECT_EQ(result.status, 0);
         EXPECT_EQ(result.err, "");
-        for (const char* word :
-             {"Usage: quillvane-cli", "name FILE", "report [--lf] FILE", "html DIR", "copy DIR",
-              "--spaces keep|dash|remove", "--filter both|ttf|pfb", "--yes", "--unicode",
-              "Exit status", "  2  "}) {
-            EXPECT_NE(result.out.find(word), std::string::npos) << word;
+        EXPECT_EQ(result.out, asked.out);
+    }
+}
+
+// The values of each "--filter a|b|c" list of a text, the manual page's escapes, quotes,
+// brackets and spaces left out.
+std::vector<std::vector<std::string>> filterLists(const std::string& text,
+                                                  std::string_view option) {
+    std::vector<std::vector<std::string>> lists;
+    for (std::size_t at = text.find(option); at != std::string::npos;
+         at = text.find(option, at + 1)) {
+        const std::string line = text.substr(at, text.find('\n', at) - at);
+        if (line.find('|') == std::string::npos) {
+            continue; // an example, not a list
+        }
+        std::vector<std::string> values(1);
+        for (const char c : line.substr(option.size())) {
+            if (c == '|') {
+                values.emplace_back();
+            } else if (std::isalnum(static_cast<unsigned char>(c)) != 0) {
+                values.back() += c;
+            }
+        }
+        lists.push_back(values);
+    }
+    return lists;
+}
+
+// A type added to the table must be offered by the help and the manual page: every list of
+// --filter values is the table's, and every pattern of every entry is told.
+TEST(CliUsage, HelpAndManualPageOfferEveryTypeFilterOfTheTable) {
+#ifndef QUILLVANE_CLI_MANUAL_PAGE
+    GTEST_SKIP() << "no manual page is made on this system";
+#else
+    std::vector<std::string> values;
+    for (const fontlist::TypeFilter& filter : fontlist::typeFilters()) {
+        values.emplace_back(filter.value);
+    }
+    const std::string help = runCli({"--help"}).out;
+    const std::string page = testsupport::readFile(QUILLVANE_CLI_MANUAL_PAGE);
+    const struct {
+        const char* name;
+        const std::string& text;
+        std::string_view option;
+        std::size_t lists;
+    } documents[] = {{"help", help, "--filter", 1}, {"manual page", page, "\\-\\-filter", 3}};
+    for (const auto& [name, text, option, lists] : documents) {
+        SCOPED_TRACE(name);
+        const std::vector<std::vector<std::string>> found = filterLists(text, option);
+        EXPECT_EQ(found.size(), lists);
+        for (const std::vector<std::string>& list : found) {
+            EXPECT_EQ(list, values);
+        }
+        for (const fontlist::TypeFilter& filter : fontlist::typeFilters()) {
+            std::istringstream patterns(filter.patterns);
+            for (std::string pattern; std::getline(patterns, pattern, ';');) {
+                EXPECT_NE(text.find(pattern), std::string::npos) << pattern;
+            }
         }
     }
+    // The text of a file of no type, as "name" prints it.
+    EXPECT_NE(page.find("error: not a " + fontlist::fontExtensionsText() + " file"),
+              std::string::npos);
+#endif
 }
 
 TEST(CliUsage, VersionIsTheProjectVersion) {

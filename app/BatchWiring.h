@@ -1,0 +1,50 @@
+#pragma once
+
+#include "fontlist/BatchState.h"
+#include "fontlist/SpacesOption.h"
+#include "fontcore/NameDecoding.h"
+
+class QPushButton;
+
+namespace app {
+
+class DirectoryList;
+class FileList;
+class WindowConversation;
+
+// The window's side of its two batch runs: what a run is given from the window's controls, and
+// what the window does when the run has ended (its batch buttons off after an empty listing,
+// its lists read again after a run that wrote into the folder). Each run is held by the
+// conversation: the window takes no input until it ends.
+class BatchWiring {
+public:
+    struct Controls {
+        FileList& files;
+        DirectoryList& directories;
+        QPushButton& createList; // "Create HTML Font list"
+        QPushButton& copyFonts;  // "Copy/Rename Fonts"
+    };
+
+    BatchWiring(Controls controls, WindowConversation& conversation);
+
+    // _fonts.html and _report.txt in the listed folder.
+    void writeFontList(fontlist::BatchState& state, fontlist::SpacesOption spaces,
+                       fontcore::NameDecoding decoding);
+    // The listed fonts copied under their full names; the closing message itself says how many
+    // fonts it left incomplete.
+    void copyUnderFullNames(fontlist::BatchState& state, fontlist::SpacesOption spaces,
+                            fontcore::NameDecoding decoding);
+
+private:
+    // The runs' view of the window while they go (fontlist::BatchHost).
+    class Host;
+
+    void disableBatchButtons();
+    void rereadFiles();
+    void rereadDirectories();
+
+    Controls controls_;
+    WindowConversation& conversation_;
+};
+
+} // namespace app
