@@ -1,8 +1,8 @@
 #pragma once
 
+#include "fontcore/NameDecoding.h"
 #include "fontlist/BatchState.h"
 #include "fontlist/SpacesOption.h"
-#include "fontcore/NameDecoding.h"
 
 class QPushButton;
 

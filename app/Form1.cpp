@@ -16,9 +16,9 @@
 #include "app/WindowConversation.h"
 #include "app/WindowIcon.h"
 #include "fontlist/FontTypes.h"
+#include "fontlist/ProgramName.h"
 #include "fontlist/SystemDirectories.h"
 #include "platform/PathText.h"
-#include "fontlist/ProgramName.h"
 #include "platform/SharedDirectoryReads.h"
 #include "platform/SystemFontRoot.h"
 

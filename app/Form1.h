@@ -1,10 +1,10 @@
 #pragma once
 
 #include "app/MessagePresenter.h"
-#include "fontlist/BatchState.h"
-#include "fontlist/SpacesOption.h"
 #include "fontcore/FontReport.h"
 #include "fontcore/NameDecoding.h"
+#include "fontlist/BatchState.h"
+#include "fontlist/SpacesOption.h"
 
 #include <QWidget>
 
@@ -40,7 +40,7 @@ public:
         // The start-up directory as the system's bytes; empty for the process's current one.
         std::string startDirectory;
         std::function<std::string()> systemFontRoot; // default: platform::systemFontRoot
-        MessagePresenter* messages = nullptr;          // default: real message boxes
+        MessagePresenter* messages = nullptr;        // default: real message boxes
         // The shortest time between two progress titles handed to the window system; the
         // titles in between are passed over (the latest and the last are always shown).
         std::chrono::milliseconds progressInterval{33};

@@ -57,7 +57,7 @@ fontlist::Answer QtMessagePresenter::show(const fontlist::UserMessage& message) 
     case QMessageBox::Cancel: return fontlist::Answer::Cancel;
     default:
         return message.buttons == fontlist::Buttons::Ok ? fontlist::Answer::Ok
-                                                       : fontlist::Answer::Cancel;
+                                                        : fontlist::Answer::Cancel;
     }
 }
 

@@ -27,7 +27,8 @@ std::string normalisedDirectory(const std::string& directory) {
         return {};
     }
     std::error_code error;
-    std::filesystem::path path = std::filesystem::absolute(platform::path::native(directory), error);
+    std::filesystem::path path =
+        std::filesystem::absolute(platform::path::native(directory), error);
     if (error) {
         path = platform::path::native(directory);
     }

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "fontcore/NameDecoding.h"
 #include "fontlist/FontTypes.h"
 #include "fontlist/SpacesOption.h"
-#include "fontcore/NameDecoding.h"
 
 #include <span>
 #include <string>

@@ -2,8 +2,8 @@
 
 #include "cli/ConsoleText.h"
 #include "cli/TerminalText.h"
-#include "platform/DirectoryListing.h"
 #include "fontlist/ProgramName.h"
+#include "platform/DirectoryListing.h"
 #include "text/Text.h"
 
 #include <istream>

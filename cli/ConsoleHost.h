@@ -2,8 +2,8 @@
 
 #include "cli/Console.h"
 #include "fontlist/BatchHost.h"
-#include "text/TextList.h"
 #include "fontlist/UserMessage.h"
+#include "text/TextList.h"
 
 #include <cstddef>
 #include <optional>

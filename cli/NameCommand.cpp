@@ -2,8 +2,8 @@
 
 #include "cli/ExitStatus.h"
 #include "cli/TerminalText.h"
-#include "fontlist/FontTypes.h"
 #include "fontcore/FullName.h"
+#include "fontlist/FontTypes.h"
 #include "platform/OrderedWorkPool.h"
 
 #include <cstddef>

@@ -13,7 +13,9 @@ struct FullName {
     std::string name{};
     std::optional<platform::Failure> failure{};
 
-    bool failedWith(platform::FailureNumber number) const noexcept { return failure && failure->is(number); }
+    bool failedWith(platform::FailureNumber number) const noexcept {
+        return failure && failure->is(number);
+    }
 
     // The text users see: the name, or "error: " followed by the failure's description.
     std::string text() const { return failure ? "error: " + failure->description() : name; }

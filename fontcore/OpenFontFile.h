@@ -1,10 +1,10 @@
 #pragma once
 
+#include "fontcore/FontReport.h"
+#include "fontcore/FullName.h"
 #include "platform/Failure.h"
 #include "platform/FileSystem.h"
 #include "platform/FontFileReader.h"
-#include "fontcore/FontReport.h"
-#include "fontcore/FullName.h"
 
 #include <cstdint>
 #include <optional>
@@ -14,8 +14,8 @@
 // when it goes, on every path.
 namespace fontcore {
 
-// The name that readName(platform::FontFileReader&) gives over the file at path, opened for it (never
-// created); a failure to open it is the name's failure. Never throws.
+// The name that readName(platform::FontFileReader&) gives over the file at path, opened for it
+// (never created); a failure to open it is the name's failure. Never throws.
 template <typename NameReader>
 FullName nameOfFontFile(const std::string& path, NameReader&& readName) {
     try {
@@ -36,7 +36,8 @@ struct FileLength {
 // The same as nameOfFontFile, also giving the file's length from the open file, so that whoever
 // needs both opens the file once and makes no call of its own for the length.
 template <typename NameReader>
-FullName nameOfFontFile(const platform::ListedFile& file, NameReader&& readName, FileLength& length) {
+FullName nameOfFontFile(const platform::ListedFile& file, NameReader&& readName,
+                        FileLength& length) {
     constexpr std::uint64_t kNotOpened = UINT64_MAX;
     std::uint64_t seen = kNotOpened; // set once the file is open, whatever it turns out to be
     try {
@@ -52,8 +53,8 @@ FullName nameOfFontFile(const platform::ListedFile& file, NameReader&& readName,
     }
 }
 
-// The report that makeReport(platform::FontFileReader&, fontPath) gives over the file at fontPath; any
-// failure gives the failure text. Never throws.
+// The report that makeReport(platform::FontFileReader&, fontPath) gives over the file at fontPath;
+// any failure gives the failure text. Never throws.
 template <typename ReportReader>
 FontReport reportOfFontFile(const std::string& fontPath, ReportReader&& makeReport) {
     try {

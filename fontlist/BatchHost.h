@@ -1,7 +1,7 @@
 #pragma once
 
-#include "text/TextList.h"
 #include "fontlist/UserMessage.h"
+#include "text/TextList.h"
 
 #include <string>
 

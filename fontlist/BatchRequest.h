@@ -1,7 +1,7 @@
 #pragma once
 
-#include "fontlist/SpacesOption.h"
 #include "fontcore/NameDecoding.h"
+#include "fontlist/SpacesOption.h"
 #include "text/TextList.h"
 
 #include <string>

@@ -14,7 +14,7 @@ using text::kCrLf;
 } // namespace
 
 fontlist::UserMessage message(std::string text, fontlist::Buttons buttons,
-                             fontlist::MessageIcon icon) {
+                              fontlist::MessageIcon icon) {
     return fontlist::UserMessage{std::string(kTitle), std::move(text), buttons, icon};
 }
 

@@ -5,14 +5,14 @@
 #include <string_view>
 
 #include "fontlist/BatchHost.h"
-#include "platform/Failure.h"
 #include "fontlist/UserMessage.h"
+#include "platform/Failure.h"
 
 // The messages of the copy run, all under its title.
 namespace fontlist::copymessages {
 
 fontlist::UserMessage message(std::string text, fontlist::Buttons buttons = fontlist::Buttons::Ok,
-                             fontlist::MessageIcon icon = fontlist::MessageIcon::None);
+                              fontlist::MessageIcon icon = fontlist::MessageIcon::None);
 
 // The question when the destination is there already.
 std::string alreadyExistsText();

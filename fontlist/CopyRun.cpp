@@ -16,17 +16,17 @@
 #include "fontlist/CopyMessages.h"
 #include "fontlist/FontTypes.h"
 #include "fontlist/NamesWithoutCase.h"
+#include "fontlist/ProgramName.h"
 #include "fontlist/ReadAhead.h"
 #include "fontlist/SystemDirectories.h"
+#include "fontlist/UserMessage.h"
 #include "fontlist/ValidFileName.h"
 #include "fontlist/WindowsDeviceNames.h"
 #include "platform/Failure.h"
 #include "platform/FileSystem.h"
 #include "platform/PathText.h"
-#include "fontlist/ProgramName.h"
 #include "platform/TemporaryFileCleanup.h"
 #include "text/Text.h"
-#include "fontlist/UserMessage.h"
 
 #include <cerrno>
 
@@ -165,9 +165,8 @@ bool CopyRun::copy(FontWork& font, std::size_t filesAfter) {
             return false;
         }
     }
-    return attempt([&] {
-        return showProgress(text::numberText(static_cast<std::int64_t>(filesAfter)));
-    });
+    return attempt(
+        [&] { return showProgress(text::numberText(static_cast<std::int64_t>(filesAfter))); });
 }
 
 // The font's own file, then its companions in their order: a required companion's failure

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "fontcore/NameDecoding.h"
 #include "fontlist/BatchHost.h"
 #include "fontlist/BatchOutcome.h"
 #include "fontlist/BatchState.h"
@@ -17,12 +18,11 @@
 #include "fontlist/NamesWithoutCase.h"
 #include "fontlist/ReadAhead.h"
 #include "fontlist/SpacesOption.h"
+#include "fontlist/UserMessage.h"
 #include "platform/Failure.h"
 #include "platform/FileSystem.h"
 #include "platform/HeldDirectory.h"
-#include "fontcore/NameDecoding.h"
 #include "platform/PathText.h"
-#include "fontlist/UserMessage.h"
 
 namespace fontlist {
 
@@ -136,12 +136,12 @@ private:
     std::string source_;
     std::string destination_; // once held, the path the directory had when it was opened
     std::optional<platform::fs::HeldDirectory> held_; // the destination, from its resolution
-    std::vector<FontWork> fonts_;         // laid out once the number of files is read again
-    RunEnd end_ = RunEnd::Finished;       // until a step ends the run
-    NamesWithoutCase companions_;         // the directory's companion files, found without case
+    std::vector<FontWork> fonts_;          // laid out once the number of files is read again
+    RunEnd end_ = RunEnd::Finished;        // until a step ends the run
+    NamesWithoutCase companions_;          // the directory's companion files, found without case
     platform::fs::ProtectedFiles guarded_; // every file the run reads
-    CopyShortfalls shortfalls_;           // the fonts left incomplete that the end names
-    CopySets sets_;                       // the files made for each font with companions
+    CopyShortfalls shortfalls_;            // the fonts left incomplete that the end names
+    CopySets sets_;                        // the files made for each font with companions
     std::string doing_; // what the step under way is doing, for the message of its failure
     bool creatingDestination_ = false;     // the step under way creates the destination
     std::unique_ptr<ReadAhead> readAhead_; // last: its thread stops first

@@ -4,10 +4,10 @@
 #include <string>
 
 #include "fontlist/CopyMessages.h"
-#include "platform/Failure.h"
-#include "platform/HeldDirectory.h"
 #include "fontlist/ProgramName.h"
 #include "fontlist/UserMessage.h"
+#include "platform/Failure.h"
+#include "platform/HeldDirectory.h"
 
 namespace fontlist {
 
@@ -26,7 +26,7 @@ CopyRun::Step CopyRun::confirmDestination() {
     if (!held_->stillAtItsPath()) {
         doing_ = "The copies went to " + destination_;
         throw platform::Failure(platform::FailureNumber::PathNotFound,
-                               copymessages::kDestinationMoved);
+                                copymessages::kDestinationMoved);
     }
     return Step::Done;
 }

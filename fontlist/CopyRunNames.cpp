@@ -5,12 +5,12 @@
 #include <string_view>
 #include <utility>
 
+#include "fontcore/FullName.h"
 #include "fontlist/FontTypes.h"
 #include "fontlist/UnreadFont.h"
 #include "fontlist/ValidFileName.h"
 #include "fontlist/WindowsDeviceNames.h"
 #include "platform/Failure.h"
-#include "fontcore/FullName.h"
 #include "text/Text.h"
 
 namespace fontlist {

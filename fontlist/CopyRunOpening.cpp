@@ -14,12 +14,12 @@
 #include "fontlist/FontTypes.h"
 #include "fontlist/ReadAhead.h"
 #include "fontlist/SystemDirectories.h"
+#include "fontlist/UserMessage.h"
 #include "platform/FileIdentity.h"
 #include "platform/FileSystem.h"
 #include "platform/HeldDirectory.h"
 #include "platform/PathText.h"
 #include "platform/TemporaryFileCleanup.h"
-#include "fontlist/UserMessage.h"
 
 namespace fontlist {
 

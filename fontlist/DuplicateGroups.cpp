@@ -32,7 +32,7 @@ std::vector<GroupPlace> findGroupPlaces(const text::TextList& folded,
     // side.
     if (count >= kTwoThreadsFrom) {
         platform::sideBySide([&] { placeRange(0, count / 2); },
-                            [&] { placeRange(count / 2, count); });
+                             [&] { placeRange(count / 2, count); });
     } else {
         placeRange(0, count);
     }

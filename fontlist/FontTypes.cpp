@@ -40,7 +40,7 @@ fontcore::FullName type1Name(platform::FontFileReader& font, fontcore::NameDecod
 
 template <fontcore::FontReport (*makeReport)(platform::FontFileReader&, const std::string&)>
 fontcore::FontReport type1Report(platform::FontFileReader& font, const std::string& fontPath,
-                                fontcore::NameDecoding) {
+                                 fontcore::NameDecoding) {
     return makeReport(font, fontPath);
 }
 
@@ -233,8 +233,8 @@ std::optional<fontcore::FullName> nameOf(const std::string& path, fontcore::Name
 }
 
 std::optional<fontcore::FullName> nameAndLengthOf(const platform::ListedFile& file,
-                                                 fontcore::FileLength& length,
-                                                 fontcore::NameDecoding decoding) {
+                                                  fontcore::FileLength& length,
+                                                  fontcore::NameDecoding decoding) {
     const FontType* type = fontTypeOf(file.path);
     if (type == nullptr) {
         return std::nullopt;
@@ -246,7 +246,7 @@ std::optional<fontcore::FullName> nameAndLengthOf(const platform::ListedFile& fi
 }
 
 std::optional<fontcore::FontReport> reportOf(const std::string& path,
-                                            fontcore::NameDecoding decoding) {
+                                             fontcore::NameDecoding decoding) {
     const FontType* type = fontTypeOf(path);
     if (type == nullptr) {
         return std::nullopt;

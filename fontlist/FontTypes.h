@@ -1,10 +1,10 @@
 #pragma once
 
-#include "platform/FontFileReader.h"
 #include "fontcore/FontReport.h"
 #include "fontcore/FullName.h"
 #include "fontcore/NameDecoding.h"
 #include "fontcore/OpenFontFile.h"
+#include "platform/FontFileReader.h"
 
 #include <cstddef>
 #include <optional>
@@ -37,7 +37,7 @@ struct FontType {
     fontcore::FullName (*name)(platform::FontFileReader& font, fontcore::NameDecoding decoding);
     // fontPath is only shown in the report.
     fontcore::FontReport (*report)(platform::FontFileReader& font, const std::string& fontPath,
-                                  fontcore::NameDecoding decoding);
+                                   fontcore::NameDecoding decoding);
     std::span<const Companion> companions; // in the order they are copied
 };
 
@@ -81,6 +81,7 @@ nameAndLengthOf(const platform::ListedFile& file, fontcore::FileLength& length,
 // The details-pane report of the font file at path as its type gives it; none for a file of
 // no type of ours. Never throws.
 std::optional<fontcore::FontReport>
-reportOf(const std::string& path, fontcore::NameDecoding decoding = fontcore::NameDecoding::ByteWise);
+reportOf(const std::string& path,
+         fontcore::NameDecoding decoding = fontcore::NameDecoding::ByteWise);
 
 } // namespace fontlist

@@ -9,19 +9,19 @@
 #include <utility>
 #include <vector>
 
+#include "fontcore/OpenFontFile.h"
 #include "fontlist/DuplicateGroups.h"
 #include "fontlist/FontTypes.h"
 #include "fontlist/HtmlListFiles.h"
+#include "fontlist/ProgramName.h"
 #include "fontlist/QuickSort.h"
 #include "fontlist/SystemDirectories.h"
 #include "fontlist/UnreadFont.h"
 #include "fontlist/ValidFileName.h"
 #include "platform/Failure.h"
 #include "platform/FileSystem.h"
-#include "fontcore/OpenFontFile.h"
 #include "platform/OrderedWorkPool.h"
 #include "platform/PathText.h"
-#include "fontlist/ProgramName.h"
 #include "platform/SideBySide.h"
 #include "platform/TemporaryFileCleanup.h"
 #include "text/Text.h"
@@ -126,7 +126,7 @@ std::size_t lookUpAll(BatchHost& host, BatchState& state, FileLengths& lengths, 
                 path.assign(state.CurrentDir);
                 path += name;
                 const platform::ListedFile file{directory, path,
-                                               path.c_str() + state.CurrentDir.size()};
+                                                path.c_str() + state.CurrentDir.size()};
                 Lookup lookup;
                 lookUp(lookup, file, name, option, decoding);
                 return lookup;
@@ -136,8 +136,7 @@ std::size_t lookUpAll(BatchHost& host, BatchState& state, FileLengths& lengths, 
                 state.FontNames.push_back(lookup.key);
                 lengths.take(i, std::move(lookup.length));
                 unread += lookup.unread ? 1 : 0;
-                host.showProgress(
-                    text::numberText(static_cast<std::int64_t>(count - i - 1)));
+                host.showProgress(text::numberText(static_cast<std::int64_t>(count - i - 1)));
             });
     }
     return unread;

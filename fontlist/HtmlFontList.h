@@ -1,10 +1,10 @@
 #pragma once
 
+#include "fontcore/NameDecoding.h"
 #include "fontlist/BatchHost.h"
 #include "fontlist/BatchOutcome.h"
 #include "fontlist/BatchState.h"
 #include "fontlist/SpacesOption.h"
-#include "fontcore/NameDecoding.h"
 
 namespace fontlist {
 

@@ -6,12 +6,12 @@
 #include <optional>
 
 #include "fontlist/HtmlLinkLine.h"
-#include "text/ControlCharacters.h"
 #include "platform/OrderedWorkPool.h"
 #include "platform/SideBySide.h"
 #include "platform/TemporaryFileCleanup.h"
-#include "text/Text.h"
 #include "platform/TextFileWriter.h"
+#include "text/ControlCharacters.h"
+#include "text/Text.h"
 
 namespace fontlist::html_list {
 
@@ -123,7 +123,7 @@ void writeReport(platform::TextFileWriter& report, const ListFiles& from,
     std::string line; // reused for every entry
     const auto appendEscaped = [&](std::string_view text) {
         text::appendEscapingControls(line, text, text::LineBreaks::Escaped,
-                                              text::InvalidBytes::Kept);
+                                     text::InvalidBytes::Kept);
     };
     const auto reportFile = [&](std::size_t i) {
         const std::string& filePath = pathOf(i);
@@ -166,7 +166,7 @@ void writeFiles(const ListFiles& from, const std::string& pagePath, const std::s
     explained(reportPath, [&] { report.emplace(reportPath); });
 
     platform::sideBySide([&] { writeReport(*report, from, reportPath); },
-                        [&] { writePage(*page, from.state, from.order.size()); });
+                         [&] { writePage(*page, from.state, from.order.size()); });
     putBothInPlace(*report, *page, reportPath);
 }
 

@@ -8,11 +8,11 @@
 #include <utility>
 #include <vector>
 
+#include "fontcore/OpenFontFile.h"
 #include "fontlist/BatchState.h"
 #include "fontlist/DuplicateGroups.h"
 #include "platform/Failure.h"
 #include "platform/FileSystem.h"
-#include "fontcore/OpenFontFile.h"
 
 // Writing the HTML list's two files, _fonts.html and _report.txt, and putting them in place
 // together.

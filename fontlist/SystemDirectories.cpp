@@ -13,8 +13,7 @@ namespace fontlist {
 namespace {
 
 bool occursIn(const std::string& path, const std::string& fontsDir) {
-    return text::foldCaseUtf8(path).find(text::foldCaseUtf8(fontsDir)) !=
-           std::string::npos;
+    return text::foldCaseUtf8(path).find(text::foldCaseUtf8(fontsDir)) != std::string::npos;
 }
 
 // A directory's real path with one trailing separator.

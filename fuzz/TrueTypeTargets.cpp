@@ -3,9 +3,9 @@
 #include <string>
 #include <string_view>
 
+#include "fontcore/FontReport.h"
 #include "fuzz/Properties.h"
 #include "platform/FontFileReader.h"
-#include "fontcore/FontReport.h"
 #include "truetype/NameTableReader.h"
 #include "truetype/NameTableReport.h"
 #include "truetype/WebFont.h"
@@ -119,7 +119,8 @@ void trueTypeName(Input input) {
     checkName(truetype::webFontNameFromReader(webFont).text());
 
     platform::FontFileReader unicode(input);
-    checkName(truetype::TTEnglishNameFromReader(unicode, 0, fontcore::NameDecoding::Unicode).text());
+    checkName(
+        truetype::TTEnglishNameFromReader(unicode, 0, fontcore::NameDecoding::Unicode).text());
 }
 
 void trueTypeReport(Input input) {

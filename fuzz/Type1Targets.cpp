@@ -2,9 +2,9 @@
 
 #include <string>
 
+#include "fontcore/FontReport.h"
 #include "fuzz/Properties.h"
 #include "platform/FontFileReader.h"
-#include "fontcore/FontReport.h"
 #include "type1/HeaderReport.h"
 #include "type1/HeaderWindow.h"
 

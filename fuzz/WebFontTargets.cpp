@@ -6,11 +6,11 @@
 #include <string_view>
 #include <vector>
 
+#include "fontcore/FontReport.h"
+#include "fontcore/FullName.h"
 #include "fuzz/Properties.h"
 #include "platform/Failure.h"
 #include "platform/FontFileReader.h"
-#include "fontcore/FontReport.h"
-#include "fontcore/FullName.h"
 #include "truetype/NameTableReader.h"
 #include "truetype/WebFont.h"
 #include "truetype/Woff2Font.h"

@@ -4,8 +4,8 @@
 
 #include "platform/DirectoryEntries.h"
 #include "platform/NativePath.h"
-#include "text/Text.h"
 #include "platform/WindowsApi.h"
+#include "text/Text.h"
 
 namespace platform::directory_entries {
 

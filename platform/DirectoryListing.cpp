@@ -134,7 +134,7 @@ text::TextList sortedByFoldedName(const text::TextList& names, const text::TextL
 }
 
 text::TextList sortedEntries(const std::string& directory, EntryKind kind,
-                       const std::function<bool(std::string_view)>& keep) {
+                             const std::function<bool(std::string_view)>& keep) {
     text::TextList names;
     text::TextList folded;
     visibleEntries(directory, kind, keep, names, folded);

@@ -15,7 +15,7 @@ struct ReadMemo {
     bool filled = false;
     std::string path;
     DirectoryState state{};
-    text::TextList names{};                   // every visible entry, in the directory's order
+    text::TextList names{};             // every visible entry, in the directory's order
     std::vector<unsigned char> types{}; // the type the directory gives each (d_type)
 };
 

@@ -3,8 +3,8 @@
 #include <cerrno>
 
 #include "platform/Failure.h"
-#include "text/Text.h"
 #include "platform/TextFileWriterCalls.h"
+#include "text/Text.h"
 
 namespace platform {
 

@@ -94,9 +94,7 @@ namespace {
 
 void appendDecoded(std::string& out, std::string_view bytes, StringEncoding encoding) {
     switch (encoding) {
-    case StringEncoding::Windows1252:
-        text::appendWindows1252DroppingNuls(out, bytes);
-        return;
+    case StringEncoding::Windows1252: text::appendWindows1252DroppingNuls(out, bytes); return;
     case StringEncoding::Utf16BigEndian: text::appendUtf16BigEndian(out, bytes); return;
     case StringEncoding::MacRoman: text::appendMacRoman(out, bytes); return;
     }

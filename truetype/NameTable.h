@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/FontFileReader.h"
 #include "fontcore/NameDecoding.h"
+#include "platform/FontFileReader.h"
 #include "truetype/SfntLayout.h"
 #include "truetype/StructureBytes.h"
 

@@ -3,8 +3,8 @@
 #include "fontcore/OpenFontFile.h"
 
 #include "platform/Failure.h"
-#include "truetype/Int16.h"
 #include "truetype/CollectionHeader.h"
+#include "truetype/Int16.h"
 #include "truetype/NameTable.h"
 #include "truetype/SuitcaseMap.h"
 
@@ -143,7 +143,7 @@ std::optional<std::string> englishName(platform::FontFileReader& font, std::int6
 
 // The name of the font at offsetTableAt as a result; never throws.
 fontcore::FullName nameResult(platform::FontFileReader& font, std::int64_t offsetTableAt,
-                             std::int64_t tableOffsetsFrom, fontcore::NameDecoding decoding) {
+                              std::int64_t tableOffsetsFrom, fontcore::NameDecoding decoding) {
     try {
         std::optional<std::string> name =
             englishName(font, offsetTableAt, tableOffsetsFrom, decoding);
@@ -158,8 +158,9 @@ fontcore::FullName nameResult(platform::FontFileReader& font, std::int64_t offse
 
 } // namespace
 
-fontcore::FullName TTEnglishNameFromReader(platform::FontFileReader& font, std::int64_t offsetTableAt,
-                                          fontcore::NameDecoding decoding) {
+fontcore::FullName TTEnglishNameFromReader(platform::FontFileReader& font,
+                                           std::int64_t offsetTableAt,
+                                           fontcore::NameDecoding decoding) {
     return nameResult(font, offsetTableAt, 0, decoding);
 }
 
@@ -170,7 +171,7 @@ fontcore::FullName TTEnglishName(const std::string& TTPath, fontcore::NameDecodi
 }
 
 fontcore::FullName TTCEnglishNameFromReader(platform::FontFileReader& font,
-                                           fontcore::NameDecoding decoding) {
+                                            fontcore::NameDecoding decoding) {
     try {
         CollectionHeader collection(font);
         return TTEnglishNameFromReader(font, collection.offsetTableAt(0), decoding);
@@ -186,7 +187,7 @@ fontcore::FullName TTCEnglishName(const std::string& path, fontcore::NameDecodin
 }
 
 fontcore::FullName SuitcaseEnglishNameFromReader(platform::FontFileReader& font,
-                                                fontcore::NameDecoding decoding) {
+                                                 fontcore::NameDecoding decoding) {
     try {
         SuitcaseMap suitcase(font);
         const std::int64_t first = suitcase.fontAt(0);

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/FontFileReader.h"
 #include "fontcore/FullName.h"
 #include "fontcore/NameDecoding.h"
+#include "platform/FontFileReader.h"
 
 #include <cstdint>
 #include <string>
@@ -15,8 +15,9 @@ namespace truetype {
 // Windows-1252 by default, or as its platform and encoding give it under the Unicode
 // decoding; not trimmed. Every failure becomes the result's failure (a file that is no
 // TrueType font overflows); it never throws. The file is closed before it returns.
-fontcore::FullName TTEnglishName(const std::string& TTPath,
-                                fontcore::NameDecoding decoding = fontcore::NameDecoding::ByteWise);
+fontcore::FullName
+TTEnglishName(const std::string& TTPath,
+              fontcore::NameDecoding decoding = fontcore::NameDecoding::ByteWise);
 
 // The same over a reader that is already open (a file or bytes in memory), for the font whose
 // offset table lies at offsetTableAt: 0 for a font file, the offset a collection's header
@@ -27,8 +28,9 @@ TTEnglishNameFromReader(platform::FontFileReader& font, std::int64_t offsetTable
 
 // The full name of a font collection (.ttc, .otc): that of its first font. A damaged
 // collection header overflows.
-fontcore::FullName TTCEnglishName(const std::string& path,
-                                 fontcore::NameDecoding decoding = fontcore::NameDecoding::ByteWise);
+fontcore::FullName
+TTCEnglishName(const std::string& path,
+               fontcore::NameDecoding decoding = fontcore::NameDecoding::ByteWise);
 
 // The same over a reader that is already open.
 fontcore::FullName

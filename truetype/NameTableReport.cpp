@@ -188,7 +188,7 @@ struct SuitcaseFonts {
 } // namespace
 
 fontcore::FontReport TTReportFromReader(platform::FontFileReader& font, const std::string& fontPath,
-                                       fontcore::NameDecoding decoding) {
+                                        fontcore::NameDecoding decoding) {
     try {
         ReportBudget budget(font);
         return {reportText(font, fontPath, 0, budget, decoding), false};
@@ -204,8 +204,9 @@ fontcore::FontReport TTReport(const std::string& fontPath, fontcore::NameDecodin
         });
 }
 
-fontcore::FontReport TTCReportFromReader(platform::FontFileReader& font, const std::string& fontPath,
-                                        fontcore::NameDecoding decoding) {
+fontcore::FontReport TTCReportFromReader(platform::FontFileReader& font,
+                                         const std::string& fontPath,
+                                         fontcore::NameDecoding decoding) {
     try {
         CollectionFonts fonts{CollectionHeader(font)};
         return {fontsReportText(font, fontPath, fonts, decoding), false};
@@ -222,8 +223,8 @@ fontcore::FontReport TTCReport(const std::string& fontPath, fontcore::NameDecodi
 }
 
 fontcore::FontReport SuitcaseReportFromReader(platform::FontFileReader& font,
-                                             const std::string& fontPath,
-                                             fontcore::NameDecoding decoding) {
+                                              const std::string& fontPath,
+                                              fontcore::NameDecoding decoding) {
     try {
         SuitcaseFonts fonts{SuitcaseMap(font)};
         return {fontsReportText(font, fontPath, fonts, decoding), false};

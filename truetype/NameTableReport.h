@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/FontFileReader.h"
 #include "fontcore/FontReport.h"
 #include "fontcore/NameDecoding.h"
+#include "platform/FontFileReader.h"
 
 #include <string>
 
@@ -14,7 +14,7 @@ namespace truetype {
 // platform 4 and up are counted but get no line. Any failure (among them a file that has gone,
 // reported so that the file list is read again) gives the failure text instead; it never throws.
 fontcore::FontReport TTReport(const std::string& fontPath,
-                             fontcore::NameDecoding decoding = fontcore::NameDecoding::ByteWise);
+                              fontcore::NameDecoding decoding = fontcore::NameDecoding::ByteWise);
 
 // The report over a reader that is already open, without the existence test of the path.
 fontcore::FontReport
@@ -27,7 +27,7 @@ TTReportFromReader(platform::FontFileReader& font, const std::string& fontPath,
 // a collection whose fonts together need more than the report may read (a header listing the
 // same font over and over). Never throws.
 fontcore::FontReport TTCReport(const std::string& fontPath,
-                              fontcore::NameDecoding decoding = fontcore::NameDecoding::ByteWise);
+                               fontcore::NameDecoding decoding = fontcore::NameDecoding::ByteWise);
 
 // The collection's report over a reader that is already open.
 fontcore::FontReport

@@ -29,7 +29,7 @@ std::vector<std::uint8_t> wrappedSfnt(platform::FontFileReader& font) {
 } // namespace
 
 fontcore::FullName webFontNameFromReader(platform::FontFileReader& font,
-                                        fontcore::NameDecoding decoding) {
+                                         fontcore::NameDecoding decoding) {
     try {
         const std::vector<std::uint8_t> sfnt = wrappedSfnt(font);
         platform::FontFileReader unwrapped{std::span<const std::uint8_t>(sfnt)};
@@ -40,8 +40,8 @@ fontcore::FullName webFontNameFromReader(platform::FontFileReader& font,
 }
 
 fontcore::FontReport webFontReportFromReader(platform::FontFileReader& font,
-                                            const std::string& fontPath,
-                                            fontcore::NameDecoding decoding) {
+                                             const std::string& fontPath,
+                                             fontcore::NameDecoding decoding) {
     try {
         const std::vector<std::uint8_t> sfnt = wrappedSfnt(font);
         platform::FontFileReader unwrapped{std::span<const std::uint8_t>(sfnt)};

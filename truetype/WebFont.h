@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/FontFileReader.h"
 #include "fontcore/FontReport.h"
 #include "fontcore/FullName.h"
 #include "fontcore/NameDecoding.h"
+#include "platform/FontFileReader.h"
 
 #include <string>
 

@@ -4,8 +4,8 @@
 #include <optional>
 #include <string_view>
 
-#include "platform/Failure.h"
 #include "fontcore/OpenFontFile.h"
+#include "platform/Failure.h"
 #include "text/Text.h"
 #include "type1/HeaderWindow.h"
 
@@ -52,11 +52,11 @@ void appendWithCrLf(std::string& out, std::string_view bytes) {
 
 fontcore::FontReport invalidArgumentReport(const std::string& fontPath) {
     return fontcore::failedFontReport(platform::Failure(platform::FailureNumber::InvalidArgument),
-                                     fontPath);
+                                      fontPath);
 }
 
 fontcore::FontReport reportFromWindow(platform::FontFileReader& reader, HeaderLayout layout,
-                                     const std::string& fontPath) {
+                                      const std::string& fontPath) {
     try {
         fontcore::FontReport report;
         const std::string_view window = headerWindowInFile(reader, layout);
@@ -91,12 +91,12 @@ fontcore::FontReport reportFromWindow(platform::FontFileReader& reader, HeaderLa
 } // namespace
 
 fontcore::FontReport T1ReportFromReader(platform::FontFileReader& reader,
-                                       const std::string& fontPath) {
+                                        const std::string& fontPath) {
     return reportFromWindow(reader, HeaderLayout::Segmented, fontPath);
 }
 
 fontcore::FontReport T1TextReportFromReader(platform::FontFileReader& reader,
-                                           const std::string& fontPath) {
+                                            const std::string& fontPath) {
     return reportFromWindow(reader, HeaderLayout::Text, fontPath);
 }
 

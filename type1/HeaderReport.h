@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "platform/FontFileReader.h"
 #include "fontcore/FontReport.h"
+#include "platform/FontFileReader.h"
 
 // The details-pane report of a Type 1 font file: its header's opening lines and four of its
 // entries.
@@ -22,10 +22,10 @@ fontcore::FontReport T1Report(const std::string& fontPath);
 // The same report over a reader that is already open (the file, or bytes in memory), without
 // the existence test. fontPath is only shown. Never throws.
 fontcore::FontReport T1ReportFromReader(platform::FontFileReader& reader,
-                                       const std::string& fontPath);
+                                        const std::string& fontPath);
 
 // The same over a file that opens as text (HeaderLayout::Text): .pfa and .t1.
 fontcore::FontReport T1TextReportFromReader(platform::FontFileReader& reader,
-                                           const std::string& fontPath);
+                                            const std::string& fontPath);
 
 } // namespace type1

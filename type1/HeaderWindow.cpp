@@ -1,7 +1,7 @@
 #include "type1/HeaderWindow.h"
 
-#include "platform/Failure.h"
 #include "fontcore/OpenFontFile.h"
+#include "platform/Failure.h"
 #include "text/Text.h"
 
 #include <algorithm>

@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/FontFileReader.h"
 #include "fontcore/FullName.h"
+#include "platform/FontFileReader.h"
 
 // The clear-text header at the start of a Type 1 font file, read as one fixed window of raw bytes
 // and searched as text. Nothing here parses the font.

@@ -42,14 +42,13 @@ using app::Form1;
 namespace {
 
 struct Window {
-    explicit Window(const std::string& directory,
-                    std::function<std::string()> systemFontRoot = {})
+    explicit Window(const std::string& directory, std::function<std::string()> systemFontRoot = {})
         : Window(directory, std::chrono::milliseconds(0), std::move(systemFontRoot)) {}
     // Every progress title is handed to the window unless an interval says otherwise.
     Window(const std::string& directory, std::chrono::milliseconds progressInterval,
            std::function<std::string()> systemFontRoot = {})
-        : form(Form1::Services{directory, std::move(systemFontRoot), &messages,
-                               progressInterval}) {}
+        : form(Form1::Services{directory, std::move(systemFontRoot), &messages, progressInterval}) {
+    }
 
     template <typename T>
     T* control(const char* name) {
@@ -837,8 +836,8 @@ private slots:
             buttons = box->standardButtons();
             box->button(QMessageBox::Ok)->click();
         });
-        QCOMPARE(presenter.show(
-                     {"About Quillvane", "text", fontlist::Buttons::Ok, fontlist::MessageIcon::None}),
+        QCOMPARE(presenter.show({"About Quillvane", "text", fontlist::Buttons::Ok,
+                                 fontlist::MessageIcon::None}),
                  fontlist::Answer::Ok);
         QCOMPARE(icon, QMessageBox::NoIcon);
         QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));

@@ -19,7 +19,7 @@ public:
             return answer;
         }
         return message.buttons == fontlist::Buttons::Ok ? fontlist::Answer::Ok
-                                                       : fontlist::Answer::Cancel;
+                                                        : fontlist::Answer::Cancel;
     }
 
     std::vector<fontlist::UserMessage> shown;

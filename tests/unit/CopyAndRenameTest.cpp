@@ -25,8 +25,8 @@
 
 namespace {
 
-using fontlist::SpacesOption;
 using fontlist::Answer;
+using fontlist::SpacesOption;
 using testsupport::readFile;
 using testsupport::ScriptedHost;
 using testsupport::TempDir;

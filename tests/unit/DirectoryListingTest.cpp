@@ -14,8 +14,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/SharedDirectoryReads.h"
-#include "text/Text.h"
 #include "support/TempDir.h"
+#include "text/Text.h"
 
 namespace {
 

@@ -32,10 +32,10 @@
 
 #include <gtest/gtest.h>
 
+#include "fontcore/FullName.h"
 #include "fontlist/CopyAndRename.h"
 #include "fontlist/HtmlFontList.h"
 #include "platform/FileSystem.h"
-#include "fontcore/FullName.h"
 #include "platform/TextFileWriter.h"
 #include "support/FailureNumber.h"
 #include "support/PfbWriter.h"
@@ -50,8 +50,8 @@
 namespace {
 
 namespace fs = std::filesystem;
-using fontlist::SpacesOption;
 using fontlist::Answer;
+using fontlist::SpacesOption;
 using testsupport::failureNumberOf;
 using testsupport::readFile;
 using testsupport::ScriptedHost;
@@ -628,9 +628,15 @@ TEST(FaultHandles, TenThousandFailedReadsAndCopiesLeaveNoDescriptorOpen) {
     fs::permissions(readOnly, fs::perms::owner_read);
     const std::string font = dir.write("font.ttf", testsupport::trueTypeFontNamed(u"Font"));
     const std::vector<std::function<int()>> failedCopies{
-        [&] { return failureNumberOf([&] { platform::fs::copyFile(badFiles[0], dir.file("t")); }); },
-        [&] { return failureNumberOf([&] { platform::fs::copyFile(badFiles[1], dir.file("t")); }); },
-        [&] { return failureNumberOf([&] { platform::fs::copyFile(badFiles[2], dir.file("t")); }); },
+        [&] {
+            return failureNumberOf([&] { platform::fs::copyFile(badFiles[0], dir.file("t")); });
+        },
+        [&] {
+            return failureNumberOf([&] { platform::fs::copyFile(badFiles[1], dir.file("t")); });
+        },
+        [&] {
+            return failureNumberOf([&] { platform::fs::copyFile(badFiles[2], dir.file("t")); });
+        },
         [&] { return failureNumberOf([&] { platform::fs::copyFile(font, readOnly); }); },
         [&] { return failureNumberOf([&] { platform::fs::copyFile(font, dir.file("no/t")); }); },
         [&] {

@@ -20,18 +20,18 @@
 
 #include <gtest/gtest.h>
 
+#include "fontcore/FontReport.h"
 #include "fontlist/CopyAndRename.h"
 #include "fontlist/HtmlFontList.h"
 #include "platform/DirectoryListing.h"
 #include "platform/Failure.h"
 #include "platform/FontFileReader.h"
-#include "fontcore/FontReport.h"
-#include "text/Text.h"
 #include "support/CollectionWriter.h"
 #include "support/PfbWriter.h"
 #include "support/ScriptedHost.h"
 #include "support/TempDir.h"
 #include "support/TrueTypeWriter.h"
+#include "text/Text.h"
 #include "truetype/NameTableReader.h"
 #include "truetype/NameTableReport.h"
 #include "type1/HeaderReport.h"
@@ -40,8 +40,8 @@
 namespace {
 
 namespace fs = std::filesystem;
-using fontlist::SpacesOption;
 using fontlist::Answer;
+using fontlist::SpacesOption;
 using testsupport::NameRecordLayout;
 using testsupport::NameTableLayout;
 using testsupport::readFile;

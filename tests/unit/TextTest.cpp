@@ -12,7 +12,6 @@
 
 namespace {
 
-
 // Expected texts are written as u8 literals so that they are UTF-8 whatever the compiler's
 // narrow execution character set.
 std::string utf8(const char8_t* literal) {

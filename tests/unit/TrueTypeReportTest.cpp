@@ -10,8 +10,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/FontFileReader.h"
 #include "fontcore/FontReport.h"
+#include "platform/FontFileReader.h"
 #include "support/TempDir.h"
 #include "support/TrueTypeWriter.h"
 

@@ -13,9 +13,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/FontFileReader.h"
-#include "text/Text.h"
 #include "support/PfbWriter.h"
 #include "support/TempDir.h"
+#include "text/Text.h"
 
 namespace {
 
@@ -161,8 +161,7 @@ std::string nameFromWholeWindow(std::string_view bytes) {
     std::string window(3000, '\0');
     bytes.substr(std::min<std::size_t>(5, bytes.size())).copy(window.data(), window.size());
     const std::optional<std::string_view> value = type1::T1EntryValue(window, "/FullName");
-    return value ? text::decodeWindows1252(*value)
-                 : "error: Invalid procedure call or argument";
+    return value ? text::decodeWindows1252(*value) : "error: Invalid procedure call or argument";
 }
 
 TEST(Type1Name, ArbitraryBytesGiveTheNameOfTheWholeWindowAndNeverThrow) {
