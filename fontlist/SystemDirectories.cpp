@@ -53,10 +53,11 @@ bool isWithinByIdentity(const std::string& directory, const std::string& fontsDi
 
 } // namespace
 
-void recordSystemDirectories(BatchState& state, std::string_view windowsDirectory) {
-    state.WindowsDir = runtime::text::foldCaseUtf8(windowsDirectory);
-    state.FontsDir =
-        state.WindowsDir + runtime::path::separator + "fonts" + runtime::path::separator;
+FontFolders fontFoldersUnder(std::string_view systemRoot) {
+    FontFolders folders;
+    folders.root = runtime::text::foldCaseUtf8(systemRoot);
+    folders.fonts = folders.root + runtime::path::separator + "fonts" + runtime::path::separator;
+    return folders;
 }
 
 bool liesInFontDirectory(const std::string& directory, std::string_view below,
