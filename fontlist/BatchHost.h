@@ -7,10 +7,9 @@
 
 namespace fontlist {
 
-// What the two batch runs need from the program that hosts them: the file list as browsing
-// left it, a way to talk to the user, and the progress display. The window implements it
-// with its controls and real message boxes, the command-line tool with its console, the tests
-// with a script. The runs never format anything for a particular front end.
+// What the window offers its adapter to the batch runs (WindowBatchAdapter.h): the file list as
+// browsing left it, a way to talk to the user, the progress display and the batch buttons.
+// Only the window implements it; to be removed when the window calls the runs directly.
 class BatchHost {
 public:
     virtual ~BatchHost() = default;

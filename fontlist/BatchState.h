@@ -1,27 +1,19 @@
 #pragma once
 
-#include <cstddef>
 #include <string>
 
 #include "runtime/TextList.h"
 
 namespace fontlist {
 
-// The window's lists hold one entry more than there are files, left empty after the last, and
-// the runs size their lists the same way.
-constexpr std::size_t listEntriesFor(std::size_t files) {
-    return files + 1;
-}
-
-// The window state that the batch runs read and write. The window owns it; the runs get it by
-// reference.
+// The window's state around the batch runs: only the window and its adapter
+// (WindowBatchAdapter.h) use it, to be removed when the window calls the runs directly.
 struct BatchState {
     std::string WindowsDir; // the Windows directory, lower case, no trailing separator
     std::string FontsDir;   // WindowsDir + separator + "fonts" + separator
     std::string CurrentDir; // the file list's directory with a trailing separator
-    // Refilled by each run with listEntriesFor(the number of files) entries: the listed file
-    // names (a file's path is CurrentDir followed by its name in the HTML list). Held
-    // compactly: a run over a million files keeps one copy of the names, shared with the list.
+    // Refilled by each HTML list with the listed file names in the order of the page and an
+    // empty entry after the last.
     runtime::TextList FontFiles;
     runtime::TextList FontNames; // the sort keys of the HTML list
 };
