@@ -129,7 +129,7 @@ private:
     std::string source_;
     std::string destination_; // once held, the path the directory had when it was opened
     std::optional<runtime::fs::HeldDirectory> held_; // the destination, from its resolution
-    std::vector<FontWork> fonts_;         // laid out once the number of files is read again
+    std::vector<FontWork> fonts_;         // laid out once the destination is resolved
     RunEnd end_ = RunEnd::Finished;       // until a step ends the run
     bool wroteIntoFolder_ = false;        // the copies are in place
     NamesWithoutCase companions_;         // the directory's companion files, found without case
