@@ -9,9 +9,9 @@
 #include "fontlist/CopyUnderFullNames.h"
 #include "fontlist/FontList.h"
 #include "fontlist/SystemDirectories.h"
-#include "runtime/DirectoryListing.h"
-#include "runtime/Failure.h"
-#include "runtime/WindowsDirectory.h"
+#include "platform/DirectoryListing.h"
+#include "platform/Failure.h"
+#include "platform/SystemFontRoot.h"
 
 #include <cstddef>
 #include <ostream>
@@ -25,8 +25,8 @@ namespace {
 fontlist::BatchRequest requestOf(const Request& request, const std::string& directory) {
     fontlist::BatchRequest batch;
     batch.listing.directory = directory;
-    batch.listing.names = runtime::listMatchingFileNames(directory, request.pattern);
-    batch.folders = fontlist::fontFoldersUnder(runtime::windowsDirectory());
+    batch.listing.names = platform::listMatchingFileNames(directory, request.pattern);
+    batch.folders = fontlist::fontFoldersUnder(platform::systemFontRoot());
     batch.spaces = request.spaces;
     batch.decoding = request.decoding;
     return batch;
@@ -39,7 +39,7 @@ fontlist::BatchResult run(BatchRun run, const Request& request, const std::strin
         batch = requestOf(request, directory);
     } catch (...) {
         // The listing could not be made (out of memory): told as the run tells its failures.
-        const runtime::Failure failure = runtime::currentFailure();
+        const platform::Failure failure = platform::currentFailure();
         if (run == BatchRun::Html) {
             fontlist::reportFontListFailure(conversation, failure);
         } else {

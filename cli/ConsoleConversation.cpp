@@ -2,7 +2,7 @@
 
 #include "cli/ConsoleText.h"
 #include "cli/TerminalText.h"
-#include "runtime/Text.h"
+#include "text/Text.h"
 
 #include <istream>
 #include <ostream>
@@ -13,7 +13,7 @@ namespace cli {
 namespace {
 
 std::string folded(std::string answer) {
-    return runtime::text::foldCaseUtf8(runtime::text::trimSpaces(answer));
+    return text::foldCaseUtf8(text::trimSpaces(answer));
 }
 
 } // namespace
@@ -29,29 +29,29 @@ ConsoleConversation::~ConsoleConversation() {
     }
 }
 
-runtime::Answer ConsoleConversation::show(const runtime::UserMessage& message) {
+fontlist::Answer ConsoleConversation::show(const fontlist::UserMessage& message) {
     clearProgress();
     // A message can hold file names and paths, shown escaped on a terminal.
     const std::string text = messageText(message);
     console_.err << (console_.errorIsTerminal ? terminalText(text, LineBreaks::Kept) : text);
-    if (message.buttons == runtime::Buttons::Ok) {
+    if (message.buttons == fontlist::Buttons::Ok) {
         console_.err.flush();
-        return runtime::Answer::Ok;
+        return fontlist::Answer::Ok;
     }
     if (assumeYes_) {
         console_.err << "  -> yes (--yes)\n";
         console_.err.flush();
-        return runtime::Answer::Yes;
+        return fontlist::Answer::Yes;
     }
     if (!console_.inputIsTerminal) {
         console_.err << "  -> no (standard input is not a terminal; --yes answers yes)\n";
         console_.err.flush();
-        return runtime::Answer::No;
+        return fontlist::Answer::No;
     }
     return askOnTerminal();
 }
 
-runtime::Answer ConsoleConversation::askOnTerminal() {
+fontlist::Answer ConsoleConversation::askOnTerminal() {
     for (;;) {
         console_.err << "Proceed? [y]es, [n]o or [c]ancel: ";
         console_.err.flush();
@@ -59,17 +59,17 @@ runtime::Answer ConsoleConversation::askOnTerminal() {
         if (!std::getline(console_.in, line)) {
             console_.err << "\n  -> no (end of input)\n";
             console_.err.flush();
-            return runtime::Answer::No;
+            return fontlist::Answer::No;
         }
         const std::string answer = folded(line);
         if (answer == "y" || answer == "yes") {
-            return runtime::Answer::Yes;
+            return fontlist::Answer::Yes;
         }
         if (answer == "n" || answer == "no") {
-            return runtime::Answer::No;
+            return fontlist::Answer::No;
         }
         if (answer == "c" || answer == "cancel") {
-            return runtime::Answer::Cancel;
+            return fontlist::Answer::Cancel;
         }
     }
 }

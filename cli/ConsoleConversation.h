@@ -2,7 +2,7 @@
 
 #include "cli/Console.h"
 #include "fontlist/Conversation.h"
-#include "runtime/UserMessage.h"
+#include "fontlist/UserMessage.h"
 
 #include <cstddef>
 #include <string>
@@ -21,7 +21,7 @@ public:
     ConsoleConversation(const ConsoleConversation&) = delete;
     ConsoleConversation& operator=(const ConsoleConversation&) = delete;
 
-    runtime::Answer show(const runtime::UserMessage& message) override;
+    fontlist::Answer show(const fontlist::UserMessage& message) override;
     void showProgress(const std::string& text) override;
     void showIdle() override { clearProgress(); }
 
@@ -29,7 +29,7 @@ public:
     void clearProgress();
 
 private:
-    runtime::Answer askOnTerminal();
+    fontlist::Answer askOnTerminal();
 
     Console& console_;
     bool assumeYes_;

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "runtime/TextList.h"
+#include "text/TextList.h"
 
 namespace fontlist {
 
@@ -14,8 +14,8 @@ struct BatchState {
     std::string CurrentDir; // the file list's directory with a trailing separator
     // Refilled by each HTML list with the listed file names in the order of the page and an
     // empty entry after the last.
-    runtime::TextList FontFiles;
-    runtime::TextList FontNames; // the sort keys of the HTML list
+    text::TextList FontFiles;
+    text::TextList FontNames; // the sort keys of the HTML list
 };
 
 } // namespace fontlist

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "runtime/ProgramName.h"
-#include "runtime/UserMessage.h"
+#include "fontlist/ProgramName.h"
+#include "fontlist/UserMessage.h"
 
 #include <string>
 
@@ -16,14 +16,14 @@ public:
     virtual ~Conversation() = default;
 
     // Shows a modal message and returns the button pressed (Ok for an OK box).
-    virtual runtime::Answer show(const runtime::UserMessage& message) = 0;
+    virtual fontlist::Answer show(const fontlist::UserMessage& message) = 0;
 
     // The progress display: shown at once, while the run goes on.
     virtual void showProgress(const std::string& text) = 0;
 
     // The run is over (its closing message may follow): the progress display goes back to
     // what it shows between runs, the window's title being the program's name.
-    virtual void showIdle() { showProgress(std::string(runtime::kProgramName)); }
+    virtual void showIdle() { showProgress(std::string(fontlist::kProgramName)); }
 };
 
 } // namespace fontlist

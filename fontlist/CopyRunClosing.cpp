@@ -4,9 +4,9 @@
 #include <string>
 
 #include "fontlist/CopyMessages.h"
-#include "runtime/Failure.h"
-#include "runtime/HeldDirectory.h"
-#include "runtime/UserMessage.h"
+#include "fontlist/UserMessage.h"
+#include "platform/Failure.h"
+#include "platform/HeldDirectory.h"
 
 namespace fontlist {
 
@@ -19,12 +19,12 @@ CopyRun::Step CopyRun::confirmDestination() {
     if (!held_) {
         // Its opening failed and the run was told to go on: nothing was copied there.
         doing_ = "Could not open " + destinationWithoutSeparator();
-        throw runtime::Failure(runtime::FailureNumber::PathNotFound);
+        throw platform::Failure(platform::FailureNumber::PathNotFound);
     }
     if (!held_->stillAtItsPath()) {
         doing_ = "The copies went to " + destination_;
-        throw runtime::Failure(runtime::FailureNumber::PathNotFound,
-                               copymessages::kDestinationMoved);
+        throw platform::Failure(platform::FailureNumber::PathNotFound,
+                                copymessages::kDestinationMoved);
     }
     return Step::Done;
 }
@@ -49,7 +49,7 @@ CopyRun::Step CopyRun::showProgress(const std::string& text) {
 }
 
 // A message with OK only: whatever the answer, the run goes on.
-CopyRun::Step CopyRun::show(const runtime::UserMessage& shown) {
+CopyRun::Step CopyRun::show(const fontlist::UserMessage& shown) {
     conversation_.show(shown);
     return Step::Done;
 }

@@ -5,13 +5,13 @@
 #include <string_view>
 #include <utility>
 
+#include "fontcore/FullName.h"
 #include "fontlist/FontTypes.h"
 #include "fontlist/UnreadFont.h"
 #include "fontlist/ValidFileName.h"
 #include "fontlist/WindowsDeviceNames.h"
-#include "runtime/Failure.h"
-#include "runtime/FullName.h"
-#include "runtime/Text.h"
+#include "platform/Failure.h"
+#include "text/Text.h"
 
 namespace fontlist {
 
@@ -23,15 +23,14 @@ namespace fontlist {
 CopyRun::Step CopyRun::nameTarget(FontWork& font) {
     readAhead_->reached(font.readAheadPosition);
     font.target.clear();
-    const runtime::FullName fullName = nameOf(font.source, request_.decoding).value();
+    const fontcore::FullName fullName = nameOf(font.source, request_.decoding).value();
     if (fullName.failure && couldNotBeRead(*fullName.failure)) {
         noteUnreadable(font, font.source, *fullName.failure);
         return Step::Done;
     }
-    std::string base =
-        fullName.failedWith(runtime::FailureNumber::Overflow)
-            ? std::string()
-            : ValidFileName(runtime::text::trimSpaces(fullName.text()), request_.spaces);
+    std::string base = fullName.failedWith(platform::FailureNumber::Overflow)
+                           ? std::string()
+                           : ValidFileName(text::trimSpaces(fullName.text()), request_.spaces);
     font.target = destination_ + (base.empty() ? unnamedFileName(font)
                                                : fileNameForThisSystem(base += font.extension));
     return Step::Done;

@@ -14,12 +14,12 @@
 #include "fontlist/FontTypes.h"
 #include "fontlist/ReadAhead.h"
 #include "fontlist/SystemDirectories.h"
-#include "runtime/FileIdentity.h"
-#include "runtime/FileSystem.h"
-#include "runtime/HeldDirectory.h"
-#include "runtime/PathText.h"
-#include "runtime/TemporaryFileCleanup.h"
-#include "runtime/UserMessage.h"
+#include "fontlist/UserMessage.h"
+#include "platform/FileIdentity.h"
+#include "platform/FileSystem.h"
+#include "platform/HeldDirectory.h"
+#include "platform/PathText.h"
+#include "platform/TemporaryFileCleanup.h"
 
 namespace fontlist {
 
@@ -35,7 +35,7 @@ constexpr std::size_t kReadAheadFiles = 16;
 } // namespace
 
 CopyRun::Step CopyRun::takeSourceDirectory() {
-    source_ = runtime::path::withTrailingSeparator(request_.listing.directory);
+    source_ = platform::path::withTrailingSeparator(request_.listing.directory);
     return Step::Done;
 }
 
@@ -48,16 +48,16 @@ CopyRun::Step CopyRun::chooseFriendlyDestination() {
 CopyRun::Step CopyRun::redirectFromFontDirectory() {
     // Also where a "friendly" that is there already leads into it.
     if (!liesInFontDirectory(source_, kFriendly, request_.folders.fonts) &&
-        !liesInFontDirectory(runtime::fs::realPath(source_ + std::string(kFriendlyName)), {},
+        !liesInFontDirectory(platform::fs::realPath(source_ + std::string(kFriendlyName)), {},
                              request_.folders.fonts)) {
         return Step::Done;
     }
     const std::string redirected =
-        request_.folders.root + runtime::path::separator + "ft1fonts" + runtime::path::separator;
-    const runtime::Answer answer =
-        conversation_.show(message(fontDirectoryText(redirected), runtime::Buttons::YesNoCancel,
-                                   runtime::MessageIcon::Warning));
-    if (answer != runtime::Answer::Yes) {
+        request_.folders.root + platform::path::separator + "ft1fonts" + platform::path::separator;
+    const fontlist::Answer answer =
+        conversation_.show(message(fontDirectoryText(redirected), fontlist::Buttons::YesNoCancel,
+                                   fontlist::MessageIcon::Warning));
+    if (answer != fontlist::Answer::Yes) {
         return Step::Declined;
     }
     destination_ = redirected;
@@ -66,7 +66,7 @@ CopyRun::Step CopyRun::redirectFromFontDirectory() {
 
 std::string CopyRun::destinationWithoutSeparator() const {
     std::string directory = destination_;
-    if (directory.size() > 1 && directory.back() == runtime::path::separator) {
+    if (directory.size() > 1 && directory.back() == platform::path::separator) {
         directory.pop_back();
     }
     return directory;
@@ -75,7 +75,7 @@ std::string CopyRun::destinationWithoutSeparator() const {
 CopyRun::Step CopyRun::createDestination() {
     creatingDestination_ = true;
     doing_ = "Could not create " + destinationWithoutSeparator();
-    runtime::fs::createDirectory(destinationWithoutSeparator());
+    platform::fs::createDirectory(destinationWithoutSeparator());
     return Step::Done;
 }
 
@@ -87,19 +87,19 @@ CopyRun::Step CopyRun::resolveDestination() {
     const std::string chosen = destinationWithoutSeparator();
     doing_ = "Could not open " + chosen;
     held_.emplace(chosen);
-    if (runtime::fs::identityOf(source_) == held_->identity()) {
+    if (platform::fs::identityOf(source_) == held_->identity()) {
         conversation_.show(message(sourceFolderText(chosen, source_)));
         return Step::Refused;
     }
     destination_ = held_->path();
-    runtime::removeStaleTemporaryFiles(destination_);
+    platform::removeStaleTemporaryFiles(destination_);
     return Step::Done;
 }
 
 // Lays out the work on each listed file, all or nothing: when this fails, the run has no
 // files to go through.
 CopyRun::Step CopyRun::layOutFiles() {
-    const runtime::TextList& names = request_.listing.names;
+    const text::TextList& names = request_.listing.names;
     std::vector<FontWork> fonts(names.size());
     std::vector<std::string> readAhead;
     for (std::size_t index = 0; index < fonts.size(); ++index) {

@@ -2,7 +2,7 @@
 
 #include "fontlist/CopyMessages.h"
 #include "fontlist/CopyRun.h"
-#include "runtime/Failure.h"
+#include "platform/Failure.h"
 
 namespace fontlist {
 
@@ -20,7 +20,7 @@ BatchResult copyUnderFullNames(Conversation& conversation, const BatchRequest& r
     } catch (...) {
         // Only the message or setting up the run can get here (out of memory); the run's steps
         // are attempted.
-        copymessages::reportFailure(conversation, runtime::currentFailure(), {});
+        copymessages::reportFailure(conversation, platform::currentFailure(), {});
     }
     result.end = RunEnd::Failed;
     return result;

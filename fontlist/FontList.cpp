@@ -9,17 +9,17 @@
 #include "fontlist/FontRows.h"
 #include "fontlist/HtmlListFiles.h"
 #include "fontlist/SystemDirectories.h"
-#include "runtime/Failure.h"
-#include "runtime/PathText.h"
-#include "runtime/TemporaryFileCleanup.h"
-#include "runtime/Text.h"
+#include "platform/Failure.h"
+#include "platform/PathText.h"
+#include "platform/TemporaryFileCleanup.h"
+#include "text/Text.h"
 
 namespace fontlist {
 
 namespace {
 
 using html_list::RunFailure;
-using runtime::text::kCrLf;
+using text::kCrLf;
 
 constexpr std::string_view kTitle = "Create HTML File With Friendly Font Names";
 constexpr std::string_view kEmptyListTitle = "Create HTML friendly font list";
@@ -28,9 +28,9 @@ constexpr std::string_view kPageName = "_fonts.html";
 constexpr std::string_view kReportName = "_report.txt";
 
 void showOk(Conversation& conversation, std::string_view title, std::string text,
-            runtime::MessageIcon icon) {
+            fontlist::MessageIcon icon) {
     conversation.show(
-        runtime::UserMessage{std::string(title), std::move(text), runtime::Buttons::Ok, icon});
+        fontlist::UserMessage{std::string(title), std::move(text), fontlist::Buttons::Ok, icon});
 }
 
 // The closing message; with no file unread, the window's own.
@@ -60,26 +60,26 @@ bool mayWriteInto(Conversation& conversation, const BatchRequest& request,
                   const std::string& directory) {
     if (request.listing.names.empty()) {
         showOk(conversation, kEmptyListTitle, "Current directory contains no TrueType fonts.",
-               runtime::MessageIcon::None);
+               fontlist::MessageIcon::None);
         return false;
     }
     if (liesInFontDirectory(directory, {}, request.folders.fonts)) {
         showOk(conversation, kTitle, "Action in the Windows Font directory is restricted.\r\n",
-               runtime::MessageIcon::Critical);
+               fontlist::MessageIcon::Critical);
         return false;
     }
     return true;
 }
 
 BatchResult run(Conversation& conversation, const BatchRequest& request) {
-    const std::string directory = runtime::path::withTrailingSeparator(request.listing.directory);
+    const std::string directory = platform::path::withTrailingSeparator(request.listing.directory);
     if (!mayWriteInto(conversation, request, directory)) {
         return endedWith(RunEnd::Refused);
     }
     // What runs that were killed left of their files here goes before this one writes; the
     // folder is read for it beside the lookups, which read only fonts.
     std::future<void> swept = std::async(
-        std::launch::async, [&directory] { runtime::removeStaleTemporaryFiles(directory); });
+        std::launch::async, [&directory] { platform::removeStaleTemporaryFiles(directory); });
 
     FontRows rows = lookUpRows(conversation, directory, request.listing.names, request.spaces,
                                request.decoding);
@@ -94,7 +94,7 @@ BatchResult run(Conversation& conversation, const BatchRequest& request) {
     conversation.showIdle();
     const std::size_t unread = rows.unreadCount();
     showOk(conversation, kTitle, createdText(pagePath, reportPath, unread),
-           runtime::MessageIcon::None);
+           fontlist::MessageIcon::None);
     BatchResult result = endedWith(RunEnd::Finished);
     result.fontsIncomplete = unread;
     result.wroteIntoFolder = true;
@@ -104,9 +104,9 @@ BatchResult run(Conversation& conversation, const BatchRequest& request) {
 
 // The failure's description; for failure 75, which many causes share, with the cause where the
 // system or the program named one ("Too many open files").
-std::string failureText(const runtime::Failure& failure) {
+std::string failureText(const platform::Failure& failure) {
     std::string text = failure.description();
-    if (failure.is(runtime::FailureNumber::PathFileAccess)) {
+    if (failure.is(platform::FailureNumber::PathFileAccess)) {
         if (std::string cause = failure.cause(); cause != text) {
             text += ": ";
             text += cause;
@@ -115,7 +115,7 @@ std::string failureText(const runtime::Failure& failure) {
     return text;
 }
 
-void reportFailure(Conversation& conversation, const runtime::Failure& failure,
+void reportFailure(Conversation& conversation, const platform::Failure& failure,
                    std::string_view explanation) noexcept {
     try {
         std::string text = failureText(failure);
@@ -125,7 +125,7 @@ void reportFailure(Conversation& conversation, const runtime::Failure& failure,
             text += explanation;
         }
         conversation.showIdle();
-        showOk(conversation, kTitle, std::move(text), runtime::MessageIcon::Critical);
+        showOk(conversation, kTitle, std::move(text), fontlist::MessageIcon::Critical);
     } catch (...) {
         // Nothing can be shown: there is no one left to tell, and the run must not take the
         // window down with it.
@@ -140,12 +140,12 @@ BatchResult writeFontList(Conversation& conversation, const BatchRequest& reques
     } catch (const RunFailure& failure) {
         reportFailure(conversation, failure.failure, failure.explanation);
     } catch (...) {
-        reportFailure(conversation, runtime::currentFailure(), {});
+        reportFailure(conversation, platform::currentFailure(), {});
     }
     return endedWith(RunEnd::Failed);
 }
 
-void reportFontListFailure(Conversation& conversation, const runtime::Failure& failure) noexcept {
+void reportFontListFailure(Conversation& conversation, const platform::Failure& failure) noexcept {
     reportFailure(conversation, failure, {});
 }
 

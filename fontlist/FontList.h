@@ -3,7 +3,7 @@
 #include "fontlist/BatchRequest.h"
 #include "fontlist/BatchResult.h"
 #include "fontlist/Conversation.h"
-#include "runtime/Failure.h"
+#include "platform/Failure.h"
 
 namespace fontlist {
 
@@ -26,6 +26,6 @@ BatchResult writeFontList(Conversation& conversation, const BatchRequest& reques
 
 // Tells a failure that ended the HTML list before it began (its listing could not be made) as
 // the run tells its own. Never throws.
-void reportFontListFailure(Conversation& conversation, const runtime::Failure& failure) noexcept;
+void reportFontListFailure(Conversation& conversation, const platform::Failure& failure) noexcept;
 
 } // namespace fontlist

@@ -8,15 +8,15 @@
 #include <utility>
 #include <vector>
 
+#include "fontcore/FullName.h"
 #include "fontlist/QuickSort.h"
 #include "fontlist/UnreadFont.h"
 #include "fontlist/ValidFileName.h"
-#include "runtime/FileSystem.h"
-#include "runtime/FullName.h"
-#include "runtime/OrderedWorkPool.h"
-#include "runtime/SideBySide.h"
-#include "runtime/Text.h"
-#include "runtime/Utf8.h"
+#include "platform/FileSystem.h"
+#include "platform/OrderedWorkPool.h"
+#include "platform/SideBySide.h"
+#include "text/Text.h"
+#include "text/Utf8.h"
 
 namespace fontlist {
 
@@ -27,7 +27,7 @@ std::string_view withoutLastCharacters(std::string_view text, int count) {
     std::size_t end = text.size();
     for (int dropped = 0; dropped < count && end > 0; ++dropped) {
         --end;
-        while (end > 0 && runtime::utf8::isContinuation(static_cast<unsigned char>(text[end]))) {
+        while (end > 0 && text::utf8::isContinuation(static_cast<unsigned char>(text[end]))) {
             --end;
         }
     }
@@ -56,13 +56,13 @@ constexpr std::size_t kLookupSlice = 16384;
 // lookup overflowed (a ".ttf" file that is no TrueType font, say), and for a name the window's
 // patterns can let through (".ttfx", say), which is not looked up, rather than give it some
 // other file's key.
-FontRow lookUpRow(const runtime::ListedFile& file, std::string_view name, SpacesOption option,
-                  runtime::NameDecoding decoding) {
+FontRow lookUpRow(const platform::ListedFile& file, std::string_view name, SpacesOption option,
+                  fontcore::NameDecoding decoding) {
     FontRow row;
     row.name = name;
     row.type = fontTypeOf(name);
-    const std::optional<runtime::FullName> fullName = nameAndLengthOf(file, row.length, decoding);
-    if (!fullName || fullName->failedWith(runtime::FailureNumber::Overflow)) {
+    const std::optional<fontcore::FullName> fullName = nameAndLengthOf(file, row.length, decoding);
+    if (!fullName || fullName->failedWith(platform::FailureNumber::Overflow)) {
         row.key = questionMarkForm(name);
         return row;
     }
@@ -70,14 +70,14 @@ FontRow lookUpRow(const runtime::ListedFile& file, std::string_view name, Spaces
     // The name itself where the lookup succeeded, without a copy of it.
     const std::string failureText = fullName->failure ? fullName->text() : std::string();
     const std::string_view text = fullName->failure ? failureText : fullName->name;
-    row.key = ValidFileName(runtime::text::withoutOuterSpaces(text), option);
+    row.key = ValidFileName(text::withoutOuterSpaces(text), option);
     if (row.key.empty()) {
         row.key = questionMarkForm(name);
     }
     return row;
 }
 
-FontRows::FontRows(runtime::TextList names)
+FontRows::FontRows(text::TextList names)
     : names_(std::move(names)), lengths_(names_.size(), FontRow::kNotOpened) {
     keys_.reserve(names_.size());
 }
@@ -88,7 +88,7 @@ std::uint64_t FontRows::length(std::size_t row, const std::string& path) const {
         throw failed->second;
     }
     return lengths_[listed] != FontRow::kNotOpened ? lengths_[listed]
-                                                   : runtime::fs::fileLength(path);
+                                                   : platform::fs::fileLength(path);
 }
 
 void FontRows::add(FontRow&& row) {
@@ -106,43 +106,43 @@ std::vector<GroupPlace> FontRows::sortByKey() {
     std::vector<GroupPlace> places;
     {
         // Each key is folded once; the sort moves indices, not texts.
-        runtime::TextList folded;
+        text::TextList folded;
         folded.reserve(keys_.size());
         for (std::size_t i = 0; i < keys_.size(); ++i) {
             const std::string_view key = keys_[i];
-            runtime::text::foldCaseInPlace(folded.append(key), key.size());
+            text::foldCaseInPlace(folded.append(key), key.size());
         }
         order_ = quickSortOrder(folded);
         places = findGroupPlaces(folded, order_);
     }
-    runtime::sideBySide([&] { keys_.reorder(order_); }, [&] { names_.reorder(order_); });
+    platform::sideBySide([&] { keys_.reorder(order_); }, [&] { names_.reorder(order_); });
     return places;
 }
 
 FontRows lookUpRows(Conversation& conversation, const std::string& directory,
-                    const runtime::TextList& names, SpacesOption option,
-                    runtime::NameDecoding decoding) {
+                    const text::TextList& names, SpacesOption option,
+                    fontcore::NameDecoding decoding) {
     FontRows rows(names);
     const std::size_t count = rows.size();
     // The fonts are opened relative to their directory, held open for the run.
-    const runtime::ListingDirectory held(directory);
+    const platform::ListingDirectory held(directory);
     // The lookups only read their own files, so they run side by side; the countdown follows
     // them in the order of the list.
     for (std::size_t from = 0; from < count; from += kLookupSlice) {
-        runtime::inOrderParallel<FontRow>(
+        platform::inOrderParallel<FontRow>(
             std::min(kLookupSlice, count - from),
             [&](std::size_t j) {
                 const std::string_view name = rows.name(from + j);
                 thread_local std::string path; // reused by each thread's lookups
                 path.assign(directory);
                 path += name;
-                const runtime::ListedFile file{held, path, path.c_str() + directory.size()};
+                const platform::ListedFile file{held, path, path.c_str() + directory.size()};
                 return lookUpRow(file, name, option, decoding);
             },
             [&](std::size_t j, FontRow&& row) {
                 rows.add(std::move(row));
                 conversation.showProgress(
-                    runtime::text::numberText(static_cast<std::int64_t>(count - from - j - 1)));
+                    text::numberText(static_cast<std::int64_t>(count - from - j - 1)));
             });
     }
     return rows;

@@ -8,15 +8,15 @@
 #include <utility>
 #include <vector>
 
+#include "fontcore/NameDecoding.h"
+#include "fontcore/OpenFontFile.h"
 #include "fontlist/Conversation.h"
 #include "fontlist/DuplicateGroups.h"
 #include "fontlist/FontTypes.h"
 #include "fontlist/SpacesOption.h"
-#include "runtime/Failure.h"
-#include "runtime/FontFileReader.h"
-#include "runtime/NameDecoding.h"
-#include "runtime/OpenFontFile.h"
-#include "runtime/TextList.h"
+#include "platform/Failure.h"
+#include "platform/FontFileReader.h"
+#include "text/TextList.h"
 
 namespace fontlist {
 
@@ -32,26 +32,26 @@ struct FontRow {
     // lookup overflowed, or for a file of no type of ours.
     std::string key;
     // From the lookup's open of the file, or that open's failure; kNotOpened when not opened.
-    runtime::FileLength length{.bytes = kNotOpened};
+    fontcore::FileLength length{.bytes = kNotOpened};
     bool unread = false; // the file could not be read: its key is the failure's text
 };
 
 // Looks up one listed file of a directory held open.
-FontRow lookUpRow(const runtime::ListedFile& file, std::string_view name, SpacesOption option,
-                  runtime::NameDecoding decoding);
+FontRow lookUpRow(const platform::ListedFile& file, std::string_view name, SpacesOption option,
+                  fontcore::NameDecoding decoding);
 
 // The rows of every listed file, held compactly (a million fonts keep one copy of the names
 // and one of the keys): in listed order until sortByKey, then in the order of their keys.
 class FontRows {
 public:
     FontRows() = default;
-    explicit FontRows(runtime::TextList names);
+    explicit FontRows(text::TextList names);
 
     std::size_t size() const noexcept { return names_.size(); }
     std::string_view name(std::size_t row) const noexcept { return names_[row]; }
     std::string_view key(std::size_t row) const noexcept { return keys_[row]; }
-    const runtime::TextList& names() const noexcept { return names_; }
-    const runtime::TextList& keys() const noexcept { return keys_; }
+    const text::TextList& names() const noexcept { return names_; }
+    const text::TextList& keys() const noexcept { return keys_; }
     // How many files could not be read.
     std::size_t unreadCount() const noexcept { return unread_; }
 
@@ -63,7 +63,7 @@ public:
     void add(FontRow&& row);
 
     // Hands the names and the keys over, leaving these rows without them.
-    void moveColumnsInto(runtime::TextList& names, runtime::TextList& keys) noexcept {
+    void moveColumnsInto(text::TextList& names, text::TextList& keys) noexcept {
         names = std::move(names_);
         keys = std::move(keys_);
     }
@@ -73,11 +73,11 @@ public:
     std::vector<GroupPlace> sortByKey();
 
 private:
-    runtime::TextList names_;
-    runtime::TextList keys_;
+    text::TextList names_;
+    text::TextList keys_;
     // By listed place: the lengths the lookups learnt, and the failures of their opens.
     std::vector<std::uint64_t> lengths_;
-    std::unordered_map<std::uint32_t, runtime::Failure> failures_;
+    std::unordered_map<std::uint32_t, platform::Failure> failures_;
     std::vector<std::uint32_t> order_; // once sorted, each row's listed place
     std::size_t unread_ = 0;
 };
@@ -85,7 +85,7 @@ private:
 // Looks up every listed file of the directory (given with its trailing separator) side by
 // side, counting down in the progress display in the order of the list.
 FontRows lookUpRows(Conversation& conversation, const std::string& directory,
-                    const runtime::TextList& names, SpacesOption option,
-                    runtime::NameDecoding decoding);
+                    const text::TextList& names, SpacesOption option,
+                    fontcore::NameDecoding decoding);
 
 } // namespace fontlist

@@ -7,7 +7,7 @@
 
 #include "fontlist/DuplicateGroups.h"
 #include "fontlist/FontRows.h"
-#include "runtime/Failure.h"
+#include "platform/Failure.h"
 
 // Writing the HTML list's two files, _fonts.html and _report.txt, and putting them in place
 // together.
@@ -20,7 +20,7 @@ inline constexpr std::string_view kPageHelp =
 
 // A failure of the run, with the lines that tell the user what it concerned.
 struct RunFailure {
-    runtime::Failure failure;
+    platform::Failure failure;
     std::string explanation;
 };
 
@@ -29,7 +29,7 @@ template <typename Action>
 void explained(std::string_view explanation, Action&& action) {
     try {
         std::forward<Action>(action)();
-    } catch (const runtime::Failure& failure) {
+    } catch (const platform::Failure& failure) {
         throw RunFailure{failure, std::string(explanation)};
     }
 }

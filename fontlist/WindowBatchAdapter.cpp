@@ -7,8 +7,8 @@
 #include "fontlist/CopyUnderFullNames.h"
 #include "fontlist/FontList.h"
 #include "fontlist/SystemDirectories.h"
-#include "runtime/Failure.h"
-#include "runtime/PathText.h"
+#include "platform/Failure.h"
+#include "platform/PathText.h"
 
 #include <utility>
 
@@ -21,7 +21,7 @@ class HostConversation final : public Conversation {
 public:
     explicit HostConversation(BatchHost& host) : host_(host) {}
 
-    runtime::Answer show(const runtime::UserMessage& message) override {
+    fontlist::Answer show(const fontlist::UserMessage& message) override {
         return host_.show(message);
     }
     void showProgress(const std::string& text) override { host_.showProgress(text); }
@@ -32,7 +32,7 @@ private:
 
 // The file list read again, as a request.
 BatchRequest requestFrom(BatchHost& host, const BatchState& state, SpacesOption option,
-                         runtime::NameDecoding decoding) {
+                         fontcore::NameDecoding decoding) {
     host.refreshFileList();
     BatchRequest request;
     request.listing.directory = host.fileListDirectory();
@@ -46,7 +46,7 @@ BatchRequest requestFrom(BatchHost& host, const BatchState& state, SpacesOption 
 // The run over the file list read again; the batch buttons are disabled after an empty one.
 template <typename Run, typename Report>
 BatchResult runOverFileList(BatchHost& host, const BatchState& state, SpacesOption option,
-                            runtime::NameDecoding decoding, Run&& run, Report&& report) {
+                            fontcore::NameDecoding decoding, Run&& run, Report&& report) {
     HostConversation conversation(host);
     BatchResult result;
     try {
@@ -56,7 +56,7 @@ BatchResult runOverFileList(BatchHost& host, const BatchState& state, SpacesOpti
             host.disableBatchButtons();
         }
     } catch (...) {
-        report(conversation, runtime::currentFailure());
+        report(conversation, platform::currentFailure());
         result.end = RunEnd::Failed;
     }
     return result;
@@ -64,21 +64,21 @@ BatchResult runOverFileList(BatchHost& host, const BatchState& state, SpacesOpti
 
 } // namespace
 
-void recordSystemDirectories(BatchState& state, std::string_view windowsDirectory) {
-    FontFolders folders = fontFoldersUnder(windowsDirectory);
+void recordSystemDirectories(BatchState& state, std::string_view systemFontRoot) {
+    FontFolders folders = fontFoldersUnder(systemFontRoot);
     state.WindowsDir = std::move(folders.root);
     state.FontsDir = std::move(folders.fonts);
 }
 
 BatchOutcome CreateHTMLFontList_Click(BatchHost& host, BatchState& state, SpacesOption option,
-                                      runtime::NameDecoding decoding) {
+                                      fontcore::NameDecoding decoding) {
     BatchResult result =
         runOverFileList(host, state, option, decoding, writeFontList,
-                        [](Conversation& conversation, const runtime::Failure& failure) {
+                        [](Conversation& conversation, const platform::Failure& failure) {
                             reportFontListFailure(conversation, failure);
                         });
     if (result.wroteIntoFolder) {
-        state.CurrentDir = runtime::path::withTrailingSeparator(host.fileListDirectory());
+        state.CurrentDir = platform::path::withTrailingSeparator(host.fileListDirectory());
         result.rows.moveColumnsInto(state.FontFiles, state.FontNames);
         state.FontFiles.push_back({});
         state.FontNames.push_back({});
@@ -87,10 +87,10 @@ BatchOutcome CreateHTMLFontList_Click(BatchHost& host, BatchState& state, Spaces
 }
 
 BatchOutcome RenameFonts_Click(BatchHost& host, BatchState& state, SpacesOption option,
-                               runtime::NameDecoding decoding) {
+                               fontcore::NameDecoding decoding) {
     const BatchResult result =
         runOverFileList(host, state, option, decoding, copyUnderFullNames,
-                        [](Conversation& conversation, const runtime::Failure& failure) {
+                        [](Conversation& conversation, const platform::Failure& failure) {
                             copymessages::reportFailure(conversation, failure, {});
                         });
     if (result.wroteIntoFolder) {
@@ -99,7 +99,7 @@ BatchOutcome RenameFonts_Click(BatchHost& host, BatchState& state, SpacesOption 
             host.refreshFileList();
         } catch (...) {
             HostConversation conversation(host);
-            copymessages::reportFailure(conversation, runtime::currentFailure(), {});
+            copymessages::reportFailure(conversation, platform::currentFailure(), {});
             return BatchOutcome{RunEnd::Failed, result.fontsIncomplete};
         }
     }

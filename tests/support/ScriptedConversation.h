@@ -2,7 +2,7 @@
 
 #include "fontlist/BatchRequest.h"
 #include "fontlist/Conversation.h"
-#include "runtime/DirectoryListing.h"
+#include "platform/DirectoryListing.h"
 
 #include <deque>
 #include <string>
@@ -24,10 +24,10 @@ public:
 
     fontlist::BatchRequest
     request(fontlist::SpacesOption spaces = fontlist::SpacesOption::NoChange,
-            runtime::NameDecoding decoding = runtime::NameDecoding::ByteWise) {
+            fontcore::NameDecoding decoding = fontcore::NameDecoding::ByteWise) {
         fontlist::BatchRequest request;
         request.listing.directory = directory_;
-        request.listing.names = runtime::listMatchingFileNames(directory_, pattern_);
+        request.listing.names = platform::listMatchingFileNames(directory_, pattern_);
         request.folders = folders;
         request.spaces = spaces;
         request.decoding = decoding;
@@ -38,16 +38,16 @@ public:
     // What a test does once the directory is listed (before the run starts).
     virtual void afterListing(fontlist::BatchRequest& /*request*/) {}
 
-    runtime::Answer show(const runtime::UserMessage& message) override {
+    fontlist::Answer show(const fontlist::UserMessage& message) override {
         messages.push_back(message);
         events.push_back("message: " + message.text);
-        if (message.buttons == runtime::Buttons::Ok) {
-            return runtime::Answer::Ok;
+        if (message.buttons == fontlist::Buttons::Ok) {
+            return fontlist::Answer::Ok;
         }
         if (answers.empty()) {
-            return runtime::Answer::Cancel;
+            return fontlist::Answer::Cancel;
         }
-        const runtime::Answer answer = answers.front();
+        const fontlist::Answer answer = answers.front();
         answers.pop_front();
         return answer;
     }
@@ -58,8 +58,8 @@ public:
     }
 
     fontlist::FontFolders folders;
-    std::deque<runtime::Answer> answers;
-    std::vector<runtime::UserMessage> messages;
+    std::deque<fontlist::Answer> answers;
+    std::vector<fontlist::UserMessage> messages;
     std::vector<std::string> progress;
     std::vector<std::string> events;
 

@@ -6,12 +6,12 @@
 
 #include <gtest/gtest.h>
 
-#include "runtime/Failure.h"
-#include "runtime/PathText.h"
-#include "runtime/TextList.h"
+#include "platform/Failure.h"
+#include "platform/PathText.h"
 #include "support/ScriptedConversation.h"
 #include "support/TempDir.h"
 #include "support/TrueTypeWriter.h"
+#include "text/TextList.h"
 
 namespace {
 
@@ -28,16 +28,16 @@ TEST(FontRows, SortingByKeyKeepsEachRowWhole) {
     dir.write("c.ttf", "This is no font, just some text.\n");
     const std::string gone = dir.write("d.ttf", testsupport::trueTypeFontNamed(u"Gone"));
     const std::string same = dir.write("e.ttf", testsupport::trueTypeFontNamed(u"ALPHA"));
-    runtime::TextList names;
+    text::TextList names;
     for (const char* name : {"a.ttf", "b.ttf", "c.ttf", "d.ttf", "e.ttf"}) {
         names.push_back(name);
     }
     std::filesystem::remove(gone);
     testsupport::ScriptedConversation conversation(dir.str());
-    const std::string directory = dir.str() + runtime::path::separator;
+    const std::string directory = dir.str() + platform::path::separator;
 
     FontRows rows = fontlist::lookUpRows(conversation, directory, names, SpacesOption::NoChange,
-                                         runtime::NameDecoding::ByteWise);
+                                         fontcore::NameDecoding::ByteWise);
     EXPECT_EQ(conversation.progress, (std::vector<std::string>{" 4", " 3", " 2", " 1", " 0"}));
     EXPECT_EQ(rows.unreadCount(), 1u);
     const std::vector<GroupPlace> places = rows.sortByKey(); // equal keys in the sort's order
@@ -49,7 +49,7 @@ TEST(FontRows, SortingByKeyKeepsEachRowWhole) {
     EXPECT_EQ(rows.length(0, dir.file("c.ttf")), std::filesystem::file_size(dir.file("c.ttf")));
     EXPECT_EQ(rows.length(1, same), std::filesystem::file_size(same));
     EXPECT_EQ(rows.length(2, alpha), std::filesystem::file_size(alpha));
-    EXPECT_THROW(rows.length(3, gone), runtime::Failure);
+    EXPECT_THROW(rows.length(3, gone), platform::Failure);
     EXPECT_EQ(rows.length(4, zeta), std::filesystem::file_size(zeta));
     EXPECT_EQ(places,
               (std::vector<GroupPlace>{GroupPlace::Alone, GroupPlace::First, GroupPlace::Later,

@@ -11,7 +11,7 @@
 
 #include <gtest/gtest.h>
 
-#include "runtime/PathText.h"
+#include "platform/PathText.h"
 #include "support/CollectionWriter.h"
 #include "support/PfbWriter.h"
 #include "support/ScriptedConversation.h"
@@ -85,7 +85,7 @@ protected:
     std::string reportPath() const { return dir.file("_report.txt"); }
 
     RunEnd run(ScriptedConversation& host, SpacesOption option = SpacesOption::NoChange,
-               runtime::NameDecoding decoding = runtime::NameDecoding::ByteWise) {
+               fontcore::NameDecoding decoding = fontcore::NameDecoding::ByteWise) {
         fontlist::BatchRequest request = host.request(option, decoding);
         request.folders = folders;
         result = fontlist::writeFontList(host, request);
@@ -117,7 +117,7 @@ TEST_F(HtmlFontListRun, ListsFontsOfBothTypesInOrderOfTheirNames) {
                       reportPath()}));
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].title, kTitle);
-    EXPECT_EQ(host.messages[0].icon, runtime::MessageIcon::None);
+    EXPECT_EQ(host.messages[0].icon, fontlist::MessageIcon::None);
 }
 
 // Unicode names are the keys of the page, which then says it is UTF-8, and of the report.
@@ -126,7 +126,7 @@ TEST_F(HtmlFontListRun, UnicodeNamesAreTheKeysOfThePageAndTheReport) {
     const std::string b = ttf("b.ttf", u"ゴシック体 太字");
     const std::string c = ttf("c.ttf", u"Ελληνικά");
     ScriptedConversation host(dir.str());
-    EXPECT_EQ(run(host, SpacesOption::ReplaceWithHyphen, runtime::NameDecoding::Unicode),
+    EXPECT_EQ(run(host, SpacesOption::ReplaceWithHyphen, fontcore::NameDecoding::Unicode),
               RunEnd::Finished);
 
     // The two equal keys in either order.
@@ -233,13 +233,13 @@ TEST_F(HtmlFontListRun, AnEmptyListIsRefusedAndDisablesTheButtons) {
               (std::vector<std::string>{"message: Current directory contains no TrueType fonts."}));
     EXPECT_FALSE(result.wroteIntoFolder);
     EXPECT_EQ(host.messages.at(0).title, "Create HTML friendly font list");
-    EXPECT_EQ(host.messages.at(0).icon, runtime::MessageIcon::None);
+    EXPECT_EQ(host.messages.at(0).icon, fontlist::MessageIcon::None);
     EXPECT_FALSE(fs::exists(pagePath()));
     EXPECT_FALSE(fs::exists(reportPath()));
 }
 
 TEST_F(HtmlFontListRun, RefusesTheFontDirectoryAndEverythingBelowIt) {
-    folders.fonts = runtime::path::join(dir.str(), "fonts") + runtime::path::separator;
+    folders.fonts = platform::path::join(dir.str(), "fonts") + platform::path::separator;
     ttf("Fonts/a.ttf", u"A");
     ttf("FONTS/Sub/b.ttf", u"B");
     std::vector<std::string> browsedDirectories{dir.file("Fonts"), dir.file("FONTS/Sub")};
@@ -253,7 +253,7 @@ TEST_F(HtmlFontListRun, RefusesTheFontDirectoryAndEverythingBelowIt) {
         ASSERT_EQ(host.messages.size(), 1u) << browsed;
         EXPECT_EQ(host.messages[0].title, kTitle);
         EXPECT_EQ(host.messages[0].text, "Action in the Windows Font directory is restricted.\r\n");
-        EXPECT_EQ(host.messages[0].icon, runtime::MessageIcon::Critical);
+        EXPECT_EQ(host.messages[0].icon, fontlist::MessageIcon::Critical);
         EXPECT_TRUE(host.progress.empty());
         EXPECT_FALSE(result.wroteIntoFolder);
         EXPECT_FALSE(fs::exists(fs::path(browsed) / "_fonts.html"));
@@ -428,7 +428,7 @@ TEST_F(HtmlFontListRun, AReadOnlyPageIsReportedAndLeftAlone) {
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].title, kTitle);
     EXPECT_EQ(host.messages[0].text, "Path/File access error\r\n\r\n" + std::string(kPageHelp));
-    EXPECT_EQ(host.messages[0].icon, runtime::MessageIcon::Critical);
+    EXPECT_EQ(host.messages[0].icon, fontlist::MessageIcon::Critical);
     EXPECT_EQ(host.progress.back(), "Quillvane");
     EXPECT_EQ(readFile(pagePath()), "old page");
     EXPECT_FALSE(fs::exists(reportPath()));
@@ -507,7 +507,7 @@ TEST_F(HtmlFontListRun, FilesThatCouldNotBeReadAreCountedInTheOutcome) {
     dir.write("text.ttf", "This is no font, just some text.\n");
     DeletingHost host(dir.str(), {gone});
     const fontlist::BatchOutcome outcome = fontlist::writeFontList(
-        host, host.request(SpacesOption::NoChange, runtime::NameDecoding::ByteWise));
+        host, host.request(SpacesOption::NoChange, fontcore::NameDecoding::ByteWise));
     EXPECT_EQ(outcome.end, RunEnd::Finished);
     EXPECT_EQ(outcome.fontsIncomplete, 1u);
     EXPECT_NE(readFile(pagePath()).find(link(gone, "error File not found")), std::string::npos);
@@ -525,7 +525,7 @@ TEST_F(HtmlFontListRun, AGroupedFileThatIsGoneIsReported) {
     run(host);
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].text, "File not found\r\n\r\n" + b);
-    EXPECT_EQ(host.messages[0].icon, runtime::MessageIcon::Critical);
+    EXPECT_EQ(host.messages[0].icon, fontlist::MessageIcon::Critical);
     EXPECT_EQ(host.progress.back(), "Quillvane");
 }
 

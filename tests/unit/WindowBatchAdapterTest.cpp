@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "runtime/DirectoryListing.h"
+#include "platform/DirectoryListing.h"
 #include "support/TempDir.h"
 #include "support/TrueTypeWriter.h"
 
@@ -25,13 +25,13 @@ public:
         return entries_.at(static_cast<std::size_t>(index));
     }
     void refreshFileList() override {
-        entries_ = runtime::listMatchingFiles(directory_, "*.ttf");
+        entries_ = platform::listMatchingFiles(directory_, "*.ttf");
         events.push_back("refresh files");
     }
     void refreshDirectoryList() override { events.push_back("refresh directories"); }
-    runtime::Answer show(const runtime::UserMessage& message) override {
+    fontlist::Answer show(const fontlist::UserMessage& message) override {
         events.push_back("message: " + message.text);
-        return runtime::Answer::Ok;
+        return fontlist::Answer::Ok;
     }
     void showProgress(const std::string&) override {}
     void disableBatchButtons() override { events.push_back("disable buttons"); }
