@@ -3,66 +3,76 @@
 #include "app/DirectoryList.h"
 #include "app/FileList.h"
 #include "app/WindowConversation.h"
-#include "fontlist/BatchHost.h"
-#include "fontlist/CopyAndRename.h"
-#include "fontlist/HtmlFontList.h"
+#include "fontlist/BatchResult.h"
+#include "fontlist/CopyMessages.h"
+#include "fontlist/CopyUnderFullNames.h"
+#include "fontlist/FontList.h"
+#include "platform/Failure.h"
 
 #include <QPushButton>
 
 namespace app {
 
-// The file list as browsing left it, the conversation, and what the window does after a run.
-class BatchWiring::Host final : public fontlist::BatchHost {
-public:
-    explicit Host(BatchWiring& wiring) : wiring_(wiring) {}
-
-    std::string fileListDirectory() override { return wiring_.controls_.files.path(); }
-    int fileListCount() override { return wiring_.controls_.files.entryCount(); }
-    std::string fileListEntry(int index) override { return wiring_.controls_.files.entry(index); }
-    void refreshFileList() override { wiring_.rereadFiles(); }
-    void refreshDirectoryList() override { wiring_.rereadDirectories(); }
-    fontlist::Answer show(const fontlist::UserMessage& message) override {
-        return wiring_.conversation_.show(message);
-    }
-    void showProgress(const std::string& text) override {
-        wiring_.conversation_.showProgress(text);
-    }
-    void disableBatchButtons() override { wiring_.disableBatchButtons(); }
-
-private:
-    BatchWiring& wiring_;
-};
-
 BatchWiring::BatchWiring(Controls controls, WindowConversation& conversation)
     : controls_(controls), conversation_(conversation) {}
 
-void BatchWiring::writeFontList(fontlist::BatchState& state, fontlist::SpacesOption spaces,
+// The file list read again, as the run's request.
+fontlist::BatchRequest BatchWiring::request(const fontlist::FontFolders& folders,
+                                            fontlist::SpacesOption spaces,
+                                            fontcore::NameDecoding decoding) {
+    controls_.files.refresh();
+    fontlist::BatchRequest request{.listing = {controls_.files.path(), {}},
+                                   .folders = folders,
+                                   .spaces = spaces,
+                                   .decoding = decoding};
+    const int count = controls_.files.entryCount();
+    request.listing.names.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        request.listing.names.push_back(controls_.files.entry(i));
+    }
+    return request;
+}
+
+void BatchWiring::writeFontList(const fontlist::FontFolders& folders, fontlist::SpacesOption spaces,
                                 fontcore::NameDecoding decoding) {
     conversation_.hold([&] {
-        Host host(*this);
-        fontlist::CreateHTMLFontList_Click(host, state, spaces, decoding);
+        try {
+            const fontlist::BatchRequest asked = request(folders, spaces, decoding);
+            fontlist::writeFontList(conversation_, asked);
+            if (asked.listing.names.empty()) {
+                disableBatchButtons();
+            }
+        } catch (...) {
+            // No memory for the listing: told as the run tells its own failures.
+            fontlist::reportFontListFailure(conversation_, platform::currentFailure());
+        }
     });
 }
 
-void BatchWiring::copyUnderFullNames(fontlist::BatchState& state, fontlist::SpacesOption spaces,
+void BatchWiring::copyUnderFullNames(const fontlist::FontFolders& folders,
+                                     fontlist::SpacesOption spaces,
                                      fontcore::NameDecoding decoding) {
     conversation_.hold([&] {
-        Host host(*this);
-        fontlist::RenameFonts_Click(host, state, spaces, decoding);
+        try {
+            const fontlist::BatchRequest asked = request(folders, spaces, decoding);
+            const fontlist::BatchResult result = fontlist::copyUnderFullNames(conversation_, asked);
+            if (asked.listing.names.empty()) {
+                disableBatchButtons();
+            }
+            if (result.wroteIntoFolder) {
+                // A new "friendly" folder shows in the tree, the list as it is now.
+                controls_.directories.refresh();
+                controls_.files.refresh();
+            }
+        } catch (...) {
+            fontlist::copymessages::reportFailure(conversation_, platform::currentFailure(), {});
+        }
     });
 }
 
 void BatchWiring::disableBatchButtons() {
     controls_.createList.setEnabled(false);
     controls_.copyFonts.setEnabled(false);
-}
-
-void BatchWiring::rereadFiles() {
-    controls_.files.refresh();
-}
-
-void BatchWiring::rereadDirectories() {
-    controls_.directories.refresh();
 }
 
 } // namespace app

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "fontcore/NameDecoding.h"
-#include "fontlist/BatchState.h"
+#include "fontlist/BatchRequest.h"
 #include "fontlist/SpacesOption.h"
 
 class QPushButton;
@@ -12,10 +12,10 @@ class DirectoryList;
 class FileList;
 class WindowConversation;
 
-// The window's side of its two batch runs: what a run is given from the window's controls, and
-// what the window does when the run has ended (its batch buttons off after an empty listing,
-// its lists read again after a run that wrote into the folder). Each run is held by the
-// conversation: the window takes no input until it ends.
+// The window's side of its two batch runs: what a run is given from the window's controls (the
+// file list read again), and what the window does when the run has ended (its batch buttons off
+// after an empty listing, its lists read again after a copy run that wrote into the folder).
+// Each run is held by the conversation: the window takes no input until it ends.
 class BatchWiring {
 public:
     struct Controls {
@@ -28,20 +28,17 @@ public:
     BatchWiring(Controls controls, WindowConversation& conversation);
 
     // _fonts.html and _report.txt in the listed folder.
-    void writeFontList(fontlist::BatchState& state, fontlist::SpacesOption spaces,
+    void writeFontList(const fontlist::FontFolders& folders, fontlist::SpacesOption spaces,
                        fontcore::NameDecoding decoding);
     // The listed fonts copied under their full names; the closing message itself says how many
     // fonts it left incomplete.
-    void copyUnderFullNames(fontlist::BatchState& state, fontlist::SpacesOption spaces,
+    void copyUnderFullNames(const fontlist::FontFolders& folders, fontlist::SpacesOption spaces,
                             fontcore::NameDecoding decoding);
 
 private:
-    // The runs' view of the window while they go (fontlist::BatchHost).
-    class Host;
-
+    fontlist::BatchRequest request(const fontlist::FontFolders& folders,
+                                   fontlist::SpacesOption spaces, fontcore::NameDecoding decoding);
     void disableBatchButtons();
-    void rereadFiles();
-    void rereadDirectories();
 
     Controls controls_;
     WindowConversation& conversation_;

@@ -125,7 +125,9 @@ void Form1::Form_Load() {
     EnableButtons();
     // The Windows directory as the system reports it, in lower case; the font directory is
     // looked for inside lower-cased paths, so it is kept in lower case with a trailing separator.
-    fontlist::recordSystemDirectories(state_, services_.systemFontRoot());
+    fontlist::FontFolders folders = fontlist::fontFoldersUnder(services_.systemFontRoot());
+    state_.WindowsDir = std::move(folders.root);
+    state_.FontsDir = std::move(folders.fonts);
     // The type filter's first choice refreshes the list EnableButtons has just read, with the
     // same patterns: the folder is listed once.
     File1->shareListingWithNextRefresh(true);
@@ -273,11 +275,12 @@ void Form1::Command1_Click() {
 }
 
 void Form1::RenameFonts_Click() {
-    batch_->copyUnderFullNames(state_, spacesOption(), nameDecoding());
+    batch_->copyUnderFullNames({state_.WindowsDir, state_.FontsDir}, spacesOption(),
+                               nameDecoding());
 }
 
 void Form1::CreateHTMLFontList_Click() {
-    batch_->writeFontList(state_, spacesOption(), nameDecoding());
+    batch_->writeFontList({state_.WindowsDir, state_.FontsDir}, spacesOption(), nameDecoding());
 }
 
 void Form1::setDetailsText(const std::string& text) {

@@ -3,7 +3,6 @@
 #include "app/MessagePresenter.h"
 #include "fontcore/FontReport.h"
 #include "fontcore/NameDecoding.h"
-#include "fontlist/BatchState.h"
 #include "fontlist/SpacesOption.h"
 
 #include <QWidget>
@@ -47,9 +46,11 @@ public:
     };
 
     // Window state shared by the handlers and the batch runs.
-    struct State : fontlist::BatchState {
-        std::string FontPath; // the file last selected in File1
-        std::string InfoText; // the report being built for the details pane
+    struct State {
+        std::string WindowsDir; // the system font root, lower case, no trailing separator
+        std::string FontsDir;   // WindowsDir + separator + "fonts" + separator
+        std::string FontPath;   // the file last selected in File1
+        std::string InfoText;   // the report being built for the details pane
     };
 
     explicit Form1(Services services, QWidget* parent = nullptr);

@@ -1,12 +1,16 @@
 #include "cli/BatchCommand.h"
 
-#include "cli/ConsoleHost.h"
+#include "cli/ConsoleConversation.h"
 #include "cli/ExitStatus.h"
 #include "cli/ListedDirectory.h"
-#include "fontlist/BatchState.h"
-#include "fontlist/CopyAndRename.h"
-#include "fontlist/HtmlFontList.h"
+#include "fontlist/BatchRequest.h"
+#include "fontlist/BatchResult.h"
+#include "fontlist/CopyMessages.h"
+#include "fontlist/CopyUnderFullNames.h"
+#include "fontlist/FontList.h"
 #include "fontlist/SystemDirectories.h"
+#include "platform/DirectoryListing.h"
+#include "platform/Failure.h"
 #include "platform/SystemFontRoot.h"
 
 #include <cstddef>
@@ -14,26 +18,51 @@
 
 namespace cli {
 
-int runBatchCommand(BatchRun run, const Request& request, Console& console) {
-    const std::string directory = listedDirectory(request.operands.at(0));
+namespace {
 
-    fontlist::BatchState state;
-    fontlist::recordSystemDirectories(state, platform::systemFontRoot());
+// The directory's files as the window's file list lists them, with the type filter's patterns,
+// and what the run is asked to do with them.
+fontlist::BatchRequest requestOf(const Request& request, const std::string& directory) {
+    fontlist::BatchRequest batch;
+    batch.listing.directory = directory;
+    batch.listing.names = platform::listMatchingFileNames(directory, request.pattern);
+    batch.folders = fontlist::fontFoldersUnder(platform::systemFontRoot());
+    batch.spaces = request.spaces;
+    batch.decoding = request.decoding;
+    return batch;
+}
 
-    ConsoleHost host(directory, request.pattern, console, request.assumeYes);
-    fontlist::BatchOutcome outcome;
-    switch (run) {
-    case BatchRun::Html:
-        outcome = fontlist::CreateHTMLFontList_Click(host, state, request.spaces, request.decoding);
-        break;
-    case BatchRun::Copy:
-        outcome = fontlist::RenameFonts_Click(host, state, request.spaces, request.decoding);
-        break;
+fontlist::BatchResult run(BatchRun run, const Request& request, const std::string& directory,
+                          ConsoleConversation& conversation) {
+    fontlist::BatchRequest batch;
+    try {
+        batch = requestOf(request, directory);
+    } catch (...) {
+        // The listing could not be made (out of memory): told as the run tells its failures.
+        const platform::Failure failure = platform::currentFailure();
+        if (run == BatchRun::Html) {
+            fontlist::reportFontListFailure(conversation, failure);
+        } else {
+            fontlist::copymessages::reportFailure(conversation, failure, {});
+        }
+        fontlist::BatchResult failed;
+        failed.end = fontlist::RunEnd::Failed;
+        return failed;
     }
-    host.clearProgress();
-    const ExitStatus status = exitStatusOf(outcome);
-    const std::size_t incomplete = outcome.fontsIncomplete;
-    if (status == kNotAllCopied && run == BatchRun::Copy) {
+    return run == BatchRun::Html ? fontlist::writeFontList(conversation, batch)
+                                 : fontlist::copyUnderFullNames(conversation, batch);
+}
+
+} // namespace
+
+int runBatchCommand(BatchRun batchRun, const Request& request, Console& console) {
+    const std::string directory = listedDirectory(request.operands.at(0));
+    ConsoleConversation conversation(console, request.assumeYes);
+    const fontlist::BatchResult result = run(batchRun, request, directory, conversation);
+    conversation.clearProgress();
+    const ExitStatus status = exitStatusOf(result);
+    const std::size_t incomplete = result.fontsIncomplete;
+    if (status == kNotAllCopied && batchRun == BatchRun::Copy) {
         // The run finished, but not every font was copied whole (a copy passed over with Yes,
         // as --yes answers, a companion that could not be copied, a font that could not be
         // read, a .pfb without its .pfm): a script must not take it for a full copy.

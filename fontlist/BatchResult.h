@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fontlist/BatchOutcome.h"
+#include "fontlist/FontRows.h"
 
 namespace fontlist {
 
@@ -9,6 +10,8 @@ namespace fontlist {
 // lists again.
 struct BatchResult : BatchOutcome {
     bool wroteIntoFolder = false;
+    // The HTML list's rows, sorted as its page lists them (empty for the copy run).
+    FontRows rows{};
 };
 
 } // namespace fontlist

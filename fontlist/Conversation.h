@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fontlist/ProgramName.h"
 #include "fontlist/UserMessage.h"
 
 #include <string>
@@ -19,6 +20,10 @@ public:
 
     // The progress display: shown at once, while the run goes on.
     virtual void showProgress(const std::string& text) = 0;
+
+    // The run is over (its closing message may follow): the progress display goes back to
+    // what it shows between runs, the window's title being the program's name.
+    virtual void showIdle() { showProgress(std::string(fontlist::kProgramName)); }
 };
 
 } // namespace fontlist

@@ -88,7 +88,7 @@ std::string finishedText(const std::string& shortfalls, std::size_t incomplete) 
     return text;
 }
 
-void reportFailure(BatchHost& host, const platform::Failure& failure,
+void reportFailure(Conversation& conversation, const platform::Failure& failure,
                    const std::string& doing) noexcept {
     try {
         // The number first, as users know it; then the file and the cause, where there is
@@ -103,10 +103,10 @@ void reportFailure(BatchHost& host, const platform::Failure& failure,
             text += kCrLf;
             text += cause;
         }
-        host.show(message(std::move(text)));
+        conversation.show(message(std::move(text)));
     } catch (...) {
         try {
-            host.show(message("Error " + text::numberText(failure.number())));
+            conversation.show(message("Error " + text::numberText(failure.number())));
         } catch (...) {
         }
     }

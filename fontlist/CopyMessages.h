@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "fontlist/BatchHost.h"
+#include "fontlist/Conversation.h"
 #include "fontlist/UserMessage.h"
 #include "platform/Failure.h"
 
@@ -51,7 +51,7 @@ std::string finishedText(const std::string& shortfalls, std::size_t toldBefore);
 // Shows the message of a failure that ends the run: "Error  NN", then what the step was
 // doing (the file) and the cause in the system's words. A message that cannot be shown ends
 // it just the same: nothing leaves the run.
-void reportFailure(BatchHost& host, const platform::Failure& failure,
+void reportFailure(Conversation& conversation, const platform::Failure& failure,
                    const std::string& doing) noexcept;
 
 } // namespace fontlist::copymessages

@@ -68,10 +68,8 @@ std::string companionPatterns() {
 
 } // namespace
 
-CopyRun::CopyRun(BatchHost& host, BatchState& state, SpacesOption option,
-                 fontcore::NameDecoding decoding)
-    : host_(host), state_(state), option_(option), decoding_(decoding),
-      companions_(companionPatterns()) {}
+CopyRun::CopyRun(Conversation& conversation, const BatchRequest& request)
+    : conversation_(conversation), request_(request), companions_(companionPatterns()) {}
 
 // Runs one step under the failure rule; false when the run ends.
 template <typename Action>
@@ -110,7 +108,7 @@ CopyRun::Outcome CopyRun::outcomeOf(Action& action) noexcept {
     return outcome;
 }
 
-BatchOutcome CopyRun::run() {
+BatchResult CopyRun::run() {
     if (open()) {
         bool goesOn = true;
         for (std::size_t index = 0; goesOn && index < fonts_.size(); ++index) {
@@ -120,7 +118,11 @@ BatchOutcome CopyRun::run() {
             close();
         }
     }
-    return BatchOutcome{end_, incompleteCount()};
+    BatchResult result;
+    result.end = end_;
+    result.fontsIncomplete = incompleteCount();
+    result.wroteIntoFolder = wroteIntoFolder_;
+    return result;
 }
 
 // Attempts the steps one after the other; false when the run ends among them.
@@ -134,18 +136,17 @@ bool CopyRun::attemptInTurn(std::initializer_list<RunStep> steps) {
 }
 
 bool CopyRun::open() {
-    return attemptInTurn({&CopyRun::takeNames, &CopyRun::takeSourceDirectory,
-                          &CopyRun::chooseFriendlyDestination, &CopyRun::redirectFromFontDirectory,
-                          &CopyRun::createDestination, &CopyRun::resolveDestination,
-                          &CopyRun::layOutFiles});
+    return attemptInTurn({&CopyRun::takeSourceDirectory, &CopyRun::chooseFriendlyDestination,
+                          &CopyRun::redirectFromFontDirectory, &CopyRun::createDestination,
+                          &CopyRun::resolveDestination, &CopyRun::layOutFiles});
 }
 
-// The destination confirmed, the copies handed to the device, the lists read again, the idle
-// title, the closing message, which says how many fonts were left incomplete.
+// The destination confirmed, the copies handed to the device (and so the folder written for a
+// front end that shows it), the idle title, the closing message, which says how many fonts
+// were left incomplete.
 void CopyRun::close() {
     attemptInTurn({&CopyRun::confirmDestination, &CopyRun::syncDestination,
-                   &CopyRun::refreshDirectoryList, &CopyRun::refreshFileList,
-                   &CopyRun::showIdleTitle, &CopyRun::showFinished});
+                   &CopyRun::noteWroteIntoFolder, &CopyRun::showIdleTitle, &CopyRun::showFinished});
 }
 
 std::size_t CopyRun::incompleteCount() const {
@@ -158,7 +159,7 @@ std::size_t CopyRun::incompleteCount() const {
 // and passed over.
 bool CopyRun::copy(FontWork& font, std::size_t filesAfter) {
     if (font.type != nullptr) {
-        if (!attempt([&] { return lookUp(font); })) {
+        if (!attempt([&] { return nameTarget(font); })) {
             return false;
         }
         if (!font.target.empty() && !copyFontAndCompanions(font)) {
@@ -256,7 +257,7 @@ bool CopyRun::copyFont(FontWork& font, const std::string& source, const std::str
         return true;
     }
     font.incomplete = true;
-    host_.show(message(guardedText(source, target)));
+    conversation_.show(message(guardedText(source, target)));
     return false;
 }
 
@@ -285,13 +286,13 @@ void CopyRun::noteWithout(FontWork& font, std::string_view extension) {
 CopyRun::Outcome CopyRun::afterFailure(const platform::Failure& failure) noexcept {
     end_ = RunEnd::Failed;
     if (!failure.is(platform::FailureNumber::PathFileAccess)) {
-        reportFailure(host_, failure, doing_);
+        reportFailure(conversation_, failure, doing_);
         return Outcome::RunEnds;
     }
     try {
         const bool destinationExists =
             creatingDestination_ && failure.systemError() == kDirectoryExists;
-        const fontlist::Answer answer = host_.show(
+        const fontlist::Answer answer = conversation_.show(
             message(destinationExists ? alreadyExistsText() : accessFailureText(doing_, failure),
                     fontlist::Buttons::YesNoCancel));
         if (answer == fontlist::Answer::Yes) {

@@ -8,16 +8,14 @@
 #include <string_view>
 #include <vector>
 
-#include "fontcore/NameDecoding.h"
-#include "fontlist/BatchHost.h"
-#include "fontlist/BatchOutcome.h"
-#include "fontlist/BatchState.h"
+#include "fontlist/BatchRequest.h"
+#include "fontlist/BatchResult.h"
+#include "fontlist/Conversation.h"
 #include "fontlist/CopySets.h"
 #include "fontlist/CopyShortfalls.h"
 #include "fontlist/FontTypes.h"
 #include "fontlist/NamesWithoutCase.h"
 #include "fontlist/ReadAhead.h"
-#include "fontlist/SpacesOption.h"
 #include "fontlist/UserMessage.h"
 #include "platform/Failure.h"
 #include "platform/FileSystem.h"
@@ -48,13 +46,12 @@ inline std::string withExtension(const FontWork& font, const std::string& path,
 // goes on with the step that follows it in the code.
 class CopyRun {
 public:
-    CopyRun(BatchHost& host, BatchState& state, SpacesOption option,
-            fontcore::NameDecoding decoding);
+    CopyRun(Conversation& conversation, const BatchRequest& request);
     CopyRun(const CopyRun&) = delete;
     CopyRun& operator=(const CopyRun&) = delete;
 
     // Never throws: every step is attempted, and the failure rule catches what it raises.
-    BatchOutcome run();
+    BatchResult run();
 
 private:
     // What a step did, when it raised no failure.
@@ -93,7 +90,6 @@ private:
     std::size_t incompleteCount() const;
 
     // The opening steps.
-    Step takeNames();
     Step takeSourceDirectory();
     Step chooseFriendlyDestination();
     Step redirectFromFontDirectory();
@@ -104,7 +100,7 @@ private:
     void guardCompanion(const FontWork& font, std::string_view extension);
 
     // The steps of each file.
-    Step lookUp(FontWork& font);
+    Step nameTarget(FontWork& font);
     std::string unnamedFileName(const FontWork& font) const;
     bool copyFontAndCompanions(FontWork& font);
     MainCopy copyMain(FontWork& font, MadeFiles* made);
@@ -118,8 +114,7 @@ private:
     // The closing steps.
     Step confirmDestination();
     Step syncDestination();
-    Step refreshDirectoryList();
-    Step refreshFileList();
+    Step noteWroteIntoFolder();
     Step showIdleTitle();
     Step showFinished();
     Step showProgress(const std::string& text);
@@ -129,15 +124,14 @@ private:
     static constexpr std::string_view kFriendly =
         platform::path::separator == '/' ? "friendly/" : "friendly\\";
 
-    BatchHost& host_;
-    BatchState& state_;
-    SpacesOption option_;
-    fontcore::NameDecoding decoding_;
+    Conversation& conversation_;
+    const BatchRequest& request_;
     std::string source_;
     std::string destination_; // once held, the path the directory had when it was opened
     std::optional<platform::fs::HeldDirectory> held_; // the destination, from its resolution
-    std::vector<FontWork> fonts_;          // laid out once the number of files is read again
-    RunEnd end_ = RunEnd::Finished;        // until a step ends the run
+    std::vector<FontWork> fonts_;                     // laid out once the destination is resolved
+    RunEnd end_ = RunEnd::Finished;                   // until a step ends the run
+    bool wroteIntoFolder_ = false;                    // the copies are in place
     NamesWithoutCase companions_;          // the directory's companion files, found without case
     platform::fs::ProtectedFiles guarded_; // every file the run reads
     CopyShortfalls shortfalls_;            // the fonts left incomplete that the end names

@@ -1,10 +1,9 @@
-// The closing steps of a copy run, and the steps that talk to the host.
+// The closing steps of a copy run, and the steps that talk to the person running it.
 #include "fontlist/CopyRun.h"
 
 #include <string>
 
 #include "fontlist/CopyMessages.h"
-#include "fontlist/ProgramName.h"
 #include "fontlist/UserMessage.h"
 #include "platform/Failure.h"
 #include "platform/HeldDirectory.h"
@@ -13,7 +12,6 @@ namespace fontlist {
 
 using copymessages::finishedText;
 using copymessages::message;
-using fontlist::kProgramName;
 
 // The destination is still the directory the copies went into; a swap is told and ends the
 // run, which never says "Finished." then.
@@ -39,29 +37,26 @@ CopyRun::Step CopyRun::syncDestination() {
     return Step::Done;
 }
 
-CopyRun::Step CopyRun::refreshDirectoryList() {
-    host_.refreshDirectoryList();
-    return Step::Done;
-}
-
-CopyRun::Step CopyRun::refreshFileList() {
-    host_.refreshFileList();
+// The copies are in the folder: a front end that shows it reads its lists again.
+CopyRun::Step CopyRun::noteWroteIntoFolder() {
+    wroteIntoFolder_ = true;
     return Step::Done;
 }
 
 CopyRun::Step CopyRun::showProgress(const std::string& text) {
-    host_.showProgress(text);
+    conversation_.showProgress(text);
     return Step::Done;
 }
 
 // A message with OK only: whatever the answer, the run goes on.
 CopyRun::Step CopyRun::show(const fontlist::UserMessage& shown) {
-    host_.show(shown);
+    conversation_.show(shown);
     return Step::Done;
 }
 
 CopyRun::Step CopyRun::showIdleTitle() {
-    return showProgress(std::string(kProgramName));
+    conversation_.showIdle();
+    return Step::Done;
 }
 
 CopyRun::Step CopyRun::showFinished() {

@@ -15,20 +15,22 @@
 
 namespace fontlist {
 
-// A font that cannot be read is noted and gets no target. A name that leaves nothing after
+// The target of a font's copy, from its own lookup of the full name: the copy run reads each
+// font as it comes to it, behind the files read ahead. A font that cannot be read is noted
+// and gets no target. A name that leaves nothing after
 // cleaning, and a lookup that overflowed (which the HTML list shows by file name), gives a
 // name made from the file's own.
-CopyRun::Step CopyRun::lookUp(FontWork& font) {
+CopyRun::Step CopyRun::nameTarget(FontWork& font) {
     readAhead_->reached(font.readAheadPosition);
     font.target.clear();
-    const fontcore::FullName fullName = nameOf(font.source, decoding_).value();
+    const fontcore::FullName fullName = nameOf(font.source, request_.decoding).value();
     if (fullName.failure && couldNotBeRead(*fullName.failure)) {
         noteUnreadable(font, font.source, *fullName.failure);
         return Step::Done;
     }
     std::string base = fullName.failedWith(platform::FailureNumber::Overflow)
                            ? std::string()
-                           : ValidFileName(text::trimSpaces(fullName.text()), option_);
+                           : ValidFileName(text::trimSpaces(fullName.text()), request_.spaces);
     font.target = destination_ + (base.empty() ? unnamedFileName(font)
                                                : fileNameForThisSystem(base += font.extension));
     return Step::Done;

@@ -1,4 +1,4 @@
-// The opening steps of a copy run: the names and the source taken, the destination chosen,
+// The opening steps of a copy run: the source taken, the destination chosen,
 // created and resolved, the work on each file laid out.
 #include "fontlist/CopyRun.h"
 
@@ -34,31 +34,8 @@ constexpr std::size_t kReadAheadFiles = 16;
 
 } // namespace
 
-// The names are fixed before anything is created: the copies work from this list.
-CopyRun::Step CopyRun::takeNames() {
-    const auto count = static_cast<std::size_t>(std::max(host_.fileListCount(), 0));
-    state_.FontFiles.clear();
-    state_.FontFiles.reserve(listEntriesFor(count));
-    // Every entry there is, names or not: a name that cannot be taken stays empty.
-    const auto fillUp = [&] {
-        while (state_.FontFiles.size() < listEntriesFor(count)) {
-            state_.FontFiles.push_back({});
-        }
-    };
-    try {
-        for (std::size_t i = 0; i < count; ++i) {
-            state_.FontFiles.push_back(host_.fileListEntry(static_cast<int>(i)));
-        }
-    } catch (...) {
-        fillUp();
-        throw;
-    }
-    fillUp(); // the entry after the last stays empty
-    return Step::Done;
-}
-
 CopyRun::Step CopyRun::takeSourceDirectory() {
-    source_ = platform::path::withTrailingSeparator(host_.fileListDirectory());
+    source_ = platform::path::withTrailingSeparator(request_.listing.directory);
     return Step::Done;
 }
 
@@ -70,16 +47,16 @@ CopyRun::Step CopyRun::chooseFriendlyDestination() {
 // In the font directory, the copies go elsewhere after a warning.
 CopyRun::Step CopyRun::redirectFromFontDirectory() {
     // Also where a "friendly" that is there already leads into it.
-    if (!liesInFontDirectory(source_, kFriendly, state_.FontsDir) &&
+    if (!liesInFontDirectory(source_, kFriendly, request_.folders.fonts) &&
         !liesInFontDirectory(platform::fs::realPath(source_ + std::string(kFriendlyName)), {},
-                             state_.FontsDir)) {
+                             request_.folders.fonts)) {
         return Step::Done;
     }
     const std::string redirected =
-        state_.WindowsDir + platform::path::separator + "ft1fonts" + platform::path::separator;
+        request_.folders.root + platform::path::separator + "ft1fonts" + platform::path::separator;
     const fontlist::Answer answer =
-        host_.show(message(fontDirectoryText(redirected), fontlist::Buttons::YesNoCancel,
-                           fontlist::MessageIcon::Warning));
+        conversation_.show(message(fontDirectoryText(redirected), fontlist::Buttons::YesNoCancel,
+                                   fontlist::MessageIcon::Warning));
     if (answer != fontlist::Answer::Yes) {
         return Step::Declined;
     }
@@ -111,7 +88,7 @@ CopyRun::Step CopyRun::resolveDestination() {
     doing_ = "Could not open " + chosen;
     held_.emplace(chosen);
     if (platform::fs::identityOf(source_) == held_->identity()) {
-        host_.show(message(sourceFolderText(chosen, source_)));
+        conversation_.show(message(sourceFolderText(chosen, source_)));
         return Step::Refused;
     }
     destination_ = held_->path();
@@ -119,16 +96,16 @@ CopyRun::Step CopyRun::resolveDestination() {
     return Step::Done;
 }
 
-// Reads the number of files again and lays out the work on each, all or nothing: when this
-// fails, the run has no files to go through.
+// Lays out the work on each listed file, all or nothing: when this fails, the run has no
+// files to go through.
 CopyRun::Step CopyRun::layOutFiles() {
-    const int count = std::max(host_.fileListCount(), 0);
-    std::vector<FontWork> fonts(static_cast<std::size_t>(count));
+    const text::TextList& names = request_.listing.names;
+    std::vector<FontWork> fonts(names.size());
     std::vector<std::string> readAhead;
     for (std::size_t index = 0; index < fonts.size(); ++index) {
         FontWork& font = fonts[index];
         font.source = source_;
-        font.source += state_.FontFiles.at(index);
+        font.source += names[index];
         font.type = fontTypeOf(font.source);
         font.extension = fontExtensionOf(font.source);
         font.readAheadPosition = readAhead.size();

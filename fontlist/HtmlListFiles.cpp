@@ -55,16 +55,16 @@ void putBothInPlace(platform::TextFileWriter& report, platform::TextFileWriter& 
 // The path of listed entry i of the sorted lists, in a buffer reused for every entry.
 class SortedPaths {
 public:
-    explicit SortedPaths(const BatchState& state) : state_(state) {}
+    explicit SortedPaths(const ListFiles& from) : from_(from) {}
 
     const std::string& operator()(std::size_t i) {
-        path_.assign(state_.CurrentDir);
-        path_ += state_.FontFiles[i];
+        path_.assign(from_.directory);
+        path_ += from_.rows.name(i);
         return path_;
     }
 
 private:
-    const BatchState& state_;
+    const ListFiles& from_;
     std::string path_;
 };
 
@@ -75,11 +75,12 @@ constexpr std::size_t kPageSlice = 64;
 
 // Writes the page's lines from the sorted lists and closes it. The page declares its encoding,
 // UTF-8, in which its names and links are, rather than leave a browser to guess it.
-void writePage(platform::TextFileWriter& page, const BatchState& state, std::size_t count) {
+void writePage(platform::TextFileWriter& page, const ListFiles& list) {
     const auto pageLine = [&](std::string_view line) {
         explained(kPageHelp, [&] { page.writeLine(line); });
     };
-    const std::string directoryTarget = linkTarget(state.CurrentDir);
+    const std::string directoryTarget = linkTarget(list.directory);
+    const std::size_t count = list.rows.size();
     // The lines from..to - 1, each but the last followed by its line end (the writer adds it).
     const auto piece = [&](std::size_t from, std::size_t to) {
         std::string lines;
@@ -87,7 +88,7 @@ void writePage(platform::TextFileWriter& page, const BatchState& state, std::siz
             if (i > from) {
                 lines += kCrLf;
             }
-            appendHtmlLinkLine(lines, directoryTarget, state.FontFiles[i], state.FontNames[i]);
+            appendHtmlLinkLine(lines, directoryTarget, list.rows.name(i), list.rows.key(i));
         }
         return lines;
     };
@@ -118,8 +119,7 @@ void writeReport(platform::TextFileWriter& report, const ListFiles& from,
     const auto reportLine = [&](std::string_view line) {
         explained(reportPath, [&] { report.writeLine(line); });
     };
-    const BatchState& state = from.state;
-    SortedPaths pathOf(state);
+    SortedPaths pathOf(from);
     std::string line; // reused for every entry
     const auto appendEscaped = [&](std::string_view text) {
         text::appendEscapingControls(line, text, text::LineBreaks::Escaped,
@@ -128,7 +128,7 @@ void writeReport(platform::TextFileWriter& report, const ListFiles& from,
     const auto reportFile = [&](std::size_t i) {
         const std::string& filePath = pathOf(i);
         explained(filePath, [&] {
-            const std::uint64_t bytes = from.lengths.of(from.order[i], filePath);
+            const std::uint64_t bytes = from.rows.length(i, filePath);
             line.assign("  ");
             appendEscaped(filePath);
             line += " (";
@@ -140,12 +140,12 @@ void writeReport(platform::TextFileWriter& report, const ListFiles& from,
     for (const std::string_view heading : kReportHeading) {
         reportLine(heading);
     }
-    for (std::size_t i = 0; i < from.order.size(); ++i) {
+    for (std::size_t i = 0; i < from.rows.size(); ++i) {
         if (from.places[i] == GroupPlace::Later) {
             if (from.places[i - 1] == GroupPlace::First) {
                 reportLine(" ");
                 line.clear();
-                appendEscaped(state.FontNames[i - 1]);
+                appendEscaped(from.rows.key(i - 1));
                 reportLine(line);
                 reportFile(i - 1);
             }
@@ -166,7 +166,7 @@ void writeFiles(const ListFiles& from, const std::string& pagePath, const std::s
     explained(reportPath, [&] { report.emplace(reportPath); });
 
     platform::sideBySide([&] { writeReport(*report, from, reportPath); },
-                         [&] { writePage(*page, from.state, from.order.size()); });
+                         [&] { writePage(*page, from); });
     putBothInPlace(*report, *page, reportPath);
 }
 

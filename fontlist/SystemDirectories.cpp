@@ -52,10 +52,11 @@ bool isWithinByIdentity(const std::string& directory, const std::string& fontsDi
 
 } // namespace
 
-void recordSystemDirectories(BatchState& state, std::string_view systemFontRoot) {
-    state.WindowsDir = text::foldCaseUtf8(systemFontRoot);
-    state.FontsDir =
-        state.WindowsDir + platform::path::separator + "fonts" + platform::path::separator;
+FontFolders fontFoldersUnder(std::string_view systemRoot) {
+    FontFolders folders;
+    folders.root = text::foldCaseUtf8(systemRoot);
+    folders.fonts = folders.root + platform::path::separator + "fonts" + platform::path::separator;
+    return folders;
 }
 
 bool liesInFontDirectory(const std::string& directory, std::string_view below,

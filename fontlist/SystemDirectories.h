@@ -1,17 +1,17 @@
 #pragma once
 
-#include "fontlist/BatchState.h"
+#include "fontlist/BatchRequest.h"
 
 #include <string>
 #include <string_view>
 
 namespace fontlist {
 
-// Records the system directories that the batch runs protect: WindowsDir is the Windows
-// directory as the system reports it, in lower case; FontsDir is WindowsDir followed by "fonts"
-// between separators. The runs look for FontsDir inside lower-cased paths, so it is kept in
-// lower case with its trailing separator. Every front end starts its runs from this.
-void recordSystemDirectories(BatchState& state, std::string_view systemFontRoot);
+// The system folders that the batch runs protect, under the system font root as the system
+// reports it: the root in lower case, and below it "fonts" between separators. The runs look
+// for the font folder inside lower-cased paths, so it is kept in lower case with its trailing
+// separator. Every front end starts its runs from this.
+FontFolders fontFoldersUnder(std::string_view systemRoot);
 
 // Whether a run that writes into `below` under a directory (below is empty or a relative path
 // ending in a separator) would write into the system font directory: FontsDir occurs in the

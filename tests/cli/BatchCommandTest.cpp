@@ -4,14 +4,14 @@
 #include "TreeSnapshot.h"
 
 #include "cli/ConsoleText.h"
-#include "fontlist/BatchState.h"
-#include "fontlist/CopyAndRename.h"
-#include "fontlist/HtmlFontList.h"
+#include "fontlist/BatchRequest.h"
+#include "fontlist/CopyUnderFullNames.h"
+#include "fontlist/FontList.h"
 #include "fontlist/SystemDirectories.h"
 #include "platform/SystemFontRoot.h"
 #include "support/CollectionWriter.h"
 #include "support/PfbWriter.h"
-#include "support/ScriptedHost.h"
+#include "support/ScriptedConversation.h"
 #include "support/SuitcaseWriter.h"
 #include "support/TempDir.h"
 #include "support/TrueTypeWriter.h"
@@ -56,10 +56,8 @@ void writeMixedFonts(const testsupport::TempDir& dir) {
     dir.write(".hidden.ttf", trueTypeFontNamed(u"Hidden"));
 }
 
-fontlist::BatchState windowState() {
-    fontlist::BatchState state;
-    fontlist::recordSystemDirectories(state, platform::systemFontRoot());
-    return state;
+fontlist::FontFolders systemFolders() {
+    return fontlist::fontFoldersUnder(platform::systemFontRoot());
 }
 
 // What the console shows for the core run's messages, in order (no questions among them).
@@ -106,9 +104,9 @@ TEST(HtmlCommand, WritesTheSameFilesAndMessagesAsTheCoreRun) {
         fs::remove(dir.path() / "_fonts.html");
         fs::remove(dir.path() / "_report.txt");
 
-        testsupport::ScriptedHost host(dir.str(), v.pattern);
-        fontlist::BatchState state = windowState();
-        fontlist::CreateHTMLFontList_Click(host, state, v.spaces);
+        testsupport::ScriptedConversation host(dir.str(), v.pattern);
+        host.folders = systemFolders();
+        fontlist::writeFontList(host, host.request(v.spaces));
 
         EXPECT_EQ(byCli, treeSnapshot(dir.path()));
         ASSERT_TRUE(byCli.contains("_fonts.html"));
@@ -130,9 +128,9 @@ TEST(CopyCommand, MakesTheSameCopiesAndMessagesAsTheCoreRun) {
         const auto byCli = treeSnapshot(dir.path());
         fs::remove_all(dir.path() / "friendly");
 
-        testsupport::ScriptedHost host(dir.str(), v.pattern);
-        fontlist::BatchState state = windowState();
-        fontlist::RenameFonts_Click(host, state, v.spaces);
+        testsupport::ScriptedConversation host(dir.str(), v.pattern);
+        host.folders = systemFolders();
+        fontlist::copyUnderFullNames(host, host.request(v.spaces));
 
         EXPECT_EQ(byCli, treeSnapshot(dir.path()));
         // Copies were made at all: the fonts of the filter, and the companions of a .pfb.
@@ -217,12 +215,12 @@ TEST(BatchCommands, RefusalsAndFailuresEndWithStatusOneLikeTheCoreRun) {
         const auto byCli = treeSnapshot(dir.path());
         fs::remove_all(dir.path() / "friendly");
 
-        testsupport::ScriptedHost host(dir.str());
-        fontlist::BatchState state = windowState();
+        testsupport::ScriptedConversation host(dir.str());
+        host.folders = systemFolders();
         if (c.command == "html") {
-            fontlist::CreateHTMLFontList_Click(host, state, SpacesOption::NoChange);
+            fontlist::writeFontList(host, host.request(SpacesOption::NoChange));
         } else {
-            fontlist::RenameFonts_Click(host, state, SpacesOption::NoChange);
+            fontlist::copyUnderFullNames(host, host.request(SpacesOption::NoChange));
         }
 
         EXPECT_EQ(result.status, 1);
@@ -434,9 +432,9 @@ TEST(HtmlCommand, ListsADirectoryOfSeventeenThousandFonts) {
     }
     EXPECT_EQ(linked.size(), static_cast<std::size_t>(kFonts));
 
-    testsupport::ScriptedHost host(dir.str());
-    fontlist::BatchState state = windowState();
-    fontlist::CreateHTMLFontList_Click(host, state, SpacesOption::NoChange);
+    testsupport::ScriptedConversation host(dir.str());
+    host.folders = systemFolders();
+    fontlist::writeFontList(host, host.request(SpacesOption::NoChange));
     EXPECT_EQ(readFile(dir.file("_fonts.html")), page);
     EXPECT_EQ(readFile(dir.file("_report.txt")), report);
     // Every font is in a group of 34: a title and 34 file lines each.

@@ -1,4 +1,4 @@
-#include "fontlist/CopyAndRename.h"
+#include "fontlist/CopyUnderFullNames.h"
 
 #include <sys/stat.h>
 
@@ -19,7 +19,7 @@
 #include "platform/FileSystem.h"
 #include "platform/PathText.h"
 #include "support/PfbWriter.h"
-#include "support/ScriptedHost.h"
+#include "support/ScriptedConversation.h"
 #include "support/TempDir.h"
 #include "support/TrueTypeWriter.h"
 
@@ -28,7 +28,7 @@ namespace {
 using fontlist::Answer;
 using fontlist::SpacesOption;
 using testsupport::readFile;
-using testsupport::ScriptedHost;
+using testsupport::ScriptedConversation;
 using testsupport::TempDir;
 using Events = std::vector<std::string>;
 using Names = std::set<std::string>;
@@ -38,8 +38,7 @@ const std::string kAlreadyExists = "/Friendly directory already exists. Fonts wi
                                    "read-only.OK to proceed?";
 // A failure 75 of a step that is no copy, with no cause beyond its description.
 const std::string kAccessFailure = "Path/File access error\r\nOK to proceed?";
-const std::string kFinishedEvents[] = {"refresh directories", "refresh files",
-                                       "progress: Quillvane", "message: Finished."};
+const std::string kFinishedEvents[] = {"progress: Quillvane", "message: Finished."};
 
 std::string ttf(std::u16string_view fullName) {
     return testsupport::trueTypeFontNamed(fullName);
@@ -49,10 +48,9 @@ std::string pfb(std::string_view fullName) {
     return testsupport::pfbFont(testsupport::typicalClearText(fullName));
 }
 
-// The events of a run that ends normally: the click's refresh, the given ones, the ending.
+// The events of a run that ends normally: the given ones, the ending.
 Events finishedRun(Events middle) {
-    Events events{"refresh files"};
-    events.insert(events.end(), middle.begin(), middle.end());
+    Events events = std::move(middle);
     events.insert(events.end(), std::begin(kFinishedEvents), std::end(kFinishedEvents));
     return events;
 }
@@ -86,16 +84,16 @@ std::map<std::string, FileState> filesIn(const std::filesystem::path& dir) {
 
 // Clicks "Copy/Rename Fonts" and checks that the browsed directory's files are left alone;
 // returns how the run says it ended.
-fontlist::BatchOutcome click(ScriptedHost& host, fontlist::BatchState& state,
-                             SpacesOption option = SpacesOption::NoChange) {
-    const std::filesystem::path browsed = host.fileListDirectory();
+fontlist::BatchResult click(ScriptedConversation& host,
+                            SpacesOption option = SpacesOption::NoChange) {
+    const std::filesystem::path browsed = host.directory();
     const auto before = filesIn(browsed);
-    const fontlist::BatchOutcome outcome = fontlist::RenameFonts_Click(host, state, option);
+    const fontlist::BatchResult outcome = fontlist::copyUnderFullNames(host, host.request(option));
     EXPECT_EQ(filesIn(browsed), before) << "the listed files were changed";
     return outcome;
 }
 
-Events textsOf(const ScriptedHost& host) {
+Events textsOf(const ScriptedConversation& host) {
     Events texts;
     for (const fontlist::UserMessage& message : host.messages) {
         texts.push_back(message.text);
@@ -107,21 +105,20 @@ void makeReadOnly(const std::string& path) {
     ASSERT_EQ(::chmod(path.c_str(), 0444), 0) << path;
 }
 
-TEST(CopyAndRename, AnEmptyListIsRefusedAndDisablesTheButtons) {
+TEST(CopyAndRename, AnEmptyListIsRefused) {
     TempDir dir;
     dir.write("readme.txt", "no font");
     const std::string gone = dir.write("gone.ttf", ttf(u"Gone"));
-    ScriptedHost host(dir.str());
-    ASSERT_EQ(host.fileListCount(), 1);
-    std::filesystem::remove(gone); // removed after the list was last read
-    fontlist::BatchState state;
+    ScriptedConversation host(dir.str());
+    std::filesystem::remove(gone); // removed before the run's listing
 
-    EXPECT_EQ(fontlist::RenameFonts_Click(host, state, SpacesOption::NoChange).end,
-              fontlist::RunEnd::Refused);
+    const fontlist::BatchResult result =
+        fontlist::copyUnderFullNames(host, host.request(SpacesOption::NoChange));
+    EXPECT_EQ(result.end, fontlist::RunEnd::Refused);
+    EXPECT_FALSE(result.wroteIntoFolder);
 
-    EXPECT_EQ(host.events, (Events{"refresh files",
-                                   "message: Current directory contains no fonts of selected type.",
-                                   "disable buttons"}));
+    EXPECT_EQ(host.events,
+              (Events{"message: Current directory contains no fonts of selected type."}));
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].title, "Font Copy and Renaming");
     EXPECT_EQ(host.messages[0].buttons, fontlist::Buttons::Ok);
@@ -129,26 +126,21 @@ TEST(CopyAndRename, AnEmptyListIsRefusedAndDisablesTheButtons) {
     EXPECT_EQ(namesIn(dir.path()), (Names{"readme.txt"}));
 }
 
-TEST(CopyAndRename, CopiesEveryFontCountingDownThenRefreshesAndFinishes) {
+TEST(CopyAndRename, CopiesEveryFontCountingDownThenFinishes) {
     TempDir dir;
     dir.write("a.ttf", ttf(u"Alpha"));
     dir.write("b.pfb", pfb("Beta"));
     dir.write("b.pfm", "beta metrics");
     dir.write("c.TTF", ttf(u"Gamma"));
-    ScriptedHost host(dir.str());
-    fontlist::BatchState state;
-    for (const char* left : {"left", "from", "before", "the", "run"}) {
-        state.FontFiles.push_back(left);
-    }
+    ScriptedConversation host(dir.str());
 
-    click(host, state);
+    EXPECT_TRUE(click(host).wroteIntoFolder);
 
     EXPECT_EQ(host.events, finishedRun({"progress:  2", "progress:  1", "progress:  0"}));
     const fontlist::UserMessage& finished = host.messages.back();
     EXPECT_EQ(finished.title, "Font Copy and Renaming");
     EXPECT_EQ(finished.buttons, fontlist::Buttons::Ok);
     EXPECT_EQ(finished.icon, fontlist::MessageIcon::None);
-    EXPECT_EQ(state.FontFiles.strings(), (Events{"a.ttf", "b.pfb", "c.TTF", ""}));
     const auto friendly = dir.path() / "friendly";
     EXPECT_EQ(namesIn(friendly), (Names{"Alpha.ttf", "Beta.pfb", "Beta.pfm", "Gamma.ttf"}));
     EXPECT_EQ(readFile((friendly / "Gamma.ttf").string()), readFile(dir.file("c.TTF")));
@@ -159,10 +151,9 @@ TEST(CopyAndRename, ListedFilesOfOtherTypesAreSkippedButCounted) {
     TempDir dir;
     dir.write("a.ttf", ttf(u"Alpha"));
     dir.write("notes.txt", "text");
-    ScriptedHost host(dir.str(), "*.*");
-    fontlist::BatchState state;
+    ScriptedConversation host(dir.str(), "*.*");
 
-    click(host, state);
+    click(host);
 
     EXPECT_EQ(host.events, finishedRun({"progress:  1", "progress:  0"}));
     EXPECT_EQ(namesIn(dir.path() / "friendly"), (Names{"Alpha.ttf"}));
@@ -209,10 +200,9 @@ TEST(CopyAndRename, NamesTheCopiesAfterTheFullNames) {
         if (type1) {
             dir.write(c.file.substr(0, c.file.size() - 4) + ".pfm", "metrics");
         }
-        ScriptedHost host(dir.str());
-        fontlist::BatchState state;
+        ScriptedConversation host(dir.str());
 
-        click(host, state, c.option);
+        click(host, c.option);
 
         const auto friendly = dir.path() / "friendly";
         EXPECT_EQ(namesIn(friendly), c.expected);
@@ -240,10 +230,9 @@ TEST(CopyAndRename, UnicodeNamesNameTheCopiesInTheirOwnScripts) {
         TempDir dir;
         const std::string bytes = ttf(c.fullName);
         dir.write("a.ttf", bytes);
-        ScriptedHost host(dir.str());
-        fontlist::BatchState state;
+        ScriptedConversation host(dir.str());
 
-        fontlist::RenameFonts_Click(host, state, c.option, fontcore::NameDecoding::Unicode);
+        fontlist::copyUnderFullNames(host, host.request(c.option, fontcore::NameDecoding::Unicode));
 
         Names copies;
         for (const auto& entry : std::filesystem::directory_iterator(dir.path() / "friendly")) {
@@ -272,10 +261,9 @@ TEST(CopyAndRename, Type1FontsTakeTheirCompanionsAlong) {
         for (const std::string& extension : c.companions) {
             dir.write("s" + extension, "companion " + extension);
         }
-        ScriptedHost host(dir.str());
-        fontlist::BatchState state;
+        ScriptedConversation host(dir.str());
 
-        click(host, state);
+        click(host);
 
         EXPECT_EQ(host.events, finishedRun({"progress:  0"}));
         const auto friendly = dir.path() / "friendly";
@@ -297,10 +285,9 @@ TEST(CopyAndRename, FontsWithoutTheirPfmAreCopiedAndNamedOnceAtTheEnd) {
     }
     dir.write("b.afm", "metrics it has");
     dir.write("z.ttf", ttf(u"Zeta"));
-    ScriptedHost host(dir.str());
-    fontlist::BatchState state;
+    ScriptedConversation host(dir.str());
 
-    const fontlist::BatchOutcome outcome = click(host, state);
+    const fontlist::BatchOutcome outcome = click(host);
 
     EXPECT_EQ(outcome.end, fontlist::RunEnd::Finished);
     EXPECT_EQ(outcome.fontsIncomplete, 7u);
@@ -319,10 +306,9 @@ TEST(CopyAndRename, UpperCaseCompanionsAreFoundAndCopiedWithLowerCaseExtensions)
     dir.write("FOO.PFM", "metrics");
     dir.write("FOO.AFM", "more metrics");
     dir.write("z.ttf", ttf(u"Zeta"));
-    ScriptedHost host(dir.str());
-    fontlist::BatchState state;
+    ScriptedConversation host(dir.str());
 
-    EXPECT_EQ(click(host, state).fontsIncomplete, 0u);
+    EXPECT_EQ(click(host).fontsIncomplete, 0u);
 
     EXPECT_EQ(host.events, finishedRun({"progress:  1", "progress:  0"}));
     const auto friendly = dir.path() / "friendly";
@@ -338,10 +324,9 @@ TEST(CopyAndRename, ACompanionThatTwoFilesCouldBeIsMissing) {
     dir.write("foo.pfb", pfb("Foo"));
     dir.write("Foo.Pfm", "one");
     dir.write("FOO.PFM", "other");
-    ScriptedHost host(dir.str());
-    fontlist::BatchState state;
+    ScriptedConversation host(dir.str());
 
-    click(host, state);
+    click(host);
 
     EXPECT_EQ(host.messages.back().text,
               "Finished.\r\n\r\n1 font was copied without its .pfm file: foo.pfb.");
@@ -356,18 +341,17 @@ TEST(CopyAndRename, ASecondRunAsksFirstAndReplacesOnlyAfterYes) {
     } cases[] = {
         {Answer::Yes, finishedRun({"message: " + kAlreadyExists, "progress:  1", "progress:  0"}),
          true},
-        {Answer::No, {"refresh files", "message: " + kAlreadyExists}, false},
-        {Answer::Cancel, {"refresh files", "message: " + kAlreadyExists}, false},
+        {Answer::No, {"message: " + kAlreadyExists}, false},
+        {Answer::Cancel, {"message: " + kAlreadyExists}, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.answer));
         TempDir dir;
         const std::string alpha = readFile(dir.write("a.ttf", ttf(u"Alpha")));
         dir.write("b.ttf", ttf(u"Beta"));
-        fontlist::BatchState state;
         {
-            ScriptedHost first(dir.str());
-            click(first, state);
+            ScriptedConversation first(dir.str());
+            click(first);
             ASSERT_EQ(first.messages.back().text, "Finished.");
         }
         const std::string copy = dir.file("friendly/Alpha.ttf");
@@ -376,10 +360,10 @@ TEST(CopyAndRename, ASecondRunAsksFirstAndReplacesOnlyAfterYes) {
         std::filesystem::permissions(copy, std::filesystem::perms::owner_read |
                                                std::filesystem::perms::owner_write);
         std::filesystem::remove(dir.file("friendly/Beta.ttf"));
-        ScriptedHost host(dir.str());
+        ScriptedConversation host(dir.str());
         host.answers = {c.answer};
 
-        click(host, state);
+        click(host);
 #ifndef _WIN32 // where files have no permission bits of their own
         EXPECT_EQ(std::filesystem::status(copy).permissions(),
                   std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
@@ -409,10 +393,9 @@ TEST(CopyAndRename, TheLaterOfTwoFontsWithOneNameWins) {
     dir.write("c.pfm", "earlier metrics");
     dir.write("d.pfb", pfb("Pair"));
     dir.write("d.pfm", "later metrics");
-    ScriptedHost host(dir.str());
-    fontlist::BatchState state;
+    ScriptedConversation host(dir.str());
 
-    click(host, state);
+    click(host);
 
     const auto friendly = dir.path() / "friendly";
     EXPECT_EQ(namesIn(friendly), (Names{"Twin.ttf", "Pair.pfb", "Pair.pfm"}));
@@ -456,12 +439,11 @@ TEST(CopyAndRename, TheLaterOfTwoType1FontsOnOneNameReplacesTheWholeSetOrNone) {
         dir.write("friendly/Pair.inf", "made before the run");
         cutShort = c.laterCutShort ? dir.file("d.pfb") : std::string();
         platform::fs::setStepBeforeCopyingBytes(cutTheSourceShort);
-        ScriptedHost host(dir.str());
+        ScriptedConversation host(dir.str());
         host.answers = {Answer::Yes};
-        fontlist::BatchState state;
 
         const fontlist::BatchOutcome outcome =
-            fontlist::RenameFonts_Click(host, state, SpacesOption::NoChange);
+            fontlist::copyUnderFullNames(host, host.request(SpacesOption::NoChange));
         platform::fs::setStepBeforeCopyingBytes(nullptr);
 
         const auto friendly = dir.path() / "friendly";
@@ -480,10 +462,9 @@ TEST(CopyAndRename, NamesThatCleanToNothingLoseNoCopy) {
     TempDir dir;
     const std::string dots = readFile(dir.write("a.ttf", ttf(u"...")));
     const std::string marks = readFile(dir.write("b.ttf", ttf(u"???")));
-    ScriptedHost host(dir.str());
-    fontlist::BatchState state;
+    ScriptedConversation host(dir.str());
 
-    click(host, state);
+    click(host);
 
     const auto friendly = dir.path() / "friendly";
     EXPECT_EQ(namesIn(friendly), (Names{"a.unnamed.ttf", "b.unnamed.ttf"}));
@@ -498,10 +479,9 @@ TEST(CopyAndRename, OnWindowsADeviceNameGetsAnUnderscoreInsteadOfOpeningTheDevic
     dir.write("b.pfm", "metrics");
     dir.write("c.ttf", ttf(u"Console"));
     dir.write("d.ttf", ttf(u"nul ?"));
-    ScriptedHost host(dir.str());
-    fontlist::BatchState state;
+    ScriptedConversation host(dir.str());
 
-    click(host, state);
+    click(host);
 
     EXPECT_EQ(host.events,
               finishedRun({"progress:  3", "progress:  2", "progress:  1", "progress:  0"}));
@@ -570,7 +550,7 @@ TEST(CopyAndRename, AReadOnlyTargetAsksAndYesGoesOnWithTheNextStep) {
          "Locked.ttf",
          "a.ttf",
          {Answer::Yes, Answer::No},
-         {"refresh files", "message: " + kAlreadyExists, "message: <locked>"},
+         {"message: " + kAlreadyExists, "message: <locked>"},
          {"Locked.ttf"},
          0, // No ends the run: nothing was passed over
          fontlist::RunEnd::Declined},
@@ -583,11 +563,10 @@ TEST(CopyAndRename, AReadOnlyTargetAsksAndYesGoesOnWithTheNextStep) {
         }
         const std::string locked = dir.write("friendly/" + c.locked, "old");
         makeReadOnly(locked);
-        ScriptedHost host(dir.str());
+        ScriptedConversation host(dir.str());
         host.answers = c.answers;
-        fontlist::BatchState state;
 
-        const fontlist::BatchOutcome outcome = click(host, state);
+        const fontlist::BatchOutcome outcome = click(host);
         EXPECT_EQ(outcome.fontsIncomplete, c.incomplete);
         EXPECT_EQ(outcome.end, c.end);
 
@@ -631,16 +610,15 @@ TEST(CopyAndRename, InTheFontDirectoryTheCopiesGoToTheWindowsDirectoryAfterYes) 
             std::filesystem::create_directory_symlink(browsed, elsewhere.path() / "link");
             browsed = elsewhere.path() / "link";
         }
-        fontlist::BatchState state;
-        state.WindowsDir = windows.str();
-        state.FontsDir = fonts.str() + platform::path::separator;
-        for (char& ch : state.FontsDir) {
+        ScriptedConversation host(browsed.string());
+        host.folders.root = windows.str();
+        host.folders.fonts = fonts.str() + platform::path::separator;
+        for (char& ch : host.folders.fonts) {
             ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
         }
-        ScriptedHost host(browsed.string());
         host.answers = {c.answer};
 
-        click(host, state);
+        const bool wrote = click(host).wroteIntoFolder;
 
         const std::string text = prompt + platform::path::join(windows.str(), "ft1fonts") +
                                  platform::path::separator + "\r\nDo you wish to proceed?";
@@ -651,22 +629,24 @@ TEST(CopyAndRename, InTheFontDirectoryTheCopiesGoToTheWindowsDirectoryAfterYes) 
         EXPECT_EQ(namesIn(browsed), (Names{"a.ttf"}));
         if (c.answer == Answer::Yes) {
             EXPECT_EQ(host.events, finishedRun({"message: " + text, "progress:  0"}));
+            EXPECT_TRUE(wrote);
             EXPECT_EQ(namesIn(windows.path()), (Names{"ft1fonts"}));
             EXPECT_EQ(readFile((windows.path() / "ft1fonts" / "Alpha.ttf").string()), font);
         } else {
-            EXPECT_EQ(host.events, (Events{"refresh files", "message: " + text}));
+            EXPECT_EQ(host.events, (Events{"message: " + text}));
+            EXPECT_FALSE(wrote);
             EXPECT_EQ(namesIn(windows.path()), Names{});
         }
     }
 }
 
 // A host whose title change fails once, at " 1".
-class FailingProgressHost : public ScriptedHost {
+class FailingProgressHost : public ScriptedConversation {
 public:
     FailingProgressHost(std::string directory, std::function<void()> fail)
-        : ScriptedHost(std::move(directory)), fail_(std::move(fail)) {}
+        : ScriptedConversation(std::move(directory)), fail_(std::move(fail)) {}
     void showProgress(const std::string& text) override {
-        ScriptedHost::showProgress(text);
+        ScriptedConversation::showProgress(text);
         if (text == " 1") {
             fail_();
         }
@@ -687,7 +667,7 @@ TEST(CopyAndRename, FailuresOfTheHostFollowTheSameRule) {
          finishedRun({"progress:  1", "message: " + kAccessFailure, "progress:  0"}),
          {"Alpha.ttf", "Beta.ttf"}},
         {[] { throw std::runtime_error("unexpected"); },
-         {"refresh files", "progress:  1", "message: Error  51"},
+         {"progress:  1", "message: Error  51"},
          {"Alpha.ttf"}},
     };
     for (const auto& c : cases) {
@@ -697,97 +677,45 @@ TEST(CopyAndRename, FailuresOfTheHostFollowTheSameRule) {
         dir.write("b.ttf", ttf(u"Beta"));
         FailingProgressHost host(dir.str(), c.fail);
         host.answers = {Answer::Yes};
-        fontlist::BatchState state;
 
-        EXPECT_NO_THROW(click(host, state));
+        EXPECT_NO_THROW(click(host));
 
         EXPECT_EQ(host.events, c.events);
         EXPECT_EQ(namesIn(dir.path() / "friendly"), c.expected);
     }
 }
 
-// A host that fails once with 75 at one call that a run makes outside the copies.
-enum class FailingCall { NameTaking, CountReadAgain, FontDirectoryQuestion, DirectoryRefresh };
-
-class FailingOnceHost : public ScriptedHost {
+// A conversation whose font-directory question fails once with 75.
+class FailingQuestionHost : public ScriptedConversation {
 public:
-    FailingOnceHost(std::string directory, FailingCall call)
-        : ScriptedHost(std::move(directory)), call_(call) {}
-    std::string fileListEntry(int index) override {
-        failAt(FailingCall::NameTaking);
-        return ScriptedHost::fileListEntry(index);
-    }
-    int fileListCount() override {
-        if (++counts_ == 3) { // the click's, the names', then the one read again
-            failAt(FailingCall::CountReadAgain);
-        }
-        return ScriptedHost::fileListCount();
-    }
+    using ScriptedConversation::ScriptedConversation;
     fontlist::Answer show(const fontlist::UserMessage& message) override {
-        if (message.icon == fontlist::MessageIcon::Warning) {
-            failAt(FailingCall::FontDirectoryQuestion);
-        }
-        return ScriptedHost::show(message);
-    }
-    void refreshDirectoryList() override {
-        ScriptedHost::refreshDirectoryList();
-        failAt(FailingCall::DirectoryRefresh);
-    }
-
-private:
-    void failAt(FailingCall call) {
-        if (call == call_ && !failed_) {
+        if (message.icon == fontlist::MessageIcon::Warning && !failed_) {
             failed_ = true;
             throw platform::Failure(platform::FailureNumber::PathFileAccess);
         }
+        return ScriptedConversation::show(message);
     }
-    FailingCall call_;
-    int counts_ = 0;
+
+private:
     bool failed_ = false;
 };
 
-TEST(CopyAndRename, YesAfterAFailedOpeningOrClosingStepGoesOnWithTheNextStep) {
-    const std::string asks = "message: " + kAccessFailure;
-    const struct {
-        const char* what;
-        FailingCall call;
-        Events events;
-        Names expected;
-    } cases[] = {
-        // The name stays empty, so the listed file is taken for no font and only counted down.
-        {"taking the names", FailingCall::NameTaking, finishedRun({asks, "progress:  0"}), {}},
-        // No files are laid out: the run goes on with the lists read again.
-        {"reading the count again", FailingCall::CountReadAgain, finishedRun({asks}), {}},
-        // The destination stays the browsed directory's "friendly".
-        {"the font-directory question",
-         FailingCall::FontDirectoryQuestion,
-         finishedRun({asks, "progress:  0"}),
-         {"Alpha.ttf"}},
-        {"reading the directory list again",
-         FailingCall::DirectoryRefresh,
-         {"refresh files", "progress:  0", "refresh directories", asks, "refresh files",
-          "progress: Quillvane", "message: Finished."},
-         {"Alpha.ttf"}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        TempDir dir;
-        dir.write("a.ttf", ttf(u"Alpha"));
-        FailingOnceHost host(dir.str(), c.call);
-        host.answers = {Answer::Yes};
-        fontlist::BatchState state;
-        if (c.call == FailingCall::FontDirectoryQuestion) {
-            state.FontsDir = dir.str() + platform::path::separator;
-        }
+TEST(CopyAndRename, YesAfterAFailedOpeningStepGoesOnWithTheNextStep) {
+    TempDir dir;
+    dir.write("a.ttf", ttf(u"Alpha"));
+    FailingQuestionHost host(dir.str());
+    host.answers = {Answer::Yes};
+    host.folders.fonts = dir.str() + platform::path::separator;
 
-        // A step passed over is no font left uncopied.
-        const fontlist::BatchOutcome outcome = click(host, state);
-        EXPECT_EQ(outcome.fontsIncomplete, 0u);
-        EXPECT_EQ(outcome.end, fontlist::RunEnd::Finished);
+    // A step passed over is no font left uncopied; the destination stays the browsed
+    // directory's "friendly".
+    const fontlist::BatchOutcome outcome = click(host);
+    EXPECT_EQ(outcome.fontsIncomplete, 0u);
+    EXPECT_EQ(outcome.end, fontlist::RunEnd::Finished);
 
-        EXPECT_EQ(host.events, c.events);
-        EXPECT_EQ(namesIn(dir.path() / "friendly"), c.expected);
-    }
+    EXPECT_EQ(host.events, finishedRun({"message: " + kAccessFailure, "progress:  0"}));
+    EXPECT_EQ(namesIn(dir.path() / "friendly"), (Names{"Alpha.ttf"}));
 }
 
 // A "friendly" that leads back to the browsed directory, by whatever link, is refused before
@@ -805,11 +733,10 @@ TEST(CopyAndRename, AFriendlyThatLeadsBackToTheFontsIsRefusedBeforeAnyCopy) {
         dir.write("Foo.afm", "the user's own afm");
         std::filesystem::create_directory_symlink(absolute ? dir.path() : ".",
                                                   dir.path() / "friendly");
-        ScriptedHost host(dir.str());
+        ScriptedConversation host(dir.str());
         host.answers = {Answer::Yes}; // "friendly" is there already
-        fontlist::BatchState state;
 
-        const fontlist::BatchOutcome outcome = click(host, state);
+        const fontlist::BatchOutcome outcome = click(host);
 
         EXPECT_EQ(outcome.end, fontlist::RunEnd::Refused);
         EXPECT_EQ(textsOf(host),
@@ -833,12 +760,11 @@ TEST(CopyAndRename, NoCopyLandsOnAFileOfTheRunWhateverLinkLeadsThere) {
     const std::string original = dir.write("z.ttf", precious);
     std::filesystem::create_directory(dir.path() / "friendly");
     std::filesystem::create_hard_link(original, dir.path() / "friendly" / "Zed.ttf");
-    ScriptedHost host(dir.str());
+    ScriptedConversation host(dir.str());
     host.answers = {Answer::Yes}; // "friendly" is there already
-    fontlist::BatchState state;
 
     const fontlist::BatchOutcome outcome =
-        fontlist::RenameFonts_Click(host, state, SpacesOption::NoChange);
+        fontlist::copyUnderFullNames(host, host.request(SpacesOption::NoChange));
 
     EXPECT_EQ(outcome.end, fontlist::RunEnd::Finished);
     EXPECT_EQ(outcome.fontsIncomplete, 1u);
@@ -852,13 +778,13 @@ TEST(CopyAndRename, NoCopyLandsOnAFileOfTheRunWhateverLinkLeadsThere) {
 
 // Between the first copy and the next, moves "friendly" away and puts a link to another
 // folder in its place.
-class SwappingHost : public ScriptedHost {
+class SwappingHost : public ScriptedConversation {
 public:
     SwappingHost(const TempDir& dir, std::filesystem::path elsewhere)
-        : ScriptedHost(dir.str()), friendly_(dir.path() / "friendly"),
+        : ScriptedConversation(dir.str()), friendly_(dir.path() / "friendly"),
           elsewhere_(std::move(elsewhere)) {}
     void showProgress(const std::string& text) override {
-        ScriptedHost::showProgress(text);
+        ScriptedConversation::showProgress(text);
         if (!swapped_) {
             swapped_ = true;
             std::filesystem::rename(friendly_, friendly_.string() + "-away");
@@ -884,9 +810,8 @@ TEST(CopyAndRename, AFriendlySwappedDuringTheRunGetsNoCopyElsewhere) {
     const std::string beta = readFile(dir.write("b.ttf", ttf(u"Beta")));
     elsewhere.write("Beta.ttf", "someone else's");
     SwappingHost host(dir, elsewhere.path());
-    fontlist::BatchState state;
 
-    const fontlist::BatchOutcome outcome = click(host, state);
+    const fontlist::BatchOutcome outcome = click(host);
 
     EXPECT_EQ(outcome.end, fontlist::RunEnd::Failed);
     EXPECT_EQ(textsOf(host), (Events{"Error  76\r\nThe copies went to " + dir.file("friendly/") +
@@ -907,13 +832,12 @@ TEST(CopyAndRename, AFriendlyLinkIntoTheFontDirectoryIsTheFontDirectoryCase) {
     TempDir browsed;
     browsed.write("a.ttf", ttf(u"Alpha"));
     std::filesystem::create_directory_symlink(fonts.path(), browsed.path() / "friendly");
-    fontlist::BatchState state;
-    state.WindowsDir = windows.str();
-    state.FontsDir = fonts.str() + platform::path::separator;
-    ScriptedHost host(browsed.str());
+    ScriptedConversation host(browsed.str());
+    host.folders.root = windows.str();
+    host.folders.fonts = fonts.str() + platform::path::separator;
     host.answers = {Answer::No};
 
-    click(host, state);
+    click(host);
 
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_TRUE(host.messages[0].text.starts_with("Action in the Windows Font directory"));
@@ -963,11 +887,10 @@ TEST(CopyAndRename, EveryFailedCopyIsToldWithItsFileAndCauseAndCounted) {
         if (!c.readOnlyCopy.empty()) {
             makeReadOnly(dir.write("friendly/" + c.readOnlyCopy, "old"));
         }
-        ScriptedHost host(dir.str());
+        ScriptedConversation host(dir.str());
         host.answers = {Answer::Yes, Answer::Yes};
-        fontlist::BatchState state;
 
-        const fontlist::BatchOutcome outcome = click(host, state);
+        const fontlist::BatchOutcome outcome = click(host);
 
         ASSERT_EQ(host.messages.size(), 3u);
         EXPECT_EQ(host.messages[1].text, "Could not copy " + dir.file(c.source) + " to " +

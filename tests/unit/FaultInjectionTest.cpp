@@ -33,13 +33,13 @@
 #include <gtest/gtest.h>
 
 #include "fontcore/FullName.h"
-#include "fontlist/CopyAndRename.h"
-#include "fontlist/HtmlFontList.h"
+#include "fontlist/CopyUnderFullNames.h"
+#include "fontlist/FontList.h"
 #include "platform/FileSystem.h"
 #include "platform/TextFileWriter.h"
 #include "support/FailureNumber.h"
 #include "support/PfbWriter.h"
-#include "support/ScriptedHost.h"
+#include "support/ScriptedConversation.h"
 #include "support/TempDir.h"
 #include "support/TrueTypeWriter.h"
 #include "truetype/NameTableReader.h"
@@ -54,7 +54,7 @@ using fontlist::Answer;
 using fontlist::SpacesOption;
 using testsupport::failureNumberOf;
 using testsupport::readFile;
-using testsupport::ScriptedHost;
+using testsupport::ScriptedConversation;
 using testsupport::TempDir;
 using Names = std::set<std::string>;
 
@@ -199,7 +199,7 @@ Names namesIn(const fs::path& dir) {
     return names;
 }
 
-std::vector<std::string> textsOf(const ScriptedHost& host) {
+std::vector<std::string> textsOf(const ScriptedConversation& host) {
     std::vector<std::string> texts;
     for (const fontlist::UserMessage& message : host.messages) {
         texts.push_back(message.text);
@@ -233,10 +233,9 @@ TEST(FaultCopy, AFullDiskEndsTheRunAndLeavesNoPartialCopy) {
     fonts.dir.write("friendly/Beta.ttf", "an older copy");
     const auto before = filesIn(fonts.dir.path());
 
-    ScriptedHost host(fonts.dir.str());
+    ScriptedConversation host(fonts.dir.str());
     host.answers = {Answer::Yes}; // the copies may replace those of an earlier run
-    fontlist::BatchState state;
-    fontlist::RenameFonts_Click(host, state, SpacesOption::NoChange);
+    fontlist::copyUnderFullNames(host, host.request(SpacesOption::NoChange));
 
     // The failure is shown with the file and the cause, and ends the run there.
     EXPECT_EQ(textsOf(host), (std::vector<std::string>{
@@ -280,10 +279,9 @@ TEST(FaultCopy, AReadOnlyFileSystemIsRefusedAndNothingIsWritten) {
         }
         const auto before = filesIn(fonts.dir.path());
 
-        ScriptedHost host(fonts.dir.str());
+        ScriptedConversation host(fonts.dir.str());
         host.answers = c.answers;
-        fontlist::BatchState state;
-        fontlist::RenameFonts_Click(host, state, SpacesOption::NoChange);
+        fontlist::copyUnderFullNames(host, host.request(SpacesOption::NoChange));
 
         std::vector<std::string> expected = c.messages;
         for (std::string& text : expected) {
@@ -317,10 +315,9 @@ TEST(FaultCopy, AnImmutableTargetIsReportedAndKept) {
     }
     const auto before = filesIn(fonts.dir.path());
 
-    ScriptedHost host(fonts.dir.str());
+    ScriptedConversation host(fonts.dir.str());
     host.answers = {Answer::Yes};
-    fontlist::BatchState state;
-    fontlist::RenameFonts_Click(host, state, SpacesOption::NoChange);
+    fontlist::copyUnderFullNames(host, host.request(SpacesOption::NoChange));
 
     // Replacing it is refused by the system (permission denied), which ends the run.
     EXPECT_EQ(textsOf(host),
@@ -335,12 +332,11 @@ TEST(FaultCopy, AnImmutableTargetIsReportedAndKept) {
 }
 
 // Removes a listed file once the click has read the list, before the run reaches it.
-class VanishingHost : public ScriptedHost {
+class VanishingHost : public ScriptedConversation {
 public:
     VanishingHost(std::string directory, std::string victim)
-        : ScriptedHost(std::move(directory)), victim_(std::move(victim)) {}
-    void refreshFileList() override {
-        ScriptedHost::refreshFileList();
+        : ScriptedConversation(std::move(directory)), victim_(std::move(victim)) {}
+    void afterListing(fontlist::BatchRequest& /*request*/) override {
         if (!victim_.empty()) {
             fs::remove(victim_);
             victim_.clear();
@@ -356,9 +352,8 @@ private:
 TEST(FaultCopy, ASourceThatGoesAwayIsNamedAtTheEndAndTheRunGoesOn) {
     ThreeFonts fonts;
     VanishingHost host(fonts.dir.str(), fonts.dir.file("b.ttf"));
-    fontlist::BatchState state;
     const fontlist::BatchOutcome outcome =
-        fontlist::RenameFonts_Click(host, state, SpacesOption::NoChange);
+        fontlist::copyUnderFullNames(host, host.request(SpacesOption::NoChange));
 
     EXPECT_EQ(textsOf(host), (std::vector<std::string>{
                                  "Finished.\r\n\r\n1 font was left incomplete because a file "
@@ -380,12 +375,11 @@ TEST(FaultCopy, ASourceOnAFileSystemOfNoRealSizesIsRefused) {
     }
     ThreeFonts fonts;
     fs::create_symlink("/proc/self/pagemap", fonts.dir.file("x.ttf"));
-    ScriptedHost host(fonts.dir.str());
+    ScriptedConversation host(fonts.dir.str());
     host.answers = {Answer::Yes};
-    fontlist::BatchState state;
 
     const fontlist::BatchOutcome outcome =
-        fontlist::RenameFonts_Click(host, state, SpacesOption::NoChange);
+        fontlist::copyUnderFullNames(host, host.request(SpacesOption::NoChange));
 
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_TRUE(host.messages[0].text.starts_with("Finished.\r\n\r\n1 font was left incomplete "
@@ -411,10 +405,9 @@ TEST(FaultCopy, ASourceTruncatedWhileCopiedIsNotPutInPlace) {
     ThreeFonts fonts;
     truncatedSource = fonts.dir.file("b.ttf");
     platform::fs::setStepBeforeCopyingBytes(truncateMidCopy);
-    ScriptedHost host(fonts.dir.str());
-    fontlist::BatchState state;
+    ScriptedConversation host(fonts.dir.str());
     const fontlist::BatchOutcome outcome =
-        fontlist::RenameFonts_Click(host, state, SpacesOption::NoChange);
+        fontlist::copyUnderFullNames(host, host.request(SpacesOption::NoChange));
     platform::fs::setStepBeforeCopyingBytes(nullptr);
 
     EXPECT_EQ(textsOf(host), (std::vector<std::string>{
@@ -435,12 +428,11 @@ TEST(FaultCopy, ACompanionThatDoesNotFitIsToldAndCounted) {
     dir.write("s.afm", std::string(256 * 1024, 'a'));
     fs::create_directory(dir.file("friendly"));
     const Mount small = Mount::tmpfs(dir.file("friendly"), 64 * 1024);
-    ScriptedHost host(dir.str());
+    ScriptedConversation host(dir.str());
     host.answers = {Answer::Yes};
-    fontlist::BatchState state;
 
     const fontlist::BatchOutcome outcome =
-        fontlist::RenameFonts_Click(host, state, SpacesOption::NoChange);
+        fontlist::copyUnderFullNames(host, host.request(SpacesOption::NoChange));
 
     EXPECT_EQ(textsOf(host), (std::vector<std::string>{
                                  kAlreadyExists,
@@ -474,16 +466,15 @@ TEST(FaultHtml, AFullDiskIsReportedAndTheNextRunWorks) {
     }
     const auto before = filesIn(browsed);
 
-    ScriptedHost host(browsed);
-    fontlist::BatchState state;
-    fontlist::CreateHTMLFontList_Click(host, state, SpacesOption::NoChange);
+    ScriptedConversation host(browsed);
+    EXPECT_EQ(fontlist::writeFontList(host, host.request(SpacesOption::NoChange)).end,
+              fontlist::RunEnd::Failed);
 
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].title, kHtmlTitle);
     EXPECT_TRUE(host.messages[0].text.starts_with("Disk full\r\n\r\n")) << host.messages[0].text;
     EXPECT_EQ(host.messages[0].icon, fontlist::MessageIcon::Critical);
     EXPECT_EQ(host.progress.back(), "Quillvane");
-    EXPECT_FALSE(host.buttonsDisabled);
     // Only the two files of the list were touched (what they hold is not settled).
     auto after = filesIn(browsed);
     after.erase("_fonts.html");
@@ -492,8 +483,8 @@ TEST(FaultHtml, AFullDiskIsReportedAndTheNextRunWorks) {
 
     // With room again, the same run writes both files.
     fs::remove(browsed + "/.filler");
-    ScriptedHost again(browsed);
-    fontlist::CreateHTMLFontList_Click(again, state, SpacesOption::NoChange);
+    ScriptedConversation again(browsed);
+    fontlist::writeFontList(again, again.request(SpacesOption::NoChange));
     ASSERT_EQ(again.messages.size(), 1u);
     EXPECT_TRUE(again.messages[0].text.starts_with("Created ")) << again.messages[0].text;
     EXPECT_NE(readFile(browsed + "/_fonts.html").find(">Alpha</A>"), std::string::npos);
@@ -512,10 +503,9 @@ void listAsSecondUserAndExpect(const TempDir& dir, const std::string& message) {
         if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) {
             ::_exit(2);
         }
-        ScriptedHost host(dir.str());
-        fontlist::BatchState state;
+        ScriptedConversation host(dir.str());
         const fontlist::RunEnd end =
-            fontlist::CreateHTMLFontList_Click(host, state, SpacesOption::NoChange).end;
+            fontlist::writeFontList(host, host.request(SpacesOption::NoChange)).end;
         ::_exit(end == fontlist::RunEnd::Failed && textsOf(host) == std::vector{message} ? 0 : 1);
     }
     int status = 0;
@@ -568,9 +558,8 @@ TEST(FaultHtml, ReadOnlyAndImmutableFilesAreReportedAndLeftAlone) {
     // A read-only file system: the page cannot be created, and the message says why.
     if (whyNoPrivateMounts().empty()) {
         const Mount readOnly = Mount::readOnlyView(dir.str());
-        ScriptedHost host(dir.str());
-        fontlist::BatchState state;
-        fontlist::CreateHTMLFontList_Click(host, state, SpacesOption::NoChange);
+        ScriptedConversation host(dir.str());
+        fontlist::writeFontList(host, host.request(SpacesOption::NoChange));
         EXPECT_EQ(textsOf(host),
                   (std::vector<std::string>{
                       "Path/File access error: Read-only file system\r\n\r\n" + kPageHelp}));
@@ -581,9 +570,8 @@ TEST(FaultHtml, ReadOnlyAndImmutableFilesAreReportedAndLeftAlone) {
     if (::geteuid() == 0) {
         const Immutable locked(page);
         if (locked.active()) {
-            ScriptedHost host(dir.str());
-            fontlist::BatchState state;
-            fontlist::CreateHTMLFontList_Click(host, state, SpacesOption::NoChange);
+            ScriptedConversation host(dir.str());
+            fontlist::writeFontList(host, host.request(SpacesOption::NoChange));
             EXPECT_EQ(textsOf(host),
                       (std::vector<std::string>{"Permission denied\r\n\r\n" + kPageHelp}));
         }

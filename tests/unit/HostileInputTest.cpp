@@ -21,14 +21,14 @@
 #include <gtest/gtest.h>
 
 #include "fontcore/FontReport.h"
-#include "fontlist/CopyAndRename.h"
-#include "fontlist/HtmlFontList.h"
+#include "fontlist/CopyUnderFullNames.h"
+#include "fontlist/FontList.h"
 #include "platform/DirectoryListing.h"
 #include "platform/Failure.h"
 #include "platform/FontFileReader.h"
 #include "support/CollectionWriter.h"
 #include "support/PfbWriter.h"
-#include "support/ScriptedHost.h"
+#include "support/ScriptedConversation.h"
 #include "support/TempDir.h"
 #include "support/TrueTypeWriter.h"
 #include "text/Text.h"
@@ -45,7 +45,7 @@ using fontlist::SpacesOption;
 using testsupport::NameRecordLayout;
 using testsupport::NameTableLayout;
 using testsupport::readFile;
-using testsupport::ScriptedHost;
+using testsupport::ScriptedConversation;
 using testsupport::TempDir;
 
 // Runs the action on another thread and waits for it at most the given time. A hang ends the
@@ -351,17 +351,18 @@ TEST(HostileFiles, PipesAndDirectoriesNamedLikeFontsAreRefusedAtOnce) {
 
 // --- The batch runs --------------------------------------------------------------------------
 
-// A host whose file list was read before the directory changed: it goes on listing the names
-// it was given, whatever they are now.
-class StaleListHost : public ScriptedHost {
+// A front end whose listing was made before the directory changed: it goes on listing the
+// names it was given, whatever they are now.
+class StaleListHost : public ScriptedConversation {
 public:
     StaleListHost(std::string directory, std::vector<std::string> names)
-        : ScriptedHost(std::move(directory)), names_(std::move(names)) {}
-    int fileListCount() override { return static_cast<int>(names_.size()); }
-    std::string fileListEntry(int index) override {
-        return names_.at(static_cast<std::size_t>(index));
+        : ScriptedConversation(std::move(directory)), names_(std::move(names)) {}
+    void afterListing(fontlist::BatchRequest& request) override {
+        request.listing.names.clear();
+        for (const std::string& name : names_) {
+            request.listing.names.push_back(name);
+        }
     }
-    void refreshFileList() override { events.push_back("refresh files"); }
 
 private:
     std::vector<std::string> names_;
@@ -377,8 +378,8 @@ TEST(HostileBatch, PipesAndDirectoriesInTheListNeitherHangNorStopTheRuns) {
     const std::vector<std::string> listed{"a.ttf", "b-pipe.ttf", "c-folder.ttf", "d.ttf"};
 
     StaleListHost copyHost(dir.str(), listed);
-    fontlist::BatchState state;
-    finishing([&] { fontlist::RenameFonts_Click(copyHost, state, SpacesOption::NoChange); });
+    finishing(
+        [&] { fontlist::copyUnderFullNames(copyHost, copyHost.request(SpacesOption::NoChange)); });
     // Neither can be read: the closing message names both, and the run copies the others.
     ASSERT_EQ(copyHost.messages.size(), 1u);
     EXPECT_EQ(copyHost.messages[0].text,
@@ -390,7 +391,7 @@ TEST(HostileBatch, PipesAndDirectoriesInTheListNeitherHangNorStopTheRuns) {
     EXPECT_EQ(std::distance(fs::directory_iterator(friendly), fs::directory_iterator()), 2);
 
     StaleListHost htmlHost(dir.str(), listed);
-    finishing([&] { fontlist::CreateHTMLFontList_Click(htmlHost, state, SpacesOption::NoChange); });
+    finishing([&] { fontlist::writeFontList(htmlHost, htmlHost.request(SpacesOption::NoChange)); });
     ASSERT_EQ(htmlHost.messages.size(), 1u);
     EXPECT_TRUE(htmlHost.messages[0].text.starts_with("Created ")) << htmlHost.messages[0].text;
     const std::string page = readFile(dir.file("_fonts.html"));
@@ -423,10 +424,9 @@ TEST(HostileBatch, AHundredThousandFontsGoThroughBothRuns) {
         ASSERT_EQ(::link(originals[i % 2].c_str(), (fonts + name).c_str()), 0) << name;
     }
 
-    ScriptedHost htmlHost(fonts);
-    ASSERT_EQ(htmlHost.fileListCount(), kFonts);
-    fontlist::BatchState state;
-    finishing([&] { fontlist::CreateHTMLFontList_Click(htmlHost, state, SpacesOption::NoChange); },
+    ScriptedConversation htmlHost(fonts);
+    ASSERT_EQ(htmlHost.request().listing.names.size(), static_cast<std::size_t>(kFonts));
+    finishing([&] { fontlist::writeFontList(htmlHost, htmlHost.request(SpacesOption::NoChange)); },
               std::chrono::seconds(120));
     ASSERT_EQ(htmlHost.messages.size(), 1u);
     EXPECT_TRUE(htmlHost.messages[0].text.starts_with("Created ")) << htmlHost.messages[0].text;
@@ -437,9 +437,10 @@ TEST(HostileBatch, AHundredThousandFontsGoThroughBothRuns) {
     EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 6 + 2 + kFonts + 2);
     EXPECT_EQ(htmlHost.progress.front(), " 99999");
 
-    ScriptedHost copyHost(fonts);
-    finishing([&] { fontlist::RenameFonts_Click(copyHost, state, SpacesOption::NoChange); },
-              std::chrono::seconds(120));
+    ScriptedConversation copyHost(fonts);
+    finishing(
+        [&] { fontlist::copyUnderFullNames(copyHost, copyHost.request(SpacesOption::NoChange)); },
+        std::chrono::seconds(120));
     ASSERT_FALSE(copyHost.messages.empty());
     EXPECT_EQ(copyHost.messages.back().text, "Finished.");
     EXPECT_EQ(copyHost.messages.size(), 1u);

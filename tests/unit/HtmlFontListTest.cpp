@@ -1,4 +1,4 @@
-#include "fontlist/HtmlFontList.h"
+#include "fontlist/FontList.h"
 #include "fontlist/HtmlLinkLine.h"
 
 #include <algorithm>
@@ -14,7 +14,7 @@
 #include "platform/PathText.h"
 #include "support/CollectionWriter.h"
 #include "support/PfbWriter.h"
-#include "support/ScriptedHost.h"
+#include "support/ScriptedConversation.h"
 #include "support/SuitcaseWriter.h"
 #include "support/TempDir.h"
 #include "support/TrueTypeWriter.h"
@@ -26,7 +26,7 @@ using fontlist::RunEnd;
 using fontlist::SpacesOption;
 using testsupport::pfbFont;
 using testsupport::readFile;
-using testsupport::ScriptedHost;
+using testsupport::ScriptedConversation;
 using testsupport::trueTypeFontNamed;
 using testsupport::typicalClearText;
 
@@ -84,29 +84,33 @@ protected:
     std::string pagePath() const { return dir.file("_fonts.html"); }
     std::string reportPath() const { return dir.file("_report.txt"); }
 
-    RunEnd run(ScriptedHost& host, SpacesOption option = SpacesOption::NoChange) {
-        return fontlist::CreateHTMLFontList_Click(host, state, option).end;
+    RunEnd run(ScriptedConversation& host, SpacesOption option = SpacesOption::NoChange,
+               fontcore::NameDecoding decoding = fontcore::NameDecoding::ByteWise) {
+        fontlist::BatchRequest request = host.request(option, decoding);
+        request.folders = folders;
+        result = fontlist::writeFontList(host, request);
+        return result.end;
     }
 
     testsupport::TempDir dir;
-    fontlist::BatchState state;
+    fontlist::FontFolders folders;
+    fontlist::BatchResult result;
 };
 
 TEST_F(HtmlFontListRun, ListsFontsOfBothTypesInOrderOfTheirNames) {
     const std::string a = ttf("a.ttf", u"Zeta");
     const std::string b = pfb("b.pfb", "  Alpha ");
-    ScriptedHost host(dir.str());
+    ScriptedConversation host(dir.str());
     EXPECT_EQ(run(host), RunEnd::Finished);
 
     EXPECT_EQ(readFile(pagePath()), page({link(b, "Alpha"), link(a, "Zeta")}));
     EXPECT_EQ(readFile(reportPath()), report({}));
-    EXPECT_EQ(state.CurrentDir, dir.str() + platform::path::separator);
-    EXPECT_EQ(state.FontNames.strings(), (std::vector<std::string>{"Alpha", "Zeta", ""}));
-    EXPECT_EQ(state.FontFiles.strings(), (std::vector<std::string>{"b.pfb", "a.ttf", ""}));
+    EXPECT_EQ(result.rows.keys().strings(), (std::vector<std::string>{"Alpha", "Zeta"}));
+    EXPECT_EQ(result.rows.names().strings(), (std::vector<std::string>{"b.pfb", "a.ttf"}));
+    EXPECT_TRUE(result.wroteIntoFolder);
     EXPECT_EQ(host.events,
               (std::vector<std::string>{
-                  "refresh files", "progress:  1", "progress:  0",
-                  "progress: Sorting Font List (alphabetizing)...",
+                  "progress:  1", "progress:  0", "progress: Sorting Font List (alphabetizing)...",
                   "progress: Generating HTML file...", "progress: Quillvane",
                   "message: Created " + pagePath() +
                       "\r\n\r\nAny possible font duplication issues can be found in\r\n" +
@@ -114,7 +118,6 @@ TEST_F(HtmlFontListRun, ListsFontsOfBothTypesInOrderOfTheirNames) {
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].title, kTitle);
     EXPECT_EQ(host.messages[0].icon, fontlist::MessageIcon::None);
-    EXPECT_FALSE(host.buttonsDisabled);
 }
 
 // Unicode names are the keys of the page, which then says it is UTF-8, and of the report.
@@ -122,15 +125,13 @@ TEST_F(HtmlFontListRun, UnicodeNamesAreTheKeysOfThePageAndTheReport) {
     const std::string a = ttf("a.ttf", u"ゴシック体 太字");
     const std::string b = ttf("b.ttf", u"ゴシック体 太字");
     const std::string c = ttf("c.ttf", u"Ελληνικά");
-    ScriptedHost host(dir.str());
-    EXPECT_EQ(fontlist::CreateHTMLFontList_Click(host, state, SpacesOption::ReplaceWithHyphen,
-                                                 fontcore::NameDecoding::Unicode)
-                  .end,
+    ScriptedConversation host(dir.str());
+    EXPECT_EQ(run(host, SpacesOption::ReplaceWithHyphen, fontcore::NameDecoding::Unicode),
               RunEnd::Finished);
 
     // The two equal keys in either order.
-    const std::string first = dir.file(state.FontFiles.at(1));
-    const std::string second = dir.file(state.FontFiles.at(2));
+    const std::string first = dir.file(std::string(result.rows.name(1)));
+    const std::string second = dir.file(std::string(result.rows.name(2)));
     EXPECT_EQ((std::set<std::string>{first, second}), (std::set<std::string>{a, b}));
     EXPECT_EQ(readFile(pagePath()), page({link(c, "Ελληνικά"), link(first, "ゴシック体-太字"),
                                           link(second, "ゴシック体-太字")}));
@@ -144,7 +145,7 @@ TEST_F(HtmlFontListRun, KeysThatDifferInCaseOnlyFormOneGroupWithTheFileSizes) {
     const std::string y =
         dir.write("y.ttf", trueTypeFontNamed(u"foo bar") + std::string(100, '\0'));
     const std::string z = ttf("z.ttf", u"Other");
-    ScriptedHost host(dir.str());
+    ScriptedConversation host(dir.str());
     run(host, SpacesOption::Remove);
 
     // The sort exchanges the two equal keys; the group shows the case of its first entry.
@@ -158,7 +159,7 @@ TEST_F(HtmlFontListRun, KeysThatDifferInCaseOnlyFormOneGroupWithTheFileSizes) {
 TEST_F(HtmlFontListRun, TheReportShowsControlCharactersOfPathsEscaped) {
     const std::string plain = ttf("a.ttf", u"Same");
     const std::string hostile = ttf("b\r\n \r\nFake\r\n  x.ttf (1 bytes)\x1b[2J.ttf", u"Same");
-    ScriptedHost host(dir.str());
+    ScriptedConversation host(dir.str());
     run(host);
 
     const std::string shown = dir.file("b\\x0d\\x0a \\x0d\\x0aFake\\x0d\\x0a  x.ttf (1 bytes)"
@@ -178,7 +179,7 @@ TEST_F(HtmlFontListRun, AGroupOfThreeHasOneTitleWhateverTheFileTypes) {
     const std::string m3 = ttf("m3.ttf", u"MONO");
     const std::string s = ttf("s.ttf", u"Serif");
     const std::string s2 = pfb("s2.pfb", "Serif");
-    ScriptedHost host(dir.str());
+    ScriptedConversation host(dir.str());
     run(host);
 
     EXPECT_EQ(readFile(reportPath()), report({" ", "MONO", fileLine(m3), fileLine(m2), fileLine(m1),
@@ -190,7 +191,7 @@ TEST_F(HtmlFontListRun, ASuitcaseIsListedUnderItsFirstFontsName) {
     const std::string b = dir.write(
         "b.dfont", testsupport::dataForkSuitcase(
                        {.fonts = {trueTypeFontNamed(u"Alpha Sans"), trueTypeFontNamed(u"Beta")}}));
-    ScriptedHost host(dir.str(), "*.ttf;*.dfont");
+    ScriptedConversation host(dir.str(), "*.ttf;*.dfont");
     EXPECT_EQ(run(host, SpacesOption::ReplaceWithHyphen), RunEnd::Finished);
     EXPECT_EQ(readFile(pagePath()), page({link(b, "Alpha-Sans"), link(a, "Zeta")}));
 }
@@ -211,7 +212,7 @@ TEST_F(HtmlFontListRun, UnreadableNamesGetTheQuestionMarkForm) {
     const std::string other = ttf("zz.ttfx", u"Never Read");
     // A name that reads like the overflow's error text is still a name.
     const std::string lookalike = ttf("lookalike.ttf", u" error: overflow ");
-    ScriptedHost host(dir.str(), "*.ttf*;*.pfb;*.ttc;*.t1");
+    ScriptedConversation host(dir.str(), "*.ttf*;*.pfb;*.ttc;*.t1");
     run(host);
 
     EXPECT_EQ(readFile(pagePath()),
@@ -224,13 +225,13 @@ TEST_F(HtmlFontListRun, UnreadableNamesGetTheQuestionMarkForm) {
 TEST_F(HtmlFontListRun, AnEmptyListIsRefusedAndDisablesTheButtons) {
     dir.write("notes.txt", "x");
     ttf("a.ttf", u"Only TrueType");
-    ScriptedHost host(dir.str(), "*.pfb"); // the message speaks of TrueType fonts all the same
+    ScriptedConversation host(dir.str(),
+                              "*.pfb"); // the message speaks of TrueType fonts all the same
     EXPECT_EQ(run(host), RunEnd::Refused);
 
     EXPECT_EQ(host.events,
-              (std::vector<std::string>{"refresh files",
-                                        "message: Current directory contains no TrueType fonts.",
-                                        "disable buttons"}));
+              (std::vector<std::string>{"message: Current directory contains no TrueType fonts."}));
+    EXPECT_FALSE(result.wroteIntoFolder);
     EXPECT_EQ(host.messages.at(0).title, "Create HTML friendly font list");
     EXPECT_EQ(host.messages.at(0).icon, fontlist::MessageIcon::None);
     EXPECT_FALSE(fs::exists(pagePath()));
@@ -238,7 +239,7 @@ TEST_F(HtmlFontListRun, AnEmptyListIsRefusedAndDisablesTheButtons) {
 }
 
 TEST_F(HtmlFontListRun, RefusesTheFontDirectoryAndEverythingBelowIt) {
-    state.FontsDir = platform::path::join(dir.str(), "fonts") + platform::path::separator;
+    folders.fonts = platform::path::join(dir.str(), "fonts") + platform::path::separator;
     ttf("Fonts/a.ttf", u"A");
     ttf("FONTS/Sub/b.ttf", u"B");
     std::vector<std::string> browsedDirectories{dir.file("Fonts"), dir.file("FONTS/Sub")};
@@ -247,20 +248,20 @@ TEST_F(HtmlFontListRun, RefusesTheFontDirectoryAndEverythingBelowIt) {
     browsedDirectories.push_back(dir.file("link"));
 #endif
     for (const std::string& browsed : browsedDirectories) {
-        ScriptedHost host(browsed);
+        ScriptedConversation host(browsed);
         EXPECT_EQ(run(host), RunEnd::Refused);
         ASSERT_EQ(host.messages.size(), 1u) << browsed;
         EXPECT_EQ(host.messages[0].title, kTitle);
         EXPECT_EQ(host.messages[0].text, "Action in the Windows Font directory is restricted.\r\n");
         EXPECT_EQ(host.messages[0].icon, fontlist::MessageIcon::Critical);
         EXPECT_TRUE(host.progress.empty());
-        EXPECT_FALSE(host.buttonsDisabled);
+        EXPECT_FALSE(result.wroteIntoFolder);
         EXPECT_FALSE(fs::exists(fs::path(browsed) / "_fonts.html"));
         EXPECT_FALSE(fs::exists(fs::path(browsed) / "_report.txt"));
     }
     // A directory whose name merely begins like it is not the font directory.
     ttf("fontsx/c.ttf", u"C");
-    ScriptedHost host(dir.file("fontsx"));
+    ScriptedConversation host(dir.file("fontsx"));
     run(host);
     EXPECT_TRUE(fs::exists(dir.file("fontsx/_fonts.html")));
 }
@@ -269,7 +270,7 @@ TEST_F(HtmlFontListRun, ASecondRunReplacesBothFiles) {
     const std::string a = ttf("a.ttf", u"First");
     dir.write("_fonts.html", std::string(5000, 'x'));
     dir.write("_report.txt", std::string(5000, 'y'));
-    ScriptedHost host(dir.str());
+    ScriptedConversation host(dir.str());
     run(host);
     dir.write("a.ttf", trueTypeFontNamed(u"Second"));
     run(host);
@@ -406,7 +407,7 @@ TEST_F(HtmlFontListRun, NamesAndPathsWithMarkupCharactersKeepThePageWellFormed) 
     const std::string odd = R"(a&b<c>d"e%f#g?h)";
     const std::string font = ttf(odd + "/q<&>\"%#?.ttf", u"Not & <read>");
     dir.write(odd + "/r.ttf", "no font");
-    ScriptedHost host(dir.file(odd));
+    ScriptedConversation host(dir.file(odd));
     run(host);
 
     const std::string escapedDir = dir.str() + "/a&amp;b&lt;c&gt;d&quot;e%25f%23g%3Fh/";
@@ -421,7 +422,7 @@ TEST_F(HtmlFontListRun, AReadOnlyPageIsReportedAndLeftAlone) {
     ttf("a.ttf", u"A");
     dir.write("_fonts.html", "old page");
     fs::permissions(pagePath(), fs::perms::owner_read | fs::perms::group_read);
-    ScriptedHost host(dir.str());
+    ScriptedConversation host(dir.str());
     EXPECT_EQ(run(host), RunEnd::Failed);
 
     ASSERT_EQ(host.messages.size(), 1u);
@@ -436,7 +437,7 @@ TEST_F(HtmlFontListRun, AReadOnlyPageIsReportedAndLeftAlone) {
 TEST_F(HtmlFontListRun, FailuresOfTheOtherFilesNameTheFile) {
     ttf("a.ttf", u"A");
     fs::create_directory(reportPath());
-    ScriptedHost host(dir.str());
+    ScriptedConversation host(dir.str());
     run(host);
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].text, "Path/File access error\r\n\r\n" + reportPath());
@@ -445,12 +446,11 @@ TEST_F(HtmlFontListRun, FailuresOfTheOtherFilesNameTheFile) {
 
 // Deletes files once the list is read, before their lookups open them. A file's length comes
 // from its lookup's open, so a file the lookup could not open has no length for the report.
-class DeletingHost : public ScriptedHost {
+class DeletingHost : public ScriptedConversation {
 public:
     DeletingHost(std::string directory, std::vector<std::string> victims)
-        : ScriptedHost(std::move(directory)), victims_(std::move(victims)) {}
-    void refreshFileList() override {
-        ScriptedHost::refreshFileList();
+        : ScriptedConversation(std::move(directory)), victims_(std::move(victims)) {}
+    void afterListing(fontlist::BatchRequest& /*request*/) override {
         for (const std::string& victim : victims_) {
             fs::remove(victim);
         }
@@ -466,7 +466,7 @@ TEST_F(HtmlFontListRun, LinksAtEitherNameAreReplacedNotWrittenThrough) {
     const std::string elsewhere = dir.write("elsewhere.txt", "precious");
     fs::create_symlink(elsewhere, reportPath());
     fs::create_symlink("/dev/full", pagePath());
-    ScriptedHost host(dir.str());
+    ScriptedConversation host(dir.str());
     run(host);
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_TRUE(host.messages[0].text.starts_with("Created ")) << host.messages[0].text;
@@ -506,8 +506,8 @@ TEST_F(HtmlFontListRun, FilesThatCouldNotBeReadAreCountedInTheOutcome) {
     const std::string kept = ttf("kept.ttf", u"Kept");
     dir.write("text.ttf", "This is no font, just some text.\n");
     DeletingHost host(dir.str(), {gone});
-    const fontlist::BatchOutcome outcome = fontlist::CreateHTMLFontList_Click(
-        host, state, SpacesOption::NoChange, fontcore::NameDecoding::ByteWise);
+    const fontlist::BatchOutcome outcome = fontlist::writeFontList(
+        host, host.request(SpacesOption::NoChange, fontcore::NameDecoding::ByteWise));
     EXPECT_EQ(outcome.end, RunEnd::Finished);
     EXPECT_EQ(outcome.fontsIncomplete, 1u);
     EXPECT_NE(readFile(pagePath()).find(link(gone, "error File not found")), std::string::npos);

@@ -13,12 +13,12 @@
 
 #include <gtest/gtest.h>
 
-#include "fontlist/CopyAndRename.h"
-#include "fontlist/HtmlFontList.h"
+#include "fontlist/CopyUnderFullNames.h"
+#include "fontlist/FontList.h"
 #include "platform/DirectoryListing.h"
 #include "platform/TemporaryFile.h"
 #include "platform/TemporaryFileCleanup.h"
-#include "support/ScriptedHost.h"
+#include "support/ScriptedConversation.h"
 #include "support/TempDir.h"
 #include "support/TrueTypeWriter.h"
 
@@ -89,14 +89,14 @@ TEST(TemporaryFiles, WhatAKilledRunLeftIsRemovedByTheNextRunThere) {
     fs::rename(inFriendly.temporary, debris);
     ASSERT_TRUE(fs::exists(inBrowsed));
 
-    testsupport::ScriptedHost html(dir.str());
-    fontlist::BatchState state;
-    EXPECT_EQ(fontlist::CreateHTMLFontList_Click(html, state, fontlist::SpacesOption::NoChange).end,
+    testsupport::ScriptedConversation html(dir.str());
+    EXPECT_EQ(fontlist::writeFontList(html, html.request(fontlist::SpacesOption::NoChange)).end,
               fontlist::RunEnd::Finished);
-    testsupport::ScriptedHost copy(dir.str());
+    testsupport::ScriptedConversation copy(dir.str());
     copy.answers = {fontlist::Answer::Yes};
-    EXPECT_EQ(fontlist::RenameFonts_Click(copy, state, fontlist::SpacesOption::NoChange).end,
-              fontlist::RunEnd::Finished);
+    EXPECT_EQ(
+        fontlist::copyUnderFullNames(copy, copy.request(fontlist::SpacesOption::NoChange)).end,
+        fontlist::RunEnd::Finished);
 
     EXPECT_FALSE(fs::exists(inBrowsed));
     EXPECT_FALSE(fs::exists(debris));

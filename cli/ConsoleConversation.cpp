@@ -1,9 +1,7 @@
-#include "cli/ConsoleHost.h"
+#include "cli/ConsoleConversation.h"
 
 #include "cli/ConsoleText.h"
 #include "cli/TerminalText.h"
-#include "fontlist/ProgramName.h"
-#include "platform/DirectoryListing.h"
 #include "text/Text.h"
 
 #include <istream>
@@ -20,12 +18,10 @@ std::string folded(std::string answer) {
 
 } // namespace
 
-ConsoleHost::ConsoleHost(std::string directory, std::string pattern, Console& console,
-                         bool assumeYes)
-    : directory_(std::move(directory)), pattern_(std::move(pattern)), console_(console),
-      assumeYes_(assumeYes) {}
+ConsoleConversation::ConsoleConversation(Console& console, bool assumeYes)
+    : console_(console), assumeYes_(assumeYes) {}
 
-ConsoleHost::~ConsoleHost() {
+ConsoleConversation::~ConsoleConversation() {
     try {
         clearProgress();
     } catch (...) {
@@ -33,41 +29,7 @@ ConsoleHost::~ConsoleHost() {
     }
 }
 
-std::string ConsoleHost::fileListDirectory() {
-    return directory_;
-}
-
-void ConsoleHost::listIfNeeded() {
-    if (!listed_) {
-        refreshFileList();
-    }
-}
-
-int ConsoleHost::fileListCount() {
-    listIfNeeded();
-    return static_cast<int>(entries_.size());
-}
-
-std::string ConsoleHost::fileListEntry(int index) {
-    listIfNeeded();
-    // Like the window's list, an index outside the list names nothing.
-    if (index < 0 || static_cast<std::size_t>(index) >= entries_.size()) {
-        return {};
-    }
-    return std::string(entries_[static_cast<std::size_t>(index)]);
-}
-
-text::TextList ConsoleHost::fileListNames() {
-    listIfNeeded();
-    return entries_;
-}
-
-void ConsoleHost::refreshFileList() {
-    entries_ = platform::listMatchingFileNames(directory_, pattern_);
-    listed_ = true;
-}
-
-fontlist::Answer ConsoleHost::show(const fontlist::UserMessage& message) {
+fontlist::Answer ConsoleConversation::show(const fontlist::UserMessage& message) {
     clearProgress();
     // A message can hold file names and paths, shown escaped on a terminal.
     const std::string text = messageText(message);
@@ -89,7 +51,7 @@ fontlist::Answer ConsoleHost::show(const fontlist::UserMessage& message) {
     return askOnTerminal();
 }
 
-fontlist::Answer ConsoleHost::askOnTerminal() {
+fontlist::Answer ConsoleConversation::askOnTerminal() {
     for (;;) {
         console_.err << "Proceed? [y]es, [n]o or [c]ancel: ";
         console_.err.flush();
@@ -112,12 +74,8 @@ fontlist::Answer ConsoleHost::askOnTerminal() {
     }
 }
 
-void ConsoleHost::showProgress(const std::string& text) {
+void ConsoleConversation::showProgress(const std::string& text) {
     if (!console_.errorIsTerminal) {
-        return;
-    }
-    if (text == fontlist::kProgramName) { // the window title between runs: nothing to show
-        clearProgress();
         return;
     }
     // Appended rather than "\r" + progressLine(text): GCC 12 at -O3 sees a false overlap in
@@ -133,7 +91,7 @@ void ConsoleHost::showProgress(const std::string& text) {
     progressWidth_ = width;
 }
 
-void ConsoleHost::clearProgress() {
+void ConsoleConversation::clearProgress() {
     if (progressWidth_ == 0) {
         return;
     }

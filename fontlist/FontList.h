@@ -1,0 +1,31 @@
+#pragma once
+
+#include "fontlist/BatchRequest.h"
+#include "fontlist/BatchResult.h"
+#include "fontlist/Conversation.h"
+#include "platform/Failure.h"
+
+namespace fontlist {
+
+// Writes _fonts.html (every listed font under its key, linked to its file, in alphabetical
+// order) and _report.txt (the groups of files whose keys are equal without regard to case,
+// i.e. files that copy-and-rename would give the same name) into the listed folder. A file's
+// key is the one its FontRow gives, its full name read with the request's decoding.
+//
+// Refuses an empty listing and any folder in or below the system font folder (an empty one
+// names no font folder). Counts down in the progress display. Every failure is told through the
+// conversation and ends the run; nothing is thrown. Returns how the run ended (Finished,
+// Refused or Failed: it asks no questions); as the fonts left incomplete, how many files could
+// not be read (out of memory, a file that may not be read or has gone), which are listed under
+// their error text and counted in the closing message; once the files are written, that it
+// wrote into the folder, and the rows in the order of the page.
+//
+// The page declares its encoding (UTF-8) on the line after "<HTML>"; in the report, the
+// control characters of paths are escaped.
+BatchResult writeFontList(Conversation& conversation, const BatchRequest& request);
+
+// Tells a failure that ended the HTML list before it began (its listing could not be made) as
+// the run tells its own. Never throws.
+void reportFontListFailure(Conversation& conversation, const platform::Failure& failure) noexcept;
+
+} // namespace fontlist
