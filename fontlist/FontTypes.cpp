@@ -4,7 +4,6 @@
 #include "runtime/Text.h"
 #include "truetype/NameTableReader.h"
 #include "truetype/NameTableReport.h"
-#include "truetype/WebFont.h"
 #include "type1/HeaderReport.h"
 #include "type1/HeaderWindow.h"
 
@@ -28,21 +27,33 @@ constexpr Companion kType1Companions[] = {
 constexpr Companion kType1TextCompanions[] = {
     {".afm", false}, {".pfm", false}, {".inf", false}, {".mmm", false}};
 
-runtime::FullName singleFontName(runtime::FontFileReader& font, runtime::NameDecoding decoding) {
-    return truetype::TTEnglishNameFromReader(font, 0, decoding);
+// The readers raise their failures; nameFromReader and reportFromReader, and the opening of a
+// file below, turn them into results.
+template <truetype::SfntContainer container>
+runtime::FullName sfntName(runtime::FontFileReader& font, runtime::NameDecoding decoding) {
+    return truetype::fullName(font, container, decoding);
+}
+
+template <truetype::SfntContainer container>
+runtime::FontReport sfntReport(runtime::FontFileReader& font, const std::string& fontPath,
+                               runtime::NameDecoding decoding) {
+    return truetype::nameReport(font, container, fontPath, decoding);
 }
 
 // A Type 1 font's names are its header's bytes in Windows-1252, whatever the decoding.
-template <runtime::FullName (*readName)(runtime::FontFileReader&)>
+template <type1::HeaderLayout layout>
 runtime::FullName type1Name(runtime::FontFileReader& font, runtime::NameDecoding) {
-    return readName(font);
+    return type1::fullName(font, layout);
 }
 
-template <runtime::FontReport (*makeReport)(runtime::FontFileReader&, const std::string&)>
+template <type1::HeaderLayout layout>
 runtime::FontReport type1Report(runtime::FontFileReader& font, const std::string& fontPath,
                                 runtime::NameDecoding) {
-    return makeReport(font, fontPath);
+    return type1::headerReport(font, layout, fontPath);
 }
+
+using truetype::SfntContainer;
+using type1::HeaderLayout;
 
 // In the order of their entries in the type filter. A .otf file is read as a .ttf one whatever
 // its outlines: both are single sfnt fonts.
@@ -50,47 +61,47 @@ constexpr FontType kFontTypes[] = {
     {.extensions = kTrueTypeExtensions,
      .filterName = "TrueType fonts",
      .filterValue = "ttf",
-     .name = singleFontName,
-     .report = truetype::TTReportFromReader,
+     .name = sfntName<SfntContainer::Font>,
+     .report = sfntReport<SfntContainer::Font>,
      .companions = {}},
     {.extensions = kType1Extensions,
      .filterName = "Type1 fonts",
      .filterValue = "pfb",
-     .name = type1Name<type1::T1NameFromReader>,
-     .report = type1Report<type1::T1ReportFromReader>,
+     .name = type1Name<HeaderLayout::Segmented>,
+     .report = type1Report<HeaderLayout::Segmented>,
      .companions = kType1Companions},
     {.extensions = kOpenTypeExtensions,
      .filterName = "OpenType",
      .filterValue = "otf",
-     .name = singleFontName,
-     .report = truetype::TTReportFromReader,
+     .name = sfntName<SfntContainer::Font>,
+     .report = sfntReport<SfntContainer::Font>,
      .companions = {}},
     // A collection is named after its first font and reported font by font.
     {.extensions = kCollectionExtensions,
      .filterName = "Collections",
      .filterValue = "ttc",
-     .name = truetype::TTCEnglishNameFromReader,
-     .report = truetype::TTCReportFromReader,
+     .name = sfntName<SfntContainer::Collection>,
+     .report = sfntReport<SfntContainer::Collection>,
      .companions = {}},
     // A web font reads as the sfnt it wraps, whichever of the two wrappers holds it.
     {.extensions = kWebFontExtensions,
      .filterName = "Web fonts",
      .filterValue = "woff",
-     .name = truetype::webFontNameFromReader,
-     .report = truetype::webFontReportFromReader,
+     .name = sfntName<SfntContainer::WebFont>,
+     .report = sfntReport<SfntContainer::WebFont>,
      .companions = {}},
     {.extensions = kType1TextExtensions,
      .filterName = "Type1 text and Unix fonts",
      .filterValue = "pfa",
-     .name = type1Name<type1::T1TextNameFromReader>,
-     .report = type1Report<type1::T1TextReportFromReader>,
+     .name = type1Name<HeaderLayout::Text>,
+     .report = type1Report<HeaderLayout::Text>,
      .companions = kType1TextCompanions},
     // So is a Mac suitcase, its fonts kept as resources in its data fork.
     {.extensions = kSuitcaseExtensions,
      .filterName = "Mac suitcases",
      .filterValue = "dfont",
-     .name = truetype::SuitcaseEnglishNameFromReader,
-     .report = truetype::SuitcaseReportFromReader,
+     .name = sfntName<SfntContainer::Suitcase>,
+     .report = sfntReport<SfntContainer::Suitcase>,
      .companions = {}},
 };
 
@@ -216,6 +227,24 @@ std::optional<runtime::FontReport> reportOf(const std::string& path,
         path, [type, decoding](runtime::FontFileReader& font, const std::string& fontPath) {
             return type->report(font, fontPath, decoding);
         });
+}
+
+runtime::FullName nameFromReader(const FontType& type, runtime::FontFileReader& font,
+                                 runtime::NameDecoding decoding) {
+    try {
+        return type.name(font, decoding);
+    } catch (...) {
+        return {.failure = runtime::currentFailure()};
+    }
+}
+
+runtime::FontReport reportFromReader(const FontType& type, runtime::FontFileReader& font,
+                                     const std::string& fontPath, runtime::NameDecoding decoding) {
+    try {
+        return type.report(font, fontPath, decoding);
+    } catch (...) {
+        return runtime::failedFontReport(runtime::currentFailure(), fontPath);
+    }
 }
 
 } // namespace fontlist

@@ -29,7 +29,9 @@ struct FontType {
     // The words before the patterns in the type filter's entry of this type alone.
     std::string_view filterName;
     std::string_view filterValue; // quillvane-cli's --filter value for that entry
-    // The decoding applies to the strings of sfnt name tables; Type 1 names are Windows-1252.
+    // The readers of the type, which raise their failures (nameFromReader and reportFromReader
+    // give them as results). The decoding applies to the strings of sfnt name tables; Type 1
+    // names are Windows-1252.
     runtime::FullName (*name)(runtime::FontFileReader& font, runtime::NameDecoding decoding);
     // fontPath is only shown in the report.
     runtime::FontReport (*report)(runtime::FontFileReader& font, const std::string& fontPath,
@@ -78,5 +80,16 @@ nameAndLengthOf(const runtime::ListedFile& file, runtime::FileLength& length,
 // no type of ours. Never throws.
 std::optional<runtime::FontReport>
 reportOf(const std::string& path, runtime::NameDecoding decoding = runtime::NameDecoding::ByteWise);
+
+// The full name of the font that font reads (a file, or bytes in memory), as a font of the given
+// type. Never throws.
+runtime::FullName nameFromReader(const FontType& type, runtime::FontFileReader& font,
+                                 runtime::NameDecoding decoding = runtime::NameDecoding::ByteWise);
+
+// The report of the font that font reads, as a font of the given type; fontPath is only shown.
+// Never throws.
+runtime::FontReport
+reportFromReader(const FontType& type, runtime::FontFileReader& font, const std::string& fontPath,
+                 runtime::NameDecoding decoding = runtime::NameDecoding::ByteWise);
 
 } // namespace fontlist

@@ -10,6 +10,7 @@
 // wrapped as WOFF and as WOFF2; from a .pfb the Type 1 targets get the
 // start of the file that holds its header window; the HTML-line target gets each font's full
 // name with its path.
+#include "fontlist/FontTypes.h"
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -26,7 +27,6 @@
 #include "support/TrueTypeWriter.h"
 #include "support/Woff2Writer.h"
 #include "support/WoffWriter.h"
-#include "truetype/NameTableReader.h"
 #include "truetype/SfntLayout.h"
 #include "type1/HeaderWindow.h"
 
@@ -149,8 +149,8 @@ void addInstalledFonts(Corpus& corpus, const fs::path& directory) {
             if (!font) {
                 continue;
             }
-            const std::string name = collection ? truetype::TTCEnglishName(path.string()).text()
-                                                : truetype::TTEnglishName(path.string()).text();
+            const std::string name = collection ? fontlist::nameOf(path.string()).value().text()
+                                                : fontlist::nameOf(path.string()).value().text();
             corpus.add("tt_name", stem, *font);
             corpus.add("tt_report", stem, *font);
             if (!collection) {
@@ -164,7 +164,8 @@ void addInstalledFonts(Corpus& corpus, const fs::path& directory) {
             corpus.add("t1_name", stem, start);
             corpus.add("t1_report", stem, start);
             corpus.add("html_line", stem,
-                       fuzzing::htmlLineInput(type1::T1Name(path.string()).text(), path.string()));
+                       fuzzing::htmlLineInput(fontlist::nameOf(path.string()).value().text(),
+                                              path.string()));
         }
     }
 }

@@ -3,42 +3,18 @@
 #include "runtime/FontFileReader.h"
 #include "runtime/FullName.h"
 #include "runtime/NameDecoding.h"
+#include "truetype/SfntFaces.h"
 
-#include <cstdint>
-#include <string>
-
-// The full name of a TrueType or OpenType font, or of the first font of a collection.
+// The full name of an sfnt font file: that of its first font.
 namespace truetype {
 
 // The full font name: the last platform-3 record with name ID 4, else the first platform-0 or
 // platform-1 one; the empty name when no record qualifies. Decoded byte by byte as
 // Windows-1252 by default, or as its platform and encoding give it under the Unicode
-// decoding; not trimmed. Every failure becomes the result's failure (a file that is no
-// TrueType font overflows); it never throws. The file is closed before it returns.
-runtime::FullName TTEnglishName(const std::string& TTPath,
-                                runtime::NameDecoding decoding = runtime::NameDecoding::ByteWise);
-
-// The same over a reader that is already open (a file or bytes in memory), for the font whose
-// offset table lies at offsetTableAt: 0 for a font file, the offset a collection's header
-// gives for one of its fonts.
-runtime::FullName
-TTEnglishNameFromReader(runtime::FontFileReader& font, std::int64_t offsetTableAt = 0,
-                        runtime::NameDecoding decoding = runtime::NameDecoding::ByteWise);
-
-// The full name of a font collection (.ttc, .otc): that of its first font. A damaged
-// collection header overflows.
-runtime::FullName TTCEnglishName(const std::string& path,
-                                 runtime::NameDecoding decoding = runtime::NameDecoding::ByteWise);
-
-// The same over a reader that is already open.
-runtime::FullName
-TTCEnglishNameFromReader(runtime::FontFileReader& font,
-                         runtime::NameDecoding decoding = runtime::NameDecoding::ByteWise);
-
-// The full name of a Mac data-fork suitcase (.dfont): that of its first "sfnt" resource. A
-// damaged resource map overflows.
-runtime::FullName
-SuitcaseEnglishNameFromReader(runtime::FontFileReader& font,
-                              runtime::NameDecoding decoding = runtime::NameDecoding::ByteWise);
+// decoding; not trimmed. A font whose name table overflows (as a file that is no TrueType
+// font does) gives the failure in the result; a damaged collection header, resource map or
+// wrapper, and a failing read, are raised.
+runtime::FullName fullName(runtime::FontFileReader& file, SfntContainer container,
+                           runtime::NameDecoding decoding = runtime::NameDecoding::ByteWise);
 
 } // namespace truetype

@@ -5,7 +5,6 @@
 #include <string_view>
 
 #include "runtime/Failure.h"
-#include "runtime/OpenFontFile.h"
 #include "runtime/Text.h"
 #include "type1/HeaderWindow.h"
 
@@ -50,58 +49,43 @@ void appendWithCrLf(std::string& out, std::string_view bytes) {
     }
 }
 
-runtime::FontReport invalidArgumentReport(const std::string& fontPath) {
-    return runtime::failedFontReport(runtime::Failure(runtime::FailureNumber::InvalidArgument),
-                                     fontPath);
-}
+// The header text and the reported entries' values, all cut before anything is built: most
+// damaged files fail one. A cut that fails raises failure 5.
+struct HeaderCuts {
+    std::string_view header;
+    std::array<std::string_view, kReportedKeys.size()> values;
+};
 
-runtime::FontReport reportFromWindow(runtime::FontFileReader& reader, HeaderLayout layout,
-                                     const std::string& fontPath) {
-    try {
-        runtime::FontReport report;
-        const std::string_view window = headerWindowInFile(reader, layout);
-        // Every cut is made before anything is built: most damaged files fail one.
-        const std::optional<std::string_view> header = headerText(window);
-        if (!header) {
-            return invalidArgumentReport(fontPath);
+HeaderCuts headerCuts(std::string_view window) {
+    const auto orInvalid = [](std::optional<std::string_view> cut) {
+        if (!cut) {
+            throw runtime::Failure(runtime::FailureNumber::InvalidArgument);
         }
-        std::array<std::string_view, kReportedKeys.size()> values;
-        for (std::size_t i = 0; i < kReportedKeys.size(); ++i) {
-            const std::optional<std::string_view> value = T1EntryValue(window, kReportedKeys[i]);
-            if (!value) {
-                return invalidArgumentReport(fontPath);
-            }
-            values[i] = *value;
-        }
-        report.text = "Name info for " + fontPath; // a path, already UTF-8
-        report.text += kCrLf;
-        // Font bytes are cut and converted raw, and decoded last.
-        appendWithCrLf(report.text, *header);
-        report.text += kCrLf;
-        for (const std::string_view value : values) {
-            runtime::text::appendWindows1252(report.text, value);
-            report.text += kCrLf;
-        }
-        return report;
-    } catch (...) {
-        return runtime::failedFontReport(runtime::currentFailure(), fontPath);
+        return *cut;
+    };
+    HeaderCuts cuts{.header = orInvalid(headerText(window)), .values = {}};
+    for (std::size_t i = 0; i < kReportedKeys.size(); ++i) {
+        cuts.values[i] = orInvalid(T1EntryValue(window, kReportedKeys[i]));
     }
+    return cuts;
 }
 
 } // namespace
 
-runtime::FontReport T1ReportFromReader(runtime::FontFileReader& reader,
-                                       const std::string& fontPath) {
-    return reportFromWindow(reader, HeaderLayout::Segmented, fontPath);
-}
-
-runtime::FontReport T1TextReportFromReader(runtime::FontFileReader& reader,
-                                           const std::string& fontPath) {
-    return reportFromWindow(reader, HeaderLayout::Text, fontPath);
-}
-
-runtime::FontReport T1Report(const std::string& fontPath) {
-    return runtime::reportOfFontFile(fontPath, T1ReportFromReader);
+runtime::FontReport headerReport(runtime::FontFileReader& reader, HeaderLayout layout,
+                                 const std::string& fontPath) {
+    const HeaderCuts cuts = headerCuts(headerWindowInFile(reader, layout));
+    runtime::FontReport report;
+    report.text = "Name info for " + fontPath; // a path, already UTF-8
+    report.text += kCrLf;
+    // Font bytes are cut and converted raw, and decoded last.
+    appendWithCrLf(report.text, cuts.header);
+    report.text += kCrLf;
+    for (const std::string_view value : cuts.values) {
+        runtime::text::appendWindows1252(report.text, value);
+        report.text += kCrLf;
+    }
+    return report;
 }
 
 } // namespace type1

@@ -1,7 +1,6 @@
 #include "type1/HeaderWindow.h"
 
 #include "runtime/Failure.h"
-#include "runtime/OpenFontFile.h"
 #include "runtime/Text.h"
 
 #include <algorithm>
@@ -33,33 +32,13 @@ std::optional<std::string_view> T1EntryValue(std::string_view window, std::strin
     return runtime::text::cut(window, start, closeAt - start);
 }
 
-namespace {
-
-runtime::FullName nameFromWindow(runtime::FontFileReader& reader, HeaderLayout layout) {
-    try {
-        const std::optional<std::string_view> value =
-            T1EntryValue(headerWindowInFile(reader, layout), "/FullName");
-        if (!value) {
-            return {.failure = runtime::Failure(runtime::FailureNumber::InvalidArgument)};
-        }
-        return {.name = runtime::text::decodeWindows1252(*value)};
-    } catch (...) {
-        return {.failure = runtime::currentFailure()};
+runtime::FullName fullName(runtime::FontFileReader& reader, HeaderLayout layout) {
+    const std::optional<std::string_view> value =
+        T1EntryValue(headerWindowInFile(reader, layout), "/FullName");
+    if (!value) {
+        return {.failure = runtime::Failure(runtime::FailureNumber::InvalidArgument)};
     }
-}
-
-} // namespace
-
-runtime::FullName T1NameFromReader(runtime::FontFileReader& reader) {
-    return nameFromWindow(reader, HeaderLayout::Segmented);
-}
-
-runtime::FullName T1TextNameFromReader(runtime::FontFileReader& reader) {
-    return nameFromWindow(reader, HeaderLayout::Text);
-}
-
-runtime::FullName T1Name(const std::string& utf8Path) {
-    return runtime::nameOfFontFile(utf8Path, T1NameFromReader);
+    return {.name = runtime::text::decodeWindows1252(*value)};
 }
 
 } // namespace type1

@@ -6,6 +6,7 @@
 // The mount cases need root: they run in a private mount namespace of this test process (each
 // test is a process of its own under ctest), so their small file systems are seen by nobody
 // else and go away with it. Without the privilege they are skipped with the reason.
+#include "fontlist/FontTypes.h"
 #include <fcntl.h>
 #include <grp.h>
 #include <linux/fs.h>
@@ -42,10 +43,6 @@
 #include "support/ScriptedHost.h"
 #include "support/TempDir.h"
 #include "support/TrueTypeWriter.h"
-#include "truetype/NameTableReader.h"
-#include "truetype/NameTableReport.h"
-#include "type1/HeaderReport.h"
-#include "type1/HeaderWindow.h"
 
 namespace {
 
@@ -647,14 +644,14 @@ TEST(FaultHandles, TenThousandFailedReadsAndCopiesLeaveNoDescriptorOpen) {
         switch (i % 5) {
         case 0: {
             const runtime::FullName name =
-                trueType ? truetype::TTEnglishName(path) : type1::T1Name(path);
+                trueType ? fontlist::nameOf(path).value() : fontlist::nameOf(path).value();
             failures += name.failure.has_value();
             break;
         }
         case 1:
         case 2: {
             const runtime::FontReport report =
-                trueType ? truetype::TTReport(path) : type1::T1Report(path);
+                trueType ? fontlist::reportOf(path).value() : fontlist::reportOf(path).value();
             failures += !report.text.starts_with("NAME Table Info for ") &&
                         !report.text.starts_with("Name info for ");
             break;

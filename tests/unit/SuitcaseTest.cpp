@@ -2,7 +2,6 @@
 // what a damaged resource map gives.
 #include "fontlist/FontTypes.h"
 #include "runtime/FontFileReader.h"
-#include "truetype/NameTableReport.h"
 
 #include <cstdint>
 #include <span>
@@ -29,7 +28,7 @@ const std::string kBeta = testsupport::trueTypeFontNamed(u"Beta Serif");
 std::string trueTypeReport(const std::string& bytes, const std::string& path) {
     runtime::FontFileReader reader(
         std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
-    return truetype::TTReportFromReader(reader, path).text;
+    return fontlist::reportFromReader(*fontlist::fontTypeOf(".ttf"), reader, path).text;
 }
 
 TEST(Suitcase, IsNamedAfterItsFirstFontAndReportedFontByFont) {

@@ -1,3 +1,4 @@
+#include "fontlist/FontTypes.h"
 #include "type1/HeaderWindow.h"
 
 #include <algorithm>
@@ -87,7 +88,8 @@ TEST(Type1HeaderWindow, StartsAtByteSix) {
     // length ("Q" here), not the one before it, nor the clear text after it.
     const std::string file = "\x80\x01NOPQ%!x /FullName tail) def\r";
     runtime::FontFileReader reader(bytesOf(file));
-    EXPECT_EQ(type1::T1NameFromReader(reader).text(), "Q%!x /FullName tail");
+    EXPECT_EQ(fontlist::nameFromReader(*fontlist::fontTypeOf(".pfb"), reader).text(),
+              "Q%!x /FullName tail");
 }
 
 TEST(Type1Name, ClosingParenthesisMustLieWithinByte3005) {
@@ -102,7 +104,7 @@ TEST(Type1Name, ClosingParenthesisMustLieWithinByte3005) {
         const std::string file = pfbFont(clear, "");
         ASSERT_EQ(file[static_cast<std::size_t>(closeAt - 1)], ')');
         runtime::FontFileReader reader(bytesOf(file));
-        EXPECT_EQ(type1::T1NameFromReader(reader).text(),
+        EXPECT_EQ(fontlist::nameFromReader(*fontlist::fontTypeOf(".pfb"), reader).text(),
                   closeAt == 3005 ? "Edge" : "error: Invalid procedure call or argument");
     }
 }
@@ -133,18 +135,21 @@ TEST(Type1Name, ReadsTheFullNameOfPfbFiles) {
     testsupport::TempDir dir;
     for (const auto& c : cases) {
         const std::string path = dir.write("font.pfb", c.file);
-        EXPECT_EQ(type1::T1Name(path).text(), c.expected) << c.label;
+        EXPECT_EQ(fontlist::nameOf(path).value().text(), c.expected) << c.label;
     }
 }
 
 TEST(Type1Name, FilesThatCannotBeOpenedGiveTheirFailure) {
     testsupport::TempDir dir;
     const std::string missing = dir.file("missing.pfb");
-    EXPECT_EQ(type1::T1Name(missing).text(), "error: File not found");
+    EXPECT_EQ(fontlist::nameOf(missing).value().text(), "error: File not found");
     EXPECT_FALSE(std::filesystem::exists(missing)); // looking never creates the file
-    EXPECT_EQ(type1::T1Name(dir.file("no-such-dir/font.pfb")).text(), "error: File not found");
-    EXPECT_EQ(type1::T1Name(dir.str()).text(), "error: Path/File access error");
-    EXPECT_EQ(type1::T1Name(dir.write("plain.txt", "x") + "/font.pfb").text(),
+    EXPECT_EQ(fontlist::nameOf(dir.file("no-such-dir/font.pfb")).value().text(),
+              "error: File not found");
+    const std::string folder = dir.file("folder.pfb");
+    std::filesystem::create_directory(folder);
+    EXPECT_EQ(fontlist::nameOf(folder).value().text(), "error: Path/File access error");
+    EXPECT_EQ(fontlist::nameOf(dir.write("plain.txt", "x") + "/font.pfb").value().text(),
               "error: Path not found");
 }
 
@@ -152,7 +157,7 @@ TEST(Type1Name, NonAsciiPathIsOpenedAsUtf8) {
     testsupport::TempDir dir;
     const std::string path =
         dir.write(utf8(u8"Schrift Äöü.pfb"), pfbFont(typicalClearText("Schrift")));
-    EXPECT_EQ(type1::T1Name(path).text(), "Schrift");
+    EXPECT_EQ(fontlist::nameOf(path).value().text(), "Schrift");
 }
 
 // What the lookup must give: the value cut from the whole window, 3000 bytes from the sixth,
@@ -181,7 +186,8 @@ TEST(Type1Name, ArbitraryBytesGiveTheNameOfTheWholeWindowAndNeverThrow) {
         }
         runtime::FontFileReader reader(bytesOf(bytes));
         std::string name;
-        EXPECT_NO_THROW(name = type1::T1NameFromReader(reader).text());
+        EXPECT_NO_THROW(name =
+                            fontlist::nameFromReader(*fontlist::fontTypeOf(".pfb"), reader).text());
         EXPECT_EQ(name, nameFromWholeWindow(bytes)) << bytes;
         if (name.starts_with("error: ")) {
             EXPECT_EQ(name, "error: Invalid procedure call or argument");
@@ -211,7 +217,8 @@ TEST(Type1RealFonts, FullNamesOfInstalledFonts) {
         {"StandardSymbolsPS.pfb", "Standard Symbols PS"},
     };
     for (const auto& font : fonts) {
-        EXPECT_EQ(type1::T1Name((kSystemType1 / font.file).string()).text(), font.fullName)
+        EXPECT_EQ(fontlist::nameOf((kSystemType1 / font.file).string()).value().text(),
+                  font.fullName)
             << font.file;
     }
 }

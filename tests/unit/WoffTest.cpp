@@ -2,8 +2,6 @@
 // wrapper gives.
 #include "fontlist/FontTypes.h"
 #include "runtime/FontFileReader.h"
-#include "truetype/NameTableReader.h"
-#include "truetype/NameTableReport.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -37,7 +35,7 @@ const std::string kFont = testsupport::trueTypeFont(
 runtime::FontReport ttfReport(const std::string& bytes, const std::string& path) {
     runtime::FontFileReader reader(
         std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
-    return truetype::TTReportFromReader(reader, path);
+    return fontlist::reportFromReader(*fontlist::fontTypeOf(".ttf"), reader, path);
 }
 
 testsupport::WoffTableLayout& nameTableOf(WoffLayout& layout) {
