@@ -10,7 +10,6 @@
 // wrapped as WOFF and as WOFF2; from a .pfb the Type 1 targets get the
 // start of the file that holds its header window; the HTML-line target gets each font's full
 // name with its path.
-#include "fontlist/FontTypes.h"
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -21,6 +20,7 @@
 #include <system_error>
 #include <vector>
 
+#include "fontlist/FontTypes.h"
 #include "fuzz/FuzzTargets.h"
 #include "fuzz/WriterSeeds.h"
 #include "support/CollectionWriter.h"

@@ -1,9 +1,9 @@
-#include "fontlist/FontTypes.h"
 #include "fuzz/FuzzTargets.h"
 
 #include <string>
 #include <string_view>
 
+#include "fontlist/FontTypes.h"
 #include "fuzz/Properties.h"
 #include "runtime/FontFileReader.h"
 #include "runtime/FontReport.h"

@@ -1,8 +1,8 @@
-#include "fontlist/FontTypes.h"
 #include "fuzz/FuzzTargets.h"
 
 #include <string>
 
+#include "fontlist/FontTypes.h"
 #include "fuzz/Properties.h"
 #include "runtime/FontFileReader.h"
 #include "runtime/FontReport.h"

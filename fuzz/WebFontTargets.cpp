@@ -1,4 +1,3 @@
-#include "fontlist/FontTypes.h"
 #include "fuzz/FuzzTargets.h"
 
 #include <cstdint>
@@ -7,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "fontlist/FontTypes.h"
 #include "fuzz/Properties.h"
 #include "runtime/Failure.h"
 #include "runtime/FontFileReader.h"

@@ -1,7 +1,7 @@
 // "name" and "report": the lookups and the details-pane text, as the window gets them.
 #include "CliProcess.h"
-#include "fontlist/FontTypes.h"
 
+#include "fontlist/FontTypes.h"
 #include "support/CollectionWriter.h"
 #include "support/PfbWriter.h"
 #include "support/SuitcaseWriter.h"

@@ -1,6 +1,5 @@
 // Hostile input: every reader and both batch runs finish in bounded time and memory and give a
 // clear result, whatever the files hold or are.
-#include "fontlist/FontTypes.h"
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -22,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include "fontlist/CopyAndRename.h"
+#include "fontlist/FontTypes.h"
 #include "fontlist/HtmlFontList.h"
 #include "runtime/DirectoryListing.h"
 #include "runtime/Failure.h"
@@ -294,22 +294,15 @@ TEST(HostileFiles, EachReaderFinishesReadingLittle) {
                 GTEST_SKIP() << "this file system does not keep files sparse";
             }
         }
-        const bool trueType = std::string_view(c.name).ends_with(".ttf");
         runtime::FontFileReader reader(path);
-        const std::string lookup = finishing([&] {
-            return (trueType ? fontlist::nameFromReader(*fontlist::fontTypeOf(".ttf"), reader)
-                             : fontlist::nameFromReader(*fontlist::fontTypeOf(".pfb"), reader))
-                .text();
-        });
+        const std::string lookup = finishing(
+            [&] { return fontlist::nameFromReader(*fontlist::fontTypeOf(path), reader).text(); });
         EXPECT_EQ(lookup, c.lookup);
         EXPECT_LE(reader.fetchCount(), c.mostFetches);
-        EXPECT_EQ(
-            (trueType ? fontlist::nameOf(path).value() : fontlist::nameOf(path).value()).text(),
-            c.lookup);
+        EXPECT_EQ(fontlist::nameOf(path).value().text(), c.lookup);
 
-        const runtime::FontReport report = finishing([&] {
-            return trueType ? fontlist::reportOf(path).value() : fontlist::reportOf(path).value();
-        });
+        const runtime::FontReport report =
+            finishing([&] { return fontlist::reportOf(path).value(); });
         if (c.lookup.starts_with("error: ")) {
             EXPECT_EQ(report.text, failureText(c.lookup == "error: Overflow"
                                                    ? runtime::FailureNumber::Overflow
@@ -334,16 +327,10 @@ TEST(HostileFiles, PipesAndDirectoriesNamedLikeFontsAreRefusedAtOnce) {
     for (const char* name : {"pipe.ttf", "pipe.pfb", "folder.ttf", "folder.pfb"}) {
         SCOPED_TRACE(name);
         const std::string path = dir.file(name);
-        const bool trueType = std::string_view(name).ends_with(".ttf");
-        EXPECT_EQ(finishing([&] {
-                      return (trueType ? fontlist::nameOf(path).value()
-                                       : fontlist::nameOf(path).value())
-                          .text();
-                  }),
+        EXPECT_EQ(finishing([&] { return fontlist::nameOf(path).value().text(); }),
                   "error: Path/File access error");
-        const runtime::FontReport report = finishing([&] {
-            return trueType ? fontlist::reportOf(path).value() : fontlist::reportOf(path).value();
-        });
+        const runtime::FontReport report =
+            finishing([&] { return fontlist::reportOf(path).value(); });
         EXPECT_EQ(report.text, failureText(runtime::FailureNumber::PathFileAccess, path));
         EXPECT_FALSE(report.fileListStale);
     }

@@ -1,6 +1,5 @@
 // Mac data-fork suitcases: the first font's name, every font's report under its heading, and
 // what a damaged resource map gives.
-#include "fontlist/FontTypes.h"
 #include "runtime/FontFileReader.h"
 
 #include <cstdint>
@@ -9,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "fontlist/FontTypes.h"
 #include "support/SuitcaseWriter.h"
 #include "support/TempDir.h"
 #include "support/TrueTypeWriter.h"

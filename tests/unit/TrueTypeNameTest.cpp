@@ -1,6 +1,5 @@
 // The full-name lookup over fonts built by the TrueType writer: the record choice, the 16-bit
 // overflow rules, the string decoding and the directory search.
-#include "fontlist/FontTypes.h"
 
 #include <dirent.h>
 
@@ -10,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "fontlist/FontTypes.h"
 #include "support/TempDir.h"
 #include "support/TrueTypeWriter.h"
 

@@ -1,5 +1,4 @@
 // The details-pane report of a TrueType file, line by line, and its two failure texts.
-#include "fontlist/FontTypes.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -8,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "fontlist/FontTypes.h"
 #include "runtime/FontFileReader.h"
 #include "runtime/FontReport.h"
 #include "support/TempDir.h"

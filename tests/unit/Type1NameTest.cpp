@@ -1,4 +1,3 @@
-#include "fontlist/FontTypes.h"
 #include "type1/HeaderWindow.h"
 
 #include <algorithm>
@@ -13,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include "fontlist/FontTypes.h"
 #include "runtime/FontFileReader.h"
 #include "runtime/Text.h"
 #include "support/PfbWriter.h"

@@ -1,4 +1,3 @@
-#include "fontlist/FontTypes.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -9,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "fontlist/FontTypes.h"
 #include "runtime/FontFileReader.h"
 #include "support/PfbWriter.h"
 #include "support/TempDir.h"

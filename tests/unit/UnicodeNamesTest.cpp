@@ -1,6 +1,5 @@
 // The "Unicode names" decoding of sfnt name strings: the chosen record by its platform, the
 // report, wrapped and collected fonts, the byte-wise rule kept, and fontTools as a peer.
-#include "fontlist/FontTypes.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -11,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "fontlist/FontTypes.h"
 #include "support/CollectionWriter.h"
 #include "support/PythonPeer.h"
 #include "support/SuitcaseWriter.h"

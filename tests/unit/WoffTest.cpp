@@ -1,6 +1,5 @@
 // WOFF files: the wrapped font's name and report, stored raw or deflated, and what a damaged
 // wrapper gives.
-#include "fontlist/FontTypes.h"
 #include "runtime/FontFileReader.h"
 
 #include <cstdint>
@@ -15,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include "fontlist/FontTypes.h"
 #include "support/LookupCost.h"
 #include "support/PythonPeer.h"
 #include "support/TempDir.h"
