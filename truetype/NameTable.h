@@ -9,8 +9,9 @@
 #include <optional>
 #include <string>
 
-// Inside the TrueType readers: the `name` table as the full-name lookup and the report walk
-// it. The rest of the program uses NameTableReader.h and NameTableReport.h.
+// Inside the TrueType readers: the `name` table, found, its records decoded one by one and
+// handed to the full-name choice and to the report by one walk. The rest of the program uses
+// NameTableReader.h and NameTableReport.h through the type table.
 //
 // The reader follows a handful of fields to what it needs and never checks the font as a
 // whole. Its only limits are those of its arithmetic: the directory index and most 16-bit
