@@ -1,8 +1,8 @@
 // Full-name lookups per second over the real fonts that the setup installs: the TrueType
 // fonts of fonts-dejavu-core and fonts-liberation2, the Type 1 fonts of fonts-urw-base35.
 // Run: build/default/bench/quillvane_bench_lookups
+#include "fontcore/FullName.h"
 #include "fontlist/FontTypes.h"
-#include "runtime/FullName.h"
 
 #include <benchmark/benchmark.h>
 
@@ -35,7 +35,7 @@ void lookups(benchmark::State& state, const std::vector<std::string>& paths, Loo
     std::size_t index = 0;
     std::size_t errors = 0;
     for (auto _ : state) {
-        const runtime::FullName name = lookup(paths[index]);
+        const fontcore::FullName name = lookup(paths[index]);
         errors += name.failure ? 1 : 0;
         benchmark::DoNotOptimize(name);
         index = (index + 1) % paths.size();
@@ -59,7 +59,7 @@ void TrueTypeFullName(benchmark::State& state) {
 // The same with the "Unicode names" option.
 void TrueTypeFullNameUnicode(benchmark::State& state) {
     lookups(state, trueTypeFonts(), [](const std::string& path) {
-        return fontlist::nameOf(path, runtime::NameDecoding::Unicode).value();
+        return fontlist::nameOf(path, fontcore::NameDecoding::Unicode).value();
     });
 }
 

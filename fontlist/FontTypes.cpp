@@ -1,7 +1,7 @@
 #include "fontlist/FontTypes.h"
 
-#include "runtime/OpenFontFile.h"
-#include "runtime/Text.h"
+#include "fontcore/OpenFontFile.h"
+#include "text/Text.h"
 #include "truetype/NameTableReader.h"
 #include "truetype/NameTableReport.h"
 #include "type1/HeaderReport.h"
@@ -30,25 +30,25 @@ constexpr Companion kType1TextCompanions[] = {
 // The readers raise their failures; nameFromReader and reportFromReader, and the opening of a
 // file below, turn them into results.
 template <truetype::SfntContainer container>
-runtime::FullName sfntName(runtime::FontFileReader& font, runtime::NameDecoding decoding) {
+fontcore::FullName sfntName(platform::FontFileReader& font, fontcore::NameDecoding decoding) {
     return truetype::fullName(font, container, decoding);
 }
 
 template <truetype::SfntContainer container>
-runtime::FontReport sfntReport(runtime::FontFileReader& font, const std::string& fontPath,
-                               runtime::NameDecoding decoding) {
+fontcore::FontReport sfntReport(platform::FontFileReader& font, const std::string& fontPath,
+                                fontcore::NameDecoding decoding) {
     return truetype::nameReport(font, container, fontPath, decoding);
 }
 
 // A Type 1 font's names are its header's bytes in Windows-1252, whatever the decoding.
 template <type1::HeaderLayout layout>
-runtime::FullName type1Name(runtime::FontFileReader& font, runtime::NameDecoding) {
+fontcore::FullName type1Name(platform::FontFileReader& font, fontcore::NameDecoding) {
     return type1::fullName(font, layout);
 }
 
 template <type1::HeaderLayout layout>
-runtime::FontReport type1Report(runtime::FontFileReader& font, const std::string& fontPath,
-                                runtime::NameDecoding) {
+fontcore::FontReport type1Report(platform::FontFileReader& font, const std::string& fontPath,
+                                 fontcore::NameDecoding) {
     return type1::headerReport(font, layout, fontPath);
 }
 
@@ -134,7 +134,7 @@ TypeFilter filterOf(std::string_view name, std::string_view value,
 
 bool endsWithNoCase(std::string_view path, std::string_view extension) {
     return path.size() >= extension.size() &&
-           runtime::text::equalsNoCase(path.substr(path.size() - extension.size()), extension);
+           text::equalsNoCase(path.substr(path.size() - extension.size()), extension);
 }
 
 } // namespace
@@ -194,56 +194,57 @@ const std::vector<TypeFilter>& typeFilters() {
     return filters;
 }
 
-std::optional<runtime::FullName> nameOf(const std::string& path, runtime::NameDecoding decoding) {
+std::optional<fontcore::FullName> nameOf(const std::string& path, fontcore::NameDecoding decoding) {
     const FontType* type = fontTypeOf(path);
     if (type == nullptr) {
         return std::nullopt;
     }
-    return runtime::nameOfFontFile(path, [type, decoding](runtime::FontFileReader& font) {
+    return fontcore::nameOfFontFile(path, [type, decoding](platform::FontFileReader& font) {
         return type->name(font, decoding);
     });
 }
 
-std::optional<runtime::FullName> nameAndLengthOf(const runtime::ListedFile& file,
-                                                 runtime::FileLength& length,
-                                                 runtime::NameDecoding decoding) {
+std::optional<fontcore::FullName> nameAndLengthOf(const platform::ListedFile& file,
+                                                  fontcore::FileLength& length,
+                                                  fontcore::NameDecoding decoding) {
     const FontType* type = fontTypeOf(file.path);
     if (type == nullptr) {
         return std::nullopt;
     }
-    return runtime::nameOfFontFile(
+    return fontcore::nameOfFontFile(
         file,
-        [type, decoding](runtime::FontFileReader& font) { return type->name(font, decoding); },
+        [type, decoding](platform::FontFileReader& font) { return type->name(font, decoding); },
         length);
 }
 
-std::optional<runtime::FontReport> reportOf(const std::string& path,
-                                            runtime::NameDecoding decoding) {
+std::optional<fontcore::FontReport> reportOf(const std::string& path,
+                                             fontcore::NameDecoding decoding) {
     const FontType* type = fontTypeOf(path);
     if (type == nullptr) {
         return std::nullopt;
     }
-    return runtime::reportOfFontFile(
-        path, [type, decoding](runtime::FontFileReader& font, const std::string& fontPath) {
+    return fontcore::reportOfFontFile(
+        path, [type, decoding](platform::FontFileReader& font, const std::string& fontPath) {
             return type->report(font, fontPath, decoding);
         });
 }
 
-runtime::FullName nameFromReader(const FontType& type, runtime::FontFileReader& font,
-                                 runtime::NameDecoding decoding) {
+fontcore::FullName nameFromReader(const FontType& type, platform::FontFileReader& font,
+                                  fontcore::NameDecoding decoding) {
     try {
         return type.name(font, decoding);
     } catch (...) {
-        return {.failure = runtime::currentFailure()};
+        return {.failure = platform::currentFailure()};
     }
 }
 
-runtime::FontReport reportFromReader(const FontType& type, runtime::FontFileReader& font,
-                                     const std::string& fontPath, runtime::NameDecoding decoding) {
+fontcore::FontReport reportFromReader(const FontType& type, platform::FontFileReader& font,
+                                      const std::string& fontPath,
+                                      fontcore::NameDecoding decoding) {
     try {
         return type.report(font, fontPath, decoding);
     } catch (...) {
-        return runtime::failedFontReport(runtime::currentFailure(), fontPath);
+        return fontcore::failedFontReport(platform::currentFailure(), fontPath);
     }
 }
 

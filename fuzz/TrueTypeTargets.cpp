@@ -3,10 +3,10 @@
 #include <string>
 #include <string_view>
 
+#include "fontcore/FontReport.h"
 #include "fontlist/FontTypes.h"
 #include "fuzz/Properties.h"
-#include "runtime/FontFileReader.h"
-#include "runtime/FontReport.h"
+#include "platform/FontFileReader.h"
 
 namespace fuzzing {
 
@@ -34,7 +34,7 @@ void checkName(const std::string& name) {
 
 // The properties of every report; true when it finished (starts with start), otherwise it is
 // the failure text.
-bool finishedReport(const runtime::FontReport& report, const std::string& start) {
+bool finishedReport(const fontcore::FontReport& report, const std::string& start) {
     require(isValidUtf8(report.text), "the report is UTF-8");
     require(!report.fileListStale, "bytes in memory never go missing");
     if (!report.text.starts_with(start)) {
@@ -53,7 +53,7 @@ void requireNameInReport(const std::string& name, const std::string& report) {
             "the full name appears in the report");
 }
 
-void checkSingleReport(runtime::FontFileReader& font, const runtime::FontReport& report) {
+void checkSingleReport(platform::FontFileReader& font, const fontcore::FontReport& report) {
     if (finishedReport(report, kFinishedStart)) {
         requireNameInReport(fontlist::nameFromReader(*fontlist::fontTypeOf(".ttf"), font).text(),
                             report.text);
@@ -63,8 +63,8 @@ void checkSingleReport(runtime::FontFileReader& font, const runtime::FontReport&
 // The collection's report over the same input. Without the collection tag it is the single
 // font's report under the heading "Font 1 of 1", or the same failure text.
 void checkCollectionReport(Input input, const std::string& singleReport) {
-    runtime::FontFileReader font(input);
-    const runtime::FontReport report =
+    platform::FontFileReader font(input);
+    const fontcore::FontReport report =
         fontlist::reportFromReader(*fontlist::fontTypeOf(".ttc"), font, kPath);
     if (!hasCollectionTag(input)) {
         const bool finished = singleReport.starts_with(kFinishedStart);
@@ -83,8 +83,8 @@ void checkCollectionReport(Input input, const std::string& singleReport) {
 // The report of the input read as a Mac suitcase: the failure text, or a heading and a report
 // per font of which the first holds the suitcase's name.
 void checkSuitcaseReport(Input input) {
-    runtime::FontFileReader font(input);
-    const runtime::FontReport report =
+    platform::FontFileReader font(input);
+    const fontcore::FontReport report =
         fontlist::reportFromReader(*fontlist::fontTypeOf(".dfont"), font, kPath);
     if (finishedReport(report, kFirstHeading)) {
         requireNameInReport(fontlist::nameFromReader(*fontlist::fontTypeOf(".dfont"), font).text(),
@@ -95,8 +95,8 @@ void checkSuitcaseReport(Input input) {
 // The report of the input read as a web font: the failure text, or the report of the font it
 // wraps, which holds that font's name.
 void checkWebFontReport(Input input) {
-    runtime::FontFileReader font(input);
-    const runtime::FontReport report =
+    platform::FontFileReader font(input);
+    const fontcore::FontReport report =
         fontlist::reportFromReader(*fontlist::fontTypeOf(".woff"), font, kPath);
     if (finishedReport(report, kFinishedStart)) {
         requireNameInReport(fontlist::nameFromReader(*fontlist::fontTypeOf(".woff"), font).text(),
@@ -107,32 +107,32 @@ void checkWebFontReport(Input input) {
 } // namespace
 
 void trueTypeName(Input input) {
-    runtime::FontFileReader font(input);
+    platform::FontFileReader font(input);
     const std::string name = fontlist::nameFromReader(*fontlist::fontTypeOf(".ttf"), font).text();
     checkName(name);
 
-    runtime::FontFileReader collection(input);
+    platform::FontFileReader collection(input);
     const std::string first =
         fontlist::nameFromReader(*fontlist::fontTypeOf(".ttc"), collection).text();
     checkName(first);
     require(hasCollectionTag(input) || first == name,
             "a file without the collection tag is named as a single font");
 
-    runtime::FontFileReader suitcase(input);
+    platform::FontFileReader suitcase(input);
     checkName(fontlist::nameFromReader(*fontlist::fontTypeOf(".dfont"), suitcase).text());
 
-    runtime::FontFileReader webFont(input);
+    platform::FontFileReader webFont(input);
     checkName(fontlist::nameFromReader(*fontlist::fontTypeOf(".woff"), webFont).text());
 
-    runtime::FontFileReader unicode(input);
+    platform::FontFileReader unicode(input);
     checkName(fontlist::nameFromReader(*fontlist::fontTypeOf(".ttf"), unicode,
-                                       runtime::NameDecoding::Unicode)
+                                       fontcore::NameDecoding::Unicode)
                   .text());
 }
 
 void trueTypeReport(Input input) {
-    runtime::FontFileReader font(input);
-    const runtime::FontReport report =
+    platform::FontFileReader font(input);
+    const fontcore::FontReport report =
         fontlist::reportFromReader(*fontlist::fontTypeOf(".ttf"), font, kPath);
     checkSingleReport(font, report);
     checkCollectionReport(input, report.text);
@@ -140,14 +140,14 @@ void trueTypeReport(Input input) {
     checkWebFontReport(input);
 
     // The Unicode decoding reads the same fields as the byte-wise one: the same failures.
-    runtime::FontFileReader unicode(input);
-    const runtime::FontReport decoded = fontlist::reportFromReader(
-        *fontlist::fontTypeOf(".ttf"), unicode, kPath, runtime::NameDecoding::Unicode);
+    platform::FontFileReader unicode(input);
+    const fontcore::FontReport decoded = fontlist::reportFromReader(
+        *fontlist::fontTypeOf(".ttf"), unicode, kPath, fontcore::NameDecoding::Unicode);
     require(finishedReport(decoded, kFinishedStart) == report.text.starts_with(kFinishedStart),
             "the decoding of the strings changes no failure");
     if (decoded.text.starts_with(kFinishedStart)) {
         requireNameInReport(fontlist::nameFromReader(*fontlist::fontTypeOf(".ttf"), unicode,
-                                                     runtime::NameDecoding::Unicode)
+                                                     fontcore::NameDecoding::Unicode)
                                 .text(),
                             decoded.text);
     }

@@ -2,10 +2,10 @@
 
 #include <string>
 
+#include "fontcore/FontReport.h"
 #include "fontlist/FontTypes.h"
 #include "fuzz/Properties.h"
-#include "runtime/FontFileReader.h"
-#include "runtime/FontReport.h"
+#include "platform/FontFileReader.h"
 #include "type1/HeaderWindow.h"
 
 namespace fuzzing {
@@ -21,7 +21,7 @@ constexpr std::size_t kLongestValue = 3 * static_cast<std::size_t>(type1::kHeade
 } // namespace
 
 void type1Name(Input input) {
-    runtime::FontFileReader font(input);
+    platform::FontFileReader font(input);
     const std::string name = fontlist::nameFromReader(*fontlist::fontTypeOf(".pfb"), font).text();
     require(isValidUtf8(name), "the full name is UTF-8");
     require(name.size() <= kLongestValue, "the full name comes from the header window");
@@ -29,8 +29,8 @@ void type1Name(Input input) {
 }
 
 void type1Report(Input input) {
-    runtime::FontFileReader font(input);
-    const runtime::FontReport report =
+    platform::FontFileReader font(input);
+    const fontcore::FontReport report =
         fontlist::reportFromReader(*fontlist::fontTypeOf(".pfb"), font, kPath);
     require(isValidUtf8(report.text), "the report is UTF-8");
     require(!report.fileListStale, "bytes in memory never go missing");

@@ -1,8 +1,8 @@
 #include "truetype/NameTable.h"
 
-#include "runtime/Int16.h"
-#include "runtime/Text.h"
-#include "runtime/UnicodeText.h"
+#include "text/Text.h"
+#include "text/UnicodeText.h"
+#include "truetype/Int16.h"
 
 #include <algorithm>
 #include <array>
@@ -19,7 +19,7 @@ constexpr std::int64_t kEntryLimit = 32768 / sfnt::TableRecordLayout::size;
 bool isNameTag(const std::array<std::uint8_t, 4>& tag) {
     static constexpr char name[] = "name";
     for (std::size_t i = 0; i < tag.size(); ++i) {
-        if (runtime::text::foldByte(tag[i]) != static_cast<std::uint8_t>(name[i])) {
+        if (text::foldByte(tag[i]) != static_cast<std::uint8_t>(name[i])) {
             return false;
         }
     }
@@ -28,7 +28,7 @@ bool isNameTag(const std::array<std::uint8_t, 4>& tag) {
 
 } // namespace
 
-std::optional<NameTableLocation> findNameTable(runtime::FontFileReader& font,
+std::optional<NameTableLocation> findNameTable(platform::FontFileReader& font,
                                                std::int64_t offsetTableAt,
                                                std::int64_t tableOffsetsFrom) {
     using Entry = sfnt::TableRecordLayout;
@@ -77,7 +77,7 @@ NameRecordFields fieldsOf(const std::uint8_t* bytes) {
     using Layout = sfnt::NameRecordLayout;
     const auto field = [bytes](std::int64_t offset) {
         const auto at = static_cast<std::size_t>(offset - 1);
-        return runtime::int16::fromBytesOrNone(bytes[at], bytes[at + 1]);
+        return truetype::int16::fromBytesOrNone(bytes[at], bytes[at + 1]);
     };
     return {.platform = bytes[0],
             .encoding = field(Layout::encodingID),
@@ -89,7 +89,7 @@ NameRecordFields fieldsOf(const std::uint8_t* bytes) {
 
 } // namespace
 
-NameRecordFields decodeNameRecord(runtime::FontFileReader& font, std::int64_t recordOffset) {
+NameRecordFields decodeNameRecord(platform::FontFileReader& font, std::int64_t recordOffset) {
     constexpr std::size_t kFieldBytes = sfnt::NameRecordLayout::size - 1;
     const std::span<const std::uint8_t> page =
         font.pageFrom(readerPosition(recordOffset + sfnt::NameRecordLayout::platformID + 1));
@@ -105,7 +105,7 @@ NameRecordFields decodeNameRecord(runtime::FontFileReader& font, std::int64_t re
     return fieldsOf(bytes.data());
 }
 
-std::optional<StringPlace> stringPlace(const runtime::FontFileReader& font,
+std::optional<StringPlace> stringPlace(const platform::FontFileReader& font,
                                        const NameTableLocation& table,
                                        const NameRecordFields& record) {
     if (!record.length || !record.stringOffset) {
@@ -124,17 +124,15 @@ namespace {
 
 void appendDecoded(std::string& out, std::string_view bytes, StringEncoding encoding) {
     switch (encoding) {
-    case StringEncoding::Windows1252:
-        runtime::text::appendWindows1252DroppingNuls(out, bytes);
-        return;
-    case StringEncoding::Utf16BigEndian: runtime::text::appendUtf16BigEndian(out, bytes); return;
-    case StringEncoding::MacRoman: runtime::text::appendMacRoman(out, bytes); return;
+    case StringEncoding::Windows1252: text::appendWindows1252DroppingNuls(out, bytes); return;
+    case StringEncoding::Utf16BigEndian: text::appendUtf16BigEndian(out, bytes); return;
+    case StringEncoding::MacRoman: text::appendMacRoman(out, bytes); return;
     }
 }
 
 } // namespace
 
-void appendRecordText(std::string& out, runtime::FontFileReader& font, const StringPlace& place,
+void appendRecordText(std::string& out, platform::FontFileReader& font, const StringPlace& place,
                       StringEncoding encoding) {
     const std::int64_t position = readerPosition(place.offset);
     // A UTF-16 string that the end of the file cuts between the two bytes of a unit: the

@@ -1,6 +1,6 @@
 #include "truetype/NameTableReader.h"
 
-#include "runtime/Failure.h"
+#include "platform/Failure.h"
 #include "truetype/NameTable.h"
 
 #include <cstdint>
@@ -22,7 +22,7 @@ struct Choice {
 // follows (the last of those wins). The IDs of every record of platform 0 to 3 are minded,
 // although only the name ID takes part in the choice: an encoding or language ID of 32768 or
 // more fails the lookup.
-Choice chooseRecord(runtime::FontFileReader& font, const NameTableLocation& table) {
+Choice chooseRecord(platform::FontFileReader& font, const NameTableLocation& table) {
     Choice choice;
     forEachRecord(font, table, [&choice](const NameRecordFields& record, std::int64_t) {
         if (record.platform >= 4) {
@@ -44,7 +44,7 @@ Choice chooseRecord(runtime::FontFileReader& font, const NameTableLocation& tabl
 
 // The full name, decoded; none for an overflow, which most damaged files end in: the lookup
 // reports it without unwinding.
-std::optional<std::string> nameOfFace(const Face& face, runtime::NameDecoding decoding) {
+std::optional<std::string> nameOfFace(const Face& face, fontcore::NameDecoding decoding) {
     const std::optional<NameTableLocation> table =
         findNameTable(face.font, face.offsetTableAt, face.tableOffsetsFrom);
     if (!table) {
@@ -70,12 +70,12 @@ std::optional<std::string> nameOfFace(const Face& face, runtime::NameDecoding de
 
 } // namespace
 
-runtime::FullName fullName(runtime::FontFileReader& file, SfntContainer container,
-                           runtime::NameDecoding decoding) {
+fontcore::FullName fullName(platform::FontFileReader& file, SfntContainer container,
+                            fontcore::NameDecoding decoding) {
     SfntFaces faces(file, container);
     std::optional<std::string> name = nameOfFace(faces.face(0), decoding);
     if (!name) {
-        return {.failure = runtime::Failure(runtime::FailureNumber::Overflow)};
+        return {.failure = platform::Failure(platform::FailureNumber::Overflow)};
     }
     return {.name = std::move(*name)};
 }

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "runtime/FontFileReader.h"
-#include "runtime/FullName.h"
-#include "runtime/NameDecoding.h"
+#include "fontcore/FullName.h"
+#include "fontcore/NameDecoding.h"
+#include "platform/FontFileReader.h"
 #include "truetype/SfntFaces.h"
 
 // The full name of an sfnt font file: that of its first font.
@@ -14,7 +14,7 @@ namespace truetype {
 // decoding; not trimmed. A font whose name table overflows (as a file that is no TrueType
 // font does) gives the failure in the result; a damaged collection header, resource map or
 // wrapper, and a failing read, are raised.
-runtime::FullName fullName(runtime::FontFileReader& file, SfntContainer container,
-                           runtime::NameDecoding decoding = runtime::NameDecoding::ByteWise);
+fontcore::FullName fullName(platform::FontFileReader& file, SfntContainer container,
+                            fontcore::NameDecoding decoding = fontcore::NameDecoding::ByteWise);
 
 } // namespace truetype

@@ -1,7 +1,7 @@
 #include "truetype/NameTableReport.h"
 
-#include "runtime/Failure.h"
-#include "runtime/Text.h"
+#include "platform/Failure.h"
+#include "text/Text.h"
 #include "truetype/NameRecordLabels.h"
 #include "truetype/NameTable.h"
 
@@ -15,7 +15,7 @@ namespace truetype {
 
 namespace {
 
-using runtime::text::kCrLf;
+using text::kCrLf;
 
 // Every string of a name table lies within 64 KiB of its storage start, so a real report
 // stays small. Records can point at the same string over and over, though: 32767 records of
@@ -37,7 +37,7 @@ constexpr std::int64_t kTextPerFileByte = 8;
 // What one report may still read and make; beyond it the report is refused as out of memory.
 class ReportBudget {
 public:
-    explicit ReportBudget(runtime::FontFileReader& font)
+    explicit ReportBudget(platform::FontFileReader& font)
         : ReportBudget(static_cast<std::int64_t>(
               std::min<std::uint64_t>(font.size(), std::uint64_t{1} << 40))) {}
 
@@ -56,7 +56,7 @@ private:
           text_(std::max(kTextFloor, fileSize * kTextPerFileByte)) {}
 
     [[noreturn]] static void outOfMemory() {
-        throw runtime::Failure(runtime::FailureNumber::OutOfMemory);
+        throw platform::Failure(platform::FailureNumber::OutOfMemory);
     }
     static void spend(std::int64_t& left, std::int64_t count) {
         left -= count;
@@ -74,7 +74,7 @@ private:
 template <typename Field>
 Field orOverflow(std::optional<Field> field) {
     if (!field) {
-        throw runtime::Failure(runtime::FailureNumber::Overflow);
+        throw platform::Failure(platform::FailureNumber::Overflow);
     }
     return *field;
 }
@@ -97,10 +97,10 @@ private:
 };
 
 // Appends the line of a record to text, times over, its string bytes spent from the budget once.
-void appendRecordLines(std::string& text, runtime::FontFileReader& font,
+void appendRecordLines(std::string& text, platform::FontFileReader& font,
                        const NameTableLocation& table, const NameRecordFields& record,
                        std::int64_t times, LanguageLabels& languages, ReportBudget& budget,
-                       runtime::NameDecoding decoding) {
+                       fontcore::NameDecoding decoding) {
     const std::int16_t encoding = orOverflow(record.encoding);
     const std::string& language = languages.of(orOverflow(record.language));
     const std::int16_t nameId = orOverflow(record.nameId);
@@ -124,7 +124,7 @@ void appendRecordLines(std::string& text, runtime::FontFileReader& font,
 // Appends the report of one font: a title line with the path, the record count, a line per
 // record of platform 0 to 3.
 void appendFaceReport(std::string& text, const Face& face, const std::string& fontPath,
-                      ReportBudget& budget, runtime::NameDecoding decoding) {
+                      ReportBudget& budget, fontcore::NameDecoding decoding) {
     text += "NAME Table Info for " + fontPath;
     text += kCrLf;
     const NameTableLocation table =
@@ -143,8 +143,8 @@ void appendFaceReport(std::string& text, const Face& face, const std::string& fo
 
 } // namespace
 
-runtime::FontReport nameReport(runtime::FontFileReader& file, SfntContainer container,
-                               const std::string& fontPath, runtime::NameDecoding decoding) {
+fontcore::FontReport nameReport(platform::FontFileReader& file, SfntContainer container,
+                                const std::string& fontPath, fontcore::NameDecoding decoding) {
     SfntFaces faces(file, container);
     ReportBudget budget(faces.bytes());
     std::string text;

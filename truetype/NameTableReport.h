@@ -1,8 +1,8 @@
 #pragma once
 
-#include "runtime/FontFileReader.h"
-#include "runtime/FontReport.h"
-#include "runtime/NameDecoding.h"
+#include "fontcore/FontReport.h"
+#include "fontcore/NameDecoding.h"
+#include "platform/FontFileReader.h"
 #include "truetype/SfntFaces.h"
 
 #include <string>
@@ -19,8 +19,8 @@ namespace truetype {
 // needs, a damaged header, map or wrapper, a failing read, and a file whose fonts together need
 // more than the report may read (a header listing the same font over and over), which is out of
 // memory.
-runtime::FontReport nameReport(runtime::FontFileReader& file, SfntContainer container,
-                               const std::string& fontPath,
-                               runtime::NameDecoding decoding = runtime::NameDecoding::ByteWise);
+fontcore::FontReport nameReport(platform::FontFileReader& file, SfntContainer container,
+                                const std::string& fontPath,
+                                fontcore::NameDecoding decoding = fontcore::NameDecoding::ByteWise);
 
 } // namespace truetype

@@ -1,6 +1,6 @@
 #include "truetype/SfntFaces.h"
 
-#include "runtime/Failure.h"
+#include "platform/Failure.h"
 #include "truetype/Woff2Font.h"
 #include "truetype/WoffFont.h"
 
@@ -12,7 +12,7 @@ namespace truetype {
 namespace {
 
 // The minimal sfnt the file's wrapper holds, by its signature.
-std::vector<std::uint8_t> wrappedSfnt(runtime::FontFileReader& font) {
+std::vector<std::uint8_t> wrappedSfnt(platform::FontFileReader& font) {
     const std::string signature = font.bytesAt(1, 4);
     if (signature == "wOFF") {
         return woffSfnt(font);
@@ -20,12 +20,12 @@ std::vector<std::uint8_t> wrappedSfnt(runtime::FontFileReader& font) {
     if (signature == "wOF2") {
         return woff2Sfnt(font);
     }
-    throw runtime::Failure(runtime::FailureNumber::Overflow);
+    throw platform::Failure(platform::FailureNumber::Overflow);
 }
 
 } // namespace
 
-SfntFaces::SfntFaces(runtime::FontFileReader& file, SfntContainer container) : font_(&file) {
+SfntFaces::SfntFaces(platform::FontFileReader& file, SfntContainer container) : font_(&file) {
     switch (container) {
     case SfntContainer::Font: return;
     case SfntContainer::Collection: collection_.emplace(file); return;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "runtime/FontFileReader.h"
+#include "platform/FontFileReader.h"
 #include "truetype/CollectionHeader.h"
 #include "truetype/SuitcaseMap.h"
 
@@ -22,7 +22,7 @@ enum class SfntContainer {
 // table offsets count from (the start of those bytes, or of the font itself for a suitcase's
 // resource).
 struct Face {
-    runtime::FontFileReader& font;
+    platform::FontFileReader& font;
     std::int64_t offsetTableAt = 0;
     std::int64_t tableOffsetsFrom = 0;
 };
@@ -32,7 +32,7 @@ struct Face {
 // collection header, resource map or wrapper raises "Overflow" on construction.
 class SfntFaces {
 public:
-    SfntFaces(runtime::FontFileReader& file, SfntContainer container);
+    SfntFaces(platform::FontFileReader& file, SfntContainer container);
 
     SfntFaces(const SfntFaces&) = delete;
     SfntFaces& operator=(const SfntFaces&) = delete;
@@ -45,15 +45,15 @@ public:
     bool listsFaces() const noexcept { return collection_ || suitcase_; }
 
     // The bytes the fonts are read from: the file, or the sfnt a web font wraps.
-    runtime::FontFileReader& bytes() noexcept { return *font_; }
+    platform::FontFileReader& bytes() noexcept { return *font_; }
 
     // Font i, 0 <= i < count().
     Face face(std::int64_t i);
 
 private:
     std::vector<std::uint8_t> unwrapped_;
-    std::optional<runtime::FontFileReader> unwrappedReader_;
-    runtime::FontFileReader* font_;
+    std::optional<platform::FontFileReader> unwrappedReader_;
+    platform::FontFileReader* font_;
     std::optional<CollectionHeader> collection_;
     std::optional<SuitcaseMap> suitcase_;
 };

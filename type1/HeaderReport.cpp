@@ -4,15 +4,15 @@
 #include <optional>
 #include <string_view>
 
-#include "runtime/Failure.h"
-#include "runtime/Text.h"
+#include "platform/Failure.h"
+#include "text/Text.h"
 #include "type1/HeaderWindow.h"
 
 namespace type1 {
 
 namespace {
 
-using runtime::text::kCrLf;
+using text::kCrLf;
 
 // The entries the report shows, in the order of its lines.
 constexpr std::array<std::string_view, 4> kReportedKeys{"/version", "/FullName", "/FamilyName",
@@ -24,14 +24,14 @@ constexpr std::array<std::string_view, 4> kReportedKeys{"/version", "/FullName",
 // file (window position 1), one when it opens a .pfb's clear text (position 2), nothing at
 // position 3, and a negative count, which take refuses, further on.
 std::optional<std::string_view> headerText(std::string_view window) {
-    using runtime::text::find;
+    using text::find;
     const std::int64_t start = find(window, 1, "%!");
     if (start == 0) {
         return std::nullopt;
     }
     const std::int64_t begin = find(window, start, "begin");
     // The window holds the part in the file: a report that finishes never cuts past it.
-    return runtime::text::cut(window, start + 2, begin - start + 3);
+    return text::cut(window, start + 2, begin - start + 3);
 }
 
 // Appends the bytes decoded from Windows-1252 with every CR followed by an LF; every other
@@ -40,10 +40,10 @@ void appendWithCrLf(std::string& out, std::string_view bytes) {
     for (;;) {
         const std::size_t cr = bytes.find('\r');
         if (cr == std::string_view::npos) {
-            runtime::text::appendWindows1252(out, bytes);
+            text::appendWindows1252(out, bytes);
             return;
         }
-        runtime::text::appendWindows1252(out, bytes.substr(0, cr));
+        text::appendWindows1252(out, bytes.substr(0, cr));
         out += kCrLf;
         bytes.remove_prefix(cr + 1);
     }
@@ -59,7 +59,7 @@ struct HeaderCuts {
 HeaderCuts headerCuts(std::string_view window) {
     const auto orInvalid = [](std::optional<std::string_view> cut) {
         if (!cut) {
-            throw runtime::Failure(runtime::FailureNumber::InvalidArgument);
+            throw platform::Failure(platform::FailureNumber::InvalidArgument);
         }
         return *cut;
     };
@@ -72,17 +72,17 @@ HeaderCuts headerCuts(std::string_view window) {
 
 } // namespace
 
-runtime::FontReport headerReport(runtime::FontFileReader& reader, HeaderLayout layout,
-                                 const std::string& fontPath) {
+fontcore::FontReport headerReport(platform::FontFileReader& reader, HeaderLayout layout,
+                                  const std::string& fontPath) {
     const HeaderCuts cuts = headerCuts(headerWindowInFile(reader, layout));
-    runtime::FontReport report;
+    fontcore::FontReport report;
     report.text = "Name info for " + fontPath; // a path, already UTF-8
     report.text += kCrLf;
     // Font bytes are cut and converted raw, and decoded last.
     appendWithCrLf(report.text, cuts.header);
     report.text += kCrLf;
     for (const std::string_view value : cuts.values) {
-        runtime::text::appendWindows1252(report.text, value);
+        text::appendWindows1252(report.text, value);
         report.text += kCrLf;
     }
     return report;

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "runtime/FontFileReader.h"
-#include "runtime/FontReport.h"
+#include "fontcore/FontReport.h"
+#include "platform/FontFileReader.h"
 #include "type1/HeaderWindow.h"
 
 // The details-pane report of a Type 1 font file: its header's opening lines and four of its
@@ -17,7 +17,7 @@ namespace type1 {
 //   the values of /version, /FullName, /FamilyName and /Weight, one to a line, untrimmed.
 // Any failure (a failed read, a piece missing from the header: failure 5) is raised, with
 // nothing of what was built before it.
-runtime::FontReport headerReport(runtime::FontFileReader& reader, HeaderLayout layout,
-                                 const std::string& fontPath);
+fontcore::FontReport headerReport(platform::FontFileReader& reader, HeaderLayout layout,
+                                  const std::string& fontPath);
 
 } // namespace type1

@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "runtime/FontFileReader.h"
-#include "runtime/FullName.h"
+#include "fontcore/FullName.h"
+#include "platform/FontFileReader.h"
 
 // The clear-text header at the start of a Type 1 font file, read as one fixed window of raw bytes
 // and searched as text. Nothing here parses the font.
@@ -28,7 +28,7 @@ enum class HeaderLayout { Segmented, Text };
 // bytes past the end of the file match nothing the lookup and the report look for, and every
 // cut of theirs that finishes ends before a text they found. A Text file's window is the same
 // length from the file's first byte.
-std::string_view headerWindowInFile(runtime::FontFileReader& reader,
+std::string_view headerWindowInFile(platform::FontFileReader& reader,
                                     HeaderLayout layout = HeaderLayout::Segmented);
 
 // The raw bytes between the "(" after key and the first ")" after key, as stored: not trimmed,
@@ -41,7 +41,7 @@ std::optional<std::string_view> T1EntryValue(std::string_view window, std::strin
 // The font's full name, the /FullName value decoded from Windows-1252 to UTF-8, or the failure
 // that stopped the lookup (5 for a value that cannot be cut: most damaged files end there, so
 // it is a value); a failing read is raised. Reads nothing past the header window.
-runtime::FullName fullName(runtime::FontFileReader& reader,
-                           HeaderLayout layout = HeaderLayout::Segmented);
+fontcore::FullName fullName(platform::FontFileReader& reader,
+                            HeaderLayout layout = HeaderLayout::Segmented);
 
 } // namespace type1

@@ -1,4 +1,4 @@
-#include "runtime/Failure.h"
+#include "platform/Failure.h"
 
 #include <cerrno>
 #include <cstring>
@@ -9,8 +9,8 @@
 
 namespace {
 
-using runtime::Failure;
-using runtime::FailureNumber;
+using platform::Failure;
+using platform::FailureNumber;
 
 // Users see the numbers ("Error  53") and the descriptions (a lookup's "error: Overflow"), so
 // a changed number or text is a visible change. These are the ones the program's texts fix.
@@ -36,7 +36,7 @@ TEST(Failure, CarriesTheNumberAndDescriptionUsersSee) {
 }
 
 TEST(Failure, AValueOutsideTheListDescribesItselfAsApplicationDefined) {
-    EXPECT_EQ(runtime::failureDescription(static_cast<FailureNumber>(54)),
+    EXPECT_EQ(platform::failureDescription(static_cast<FailureNumber>(54)),
               "Application-defined or object-defined error");
 }
 
@@ -52,13 +52,13 @@ TEST(Failure, FromErrno) {
         {EIO, 57},    {EEXIST, 75},  {EROFS, 75},  {EISDIR, 75},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(runtime::failureFromErrno(c.error).number(), c.number) << c.error;
+        EXPECT_EQ(platform::failureFromErrno(c.error).number(), c.number) << c.error;
     }
 }
 
 // Messages name the cause beside the number: many causes share 75.
 TEST(Failure, CauseIsTheProgramsOwnElseTheSystemsTextElseTheDescription) {
-    const Failure fromSystem = runtime::failureFromErrno(ENAMETOOLONG);
+    const Failure fromSystem = platform::failureFromErrno(ENAMETOOLONG);
     EXPECT_EQ(fromSystem.systemError(), ENAMETOOLONG);
     EXPECT_EQ(fromSystem.cause(), std::strerror(ENAMETOOLONG));
     EXPECT_NE(fromSystem.cause(), fromSystem.description());
@@ -71,7 +71,7 @@ int numberOfCurrent(const auto& thrower) {
     try {
         thrower();
     } catch (...) {
-        return runtime::currentFailure().number();
+        return platform::currentFailure().number();
     }
     return -1;
 }

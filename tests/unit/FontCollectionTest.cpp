@@ -71,7 +71,7 @@ TEST(FontCollection, TheReportShowsEveryFontUnderItsHeading) {
     testsupport::TempDir dir;
     const std::string path = dir.write("fonts.ttc", fontCollection({.fonts = {kAlpha, kBeta}}));
     const std::string title = "NAME Table Info for " + path + "\r\nName Records | 1\r\n";
-    const runtime::FontReport report = fontlist::reportOf(path).value();
+    const fontcore::FontReport report = fontlist::reportOf(path).value();
     EXPECT_FALSE(report.fileListStale);
     EXPECT_EQ(report.text, "Font 1 of 2\r\n" + title +
                                "Win Unicode ENU Full Font Name | Alpha Sans\r\n"
@@ -92,7 +92,7 @@ TEST(FontCollection, ADamagedFontOrHeaderReplacesTheWholeReport) {
     dir.write("fonts.ttc", fontCollection({.fonts = {kAlpha}, .count = 0}));
     EXPECT_EQ(fontlist::reportOf(path).value().text, overflow);
 
-    const runtime::FontReport gone = fontlist::reportOf(dir.file("gone.ttc")).value();
+    const fontcore::FontReport gone = fontlist::reportOf(dir.file("gone.ttc")).value();
     EXPECT_TRUE(gone.fileListStale);
     EXPECT_EQ(gone.text.rfind("File not found. ", 0), 0u);
 }
@@ -127,7 +127,7 @@ TEST(FontCollection, RealOpenTypeFontsAndCollectionsGiveTheirFullNames) {
     const std::string wqy = "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc";
     if (std::filesystem::exists(wqy)) {
         // The same record read as UTF-16, as fontTools reads it.
-        EXPECT_EQ(fontlist::nameOf(wqy, runtime::NameDecoding::Unicode).value().text(),
+        EXPECT_EQ(fontlist::nameOf(wqy, fontcore::NameDecoding::Unicode).value().text(),
                   "文泉驛微米黑");
         const std::string text = fontlist::reportOf(wqy).value().text;
         EXPECT_EQ(text.rfind("Font 1 of 2\r\nNAME Table Info for " + wqy, 0), 0u);

@@ -201,13 +201,13 @@ TEST(TrueTypeName, MissingPathIsAnErrorAndCreatesNothing) {
 
 TEST(TrueTypeName, ReadsFromMemoryLikeFromFile) {
     const std::string font = testsupport::trueTypeFontNamed(u"In Memory");
-    runtime::FontFileReader reader(
+    platform::FontFileReader reader(
         std::span(reinterpret_cast<const std::uint8_t*>(font.data()), font.size()));
     EXPECT_EQ(fontlist::nameFromReader(*fontlist::fontTypeOf(".ttf"), reader).text(), "In Memory");
 }
 
 std::string readFromMemory(const std::string& font) {
-    runtime::FontFileReader reader(
+    platform::FontFileReader reader(
         std::span(reinterpret_cast<const std::uint8_t*>(font.data()), font.size()));
     return fontlist::nameFromReader(*fontlist::fontTypeOf(".ttf"), reader).text();
 }
@@ -288,7 +288,7 @@ TEST(TrueTypeName, ReadsLittleOfALargeFont) {
     std::string font =
         testsupport::trueTypeBytes({{{"glyf", std::string(1 << 20, '\x55'), {}},
                                      {"name", testsupport::nameTableBytes(names), {}}}});
-    runtime::FontFileReader reader(
+    platform::FontFileReader reader(
         std::span(reinterpret_cast<const std::uint8_t*>(font.data()), font.size()));
     EXPECT_EQ(fontlist::nameFromReader(*fontlist::fontTypeOf(".ttf"), reader).text(),
               "String of a record");

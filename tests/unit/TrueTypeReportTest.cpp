@@ -7,9 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include "fontcore/FontReport.h"
 #include "fontlist/FontTypes.h"
-#include "runtime/FontFileReader.h"
-#include "runtime/FontReport.h"
+#include "platform/FontFileReader.h"
 #include "support/TempDir.h"
 #include "support/TrueTypeWriter.h"
 
@@ -21,7 +21,7 @@ using testsupport::utf16be;
 
 struct Report : ::testing::Test {
     testsupport::TempDir dir;
-    runtime::FontReport report(const NameTableLayout& names) {
+    fontcore::FontReport report(const NameTableLayout& names) {
         return fontlist::reportOf(dir.write("font.ttf", testsupport::trueTypeFont(names))).value();
     }
     std::string title() const { return "NAME Table Info for " + dir.file("font.ttf") + "\r\n"; }
@@ -41,7 +41,7 @@ TEST_F(Report, ListsEveryRecordOfPlatformsZeroToThree) {
         {1, 0, 0, 4, "Caf\x8E"}, // a Macintosh byte shown as the Windows-1252 character
         {3, 1, 0x0409, 10, utf16be(u"Line one\r\nLine two")},
     };
-    const runtime::FontReport result = report(names);
+    const fontcore::FontReport result = report(names);
     EXPECT_FALSE(result.fileListStale);
     EXPECT_EQ(result.text, title() + "Name Records | 10\r\n"
                                      "Mac ENG Font Name | Example Sans\r\n"
@@ -83,7 +83,7 @@ TEST_F(Report, AnyOverflowReplacesTheWholeReport) {
 }
 
 TEST_F(Report, FileThatHasGoneAsksForTheListToBeReadAgain) {
-    const runtime::FontReport result = fontlist::reportOf(dir.file("gone.ttf")).value();
+    const fontcore::FontReport result = fontlist::reportOf(dir.file("gone.ttf")).value();
     EXPECT_TRUE(result.fileListStale);
     EXPECT_EQ(result.text, "File not found. Fonts in directory may have been moved while app was "
                            "open.\r\nIf problem persists, please report to "
@@ -136,7 +136,7 @@ std::vector<std::uint8_t> realFont() {
 TEST(RealNameTable, GivesTheNameAndLinesThatFontToolsReads) {
     const std::vector<std::uint8_t> font = realFont();
     ASSERT_EQ(font.size(), 28u + 504u);
-    runtime::FontFileReader reader(font);
+    platform::FontFileReader reader(font);
     // The Macintosh record says "C059 Bold"; the Windows record, read last, wins.
     EXPECT_EQ(fontlist::nameFromReader(*fontlist::fontTypeOf(".ttf"), reader).text(), "C059-Bold");
     EXPECT_EQ(

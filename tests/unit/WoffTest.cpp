@@ -1,6 +1,6 @@
 // WOFF files: the wrapped font's name and report, stored raw or deflated, and what a damaged
 // wrapper gives.
-#include "runtime/FontFileReader.h"
+#include "platform/FontFileReader.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -32,8 +32,8 @@ const std::string kFont = testsupport::trueTypeFont(
                  {.nameId = 1, .bytes = testsupport::utf16be(u"Woff Sans Woff Sans Woff Sans")},
                  {.bytes = testsupport::utf16be(u"Woff Sans Woff Sans Woff Sans Bold")}}});
 
-runtime::FontReport ttfReport(const std::string& bytes, const std::string& path) {
-    runtime::FontFileReader reader(
+fontcore::FontReport ttfReport(const std::string& bytes, const std::string& path) {
+    platform::FontFileReader reader(
         std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
     return fontlist::reportFromReader(*fontlist::fontTypeOf(".ttf"), reader, path);
 }
