@@ -2,8 +2,7 @@
 // fonts of fonts-dejavu-core and fonts-liberation2, the Type 1 fonts of fonts-urw-base35.
 // Run: build/default/bench/quillvane_bench_lookups
 #include "fontcore/FullName.h"
-#include "truetype/NameTableReader.h"
-#include "type1/HeaderWindow.h"
+#include "fontlist/FontTypes.h"
 
 #include <benchmark/benchmark.h>
 
@@ -54,19 +53,19 @@ const std::vector<std::string>& trueTypeFonts() {
 
 void TrueTypeFullName(benchmark::State& state) {
     lookups(state, trueTypeFonts(),
-            [](const std::string& path) { return truetype::TTEnglishName(path); });
+            [](const std::string& path) { return fontlist::nameOf(path).value(); });
 }
 
 // The same with the "Unicode names" option.
 void TrueTypeFullNameUnicode(benchmark::State& state) {
     lookups(state, trueTypeFonts(), [](const std::string& path) {
-        return truetype::TTEnglishName(path, fontcore::NameDecoding::Unicode);
+        return fontlist::nameOf(path, fontcore::NameDecoding::Unicode).value();
     });
 }
 
 void Type1FullName(benchmark::State& state) {
     static const std::vector<std::string> paths = fontsIn({"/usr/share/fonts/X11/Type1"}, ".pfb");
-    lookups(state, paths, type1::T1Name);
+    lookups(state, paths, [](const std::string& path) { return fontlist::nameOf(path).value(); });
 }
 
 BENCHMARK(TrueTypeFullName);

@@ -4,7 +4,6 @@
 #include "text/Text.h"
 #include "truetype/NameTableReader.h"
 #include "truetype/NameTableReport.h"
-#include "truetype/WebFont.h"
 #include "type1/HeaderReport.h"
 #include "type1/HeaderWindow.h"
 
@@ -28,21 +27,33 @@ constexpr Companion kType1Companions[] = {
 constexpr Companion kType1TextCompanions[] = {
     {".afm", false}, {".pfm", false}, {".inf", false}, {".mmm", false}};
 
-fontcore::FullName singleFontName(platform::FontFileReader& font, fontcore::NameDecoding decoding) {
-    return truetype::TTEnglishNameFromReader(font, 0, decoding);
+// The readers raise their failures; nameFromReader and reportFromReader, and the opening of a
+// file below, turn them into results.
+template <truetype::SfntContainer container>
+fontcore::FullName sfntName(platform::FontFileReader& font, fontcore::NameDecoding decoding) {
+    return truetype::fullName(font, container, decoding);
+}
+
+template <truetype::SfntContainer container>
+fontcore::FontReport sfntReport(platform::FontFileReader& font, const std::string& fontPath,
+                                fontcore::NameDecoding decoding) {
+    return truetype::nameReport(font, container, fontPath, decoding);
 }
 
 // A Type 1 font's names are its header's bytes in Windows-1252, whatever the decoding.
-template <fontcore::FullName (*readName)(platform::FontFileReader&)>
+template <type1::HeaderLayout layout>
 fontcore::FullName type1Name(platform::FontFileReader& font, fontcore::NameDecoding) {
-    return readName(font);
+    return type1::fullName(font, layout);
 }
 
-template <fontcore::FontReport (*makeReport)(platform::FontFileReader&, const std::string&)>
+template <type1::HeaderLayout layout>
 fontcore::FontReport type1Report(platform::FontFileReader& font, const std::string& fontPath,
                                  fontcore::NameDecoding) {
-    return makeReport(font, fontPath);
+    return type1::headerReport(font, layout, fontPath);
 }
+
+using truetype::SfntContainer;
+using type1::HeaderLayout;
 
 // In the order of their entries in the type filter; "All font types" takes them by their place
 // there, the sfnt types first. A .otf file is read as a .ttf one whatever its outlines: both are
@@ -52,53 +63,53 @@ constexpr FontType kFontTypes[] = {
      .placeInAll = 0,
      .filterName = "TrueType fonts",
      .filterValue = "ttf",
-     .name = singleFontName,
-     .report = truetype::TTReportFromReader,
+     .name = sfntName<SfntContainer::Font>,
+     .report = sfntReport<SfntContainer::Font>,
      .companions = {}},
     {.extensions = kType1Extensions,
      .placeInAll = 5,
      .filterName = "Type1 fonts",
      .filterValue = "pfb",
-     .name = type1Name<type1::T1NameFromReader>,
-     .report = type1Report<type1::T1ReportFromReader>,
+     .name = type1Name<HeaderLayout::Segmented>,
+     .report = type1Report<HeaderLayout::Segmented>,
      .companions = kType1Companions},
     {.extensions = kOpenTypeExtensions,
      .placeInAll = 1,
      .filterName = "OpenType",
      .filterValue = "otf",
-     .name = singleFontName,
-     .report = truetype::TTReportFromReader,
+     .name = sfntName<SfntContainer::Font>,
+     .report = sfntReport<SfntContainer::Font>,
      .companions = {}},
     // A collection is named after its first font and reported font by font.
     {.extensions = kCollectionExtensions,
      .placeInAll = 2,
      .filterName = "Collections",
      .filterValue = "ttc",
-     .name = truetype::TTCEnglishNameFromReader,
-     .report = truetype::TTCReportFromReader,
+     .name = sfntName<SfntContainer::Collection>,
+     .report = sfntReport<SfntContainer::Collection>,
      .companions = {}},
     // A web font reads as the sfnt it wraps, whichever of the two wrappers holds it.
     {.extensions = kWebFontExtensions,
      .placeInAll = 4,
      .filterName = "Web fonts",
      .filterValue = "woff",
-     .name = truetype::webFontNameFromReader,
-     .report = truetype::webFontReportFromReader,
+     .name = sfntName<SfntContainer::WebFont>,
+     .report = sfntReport<SfntContainer::WebFont>,
      .companions = {}},
     {.extensions = kType1TextExtensions,
      .placeInAll = 6,
      .filterName = "Type1 text and Unix fonts",
      .filterValue = "pfa",
-     .name = type1Name<type1::T1TextNameFromReader>,
-     .report = type1Report<type1::T1TextReportFromReader>,
+     .name = type1Name<HeaderLayout::Text>,
+     .report = type1Report<HeaderLayout::Text>,
      .companions = kType1TextCompanions},
     // So is a Mac suitcase, its fonts kept as resources in its data fork.
     {.extensions = kSuitcaseExtensions,
      .placeInAll = 3,
      .filterName = "Mac suitcases",
      .filterValue = "dfont",
-     .name = truetype::SuitcaseEnglishNameFromReader,
-     .report = truetype::SuitcaseReportFromReader,
+     .name = sfntName<SfntContainer::Suitcase>,
+     .report = sfntReport<SfntContainer::Suitcase>,
      .companions = {}},
 };
 
@@ -255,6 +266,25 @@ std::optional<fontcore::FontReport> reportOf(const std::string& path,
         path, [type, decoding](platform::FontFileReader& font, const std::string& fontPath) {
             return type->report(font, fontPath, decoding);
         });
+}
+
+fontcore::FullName nameFromReader(const FontType& type, platform::FontFileReader& font,
+                                  fontcore::NameDecoding decoding) {
+    try {
+        return type.name(font, decoding);
+    } catch (...) {
+        return {.failure = platform::currentFailure()};
+    }
+}
+
+fontcore::FontReport reportFromReader(const FontType& type, platform::FontFileReader& font,
+                                      const std::string& fontPath,
+                                      fontcore::NameDecoding decoding) {
+    try {
+        return type.report(font, fontPath, decoding);
+    } catch (...) {
+        return fontcore::failedFontReport(platform::currentFailure(), fontPath);
+    }
 }
 
 } // namespace fontlist

@@ -33,7 +33,9 @@ struct FontType {
     // The words before the patterns in the type filter's entry of this type alone.
     std::string_view filterName;
     std::string_view filterValue; // quillvane-cli's --filter value for that entry
-    // The decoding applies to the strings of sfnt name tables; Type 1 names are Windows-1252.
+    // The readers of the type, which raise their failures (nameFromReader and reportFromReader
+    // give them as results). The decoding applies to the strings of sfnt name tables; Type 1
+    // names are Windows-1252.
     fontcore::FullName (*name)(platform::FontFileReader& font, fontcore::NameDecoding decoding);
     // fontPath is only shown in the report.
     fontcore::FontReport (*report)(platform::FontFileReader& font, const std::string& fontPath,
@@ -83,5 +85,17 @@ nameAndLengthOf(const platform::ListedFile& file, fontcore::FileLength& length,
 std::optional<fontcore::FontReport>
 reportOf(const std::string& path,
          fontcore::NameDecoding decoding = fontcore::NameDecoding::ByteWise);
+
+// The full name of the font that font reads (a file, or bytes in memory), as a font of the given
+// type. Never throws.
+fontcore::FullName
+nameFromReader(const FontType& type, platform::FontFileReader& font,
+               fontcore::NameDecoding decoding = fontcore::NameDecoding::ByteWise);
+
+// The report of the font that font reads, as a font of the given type; fontPath is only shown.
+// Never throws.
+fontcore::FontReport
+reportFromReader(const FontType& type, platform::FontFileReader& font, const std::string& fontPath,
+                 fontcore::NameDecoding decoding = fontcore::NameDecoding::ByteWise);
 
 } // namespace fontlist

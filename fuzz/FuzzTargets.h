@@ -15,13 +15,13 @@ namespace fuzzing {
 
 using Input = std::span<const std::uint8_t>;
 
-// TTEnglishName over the input as a font file in memory, then TTCEnglishName over it as a
-// font collection.
+// The full-name lookup over the input as a font file in memory, then as a font collection, a
+// suitcase and a web font, through the type table's rows.
 void trueTypeName(Input input);
 // The TrueType name-table report, checked against the lookup over the same bytes; then the
 // collection's report, checked against the collection's lookup and the single font's report.
 void trueTypeReport(Input input);
-// T1Name over the input as a .pfb file in memory.
+// The Type 1 full-name lookup over the input as a .pfb file in memory.
 void type1Name(Input input);
 // The Type 1 header report, checked against the lookup over the same bytes.
 void type1Report(Input input);

@@ -20,13 +20,13 @@
 #include <system_error>
 #include <vector>
 
+#include "fontlist/FontTypes.h"
 #include "fuzz/FuzzTargets.h"
 #include "fuzz/WriterSeeds.h"
 #include "support/CollectionWriter.h"
 #include "support/TrueTypeWriter.h"
 #include "support/Woff2Writer.h"
 #include "support/WoffWriter.h"
-#include "truetype/NameTableReader.h"
 #include "truetype/SfntLayout.h"
 #include "type1/HeaderWindow.h"
 
@@ -149,8 +149,8 @@ void addInstalledFonts(Corpus& corpus, const fs::path& directory) {
             if (!font) {
                 continue;
             }
-            const std::string name = collection ? truetype::TTCEnglishName(path.string()).text()
-                                                : truetype::TTEnglishName(path.string()).text();
+            const std::string name = collection ? fontlist::nameOf(path.string()).value().text()
+                                                : fontlist::nameOf(path.string()).value().text();
             corpus.add("tt_name", stem, *font);
             corpus.add("tt_report", stem, *font);
             if (!collection) {
@@ -164,7 +164,8 @@ void addInstalledFonts(Corpus& corpus, const fs::path& directory) {
             corpus.add("t1_name", stem, start);
             corpus.add("t1_report", stem, start);
             corpus.add("html_line", stem,
-                       fuzzing::htmlLineInput(type1::T1Name(path.string()).text(), path.string()));
+                       fuzzing::htmlLineInput(fontlist::nameOf(path.string()).value().text(),
+                                              path.string()));
         }
     }
 }

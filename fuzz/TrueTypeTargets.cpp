@@ -4,11 +4,9 @@
 #include <string_view>
 
 #include "fontcore/FontReport.h"
+#include "fontlist/FontTypes.h"
 #include "fuzz/Properties.h"
 #include "platform/FontFileReader.h"
-#include "truetype/NameTableReader.h"
-#include "truetype/NameTableReport.h"
-#include "truetype/WebFont.h"
 
 namespace fuzzing {
 
@@ -57,7 +55,8 @@ void requireNameInReport(const std::string& name, const std::string& report) {
 
 void checkSingleReport(platform::FontFileReader& font, const fontcore::FontReport& report) {
     if (finishedReport(report, kFinishedStart)) {
-        requireNameInReport(truetype::TTEnglishNameFromReader(font).text(), report.text);
+        requireNameInReport(fontlist::nameFromReader(*fontlist::fontTypeOf(".ttf"), font).text(),
+                            report.text);
     }
 }
 
@@ -65,7 +64,8 @@ void checkSingleReport(platform::FontFileReader& font, const fontcore::FontRepor
 // font's report under the heading "Font 1 of 1", or the same failure text.
 void checkCollectionReport(Input input, const std::string& singleReport) {
     platform::FontFileReader font(input);
-    const fontcore::FontReport report = truetype::TTCReportFromReader(font, kPath);
+    const fontcore::FontReport report =
+        fontlist::reportFromReader(*fontlist::fontTypeOf(".ttc"), font, kPath);
     if (!hasCollectionTag(input)) {
         const bool finished = singleReport.starts_with(kFinishedStart);
         require(!report.fileListStale &&
@@ -75,7 +75,8 @@ void checkCollectionReport(Input input, const std::string& singleReport) {
         return;
     }
     if (finishedReport(report, kFirstHeading)) {
-        requireNameInReport(truetype::TTCEnglishNameFromReader(font).text(), report.text);
+        requireNameInReport(fontlist::nameFromReader(*fontlist::fontTypeOf(".ttc"), font).text(),
+                            report.text);
     }
 }
 
@@ -83,9 +84,11 @@ void checkCollectionReport(Input input, const std::string& singleReport) {
 // per font of which the first holds the suitcase's name.
 void checkSuitcaseReport(Input input) {
     platform::FontFileReader font(input);
-    const fontcore::FontReport report = truetype::SuitcaseReportFromReader(font, kPath);
+    const fontcore::FontReport report =
+        fontlist::reportFromReader(*fontlist::fontTypeOf(".dfont"), font, kPath);
     if (finishedReport(report, kFirstHeading)) {
-        requireNameInReport(truetype::SuitcaseEnglishNameFromReader(font).text(), report.text);
+        requireNameInReport(fontlist::nameFromReader(*fontlist::fontTypeOf(".dfont"), font).text(),
+                            report.text);
     }
 }
 
@@ -93,9 +96,11 @@ void checkSuitcaseReport(Input input) {
 // wraps, which holds that font's name.
 void checkWebFontReport(Input input) {
     platform::FontFileReader font(input);
-    const fontcore::FontReport report = truetype::webFontReportFromReader(font, kPath);
+    const fontcore::FontReport report =
+        fontlist::reportFromReader(*fontlist::fontTypeOf(".woff"), font, kPath);
     if (finishedReport(report, kFinishedStart)) {
-        requireNameInReport(truetype::webFontNameFromReader(font).text(), report.text);
+        requireNameInReport(fontlist::nameFromReader(*fontlist::fontTypeOf(".woff"), font).text(),
+                            report.text);
     }
 }
 
@@ -103,29 +108,32 @@ void checkWebFontReport(Input input) {
 
 void trueTypeName(Input input) {
     platform::FontFileReader font(input);
-    const std::string name = truetype::TTEnglishNameFromReader(font).text();
+    const std::string name = fontlist::nameFromReader(*fontlist::fontTypeOf(".ttf"), font).text();
     checkName(name);
 
     platform::FontFileReader collection(input);
-    const std::string first = truetype::TTCEnglishNameFromReader(collection).text();
+    const std::string first =
+        fontlist::nameFromReader(*fontlist::fontTypeOf(".ttc"), collection).text();
     checkName(first);
     require(hasCollectionTag(input) || first == name,
             "a file without the collection tag is named as a single font");
 
     platform::FontFileReader suitcase(input);
-    checkName(truetype::SuitcaseEnglishNameFromReader(suitcase).text());
+    checkName(fontlist::nameFromReader(*fontlist::fontTypeOf(".dfont"), suitcase).text());
 
     platform::FontFileReader webFont(input);
-    checkName(truetype::webFontNameFromReader(webFont).text());
+    checkName(fontlist::nameFromReader(*fontlist::fontTypeOf(".woff"), webFont).text());
 
     platform::FontFileReader unicode(input);
-    checkName(
-        truetype::TTEnglishNameFromReader(unicode, 0, fontcore::NameDecoding::Unicode).text());
+    checkName(fontlist::nameFromReader(*fontlist::fontTypeOf(".ttf"), unicode,
+                                       fontcore::NameDecoding::Unicode)
+                  .text());
 }
 
 void trueTypeReport(Input input) {
     platform::FontFileReader font(input);
-    const fontcore::FontReport report = truetype::TTReportFromReader(font, kPath);
+    const fontcore::FontReport report =
+        fontlist::reportFromReader(*fontlist::fontTypeOf(".ttf"), font, kPath);
     checkSingleReport(font, report);
     checkCollectionReport(input, report.text);
     checkSuitcaseReport(input);
@@ -133,14 +141,15 @@ void trueTypeReport(Input input) {
 
     // The Unicode decoding reads the same fields as the byte-wise one: the same failures.
     platform::FontFileReader unicode(input);
-    const fontcore::FontReport decoded =
-        truetype::TTReportFromReader(unicode, kPath, fontcore::NameDecoding::Unicode);
+    const fontcore::FontReport decoded = fontlist::reportFromReader(
+        *fontlist::fontTypeOf(".ttf"), unicode, kPath, fontcore::NameDecoding::Unicode);
     require(finishedReport(decoded, kFinishedStart) == report.text.starts_with(kFinishedStart),
             "the decoding of the strings changes no failure");
     if (decoded.text.starts_with(kFinishedStart)) {
-        requireNameInReport(
-            truetype::TTEnglishNameFromReader(unicode, 0, fontcore::NameDecoding::Unicode).text(),
-            decoded.text);
+        requireNameInReport(fontlist::nameFromReader(*fontlist::fontTypeOf(".ttf"), unicode,
+                                                     fontcore::NameDecoding::Unicode)
+                                .text(),
+                            decoded.text);
     }
 }
 

@@ -3,9 +3,9 @@
 #include <string>
 
 #include "fontcore/FontReport.h"
+#include "fontlist/FontTypes.h"
 #include "fuzz/Properties.h"
 #include "platform/FontFileReader.h"
-#include "type1/HeaderReport.h"
 #include "type1/HeaderWindow.h"
 
 namespace fuzzing {
@@ -22,7 +22,7 @@ constexpr std::size_t kLongestValue = 3 * static_cast<std::size_t>(type1::kHeade
 
 void type1Name(Input input) {
     platform::FontFileReader font(input);
-    const std::string name = type1::T1NameFromReader(font).text();
+    const std::string name = fontlist::nameFromReader(*fontlist::fontTypeOf(".pfb"), font).text();
     require(isValidUtf8(name), "the full name is UTF-8");
     require(name.size() <= kLongestValue, "the full name comes from the header window");
     require(font.fetchCount() <= 1, "the lookup reads the header window and nothing else");
@@ -30,7 +30,8 @@ void type1Name(Input input) {
 
 void type1Report(Input input) {
     platform::FontFileReader font(input);
-    const fontcore::FontReport report = type1::T1ReportFromReader(font, kPath);
+    const fontcore::FontReport report =
+        fontlist::reportFromReader(*fontlist::fontTypeOf(".pfb"), font, kPath);
     require(isValidUtf8(report.text), "the report is UTF-8");
     require(!report.fileListStale, "bytes in memory never go missing");
     require(font.fetchCount() <= 1, "the report reads the header window and nothing else");
@@ -41,7 +42,8 @@ void type1Report(Input input) {
     // A finished report holds the /FullName value on a line of its own (after /version), and
     // the lookup cuts the same value out of the same window (read again from the same reader,
     // which has it in its page).
-    const std::string line = "\r\n" + type1::T1NameFromReader(font).text() + "\r\n";
+    const std::string line =
+        "\r\n" + fontlist::nameFromReader(*fontlist::fontTypeOf(".pfb"), font).text() + "\r\n";
     require(report.text.find(line) != std::string::npos, "the full name is a line of the report");
 }
 

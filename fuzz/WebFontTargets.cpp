@@ -8,11 +8,10 @@
 
 #include "fontcore/FontReport.h"
 #include "fontcore/FullName.h"
+#include "fontlist/FontTypes.h"
 #include "fuzz/Properties.h"
 #include "platform/Failure.h"
 #include "platform/FontFileReader.h"
-#include "truetype/NameTableReader.h"
-#include "truetype/WebFont.h"
 #include "truetype/Woff2Font.h"
 #include "truetype/WoffFont.h"
 
@@ -40,7 +39,7 @@ void checkWebFont(Input input, std::string_view signature,
     const Input file(bytes);
 
     platform::FontFileReader font(file);
-    const fontcore::FullName name = truetype::webFontNameFromReader(font);
+    const fontcore::FullName name = fontlist::nameFromReader(*fontlist::fontTypeOf(".woff"), font);
     require(isValidUtf8(name.text()), "the full name is UTF-8");
 
     platform::FontFileReader direct(file);
@@ -49,7 +48,7 @@ void checkWebFont(Input input, std::string_view signature,
         const std::vector<std::uint8_t> sfnt = unwrap(direct);
         require(sfnt.size() >= 12, "the unwrapped sfnt holds at least its offset table");
         platform::FontFileReader unwrapped{std::span<const std::uint8_t>(sfnt)};
-        expected = truetype::TTEnglishNameFromReader(unwrapped).text();
+        expected = fontlist::nameFromReader(*fontlist::fontTypeOf(".ttf"), unwrapped).text();
     } catch (const PropertyViolation&) {
         throw;
     } catch (...) {
@@ -58,7 +57,8 @@ void checkWebFont(Input input, std::string_view signature,
     require(name.text() == expected, "the dispatch reads the file as its signature says");
 
     platform::FontFileReader reported(file);
-    const fontcore::FontReport report = truetype::webFontReportFromReader(reported, kPath);
+    const fontcore::FontReport report =
+        fontlist::reportFromReader(*fontlist::fontTypeOf(".woff"), reported, kPath);
     require(isValidUtf8(report.text), "the report is UTF-8");
     require(!report.fileListStale, "bytes in memory never go missing");
     const std::string start = "NAME Table Info for " + kPath + "\r\n";

@@ -1,11 +1,12 @@
 #include "truetype/NameTable.h"
 
-#include "platform/Failure.h"
 #include "text/Text.h"
 #include "text/UnicodeText.h"
+#include "truetype/Int16.h"
 
 #include <algorithm>
 #include <array>
+#include <span>
 
 namespace truetype {
 
@@ -27,9 +28,9 @@ bool isNameTag(const std::array<std::uint8_t, 4>& tag) {
 
 } // namespace
 
-std::optional<NameTableLocation> locateNameTable(platform::FontFileReader& font,
-                                                 std::int64_t offsetTableAt,
-                                                 std::int64_t tableOffsetsFrom) {
+std::optional<NameTableLocation> findNameTable(platform::FontFileReader& font,
+                                               std::int64_t offsetTableAt,
+                                               std::int64_t tableOffsetsFrom) {
     using Entry = sfnt::TableRecordLayout;
     const auto size = static_cast<std::int64_t>(std::min<std::uint64_t>(font.size(), INT64_MAX));
     std::int64_t tableOffset = 0;
@@ -69,24 +70,53 @@ std::optional<NameTableLocation> locateNameTable(platform::FontFileReader& font,
     return table;
 }
 
-NameTableLocation TTFindNameTable(platform::FontFileReader& font, std::int64_t offsetTableAt,
-                                  std::int64_t tableOffsetsFrom) {
-    const std::optional<NameTableLocation> table =
-        locateNameTable(font, offsetTableAt, tableOffsetsFrom);
-    if (!table) {
-        throw platform::Failure(platform::FailureNumber::Overflow);
-    }
-    return *table;
+namespace {
+
+// The fields of a record from its bytes 1 to 11.
+NameRecordFields fieldsOf(const std::uint8_t* bytes) {
+    using Layout = sfnt::NameRecordLayout;
+    const auto field = [bytes](std::int64_t offset) {
+        const auto at = static_cast<std::size_t>(offset - 1);
+        return truetype::int16::fromBytesOrNone(bytes[at], bytes[at + 1]);
+    };
+    return {.platform = bytes[0],
+            .encoding = field(Layout::encodingID),
+            .language = field(Layout::languageID),
+            .nameId = field(Layout::nameID),
+            .length = field(Layout::length),
+            .stringOffset = field(Layout::stringOffset)};
 }
 
-StringPlace stringPlace(const platform::FontFileReader& font, const NameTableLocation& table,
-                        std::int16_t length, std::int16_t offset) {
+} // namespace
+
+NameRecordFields decodeNameRecord(platform::FontFileReader& font, std::int64_t recordOffset) {
+    constexpr std::size_t kFieldBytes = sfnt::NameRecordLayout::size - 1;
+    const std::span<const std::uint8_t> page =
+        font.pageFrom(readerPosition(recordOffset + sfnt::NameRecordLayout::platformID + 1));
+    if (page.size() >= kFieldBytes) {
+        return fieldsOf(page.data());
+    }
+    // The record spans two pages or the end of the file.
+    StructureBytes<sfnt::NameRecordLayout::size> record(font, recordOffset);
+    std::array<std::uint8_t, kFieldBytes> bytes{};
+    for (std::size_t k = 0; k < kFieldBytes; ++k) {
+        bytes[k] = record.at(static_cast<std::int64_t>(k + 1));
+    }
+    return fieldsOf(bytes.data());
+}
+
+std::optional<StringPlace> stringPlace(const platform::FontFileReader& font,
+                                       const NameTableLocation& table,
+                                       const NameRecordFields& record) {
+    if (!record.length || !record.stringOffset) {
+        return std::nullopt;
+    }
     StringPlace place;
-    place.offset = table.storageOffset + offset;
+    place.offset = table.storageOffset + *record.stringOffset;
     const auto start = static_cast<std::uint64_t>(place.offset);
     const std::uint64_t inFile = start < font.size() ? font.size() - start : 0;
-    place.count = static_cast<std::int64_t>(std::min<std::uint64_t>(length, inFile));
-    place.length = length;
+    place.count = static_cast<std::int64_t>(std::min<std::uint64_t>(*record.length, inFile));
+    place.length = *record.length;
     return place;
 }
 

@@ -9,8 +9,9 @@
 #include <optional>
 #include <string>
 
-// Inside the TrueType readers: the `name` table as the full-name lookup and the report walk
-// it. The rest of the program uses NameTableReader.h and NameTableReport.h.
+// Inside the TrueType readers: the `name` table, found, its records decoded one by one and
+// handed to the full-name choice and to the report by one walk. The rest of the program uses
+// NameTableReader.h and NameTableReport.h through the type table.
 //
 // The reader follows a handful of fields to what it needs and never checks the font as a
 // whole. Its only limits are those of its arithmetic: the directory index and most 16-bit
@@ -31,36 +32,27 @@ struct NameTableLocation {
 // record count; a failing read is raised. The directory's table offsets count from
 // tableOffsetsFrom: the start of the file for a font file or a collection, the start of the
 // font's own bytes for a font stored whole inside another file (a suitcase's resource).
-std::optional<NameTableLocation> locateNameTable(platform::FontFileReader& font,
-                                                 std::int64_t offsetTableAt,
-                                                 std::int64_t tableOffsetsFrom = 0);
+std::optional<NameTableLocation> findNameTable(platform::FontFileReader& font,
+                                               std::int64_t offsetTableAt,
+                                               std::int64_t tableOffsetsFrom = 0);
 
-// The same, raising "Overflow" instead of giving none.
-NameTableLocation TTFindNameTable(platform::FontFileReader& font, std::int64_t offsetTableAt,
-                                  std::int64_t tableOffsetsFrom = 0);
-
-// The fields of one name record, read when they are asked for, in that order.
-class NameRecord {
-public:
-    using Layout = sfnt::NameRecordLayout;
-
-    // The reader must outlive the record.
-    NameRecord(platform::FontFileReader& font, std::int64_t recordOffset)
-        : recordOffset_(recordOffset), bytes_(font, recordOffset) {}
-
-    std::int64_t recordOffset() const noexcept { return recordOffset_; }
-
-    std::uint8_t platform() { return bytes_.lowByte(Layout::platformID); }
-    std::optional<std::int16_t> encoding() { return bytes_.signed16(Layout::encodingID); }
-    std::optional<std::int16_t> language() { return bytes_.signed16(Layout::languageID); }
-    std::optional<std::int16_t> nameId() { return bytes_.signed16(Layout::nameID); }
-    std::optional<std::int16_t> length() { return bytes_.signed16(Layout::length); }
-    std::optional<std::int16_t> stringOffset() { return bytes_.signed16(Layout::stringOffset); }
-
-private:
-    std::int64_t recordOffset_;
-    StructureBytes<Layout::size> bytes_;
+// One name record, decoded. The platform is its ID's low-order byte (the high-order byte is
+// never read); every other field is held in 16 signed bits, none where it overflows. Whether an
+// overflow matters is for the reader of the record to say: the full-name choice minds the IDs
+// of every record but the length and offset of the chosen one alone, the report all of them.
+struct NameRecordFields {
+    std::uint8_t platform = 0;
+    std::optional<std::int16_t> encoding{0};
+    std::optional<std::int16_t> language{0};
+    std::optional<std::int16_t> nameId{0};
+    std::optional<std::int16_t> length{0};
+    std::optional<std::int16_t> stringOffset{0};
 };
+
+// The record at recordOffset. Its bytes 1 to 11 (from the platform's low-order byte on) come
+// straight from the reader's page where one holds them all, as it does for nearly every
+// record, and byte by byte otherwise; bytes past the end of the file read as zero.
+NameRecordFields decodeNameRecord(platform::FontFileReader& font, std::int64_t recordOffset);
 
 // Whether the record at recordOffset, and so every later one, reads as zeros (platform 0, IDs
 // 0, an empty string): the first byte the reader takes from it, the platform's low-order
@@ -72,17 +64,19 @@ inline bool readsAsZeros(const platform::FontFileReader& font, std::int64_t reco
 
 enum class Walk { Next, Stop };
 
-// Hands the name records to visit(record, times) in order until it returns Walk::Stop. A
-// table may claim up to 32767 records far past the end of a small file; these read alike, so
+// Hands the decoded name records to visit(record, times) in order until it returns Walk::Stop.
+// A table may claim up to 32767 records far past the end of a small file; these read alike, so
 // the first of them is handed over once, with times the number of records it stands for, and
 // the walk ends there. Every other record comes with times 1.
 template <typename Visit>
 void forEachRecord(platform::FontFileReader& font, const NameTableLocation& table, Visit visit) {
     for (std::int64_t j = 0; j < table.recordCount; ++j) {
         const std::int64_t recordOffset = sfnt::nameRecordAt(table.tableOffset, j);
-        const bool restAlike = readsAsZeros(font, recordOffset);
-        NameRecord record(font, recordOffset);
-        if (visit(record, restAlike ? table.recordCount - j : 1) == Walk::Stop || restAlike) {
+        if (readsAsZeros(font, recordOffset)) {
+            visit(NameRecordFields{}, table.recordCount - j);
+            return;
+        }
+        if (visit(decodeNameRecord(font, recordOffset), std::int64_t{1}) == Walk::Stop) {
             return;
         }
     }
@@ -96,10 +90,10 @@ struct StringPlace {
     std::int64_t length = 0; // as the record gives it, count and the bytes past the end
 };
 
-// The place of a string of the given length at the given offset into the storage, both of
-// them 16-bit fields already taken as signed.
-StringPlace stringPlace(const platform::FontFileReader& font, const NameTableLocation& table,
-                        std::int16_t length, std::int16_t offset);
+// The place of the record's string; none where its length or offset overflows.
+std::optional<StringPlace> stringPlace(const platform::FontFileReader& font,
+                                       const NameTableLocation& table,
+                                       const NameRecordFields& record);
 
 // How the bytes of a record's string become text.
 enum class StringEncoding { Windows1252, Utf16BigEndian, MacRoman };

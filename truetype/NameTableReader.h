@@ -3,44 +3,18 @@
 #include "fontcore/FullName.h"
 #include "fontcore/NameDecoding.h"
 #include "platform/FontFileReader.h"
+#include "truetype/SfntFaces.h"
 
-#include <cstdint>
-#include <string>
-
-// The full name of a TrueType or OpenType font, or of the first font of a collection.
+// The full name of an sfnt font file: that of its first font.
 namespace truetype {
 
 // The full font name: the last platform-3 record with name ID 4, else the first platform-0 or
 // platform-1 one; the empty name when no record qualifies. Decoded byte by byte as
 // Windows-1252 by default, or as its platform and encoding give it under the Unicode
-// decoding; not trimmed. Every failure becomes the result's failure (a file that is no
-// TrueType font overflows); it never throws. The file is closed before it returns.
-fontcore::FullName
-TTEnglishName(const std::string& TTPath,
-              fontcore::NameDecoding decoding = fontcore::NameDecoding::ByteWise);
-
-// The same over a reader that is already open (a file or bytes in memory), for the font whose
-// offset table lies at offsetTableAt: 0 for a font file, the offset a collection's header
-// gives for one of its fonts.
-fontcore::FullName
-TTEnglishNameFromReader(platform::FontFileReader& font, std::int64_t offsetTableAt = 0,
-                        fontcore::NameDecoding decoding = fontcore::NameDecoding::ByteWise);
-
-// The full name of a font collection (.ttc, .otc): that of its first font. A damaged
-// collection header overflows.
-fontcore::FullName
-TTCEnglishName(const std::string& path,
-               fontcore::NameDecoding decoding = fontcore::NameDecoding::ByteWise);
-
-// The same over a reader that is already open.
-fontcore::FullName
-TTCEnglishNameFromReader(platform::FontFileReader& font,
-                         fontcore::NameDecoding decoding = fontcore::NameDecoding::ByteWise);
-
-// The full name of a Mac data-fork suitcase (.dfont): that of its first "sfnt" resource. A
-// damaged resource map overflows.
-fontcore::FullName
-SuitcaseEnglishNameFromReader(platform::FontFileReader& font,
-                              fontcore::NameDecoding decoding = fontcore::NameDecoding::ByteWise);
+// decoding; not trimmed. A font whose name table overflows (as a file that is no TrueType
+// font does) gives the failure in the result; a damaged collection header, resource map or
+// wrapper, and a failing read, are raised.
+fontcore::FullName fullName(platform::FontFileReader& file, SfntContainer container,
+                            fontcore::NameDecoding decoding = fontcore::NameDecoding::ByteWise);
 
 } // namespace truetype

@@ -1,14 +1,9 @@
 #include "truetype/NameTableReport.h"
 
-#include "fontcore/OpenFontFile.h"
-
 #include "platform/Failure.h"
-#include "platform/FileSystem.h"
 #include "text/Text.h"
-#include "truetype/CollectionHeader.h"
 #include "truetype/NameRecordLabels.h"
 #include "truetype/NameTable.h"
-#include "truetype/SuitcaseMap.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -76,7 +71,8 @@ private:
 };
 
 // A field the report needs; an overflow fails the report.
-std::int16_t orOverflow(std::optional<std::int16_t> field) {
+template <typename Field>
+Field orOverflow(std::optional<Field> field) {
     if (!field) {
         throw platform::Failure(platform::FailureNumber::Overflow);
     }
@@ -102,22 +98,21 @@ private:
 
 // Appends the line of a record to text, times over, its string bytes spent from the budget once.
 void appendRecordLines(std::string& text, platform::FontFileReader& font,
-                       const NameTableLocation& table, NameRecord& record, std::uint8_t platform,
+                       const NameTableLocation& table, const NameRecordFields& record,
                        std::int64_t times, LanguageLabels& languages, ReportBudget& budget,
                        fontcore::NameDecoding decoding) {
-    const std::int16_t encoding = orOverflow(record.encoding());
-    const std::string& language = languages.of(orOverflow(record.language()));
-    const std::int16_t nameId = orOverflow(record.nameId());
-    const std::int16_t length = orOverflow(record.length());
-    const StringPlace place = stringPlace(font, table, length, orOverflow(record.stringOffset()));
+    const std::int16_t encoding = orOverflow(record.encoding);
+    const std::string& language = languages.of(orOverflow(record.language));
+    const std::int16_t nameId = orOverflow(record.nameId);
+    const StringPlace place = orOverflow(stringPlace(font, table, record));
     budget.spendStringBytes(place.count);
     const std::size_t lineStart = text.size();
-    text += PlatEnc(platform, encoding);
+    text += PlatEnc(record.platform, encoding);
     text += ' ';
     text += language;
     text += ' ';
     text += NameField(nameId);
-    appendRecordText(text, font, place, stringEncodingOf(decoding, platform, encoding));
+    appendRecordText(text, font, place, stringEncodingOf(decoding, record.platform, encoding));
     text += kCrLf;
     const std::size_t lineLength = text.size() - lineStart;
     text.reserve(text.size() + lineLength * static_cast<std::size_t>(times - 1));
@@ -126,111 +121,46 @@ void appendRecordLines(std::string& text, platform::FontFileReader& font,
     }
 }
 
-// The lines of the report of the font whose offset table lies at offsetTableAt; any failure
-// passes to the caller, which discards what was built.
-std::string reportText(platform::FontFileReader& font, const std::string& fontPath,
-                       std::int64_t offsetTableAt, ReportBudget& budget,
-                       fontcore::NameDecoding decoding, std::int64_t tableOffsetsFrom = 0) {
-    std::string text = "NAME Table Info for " + fontPath;
+// Appends the report of one font: a title line with the path, the record count, a line per
+// record of platform 0 to 3.
+void appendFaceReport(std::string& text, const Face& face, const std::string& fontPath,
+                      ReportBudget& budget, fontcore::NameDecoding decoding) {
+    text += "NAME Table Info for " + fontPath;
     text += kCrLf;
-    const NameTableLocation table = TTFindNameTable(font, offsetTableAt, tableOffsetsFrom);
+    const NameTableLocation table =
+        orOverflow(findNameTable(face.font, face.offsetTableAt, face.tableOffsetsFrom));
     budget.spendStructures(table.entriesRead + std::max<std::int64_t>(table.recordCount, 0));
     text += "Name Records | " + std::to_string(table.recordCount);
     text += kCrLf;
     LanguageLabels languages;
-    forEachRecord(font, table, [&](NameRecord& record, std::int64_t times) {
-        const std::uint8_t platform = record.platform();
-        if (platform < 4) { // the others are counted but get no line
-            appendRecordLines(text, font, table, record, platform, times, languages, budget,
-                              decoding);
+    forEachRecord(face.font, table, [&](const NameRecordFields& record, std::int64_t times) {
+        if (record.platform < 4) { // the others are counted but get no line
+            appendRecordLines(text, face.font, table, record, times, languages, budget, decoding);
         }
         return Walk::Next;
     });
-    return text;
 }
-
-// The report of a file of several fonts: for each, in order, its heading and its report.
-// fonts gives fontCount(), offsetTableAt(i) for each font, and where that font's table offsets
-// count from.
-template <typename Fonts>
-std::string fontsReportText(platform::FontFileReader& font, const std::string& fontPath,
-                            Fonts& fonts, fontcore::NameDecoding decoding) {
-    ReportBudget budget(font);
-    const std::string ofCount = " of " + std::to_string(fonts.fontCount());
-    std::string text;
-    for (std::int64_t i = 0; i < fonts.fontCount(); ++i) {
-        text += "Font " + std::to_string(i + 1) + ofCount;
-        text += kCrLf;
-        const std::int64_t offsetTableAt = fonts.offsetTableAt(i);
-        text += reportText(font, fontPath, offsetTableAt, budget, decoding,
-                           fonts.tableOffsetsFrom(offsetTableAt));
-        budget.checkText(text.size());
-    }
-    return text;
-}
-
-// A collection's fonts count their table offsets from the start of the file.
-struct CollectionFonts {
-    CollectionHeader header;
-    std::int64_t fontCount() const noexcept { return header.fontCount(); }
-    std::int64_t offsetTableAt(std::int64_t i) { return header.offsetTableAt(i); }
-    static std::int64_t tableOffsetsFrom(std::int64_t) { return 0; }
-};
-
-// A suitcase's fonts are whole fonts, counting their table offsets from their own start.
-struct SuitcaseFonts {
-    SuitcaseMap map;
-    std::int64_t fontCount() const noexcept { return map.fontCount(); }
-    std::int64_t offsetTableAt(std::int64_t i) { return map.fontAt(i); }
-    static std::int64_t tableOffsetsFrom(std::int64_t offsetTableAt) { return offsetTableAt; }
-};
 
 } // namespace
 
-fontcore::FontReport TTReportFromReader(platform::FontFileReader& font, const std::string& fontPath,
-                                        fontcore::NameDecoding decoding) {
-    try {
-        ReportBudget budget(font);
-        return {reportText(font, fontPath, 0, budget, decoding), false};
-    } catch (...) {
-        return fontcore::failedFontReport(platform::currentFailure(), fontPath);
+fontcore::FontReport nameReport(platform::FontFileReader& file, SfntContainer container,
+                                const std::string& fontPath, fontcore::NameDecoding decoding) {
+    SfntFaces faces(file, container);
+    ReportBudget budget(faces.bytes());
+    std::string text;
+    if (!faces.listsFaces()) {
+        appendFaceReport(text, faces.face(0), fontPath, budget, decoding);
+        return {.text = std::move(text)};
     }
-}
-
-fontcore::FontReport TTReport(const std::string& fontPath, fontcore::NameDecoding decoding) {
-    return fontcore::reportOfFontFile(
-        fontPath, [decoding](platform::FontFileReader& font, const std::string& path) {
-            return TTReportFromReader(font, path, decoding);
-        });
-}
-
-fontcore::FontReport TTCReportFromReader(platform::FontFileReader& font,
-                                         const std::string& fontPath,
-                                         fontcore::NameDecoding decoding) {
-    try {
-        CollectionFonts fonts{CollectionHeader(font)};
-        return {fontsReportText(font, fontPath, fonts, decoding), false};
-    } catch (...) {
-        return fontcore::failedFontReport(platform::currentFailure(), fontPath);
+    // A file of several fonts: for each, in order, its heading and its report.
+    const std::string ofCount = " of " + std::to_string(faces.count());
+    for (std::int64_t i = 0; i < faces.count(); ++i) {
+        text += "Font " + std::to_string(i + 1) + ofCount;
+        text += kCrLf;
+        appendFaceReport(text, faces.face(i), fontPath, budget, decoding);
+        budget.checkText(text.size());
     }
-}
-
-fontcore::FontReport TTCReport(const std::string& fontPath, fontcore::NameDecoding decoding) {
-    return fontcore::reportOfFontFile(
-        fontPath, [decoding](platform::FontFileReader& font, const std::string& path) {
-            return TTCReportFromReader(font, path, decoding);
-        });
-}
-
-fontcore::FontReport SuitcaseReportFromReader(platform::FontFileReader& font,
-                                              const std::string& fontPath,
-                                              fontcore::NameDecoding decoding) {
-    try {
-        SuitcaseFonts fonts{SuitcaseMap(font)};
-        return {fontsReportText(font, fontPath, fonts, decoding), false};
-    } catch (...) {
-        return fontcore::failedFontReport(platform::currentFailure(), fontPath);
-    }
+    return {.text = std::move(text)};
 }
 
 } // namespace truetype

@@ -4,7 +4,6 @@
 #include <optional>
 #include <string_view>
 
-#include "fontcore/OpenFontFile.h"
 #include "platform/Failure.h"
 #include "text/Text.h"
 #include "type1/HeaderWindow.h"
@@ -50,58 +49,43 @@ void appendWithCrLf(std::string& out, std::string_view bytes) {
     }
 }
 
-fontcore::FontReport invalidArgumentReport(const std::string& fontPath) {
-    return fontcore::failedFontReport(platform::Failure(platform::FailureNumber::InvalidArgument),
-                                      fontPath);
-}
+// The header text and the reported entries' values, all cut before anything is built: most
+// damaged files fail one. A cut that fails raises failure 5.
+struct HeaderCuts {
+    std::string_view header;
+    std::array<std::string_view, kReportedKeys.size()> values;
+};
 
-fontcore::FontReport reportFromWindow(platform::FontFileReader& reader, HeaderLayout layout,
-                                      const std::string& fontPath) {
-    try {
-        fontcore::FontReport report;
-        const std::string_view window = headerWindowInFile(reader, layout);
-        // Every cut is made before anything is built: most damaged files fail one.
-        const std::optional<std::string_view> header = headerText(window);
-        if (!header) {
-            return invalidArgumentReport(fontPath);
+HeaderCuts headerCuts(std::string_view window) {
+    const auto orInvalid = [](std::optional<std::string_view> cut) {
+        if (!cut) {
+            throw platform::Failure(platform::FailureNumber::InvalidArgument);
         }
-        std::array<std::string_view, kReportedKeys.size()> values;
-        for (std::size_t i = 0; i < kReportedKeys.size(); ++i) {
-            const std::optional<std::string_view> value = T1EntryValue(window, kReportedKeys[i]);
-            if (!value) {
-                return invalidArgumentReport(fontPath);
-            }
-            values[i] = *value;
-        }
-        report.text = "Name info for " + fontPath; // a path, already UTF-8
-        report.text += kCrLf;
-        // Font bytes are cut and converted raw, and decoded last.
-        appendWithCrLf(report.text, *header);
-        report.text += kCrLf;
-        for (const std::string_view value : values) {
-            text::appendWindows1252(report.text, value);
-            report.text += kCrLf;
-        }
-        return report;
-    } catch (...) {
-        return fontcore::failedFontReport(platform::currentFailure(), fontPath);
+        return *cut;
+    };
+    HeaderCuts cuts{.header = orInvalid(headerText(window)), .values = {}};
+    for (std::size_t i = 0; i < kReportedKeys.size(); ++i) {
+        cuts.values[i] = orInvalid(T1EntryValue(window, kReportedKeys[i]));
     }
+    return cuts;
 }
 
 } // namespace
 
-fontcore::FontReport T1ReportFromReader(platform::FontFileReader& reader,
-                                        const std::string& fontPath) {
-    return reportFromWindow(reader, HeaderLayout::Segmented, fontPath);
-}
-
-fontcore::FontReport T1TextReportFromReader(platform::FontFileReader& reader,
-                                            const std::string& fontPath) {
-    return reportFromWindow(reader, HeaderLayout::Text, fontPath);
-}
-
-fontcore::FontReport T1Report(const std::string& fontPath) {
-    return fontcore::reportOfFontFile(fontPath, T1ReportFromReader);
+fontcore::FontReport headerReport(platform::FontFileReader& reader, HeaderLayout layout,
+                                  const std::string& fontPath) {
+    const HeaderCuts cuts = headerCuts(headerWindowInFile(reader, layout));
+    fontcore::FontReport report;
+    report.text = "Name info for " + fontPath; // a path, already UTF-8
+    report.text += kCrLf;
+    // Font bytes are cut and converted raw, and decoded last.
+    appendWithCrLf(report.text, cuts.header);
+    report.text += kCrLf;
+    for (const std::string_view value : cuts.values) {
+        text::appendWindows1252(report.text, value);
+        report.text += kCrLf;
+    }
+    return report;
 }
 
 } // namespace type1

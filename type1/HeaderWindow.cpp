@@ -1,6 +1,5 @@
 #include "type1/HeaderWindow.h"
 
-#include "fontcore/OpenFontFile.h"
 #include "platform/Failure.h"
 #include "text/Text.h"
 
@@ -33,33 +32,13 @@ std::optional<std::string_view> T1EntryValue(std::string_view window, std::strin
     return text::cut(window, start, closeAt - start);
 }
 
-namespace {
-
-fontcore::FullName nameFromWindow(platform::FontFileReader& reader, HeaderLayout layout) {
-    try {
-        const std::optional<std::string_view> value =
-            T1EntryValue(headerWindowInFile(reader, layout), "/FullName");
-        if (!value) {
-            return {.failure = platform::Failure(platform::FailureNumber::InvalidArgument)};
-        }
-        return {.name = text::decodeWindows1252(*value)};
-    } catch (...) {
-        return {.failure = platform::currentFailure()};
+fontcore::FullName fullName(platform::FontFileReader& reader, HeaderLayout layout) {
+    const std::optional<std::string_view> value =
+        T1EntryValue(headerWindowInFile(reader, layout), "/FullName");
+    if (!value) {
+        return {.failure = platform::Failure(platform::FailureNumber::InvalidArgument)};
     }
-}
-
-} // namespace
-
-fontcore::FullName T1NameFromReader(platform::FontFileReader& reader) {
-    return nameFromWindow(reader, HeaderLayout::Segmented);
-}
-
-fontcore::FullName T1TextNameFromReader(platform::FontFileReader& reader) {
-    return nameFromWindow(reader, HeaderLayout::Text);
-}
-
-fontcore::FullName T1Name(const std::string& utf8Path) {
-    return fontcore::nameOfFontFile(utf8Path, T1NameFromReader);
+    return {.name = text::decodeWindows1252(*value)};
 }
 
 } // namespace type1

@@ -39,14 +39,9 @@ std::string_view headerWindowInFile(platform::FontFileReader& reader,
 std::optional<std::string_view> T1EntryValue(std::string_view window, std::string_view key);
 
 // The font's full name, the /FullName value decoded from Windows-1252 to UTF-8, or the failure
-// that stopped the lookup (5 for a value that cannot be cut). Never throws; reads nothing past
-// the header window.
-fontcore::FullName T1NameFromReader(platform::FontFileReader& reader);
-
-// The same for a file that opens as text (HeaderLayout::Text).
-fontcore::FullName T1TextNameFromReader(platform::FontFileReader& reader);
-
-// The same for the .pfb file at a UTF-8 path, opened and closed again here. Never throws.
-fontcore::FullName T1Name(const std::string& utf8Path);
+// that stopped the lookup (5 for a value that cannot be cut: most damaged files end there, so
+// it is a value); a failing read is raised. Reads nothing past the header window.
+fontcore::FullName fullName(platform::FontFileReader& reader,
+                            HeaderLayout layout = HeaderLayout::Segmented);
 
 } // namespace type1

@@ -1,14 +1,13 @@
 // "name" and "report": the lookups and the details-pane text, as the window gets them.
 #include "CliProcess.h"
 
+#include "fontlist/FontTypes.h"
 #include "support/CollectionWriter.h"
 #include "support/PfbWriter.h"
 #include "support/SuitcaseWriter.h"
 #include "support/TempDir.h"
 #include "support/TrueTypeWriter.h"
 #include "support/WoffWriter.h"
-#include "truetype/NameTableReport.h"
-#include "type1/HeaderReport.h"
 
 #include <gtest/gtest.h>
 
@@ -90,8 +89,8 @@ TEST(ReportCommand, PrintsTheDetailsPaneTextOfEitherTypeWithCrLfOrLf) {
     const std::string ttf = dir.write("sans.ttf", trueTypeFontNamed(u"Report Sans"));
     // A header with lone CRs, which the report turns into CR LF.
     const std::string pfb = dir.write("serif.pfb", pfbFont(typicalClearText("Report Serif")));
-    for (const auto& [path, expected] : {std::pair{ttf, truetype::TTReport(ttf).text},
-                                         std::pair{pfb, type1::T1Report(pfb).text}}) {
+    for (const auto& [path, expected] : {std::pair{ttf, fontlist::reportOf(ttf).value().text},
+                                         std::pair{pfb, fontlist::reportOf(pfb).value().text}}) {
         ASSERT_NE(expected.find("Report S"), std::string::npos);
         ASSERT_EQ(expected.substr(expected.size() - 2), "\r\n");
 
@@ -124,7 +123,7 @@ TEST(ReportCommand, ACollectionShowsEachFontUnderItsHeading) {
 TEST(ReportCommand, AFontThatCannotBeReadShowsTheFailureTextOnALineOfItsOwn) {
     const testsupport::TempDir dir;
     const std::string broken = dir.write("broken.pfb", pfbFont("no header here"));
-    const std::string expected = type1::T1Report(broken).text;
+    const std::string expected = fontlist::reportOf(broken).value().text;
     ASSERT_NE(expected.find("error encountered while reading font"), std::string::npos);
 
     const auto result = runCli({"report", broken});

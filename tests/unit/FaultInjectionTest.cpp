@@ -35,6 +35,7 @@
 #include "fontcore/FullName.h"
 #include "fontlist/CopyUnderFullNames.h"
 #include "fontlist/FontList.h"
+#include "fontlist/FontTypes.h"
 #include "platform/FileSystem.h"
 #include "platform/TextFileWriter.h"
 #include "support/FailureNumber.h"
@@ -42,10 +43,6 @@
 #include "support/ScriptedConversation.h"
 #include "support/TempDir.h"
 #include "support/TrueTypeWriter.h"
-#include "truetype/NameTableReader.h"
-#include "truetype/NameTableReport.h"
-#include "type1/HeaderReport.h"
-#include "type1/HeaderWindow.h"
 
 namespace {
 
@@ -637,18 +634,15 @@ TEST(FaultHandles, TenThousandFailedReadsAndCopiesLeaveNoDescriptorOpen) {
     int failures = 0;
     for (int i = 0; i < 10'000; ++i) {
         const std::string& path = badFiles[static_cast<std::size_t>(i) % badFiles.size()];
-        const bool trueType = path.ends_with(".ttf");
         switch (i % 5) {
         case 0: {
-            const fontcore::FullName name =
-                trueType ? truetype::TTEnglishName(path) : type1::T1Name(path);
+            const fontcore::FullName name = fontlist::nameOf(path).value();
             failures += name.failure.has_value();
             break;
         }
         case 1:
         case 2: {
-            const fontcore::FontReport report =
-                trueType ? truetype::TTReport(path) : type1::T1Report(path);
+            const fontcore::FontReport report = fontlist::reportOf(path).value();
             failures += !report.text.starts_with("NAME Table Info for ") &&
                         !report.text.starts_with("Name info for ");
             break;

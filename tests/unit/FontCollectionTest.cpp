@@ -1,14 +1,12 @@
 // OpenType fonts and font collections: the first font's name, the report of every font under
 // its heading, and what a damaged collection header gives.
-#include "truetype/NameTableReader.h"
-#include "truetype/NameTableReport.h"
-
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "fontlist/FontTypes.h"
 #include "support/CollectionWriter.h"
 #include "support/TempDir.h"
 #include "support/TrueTypeWriter.h"
@@ -52,27 +50,28 @@ TEST(FontCollection, TheNameIsThatOfTheFirstFontTheHeaderLists) {
     };
     testsupport::TempDir dir;
     for (const auto& c : cases) {
-        EXPECT_EQ(truetype::TTCEnglishName(dir.write("fonts.ttc", c.bytes)).text(), c.name)
+        EXPECT_EQ(fontlist::nameOf(dir.write("fonts.ttc", c.bytes)).value().text(), c.name)
             << c.what;
     }
-    EXPECT_EQ(truetype::TTCEnglishName(dir.file("gone.ttc")).text(), "error: File not found");
+    EXPECT_EQ(fontlist::nameOf(dir.file("gone.ttc")).value().text(), "error: File not found");
     EXPECT_FALSE(std::filesystem::exists(dir.file("gone.ttc")));
 }
 
 TEST(FontCollection, AnOpenTypeFontIsReadAsATrueTypeFont) {
     testsupport::TempDir dir;
     const std::string path = dir.write("font.otf", testsupport::openTypeFont(kBeta));
-    EXPECT_EQ(truetype::TTEnglishName(path).text(), "Beta Serif");
-    EXPECT_EQ(truetype::TTReport(path).text, "NAME Table Info for " + path +
-                                                 "\r\nName Records | 1\r\n"
-                                                 "Win Unicode ENU Full Font Name | Beta Serif\r\n");
+    EXPECT_EQ(fontlist::nameOf(path).value().text(), "Beta Serif");
+    EXPECT_EQ(fontlist::reportOf(path).value().text,
+              "NAME Table Info for " + path +
+                  "\r\nName Records | 1\r\n"
+                  "Win Unicode ENU Full Font Name | Beta Serif\r\n");
 }
 
 TEST(FontCollection, TheReportShowsEveryFontUnderItsHeading) {
     testsupport::TempDir dir;
     const std::string path = dir.write("fonts.ttc", fontCollection({.fonts = {kAlpha, kBeta}}));
     const std::string title = "NAME Table Info for " + path + "\r\nName Records | 1\r\n";
-    const fontcore::FontReport report = truetype::TTCReport(path);
+    const fontcore::FontReport report = fontlist::reportOf(path).value();
     EXPECT_FALSE(report.fileListStale);
     EXPECT_EQ(report.text, "Font 1 of 2\r\n" + title +
                                "Win Unicode ENU Full Font Name | Alpha Sans\r\n"
@@ -89,11 +88,11 @@ TEST(FontCollection, ADamagedFontOrHeaderReplacesTheWholeReport) {
     // The second font lies past the end: its directory search overflows.
     CollectionLayout secondPastTheEnd{.fonts = {kAlpha}, .count = 2, .offsets = {20, 0x7FFFFFF0}};
     dir.write("fonts.ttc", fontCollection(secondPastTheEnd));
-    EXPECT_EQ(truetype::TTCReport(path).text, overflow);
+    EXPECT_EQ(fontlist::reportOf(path).value().text, overflow);
     dir.write("fonts.ttc", fontCollection({.fonts = {kAlpha}, .count = 0}));
-    EXPECT_EQ(truetype::TTCReport(path).text, overflow);
+    EXPECT_EQ(fontlist::reportOf(path).value().text, overflow);
 
-    const fontcore::FontReport gone = truetype::TTCReport(dir.file("gone.ttc"));
+    const fontcore::FontReport gone = fontlist::reportOf(dir.file("gone.ttc")).value();
     EXPECT_TRUE(gone.fileListStale);
     EXPECT_EQ(gone.text.rfind("File not found. ", 0), 0u);
 }
@@ -119,11 +118,7 @@ TEST(FontCollection, RealOpenTypeFontsAndCollectionsGiveTheirFullNames) {
             continue;
         }
         const std::string path = font.path;
-        const bool collection = path.ends_with(".ttc");
-        EXPECT_EQ(
-            (collection ? truetype::TTCEnglishName(path) : truetype::TTEnglishName(path)).text(),
-            font.name)
-            << path;
+        EXPECT_EQ(fontlist::nameOf(path).value().text(), font.name) << path;
         ++read;
     }
     if (read == 0) {
@@ -132,9 +127,9 @@ TEST(FontCollection, RealOpenTypeFontsAndCollectionsGiveTheirFullNames) {
     const std::string wqy = "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc";
     if (std::filesystem::exists(wqy)) {
         // The same record read as UTF-16, as fontTools reads it.
-        EXPECT_EQ(truetype::TTCEnglishName(wqy, fontcore::NameDecoding::Unicode).text(),
+        EXPECT_EQ(fontlist::nameOf(wqy, fontcore::NameDecoding::Unicode).value().text(),
                   "文泉驛微米黑");
-        const std::string text = truetype::TTCReport(wqy).text;
+        const std::string text = fontlist::reportOf(wqy).value().text;
         EXPECT_EQ(text.rfind("Font 1 of 2\r\nNAME Table Info for " + wqy, 0), 0u);
         EXPECT_NE(text.find("\r\nWin Unicode ENU Full Font Name | WenQuanYi Micro Hei\r\n"),
                   std::string::npos);

@@ -23,6 +23,7 @@
 #include "fontcore/FontReport.h"
 #include "fontlist/CopyUnderFullNames.h"
 #include "fontlist/FontList.h"
+#include "fontlist/FontTypes.h"
 #include "platform/DirectoryListing.h"
 #include "platform/Failure.h"
 #include "platform/FontFileReader.h"
@@ -32,10 +33,6 @@
 #include "support/TempDir.h"
 #include "support/TrueTypeWriter.h"
 #include "text/Text.h"
-#include "truetype/NameTableReader.h"
-#include "truetype/NameTableReport.h"
-#include "type1/HeaderReport.h"
-#include "type1/HeaderWindow.h"
 
 namespace {
 
@@ -99,8 +96,8 @@ TEST(HostileTrueType, ThirtyTwoThousandRecordsOfPlatformThreeAreAllReported) {
         dir.write("many.ttf", testsupport::trueTypeFont(everyRecordOfPlatformThree(12)));
     const std::string name = "\x03\x01\x04\x09\x04\x0C";
 
-    EXPECT_EQ(finishing([&] { return truetype::TTEnglishName(path).text(); }), name);
-    const fontcore::FontReport report = finishing([&] { return truetype::TTReport(path); });
+    EXPECT_EQ(finishing([&] { return fontlist::nameOf(path).value().text(); }), name);
+    const fontcore::FontReport report = finishing([&] { return fontlist::reportOf(path).value(); });
 
     std::string expected = "NAME Table Info for " + path + "\r\nName Records | 32767\r\n";
     for (int i = 0; i < 32767; ++i) {
@@ -116,10 +113,10 @@ TEST(HostileTrueType, AReportOfGigabytesIsRefusedInsteadOfBuilt) {
     const std::string path =
         dir.write("huge.ttf", testsupport::trueTypeFont(everyRecordOfPlatformThree(0x7FFF)));
 
-    const std::string name = finishing([&] { return truetype::TTEnglishName(path).text(); });
+    const std::string name = finishing([&] { return fontlist::nameOf(path).value().text(); });
     EXPECT_FALSE(name.empty());
     EXPECT_LE(name.size(), 3u * 32767u);
-    EXPECT_EQ(finishing([&] { return truetype::TTReport(path); }).text,
+    EXPECT_EQ(finishing([&] { return fontlist::reportOf(path).value(); }).text,
               failureText(platform::FailureNumber::OutOfMemory, path));
 }
 
@@ -135,7 +132,7 @@ TEST(HostileTrueType, LargeTablesBelowTheLimitAreReportedInFull) {
     }
     TempDir dir;
     const std::string path = dir.write("license.ttf", testsupport::trueTypeFont(names));
-    const std::string report = truetype::TTReport(path).text;
+    const std::string report = fontlist::reportOf(path).value().text;
 
     const std::string line = "Win Unicode ENU License Info | " + std::string(1000, 'x') + "\r\n";
     std::size_t lines = 0;
@@ -160,7 +157,7 @@ TEST(HostileTrueType, LargeTablesBelowTheLimitAreReportedInFull) {
     for (int i = 0; i < 1000; ++i) {
         expected += "Win Unicode ENU License Info | \r\n";
     }
-    expectSameText(truetype::TTReport(far).text, expected);
+    expectSameText(fontlist::reportOf(far).value().text, expected);
 }
 
 TEST(HostileTrueType, ACountFarBeyondTheRecordsInTheFileKeepsEveryLine) {
@@ -175,14 +172,14 @@ TEST(HostileTrueType, ACountFarBeyondTheRecordsInTheFileKeepsEveryLine) {
         "short.ttf",
         testsupport::trueTypeBytes({{{"name", testsupport::nameTableBytes(names), std::nullopt}}}));
 
-    EXPECT_EQ(truetype::TTEnglishName(path).text(), "Win");
+    EXPECT_EQ(fontlist::nameOf(path).value().text(), "Win");
     std::string expected = "NAME Table Info for " + path +
                            "\r\nName Records | 32767\r\nMac ENG Full Font Name | Mac\r\n"
                            "Win Unicode ENU Full Font Name | Win\r\n";
     for (int i = 3; i < 32767; ++i) {
         expected += "Apple Unicode ENG Copyright | \r\n";
     }
-    expectSameText(truetype::TTReport(path).text, expected);
+    expectSameText(fontlist::reportOf(path).value().text, expected);
 }
 
 // --- Font collections ------------------------------------------------------------------------
@@ -198,9 +195,9 @@ TEST(HostileCollection, SixtyFiveThousandCopiesOfOneFontAreRefusedNotRead) {
     TempDir dir;
     const std::string path = dir.write("many.ttc", testsupport::fontCollection(layout));
 
-    EXPECT_EQ(finishing([&] { return truetype::TTCEnglishName(path).text(); }),
+    EXPECT_EQ(finishing([&] { return fontlist::nameOf(path).value().text(); }),
               "\x03\x01\x04\x09\x04\x0C");
-    EXPECT_EQ(finishing([&] { return truetype::TTCReport(path); }).text,
+    EXPECT_EQ(finishing([&] { return fontlist::reportOf(path).value(); }).text,
               failureText(platform::FailureNumber::OutOfMemory, path));
 }
 
@@ -212,8 +209,8 @@ TEST(HostileCollection, OffsetsPointingAtTheHeaderAndAtEachOtherOverflow) {
     TempDir dir;
     const std::string path = dir.write("loop.ttc", testsupport::fontCollection(layout));
 
-    EXPECT_EQ(finishing([&] { return truetype::TTCEnglishName(path).text(); }), "error: Overflow");
-    EXPECT_EQ(finishing([&] { return truetype::TTCReport(path); }).text,
+    EXPECT_EQ(finishing([&] { return fontlist::nameOf(path).value().text(); }), "error: Overflow");
+    EXPECT_EQ(finishing([&] { return fontlist::reportOf(path).value(); }).text,
               failureText(platform::FailureNumber::Overflow, path));
 }
 
@@ -257,7 +254,8 @@ TEST(HostileType1, SearchesOfWindowsFullOfNearMatchesAreExact) {
     const std::string type1 = testsupport::pfbFont(nearMisses);
     platform::FontFileReader reader(
         std::span(reinterpret_cast<const std::uint8_t*>(type1.data()), type1.size()));
-    EXPECT_EQ(type1::T1NameFromReader(reader).text(), "error: Invalid procedure call or argument");
+    EXPECT_EQ(fontlist::nameFromReader(*fontlist::fontTypeOf(".pfb"), reader).text(),
+              "error: Invalid procedure call or argument");
 }
 
 // Files that hold no font, or a sparse file of 4 GiB around one: each reader gives its clear
@@ -296,20 +294,15 @@ TEST(HostileFiles, EachReaderFinishesReadingLittle) {
                 GTEST_SKIP() << "this file system does not keep files sparse";
             }
         }
-        const bool trueType = std::string_view(c.name).ends_with(".ttf");
         platform::FontFileReader reader(path);
-        const std::string lookup = finishing([&] {
-            return (trueType ? truetype::TTEnglishNameFromReader(reader)
-                             : type1::T1NameFromReader(reader))
-                .text();
-        });
+        const std::string lookup = finishing(
+            [&] { return fontlist::nameFromReader(*fontlist::fontTypeOf(path), reader).text(); });
         EXPECT_EQ(lookup, c.lookup);
         EXPECT_LE(reader.fetchCount(), c.mostFetches);
-        EXPECT_EQ((trueType ? truetype::TTEnglishName(path) : type1::T1Name(path)).text(),
-                  c.lookup);
+        EXPECT_EQ(fontlist::nameOf(path).value().text(), c.lookup);
 
         const fontcore::FontReport report =
-            finishing([&] { return trueType ? truetype::TTReport(path) : type1::T1Report(path); });
+            finishing([&] { return fontlist::reportOf(path).value(); });
         if (c.lookup.starts_with("error: ")) {
             EXPECT_EQ(report.text, failureText(c.lookup == "error: Overflow"
                                                    ? platform::FailureNumber::Overflow
@@ -334,14 +327,10 @@ TEST(HostileFiles, PipesAndDirectoriesNamedLikeFontsAreRefusedAtOnce) {
     for (const char* name : {"pipe.ttf", "pipe.pfb", "folder.ttf", "folder.pfb"}) {
         SCOPED_TRACE(name);
         const std::string path = dir.file(name);
-        const bool trueType = std::string_view(name).ends_with(".ttf");
-        EXPECT_EQ(
-            finishing([&] {
-                return (trueType ? truetype::TTEnglishName(path) : type1::T1Name(path)).text();
-            }),
-            "error: Path/File access error");
+        EXPECT_EQ(finishing([&] { return fontlist::nameOf(path).value().text(); }),
+                  "error: Path/File access error");
         const fontcore::FontReport report =
-            finishing([&] { return trueType ? truetype::TTReport(path) : type1::T1Report(path); });
+            finishing([&] { return fontlist::reportOf(path).value(); });
         EXPECT_EQ(report.text, failureText(platform::FailureNumber::PathFileAccess, path));
         EXPECT_FALSE(report.fileListStale);
     }

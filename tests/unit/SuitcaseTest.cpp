@@ -1,8 +1,6 @@
 // Mac data-fork suitcases: the first font's name, every font's report under its heading, and
 // what a damaged resource map gives.
-#include "fontlist/FontTypes.h"
 #include "platform/FontFileReader.h"
-#include "truetype/NameTableReport.h"
 
 #include <cstdint>
 #include <span>
@@ -10,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "fontlist/FontTypes.h"
 #include "support/SuitcaseWriter.h"
 #include "support/TempDir.h"
 #include "support/TrueTypeWriter.h"
@@ -29,7 +28,7 @@ const std::string kBeta = testsupport::trueTypeFontNamed(u"Beta Serif");
 std::string trueTypeReport(const std::string& bytes, const std::string& path) {
     platform::FontFileReader reader(
         std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
-    return truetype::TTReportFromReader(reader, path).text;
+    return fontlist::reportFromReader(*fontlist::fontTypeOf(".ttf"), reader, path).text;
 }
 
 TEST(Suitcase, IsNamedAfterItsFirstFontAndReportedFontByFont) {

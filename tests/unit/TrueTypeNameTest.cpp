@@ -1,6 +1,5 @@
 // The full-name lookup over fonts built by the TrueType writer: the record choice, the 16-bit
 // overflow rules, the string decoding and the directory search.
-#include "truetype/NameTableReader.h"
 
 #include <dirent.h>
 
@@ -10,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "fontlist/FontTypes.h"
 #include "support/TempDir.h"
 #include "support/TrueTypeWriter.h"
 
@@ -21,7 +21,7 @@ using testsupport::utf16be;
 
 std::string lookup(const std::string& fontBytes) {
     testsupport::TempDir dir;
-    return truetype::TTEnglishName(dir.write("font.ttf", fontBytes)).text();
+    return fontlist::nameOf(dir.write("font.ttf", fontBytes)).value().text();
 }
 
 NameRecordLayout record(std::uint16_t platform, std::uint16_t nameId, std::string bytes,
@@ -192,22 +192,24 @@ TEST(TrueTypeName, StringBeyondEndOfFileReadsAsNothing) {
 TEST(TrueTypeName, MissingPathIsAnErrorAndCreatesNothing) {
     testsupport::TempDir dir;
     const std::string missing = dir.file("missing.ttf");
-    EXPECT_EQ(truetype::TTEnglishName(missing).text(), "error: File not found");
+    EXPECT_EQ(fontlist::nameOf(missing).value().text(), "error: File not found");
     EXPECT_FALSE(std::filesystem::exists(missing));
-    EXPECT_EQ(truetype::TTEnglishName(dir.str()).text(), "error: Path/File access error");
+    const std::string folder = dir.file("folder.ttf");
+    std::filesystem::create_directory(folder);
+    EXPECT_EQ(fontlist::nameOf(folder).value().text(), "error: Path/File access error");
 }
 
 TEST(TrueTypeName, ReadsFromMemoryLikeFromFile) {
     const std::string font = testsupport::trueTypeFontNamed(u"In Memory");
     platform::FontFileReader reader(
         std::span(reinterpret_cast<const std::uint8_t*>(font.data()), font.size()));
-    EXPECT_EQ(truetype::TTEnglishNameFromReader(reader).text(), "In Memory");
+    EXPECT_EQ(fontlist::nameFromReader(*fontlist::fontTypeOf(".ttf"), reader).text(), "In Memory");
 }
 
 std::string readFromMemory(const std::string& font) {
     platform::FontFileReader reader(
         std::span(reinterpret_cast<const std::uint8_t*>(font.data()), font.size()));
-    return truetype::TTEnglishNameFromReader(reader).text();
+    return fontlist::nameFromReader(*fontlist::fontTypeOf(".ttf"), reader).text();
 }
 
 // A file of more than 64 KiB is read in 4 KiB pages. Directory entries and name records that
@@ -271,7 +273,7 @@ TEST(TrueTypeName, ClosesTheFileOnEveryPath) {
     const std::size_t before = openDescriptors();
     for (int round = 0; round < 200; ++round) {
         for (const std::string& path : paths) {
-            truetype::TTEnglishName(path);
+            fontlist::nameOf(path).value();
         }
     }
     EXPECT_EQ(openDescriptors(), before);
@@ -288,7 +290,8 @@ TEST(TrueTypeName, ReadsLittleOfALargeFont) {
                                      {"name", testsupport::nameTableBytes(names), {}}}});
     platform::FontFileReader reader(
         std::span(reinterpret_cast<const std::uint8_t*>(font.data()), font.size()));
-    EXPECT_EQ(truetype::TTEnglishNameFromReader(reader).text(), "String of a record");
+    EXPECT_EQ(fontlist::nameFromReader(*fontlist::fontTypeOf(".ttf"), reader).text(),
+              "String of a record");
     EXPECT_LE(reader.fetchCount(), 4u);
 }
 
@@ -312,7 +315,7 @@ TEST(TrueTypeName, RealFontsGiveTheirFullNames) {
         if (!std::filesystem::exists(font.path)) {
             continue;
         }
-        EXPECT_EQ(truetype::TTEnglishName(font.path).text(), font.name) << font.path;
+        EXPECT_EQ(fontlist::nameOf(font.path).value().text(), font.name) << font.path;
         ++read;
     }
     if (read == 0) {

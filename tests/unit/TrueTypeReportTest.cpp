@@ -1,7 +1,4 @@
 // The details-pane report of a TrueType file, line by line, and its two failure texts.
-#include "truetype/NameTableReport.h"
-
-#include "truetype/NameTableReader.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -11,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "fontcore/FontReport.h"
+#include "fontlist/FontTypes.h"
 #include "platform/FontFileReader.h"
 #include "support/TempDir.h"
 #include "support/TrueTypeWriter.h"
@@ -24,7 +22,7 @@ using testsupport::utf16be;
 struct Report : ::testing::Test {
     testsupport::TempDir dir;
     fontcore::FontReport report(const NameTableLayout& names) {
-        return truetype::TTReport(dir.write("font.ttf", testsupport::trueTypeFont(names)));
+        return fontlist::reportOf(dir.write("font.ttf", testsupport::trueTypeFont(names))).value();
     }
     std::string title() const { return "NAME Table Info for " + dir.file("font.ttf") + "\r\n"; }
 };
@@ -81,11 +79,11 @@ TEST_F(Report, AnyOverflowReplacesTheWholeReport) {
     longString.records = {copyright};
     EXPECT_EQ(report(longString).text, failure);
 
-    EXPECT_EQ(truetype::TTReport(dir.write("font.ttf", "not a font at all")).text, failure);
+    EXPECT_EQ(fontlist::reportOf(dir.write("font.ttf", "not a font at all")).value().text, failure);
 }
 
 TEST_F(Report, FileThatHasGoneAsksForTheListToBeReadAgain) {
-    const fontcore::FontReport result = truetype::TTReport(dir.file("gone.ttf"));
+    const fontcore::FontReport result = fontlist::reportOf(dir.file("gone.ttf")).value();
     EXPECT_TRUE(result.fileListStale);
     EXPECT_EQ(result.text, "File not found. Fonts in directory may have been moved while app was "
                            "open.\r\nIf problem persists, please report to "
@@ -140,25 +138,26 @@ TEST(RealNameTable, GivesTheNameAndLinesThatFontToolsReads) {
     ASSERT_EQ(font.size(), 28u + 504u);
     platform::FontFileReader reader(font);
     // The Macintosh record says "C059 Bold"; the Windows record, read last, wins.
-    EXPECT_EQ(truetype::TTEnglishNameFromReader(reader).text(), "C059-Bold");
-    EXPECT_EQ(truetype::TTReportFromReader(reader, "C059-Bold.otf").text,
-              "NAME Table Info for C059-Bold.otf\r\n"
-              "Name Records | 14\r\n"
-              "Mac ENG Copyright | (URW)++,Copyright 2014 by (URW)++ Design & Development\r\n"
-              "Mac ENG Font Name | C059\r\n"
-              "Mac ENG Style/Weight | Bold\r\n"
-              "Mac ENG Font ID | URW:C059-Bold:2016\r\n"
-              "Mac ENG Full Font Name | C059 Bold\r\n"
-              "Mac ENG Version | Version 1.00\r\n"
-              "Mac ENG Postscript Name | C059-Bold\r\n"
-              "Win Unicode ENU Copyright | (URW)++,Copyright 2014 by (URW)++ Design & "
-              "Development\r\n"
-              "Win Unicode ENU Font Name | C059\r\n"
-              "Win Unicode ENU Style/Weight | Bold\r\n"
-              "Win Unicode ENU Font ID | URW:C059-Bold:2016\r\n"
-              "Win Unicode ENU Full Font Name | C059-Bold\r\n"
-              "Win Unicode ENU Version | Version 1.00\r\n"
-              "Win Unicode ENU Postscript Name | C059-Bold\r\n");
+    EXPECT_EQ(fontlist::nameFromReader(*fontlist::fontTypeOf(".ttf"), reader).text(), "C059-Bold");
+    EXPECT_EQ(
+        fontlist::reportFromReader(*fontlist::fontTypeOf(".ttf"), reader, "C059-Bold.otf").text,
+        "NAME Table Info for C059-Bold.otf\r\n"
+        "Name Records | 14\r\n"
+        "Mac ENG Copyright | (URW)++,Copyright 2014 by (URW)++ Design & Development\r\n"
+        "Mac ENG Font Name | C059\r\n"
+        "Mac ENG Style/Weight | Bold\r\n"
+        "Mac ENG Font ID | URW:C059-Bold:2016\r\n"
+        "Mac ENG Full Font Name | C059 Bold\r\n"
+        "Mac ENG Version | Version 1.00\r\n"
+        "Mac ENG Postscript Name | C059-Bold\r\n"
+        "Win Unicode ENU Copyright | (URW)++,Copyright 2014 by (URW)++ Design & "
+        "Development\r\n"
+        "Win Unicode ENU Font Name | C059\r\n"
+        "Win Unicode ENU Style/Weight | Bold\r\n"
+        "Win Unicode ENU Font ID | URW:C059-Bold:2016\r\n"
+        "Win Unicode ENU Full Font Name | C059-Bold\r\n"
+        "Win Unicode ENU Version | Version 1.00\r\n"
+        "Win Unicode ENU Postscript Name | C059-Bold\r\n");
 }
 
 TEST_F(Report, RealFontHasItsFullNameAmongItsLines) {
@@ -166,7 +165,7 @@ TEST_F(Report, RealFontHasItsFullNameAmongItsLines) {
     if (!std::filesystem::exists(path)) {
         GTEST_SKIP() << "DejaVu fonts not installed";
     }
-    const std::string text = truetype::TTReport(path).text;
+    const std::string text = fontlist::reportOf(path).value().text;
     EXPECT_EQ(text.rfind("NAME Table Info for " + path + "\r\nName Records | ", 0), 0u);
     EXPECT_NE(text.find("\r\nWin Unicode ENU Full Font Name | DejaVu Sans\r\n"), std::string::npos);
     EXPECT_NE(text.find("\r\nMac ENG Font Name | DejaVu Sans\r\n"), std::string::npos);

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include "fontlist/FontTypes.h"
 #include "platform/FontFileReader.h"
 #include "support/PfbWriter.h"
 #include "support/TempDir.h"
@@ -87,7 +88,8 @@ TEST(Type1HeaderWindow, StartsAtByteSix) {
     // length ("Q" here), not the one before it, nor the clear text after it.
     const std::string file = "\x80\x01NOPQ%!x /FullName tail) def\r";
     platform::FontFileReader reader(bytesOf(file));
-    EXPECT_EQ(type1::T1NameFromReader(reader).text(), "Q%!x /FullName tail");
+    EXPECT_EQ(fontlist::nameFromReader(*fontlist::fontTypeOf(".pfb"), reader).text(),
+              "Q%!x /FullName tail");
 }
 
 TEST(Type1Name, ClosingParenthesisMustLieWithinByte3005) {
@@ -102,7 +104,7 @@ TEST(Type1Name, ClosingParenthesisMustLieWithinByte3005) {
         const std::string file = pfbFont(clear, "");
         ASSERT_EQ(file[static_cast<std::size_t>(closeAt - 1)], ')');
         platform::FontFileReader reader(bytesOf(file));
-        EXPECT_EQ(type1::T1NameFromReader(reader).text(),
+        EXPECT_EQ(fontlist::nameFromReader(*fontlist::fontTypeOf(".pfb"), reader).text(),
                   closeAt == 3005 ? "Edge" : "error: Invalid procedure call or argument");
     }
 }
@@ -133,18 +135,21 @@ TEST(Type1Name, ReadsTheFullNameOfPfbFiles) {
     testsupport::TempDir dir;
     for (const auto& c : cases) {
         const std::string path = dir.write("font.pfb", c.file);
-        EXPECT_EQ(type1::T1Name(path).text(), c.expected) << c.label;
+        EXPECT_EQ(fontlist::nameOf(path).value().text(), c.expected) << c.label;
     }
 }
 
 TEST(Type1Name, FilesThatCannotBeOpenedGiveTheirFailure) {
     testsupport::TempDir dir;
     const std::string missing = dir.file("missing.pfb");
-    EXPECT_EQ(type1::T1Name(missing).text(), "error: File not found");
+    EXPECT_EQ(fontlist::nameOf(missing).value().text(), "error: File not found");
     EXPECT_FALSE(std::filesystem::exists(missing)); // looking never creates the file
-    EXPECT_EQ(type1::T1Name(dir.file("no-such-dir/font.pfb")).text(), "error: File not found");
-    EXPECT_EQ(type1::T1Name(dir.str()).text(), "error: Path/File access error");
-    EXPECT_EQ(type1::T1Name(dir.write("plain.txt", "x") + "/font.pfb").text(),
+    EXPECT_EQ(fontlist::nameOf(dir.file("no-such-dir/font.pfb")).value().text(),
+              "error: File not found");
+    const std::string folder = dir.file("folder.pfb");
+    std::filesystem::create_directory(folder);
+    EXPECT_EQ(fontlist::nameOf(folder).value().text(), "error: Path/File access error");
+    EXPECT_EQ(fontlist::nameOf(dir.write("plain.txt", "x") + "/font.pfb").value().text(),
               "error: Path not found");
 }
 
@@ -152,7 +157,7 @@ TEST(Type1Name, NonAsciiPathIsOpenedAsUtf8) {
     testsupport::TempDir dir;
     const std::string path =
         dir.write(utf8(u8"Schrift Äöü.pfb"), pfbFont(typicalClearText("Schrift")));
-    EXPECT_EQ(type1::T1Name(path).text(), "Schrift");
+    EXPECT_EQ(fontlist::nameOf(path).value().text(), "Schrift");
 }
 
 // What the lookup must give: the value cut from the whole window, 3000 bytes from the sixth,
@@ -180,7 +185,8 @@ TEST(Type1Name, ArbitraryBytesGiveTheNameOfTheWholeWindowAndNeverThrow) {
         }
         platform::FontFileReader reader(bytesOf(bytes));
         std::string name;
-        EXPECT_NO_THROW(name = type1::T1NameFromReader(reader).text());
+        EXPECT_NO_THROW(name =
+                            fontlist::nameFromReader(*fontlist::fontTypeOf(".pfb"), reader).text());
         EXPECT_EQ(name, nameFromWholeWindow(bytes)) << bytes;
         if (name.starts_with("error: ")) {
             EXPECT_EQ(name, "error: Invalid procedure call or argument");
@@ -210,7 +216,8 @@ TEST(Type1RealFonts, FullNamesOfInstalledFonts) {
         {"StandardSymbolsPS.pfb", "Standard Symbols PS"},
     };
     for (const auto& font : fonts) {
-        EXPECT_EQ(type1::T1Name((kSystemType1 / font.file).string()).text(), font.fullName)
+        EXPECT_EQ(fontlist::nameOf((kSystemType1 / font.file).string()).value().text(),
+                  font.fullName)
             << font.file;
     }
 }

@@ -1,4 +1,3 @@
-#include "type1/HeaderReport.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -9,10 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include "fontlist/FontTypes.h"
 #include "platform/FontFileReader.h"
 #include "support/PfbWriter.h"
 #include "support/TempDir.h"
-#include "type1/HeaderWindow.h"
 
 namespace {
 
@@ -34,7 +33,7 @@ fontcore::FontReport reportOf(std::string_view clearText, const std::string& pat
     const std::string file = pfbSegment(PfbSegmentType::ClearText, clearText);
     platform::FontFileReader reader(
         std::span(reinterpret_cast<const std::uint8_t*>(file.data()), file.size()));
-    return type1::T1ReportFromReader(reader, path);
+    return fontlist::reportFromReader(*fontlist::fontTypeOf(".pfb"), reader, path);
 }
 
 std::string generalFailure(std::string_view description, std::string_view path) {
@@ -47,7 +46,7 @@ TEST(Type1Report, WellFormedFontGivesTitleHeaderAndFourValues) {
     testsupport::TempDir dir;
     const std::string path = dir.write(
         "font.pfb", pfbFont(typicalClearText("Test Sans Bold", "Test Sans", "Bold", "002.000")));
-    const fontcore::FontReport report = type1::T1Report(path);
+    const fontcore::FontReport report = fontlist::reportOf(path).value();
     EXPECT_EQ(report.text, "Name info for " + path +
                                "\r\n"
                                "PS-AdobeFont-1.0: TestSansBold 002.000\r\n"
@@ -111,7 +110,7 @@ TEST(Type1Report, HeaderAndValuesForEachShapeOfHeader) {
 fontcore::FontReport reportOfBytes(std::string_view bytes) {
     platform::FontFileReader reader(
         std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
-    return type1::T1ReportFromReader(reader, "x.pfb");
+    return fontlist::reportFromReader(*fontlist::fontTypeOf(".pfb"), reader, "x.pfb");
 }
 
 // A small file is searched over its own bytes rather than over the header window with its zero
@@ -143,10 +142,11 @@ TEST(Type1Report, SmallFilesReportAsIfPaddedWithZeros) {
 TEST(Type1Report, PathIsShownAsItIsAndOnlyFontBytesAreDecoded) {
     testsupport::TempDir dir;
     const std::string path = dir.write(utf8(u8"Schrift Äöü.pfb"), pfbFont(typicalClearText("X")));
-    EXPECT_TRUE(type1::T1Report(path).text.starts_with("Name info for " + path + "\r\n"));
+    EXPECT_TRUE(
+        fontlist::reportOf(path).value().text.starts_with("Name info for " + path + "\r\n"));
     // The failure text names the path unchanged too.
     const std::string broken = dir.write(utf8(u8"Kaputt €.pfb"), "no header");
-    EXPECT_EQ(type1::T1Report(broken).text,
+    EXPECT_EQ(fontlist::reportOf(broken).value().text,
               generalFailure("Invalid procedure call or argument", broken));
 }
 
@@ -154,7 +154,7 @@ TEST(Type1Report, FileGoneSinceListingAsksForTheListToBeReadAgain) {
     testsupport::TempDir dir;
     const std::string path = dir.write("gone.pfb", pfbFont(typicalClearText("Gone")));
     std::filesystem::remove(path);
-    const fontcore::FontReport report = type1::T1Report(path);
+    const fontcore::FontReport report = fontlist::reportOf(path).value();
     EXPECT_EQ(report.text, "File not found. Fonts in directory may have been moved while app was "
                            "open.\r\nIf problem persists, please report to " +
                                std::string(kSupport) + " . Thanks!");
@@ -164,8 +164,10 @@ TEST(Type1Report, FileGoneSinceListingAsksForTheListToBeReadAgain) {
 
 TEST(Type1Report, UnreadablePathGivesTheGeneralFailureText) {
     testsupport::TempDir dir;
-    const fontcore::FontReport report = type1::T1Report(dir.str());
-    EXPECT_EQ(report.text, generalFailure("Path/File access error", dir.str()));
+    const std::string folder = dir.file("folder.pfb");
+    std::filesystem::create_directory(folder);
+    const fontcore::FontReport report = fontlist::reportOf(folder).value();
+    EXPECT_EQ(report.text, generalFailure("Path/File access error", folder));
     EXPECT_FALSE(report.fileListStale);
 }
 
@@ -178,7 +180,7 @@ TEST(Type1RealFonts, ReportOfAnInstalledFont) {
     if (!std::filesystem::exists(path)) {
         GTEST_SKIP() << "the URW base 35 Type 1 fonts are not installed";
     }
-    const std::string text = type1::T1Report(path).text;
+    const std::string text = fontlist::reportOf(path).value().text;
     // The header's lines end in LF alone and are shown as they are.
     EXPECT_TRUE(text.starts_with("Name info for " + path +
                                  "\r\nPS-AdobeFont-1.0: C059-Bold 1.00\n%%CreationDate:"))
@@ -207,13 +209,14 @@ TEST(Type1Files, AreClosedAgainOnEveryPath) {
         dir.write("reversed.pfb", "%!PS begin /FullName x) (y"),
         dir.write("empty.pfb", ""),
         dir.file("missing.pfb"),
-        dir.str(),
+        dir.file("folder.pfb"),
     };
+    std::filesystem::create_directory(paths[5]);
     const std::ptrdiff_t before = openFileCount();
     for (int round = 0; round < 200; ++round) {
         for (const std::string& path : paths) {
-            type1::T1Name(path);
-            type1::T1Report(path);
+            fontlist::nameOf(path).value();
+            fontlist::reportOf(path).value();
         }
     }
     EXPECT_EQ(openFileCount(), before);

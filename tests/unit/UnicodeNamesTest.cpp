@@ -1,7 +1,5 @@
 // The "Unicode names" decoding of sfnt name strings: the chosen record by its platform, the
 // report, wrapped and collected fonts, the byte-wise rule kept, and fontTools as a peer.
-#include "fontlist/FontTypes.h"
-#include "truetype/NameTableReader.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "fontlist/FontTypes.h"
 #include "support/CollectionWriter.h"
 #include "support/PythonPeer.h"
 #include "support/SuitcaseWriter.h"
@@ -28,7 +27,7 @@ using testsupport::utf16be;
 
 std::string lookup(const std::string& fontBytes, NameDecoding decoding) {
     testsupport::TempDir dir;
-    return truetype::TTEnglishName(dir.write("font.ttf", fontBytes), decoding).text();
+    return fontlist::nameOf(dir.write("font.ttf", fontBytes), decoding).value().text();
 }
 
 std::string fontOf(std::vector<NameRecordLayout> records) {

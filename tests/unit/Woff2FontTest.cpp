@@ -3,7 +3,6 @@
 #include "truetype/Woff2Font.h"
 #include "fontlist/FontTypes.h"
 #include "platform/FontFileReader.h"
-#include "truetype/NameTableReader.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -84,7 +83,8 @@ TEST(Woff2Font, GivesTheNameTableByteForByteAndItsName) {
         ASSERT_EQ(sfnt.size(), 28 + name.size());
         EXPECT_EQ(std::string(sfnt.begin() + 28, sfnt.end()), name);
         platform::FontFileReader wrapped(sfnt);
-        EXPECT_EQ(truetype::TTEnglishNameFromReader(wrapped).text(), "Quill Sans Bold");
+        EXPECT_EQ(fontlist::nameFromReader(*fontlist::fontTypeOf(".ttf"), wrapped).text(),
+                  "Quill Sans Bold");
         if (&font == &fonts[2]) {
             // Inflating stops with the name table: the stream of the large table after it is
             // never read.
@@ -99,13 +99,14 @@ TEST(Woff2Font, GivesTheNameTableByteForByteAndItsName) {
     EXPECT_EQ(none.size(), 12u);
     platform::FontFileReader empty(none);
     platform::FontFileReader original(bytesOf(nameless));
-    EXPECT_EQ(truetype::TTEnglishNameFromReader(empty).text(),
-              truetype::TTEnglishNameFromReader(original).text());
+    EXPECT_EQ(fontlist::nameFromReader(*fontlist::fontTypeOf(".ttf"), empty).text(),
+              fontlist::nameFromReader(*fontlist::fontTypeOf(".ttf"), original).text());
     // A collection: its first font's name table, found through the collection directory.
     const std::vector<std::uint8_t> first = sfntOf(testsupport::woff2Bytes(
         {.collection = {kFont, testsupport::trueTypeFontNamed(u"Second Font")}}));
     platform::FontFileReader firstFont(first);
-    EXPECT_EQ(truetype::TTEnglishNameFromReader(firstFont).text(), "Quill Sans Bold");
+    EXPECT_EQ(fontlist::nameFromReader(*fontlist::fontTypeOf(".ttf"), firstFont).text(),
+              "Quill Sans Bold");
 }
 
 TEST(Woff2Font, DamagedOrHostileWrappersOverflow) {
@@ -164,7 +165,7 @@ std::string woff2Name(const std::string& path) {
     platform::FontFileReader reader(path);
     const std::vector<std::uint8_t> sfnt = truetype::woff2Sfnt(reader);
     platform::FontFileReader wrapped(sfnt);
-    return truetype::TTEnglishNameFromReader(wrapped).text();
+    return fontlist::nameFromReader(*fontlist::fontTypeOf(".ttf"), wrapped).text();
 }
 #endif
 
@@ -192,7 +193,7 @@ TEST(Woff2Font, AgreesWithFontTools) {
         ASSERT_TRUE(testsupport::pythonOutput(
             "import sys; from fontTools.ttLib import woff2; woff2.compress(*sys.argv[1:])",
             {real, converted}));
-        EXPECT_EQ(woff2Name(converted), truetype::TTEnglishName(real).text());
+        EXPECT_EQ(woff2Name(converted), fontlist::nameOf(real).value().text());
     }
 #endif
 }

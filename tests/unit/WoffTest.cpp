@@ -1,9 +1,6 @@
 // WOFF files: the wrapped font's name and report, stored raw or deflated, and what a damaged
 // wrapper gives.
-#include "fontlist/FontTypes.h"
 #include "platform/FontFileReader.h"
-#include "truetype/NameTableReader.h"
-#include "truetype/NameTableReport.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -17,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include "fontlist/FontTypes.h"
 #include "support/LookupCost.h"
 #include "support/PythonPeer.h"
 #include "support/TempDir.h"
@@ -37,7 +35,7 @@ const std::string kFont = testsupport::trueTypeFont(
 fontcore::FontReport ttfReport(const std::string& bytes, const std::string& path) {
     platform::FontFileReader reader(
         std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
-    return truetype::TTReportFromReader(reader, path);
+    return fontlist::reportFromReader(*fontlist::fontTypeOf(".ttf"), reader, path);
 }
 
 testsupport::WoffTableLayout& nameTableOf(WoffLayout& layout) {
