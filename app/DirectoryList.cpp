@@ -109,7 +109,7 @@ void DirectoryList::rebuild() {
         parentItem = item;
     }
 
-    for (const std::string& name : platform::listSubdirectories(path_)) {
+    for (const std::string& name : platform::listSubdirectories(path_, sharedReads_)) {
         auto* item = new QTreeWidgetItem(parentItem);
         item->setText(0, paths::forDisplay(name));
         item->setIcon(0, closedIcon);

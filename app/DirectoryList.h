@@ -6,6 +6,10 @@
 #include <map>
 #include <string>
 
+namespace platform {
+class SharedDirectoryReads;
+}
+
 namespace app {
 
 // The directory list in its classic look: the chain of directories from the root down to the
@@ -17,6 +21,9 @@ namespace app {
 class DirectoryList : public QTreeWidget {
     Q_OBJECT
 public:
+    // The reads of directories that its listings share with others' (none: its own reads).
+    void shareReads(const platform::SharedDirectoryReads* shared) { sharedReads_ = shared; }
+
     explicit DirectoryList(QWidget* parent = nullptr);
 
     // The current directory, in the system's own notation.
@@ -46,6 +53,7 @@ protected:
                       const QModelIndex& index) const override;
 
 private:
+    const platform::SharedDirectoryReads* sharedReads_ = nullptr;
     bool moveTo(const std::string& directory, bool notify);
     void rebuild();
 

@@ -91,7 +91,7 @@ void FileList::refresh() {
         listedPattern_ = pattern;
     } else {
         // A reset leaves nothing highlighted and tells no one: no file is shown by it.
-        model_->setNames(platform::listMatchingFiles(path_, pattern));
+        model_->setNames(platform::listMatchingFiles(path_, pattern, sharedReads_));
         ++listingCount_;
         listedPath_ = path_;
         listedPattern_ = pattern;

@@ -5,6 +5,10 @@
 
 #include <string>
 
+namespace platform {
+class SharedDirectoryReads;
+}
+
 namespace app {
 
 class FileListModel;
@@ -43,6 +47,8 @@ public:
     // type filter's first choice, and both find the same files. The refresh still leaves
     // nothing highlighted. false withdraws the leave (any other refresh reads the directory).
     void shareListingWithNextRefresh(bool share) { shareNextRefresh_ = share; }
+    // The reads of directories that its listings share with others' (none: its own reads).
+    void shareReads(const platform::SharedDirectoryReads* shared) { sharedReads_ = shared; }
     // How many times the directory has been read (for tests).
     int listingCount() const { return listingCount_; }
 
@@ -71,6 +77,7 @@ private:
     bool settingIndex_ = false;
     int rowAtPress_ = -1; // the highlighted row when the last mouse press began
     std::string path_;
+    const platform::SharedDirectoryReads* sharedReads_ = nullptr;
     QString pattern_;
     std::string shownDirectory_; // where the file last announced was listed
     std::string shownName_;

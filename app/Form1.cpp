@@ -71,6 +71,8 @@ Form1::Form1(Services services, QWidget* parent) : QWidget(parent), services_(st
     // Start reads its folder once: the directory list's sub-directories and the file list's
     // fonts come from the same read.
     const platform::SharedDirectoryReads sharedReads;
+    Dir1->shareReads(&sharedReads);
+    File1->shareReads(&sharedReads);
     // The three browsing controls start on the process's current directory; no handler runs
     // before Form_Load. A start-up directory that cannot be listed falls back to the home
     // directory, then to the root.
@@ -85,6 +87,8 @@ Form1::Form1(Services services, QWidget* parent) : QWidget(parent), services_(st
 
     connectHandlers();
     Form_Load();
+    Dir1->shareReads(nullptr);
+    File1->shareReads(nullptr);
 }
 
 Form1::~Form1() = default;

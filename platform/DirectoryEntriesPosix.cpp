@@ -74,7 +74,7 @@ std::vector<std::string> readEntries(DIR* handle, ReadMemo* memo, const Consider
 
 void visibleEntries(const std::string& directory, EntryKind kind,
                     const std::function<bool(std::string_view)>& keep, text::TextList& names,
-                    text::TextList& folded) {
+                    text::TextList& folded, ReadMemo* memo) {
     const std::unique_ptr<DIR, DirectoryCloser> handle(::opendir(directory.c_str()));
     if (!handle) {
         return;
@@ -97,7 +97,6 @@ void visibleEntries(const std::string& directory, EntryKind kind,
         }
     };
 
-    ReadMemo* memo = activeReadMemo();
     const std::optional<DirectoryState> before = directoryStateOf(directoryFd);
     if (!before) {
         memo = nullptr;

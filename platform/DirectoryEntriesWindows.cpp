@@ -64,7 +64,7 @@ bool isDirectory(const std::filesystem::path& directory, const WIN32_FIND_DATAW&
 
 void visibleEntries(const std::string& directory, EntryKind kind,
                     const std::function<bool(std::string_view)>& keep, text::TextList& names,
-                    text::TextList& folded) {
+                    text::TextList& folded, ReadMemo* /*memo: no entry types to keep*/) {
     // One FindFirstFileExW search gives every name with its attributes: no call per entry
     // except for links, which are followed to what they point at.
     const std::filesystem::path path = path::native(directory);

@@ -134,10 +134,11 @@ text::TextList sortedByFoldedName(const text::TextList& names, const text::TextL
 }
 
 text::TextList sortedEntries(const std::string& directory, EntryKind kind,
-                             const std::function<bool(std::string_view)>& keep) {
+                             const std::function<bool(std::string_view)>& keep,
+                             const SharedDirectoryReads* shared) {
     text::TextList names;
     text::TextList folded;
-    visibleEntries(directory, kind, keep, names, folded);
+    visibleEntries(directory, kind, keep, names, folded, shared ? &shared->memo() : nullptr);
     if (names.size() > UINT32_MAX) {
         throw std::length_error("directory listing: too many entries");
     }
@@ -160,21 +161,25 @@ bool samePatterns(std::string_view a, std::string_view b) {
     return first == second;
 }
 
-text::TextList listMatchingFileNames(const std::string& directory, std::string_view patterns) {
+text::TextList listMatchingFileNames(const std::string& directory, std::string_view patterns,
+                                     const SharedDirectoryReads* shared) {
     const std::vector<std::string> folded = foldedPatterns(patterns);
     // Each entry is kept with its folded name, which is both what it is matched by and what
     // it is sorted by.
-    return sortedEntries(directory, EntryKind::RegularFile,
-                         [&folded](std::string_view key) { return matchesAny(key, folded); });
+    return sortedEntries(
+        directory, EntryKind::RegularFile,
+        [&folded](std::string_view key) { return matchesAny(key, folded); }, shared);
 }
 
-std::vector<std::string> listMatchingFiles(const std::string& directory,
-                                           std::string_view patterns) {
-    return listMatchingFileNames(directory, patterns).strings();
+std::vector<std::string> listMatchingFiles(const std::string& directory, std::string_view patterns,
+                                           const SharedDirectoryReads* shared) {
+    return listMatchingFileNames(directory, patterns, shared).strings();
 }
 
-std::vector<std::string> listSubdirectories(const std::string& directory) {
-    return sortedEntries(directory, EntryKind::Directory, [](std::string_view) { return true; })
+std::vector<std::string> listSubdirectories(const std::string& directory,
+                                            const SharedDirectoryReads* shared) {
+    return sortedEntries(
+               directory, EntryKind::Directory, [](std::string_view) { return true; }, shared)
         .strings();
 }
 

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/SharedDirectoryReads.h"
 #include "text/TextList.h"
 
 namespace platform {
@@ -19,15 +20,19 @@ bool samePatterns(std::string_view a, std::string_view b);
 // The names of the regular files of a directory (links to regular files included) that match
 // one of the ";"-separated wildcard patterns, without regard to case; hidden files (a name
 // starting with ".") are left out. Sorted without regard to case, ties in byte order. A
-// directory that cannot be read gives an empty list.
-std::vector<std::string> listMatchingFiles(const std::string& directory, std::string_view patterns);
+// directory that cannot be read gives an empty list. Listings given the same shared reads read a
+// directory once while it stays unchanged.
+std::vector<std::string> listMatchingFiles(const std::string& directory, std::string_view patterns,
+                                           const SharedDirectoryReads* shared = nullptr);
 // The same names held compactly, for directories of very many files.
-text::TextList listMatchingFileNames(const std::string& directory, std::string_view patterns);
+text::TextList listMatchingFileNames(const std::string& directory, std::string_view patterns,
+                                     const SharedDirectoryReads* shared = nullptr);
 
 // The names of the sub-directories of a directory (links to directories included), as the
 // system's bytes; hidden ones (a name starting with ".", the hidden attribute on Windows) are
 // left out, as the file list leaves out hidden files. Sorted without regard to case, ties in
 // byte order. A directory that cannot be read gives an empty list.
-std::vector<std::string> listSubdirectories(const std::string& directory);
+std::vector<std::string> listSubdirectories(const std::string& directory,
+                                            const SharedDirectoryReads* shared = nullptr);
 
 } // namespace platform

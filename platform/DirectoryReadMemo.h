@@ -19,7 +19,4 @@ struct ReadMemo {
     std::vector<unsigned char> types{}; // the type the directory gives each (d_type)
 };
 
-// The memo of the innermost scope alive on this thread; none outside every scope.
-ReadMemo* activeReadMemo() noexcept;
-
 } // namespace platform::directory_entries

@@ -171,9 +171,12 @@ TEST_F(Listing, ASharedReadGivesWhatReadsOfTheirOwnGive) {
     ASSERT_EQ(fonts, (std::vector<std::string>{"a.ttf", "B.TTF", "link.ttf"}));
     {
         const platform::SharedDirectoryReads shared;
-        EXPECT_EQ(platform::listSubdirectories(dir.str()), subdirectories);
-        EXPECT_EQ(list("*.ttf"), fonts);
-        EXPECT_EQ(platform::listSubdirectories(dir.str()), subdirectories);
+        const auto sharedList = [&](const char* pattern) {
+            return platform::listMatchingFiles(dir.str(), pattern, &shared);
+        };
+        EXPECT_EQ(platform::listSubdirectories(dir.str(), &shared), subdirectories);
+        EXPECT_EQ(sharedList("*.ttf"), fonts);
+        EXPECT_EQ(platform::listSubdirectories(dir.str(), &shared), subdirectories);
     }
     dir.write("c.ttf", "x");
     EXPECT_EQ(list("*.ttf"), (std::vector<std::string>{"a.ttf", "B.TTF", "c.ttf", "link.ttf"}));
