@@ -1,19 +1,19 @@
 #include "app/AboutText.h"
 
-#include "runtime/ProgramName.h"
-#include "runtime/Text.h"
+#include "fontlist/ProgramName.h"
+#include "text/Text.h"
 
 namespace app {
 
 namespace {
-using runtime::text::kCrLf;
+using text::kCrLf;
 constexpr const char* makerLine = "Written by the Quillvane developers, 2026.";
 constexpr const char* distributionLine =
     "Free software under the MIT License: you may use, copy and pass it on.";
 } // namespace
 
 std::string aboutText(unsigned major, unsigned minor, unsigned revision) {
-    std::string s(runtime::kProgramName);
+    std::string s(fontlist::kProgramName);
     s += kCrLf;
     s += "version ";
     s += std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(revision);

@@ -1,11 +1,11 @@
 #include "app/DirectoryList.h"
 
 #include "app/SystemPaths.h"
-#include "runtime/DirectoryListing.h"
-#include "runtime/Failure.h"
-#include "runtime/FileSystem.h"
-#include "runtime/NativePath.h"
-#include "runtime/PathText.h"
+#include "platform/DirectoryListing.h"
+#include "platform/Failure.h"
+#include "platform/FileSystem.h"
+#include "platform/NativePath.h"
+#include "platform/PathText.h"
 
 #include <QByteArray>
 #include <QStyle>
@@ -56,7 +56,7 @@ bool DirectoryList::setDrive(const QString& volumeRoot) {
     const auto last = lastOnVolume_.find(root);
     std::error_code error;
     if (last != lastOnVolume_.end() &&
-        std::filesystem::is_directory(runtime::path::native(last->second), error)) {
+        std::filesystem::is_directory(platform::path::native(last->second), error)) {
         return setPath(last->second);
     }
     return setPath(root);
@@ -65,8 +65,8 @@ bool DirectoryList::setDrive(const QString& volumeRoot) {
 bool DirectoryList::moveTo(const std::string& directory, bool notify) {
     const std::string target = paths::normalisedDirectory(directory);
     try {
-        runtime::fs::requireListableDirectory(target);
-    } catch (const runtime::Failure& failure) {
+        platform::fs::requireListableDirectory(target);
+    } catch (const platform::Failure& failure) {
         // The list is read again: the highlight goes back to the current directory, and a
         // directory that has gone leaves the list, before the user is told.
         if (!path_.empty()) {
@@ -109,11 +109,11 @@ void DirectoryList::rebuild() {
         parentItem = item;
     }
 
-    for (const std::string& name : runtime::listSubdirectories(path_)) {
+    for (const std::string& name : platform::listSubdirectories(path_)) {
         auto* item = new QTreeWidgetItem(parentItem);
         item->setText(0, paths::forDisplay(name));
         item->setIcon(0, closedIcon);
-        setEntryPath(item, runtime::path::join(path_, name));
+        setEntryPath(item, platform::path::join(path_, name));
     }
     expandAll();
     setCurrentItem(parentItem);

@@ -2,7 +2,7 @@
 
 #include "app/FileListModel.h"
 #include "app/SystemPaths.h"
-#include "runtime/DirectoryListing.h"
+#include "platform/DirectoryListing.h"
 
 #include <QItemSelectionModel>
 #include <QMouseEvent>
@@ -85,13 +85,13 @@ void FileList::refresh() {
     shareNextRefresh_ = false;
     const std::string pattern = pattern_.toStdString();
     if (share && listingCount_ > 0 && listedPath_ == path_ &&
-        runtime::samePatterns(listedPattern_, pattern)) {
+        platform::samePatterns(listedPattern_, pattern)) {
         // As after a reset: nothing highlighted, and no one told.
         selectionModel()->clear();
         listedPattern_ = pattern;
     } else {
         // A reset leaves nothing highlighted and tells no one: no file is shown by it.
-        model_->setNames(runtime::listMatchingFiles(path_, pattern));
+        model_->setNames(platform::listMatchingFiles(path_, pattern));
         ++listingCount_;
         listedPath_ = path_;
         listedPattern_ = pattern;

@@ -11,7 +11,7 @@ class FileListModel;
 
 // The file list: the regular, non-hidden files of one directory whose names match one of the
 // ";"-separated wildcard patterns, compared without regard to case, sorted without regard to
-// case (runtime::listMatchingFiles). Setting the path or the pattern, or refresh(), reads the
+// case (platform::listMatchingFiles). Setting the path or the pattern, or refresh(), reads the
 // directory again and selects nothing. The directory and the entries are the system's bytes;
 // only the rows show them decoded.
 //

@@ -17,12 +17,12 @@
 #include "fontlist/CopyAndRename.h"
 #include "fontlist/FontTypes.h"
 #include "fontlist/HtmlFontList.h"
+#include "fontlist/ProgramName.h"
 #include "fontlist/SystemDirectories.h"
-#include "runtime/PathText.h"
-#include "runtime/ProgramName.h"
-#include "runtime/SharedDirectoryReads.h"
-#include "runtime/Text.h"
-#include "runtime/WindowsDirectory.h"
+#include "platform/PathText.h"
+#include "platform/SharedDirectoryReads.h"
+#include "platform/SystemFontRoot.h"
+#include "text/Text.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -61,8 +61,8 @@ void place(QWidget* control, int left, int top, int width, int height) {
 } // namespace
 
 Form1::Form1(Services services, QWidget* parent) : QWidget(parent), services_(std::move(services)) {
-    if (!services_.windowsDirectory) {
-        services_.windowsDirectory = runtime::windowsDirectory;
+    if (!services_.systemFontRoot) {
+        services_.systemFontRoot = platform::systemFontRoot;
     }
     if (services_.messages != nullptr) {
         messages_ = services_.messages;
@@ -73,7 +73,7 @@ Form1::Form1(Services services, QWidget* parent) : QWidget(parent), services_(st
 
     NamedComboBoxAccessible::install();
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QString::fromStdString(std::string(runtime::kProgramName)));
+    setWindowTitle(QString::fromStdString(std::string(fontlist::kProgramName)));
     setWindowIcon(quillvaneIcon());
     // The layout was drawn for a small 8-point dialog font; with the larger desktop default
     // the longer captions would be clipped.
@@ -87,7 +87,7 @@ Form1::Form1(Services services, QWidget* parent) : QWidget(parent), services_(st
 
     // Start reads its folder once: the directory list's sub-directories and the file list's
     // fonts come from the same read.
-    const runtime::SharedDirectoryReads sharedReads;
+    const platform::SharedDirectoryReads sharedReads;
     // The three browsing controls start on the process's current directory; no handler runs
     // before Form_Load. A start-up directory that cannot be listed falls back to the home
     // directory, then to the root.
@@ -225,16 +225,16 @@ fontlist::SpacesOption Form1::spacesOption() const {
     return fontlist::SpacesOption::NoChange;
 }
 
-runtime::NameDecoding Form1::nameDecoding() const {
-    return chkUnicodeNames->isChecked() ? runtime::NameDecoding::Unicode
-                                        : runtime::NameDecoding::ByteWise;
+fontcore::NameDecoding Form1::nameDecoding() const {
+    return chkUnicodeNames->isChecked() ? fontcore::NameDecoding::Unicode
+                                        : fontcore::NameDecoding::ByteWise;
 }
 
 void Form1::Form_Load() {
     EnableButtons();
     // The Windows directory as the system reports it, in lower case; the font directory is
     // looked for inside lower-cased paths, so it is kept in lower case with a trailing separator.
-    fontlist::recordSystemDirectories(state_, services_.windowsDirectory());
+    fontlist::recordSystemDirectories(state_, services_.systemFontRoot());
     // The type filter's first choice refreshes the list EnableButtons has just read, with the
     // same patterns: the folder is listed once.
     File1->shareListingWithNextRefresh(true);
@@ -328,8 +328,8 @@ void Form1::cmbFontType_Click() {
     // The pattern is what the item holds after its first "(", less its last character.
     const std::string text = cmbFontType->currentText().toStdString();
     const auto length = static_cast<std::int64_t>(text.size());
-    const std::int64_t open = runtime::text::find(text, 1, "(");
-    const std::string pattern = runtime::text::take(text, open + 1, length - open - 1);
+    const std::int64_t open = text::find(text, 1, "(");
+    const std::string pattern = text::take(text, open + 1, length - open - 1);
     File1->setPattern(QString::fromStdString(pattern));
     File1->refresh();
     EnableButtons();
@@ -352,9 +352,9 @@ void Form1::File1_Click() {
         return;
     }
     const std::string name = File1->entry(index);
-    state_.FontPath = runtime::path::join(File1->path(), name);
+    state_.FontPath = platform::path::join(File1->path(), name);
     setDetailsText({});
-    if (const std::optional<runtime::FontReport> report =
+    if (const std::optional<fontcore::FontReport> report =
             fontlist::reportOf(state_.FontPath, nameDecoding())) {
         showFontReport(*report);
     }
@@ -366,13 +366,13 @@ void Form1::chkUnicodeNames_Click() {
         return;
     }
     setDetailsText({});
-    if (const std::optional<runtime::FontReport> report =
+    if (const std::optional<fontcore::FontReport> report =
             fontlist::reportOf(state_.FontPath, nameDecoding())) {
         showFontReport(*report);
     }
 }
 
-void Form1::showFontReport(const runtime::FontReport& report) {
+void Form1::showFontReport(const fontcore::FontReport& report) {
     if (report.fileListStale) {
         // The selected file has gone: the list shows the directory as it is now.
         File1->refresh();
@@ -384,7 +384,7 @@ void Form1::showFontReport(const runtime::FontReport& report) {
 void Form1::Command1_Click() {
     messages_->show({"About Quillvane",
                      aboutText(version::major, version::minor, version::revision),
-                     runtime::Buttons::Ok, runtime::MessageIcon::None});
+                     fontlist::Buttons::Ok, fontlist::MessageIcon::None});
 }
 
 void Form1::RenameFonts_Click() {
@@ -433,7 +433,7 @@ void Form1::refreshDirectoryList() {
     Dir1->refresh();
 }
 
-runtime::Answer Form1::show(const runtime::UserMessage& message) {
+fontlist::Answer Form1::show(const fontlist::UserMessage& message) {
     // A message is seen under the title the run had reached; a close request that came
     // meanwhile is taken now, before the modal box blocks the window and Qt would drop it.
     handOverProgress();
@@ -475,8 +475,8 @@ void Form1::setDetailsText(const std::string& text) {
 }
 
 void Form1::tellBrowsingProblem(const QString& text) {
-    messages_->show({std::string(runtime::kProgramName), text.toStdString(), runtime::Buttons::Ok,
-                     runtime::MessageIcon::Warning});
+    messages_->show({std::string(fontlist::kProgramName), text.toStdString(), fontlist::Buttons::Ok,
+                     fontlist::MessageIcon::Warning});
 }
 
 } // namespace app

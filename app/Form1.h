@@ -1,11 +1,11 @@
 #pragma once
 
 #include "app/MessagePresenter.h"
+#include "fontcore/FontReport.h"
+#include "fontcore/NameDecoding.h"
 #include "fontlist/BatchHost.h"
 #include "fontlist/BatchState.h"
 #include "fontlist/SpacesOption.h"
-#include "runtime/FontReport.h"
-#include "runtime/NameDecoding.h"
 
 #include <QWidget>
 
@@ -40,8 +40,8 @@ public:
     struct Services {
         // The start-up directory as the system's bytes; empty for the process's current one.
         std::string startDirectory;
-        std::function<std::string()> windowsDirectory; // default: runtime::windowsDirectory
-        MessagePresenter* messages = nullptr;          // default: real message boxes
+        std::function<std::string()> systemFontRoot; // default: platform::systemFontRoot
+        MessagePresenter* messages = nullptr;        // default: real message boxes
         // The shortest time between two progress titles handed to the window system; the
         // titles in between are passed over (the latest and the last are always shown).
         std::chrono::milliseconds progressInterval{33};
@@ -64,7 +64,7 @@ public:
     // The selected spaces option (the index of the selected option button).
     fontlist::SpacesOption spacesOption() const;
     // The decoding of names the "Unicode names" check box asks for.
-    runtime::NameDecoding nameDecoding() const;
+    fontcore::NameDecoding nameDecoding() const;
 
     // Handlers.
     void Form_Load();
@@ -97,7 +97,7 @@ private:
     std::string fileListEntry(int index) override;
     void refreshFileList() override;
     void refreshDirectoryList() override;
-    runtime::Answer show(const runtime::UserMessage& message) override;
+    fontlist::Answer show(const fontlist::UserMessage& message) override;
     void showProgress(const std::string& text) override;
     void disableBatchButtons() override;
 
@@ -112,7 +112,7 @@ private:
     // Hands the latest progress title to the window, if one is waiting, and lets it be painted.
     void handOverProgress();
     // The report of the selected file (FontPath) into InfoText and the details pane.
-    void showFontReport(const runtime::FontReport& report);
+    void showFontReport(const fontcore::FontReport& report);
 
     Services services_;
     std::unique_ptr<MessagePresenter> ownMessages_;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "runtime/UserMessage.h"
+#include "fontlist/UserMessage.h"
 
 namespace app {
 
@@ -9,7 +9,7 @@ namespace app {
 class MessagePresenter {
 public:
     virtual ~MessagePresenter() = default;
-    virtual runtime::Answer show(const runtime::UserMessage& message) = 0;
+    virtual fontlist::Answer show(const fontlist::UserMessage& message) = 0;
 };
 
 } // namespace app

@@ -33,17 +33,17 @@ void makeRoomForTitle(QMessageBox& box) {
 
 } // namespace
 
-runtime::Answer QtMessagePresenter::show(const runtime::UserMessage& message) {
+fontlist::Answer QtMessagePresenter::show(const fontlist::UserMessage& message) {
     QMessageBox box(parent_);
     box.setWindowTitle(QString::fromStdString(message.title));
     box.setTextFormat(Qt::PlainText);
     box.setText(displayText(message.text));
     switch (message.icon) {
-    case runtime::MessageIcon::None: box.setIcon(QMessageBox::NoIcon); break;
-    case runtime::MessageIcon::Critical: box.setIcon(QMessageBox::Critical); break;
-    case runtime::MessageIcon::Warning: box.setIcon(QMessageBox::Warning); break;
+    case fontlist::MessageIcon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case fontlist::MessageIcon::Critical: box.setIcon(QMessageBox::Critical); break;
+    case fontlist::MessageIcon::Warning: box.setIcon(QMessageBox::Warning); break;
     }
-    if (message.buttons == runtime::Buttons::YesNoCancel) {
+    if (message.buttons == fontlist::Buttons::YesNoCancel) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         box.setDefaultButton(QMessageBox::Yes);
         box.setEscapeButton(QMessageBox::Cancel);
@@ -52,12 +52,12 @@ runtime::Answer QtMessagePresenter::show(const runtime::UserMessage& message) {
     }
     makeRoomForTitle(box);
     switch (box.exec()) {
-    case QMessageBox::Yes: return runtime::Answer::Yes;
-    case QMessageBox::No: return runtime::Answer::No;
-    case QMessageBox::Cancel: return runtime::Answer::Cancel;
+    case QMessageBox::Yes: return fontlist::Answer::Yes;
+    case QMessageBox::No: return fontlist::Answer::No;
+    case QMessageBox::Cancel: return fontlist::Answer::Cancel;
     default:
-        return message.buttons == runtime::Buttons::Ok ? runtime::Answer::Ok
-                                                       : runtime::Answer::Cancel;
+        return message.buttons == fontlist::Buttons::Ok ? fontlist::Answer::Ok
+                                                        : fontlist::Answer::Cancel;
     }
 }
 

@@ -10,7 +10,7 @@ namespace app {
 class QtMessagePresenter : public MessagePresenter {
 public:
     explicit QtMessagePresenter(QWidget* parent) : parent_(parent) {}
-    runtime::Answer show(const runtime::UserMessage& message) override;
+    fontlist::Answer show(const fontlist::UserMessage& message) override;
 
 private:
     QWidget* parent_;

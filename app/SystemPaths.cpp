@@ -1,6 +1,6 @@
 #include "app/SystemPaths.h"
 
-#include "runtime/NativePath.h"
+#include "platform/NativePath.h"
 
 #include <QDir>
 #include <QStorageInfo>
@@ -27,26 +27,27 @@ std::string normalisedDirectory(const std::string& directory) {
         return {};
     }
     std::error_code error;
-    std::filesystem::path path = std::filesystem::absolute(runtime::path::native(directory), error);
+    std::filesystem::path path =
+        std::filesystem::absolute(platform::path::native(directory), error);
     if (error) {
-        path = runtime::path::native(directory);
+        path = platform::path::native(directory);
     }
     path = path.lexically_normal();
     // "/a/b/" names "/a/b"; a root keeps its separator.
     if (!path.has_filename() && path.has_relative_path()) {
         path = path.parent_path();
     }
-    return runtime::path::utf8(path);
+    return platform::path::utf8(path);
 }
 
 std::vector<std::string> chainOf(const std::string& directory) {
     std::vector<std::string> chain;
-    std::filesystem::path path = runtime::path::native(normalisedDirectory(directory));
+    std::filesystem::path path = platform::path::native(normalisedDirectory(directory));
     if (path.empty()) {
         return chain;
     }
     for (;;) {
-        chain.insert(chain.begin(), runtime::path::utf8(path));
+        chain.insert(chain.begin(), platform::path::utf8(path));
         std::filesystem::path parent = path.parent_path();
         if (parent.empty() || parent == path) {
             break;
@@ -57,7 +58,7 @@ std::vector<std::string> chainOf(const std::string& directory) {
 }
 
 bool isRoot(const std::string& directory) {
-    const std::filesystem::path path = runtime::path::native(directory);
+    const std::filesystem::path path = platform::path::native(directory);
     return !path.empty() && !path.has_relative_path();
 }
 
@@ -65,7 +66,7 @@ std::string lastPart(const std::string& directory) {
     if (isRoot(directory)) {
         return directory;
     }
-    return runtime::path::utf8(runtime::path::native(directory).filename());
+    return platform::path::utf8(platform::path::native(directory).filename());
 }
 
 QString forDisplay(const std::string& bytes) {
@@ -92,7 +93,7 @@ QString volumeRootOf(const std::string& directory) {
 std::string currentDirectory() {
     std::error_code error;
     const std::filesystem::path current = std::filesystem::current_path(error);
-    return error ? std::string() : runtime::path::utf8(current);
+    return error ? std::string() : platform::path::utf8(current);
 }
 
 std::string homeDirectory() {

@@ -6,7 +6,7 @@
 #include <vector>
 
 // Directory paths as the window keeps them: the system's own bytes (UTF-8 on Windows, where
-// runtime::path::native turns them into wide paths), from the listing to every use. Only what
+// platform::path::native turns them into wide paths), from the listing to every use. Only what
 // a person reads is decoded, and that lossily (forDisplay).
 namespace app::paths {
 

@@ -1,12 +1,12 @@
 #include "app/Form1.h"
 #include "app/SystemPaths.h"
-#include "runtime/TemporaryFileCleanup.h"
+#include "platform/TemporaryFileCleanup.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
     // Ended by a signal during a run, the window takes its temporary files along.
-    runtime::removeTemporaryFilesOnSignals();
+    platform::removeTemporaryFilesOnSignals();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillvane"));
     QApplication::setApplicationVersion(QStringLiteral(QUILLVANE_VERSION_TEXT));

@@ -5,7 +5,7 @@
 #include <chrono>
 #include <cstdio>
 
-#include "runtime/DirectoryListing.h"
+#include "platform/DirectoryListing.h"
 
 int main(int argc, char* argv[]) {
     if (argc != 2) {
@@ -13,7 +13,7 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     const auto start = std::chrono::steady_clock::now();
-    const std::size_t files = runtime::listMatchingFiles(argv[1], "*.ttf;*.pfb").size();
+    const std::size_t files = platform::listMatchingFiles(argv[1], "*.ttf;*.pfb").size();
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::printf("%zu files listed and sorted in %.3f s\n", files, seconds);

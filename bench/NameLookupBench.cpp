@@ -1,7 +1,7 @@
 // Full-name lookups per second over the real fonts that the setup installs: the TrueType
 // fonts of fonts-dejavu-core and fonts-liberation2, the Type 1 fonts of fonts-urw-base35.
 // Run: build/default/bench/quillvane_bench_lookups
-#include "runtime/FullName.h"
+#include "fontcore/FullName.h"
 #include "truetype/NameTableReader.h"
 #include "type1/HeaderWindow.h"
 
@@ -36,7 +36,7 @@ void lookups(benchmark::State& state, const std::vector<std::string>& paths, Loo
     std::size_t index = 0;
     std::size_t errors = 0;
     for (auto _ : state) {
-        const runtime::FullName name = lookup(paths[index]);
+        const fontcore::FullName name = lookup(paths[index]);
         errors += name.failure ? 1 : 0;
         benchmark::DoNotOptimize(name);
         index = (index + 1) % paths.size();
@@ -60,7 +60,7 @@ void TrueTypeFullName(benchmark::State& state) {
 // The same with the "Unicode names" option.
 void TrueTypeFullNameUnicode(benchmark::State& state) {
     lookups(state, trueTypeFonts(), [](const std::string& path) {
-        return truetype::TTEnglishName(path, runtime::NameDecoding::Unicode);
+        return truetype::TTEnglishName(path, fontcore::NameDecoding::Unicode);
     });
 }
 

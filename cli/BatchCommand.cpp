@@ -7,7 +7,7 @@
 #include "fontlist/CopyAndRename.h"
 #include "fontlist/HtmlFontList.h"
 #include "fontlist/SystemDirectories.h"
-#include "runtime/WindowsDirectory.h"
+#include "platform/SystemFontRoot.h"
 
 #include <cstddef>
 #include <ostream>
@@ -18,7 +18,7 @@ int runBatchCommand(BatchRun run, const Request& request, Console& console) {
     const std::string directory = listedDirectory(request.operands.at(0));
 
     fontlist::BatchState state;
-    fontlist::recordSystemDirectories(state, runtime::windowsDirectory());
+    fontlist::recordSystemDirectories(state, platform::systemFontRoot());
 
     ConsoleHost host(directory, request.pattern, console, request.assumeYes);
     fontlist::BatchOutcome outcome;

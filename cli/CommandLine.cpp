@@ -238,7 +238,7 @@ Request parseCommandLine(std::span<const std::string> arguments) {
     }
     if (seen.unicode) {
         // Every command that reads names; help and version never get here.
-        request.decoding = runtime::NameDecoding::Unicode;
+        request.decoding = fontcore::NameDecoding::Unicode;
     }
     return request;
 }

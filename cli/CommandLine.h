@@ -1,8 +1,8 @@
 #pragma once
 
+#include "fontcore/NameDecoding.h"
 #include "fontlist/FontTypes.h"
 #include "fontlist/SpacesOption.h"
-#include "runtime/NameDecoding.h"
 
 #include <span>
 #include <string>
@@ -23,7 +23,7 @@ struct Request {
     bool lineFeeds = false; // report: CR LF written as LF
     bool assumeYes = false; // copy: every question answered Yes
     // name, report, html, copy: --unicode reads sfnt names in every script
-    runtime::NameDecoding decoding = runtime::NameDecoding::ByteWise;
+    fontcore::NameDecoding decoding = fontcore::NameDecoding::ByteWise;
 };
 
 // The file patterns of the type filter by its name on the command line ("both", "ttf", "pfb"),

@@ -2,9 +2,9 @@
 
 #include "cli/ConsoleText.h"
 #include "cli/TerminalText.h"
-#include "runtime/DirectoryListing.h"
-#include "runtime/ProgramName.h"
-#include "runtime/Text.h"
+#include "fontlist/ProgramName.h"
+#include "platform/DirectoryListing.h"
+#include "text/Text.h"
 
 #include <istream>
 #include <ostream>
@@ -15,7 +15,7 @@ namespace cli {
 namespace {
 
 std::string folded(std::string answer) {
-    return runtime::text::foldCaseUtf8(runtime::text::trimSpaces(answer));
+    return text::foldCaseUtf8(text::trimSpaces(answer));
 }
 
 } // namespace
@@ -57,39 +57,39 @@ std::string ConsoleHost::fileListEntry(int index) {
     return std::string(entries_[static_cast<std::size_t>(index)]);
 }
 
-runtime::TextList ConsoleHost::fileListNames() {
+text::TextList ConsoleHost::fileListNames() {
     listIfNeeded();
     return entries_;
 }
 
 void ConsoleHost::refreshFileList() {
-    entries_ = runtime::listMatchingFileNames(directory_, pattern_);
+    entries_ = platform::listMatchingFileNames(directory_, pattern_);
     listed_ = true;
 }
 
-runtime::Answer ConsoleHost::show(const runtime::UserMessage& message) {
+fontlist::Answer ConsoleHost::show(const fontlist::UserMessage& message) {
     clearProgress();
     // A message can hold file names and paths, shown escaped on a terminal.
     const std::string text = messageText(message);
     console_.err << (console_.errorIsTerminal ? terminalText(text, LineBreaks::Kept) : text);
-    if (message.buttons == runtime::Buttons::Ok) {
+    if (message.buttons == fontlist::Buttons::Ok) {
         console_.err.flush();
-        return runtime::Answer::Ok;
+        return fontlist::Answer::Ok;
     }
     if (assumeYes_) {
         console_.err << "  -> yes (--yes)\n";
         console_.err.flush();
-        return runtime::Answer::Yes;
+        return fontlist::Answer::Yes;
     }
     if (!console_.inputIsTerminal) {
         console_.err << "  -> no (standard input is not a terminal; --yes answers yes)\n";
         console_.err.flush();
-        return runtime::Answer::No;
+        return fontlist::Answer::No;
     }
     return askOnTerminal();
 }
 
-runtime::Answer ConsoleHost::askOnTerminal() {
+fontlist::Answer ConsoleHost::askOnTerminal() {
     for (;;) {
         console_.err << "Proceed? [y]es, [n]o or [c]ancel: ";
         console_.err.flush();
@@ -97,17 +97,17 @@ runtime::Answer ConsoleHost::askOnTerminal() {
         if (!std::getline(console_.in, line)) {
             console_.err << "\n  -> no (end of input)\n";
             console_.err.flush();
-            return runtime::Answer::No;
+            return fontlist::Answer::No;
         }
         const std::string answer = folded(line);
         if (answer == "y" || answer == "yes") {
-            return runtime::Answer::Yes;
+            return fontlist::Answer::Yes;
         }
         if (answer == "n" || answer == "no") {
-            return runtime::Answer::No;
+            return fontlist::Answer::No;
         }
         if (answer == "c" || answer == "cancel") {
-            return runtime::Answer::Cancel;
+            return fontlist::Answer::Cancel;
         }
     }
 }
@@ -116,7 +116,7 @@ void ConsoleHost::showProgress(const std::string& text) {
     if (!console_.errorIsTerminal) {
         return;
     }
-    if (text == runtime::kProgramName) { // the window title between runs: nothing to show
+    if (text == fontlist::kProgramName) { // the window title between runs: nothing to show
         clearProgress();
         return;
     }

@@ -2,8 +2,8 @@
 
 #include "cli/Console.h"
 #include "fontlist/BatchHost.h"
-#include "runtime/TextList.h"
-#include "runtime/UserMessage.h"
+#include "fontlist/UserMessage.h"
+#include "text/TextList.h"
 
 #include <cstddef>
 #include <optional>
@@ -13,7 +13,7 @@
 namespace cli {
 
 // The batch runs' host on a console. The file list is the directory listed as the window's
-// file list lists it (runtime::listMatchingFiles with the type filter's patterns), read when
+// file list lists it (platform::listMatchingFiles with the type filter's patterns), read when
 // first asked for and on every refresh. Messages go to the error stream. A question is
 // answered Yes with assumeYes; otherwise it is asked on the terminal, or answered No when the
 // input is not a terminal. The progress display is one line on the error stream, redrawn in
@@ -31,11 +31,11 @@ public:
     std::string fileListDirectory() override;
     int fileListCount() override;
     std::string fileListEntry(int index) override;
-    runtime::TextList fileListNames() override;
+    text::TextList fileListNames() override;
     void refreshFileList() override;
     void refreshDirectoryList() override {}
 
-    runtime::Answer show(const runtime::UserMessage& message) override;
+    fontlist::Answer show(const fontlist::UserMessage& message) override;
     void showProgress(const std::string& text) override;
     void disableBatchButtons() override {}
 
@@ -44,14 +44,14 @@ public:
 
 private:
     void listIfNeeded();
-    runtime::Answer askOnTerminal();
+    fontlist::Answer askOnTerminal();
 
     std::string directory_;
     std::string pattern_;
     Console& console_;
     bool assumeYes_;
     bool listed_ = false;
-    runtime::TextList entries_;
+    text::TextList entries_;
     std::size_t progressWidth_ = 0; // the width of the progress line on the terminal, or 0
 };
 

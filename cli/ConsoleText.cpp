@@ -1,7 +1,7 @@
 #include "cli/ConsoleText.h"
 
-#include "runtime/Text.h"
-#include "runtime/Utf8.h"
+#include "text/Text.h"
+#include "text/Utf8.h"
 
 namespace cli {
 
@@ -17,12 +17,12 @@ std::string lineFeedsOnly(std::string_view text) {
     return result;
 }
 
-std::string messageText(const runtime::UserMessage& message) {
+std::string messageText(const fontlist::UserMessage& message) {
     std::string line = message.title;
     switch (message.icon) {
-    case runtime::MessageIcon::None: break;
-    case runtime::MessageIcon::Warning: line += " (warning)"; break;
-    case runtime::MessageIcon::Critical: line += " (error)"; break;
+    case fontlist::MessageIcon::None: break;
+    case fontlist::MessageIcon::Warning: line += " (warning)"; break;
+    case fontlist::MessageIcon::Critical: line += " (error)"; break;
     }
     line += ": ";
     line += lineFeedsOnly(message.text);
@@ -33,7 +33,7 @@ std::string messageText(const runtime::UserMessage& message) {
 }
 
 std::string progressLine(std::string_view progress) {
-    return "quillvane-cli: " + runtime::text::trimSpaces(progress);
+    return "quillvane-cli: " + text::trimSpaces(progress);
 }
 
 std::size_t completeUtf8Length(std::string_view text) {
@@ -42,11 +42,11 @@ std::size_t completeUtf8Length(std::string_view text) {
     const std::size_t size = text.size();
     for (std::size_t back = 1; back <= 3 && back <= size; ++back) {
         const auto byte = static_cast<unsigned char>(text[size - back]);
-        if (runtime::utf8::isContinuation(byte)) {
+        if (text::utf8::isContinuation(byte)) {
             continue; // its lead byte lies further back
         }
         // A byte that starts nothing counts as whole.
-        return runtime::utf8::announcedLength(byte) > back ? size - back : size;
+        return text::utf8::announcedLength(byte) > back ? size - back : size;
     }
     return size;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "runtime/UserMessage.h"
+#include "fontlist/UserMessage.h"
 
 #include <cstddef>
 #include <string>
@@ -15,7 +15,7 @@ std::string lineFeedsOnly(std::string_view text);
 // A message as the console shows it: "Title: text" ("Title (warning): text" or
 // "Title (error): text" for the message box icons), the text's CR LF line breaks as LF, and a
 // final LF.
-std::string messageText(const runtime::UserMessage& message);
+std::string messageText(const fontlist::UserMessage& message);
 
 // The progress line for a progress text (the window title of a run), without the carriage
 // return: "quillvane-cli: " and the text without its leading and trailing spaces.

@@ -1,9 +1,9 @@
 #include "cli/ListedDirectory.h"
 
 #include "cli/UsageError.h"
-#include "runtime/Failure.h"
-#include "runtime/FileSystem.h"
-#include "runtime/NativePath.h"
+#include "platform/Failure.h"
+#include "platform/FileSystem.h"
+#include "platform/NativePath.h"
 
 #include <filesystem>
 #include <system_error>
@@ -16,25 +16,25 @@ std::string listedDirectory(const std::string& operand) {
     }
     std::error_code error;
     std::filesystem::path absolute =
-        std::filesystem::absolute(runtime::path::native(operand), error);
+        std::filesystem::absolute(platform::path::native(operand), error);
     if (error) {
         throw UsageError("cannot find directory '" + operand + "': " + error.message());
     }
     absolute = absolute.lexically_normal().make_preferred();
-    std::string directory = runtime::path::utf8(absolute);
+    std::string directory = platform::path::utf8(absolute);
     // "dir/" comes out of the normal form with its separator; a root keeps its own.
     if (absolute.has_relative_path() && !directory.empty() &&
         directory.back() == static_cast<char>(std::filesystem::path::preferred_separator)) {
         directory.pop_back();
     }
     try {
-        if (!runtime::fs::fileAttributes(directory).directory) {
+        if (!platform::fs::fileAttributes(directory).directory) {
             throw UsageError("'" + operand + "' is not a directory");
         }
-        runtime::fs::requireListableDirectory(directory);
-    } catch (const runtime::Failure& failure) {
-        const bool missing = failure.is(runtime::FailureNumber::FileNotFound) ||
-                             failure.is(runtime::FailureNumber::PathNotFound);
+        platform::fs::requireListableDirectory(directory);
+    } catch (const platform::Failure& failure) {
+        const bool missing = failure.is(platform::FailureNumber::FileNotFound) ||
+                             failure.is(platform::FailureNumber::PathNotFound);
         throw UsageError(missing
                              ? "no such directory '" + operand + "'"
                              : "cannot list directory '" + operand + "': " + failure.description());

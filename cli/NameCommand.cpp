@@ -2,9 +2,9 @@
 
 #include "cli/ExitStatus.h"
 #include "cli/TerminalText.h"
+#include "fontcore/FullName.h"
 #include "fontlist/FontTypes.h"
-#include "runtime/FullName.h"
-#include "runtime/OrderedWorkPool.h"
+#include "platform/OrderedWorkPool.h"
 
 #include <cstddef>
 #include <optional>
@@ -22,14 +22,14 @@ std::string noFontText() {
 
 } // namespace
 
-int runNameCommand(const std::vector<std::string>& files, runtime::NameDecoding decoding,
+int runNameCommand(const std::vector<std::string>& files, fontcore::NameDecoding decoding,
                    Console& console) {
     bool allRead = true;
     // The files are read side by side, many at once where they must come from the disk; the
     // lines come out in the order of the files.
-    runtime::inOrderParallel<std::optional<runtime::FullName>>(
+    platform::inOrderParallel<std::optional<fontcore::FullName>>(
         files.size(), [&](std::size_t i) { return fontlist::nameOf(files[i], decoding); },
-        [&](std::size_t i, std::optional<runtime::FullName>&& fullName) {
+        [&](std::size_t i, std::optional<fontcore::FullName>&& fullName) {
             allRead = allRead && fullName && !fullName->failure;
             const std::string name = fullName ? fullName->text() : noFontText();
             if (console.outputIsTerminal) {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cli/Console.h"
-#include "runtime/NameDecoding.h"
+#include "fontcore/NameDecoding.h"
 
 #include <string>
 #include <vector>
@@ -13,7 +13,7 @@ namespace cli {
 // .dfont, .woff, .woff2, .pfb, .pfa or .t1 file" for a file of no font type), a tab and the
 // path as given. The names are read with the given decoding.
 // kSuccess when every name was read, kNotFinished when any of them was not.
-int runNameCommand(const std::vector<std::string>& files, runtime::NameDecoding decoding,
+int runNameCommand(const std::vector<std::string>& files, fontcore::NameDecoding decoding,
                    Console& console);
 
 } // namespace cli

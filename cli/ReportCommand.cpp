@@ -5,8 +5,8 @@
 #include "cli/TerminalText.h"
 #include "cli/UsageError.h"
 #include "fontlist/FontTypes.h"
-#include "runtime/Failure.h"
-#include "runtime/FileSystem.h"
+#include "platform/Failure.h"
+#include "platform/FileSystem.h"
 
 #include <ostream>
 
@@ -16,10 +16,10 @@ namespace {
 
 // The report is for an existing font file; the window never reports anything else.
 void requireFontFile(const std::string& file) {
-    runtime::fs::Attributes attributes;
+    platform::fs::Attributes attributes;
     try {
-        attributes = runtime::fs::fileAttributes(file);
-    } catch (const runtime::Failure& failure) {
+        attributes = platform::fs::fileAttributes(file);
+    } catch (const platform::Failure& failure) {
         throw UsageError("cannot read '" + file + "': " + failure.description());
     }
     if (attributes.directory) {
@@ -32,10 +32,10 @@ void requireFontFile(const std::string& file) {
 
 } // namespace
 
-int runReportCommand(const std::string& file, bool lineFeeds, runtime::NameDecoding decoding,
+int runReportCommand(const std::string& file, bool lineFeeds, fontcore::NameDecoding decoding,
                      Console& console) {
     requireFontFile(file);
-    const runtime::FontReport report = fontlist::reportOf(file, decoding).value();
+    const fontcore::FontReport report = fontlist::reportOf(file, decoding).value();
     std::string text = lineFeeds ? lineFeedsOnly(report.text) : report.text;
     if (text.empty() || text.back() != '\n') {
         text += lineFeeds ? "\n" : "\r\n";

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cli/Console.h"
-#include "runtime/NameDecoding.h"
+#include "fontcore/NameDecoding.h"
 
 #include <string>
 
@@ -12,7 +12,7 @@ namespace cli {
 // so the shell's prompt starts on a line of its own. The strings are read with the given
 // decoding.
 // A file that is missing, not a regular file or of another type is a UsageError. kSuccess.
-int runReportCommand(const std::string& file, bool lineFeeds, runtime::NameDecoding decoding,
+int runReportCommand(const std::string& file, bool lineFeeds, fontcore::NameDecoding decoding,
                      Console& console);
 
 } // namespace cli

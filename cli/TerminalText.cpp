@@ -5,8 +5,7 @@ namespace cli {
 std::string terminalText(std::string_view text, LineBreaks lineBreaks) {
     std::string out;
     out.reserve(text.size());
-    runtime::text::appendEscapingControls(out, text, lineBreaks,
-                                          runtime::text::InvalidBytes::Escaped);
+    text::appendEscapingControls(out, text, lineBreaks, text::InvalidBytes::Escaped);
     return out;
 }
 

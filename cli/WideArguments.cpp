@@ -3,7 +3,7 @@
 #ifdef _WIN32
 
 #include "cli/UsageError.h"
-#include "runtime/WindowsApi.h"
+#include "platform/WindowsApi.h"
 
 namespace cli {
 

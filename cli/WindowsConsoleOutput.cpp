@@ -3,7 +3,7 @@
 #ifdef _WIN32
 
 #include "cli/ConsoleText.h"
-#include "runtime/WindowsApi.h"
+#include "platform/WindowsApi.h"
 
 #include <io.h>
 

@@ -1,7 +1,7 @@
 #include "cli/CommandLineTool.h"
 #include "cli/Console.h"
 #include "cli/ExitStatus.h"
-#include "runtime/TemporaryFileCleanup.h"
+#include "platform/TemporaryFileCleanup.h"
 
 #include <iostream>
 #include <string>
@@ -21,7 +21,7 @@ namespace {
 
 int runTool(const std::vector<std::string>& arguments) {
     // Interrupted (Ctrl+C, a closed terminal, kill), a run takes its temporary files along.
-    runtime::removeTemporaryFilesOnSignals();
+    platform::removeTemporaryFilesOnSignals();
     cli::Console console = cli::standardConsole();
     int status = cli::runCommandLineTool(arguments, console);
     // Output that could not be written (a full disk, a closed pipe) is no success.

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "runtime/TextList.h"
-#include "runtime/UserMessage.h"
+#include "fontlist/UserMessage.h"
+#include "text/TextList.h"
 
 #include <string>
 
@@ -22,8 +22,8 @@ public:
     virtual std::string fileListEntry(int index) = 0;
     // Every entry at once, held compactly. A host that keeps its list so gives it without a
     // copy of the names; by default it is made from the entries one by one.
-    virtual runtime::TextList fileListNames() {
-        runtime::TextList names;
+    virtual text::TextList fileListNames() {
+        text::TextList names;
         const int count = fileListCount();
         names.reserve(static_cast<std::size_t>(count > 0 ? count : 0));
         for (int i = 0; i < count; ++i) {
@@ -38,7 +38,7 @@ public:
     virtual void refreshDirectoryList() = 0;
 
     // Shows a modal message and returns the button pressed (Ok for an OK box).
-    virtual runtime::Answer show(const runtime::UserMessage& message) = 0;
+    virtual fontlist::Answer show(const fontlist::UserMessage& message) = 0;
 
     // The progress display (the window title): shown at once, while the run goes on.
     virtual void showProgress(const std::string& text) = 0;

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "fontcore/NameDecoding.h"
 #include "fontlist/SpacesOption.h"
-#include "runtime/NameDecoding.h"
-#include "runtime/TextList.h"
+#include "text/TextList.h"
 
 #include <string>
 
@@ -12,7 +12,7 @@ namespace fontlist {
 // file list shows them.
 struct Listing {
     std::string directory; // without a trailing separator, except a root directory
-    runtime::TextList names;
+    text::TextList names;
 };
 
 // The system folders that the runs protect: the system font root as the system reports it, in
@@ -28,7 +28,7 @@ struct BatchRequest {
     Listing listing;
     FontFolders folders;
     SpacesOption spaces = SpacesOption::NoChange;
-    runtime::NameDecoding decoding = runtime::NameDecoding::ByteWise;
+    fontcore::NameDecoding decoding = fontcore::NameDecoding::ByteWise;
 };
 
 } // namespace fontlist

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string>
 
-#include "runtime/TextList.h"
+#include "text/TextList.h"
 
 namespace fontlist {
 
@@ -22,8 +22,8 @@ struct BatchState {
     // Refilled by each run with listEntriesFor(the number of files) entries: the listed file
     // names (a file's path is CurrentDir followed by its name in the HTML list). Held
     // compactly: a run over a million files keeps one copy of the names, shared with the list.
-    runtime::TextList FontFiles;
-    runtime::TextList FontNames; // the sort keys of the HTML list
+    text::TextList FontFiles;
+    text::TextList FontNames; // the sort keys of the HTML list
 };
 
 } // namespace fontlist

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "runtime/UserMessage.h"
+#include "fontlist/UserMessage.h"
 
 #include <string>
 
@@ -15,7 +15,7 @@ public:
     virtual ~Conversation() = default;
 
     // Shows a modal message and returns the button pressed (Ok for an OK box).
-    virtual runtime::Answer show(const runtime::UserMessage& message) = 0;
+    virtual fontlist::Answer show(const fontlist::UserMessage& message) = 0;
 
     // The progress display: shown at once, while the run goes on.
     virtual void showProgress(const std::string& text) = 0;

@@ -2,12 +2,12 @@
 
 #include "fontlist/CopyMessages.h"
 #include "fontlist/CopyRun.h"
-#include "runtime/Failure.h"
+#include "platform/Failure.h"
 
 namespace fontlist {
 
 BatchOutcome RenameFonts_Click(BatchHost& host, BatchState& state, SpacesOption option,
-                               runtime::NameDecoding decoding) {
+                               fontcore::NameDecoding decoding) {
     try {
         host.refreshFileList();
         if (host.fileListCount() <= 0) {
@@ -17,20 +17,20 @@ BatchOutcome RenameFonts_Click(BatchHost& host, BatchState& state, SpacesOption 
             return BatchOutcome{RunEnd::Refused, 0};
         }
     } catch (...) {
-        copymessages::reportFailure(host, runtime::currentFailure(), {});
+        copymessages::reportFailure(host, platform::currentFailure(), {});
         return BatchOutcome{RunEnd::Failed, 0};
     }
     return RenameFont(host, state, option, decoding);
 }
 
 BatchOutcome RenameFont(BatchHost& host, BatchState& state, SpacesOption option,
-                        runtime::NameDecoding decoding) {
+                        fontcore::NameDecoding decoding) {
     try {
         CopyRun run(host, state, option, decoding);
         return run.run();
     } catch (...) {
         // Only setting up the run can get here (out of memory); its steps are attempted.
-        copymessages::reportFailure(host, runtime::currentFailure(), {});
+        copymessages::reportFailure(host, platform::currentFailure(), {});
         return BatchOutcome{RunEnd::Failed, 0};
     }
 }

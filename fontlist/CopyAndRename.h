@@ -1,10 +1,10 @@
 #pragma once
 
+#include "fontcore/NameDecoding.h"
 #include "fontlist/BatchHost.h"
 #include "fontlist/BatchOutcome.h"
 #include "fontlist/BatchState.h"
 #include "fontlist/SpacesOption.h"
-#include "runtime/NameDecoding.h"
 
 #include <cstddef>
 
@@ -14,7 +14,7 @@ namespace fontlist {
 // so and disables both batch buttons (the run is refused); otherwise runs RenameFont and
 // returns what it returns. Never throws.
 BatchOutcome RenameFonts_Click(BatchHost& host, BatchState& state, SpacesOption option,
-                               runtime::NameDecoding decoding = runtime::NameDecoding::ByteWise);
+                               fontcore::NameDecoding decoding = fontcore::NameDecoding::ByteWise);
 
 // Copies every listed font file into the "friendly" sub-directory of the listed directory (or,
 // after a warning answered Yes, into "ft1fonts" under the Windows directory when the listed
@@ -33,6 +33,6 @@ BatchOutcome RenameFonts_Click(BatchHost& host, BatchState& state, SpacesOption 
 // and the number of fonts it left incomplete, which "Finished." also tells: a run can finish
 // without having copied every font (a read-only file in the way, say).
 BatchOutcome RenameFont(BatchHost& host, BatchState& state, SpacesOption option,
-                        runtime::NameDecoding decoding = runtime::NameDecoding::ByteWise);
+                        fontcore::NameDecoding decoding = fontcore::NameDecoding::ByteWise);
 
 } // namespace fontlist

@@ -2,20 +2,20 @@
 
 #include <utility>
 
-#include "runtime/Text.h"
+#include "text/Text.h"
 
 namespace fontlist::copymessages {
 
 namespace {
 
 constexpr std::string_view kTitle = "Font Copy and Renaming";
-using runtime::text::kCrLf;
+using text::kCrLf;
 
 } // namespace
 
-runtime::UserMessage message(std::string text, runtime::Buttons buttons,
-                             runtime::MessageIcon icon) {
-    return runtime::UserMessage{std::string(kTitle), std::move(text), buttons, icon};
+fontlist::UserMessage message(std::string text, fontlist::Buttons buttons,
+                              fontlist::MessageIcon icon) {
+    return fontlist::UserMessage{std::string(kTitle), std::move(text), buttons, icon};
 }
 
 std::string alreadyExistsText() {
@@ -36,7 +36,7 @@ std::string fontDirectoryText(const std::string& redirected) {
     return text;
 }
 
-std::string accessFailureText(const std::string& doing, const runtime::Failure& failure) {
+std::string accessFailureText(const std::string& doing, const platform::Failure& failure) {
     std::string text = doing.empty() ? std::string() : doing + ":" + std::string(kCrLf);
     text += failure.cause();
     text += kCrLf;
@@ -57,7 +57,7 @@ std::string guardedText(const std::string& source, const std::string& target) {
 }
 
 std::string companionFailureText(const std::string& source, const std::string& target,
-                                 const runtime::Failure& failure) {
+                                 const platform::Failure& failure) {
     std::string text = copyingText(source, target);
     text += ":";
     text += kCrLf;
@@ -88,12 +88,12 @@ std::string finishedText(const std::string& shortfalls, std::size_t incomplete) 
     return text;
 }
 
-void reportFailure(BatchHost& host, const runtime::Failure& failure,
+void reportFailure(BatchHost& host, const platform::Failure& failure,
                    const std::string& doing) noexcept {
     try {
         // The number first, as users know it; then the file and the cause, where there is
         // more to say than the number's description.
-        std::string text = "Error " + runtime::text::numberText(failure.number());
+        std::string text = "Error " + text::numberText(failure.number());
         const std::string cause = failure.cause();
         if (!doing.empty()) {
             text += kCrLf;
@@ -106,7 +106,7 @@ void reportFailure(BatchHost& host, const runtime::Failure& failure,
         host.show(message(std::move(text)));
     } catch (...) {
         try {
-            host.show(message("Error " + runtime::text::numberText(failure.number())));
+            host.show(message("Error " + text::numberText(failure.number())));
         } catch (...) {
         }
     }

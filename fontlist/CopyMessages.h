@@ -5,14 +5,14 @@
 #include <string_view>
 
 #include "fontlist/BatchHost.h"
-#include "runtime/Failure.h"
-#include "runtime/UserMessage.h"
+#include "fontlist/UserMessage.h"
+#include "platform/Failure.h"
 
 // The messages of the copy run, all under its title.
 namespace fontlist::copymessages {
 
-runtime::UserMessage message(std::string text, runtime::Buttons buttons = runtime::Buttons::Ok,
-                             runtime::MessageIcon icon = runtime::MessageIcon::None);
+fontlist::UserMessage message(std::string text, fontlist::Buttons buttons = fontlist::Buttons::Ok,
+                              fontlist::MessageIcon icon = fontlist::MessageIcon::None);
 
 // The question when the destination is there already.
 std::string alreadyExistsText();
@@ -22,7 +22,7 @@ std::string fontDirectoryText(const std::string& redirected);
 
 // The question after a failure 75 that is not the destination being there already: what the
 // step was doing, the cause in the system's words, and whether to go on.
-std::string accessFailureText(const std::string& doing, const runtime::Failure& failure);
+std::string accessFailureText(const std::string& doing, const platform::Failure& failure);
 
 std::string copyingText(const std::string& source, const std::string& target);
 
@@ -32,7 +32,7 @@ std::string guardedText(const std::string& source, const std::string& target);
 
 // An optional companion that was there and could not be copied.
 std::string companionFailureText(const std::string& source, const std::string& target,
-                                 const runtime::Failure& failure);
+                                 const platform::Failure& failure);
 
 // The refusal when the destination is the fonts' own folder (a "friendly" that is a link back
 // there, say), where a copy could replace a file the user has.
@@ -51,7 +51,7 @@ std::string finishedText(const std::string& shortfalls, std::size_t toldBefore);
 // Shows the message of a failure that ends the run: "Error  NN", then what the step was
 // doing (the file) and the cause in the system's words. A message that cannot be shown ends
 // it just the same: nothing leaves the run.
-void reportFailure(BatchHost& host, const runtime::Failure& failure,
+void reportFailure(BatchHost& host, const platform::Failure& failure,
                    const std::string& doing) noexcept;
 
 } // namespace fontlist::copymessages

@@ -16,17 +16,17 @@
 #include "fontlist/CopyMessages.h"
 #include "fontlist/FontTypes.h"
 #include "fontlist/NamesWithoutCase.h"
+#include "fontlist/ProgramName.h"
 #include "fontlist/ReadAhead.h"
 #include "fontlist/SystemDirectories.h"
+#include "fontlist/UserMessage.h"
 #include "fontlist/ValidFileName.h"
 #include "fontlist/WindowsDeviceNames.h"
-#include "runtime/Failure.h"
-#include "runtime/FileSystem.h"
-#include "runtime/PathText.h"
-#include "runtime/ProgramName.h"
-#include "runtime/TemporaryFileCleanup.h"
-#include "runtime/Text.h"
-#include "runtime/UserMessage.h"
+#include "platform/Failure.h"
+#include "platform/FileSystem.h"
+#include "platform/PathText.h"
+#include "platform/TemporaryFileCleanup.h"
+#include "text/Text.h"
 
 #include <cerrno>
 
@@ -44,7 +44,7 @@ using copymessages::finishedText;
 using copymessages::guardedText;
 using copymessages::message;
 using copymessages::reportFailure;
-using runtime::kProgramName;
+using fontlist::kProgramName;
 
 // The wildcard patterns of every companion of every type, as the file list matches names.
 std::string companionPatterns() {
@@ -69,7 +69,7 @@ std::string companionPatterns() {
 } // namespace
 
 CopyRun::CopyRun(BatchHost& host, BatchState& state, SpacesOption option,
-                 runtime::NameDecoding decoding)
+                 fontcore::NameDecoding decoding)
     : host_(host), state_(state), option_(option), decoding_(decoding),
       companions_(companionPatterns()) {}
 
@@ -92,7 +92,7 @@ bool CopyRun::attemptCopy(FontWork& font, Action&& action) {
 
 template <typename Action>
 CopyRun::Outcome CopyRun::outcomeOf(Action& action) noexcept {
-    std::optional<runtime::Failure> failure;
+    std::optional<platform::Failure> failure;
     doing_.clear();
     creatingDestination_ = false;
     try {
@@ -103,7 +103,7 @@ CopyRun::Outcome CopyRun::outcomeOf(Action& action) noexcept {
         end_ = step == Step::Refused ? RunEnd::Refused : RunEnd::Declined;
         return Outcome::RunEnds;
     } catch (...) {
-        failure = runtime::currentFailure();
+        failure = platform::currentFailure();
     }
     const Outcome outcome = afterFailure(*failure);
     doing_.clear();
@@ -165,9 +165,8 @@ bool CopyRun::copy(FontWork& font, std::size_t filesAfter) {
             return false;
         }
     }
-    return attempt([&] {
-        return showProgress(runtime::text::numberText(static_cast<std::int64_t>(filesAfter)));
-    });
+    return attempt(
+        [&] { return showProgress(text::numberText(static_cast<std::int64_t>(filesAfter))); });
 }
 
 // The font's own file, then its companions in their order: a required companion's failure
@@ -213,7 +212,7 @@ CopyRun::MainCopy CopyRun::copyMain(FontWork& font, MadeFiles* made) {
     try {
         return copyFont(font, font.source, font.target, made) ? MainCopy::Copied
                                                               : MainCopy::Skipped;
-    } catch (const runtime::fs::SourceFailure& failure) {
+    } catch (const platform::fs::SourceFailure& failure) {
         noteUnreadable(font, font.source, failure);
         return MainCopy::Skipped;
     }
@@ -227,7 +226,7 @@ bool CopyRun::copyOptionalCompanion(FontWork& font, const Companion& companion, 
         copyCompanion(font, companion, made);
         return true;
     } catch (...) {
-        const runtime::Failure failure = runtime::currentFailure();
+        const platform::Failure failure = platform::currentFailure();
         font.incomplete = true;
         std::string text =
             companionFailureText(withExtension(font, font.source, companion.extension),
@@ -244,16 +243,16 @@ bool CopyRun::copyFont(FontWork& font, const std::string& source, const std::str
     doing_ = copyingText(source, target);
     if (!held_) {
         // Its opening failed and the run was told to go on: there is nowhere to copy to.
-        throw runtime::Failure(runtime::FailureNumber::PathNotFound);
+        throw platform::Failure(platform::FailureNumber::PathNotFound);
     }
     std::string name = target.substr(destination_.size());
-    runtime::fs::FileIdentity identity;
-    const runtime::fs::CopyResult result = runtime::fs::copyFile(
+    platform::fs::FileIdentity identity;
+    const platform::fs::CopyResult result = platform::fs::copyFile(
         source, *held_, name, &guarded_, false, made != nullptr ? &identity : nullptr);
-    if (result == runtime::fs::CopyResult::Copied && made != nullptr) {
+    if (result == platform::fs::CopyResult::Copied && made != nullptr) {
         made->push_back(CopySets::File{std::move(name), identity});
     }
-    if (result != runtime::fs::CopyResult::TargetGuarded) {
+    if (result != platform::fs::CopyResult::TargetGuarded) {
         return true;
     }
     font.incomplete = true;
@@ -264,7 +263,7 @@ bool CopyRun::copyFont(FontWork& font, const std::string& source, const std::str
 // A font's file that could not be read (or that changed while it was copied) is named, with
 // the cause, in the closing message; the font is left incomplete. A font counts once.
 void CopyRun::noteUnreadable(FontWork& font, const std::string& path,
-                             const runtime::Failure& failure) {
+                             const platform::Failure& failure) {
     if (!font.incomplete) {
         shortfalls_.unreadable(std::string_view(path).substr(source_.size()), failure);
     }
@@ -283,19 +282,19 @@ void CopyRun::noteWithout(FontWork& font, std::string_view extension) {
 // any other failure is shown and ends the run. Only the destination that is there already
 // is told as such; any other cause of a 75 is told in the system's words, with what the
 // step was doing.
-CopyRun::Outcome CopyRun::afterFailure(const runtime::Failure& failure) noexcept {
+CopyRun::Outcome CopyRun::afterFailure(const platform::Failure& failure) noexcept {
     end_ = RunEnd::Failed;
-    if (!failure.is(runtime::FailureNumber::PathFileAccess)) {
+    if (!failure.is(platform::FailureNumber::PathFileAccess)) {
         reportFailure(host_, failure, doing_);
         return Outcome::RunEnds;
     }
     try {
         const bool destinationExists =
             creatingDestination_ && failure.systemError() == kDirectoryExists;
-        const runtime::Answer answer = host_.show(
+        const fontlist::Answer answer = host_.show(
             message(destinationExists ? alreadyExistsText() : accessFailureText(doing_, failure),
-                    runtime::Buttons::YesNoCancel));
-        if (answer == runtime::Answer::Yes) {
+                    fontlist::Buttons::YesNoCancel));
+        if (answer == fontlist::Answer::Yes) {
             end_ = RunEnd::Finished;
             return Outcome::PassedOver;
         }
@@ -316,8 +315,8 @@ void CopyRun::copyCompanion(FontWork& font, const Companion& companion, MadeFile
     try {
         try {
             copyFont(font, source, target, made);
-        } catch (const runtime::fs::SourceFailure& failure) {
-            if (!failure.is(runtime::FailureNumber::FileNotFound)) {
+        } catch (const platform::fs::SourceFailure& failure) {
+            if (!failure.is(platform::FailureNumber::FileNotFound)) {
                 throw;
             }
             const std::optional<std::string> other =
@@ -330,7 +329,7 @@ void CopyRun::copyCompanion(FontWork& font, const Companion& companion, MadeFile
             }
             copyFont(font, source_ + *other, target, made);
         }
-    } catch (const runtime::fs::SourceFailure& failure) {
+    } catch (const platform::fs::SourceFailure& failure) {
         noteUnreadable(font, source, failure);
     }
 }

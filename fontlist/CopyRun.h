@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "fontcore/NameDecoding.h"
 #include "fontlist/BatchHost.h"
 #include "fontlist/BatchOutcome.h"
 #include "fontlist/BatchState.h"
@@ -17,12 +18,11 @@
 #include "fontlist/NamesWithoutCase.h"
 #include "fontlist/ReadAhead.h"
 #include "fontlist/SpacesOption.h"
-#include "runtime/Failure.h"
-#include "runtime/FileSystem.h"
-#include "runtime/HeldDirectory.h"
-#include "runtime/NameDecoding.h"
-#include "runtime/PathText.h"
-#include "runtime/UserMessage.h"
+#include "fontlist/UserMessage.h"
+#include "platform/Failure.h"
+#include "platform/FileSystem.h"
+#include "platform/HeldDirectory.h"
+#include "platform/PathText.h"
 
 namespace fontlist {
 
@@ -49,7 +49,7 @@ inline std::string withExtension(const FontWork& font, const std::string& path,
 class CopyRun {
 public:
     CopyRun(BatchHost& host, BatchState& state, SpacesOption option,
-            runtime::NameDecoding decoding);
+            fontcore::NameDecoding decoding);
     CopyRun(const CopyRun&) = delete;
     CopyRun& operator=(const CopyRun&) = delete;
 
@@ -89,7 +89,7 @@ private:
     bool attemptCopy(FontWork& font, Action&& action);
     template <typename Action>
     Outcome outcomeOf(Action& action) noexcept;
-    Outcome afterFailure(const runtime::Failure& failure) noexcept;
+    Outcome afterFailure(const platform::Failure& failure) noexcept;
     std::size_t incompleteCount() const;
 
     // The opening steps.
@@ -112,7 +112,7 @@ private:
                   MadeFiles* made);
     void copyCompanion(FontWork& font, const Companion& companion, MadeFiles* made);
     bool copyOptionalCompanion(FontWork& font, const Companion& companion, MadeFiles* made);
-    void noteUnreadable(FontWork& font, const std::string& path, const runtime::Failure& failure);
+    void noteUnreadable(FontWork& font, const std::string& path, const platform::Failure& failure);
     void noteWithout(FontWork& font, std::string_view extension);
 
     // The closing steps.
@@ -123,25 +123,25 @@ private:
     Step showIdleTitle();
     Step showFinished();
     Step showProgress(const std::string& text);
-    Step show(const runtime::UserMessage& shown);
+    Step show(const fontlist::UserMessage& shown);
 
     static constexpr std::string_view kFriendlyName = "friendly";
     static constexpr std::string_view kFriendly =
-        runtime::path::separator == '/' ? "friendly/" : "friendly\\";
+        platform::path::separator == '/' ? "friendly/" : "friendly\\";
 
     BatchHost& host_;
     BatchState& state_;
     SpacesOption option_;
-    runtime::NameDecoding decoding_;
+    fontcore::NameDecoding decoding_;
     std::string source_;
     std::string destination_; // once held, the path the directory had when it was opened
-    std::optional<runtime::fs::HeldDirectory> held_; // the destination, from its resolution
-    std::vector<FontWork> fonts_;         // laid out once the number of files is read again
-    RunEnd end_ = RunEnd::Finished;       // until a step ends the run
-    NamesWithoutCase companions_;         // the directory's companion files, found without case
-    runtime::fs::ProtectedFiles guarded_; // every file the run reads
-    CopyShortfalls shortfalls_;           // the fonts left incomplete that the end names
-    CopySets sets_;                       // the files made for each font with companions
+    std::optional<platform::fs::HeldDirectory> held_; // the destination, from its resolution
+    std::vector<FontWork> fonts_;          // laid out once the number of files is read again
+    RunEnd end_ = RunEnd::Finished;        // until a step ends the run
+    NamesWithoutCase companions_;          // the directory's companion files, found without case
+    platform::fs::ProtectedFiles guarded_; // every file the run reads
+    CopyShortfalls shortfalls_;            // the fonts left incomplete that the end names
+    CopySets sets_;                        // the files made for each font with companions
     std::string doing_; // what the step under way is doing, for the message of its failure
     bool creatingDestination_ = false;     // the step under way creates the destination
     std::unique_ptr<ReadAhead> readAhead_; // last: its thread stops first

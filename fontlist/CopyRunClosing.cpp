@@ -4,16 +4,16 @@
 #include <string>
 
 #include "fontlist/CopyMessages.h"
-#include "runtime/Failure.h"
-#include "runtime/HeldDirectory.h"
-#include "runtime/ProgramName.h"
-#include "runtime/UserMessage.h"
+#include "fontlist/ProgramName.h"
+#include "fontlist/UserMessage.h"
+#include "platform/Failure.h"
+#include "platform/HeldDirectory.h"
 
 namespace fontlist {
 
 using copymessages::finishedText;
 using copymessages::message;
-using runtime::kProgramName;
+using fontlist::kProgramName;
 
 // The destination is still the directory the copies went into; a swap is told and ends the
 // run, which never says "Finished." then.
@@ -21,12 +21,12 @@ CopyRun::Step CopyRun::confirmDestination() {
     if (!held_) {
         // Its opening failed and the run was told to go on: nothing was copied there.
         doing_ = "Could not open " + destinationWithoutSeparator();
-        throw runtime::Failure(runtime::FailureNumber::PathNotFound);
+        throw platform::Failure(platform::FailureNumber::PathNotFound);
     }
     if (!held_->stillAtItsPath()) {
         doing_ = "The copies went to " + destination_;
-        throw runtime::Failure(runtime::FailureNumber::PathNotFound,
-                               copymessages::kDestinationMoved);
+        throw platform::Failure(platform::FailureNumber::PathNotFound,
+                                copymessages::kDestinationMoved);
     }
     return Step::Done;
 }
@@ -55,7 +55,7 @@ CopyRun::Step CopyRun::showProgress(const std::string& text) {
 }
 
 // A message with OK only: whatever the answer, the run goes on.
-CopyRun::Step CopyRun::show(const runtime::UserMessage& shown) {
+CopyRun::Step CopyRun::show(const fontlist::UserMessage& shown) {
     host_.show(shown);
     return Step::Done;
 }

@@ -5,13 +5,13 @@
 #include <string_view>
 #include <utility>
 
+#include "fontcore/FullName.h"
 #include "fontlist/FontTypes.h"
 #include "fontlist/UnreadFont.h"
 #include "fontlist/ValidFileName.h"
 #include "fontlist/WindowsDeviceNames.h"
-#include "runtime/Failure.h"
-#include "runtime/FullName.h"
-#include "runtime/Text.h"
+#include "platform/Failure.h"
+#include "text/Text.h"
 
 namespace fontlist {
 
@@ -21,14 +21,14 @@ namespace fontlist {
 CopyRun::Step CopyRun::lookUp(FontWork& font) {
     readAhead_->reached(font.readAheadPosition);
     font.target.clear();
-    const runtime::FullName fullName = nameOf(font.source, decoding_).value();
+    const fontcore::FullName fullName = nameOf(font.source, decoding_).value();
     if (fullName.failure && couldNotBeRead(*fullName.failure)) {
         noteUnreadable(font, font.source, *fullName.failure);
         return Step::Done;
     }
-    std::string base = fullName.failedWith(runtime::FailureNumber::Overflow)
+    std::string base = fullName.failedWith(platform::FailureNumber::Overflow)
                            ? std::string()
-                           : ValidFileName(runtime::text::trimSpaces(fullName.text()), option_);
+                           : ValidFileName(text::trimSpaces(fullName.text()), option_);
     font.target = destination_ + (base.empty() ? unnamedFileName(font)
                                                : fileNameForThisSystem(base += font.extension));
     return Step::Done;

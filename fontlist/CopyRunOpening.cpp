@@ -14,12 +14,12 @@
 #include "fontlist/FontTypes.h"
 #include "fontlist/ReadAhead.h"
 #include "fontlist/SystemDirectories.h"
-#include "runtime/FileIdentity.h"
-#include "runtime/FileSystem.h"
-#include "runtime/HeldDirectory.h"
-#include "runtime/PathText.h"
-#include "runtime/TemporaryFileCleanup.h"
-#include "runtime/UserMessage.h"
+#include "fontlist/UserMessage.h"
+#include "platform/FileIdentity.h"
+#include "platform/FileSystem.h"
+#include "platform/HeldDirectory.h"
+#include "platform/PathText.h"
+#include "platform/TemporaryFileCleanup.h"
 
 namespace fontlist {
 
@@ -58,7 +58,7 @@ CopyRun::Step CopyRun::takeNames() {
 }
 
 CopyRun::Step CopyRun::takeSourceDirectory() {
-    source_ = runtime::path::withTrailingSeparator(host_.fileListDirectory());
+    source_ = platform::path::withTrailingSeparator(host_.fileListDirectory());
     return Step::Done;
 }
 
@@ -71,16 +71,16 @@ CopyRun::Step CopyRun::chooseFriendlyDestination() {
 CopyRun::Step CopyRun::redirectFromFontDirectory() {
     // Also where a "friendly" that is there already leads into it.
     if (!liesInFontDirectory(source_, kFriendly, state_.FontsDir) &&
-        !liesInFontDirectory(runtime::fs::realPath(source_ + std::string(kFriendlyName)), {},
+        !liesInFontDirectory(platform::fs::realPath(source_ + std::string(kFriendlyName)), {},
                              state_.FontsDir)) {
         return Step::Done;
     }
     const std::string redirected =
-        state_.WindowsDir + runtime::path::separator + "ft1fonts" + runtime::path::separator;
-    const runtime::Answer answer =
-        host_.show(message(fontDirectoryText(redirected), runtime::Buttons::YesNoCancel,
-                           runtime::MessageIcon::Warning));
-    if (answer != runtime::Answer::Yes) {
+        state_.WindowsDir + platform::path::separator + "ft1fonts" + platform::path::separator;
+    const fontlist::Answer answer =
+        host_.show(message(fontDirectoryText(redirected), fontlist::Buttons::YesNoCancel,
+                           fontlist::MessageIcon::Warning));
+    if (answer != fontlist::Answer::Yes) {
         return Step::Declined;
     }
     destination_ = redirected;
@@ -89,7 +89,7 @@ CopyRun::Step CopyRun::redirectFromFontDirectory() {
 
 std::string CopyRun::destinationWithoutSeparator() const {
     std::string directory = destination_;
-    if (directory.size() > 1 && directory.back() == runtime::path::separator) {
+    if (directory.size() > 1 && directory.back() == platform::path::separator) {
         directory.pop_back();
     }
     return directory;
@@ -98,7 +98,7 @@ std::string CopyRun::destinationWithoutSeparator() const {
 CopyRun::Step CopyRun::createDestination() {
     creatingDestination_ = true;
     doing_ = "Could not create " + destinationWithoutSeparator();
-    runtime::fs::createDirectory(destinationWithoutSeparator());
+    platform::fs::createDirectory(destinationWithoutSeparator());
     return Step::Done;
 }
 
@@ -110,12 +110,12 @@ CopyRun::Step CopyRun::resolveDestination() {
     const std::string chosen = destinationWithoutSeparator();
     doing_ = "Could not open " + chosen;
     held_.emplace(chosen);
-    if (runtime::fs::identityOf(source_) == held_->identity()) {
+    if (platform::fs::identityOf(source_) == held_->identity()) {
         host_.show(message(sourceFolderText(chosen, source_)));
         return Step::Refused;
     }
     destination_ = held_->path();
-    runtime::removeStaleTemporaryFiles(destination_);
+    platform::removeStaleTemporaryFiles(destination_);
     return Step::Done;
 }
 

@@ -5,7 +5,7 @@
 
 namespace fontlist {
 
-void CopySets::replace(const runtime::fs::HeldDirectory& directory, const std::string& fontName,
+void CopySets::replace(const platform::fs::HeldDirectory& directory, const std::string& fontName,
                        std::vector<File> files) {
     std::vector<File>& set = sets_[fontName];
     for (const File& earlier : set) {

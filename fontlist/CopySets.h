@@ -4,8 +4,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "runtime/FileIdentity.h"
-#include "runtime/HeldDirectory.h"
+#include "platform/FileIdentity.h"
+#include "platform/HeldDirectory.h"
 
 namespace fontlist {
 
@@ -18,7 +18,7 @@ class CopySets {
 public:
     struct File {
         std::string name; // in the destination
-        runtime::fs::FileIdentity identity;
+        platform::fs::FileIdentity identity;
     };
 
     // Whether this run made a set under the font's new name.
@@ -26,7 +26,7 @@ public:
 
     // The font of that new name was copied with these files (its own first): the earlier set
     // there, if any, gives way to it.
-    void replace(const runtime::fs::HeldDirectory& directory, const std::string& fontName,
+    void replace(const platform::fs::HeldDirectory& directory, const std::string& fontName,
                  std::vector<File> files);
 
 private:

@@ -2,13 +2,13 @@
 
 #include <algorithm>
 
-#include "runtime/Text.h"
+#include "text/Text.h"
 
 namespace fontlist {
 
 namespace {
 
-using runtime::text::kCrLf;
+using text::kCrLf;
 
 std::string fontsText(std::size_t count) {
     return std::to_string(count) + (count == 1 ? " font" : " fonts");
@@ -35,7 +35,7 @@ void CopyShortfalls::withoutCompanion(std::string_view extension, std::string_vi
     ++count_;
 }
 
-void CopyShortfalls::unreadable(std::string_view fileName, const runtime::Failure& failure) {
+void CopyShortfalls::unreadable(std::string_view fileName, const platform::Failure& failure) {
     List& list = listFor({});
     if (list.named.size() < kNamed) {
         list.named.push_back(std::string(fileName) + " (" + failure.cause() + ")");

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "runtime/Failure.h"
+#include "platform/Failure.h"
 
 namespace fontlist {
 
@@ -21,7 +21,7 @@ public:
     // A font (its file name) that was copied without the companion of that extension.
     void withoutCompanion(std::string_view extension, std::string_view fileName);
     // A file of a font (its file name) that could not be read, and why.
-    void unreadable(std::string_view fileName, const runtime::Failure& failure);
+    void unreadable(std::string_view fileName, const platform::Failure& failure);
 
     // How many fonts the lists hold.
     std::size_t count() const noexcept { return count_; }

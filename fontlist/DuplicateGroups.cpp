@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string_view>
 
-#include "runtime/SideBySide.h"
+#include "platform/SideBySide.h"
 
 namespace fontlist {
 
@@ -14,7 +14,7 @@ constexpr std::size_t kTwoThreadsFrom = 32768;
 
 } // namespace
 
-std::vector<GroupPlace> findGroupPlaces(const runtime::TextList& folded,
+std::vector<GroupPlace> findGroupPlaces(const text::TextList& folded,
                                         const std::vector<std::uint32_t>& order) {
     const std::size_t count = order.size();
     const auto key = [&](std::size_t i) -> std::string_view { return folded[order[i]]; };
@@ -31,8 +31,8 @@ std::vector<GroupPlace> findGroupPlaces(const runtime::TextList& folded,
     // Each place depends on the keys alone, so a long list is placed in two halves side by
     // side.
     if (count >= kTwoThreadsFrom) {
-        runtime::sideBySide([&] { placeRange(0, count / 2); },
-                            [&] { placeRange(count / 2, count); });
+        platform::sideBySide([&] { placeRange(0, count / 2); },
+                             [&] { placeRange(count / 2, count); });
     } else {
         placeRange(0, count);
     }

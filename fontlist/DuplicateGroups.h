@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "runtime/TextList.h"
+#include "text/TextList.h"
 
 namespace fontlist {
 
@@ -12,8 +12,8 @@ namespace fontlist {
 enum class GroupPlace : std::uint8_t { Alone, First, Later };
 
 // The place of every entry of the sorted keys: entry i is the key at folded[order[i]], the
-// folded keys (runtime::text::foldCaseUtf8) in the order the sort left them.
-std::vector<GroupPlace> findGroupPlaces(const runtime::TextList& folded,
+// folded keys (text::foldCaseUtf8) in the order the sort left them.
+std::vector<GroupPlace> findGroupPlaces(const text::TextList& folded,
                                         const std::vector<std::uint32_t>& order);
 
 } // namespace fontlist

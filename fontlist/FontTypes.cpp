@@ -1,7 +1,7 @@
 #include "fontlist/FontTypes.h"
 
-#include "runtime/OpenFontFile.h"
-#include "runtime/Text.h"
+#include "fontcore/OpenFontFile.h"
+#include "text/Text.h"
 #include "truetype/NameTableReader.h"
 #include "truetype/NameTableReport.h"
 #include "truetype/WebFont.h"
@@ -28,19 +28,19 @@ constexpr Companion kType1Companions[] = {
 constexpr Companion kType1TextCompanions[] = {
     {".afm", false}, {".pfm", false}, {".inf", false}, {".mmm", false}};
 
-runtime::FullName singleFontName(runtime::FontFileReader& font, runtime::NameDecoding decoding) {
+fontcore::FullName singleFontName(platform::FontFileReader& font, fontcore::NameDecoding decoding) {
     return truetype::TTEnglishNameFromReader(font, 0, decoding);
 }
 
 // A Type 1 font's names are its header's bytes in Windows-1252, whatever the decoding.
-template <runtime::FullName (*readName)(runtime::FontFileReader&)>
-runtime::FullName type1Name(runtime::FontFileReader& font, runtime::NameDecoding) {
+template <fontcore::FullName (*readName)(platform::FontFileReader&)>
+fontcore::FullName type1Name(platform::FontFileReader& font, fontcore::NameDecoding) {
     return readName(font);
 }
 
-template <runtime::FontReport (*makeReport)(runtime::FontFileReader&, const std::string&)>
-runtime::FontReport type1Report(runtime::FontFileReader& font, const std::string& fontPath,
-                                runtime::NameDecoding) {
+template <fontcore::FontReport (*makeReport)(platform::FontFileReader&, const std::string&)>
+fontcore::FontReport type1Report(platform::FontFileReader& font, const std::string& fontPath,
+                                 fontcore::NameDecoding) {
     return makeReport(font, fontPath);
 }
 
@@ -123,7 +123,7 @@ TypeFilter filterOf(std::string_view name, std::string_view value,
 
 bool endsWithNoCase(std::string_view path, std::string_view extension) {
     return path.size() >= extension.size() &&
-           runtime::text::equalsNoCase(path.substr(path.size() - extension.size()), extension);
+           text::equalsNoCase(path.substr(path.size() - extension.size()), extension);
 }
 
 } // namespace
@@ -183,37 +183,37 @@ const std::vector<TypeFilter>& typeFilters() {
     return filters;
 }
 
-std::optional<runtime::FullName> nameOf(const std::string& path, runtime::NameDecoding decoding) {
+std::optional<fontcore::FullName> nameOf(const std::string& path, fontcore::NameDecoding decoding) {
     const FontType* type = fontTypeOf(path);
     if (type == nullptr) {
         return std::nullopt;
     }
-    return runtime::nameOfFontFile(path, [type, decoding](runtime::FontFileReader& font) {
+    return fontcore::nameOfFontFile(path, [type, decoding](platform::FontFileReader& font) {
         return type->name(font, decoding);
     });
 }
 
-std::optional<runtime::FullName> nameAndLengthOf(const runtime::ListedFile& file,
-                                                 runtime::FileLength& length,
-                                                 runtime::NameDecoding decoding) {
+std::optional<fontcore::FullName> nameAndLengthOf(const platform::ListedFile& file,
+                                                  fontcore::FileLength& length,
+                                                  fontcore::NameDecoding decoding) {
     const FontType* type = fontTypeOf(file.path);
     if (type == nullptr) {
         return std::nullopt;
     }
-    return runtime::nameOfFontFile(
+    return fontcore::nameOfFontFile(
         file,
-        [type, decoding](runtime::FontFileReader& font) { return type->name(font, decoding); },
+        [type, decoding](platform::FontFileReader& font) { return type->name(font, decoding); },
         length);
 }
 
-std::optional<runtime::FontReport> reportOf(const std::string& path,
-                                            runtime::NameDecoding decoding) {
+std::optional<fontcore::FontReport> reportOf(const std::string& path,
+                                             fontcore::NameDecoding decoding) {
     const FontType* type = fontTypeOf(path);
     if (type == nullptr) {
         return std::nullopt;
     }
-    return runtime::reportOfFontFile(
-        path, [type, decoding](runtime::FontFileReader& font, const std::string& fontPath) {
+    return fontcore::reportOfFontFile(
+        path, [type, decoding](platform::FontFileReader& font, const std::string& fontPath) {
             return type->report(font, fontPath, decoding);
         });
 }

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "runtime/FontFileReader.h"
-#include "runtime/FontReport.h"
-#include "runtime/FullName.h"
-#include "runtime/NameDecoding.h"
-#include "runtime/OpenFontFile.h"
+#include "fontcore/FontReport.h"
+#include "fontcore/FullName.h"
+#include "fontcore/NameDecoding.h"
+#include "fontcore/OpenFontFile.h"
+#include "platform/FontFileReader.h"
 
 #include <optional>
 #include <span>
@@ -30,10 +30,10 @@ struct FontType {
     std::string_view filterName;
     std::string_view filterValue; // quillvane-cli's --filter value for that entry
     // The decoding applies to the strings of sfnt name tables; Type 1 names are Windows-1252.
-    runtime::FullName (*name)(runtime::FontFileReader& font, runtime::NameDecoding decoding);
+    fontcore::FullName (*name)(platform::FontFileReader& font, fontcore::NameDecoding decoding);
     // fontPath is only shown in the report.
-    runtime::FontReport (*report)(runtime::FontFileReader& font, const std::string& fontPath,
-                                  runtime::NameDecoding decoding);
+    fontcore::FontReport (*report)(platform::FontFileReader& font, const std::string& fontPath,
+                                   fontcore::NameDecoding decoding);
     std::span<const Companion> companions; // in the order they are copied
 };
 
@@ -64,19 +64,20 @@ const std::vector<TypeFilter>& typeFilters();
 
 // The full name of the font file at path as its type reads it; none for a file of no type of
 // ours, which is not opened. Never throws; the file is closed before it returns.
-std::optional<runtime::FullName>
-nameOf(const std::string& path, runtime::NameDecoding decoding = runtime::NameDecoding::ByteWise);
+std::optional<fontcore::FullName>
+nameOf(const std::string& path, fontcore::NameDecoding decoding = fontcore::NameDecoding::ByteWise);
 
 // The same for a file of a directory held open, with the file's length as the lookup's open of
 // it gives it (or the failure of that open); length is left as it was for a file of no type of
 // ours, which is not opened.
-std::optional<runtime::FullName>
-nameAndLengthOf(const runtime::ListedFile& file, runtime::FileLength& length,
-                runtime::NameDecoding decoding = runtime::NameDecoding::ByteWise);
+std::optional<fontcore::FullName>
+nameAndLengthOf(const platform::ListedFile& file, fontcore::FileLength& length,
+                fontcore::NameDecoding decoding = fontcore::NameDecoding::ByteWise);
 
 // The details-pane report of the font file at path as its type gives it; none for a file of
 // no type of ours. Never throws.
-std::optional<runtime::FontReport>
-reportOf(const std::string& path, runtime::NameDecoding decoding = runtime::NameDecoding::ByteWise);
+std::optional<fontcore::FontReport>
+reportOf(const std::string& path,
+         fontcore::NameDecoding decoding = fontcore::NameDecoding::ByteWise);
 
 } // namespace fontlist

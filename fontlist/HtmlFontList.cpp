@@ -9,23 +9,23 @@
 #include <utility>
 #include <vector>
 
+#include "fontcore/OpenFontFile.h"
 #include "fontlist/DuplicateGroups.h"
 #include "fontlist/FontTypes.h"
 #include "fontlist/HtmlListFiles.h"
+#include "fontlist/ProgramName.h"
 #include "fontlist/QuickSort.h"
 #include "fontlist/SystemDirectories.h"
 #include "fontlist/UnreadFont.h"
 #include "fontlist/ValidFileName.h"
-#include "runtime/Failure.h"
-#include "runtime/FileSystem.h"
-#include "runtime/OpenFontFile.h"
-#include "runtime/OrderedWorkPool.h"
-#include "runtime/PathText.h"
-#include "runtime/ProgramName.h"
-#include "runtime/SideBySide.h"
-#include "runtime/TemporaryFileCleanup.h"
-#include "runtime/Text.h"
-#include "runtime/Utf8.h"
+#include "platform/Failure.h"
+#include "platform/FileSystem.h"
+#include "platform/OrderedWorkPool.h"
+#include "platform/PathText.h"
+#include "platform/SideBySide.h"
+#include "platform/TemporaryFileCleanup.h"
+#include "text/Text.h"
+#include "text/Utf8.h"
 
 namespace fontlist {
 
@@ -37,15 +37,15 @@ using html_list::RunFailure;
 
 constexpr std::string_view kTitle = "Create HTML File With Friendly Font Names";
 constexpr std::string_view kEmptyListTitle = "Create HTML friendly font list";
-using runtime::kProgramName;
-using runtime::text::kCrLf;
+using fontlist::kProgramName;
+using text::kCrLf;
 
 constexpr std::string_view kPageName = "_fonts.html";
 constexpr std::string_view kReportName = "_report.txt";
 
-void showOk(BatchHost& host, std::string_view title, std::string text, runtime::MessageIcon icon) {
+void showOk(BatchHost& host, std::string_view title, std::string text, fontlist::MessageIcon icon) {
     host.show(
-        runtime::UserMessage{std::string(title), std::move(text), runtime::Buttons::Ok, icon});
+        fontlist::UserMessage{std::string(title), std::move(text), fontlist::Buttons::Ok, icon});
 }
 
 // The text without its last count characters (UTF-8 sequences, not bytes).
@@ -53,7 +53,7 @@ std::string_view withoutLastCharacters(std::string_view text, int count) {
     std::size_t end = text.size();
     for (int dropped = 0; dropped < count && end > 0; ++dropped) {
         --end;
-        while (end > 0 && runtime::utf8::isContinuation(static_cast<unsigned char>(text[end]))) {
+        while (end > 0 && text::utf8::isContinuation(static_cast<unsigned char>(text[end]))) {
             --end;
         }
     }
@@ -75,7 +75,7 @@ std::string questionMarkForm(std::string_view listedName) {
 // What one lookup gives the run.
 struct Lookup {
     std::string key;
-    runtime::FileLength length{.bytes = FileLengths::kNotOpened};
+    fontcore::FileLength length{.bytes = FileLengths::kNotOpened};
     bool unread = false; // the file could not be read: its key is the failure's text
 };
 
@@ -84,11 +84,11 @@ struct Lookup {
 // the lookup overflowed (a ".ttf" file that is no TrueType font, say), and for a name the
 // window's patterns can let through (".ttfx", say), which is not looked up, rather than give
 // it some other file's key.
-void lookUp(Lookup& lookup, const runtime::ListedFile& file, std::string_view listedName,
-            SpacesOption option, runtime::NameDecoding decoding) {
-    const std::optional<runtime::FullName> fullName =
+void lookUp(Lookup& lookup, const platform::ListedFile& file, std::string_view listedName,
+            SpacesOption option, fontcore::NameDecoding decoding) {
+    const std::optional<fontcore::FullName> fullName =
         nameAndLengthOf(file, lookup.length, decoding);
-    if (!fullName || fullName->failedWith(runtime::FailureNumber::Overflow)) {
+    if (!fullName || fullName->failedWith(platform::FailureNumber::Overflow)) {
         lookup.key = questionMarkForm(listedName);
         return;
     }
@@ -96,7 +96,7 @@ void lookUp(Lookup& lookup, const runtime::ListedFile& file, std::string_view li
     // The name itself where the lookup succeeded, without a copy of it.
     const std::string failureText = fullName->failure ? fullName->text() : std::string();
     const std::string_view text = fullName->failure ? failureText : fullName->name;
-    lookup.key = ValidFileName(runtime::text::withoutOuterSpaces(text), option);
+    lookup.key = ValidFileName(text::withoutOuterSpaces(text), option);
     if (lookup.key.empty()) {
         lookup.key = questionMarkForm(listedName);
     }
@@ -109,24 +109,24 @@ constexpr std::size_t kLookupSlice = 16384;
 // Looks up the key of every listed file (state.FontFiles) into state.FontNames, in the order of
 // the list, counting down. Returns how many files could not be read.
 std::size_t lookUpAll(BatchHost& host, BatchState& state, FileLengths& lengths, SpacesOption option,
-                      runtime::NameDecoding decoding) {
-    const runtime::TextList& names = state.FontFiles;
+                      fontcore::NameDecoding decoding) {
+    const text::TextList& names = state.FontFiles;
     const std::size_t count = names.size();
     std::size_t unread = 0;
     // The fonts are opened relative to their directory, held open for the run.
-    const runtime::ListingDirectory directory(state.CurrentDir);
+    const platform::ListingDirectory directory(state.CurrentDir);
     // The lookups only read their own files, so they run side by side; the countdown follows
     // them in the order of the list.
     for (std::size_t from = 0; from < count; from += kLookupSlice) {
-        runtime::inOrderParallel<Lookup>(
+        platform::inOrderParallel<Lookup>(
             std::min(kLookupSlice, count - from),
             [&](std::size_t j) {
                 const std::string_view name = names[from + j];
                 thread_local std::string path; // reused by each thread's lookups
                 path.assign(state.CurrentDir);
                 path += name;
-                const runtime::ListedFile file{directory, path,
-                                               path.c_str() + state.CurrentDir.size()};
+                const platform::ListedFile file{directory, path,
+                                                path.c_str() + state.CurrentDir.size()};
                 Lookup lookup;
                 lookUp(lookup, file, name, option, decoding);
                 return lookup;
@@ -136,8 +136,7 @@ std::size_t lookUpAll(BatchHost& host, BatchState& state, FileLengths& lengths, 
                 state.FontNames.push_back(lookup.key);
                 lengths.take(i, std::move(lookup.length));
                 unread += lookup.unread ? 1 : 0;
-                host.showProgress(
-                    runtime::text::numberText(static_cast<std::int64_t>(count - i - 1)));
+                host.showProgress(text::numberText(static_cast<std::int64_t>(count - i - 1)));
             });
     }
     return unread;
@@ -150,16 +149,16 @@ std::pair<std::vector<std::uint32_t>, std::vector<GroupPlace>> sortByKey(BatchSt
     std::vector<GroupPlace> places;
     {
         // Each key is folded once; the sort moves indices, not texts.
-        runtime::TextList folded;
+        text::TextList folded;
         folded.reserve(state.FontNames.size());
         for (std::size_t i = 0; i < state.FontNames.size(); ++i) {
             const std::string_view key = state.FontNames[i];
-            runtime::text::foldCaseInPlace(folded.append(key), key.size());
+            text::foldCaseInPlace(folded.append(key), key.size());
         }
         order = quickSortOrder(folded);
         places = findGroupPlaces(folded, order);
     }
-    runtime::sideBySide(
+    platform::sideBySide(
         [&] {
             state.FontNames.reorder(order);
             state.FontNames.push_back({});
@@ -188,27 +187,27 @@ std::string createdText(const std::string& pagePath, const std::string& reportPa
 }
 
 BatchOutcome run(BatchHost& host, BatchState& state, SpacesOption option,
-                 runtime::NameDecoding decoding) {
+                 fontcore::NameDecoding decoding) {
     host.refreshFileList();
-    runtime::TextList listed = host.fileListNames();
+    text::TextList listed = host.fileListNames();
     if (listed.empty()) {
         showOk(host, kEmptyListTitle, "Current directory contains no TrueType fonts.",
-               runtime::MessageIcon::None);
+               fontlist::MessageIcon::None);
         host.disableBatchButtons();
         return {RunEnd::Refused};
     }
 
-    state.CurrentDir = runtime::path::withTrailingSeparator(host.fileListDirectory());
+    state.CurrentDir = platform::path::withTrailingSeparator(host.fileListDirectory());
     if (liesInFontDirectory(state.CurrentDir, {}, state.FontsDir)) {
         showOk(host, kTitle, "Action in the Windows Font directory is restricted.\r\n",
-               runtime::MessageIcon::Critical);
+               fontlist::MessageIcon::Critical);
         return {RunEnd::Refused};
     }
 
     // What runs that were killed left of their files here goes before this one writes; the
     // folder is read for it beside the lookups, which read only fonts.
     std::future<void> swept = std::async(std::launch::async, [directory = state.CurrentDir] {
-        runtime::removeStaleTemporaryFiles(directory);
+        platform::removeStaleTemporaryFiles(directory);
     });
 
     // FontFiles holds the listed names (sorted with the keys at the end), FontNames the keys.
@@ -228,15 +227,15 @@ BatchOutcome run(BatchHost& host, BatchState& state, SpacesOption option,
     html_list::writeFiles({state, order, places, lengths}, pagePath, reportPath);
 
     host.showProgress(std::string(kProgramName));
-    showOk(host, kTitle, createdText(pagePath, reportPath, unread), runtime::MessageIcon::None);
+    showOk(host, kTitle, createdText(pagePath, reportPath, unread), fontlist::MessageIcon::None);
     return {RunEnd::Finished, unread};
 }
 
 // The failure's description; for failure 75, which many causes share, with the cause where the
 // system or the program named one ("Too many open files").
-std::string failureText(const runtime::Failure& failure) {
+std::string failureText(const platform::Failure& failure) {
     std::string text = failure.description();
-    if (failure.is(runtime::FailureNumber::PathFileAccess)) {
+    if (failure.is(platform::FailureNumber::PathFileAccess)) {
         if (std::string cause = failure.cause(); cause != text) {
             text += ": ";
             text += cause;
@@ -245,7 +244,7 @@ std::string failureText(const runtime::Failure& failure) {
     return text;
 }
 
-void reportFailure(BatchHost& host, const runtime::Failure& failure,
+void reportFailure(BatchHost& host, const platform::Failure& failure,
                    std::string_view explanation) noexcept {
     try {
         std::string text = failureText(failure);
@@ -255,7 +254,7 @@ void reportFailure(BatchHost& host, const runtime::Failure& failure,
             text += explanation;
         }
         host.showProgress(std::string(kProgramName));
-        showOk(host, kTitle, std::move(text), runtime::MessageIcon::Critical);
+        showOk(host, kTitle, std::move(text), fontlist::MessageIcon::Critical);
     } catch (...) {
         // The host cannot show anything: there is no one left to tell, and the run must not
         // take the window down with it.
@@ -265,13 +264,13 @@ void reportFailure(BatchHost& host, const runtime::Failure& failure,
 } // namespace
 
 BatchOutcome CreateHTMLFontList_Click(BatchHost& host, BatchState& state, SpacesOption option,
-                                      runtime::NameDecoding decoding) {
+                                      fontcore::NameDecoding decoding) {
     try {
         return run(host, state, option, decoding);
     } catch (const RunFailure& failure) {
         reportFailure(host, failure.failure, failure.explanation);
     } catch (...) {
-        reportFailure(host, runtime::currentFailure(), {});
+        reportFailure(host, platform::currentFailure(), {});
     }
     return {RunEnd::Failed};
 }

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "fontcore/NameDecoding.h"
 #include "fontlist/BatchHost.h"
 #include "fontlist/BatchOutcome.h"
 #include "fontlist/BatchState.h"
 #include "fontlist/SpacesOption.h"
-#include "runtime/NameDecoding.h"
 
 namespace fontlist {
 
@@ -29,6 +29,6 @@ namespace fontlist {
 // the line after "<HTML>"; in the report, the control characters of paths are escaped.
 BatchOutcome
 CreateHTMLFontList_Click(BatchHost& host, BatchState& state, SpacesOption option,
-                         runtime::NameDecoding decoding = runtime::NameDecoding::ByteWise);
+                         fontcore::NameDecoding decoding = fontcore::NameDecoding::ByteWise);
 
 } // namespace fontlist

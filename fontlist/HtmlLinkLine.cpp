@@ -4,8 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "runtime/PathText.h"
-#include "runtime/Utf8.h"
+#include "platform/PathText.h"
+#include "text/Utf8.h"
 
 namespace fontlist {
 
@@ -31,7 +31,7 @@ constexpr std::array<ByteForm, 256> kByteForms = [] {
     for (const unsigned char c : {'%', '#', '?', '\x7F'}) {
         forms[c] = PercentInLink;
     }
-    if (runtime::path::separator != '\\') {
+    if (platform::path::separator != '\\') {
         forms[static_cast<unsigned char>('\\')] = PercentInLink;
     }
     for (unsigned byte = 0x80; byte < 0x100; ++byte) {
@@ -61,7 +61,7 @@ void appendEscaped(std::string& out, std::string_view text, bool inLink) {
             continue;
         }
         if (form == Utf8InLink) {
-            if (const std::size_t length = runtime::utf8::sequenceAt(text, i); length > 0) {
+            if (const std::size_t length = text::utf8::sequenceAt(text, i); length > 0) {
                 i += length - 1;
                 continue;
             }

@@ -6,18 +6,18 @@
 #include <optional>
 
 #include "fontlist/HtmlLinkLine.h"
-#include "runtime/ControlCharacters.h"
-#include "runtime/OrderedWorkPool.h"
-#include "runtime/SideBySide.h"
-#include "runtime/TemporaryFileCleanup.h"
-#include "runtime/Text.h"
-#include "runtime/TextFileWriter.h"
+#include "platform/OrderedWorkPool.h"
+#include "platform/SideBySide.h"
+#include "platform/TemporaryFileCleanup.h"
+#include "platform/TextFileWriter.h"
+#include "text/ControlCharacters.h"
+#include "text/Text.h"
 
 namespace fontlist::html_list {
 
 namespace {
 
-using runtime::text::kCrLf;
+using text::kCrLf;
 
 constexpr std::array<std::string_view, 6> kReportHeading = {
     "These following files result in duplicate font names.",
@@ -31,18 +31,18 @@ constexpr std::array<std::string_view, 6> kReportHeading = {
 // Both or neither: each is checked before either is replaced, and the report replaced first is
 // put back when the page cannot follow it. A signal that would end the process between the
 // two renames waits until the pair is whole again, new or old.
-void putBothInPlace(runtime::TextFileWriter& report, runtime::TextFileWriter& page,
+void putBothInPlace(platform::TextFileWriter& report, platform::TextFileWriter& page,
                     const std::string& reportPath) {
     explained(reportPath, [&] { report.prepare(); });
     explained(kPageHelp, [&] { page.prepare(); });
-    const runtime::EndingSignalsHeld held;
+    const platform::EndingSignalsHeld held;
     explained(reportPath, [&] { report.commitUndoably(); });
     try {
         explained(kPageHelp, [&] { page.commit(); });
     } catch (RunFailure& failure) {
         try {
             report.undo();
-        } catch (const runtime::Failure& undoFailure) {
+        } catch (const platform::Failure& undoFailure) {
             failure.explanation += std::string(kCrLf) + std::string(kCrLf) + reportPath +
                                    " was written, and its earlier version could not be put "
                                    "back: " +
@@ -75,7 +75,7 @@ constexpr std::size_t kPageSlice = 64;
 
 // Writes the page's lines from the sorted lists and closes it. The page declares its encoding,
 // UTF-8, in which its names and links are, rather than leave a browser to guess it.
-void writePage(runtime::TextFileWriter& page, const BatchState& state, std::size_t count) {
+void writePage(platform::TextFileWriter& page, const BatchState& state, std::size_t count) {
     const auto pageLine = [&](std::string_view line) {
         explained(kPageHelp, [&] { page.writeLine(line); });
     };
@@ -92,13 +92,13 @@ void writePage(runtime::TextFileWriter& page, const BatchState& state, std::size
         return lines;
     };
     // Making lines never waits for a device: the processors are all the threads it needs.
-    constexpr runtime::ParallelLimits kProcessorsOnly{.slowWork = std::chrono::hours(24)};
+    constexpr platform::ParallelLimits kProcessorsOnly{.slowWork = std::chrono::hours(24)};
 
     pageLine("<HTML>");
     pageLine("<META CHARSET=\"UTF-8\">");
     const std::size_t pieces = (count + kPagePiece - 1) / kPagePiece;
     for (std::size_t first = 0; first < pieces; first += kPageSlice) {
-        runtime::inOrderParallel<std::string>(
+        platform::inOrderParallel<std::string>(
             std::min(kPageSlice, pieces - first),
             [&](std::size_t j) {
                 const std::size_t from = (first + j) * kPagePiece;
@@ -113,7 +113,7 @@ void writePage(runtime::TextFileWriter& page, const BatchState& state, std::size
 // Writes the report's lines and closes it. A file's path and a group's key (which holds the
 // file's name where it is the question-mark form) are shown with their control characters
 // escaped, so that a name holding line breaks cannot make lines that read as another group.
-void writeReport(runtime::TextFileWriter& report, const ListFiles& from,
+void writeReport(platform::TextFileWriter& report, const ListFiles& from,
                  const std::string& reportPath) {
     const auto reportLine = [&](std::string_view line) {
         explained(reportPath, [&] { report.writeLine(line); });
@@ -122,8 +122,8 @@ void writeReport(runtime::TextFileWriter& report, const ListFiles& from,
     SortedPaths pathOf(state);
     std::string line; // reused for every entry
     const auto appendEscaped = [&](std::string_view text) {
-        runtime::text::appendEscapingControls(line, text, runtime::text::LineBreaks::Escaped,
-                                              runtime::text::InvalidBytes::Kept);
+        text::appendEscapingControls(line, text, text::LineBreaks::Escaped,
+                                     text::InvalidBytes::Kept);
     };
     const auto reportFile = [&](std::size_t i) {
         const std::string& filePath = pathOf(i);
@@ -160,13 +160,13 @@ void writeReport(runtime::TextFileWriter& report, const ListFiles& from,
 } // namespace
 
 void writeFiles(const ListFiles& from, const std::string& pagePath, const std::string& reportPath) {
-    std::optional<runtime::TextFileWriter> page;
-    std::optional<runtime::TextFileWriter> report;
+    std::optional<platform::TextFileWriter> page;
+    std::optional<platform::TextFileWriter> report;
     explained(kPageHelp, [&] { page.emplace(pagePath); });
     explained(reportPath, [&] { report.emplace(reportPath); });
 
-    runtime::sideBySide([&] { writeReport(*report, from, reportPath); },
-                        [&] { writePage(*page, from.state, from.order.size()); });
+    platform::sideBySide([&] { writeReport(*report, from, reportPath); },
+                         [&] { writePage(*page, from.state, from.order.size()); });
     putBothInPlace(*report, *page, reportPath);
 }
 

@@ -8,11 +8,11 @@
 #include <utility>
 #include <vector>
 
+#include "fontcore/OpenFontFile.h"
 #include "fontlist/BatchState.h"
 #include "fontlist/DuplicateGroups.h"
-#include "runtime/Failure.h"
-#include "runtime/FileSystem.h"
-#include "runtime/OpenFontFile.h"
+#include "platform/Failure.h"
+#include "platform/FileSystem.h"
 
 // Writing the HTML list's two files, _fonts.html and _report.txt, and putting them in place
 // together.
@@ -25,7 +25,7 @@ inline constexpr std::string_view kPageHelp =
 
 // A failure of the run, with the lines that tell the user what it concerned.
 struct RunFailure {
-    runtime::Failure failure;
+    platform::Failure failure;
     std::string explanation;
 };
 
@@ -34,7 +34,7 @@ template <typename Action>
 void explained(std::string_view explanation, Action&& action) {
     try {
         std::forward<Action>(action)();
-    } catch (const runtime::Failure& failure) {
+    } catch (const platform::Failure& failure) {
         throw RunFailure{failure, std::string(explanation)};
     }
 }
@@ -48,7 +48,7 @@ struct FileLengths {
 
     explicit FileLengths(std::size_t count) : bytes(count, kNotOpened) {}
 
-    void take(std::size_t index, runtime::FileLength&& length) {
+    void take(std::size_t index, fontcore::FileLength&& length) {
         if (length.failure) {
             failures.emplace(static_cast<std::uint32_t>(index), std::move(*length.failure));
         } else if (length.bytes != kNotOpened) {
@@ -61,11 +61,11 @@ struct FileLengths {
             failed != failures.end()) {
             throw failed->second;
         }
-        return bytes[index] != kNotOpened ? bytes[index] : runtime::fs::fileLength(path);
+        return bytes[index] != kNotOpened ? bytes[index] : platform::fs::fileLength(path);
     }
 
     std::vector<std::uint64_t> bytes;
-    std::unordered_map<std::uint32_t, runtime::Failure> failures;
+    std::unordered_map<std::uint32_t, platform::Failure> failures;
 };
 
 // What the two files are made from: the sorted lists of the state (entries 0 to

@@ -1,7 +1,7 @@
 #include "fontlist/NamesWithoutCase.h"
 
-#include "runtime/DirectoryListing.h"
-#include "runtime/Text.h"
+#include "platform/DirectoryListing.h"
+#include "text/Text.h"
 
 namespace fontlist {
 
@@ -9,16 +9,16 @@ std::optional<std::string> NamesWithoutCase::find(const std::string& directory,
                                                   std::string_view name) {
     if (directory_ != directory) {
         byFoldedName_.clear();
-        for (std::string& listed : runtime::listMatchingFiles(directory, patterns_)) {
+        for (std::string& listed : platform::listMatchingFiles(directory, patterns_)) {
             const auto [entry, added] =
-                byFoldedName_.try_emplace(runtime::text::foldCaseUtf8(listed), listed);
+                byFoldedName_.try_emplace(text::foldCaseUtf8(listed), listed);
             if (!added) {
                 entry->second.reset();
             }
         }
         directory_ = directory;
     }
-    const auto found = byFoldedName_.find(runtime::text::foldCaseUtf8(name));
+    const auto found = byFoldedName_.find(text::foldCaseUtf8(name));
     return found == byFoldedName_.end() ? std::nullopt : found->second;
 }
 

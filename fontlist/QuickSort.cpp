@@ -5,8 +5,8 @@
 #include <string_view>
 #include <utility>
 
-#include "runtime/SideBySide.h"
-#include "runtime/Text.h"
+#include "platform/SideBySide.h"
+#include "text/Text.h"
 
 namespace fontlist {
 
@@ -15,7 +15,7 @@ namespace {
 // The partition of the sort over positions first..last. Keys is what it sorts: keys.folded(i)
 // is the folded key at position i (valid until the next exchange), keys.exchange(i, j) swaps
 // two positions. Every comparison is a plain byte compare of folded keys (UTF-8 byte order is
-// code point order, which is the order of runtime::text::compareNoCase). The sequence of
+// code point order, which is the order of text::compareNoCase). The sequence of
 // exchanges depends on the keys alone, so sorting an order of indices gives the same order as
 // sorting the lists themselves.
 template <typename Keys>
@@ -57,7 +57,7 @@ public:
         std::int64_t low = first;
         std::int64_t high = last;
         partition(first, last, low, high);
-        runtime::sideBySide(
+        platform::sideBySide(
             [&] {
                 if (first < high) {
                     sort(first, high);
@@ -119,7 +119,7 @@ public:
         : keys_(keys), carried_(carried), offset_(first) {
         folded_.reserve(last - first + 1);
         for (std::size_t i = first; i <= last; ++i) {
-            folded_.push_back(runtime::text::foldCaseUtf8(keys_[i]));
+            folded_.push_back(text::foldCaseUtf8(keys_[i]));
         }
     }
 
@@ -147,7 +147,7 @@ class OrderKeys {
 public:
     using Pivot = std::string_view;
 
-    OrderKeys(const runtime::TextList& folded, std::vector<std::uint32_t>& order)
+    OrderKeys(const text::TextList& folded, std::vector<std::uint32_t>& order)
         : folded_(folded), order_(order) {}
 
     std::string_view folded(std::int64_t index) const {
@@ -159,7 +159,7 @@ public:
     }
 
 private:
-    const runtime::TextList& folded_;
+    const text::TextList& folded_;
     std::vector<std::uint32_t>& order_;
 };
 
@@ -181,7 +181,7 @@ void QuickSort(std::vector<std::string>& sortlist, std::vector<std::string>& sor
     Partition(keys).sort(static_cast<std::int64_t>(First), static_cast<std::int64_t>(Last));
 }
 
-std::vector<std::uint32_t> quickSortOrder(const runtime::TextList& folded) {
+std::vector<std::uint32_t> quickSortOrder(const text::TextList& folded) {
     if (folded.size() > UINT32_MAX) {
         throw std::length_error("quickSortOrder: too many keys");
     }

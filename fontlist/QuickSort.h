@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/TextList.h"
+#include "text/TextList.h"
 
 namespace fontlist {
 
@@ -20,9 +20,9 @@ namespace fontlist {
 void QuickSort(std::vector<std::string>& sortlist, std::vector<std::string>& sortlist2,
                std::size_t First, std::size_t Last);
 
-// The order QuickSort gives keys whose folded forms (runtime::text::foldCaseUtf8) are folded,
+// The order QuickSort gives keys whose folded forms (text::foldCaseUtf8) are folded,
 // sorted as the whole range: entry i of the result is the index of the key QuickSort puts at
 // position i. The keys stay where they are; only four bytes a key move.
-std::vector<std::uint32_t> quickSortOrder(const runtime::TextList& folded);
+std::vector<std::uint32_t> quickSortOrder(const text::TextList& folded);
 
 } // namespace fontlist

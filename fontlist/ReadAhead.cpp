@@ -1,6 +1,6 @@
 #include "fontlist/ReadAhead.h"
 
-#include "runtime/FileSystem.h"
+#include "platform/FileSystem.h"
 
 #include <system_error>
 #include <utility>
@@ -10,7 +10,7 @@ namespace fontlist {
 ReadAhead::ReadAhead(std::vector<std::string> paths, std::size_t window, Advice advice)
     : paths_(std::move(paths)), window_(window), advice_(std::move(advice)) {
     if (!advice_) {
-        advice_ = runtime::fs::adviseWillNeed;
+        advice_ = platform::fs::adviseWillNeed;
     }
     if (paths_.empty() || window_ == 0) {
         return;

@@ -17,7 +17,7 @@ namespace fontlist {
 // last reached are advised.
 class ReadAhead {
 public:
-    // How a file is advised; runtime::fs::adviseWillNeed but in tests.
+    // How a file is advised; platform::fs::adviseWillNeed but in tests.
     using Advice = std::function<void(const std::string& path)>;
 
     ReadAhead(std::vector<std::string> paths, std::size_t window, Advice advice = {});

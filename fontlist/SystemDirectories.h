@@ -11,7 +11,7 @@ namespace fontlist {
 // directory as the system reports it, in lower case; FontsDir is WindowsDir followed by "fonts"
 // between separators. The runs look for FontsDir inside lower-cased paths, so it is kept in
 // lower case with its trailing separator. Every front end starts its runs from this.
-void recordSystemDirectories(BatchState& state, std::string_view windowsDirectory);
+void recordSystemDirectories(BatchState& state, std::string_view systemFontRoot);
 
 // Whether a run that writes into `below` under a directory (below is empty or a relative path
 // ending in a separator) would write into the system font directory: FontsDir occurs in the

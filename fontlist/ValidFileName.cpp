@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "runtime/ControlCharacters.h"
+#include "text/ControlCharacters.h"
 
 namespace fontlist {
 
@@ -55,7 +55,7 @@ std::string ValidFileName(std::string_view inputfilename, SpacesOption option) {
             }
             break;
         case MayBeControl:
-            if (const std::size_t control = runtime::text::wideControlAt(inputfilename, i)) {
+            if (const std::size_t control = text::wideControlAt(inputfilename, i)) {
                 i += control - 1;
             } else {
                 *into++ = c;

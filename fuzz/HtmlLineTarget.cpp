@@ -10,7 +10,7 @@
 #include "fontlist/HtmlLinkLine.h"
 #include "fontlist/ValidFileName.h"
 #include "fuzz/Properties.h"
-#include "runtime/Text.h"
+#include "text/Text.h"
 
 namespace fuzzing {
 
@@ -127,7 +127,7 @@ void htmlLine(Input input) {
     const std::string_view name = bytes.empty() ? bytes : bytes.substr(1, nameLength);
     const std::string_view path = bytes.empty() ? bytes : bytes.substr(1 + nameLength);
 
-    const std::string trimmed = runtime::text::trimSpaces(name);
+    const std::string trimmed = text::trimSpaces(name);
     std::string lastKey;
     for (const fontlist::SpacesOption option : kOptions) {
         std::string key = fontlist::ValidFileName(trimmed, option);

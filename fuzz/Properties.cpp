@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "runtime/Utf8.h"
+#include "text/Utf8.h"
 
 namespace fuzzing {
 
@@ -19,7 +19,7 @@ void requireFailureText(std::string_view reportText, std::string_view path) {
 
 bool isValidUtf8(std::string_view text) {
     for (std::size_t i = 0; i < text.size();) {
-        const std::size_t length = runtime::utf8::sequenceAt(text, i);
+        const std::size_t length = text::utf8::sequenceAt(text, i);
         if (length == 0) {
             return false;
         }

@@ -12,7 +12,7 @@ add_library(quillvane_fuzz_targets STATIC
 )
 target_include_directories(quillvane_fuzz_targets PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(quillvane_fuzz_targets PUBLIC
-    quillvane_fontlist quillvane_truetype quillvane_type1 quillvane_runtime)
+    quillvane_fontlist quillvane_truetype quillvane_type1 quillvane_platform)
 quillvane_warnings(quillvane_fuzz_targets)
 # The checks of the results are not what is fuzzed: their branches would only make the fuzzer
 # chase inputs that exercise the checker. They keep the sanitizers.

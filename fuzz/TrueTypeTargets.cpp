@@ -3,9 +3,9 @@
 #include <string>
 #include <string_view>
 
+#include "fontcore/FontReport.h"
 #include "fuzz/Properties.h"
-#include "runtime/FontFileReader.h"
-#include "runtime/FontReport.h"
+#include "platform/FontFileReader.h"
 #include "truetype/NameTableReader.h"
 #include "truetype/NameTableReport.h"
 #include "truetype/WebFont.h"
@@ -36,7 +36,7 @@ void checkName(const std::string& name) {
 
 // The properties of every report; true when it finished (starts with start), otherwise it is
 // the failure text.
-bool finishedReport(const runtime::FontReport& report, const std::string& start) {
+bool finishedReport(const fontcore::FontReport& report, const std::string& start) {
     require(isValidUtf8(report.text), "the report is UTF-8");
     require(!report.fileListStale, "bytes in memory never go missing");
     if (!report.text.starts_with(start)) {
@@ -55,7 +55,7 @@ void requireNameInReport(const std::string& name, const std::string& report) {
             "the full name appears in the report");
 }
 
-void checkSingleReport(runtime::FontFileReader& font, const runtime::FontReport& report) {
+void checkSingleReport(platform::FontFileReader& font, const fontcore::FontReport& report) {
     if (finishedReport(report, kFinishedStart)) {
         requireNameInReport(truetype::TTEnglishNameFromReader(font).text(), report.text);
     }
@@ -64,8 +64,8 @@ void checkSingleReport(runtime::FontFileReader& font, const runtime::FontReport&
 // The collection's report over the same input. Without the collection tag it is the single
 // font's report under the heading "Font 1 of 1", or the same failure text.
 void checkCollectionReport(Input input, const std::string& singleReport) {
-    runtime::FontFileReader font(input);
-    const runtime::FontReport report = truetype::TTCReportFromReader(font, kPath);
+    platform::FontFileReader font(input);
+    const fontcore::FontReport report = truetype::TTCReportFromReader(font, kPath);
     if (!hasCollectionTag(input)) {
         const bool finished = singleReport.starts_with(kFinishedStart);
         require(!report.fileListStale &&
@@ -82,8 +82,8 @@ void checkCollectionReport(Input input, const std::string& singleReport) {
 // The report of the input read as a Mac suitcase: the failure text, or a heading and a report
 // per font of which the first holds the suitcase's name.
 void checkSuitcaseReport(Input input) {
-    runtime::FontFileReader font(input);
-    const runtime::FontReport report = truetype::SuitcaseReportFromReader(font, kPath);
+    platform::FontFileReader font(input);
+    const fontcore::FontReport report = truetype::SuitcaseReportFromReader(font, kPath);
     if (finishedReport(report, kFirstHeading)) {
         requireNameInReport(truetype::SuitcaseEnglishNameFromReader(font).text(), report.text);
     }
@@ -92,8 +92,8 @@ void checkSuitcaseReport(Input input) {
 // The report of the input read as a web font: the failure text, or the report of the font it
 // wraps, which holds that font's name.
 void checkWebFontReport(Input input) {
-    runtime::FontFileReader font(input);
-    const runtime::FontReport report = truetype::webFontReportFromReader(font, kPath);
+    platform::FontFileReader font(input);
+    const fontcore::FontReport report = truetype::webFontReportFromReader(font, kPath);
     if (finishedReport(report, kFinishedStart)) {
         requireNameInReport(truetype::webFontNameFromReader(font).text(), report.text);
     }
@@ -102,43 +102,44 @@ void checkWebFontReport(Input input) {
 } // namespace
 
 void trueTypeName(Input input) {
-    runtime::FontFileReader font(input);
+    platform::FontFileReader font(input);
     const std::string name = truetype::TTEnglishNameFromReader(font).text();
     checkName(name);
 
-    runtime::FontFileReader collection(input);
+    platform::FontFileReader collection(input);
     const std::string first = truetype::TTCEnglishNameFromReader(collection).text();
     checkName(first);
     require(hasCollectionTag(input) || first == name,
             "a file without the collection tag is named as a single font");
 
-    runtime::FontFileReader suitcase(input);
+    platform::FontFileReader suitcase(input);
     checkName(truetype::SuitcaseEnglishNameFromReader(suitcase).text());
 
-    runtime::FontFileReader webFont(input);
+    platform::FontFileReader webFont(input);
     checkName(truetype::webFontNameFromReader(webFont).text());
 
-    runtime::FontFileReader unicode(input);
-    checkName(truetype::TTEnglishNameFromReader(unicode, 0, runtime::NameDecoding::Unicode).text());
+    platform::FontFileReader unicode(input);
+    checkName(
+        truetype::TTEnglishNameFromReader(unicode, 0, fontcore::NameDecoding::Unicode).text());
 }
 
 void trueTypeReport(Input input) {
-    runtime::FontFileReader font(input);
-    const runtime::FontReport report = truetype::TTReportFromReader(font, kPath);
+    platform::FontFileReader font(input);
+    const fontcore::FontReport report = truetype::TTReportFromReader(font, kPath);
     checkSingleReport(font, report);
     checkCollectionReport(input, report.text);
     checkSuitcaseReport(input);
     checkWebFontReport(input);
 
     // The Unicode decoding reads the same fields as the byte-wise one: the same failures.
-    runtime::FontFileReader unicode(input);
-    const runtime::FontReport decoded =
-        truetype::TTReportFromReader(unicode, kPath, runtime::NameDecoding::Unicode);
+    platform::FontFileReader unicode(input);
+    const fontcore::FontReport decoded =
+        truetype::TTReportFromReader(unicode, kPath, fontcore::NameDecoding::Unicode);
     require(finishedReport(decoded, kFinishedStart) == report.text.starts_with(kFinishedStart),
             "the decoding of the strings changes no failure");
     if (decoded.text.starts_with(kFinishedStart)) {
         requireNameInReport(
-            truetype::TTEnglishNameFromReader(unicode, 0, runtime::NameDecoding::Unicode).text(),
+            truetype::TTEnglishNameFromReader(unicode, 0, fontcore::NameDecoding::Unicode).text(),
             decoded.text);
     }
 }

@@ -2,9 +2,9 @@
 
 #include <string>
 
+#include "fontcore/FontReport.h"
 #include "fuzz/Properties.h"
-#include "runtime/FontFileReader.h"
-#include "runtime/FontReport.h"
+#include "platform/FontFileReader.h"
 #include "type1/HeaderReport.h"
 #include "type1/HeaderWindow.h"
 
@@ -21,7 +21,7 @@ constexpr std::size_t kLongestValue = 3 * static_cast<std::size_t>(type1::kHeade
 } // namespace
 
 void type1Name(Input input) {
-    runtime::FontFileReader font(input);
+    platform::FontFileReader font(input);
     const std::string name = type1::T1NameFromReader(font).text();
     require(isValidUtf8(name), "the full name is UTF-8");
     require(name.size() <= kLongestValue, "the full name comes from the header window");
@@ -29,8 +29,8 @@ void type1Name(Input input) {
 }
 
 void type1Report(Input input) {
-    runtime::FontFileReader font(input);
-    const runtime::FontReport report = type1::T1ReportFromReader(font, kPath);
+    platform::FontFileReader font(input);
+    const fontcore::FontReport report = type1::T1ReportFromReader(font, kPath);
     require(isValidUtf8(report.text), "the report is UTF-8");
     require(!report.fileListStale, "bytes in memory never go missing");
     require(font.fetchCount() <= 1, "the report reads the header window and nothing else");

@@ -6,11 +6,11 @@
 #include <string_view>
 #include <vector>
 
+#include "fontcore/FontReport.h"
+#include "fontcore/FullName.h"
 #include "fuzz/Properties.h"
-#include "runtime/Failure.h"
-#include "runtime/FontFileReader.h"
-#include "runtime/FontReport.h"
-#include "runtime/FullName.h"
+#include "platform/Failure.h"
+#include "platform/FontFileReader.h"
 #include "truetype/NameTableReader.h"
 #include "truetype/WebFont.h"
 #include "truetype/Woff2Font.h"
@@ -35,30 +35,30 @@ std::vector<std::uint8_t> withSignature(Input input, std::string_view signature)
 // the one of the minimal sfnt the wrapper's own reader gives, or the wrapper's failure), the
 // name is UTF-8, and a finished report names the file and holds that name.
 void checkWebFont(Input input, std::string_view signature,
-                  std::vector<std::uint8_t> (*unwrap)(runtime::FontFileReader&)) {
+                  std::vector<std::uint8_t> (*unwrap)(platform::FontFileReader&)) {
     const std::vector<std::uint8_t> bytes = withSignature(input, signature);
     const Input file(bytes);
 
-    runtime::FontFileReader font(file);
-    const runtime::FullName name = truetype::webFontNameFromReader(font);
+    platform::FontFileReader font(file);
+    const fontcore::FullName name = truetype::webFontNameFromReader(font);
     require(isValidUtf8(name.text()), "the full name is UTF-8");
 
-    runtime::FontFileReader direct(file);
+    platform::FontFileReader direct(file);
     std::string expected;
     try {
         const std::vector<std::uint8_t> sfnt = unwrap(direct);
         require(sfnt.size() >= 12, "the unwrapped sfnt holds at least its offset table");
-        runtime::FontFileReader unwrapped{std::span<const std::uint8_t>(sfnt)};
+        platform::FontFileReader unwrapped{std::span<const std::uint8_t>(sfnt)};
         expected = truetype::TTEnglishNameFromReader(unwrapped).text();
     } catch (const PropertyViolation&) {
         throw;
     } catch (...) {
-        expected = runtime::FullName{.failure = runtime::currentFailure()}.text();
+        expected = fontcore::FullName{.failure = platform::currentFailure()}.text();
     }
     require(name.text() == expected, "the dispatch reads the file as its signature says");
 
-    runtime::FontFileReader reported(file);
-    const runtime::FontReport report = truetype::webFontReportFromReader(reported, kPath);
+    platform::FontFileReader reported(file);
+    const fontcore::FontReport report = truetype::webFontReportFromReader(reported, kPath);
     require(isValidUtf8(report.text), "the report is UTF-8");
     require(!report.fileListStale, "bytes in memory never go missing");
     const std::string start = "NAME Table Info for " + kPath + "\r\n";

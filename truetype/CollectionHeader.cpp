@@ -1,6 +1,6 @@
 #include "truetype/CollectionHeader.h"
 
-#include "runtime/Failure.h"
+#include "platform/Failure.h"
 #include "truetype/SfntLayout.h"
 #include "truetype/StructureBytes.h"
 
@@ -25,7 +25,7 @@ bool hasCollectionTag(FixedHeader& header) {
 
 } // namespace
 
-CollectionHeader::CollectionHeader(runtime::FontFileReader& font) : font_(font) {
+CollectionHeader::CollectionHeader(platform::FontFileReader& font) : font_(font) {
     FixedHeader header(font, 0);
     if (!hasCollectionTag(header)) {
         return;
@@ -34,7 +34,7 @@ CollectionHeader::CollectionHeader(runtime::FontFileReader& font) : font_(font) 
     count_ = header.unsigned32(Layout::numFonts);
     const auto offsetsEnd = static_cast<std::uint64_t>(sfnt::tableDirectoryOffsetAt(count_));
     if (count_ == 0 || offsetsEnd > font.size()) {
-        throw runtime::Failure(runtime::FailureNumber::Overflow);
+        throw platform::Failure(platform::FailureNumber::Overflow);
     }
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "runtime/FontFileReader.h"
+#include "platform/FontFileReader.h"
 
 #include <cstdint>
 
@@ -16,7 +16,7 @@ namespace truetype {
 // font's data, is left to the name-table rules.
 class CollectionHeader {
 public:
-    explicit CollectionHeader(runtime::FontFileReader& font);
+    explicit CollectionHeader(platform::FontFileReader& font);
 
     // At least 1, and at most a quarter of the file's size.
     std::int64_t fontCount() const noexcept { return count_; }
@@ -25,7 +25,7 @@ public:
     std::int64_t offsetTableAt(std::int64_t i);
 
 private:
-    runtime::FontFileReader& font_;
+    platform::FontFileReader& font_;
     bool collection_ = false;
     std::int64_t count_ = 1;
 };

@@ -1,6 +1,6 @@
 #include "truetype/NameRecordLabels.h"
 
-#include "runtime/Text.h"
+#include "text/Text.h"
 
 #include <algorithm>
 #include <array>
@@ -112,7 +112,7 @@ std::string FontHex(std::int16_t languageId) {
 }
 
 std::string FontLang(std::string_view key) {
-    const std::string folded = runtime::text::foldCaseUtf8(key);
+    const std::string folded = text::foldCaseUtf8(key);
     const auto* entry = std::lower_bound(
         labelsByKey.begin(), labelsByKey.end(), folded,
         [](const LanguageLabel& label, const std::string& wanted) { return label.key < wanted; });

@@ -1,8 +1,8 @@
 #include "truetype/NameTable.h"
 
-#include "runtime/Failure.h"
-#include "runtime/Text.h"
-#include "runtime/UnicodeText.h"
+#include "platform/Failure.h"
+#include "text/Text.h"
+#include "text/UnicodeText.h"
 
 #include <algorithm>
 #include <array>
@@ -18,7 +18,7 @@ constexpr std::int64_t kEntryLimit = 32768 / sfnt::TableRecordLayout::size;
 bool isNameTag(const std::array<std::uint8_t, 4>& tag) {
     static constexpr char name[] = "name";
     for (std::size_t i = 0; i < tag.size(); ++i) {
-        if (runtime::text::foldByte(tag[i]) != static_cast<std::uint8_t>(name[i])) {
+        if (text::foldByte(tag[i]) != static_cast<std::uint8_t>(name[i])) {
             return false;
         }
     }
@@ -27,7 +27,7 @@ bool isNameTag(const std::array<std::uint8_t, 4>& tag) {
 
 } // namespace
 
-std::optional<NameTableLocation> locateNameTable(runtime::FontFileReader& font,
+std::optional<NameTableLocation> locateNameTable(platform::FontFileReader& font,
                                                  std::int64_t offsetTableAt,
                                                  std::int64_t tableOffsetsFrom) {
     using Entry = sfnt::TableRecordLayout;
@@ -69,17 +69,17 @@ std::optional<NameTableLocation> locateNameTable(runtime::FontFileReader& font,
     return table;
 }
 
-NameTableLocation TTFindNameTable(runtime::FontFileReader& font, std::int64_t offsetTableAt,
+NameTableLocation TTFindNameTable(platform::FontFileReader& font, std::int64_t offsetTableAt,
                                   std::int64_t tableOffsetsFrom) {
     const std::optional<NameTableLocation> table =
         locateNameTable(font, offsetTableAt, tableOffsetsFrom);
     if (!table) {
-        throw runtime::Failure(runtime::FailureNumber::Overflow);
+        throw platform::Failure(platform::FailureNumber::Overflow);
     }
     return *table;
 }
 
-StringPlace stringPlace(const runtime::FontFileReader& font, const NameTableLocation& table,
+StringPlace stringPlace(const platform::FontFileReader& font, const NameTableLocation& table,
                         std::int16_t length, std::int16_t offset) {
     StringPlace place;
     place.offset = table.storageOffset + offset;
@@ -94,17 +94,15 @@ namespace {
 
 void appendDecoded(std::string& out, std::string_view bytes, StringEncoding encoding) {
     switch (encoding) {
-    case StringEncoding::Windows1252:
-        runtime::text::appendWindows1252DroppingNuls(out, bytes);
-        return;
-    case StringEncoding::Utf16BigEndian: runtime::text::appendUtf16BigEndian(out, bytes); return;
-    case StringEncoding::MacRoman: runtime::text::appendMacRoman(out, bytes); return;
+    case StringEncoding::Windows1252: text::appendWindows1252DroppingNuls(out, bytes); return;
+    case StringEncoding::Utf16BigEndian: text::appendUtf16BigEndian(out, bytes); return;
+    case StringEncoding::MacRoman: text::appendMacRoman(out, bytes); return;
     }
 }
 
 } // namespace
 
-void appendRecordText(std::string& out, runtime::FontFileReader& font, const StringPlace& place,
+void appendRecordText(std::string& out, platform::FontFileReader& font, const StringPlace& place,
                       StringEncoding encoding) {
     const std::int64_t position = readerPosition(place.offset);
     // A UTF-16 string that the end of the file cuts between the two bytes of a unit: the

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "runtime/FontFileReader.h"
-#include "runtime/NameDecoding.h"
+#include "fontcore/NameDecoding.h"
+#include "platform/FontFileReader.h"
 #include "truetype/SfntLayout.h"
 #include "truetype/StructureBytes.h"
 
@@ -31,12 +31,12 @@ struct NameTableLocation {
 // record count; a failing read is raised. The directory's table offsets count from
 // tableOffsetsFrom: the start of the file for a font file or a collection, the start of the
 // font's own bytes for a font stored whole inside another file (a suitcase's resource).
-std::optional<NameTableLocation> locateNameTable(runtime::FontFileReader& font,
+std::optional<NameTableLocation> locateNameTable(platform::FontFileReader& font,
                                                  std::int64_t offsetTableAt,
                                                  std::int64_t tableOffsetsFrom = 0);
 
 // The same, raising "Overflow" instead of giving none.
-NameTableLocation TTFindNameTable(runtime::FontFileReader& font, std::int64_t offsetTableAt,
+NameTableLocation TTFindNameTable(platform::FontFileReader& font, std::int64_t offsetTableAt,
                                   std::int64_t tableOffsetsFrom = 0);
 
 // The fields of one name record, read when they are asked for, in that order.
@@ -45,7 +45,7 @@ public:
     using Layout = sfnt::NameRecordLayout;
 
     // The reader must outlive the record.
-    NameRecord(runtime::FontFileReader& font, std::int64_t recordOffset)
+    NameRecord(platform::FontFileReader& font, std::int64_t recordOffset)
         : recordOffset_(recordOffset), bytes_(font, recordOffset) {}
 
     std::int64_t recordOffset() const noexcept { return recordOffset_; }
@@ -65,7 +65,7 @@ private:
 // Whether the record at recordOffset, and so every later one, reads as zeros (platform 0, IDs
 // 0, an empty string): the first byte the reader takes from it, the platform's low-order
 // byte, lies past the end of the file.
-inline bool readsAsZeros(const runtime::FontFileReader& font, std::int64_t recordOffset) {
+inline bool readsAsZeros(const platform::FontFileReader& font, std::int64_t recordOffset) {
     const std::int64_t firstRead = recordOffset + sfnt::NameRecordLayout::platformID + 1;
     return firstRead >= 0 && static_cast<std::uint64_t>(firstRead) >= font.size();
 }
@@ -77,7 +77,7 @@ enum class Walk { Next, Stop };
 // the first of them is handed over once, with times the number of records it stands for, and
 // the walk ends there. Every other record comes with times 1.
 template <typename Visit>
-void forEachRecord(runtime::FontFileReader& font, const NameTableLocation& table, Visit visit) {
+void forEachRecord(platform::FontFileReader& font, const NameTableLocation& table, Visit visit) {
     for (std::int64_t j = 0; j < table.recordCount; ++j) {
         const std::int64_t recordOffset = sfnt::nameRecordAt(table.tableOffset, j);
         const bool restAlike = readsAsZeros(font, recordOffset);
@@ -98,7 +98,7 @@ struct StringPlace {
 
 // The place of a string of the given length at the given offset into the storage, both of
 // them 16-bit fields already taken as signed.
-StringPlace stringPlace(const runtime::FontFileReader& font, const NameTableLocation& table,
+StringPlace stringPlace(const platform::FontFileReader& font, const NameTableLocation& table,
                         std::int16_t length, std::int16_t offset);
 
 // How the bytes of a record's string become text.
@@ -107,9 +107,9 @@ enum class StringEncoding { Windows1252, Utf16BigEndian, MacRoman };
 // The encoding of the strings of a record of that platform (its low-order byte) and encoding
 // ID: Windows-1252 byte for byte under the byte-wise decoding; under the Unicode one UTF-16BE
 // for platforms 0 and 3, Mac Roman for platform 1 encoding 0, Windows-1252 for the rest.
-constexpr StringEncoding stringEncodingOf(runtime::NameDecoding decoding, std::uint8_t platform,
+constexpr StringEncoding stringEncodingOf(fontcore::NameDecoding decoding, std::uint8_t platform,
                                           std::int16_t encoding) {
-    if (decoding == runtime::NameDecoding::ByteWise) {
+    if (decoding == fontcore::NameDecoding::ByteWise) {
         return StringEncoding::Windows1252;
     }
     if (platform == 0 || platform == 3) {
@@ -120,7 +120,7 @@ constexpr StringEncoding stringEncodingOf(runtime::NameDecoding decoding, std::u
 
 // Appends the string at that place to out, decoded from the given encoding with every NUL
 // character removed.
-void appendRecordText(std::string& out, runtime::FontFileReader& font, const StringPlace& place,
+void appendRecordText(std::string& out, platform::FontFileReader& font, const StringPlace& place,
                       StringEncoding encoding = StringEncoding::Windows1252);
 
 } // namespace truetype

@@ -1,10 +1,10 @@
 #include "truetype/NameTableReader.h"
 
-#include "runtime/OpenFontFile.h"
+#include "fontcore/OpenFontFile.h"
 
-#include "runtime/Failure.h"
-#include "runtime/Int16.h"
+#include "platform/Failure.h"
 #include "truetype/CollectionHeader.h"
+#include "truetype/Int16.h"
 #include "truetype/NameTable.h"
 #include "truetype/SuitcaseMap.h"
 
@@ -68,11 +68,11 @@ bool considerRecordBytes(const std::uint8_t* fields, std::int64_t recordOffset,
         return true;
     }
     const std::optional<std::int16_t> encoding =
-        runtime::int16::fromBytesOrNone(fields[1], fields[2]);
+        truetype::int16::fromBytesOrNone(fields[1], fields[2]);
     const std::optional<std::int16_t> language =
-        runtime::int16::fromBytesOrNone(fields[3], fields[4]);
+        truetype::int16::fromBytesOrNone(fields[3], fields[4]);
     const std::optional<std::int16_t> nameId =
-        runtime::int16::fromBytesOrNone(fields[5], fields[6]);
+        truetype::int16::fromBytesOrNone(fields[5], fields[6]);
     if (!encoding || !language || !nameId) {
         return false;
     }
@@ -84,7 +84,7 @@ bool considerRecordBytes(const std::uint8_t* fields, std::int64_t recordOffset,
 // are the first it reads, so taking them from the page that holds byte 1 fetches what reading
 // them field by field would. A record whose byte 1 lies past the end of the file reads as
 // zeros, as every later one does: none of them is chosen or overflows.
-bool chooseRecord(runtime::FontFileReader& font, const NameTableLocation& table,
+bool chooseRecord(platform::FontFileReader& font, const NameTableLocation& table,
                   std::optional<ChosenRecord>& chosen) {
     constexpr std::size_t kFieldBytes = 7;
     for (std::int64_t j = 0; j < table.recordCount; ++j) {
@@ -110,9 +110,9 @@ bool chooseRecord(runtime::FontFileReader& font, const NameTableLocation& table,
 
 // The full name, decoded; none for an overflow, which most damaged files end in: the lookup
 // reports it without unwinding.
-std::optional<std::string> englishName(runtime::FontFileReader& font, std::int64_t offsetTableAt,
+std::optional<std::string> englishName(platform::FontFileReader& font, std::int64_t offsetTableAt,
                                        std::int64_t tableOffsetsFrom,
-                                       runtime::NameDecoding decoding) {
+                                       fontcore::NameDecoding decoding) {
     const std::optional<NameTableLocation> table =
         locateNameTable(font, offsetTableAt, tableOffsetsFrom);
     if (!table) {
@@ -142,57 +142,58 @@ std::optional<std::string> englishName(runtime::FontFileReader& font, std::int64
 }
 
 // The name of the font at offsetTableAt as a result; never throws.
-runtime::FullName nameResult(runtime::FontFileReader& font, std::int64_t offsetTableAt,
-                             std::int64_t tableOffsetsFrom, runtime::NameDecoding decoding) {
+fontcore::FullName nameResult(platform::FontFileReader& font, std::int64_t offsetTableAt,
+                              std::int64_t tableOffsetsFrom, fontcore::NameDecoding decoding) {
     try {
         std::optional<std::string> name =
             englishName(font, offsetTableAt, tableOffsetsFrom, decoding);
         if (!name) {
-            return {.failure = runtime::Failure(runtime::FailureNumber::Overflow)};
+            return {.failure = platform::Failure(platform::FailureNumber::Overflow)};
         }
         return {.name = std::move(*name)};
     } catch (...) {
-        return {.failure = runtime::currentFailure()};
+        return {.failure = platform::currentFailure()};
     }
 }
 
 } // namespace
 
-runtime::FullName TTEnglishNameFromReader(runtime::FontFileReader& font, std::int64_t offsetTableAt,
-                                          runtime::NameDecoding decoding) {
+fontcore::FullName TTEnglishNameFromReader(platform::FontFileReader& font,
+                                           std::int64_t offsetTableAt,
+                                           fontcore::NameDecoding decoding) {
     return nameResult(font, offsetTableAt, 0, decoding);
 }
 
-runtime::FullName TTEnglishName(const std::string& TTPath, runtime::NameDecoding decoding) {
-    return runtime::nameOfFontFile(TTPath, [decoding](runtime::FontFileReader& font) {
+fontcore::FullName TTEnglishName(const std::string& TTPath, fontcore::NameDecoding decoding) {
+    return fontcore::nameOfFontFile(TTPath, [decoding](platform::FontFileReader& font) {
         return TTEnglishNameFromReader(font, 0, decoding);
     });
 }
 
-runtime::FullName TTCEnglishNameFromReader(runtime::FontFileReader& font,
-                                           runtime::NameDecoding decoding) {
+fontcore::FullName TTCEnglishNameFromReader(platform::FontFileReader& font,
+                                            fontcore::NameDecoding decoding) {
     try {
         CollectionHeader collection(font);
         return TTEnglishNameFromReader(font, collection.offsetTableAt(0), decoding);
     } catch (...) {
-        return {.failure = runtime::currentFailure()};
+        return {.failure = platform::currentFailure()};
     }
 }
 
-runtime::FullName TTCEnglishName(const std::string& path, runtime::NameDecoding decoding) {
-    return runtime::nameOfFontFile(path, [decoding](runtime::FontFileReader& font) {
+fontcore::FullName TTCEnglishName(const std::string& path, fontcore::NameDecoding decoding) {
+    return fontcore::nameOfFontFile(path, [decoding](platform::FontFileReader& font) {
         return TTCEnglishNameFromReader(font, decoding);
     });
 }
 
-runtime::FullName SuitcaseEnglishNameFromReader(runtime::FontFileReader& font,
-                                                runtime::NameDecoding decoding) {
+fontcore::FullName SuitcaseEnglishNameFromReader(platform::FontFileReader& font,
+                                                 fontcore::NameDecoding decoding) {
     try {
         SuitcaseMap suitcase(font);
         const std::int64_t first = suitcase.fontAt(0);
         return nameResult(font, first, first, decoding);
     } catch (...) {
-        return {.failure = runtime::currentFailure()};
+        return {.failure = platform::currentFailure()};
     }
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "runtime/FontFileReader.h"
-#include "runtime/FullName.h"
-#include "runtime/NameDecoding.h"
+#include "fontcore/FullName.h"
+#include "fontcore/NameDecoding.h"
+#include "platform/FontFileReader.h"
 
 #include <cstdint>
 #include <string>
@@ -15,30 +15,32 @@ namespace truetype {
 // Windows-1252 by default, or as its platform and encoding give it under the Unicode
 // decoding; not trimmed. Every failure becomes the result's failure (a file that is no
 // TrueType font overflows); it never throws. The file is closed before it returns.
-runtime::FullName TTEnglishName(const std::string& TTPath,
-                                runtime::NameDecoding decoding = runtime::NameDecoding::ByteWise);
+fontcore::FullName
+TTEnglishName(const std::string& TTPath,
+              fontcore::NameDecoding decoding = fontcore::NameDecoding::ByteWise);
 
 // The same over a reader that is already open (a file or bytes in memory), for the font whose
 // offset table lies at offsetTableAt: 0 for a font file, the offset a collection's header
 // gives for one of its fonts.
-runtime::FullName
-TTEnglishNameFromReader(runtime::FontFileReader& font, std::int64_t offsetTableAt = 0,
-                        runtime::NameDecoding decoding = runtime::NameDecoding::ByteWise);
+fontcore::FullName
+TTEnglishNameFromReader(platform::FontFileReader& font, std::int64_t offsetTableAt = 0,
+                        fontcore::NameDecoding decoding = fontcore::NameDecoding::ByteWise);
 
 // The full name of a font collection (.ttc, .otc): that of its first font. A damaged
 // collection header overflows.
-runtime::FullName TTCEnglishName(const std::string& path,
-                                 runtime::NameDecoding decoding = runtime::NameDecoding::ByteWise);
+fontcore::FullName
+TTCEnglishName(const std::string& path,
+               fontcore::NameDecoding decoding = fontcore::NameDecoding::ByteWise);
 
 // The same over a reader that is already open.
-runtime::FullName
-TTCEnglishNameFromReader(runtime::FontFileReader& font,
-                         runtime::NameDecoding decoding = runtime::NameDecoding::ByteWise);
+fontcore::FullName
+TTCEnglishNameFromReader(platform::FontFileReader& font,
+                         fontcore::NameDecoding decoding = fontcore::NameDecoding::ByteWise);
 
 // The full name of a Mac data-fork suitcase (.dfont): that of its first "sfnt" resource. A
 // damaged resource map overflows.
-runtime::FullName
-SuitcaseEnglishNameFromReader(runtime::FontFileReader& font,
-                              runtime::NameDecoding decoding = runtime::NameDecoding::ByteWise);
+fontcore::FullName
+SuitcaseEnglishNameFromReader(platform::FontFileReader& font,
+                              fontcore::NameDecoding decoding = fontcore::NameDecoding::ByteWise);
 
 } // namespace truetype

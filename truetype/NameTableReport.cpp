@@ -1,10 +1,10 @@
 #include "truetype/NameTableReport.h"
 
-#include "runtime/OpenFontFile.h"
+#include "fontcore/OpenFontFile.h"
 
-#include "runtime/Failure.h"
-#include "runtime/FileSystem.h"
-#include "runtime/Text.h"
+#include "platform/Failure.h"
+#include "platform/FileSystem.h"
+#include "text/Text.h"
 #include "truetype/CollectionHeader.h"
 #include "truetype/NameRecordLabels.h"
 #include "truetype/NameTable.h"
@@ -20,7 +20,7 @@ namespace truetype {
 
 namespace {
 
-using runtime::text::kCrLf;
+using text::kCrLf;
 
 // Every string of a name table lies within 64 KiB of its storage start, so a real report
 // stays small. Records can point at the same string over and over, though: 32767 records of
@@ -42,7 +42,7 @@ constexpr std::int64_t kTextPerFileByte = 8;
 // What one report may still read and make; beyond it the report is refused as out of memory.
 class ReportBudget {
 public:
-    explicit ReportBudget(runtime::FontFileReader& font)
+    explicit ReportBudget(platform::FontFileReader& font)
         : ReportBudget(static_cast<std::int64_t>(
               std::min<std::uint64_t>(font.size(), std::uint64_t{1} << 40))) {}
 
@@ -61,7 +61,7 @@ private:
           text_(std::max(kTextFloor, fileSize * kTextPerFileByte)) {}
 
     [[noreturn]] static void outOfMemory() {
-        throw runtime::Failure(runtime::FailureNumber::OutOfMemory);
+        throw platform::Failure(platform::FailureNumber::OutOfMemory);
     }
     static void spend(std::int64_t& left, std::int64_t count) {
         left -= count;
@@ -78,7 +78,7 @@ private:
 // A field the report needs; an overflow fails the report.
 std::int16_t orOverflow(std::optional<std::int16_t> field) {
     if (!field) {
-        throw runtime::Failure(runtime::FailureNumber::Overflow);
+        throw platform::Failure(platform::FailureNumber::Overflow);
     }
     return *field;
 }
@@ -101,10 +101,10 @@ private:
 };
 
 // Appends the line of a record to text, times over, its string bytes spent from the budget once.
-void appendRecordLines(std::string& text, runtime::FontFileReader& font,
+void appendRecordLines(std::string& text, platform::FontFileReader& font,
                        const NameTableLocation& table, NameRecord& record, std::uint8_t platform,
                        std::int64_t times, LanguageLabels& languages, ReportBudget& budget,
-                       runtime::NameDecoding decoding) {
+                       fontcore::NameDecoding decoding) {
     const std::int16_t encoding = orOverflow(record.encoding());
     const std::string& language = languages.of(orOverflow(record.language()));
     const std::int16_t nameId = orOverflow(record.nameId());
@@ -128,9 +128,9 @@ void appendRecordLines(std::string& text, runtime::FontFileReader& font,
 
 // The lines of the report of the font whose offset table lies at offsetTableAt; any failure
 // passes to the caller, which discards what was built.
-std::string reportText(runtime::FontFileReader& font, const std::string& fontPath,
+std::string reportText(platform::FontFileReader& font, const std::string& fontPath,
                        std::int64_t offsetTableAt, ReportBudget& budget,
-                       runtime::NameDecoding decoding, std::int64_t tableOffsetsFrom = 0) {
+                       fontcore::NameDecoding decoding, std::int64_t tableOffsetsFrom = 0) {
     std::string text = "NAME Table Info for " + fontPath;
     text += kCrLf;
     const NameTableLocation table = TTFindNameTable(font, offsetTableAt, tableOffsetsFrom);
@@ -153,8 +153,8 @@ std::string reportText(runtime::FontFileReader& font, const std::string& fontPat
 // fonts gives fontCount(), offsetTableAt(i) for each font, and where that font's table offsets
 // count from.
 template <typename Fonts>
-std::string fontsReportText(runtime::FontFileReader& font, const std::string& fontPath,
-                            Fonts& fonts, runtime::NameDecoding decoding) {
+std::string fontsReportText(platform::FontFileReader& font, const std::string& fontPath,
+                            Fonts& fonts, fontcore::NameDecoding decoding) {
     ReportBudget budget(font);
     const std::string ofCount = " of " + std::to_string(fonts.fontCount());
     std::string text;
@@ -187,48 +187,49 @@ struct SuitcaseFonts {
 
 } // namespace
 
-runtime::FontReport TTReportFromReader(runtime::FontFileReader& font, const std::string& fontPath,
-                                       runtime::NameDecoding decoding) {
+fontcore::FontReport TTReportFromReader(platform::FontFileReader& font, const std::string& fontPath,
+                                        fontcore::NameDecoding decoding) {
     try {
         ReportBudget budget(font);
         return {reportText(font, fontPath, 0, budget, decoding), false};
     } catch (...) {
-        return runtime::failedFontReport(runtime::currentFailure(), fontPath);
+        return fontcore::failedFontReport(platform::currentFailure(), fontPath);
     }
 }
 
-runtime::FontReport TTReport(const std::string& fontPath, runtime::NameDecoding decoding) {
-    return runtime::reportOfFontFile(
-        fontPath, [decoding](runtime::FontFileReader& font, const std::string& path) {
+fontcore::FontReport TTReport(const std::string& fontPath, fontcore::NameDecoding decoding) {
+    return fontcore::reportOfFontFile(
+        fontPath, [decoding](platform::FontFileReader& font, const std::string& path) {
             return TTReportFromReader(font, path, decoding);
         });
 }
 
-runtime::FontReport TTCReportFromReader(runtime::FontFileReader& font, const std::string& fontPath,
-                                        runtime::NameDecoding decoding) {
+fontcore::FontReport TTCReportFromReader(platform::FontFileReader& font,
+                                         const std::string& fontPath,
+                                         fontcore::NameDecoding decoding) {
     try {
         CollectionFonts fonts{CollectionHeader(font)};
         return {fontsReportText(font, fontPath, fonts, decoding), false};
     } catch (...) {
-        return runtime::failedFontReport(runtime::currentFailure(), fontPath);
+        return fontcore::failedFontReport(platform::currentFailure(), fontPath);
     }
 }
 
-runtime::FontReport TTCReport(const std::string& fontPath, runtime::NameDecoding decoding) {
-    return runtime::reportOfFontFile(
-        fontPath, [decoding](runtime::FontFileReader& font, const std::string& path) {
+fontcore::FontReport TTCReport(const std::string& fontPath, fontcore::NameDecoding decoding) {
+    return fontcore::reportOfFontFile(
+        fontPath, [decoding](platform::FontFileReader& font, const std::string& path) {
             return TTCReportFromReader(font, path, decoding);
         });
 }
 
-runtime::FontReport SuitcaseReportFromReader(runtime::FontFileReader& font,
-                                             const std::string& fontPath,
-                                             runtime::NameDecoding decoding) {
+fontcore::FontReport SuitcaseReportFromReader(platform::FontFileReader& font,
+                                              const std::string& fontPath,
+                                              fontcore::NameDecoding decoding) {
     try {
         SuitcaseFonts fonts{SuitcaseMap(font)};
         return {fontsReportText(font, fontPath, fonts, decoding), false};
     } catch (...) {
-        return runtime::failedFontReport(runtime::currentFailure(), fontPath);
+        return fontcore::failedFontReport(platform::currentFailure(), fontPath);
     }
 }
 

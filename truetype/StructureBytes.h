@@ -1,7 +1,7 @@
 #pragma once
 
-#include "runtime/FontFileReader.h"
-#include "runtime/Int16.h"
+#include "platform/FontFileReader.h"
+#include "truetype/Int16.h"
 
 #include <algorithm>
 #include <array>
@@ -28,7 +28,7 @@ constexpr std::int64_t readerPosition(std::int64_t offset) {
 template <std::size_t Size>
 class StructureBytes {
 public:
-    StructureBytes(runtime::FontFileReader& font, std::int64_t offset)
+    StructureBytes(platform::FontFileReader& font, std::int64_t offset)
         : font_(font), offset_(offset) {}
 
     std::uint8_t at(std::int64_t k) {
@@ -47,7 +47,7 @@ public:
     // Where this reader holds a field in 16 signed bits: none (an overflow) from 32768 on.
     std::optional<std::int16_t> signed16(std::int64_t k) {
         const std::uint8_t high = at(k);
-        return runtime::int16::fromBytesOrNone(high, at(k + 1));
+        return truetype::int16::fromBytesOrNone(high, at(k + 1));
     }
 
     // A 16-bit field of which this reader takes the low-order byte alone; the high-order byte
@@ -94,7 +94,7 @@ private:
         heldTo_ = index + count;
     }
 
-    runtime::FontFileReader& font_;
+    platform::FontFileReader& font_;
     std::int64_t offset_;
     std::array<std::uint8_t, Size> bytes_{};
     std::size_t heldFrom_ = 0; // bytes_[heldFrom_, heldTo_) are copied from the file

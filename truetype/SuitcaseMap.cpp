@@ -1,6 +1,6 @@
 #include "truetype/SuitcaseMap.h"
 
-#include "runtime/Failure.h"
+#include "platform/Failure.h"
 #include "truetype/StructureBytes.h"
 
 #include <algorithm>
@@ -47,7 +47,7 @@ struct ReferenceLayout {
 constexpr std::int64_t kLengthSize = 4;
 
 [[noreturn]] void damaged() {
-    throw runtime::Failure(runtime::FailureNumber::Overflow);
+    throw platform::Failure(platform::FailureNumber::Overflow);
 }
 
 // Whether [start, start + length) lies within [0, end).
@@ -67,7 +67,7 @@ bool isSfntType(StructureBytes<TypeEntryLayout::size>& entry) {
 
 } // namespace
 
-SuitcaseMap::SuitcaseMap(runtime::FontFileReader& font) : font_(font) {
+SuitcaseMap::SuitcaseMap(platform::FontFileReader& font) : font_(font) {
     const auto size = static_cast<std::int64_t>(std::min<std::uint64_t>(font.size(), INT64_MAX));
     if (size < ResourceHeaderLayout::size) {
         damaged();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "runtime/FontFileReader.h"
+#include "platform/FontFileReader.h"
 
 #include <cstdint>
 
@@ -18,7 +18,7 @@ namespace truetype {
 // "Overflow", as a file that is no font fails the name lookup.
 class SuitcaseMap {
 public:
-    explicit SuitcaseMap(runtime::FontFileReader& font);
+    explicit SuitcaseMap(platform::FontFileReader& font);
 
     // From 1 to 65536.
     std::int64_t fontCount() const noexcept { return count_; }
@@ -27,7 +27,7 @@ public:
     std::int64_t fontAt(std::int64_t i);
 
 private:
-    runtime::FontFileReader& font_;
+    platform::FontFileReader& font_;
     std::int64_t dataStart_ = 0;
     std::int64_t dataEnd_ = 0;
     std::int64_t referencesAt_ = 0;

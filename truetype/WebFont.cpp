@@ -1,6 +1,6 @@
 #include "truetype/WebFont.h"
 
-#include "runtime/Failure.h"
+#include "platform/Failure.h"
 #include "truetype/NameTableReader.h"
 #include "truetype/NameTableReport.h"
 #include "truetype/Woff2Font.h"
@@ -15,7 +15,7 @@ namespace truetype {
 namespace {
 
 // The minimal sfnt the file's wrapper holds, by its signature.
-std::vector<std::uint8_t> wrappedSfnt(runtime::FontFileReader& font) {
+std::vector<std::uint8_t> wrappedSfnt(platform::FontFileReader& font) {
     const std::string signature = font.bytesAt(1, 4);
     if (signature == "wOFF") {
         return woffSfnt(font);
@@ -23,31 +23,31 @@ std::vector<std::uint8_t> wrappedSfnt(runtime::FontFileReader& font) {
     if (signature == "wOF2") {
         return woff2Sfnt(font);
     }
-    throw runtime::Failure(runtime::FailureNumber::Overflow);
+    throw platform::Failure(platform::FailureNumber::Overflow);
 }
 
 } // namespace
 
-runtime::FullName webFontNameFromReader(runtime::FontFileReader& font,
-                                        runtime::NameDecoding decoding) {
+fontcore::FullName webFontNameFromReader(platform::FontFileReader& font,
+                                         fontcore::NameDecoding decoding) {
     try {
         const std::vector<std::uint8_t> sfnt = wrappedSfnt(font);
-        runtime::FontFileReader unwrapped{std::span<const std::uint8_t>(sfnt)};
+        platform::FontFileReader unwrapped{std::span<const std::uint8_t>(sfnt)};
         return TTEnglishNameFromReader(unwrapped, 0, decoding);
     } catch (...) {
-        return {.failure = runtime::currentFailure()};
+        return {.failure = platform::currentFailure()};
     }
 }
 
-runtime::FontReport webFontReportFromReader(runtime::FontFileReader& font,
-                                            const std::string& fontPath,
-                                            runtime::NameDecoding decoding) {
+fontcore::FontReport webFontReportFromReader(platform::FontFileReader& font,
+                                             const std::string& fontPath,
+                                             fontcore::NameDecoding decoding) {
     try {
         const std::vector<std::uint8_t> sfnt = wrappedSfnt(font);
-        runtime::FontFileReader unwrapped{std::span<const std::uint8_t>(sfnt)};
+        platform::FontFileReader unwrapped{std::span<const std::uint8_t>(sfnt)};
         return TTReportFromReader(unwrapped, fontPath, decoding);
     } catch (...) {
-        return runtime::failedFontReport(runtime::currentFailure(), fontPath);
+        return fontcore::failedFontReport(platform::currentFailure(), fontPath);
     }
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "runtime/FontFileReader.h"
-#include "runtime/FontReport.h"
-#include "runtime/FullName.h"
-#include "runtime/NameDecoding.h"
+#include "fontcore/FontReport.h"
+#include "fontcore/FullName.h"
+#include "fontcore/NameDecoding.h"
+#include "platform/FontFileReader.h"
 
 #include <string>
 
@@ -13,14 +13,14 @@ namespace truetype {
 
 // The TrueType lookup's full name of the wrapped font; a file that is neither kind, or whose
 // wrapper is damaged, overflows. Never throws.
-runtime::FullName
-webFontNameFromReader(runtime::FontFileReader& font,
-                      runtime::NameDecoding decoding = runtime::NameDecoding::ByteWise);
+fontcore::FullName
+webFontNameFromReader(platform::FontFileReader& font,
+                      fontcore::NameDecoding decoding = fontcore::NameDecoding::ByteWise);
 
 // The TrueType report of the wrapped font, its title line naming fontPath; the failure text
 // for a file that is neither kind or whose wrapper is damaged. Never throws.
-runtime::FontReport
-webFontReportFromReader(runtime::FontFileReader& font, const std::string& fontPath,
-                        runtime::NameDecoding decoding = runtime::NameDecoding::ByteWise);
+fontcore::FontReport
+webFontReportFromReader(platform::FontFileReader& font, const std::string& fontPath,
+                        fontcore::NameDecoding decoding = fontcore::NameDecoding::ByteWise);
 
 } // namespace truetype

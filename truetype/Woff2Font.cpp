@@ -1,6 +1,6 @@
 #include "truetype/Woff2Font.h"
 
-#include "runtime/Failure.h"
+#include "platform/Failure.h"
 #include "truetype/SfntLayout.h"
 #include "truetype/Woff2Header.h"
 
@@ -17,7 +17,7 @@ namespace truetype {
 namespace {
 
 [[noreturn]] void broken() {
-    throw runtime::Failure(runtime::FailureNumber::Overflow);
+    throw platform::Failure(platform::FailureNumber::Overflow);
 }
 
 void putU16(std::vector<std::uint8_t>& out, std::int64_t at, std::uint32_t value) {
@@ -57,12 +57,12 @@ using Decoder = std::unique_ptr<BrotliDecoderState, decltype(&BrotliDecoderDestr
 // pages as the decoder asks for input, never past the stream's declared end.
 class TableStream {
 public:
-    TableStream(runtime::FontFileReader& file, const Woff2Layout& layout)
+    TableStream(platform::FontFileReader& file, const Woff2Layout& layout)
         : file_(file), layout_(layout),
           decoder_(BrotliDecoderCreateInstance(nullptr, nullptr, nullptr),
                    &BrotliDecoderDestroyInstance) {
         if (!decoder_) {
-            throw runtime::Failure(runtime::FailureNumber::OutOfMemory);
+            throw platform::Failure(platform::FailureNumber::OutOfMemory);
         }
     }
 
@@ -89,7 +89,7 @@ public:
             const BrotliDecoderErrorCode error = BrotliDecoderGetErrorCode(decoder_.get());
             if (error <= BROTLI_DECODER_ERROR_ALLOC_CONTEXT_MODES &&
                 error >= BROTLI_DECODER_ERROR_ALLOC_BLOCK_TYPE_TREES) {
-                throw runtime::Failure(runtime::FailureNumber::OutOfMemory);
+                throw platform::Failure(platform::FailureNumber::OutOfMemory);
             }
             broken();
         }
@@ -99,7 +99,7 @@ public:
     bool finished() const { return result_ == BROTLI_DECODER_RESULT_SUCCESS; }
 
 private:
-    runtime::FontFileReader& file_;
+    platform::FontFileReader& file_;
     const Woff2Layout& layout_;
     Decoder decoder_;
     BrotliDecoderResult result_ = BROTLI_DECODER_RESULT_NEEDS_MORE_INPUT;
@@ -111,7 +111,7 @@ private:
 // The decoder is never given room for more than that, so a stream that would inflate further
 // costs nothing. Where the name table is the last of the stream, the stream must end with it:
 // it gets one byte of room more, which must stay unused.
-void appendNameTable(runtime::FontFileReader& file, const Woff2Layout& layout,
+void appendNameTable(platform::FontFileReader& file, const Woff2Layout& layout,
                      std::vector<std::uint8_t>& out) {
     const Woff2NameTable& name = *layout.name;
     const std::uint64_t end = name.streamOffset + name.length;
@@ -146,7 +146,7 @@ void appendNameTable(runtime::FontFileReader& file, const Woff2Layout& layout,
 
 } // namespace
 
-std::vector<std::uint8_t> woff2Sfnt(runtime::FontFileReader& file) {
+std::vector<std::uint8_t> woff2Sfnt(platform::FontFileReader& file) {
     const Woff2Layout layout = readWoff2Layout(file);
     std::vector<std::uint8_t> out = sfntHeader(layout.flavor, layout.name);
     if (layout.name) {

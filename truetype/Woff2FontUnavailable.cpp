@@ -2,12 +2,12 @@
 // reads as broken.
 #include "truetype/Woff2Font.h"
 
-#include "runtime/Failure.h"
+#include "platform/Failure.h"
 
 namespace truetype {
 
-std::vector<std::uint8_t> woff2Sfnt(runtime::FontFileReader&) {
-    throw runtime::Failure(runtime::FailureNumber::Overflow);
+std::vector<std::uint8_t> woff2Sfnt(platform::FontFileReader&) {
+    throw platform::Failure(platform::FailureNumber::Overflow);
 }
 
 } // namespace truetype

@@ -1,6 +1,6 @@
 #include "truetype/Woff2Header.h"
 
-#include "runtime/Failure.h"
+#include "platform/Failure.h"
 #include "truetype/SfntLayout.h"
 
 #include <algorithm>
@@ -23,14 +23,14 @@ constexpr std::uint32_t kHmtxTag = 0x686D7478;
 constexpr std::int64_t kHeaderSize = 48;
 
 [[noreturn]] void broken() {
-    throw runtime::Failure(runtime::FailureNumber::Overflow);
+    throw platform::Failure(platform::FailureNumber::Overflow);
 }
 
 // Reads the file's fields in order; a field that would reach past the end of the file is
 // broken, so a directory's counts can never make it read more than the file holds.
 class FieldCursor {
 public:
-    FieldCursor(runtime::FontFileReader& file, std::int64_t offset)
+    FieldCursor(platform::FontFileReader& file, std::int64_t offset)
         : file_(file), offset_(offset) {}
 
     std::int64_t offset() const { return offset_; }
@@ -72,7 +72,7 @@ public:
     }
 
 private:
-    runtime::FontFileReader& file_;
+    platform::FontFileReader& file_;
     std::int64_t offset_;
 };
 
@@ -163,7 +163,7 @@ void checkNameCost(const Woff2NameTable& name, std::uint64_t fileSize) {
 
 } // namespace
 
-Woff2Layout readWoff2Layout(runtime::FontFileReader& file) {
+Woff2Layout readWoff2Layout(platform::FontFileReader& file) {
     FieldCursor header(file, 0);
     if (header.u32() != kSignature) {
         broken();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "runtime/FontFileReader.h"
+#include "platform/FontFileReader.h"
 
 #include <cstdint>
 #include <optional>
@@ -28,10 +28,10 @@ struct Woff2Layout {
 };
 
 // Reads the header, the table directory and, for a collection, the collection directory.
-// Throws runtime::Failure (Overflow) for anything the format does not allow or that does not
+// Throws platform::Failure (Overflow) for anything the format does not allow or that does not
 // fit the file, for a `name` table declared larger than 1 MiB, and for a stream that declares
 // more bytes up to the end of its `name` table than 100 times the file's size (and 1 MiB): no
 // real font inflates that much, and a hostile one would make the lookup inflate it.
-Woff2Layout readWoff2Layout(runtime::FontFileReader& file);
+Woff2Layout readWoff2Layout(platform::FontFileReader& file);
 
 } // namespace truetype

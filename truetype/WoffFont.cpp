@@ -1,6 +1,6 @@
 #include "truetype/WoffFont.h"
 
-#include "runtime/Failure.h"
+#include "platform/Failure.h"
 #include "truetype/SfntLayout.h"
 
 #include <zlib.h>
@@ -41,7 +41,7 @@ constexpr std::uint64_t kMaxSfntSize = std::uint64_t{256} << 20;
 constexpr std::uint64_t kMaxDeflateRatio = 1032;
 
 [[noreturn]] void overflow() {
-    throw runtime::Failure(runtime::FailureNumber::Overflow);
+    throw platform::Failure(platform::FailureNumber::Overflow);
 }
 
 std::uint32_t bigEndian32(std::string_view bytes, std::int64_t at) {
@@ -70,7 +70,7 @@ struct TableEntry {
 };
 
 // The `name` table's bytes as the sfnt holds them.
-std::vector<std::uint8_t> nameTableBytes(runtime::FontFileReader& file, const TableEntry& entry) {
+std::vector<std::uint8_t> nameTableBytes(platform::FontFileReader& file, const TableEntry& entry) {
     if (entry.origLength > sfnt::kWrappedNameTableCap) {
         overflow();
     }
@@ -88,7 +88,7 @@ std::vector<std::uint8_t> nameTableBytes(runtime::FontFileReader& file, const Ta
     const int result = uncompress(table.data(), &inflated,
                                   reinterpret_cast<const Bytef*>(stored.data()), entry.compLength);
     if (result == Z_MEM_ERROR) {
-        throw runtime::Failure(runtime::FailureNumber::OutOfMemory);
+        throw platform::Failure(platform::FailureNumber::OutOfMemory);
     }
     if (result != Z_OK || inflated != entry.origLength) {
         overflow();
@@ -97,7 +97,7 @@ std::vector<std::uint8_t> nameTableBytes(runtime::FontFileReader& file, const Ta
 }
 
 // The offset table, then (when there is a `name` table) its one entry and the table.
-std::vector<std::uint8_t> minimalSfnt(runtime::FontFileReader& file, std::uint32_t flavor,
+std::vector<std::uint8_t> minimalSfnt(platform::FontFileReader& file, std::uint32_t flavor,
                                       const std::optional<TableEntry>& name) {
     using Offsets = sfnt::OffsetTableLayout;
     using Record = sfnt::TableRecordLayout;
@@ -123,7 +123,7 @@ std::vector<std::uint8_t> minimalSfnt(runtime::FontFileReader& file, std::uint32
 
 } // namespace
 
-std::vector<std::uint8_t> woffSfnt(runtime::FontFileReader& file) {
+std::vector<std::uint8_t> woffSfnt(platform::FontFileReader& file) {
     using Header = WoffHeaderLayout;
     using Entry = WoffEntryLayout;
     const std::uint64_t fileSize = file.size();

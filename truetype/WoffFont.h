@@ -1,6 +1,6 @@
 #pragma once
 
-#include "runtime/FontFileReader.h"
+#include "platform/FontFileReader.h"
 
 #include <cstdint>
 #include <vector>
@@ -21,6 +21,6 @@ namespace truetype {
 // compressed `name` table that fails to inflate or inflates to another length than declared,
 // all fail with "Overflow". What is allocated is bounded by the declared sizes, and the
 // declared sizes by the file's own.
-std::vector<std::uint8_t> woffSfnt(runtime::FontFileReader& file);
+std::vector<std::uint8_t> woffSfnt(platform::FontFileReader& file);
 
 } // namespace truetype

@@ -4,16 +4,16 @@
 #include <optional>
 #include <string_view>
 
-#include "runtime/Failure.h"
-#include "runtime/OpenFontFile.h"
-#include "runtime/Text.h"
+#include "fontcore/OpenFontFile.h"
+#include "platform/Failure.h"
+#include "text/Text.h"
 #include "type1/HeaderWindow.h"
 
 namespace type1 {
 
 namespace {
 
-using runtime::text::kCrLf;
+using text::kCrLf;
 
 // The entries the report shows, in the order of its lines.
 constexpr std::array<std::string_view, 4> kReportedKeys{"/version", "/FullName", "/FamilyName",
@@ -25,14 +25,14 @@ constexpr std::array<std::string_view, 4> kReportedKeys{"/version", "/FullName",
 // file (window position 1), one when it opens a .pfb's clear text (position 2), nothing at
 // position 3, and a negative count, which take refuses, further on.
 std::optional<std::string_view> headerText(std::string_view window) {
-    using runtime::text::find;
+    using text::find;
     const std::int64_t start = find(window, 1, "%!");
     if (start == 0) {
         return std::nullopt;
     }
     const std::int64_t begin = find(window, start, "begin");
     // The window holds the part in the file: a report that finishes never cuts past it.
-    return runtime::text::cut(window, start + 2, begin - start + 3);
+    return text::cut(window, start + 2, begin - start + 3);
 }
 
 // Appends the bytes decoded from Windows-1252 with every CR followed by an LF; every other
@@ -41,24 +41,24 @@ void appendWithCrLf(std::string& out, std::string_view bytes) {
     for (;;) {
         const std::size_t cr = bytes.find('\r');
         if (cr == std::string_view::npos) {
-            runtime::text::appendWindows1252(out, bytes);
+            text::appendWindows1252(out, bytes);
             return;
         }
-        runtime::text::appendWindows1252(out, bytes.substr(0, cr));
+        text::appendWindows1252(out, bytes.substr(0, cr));
         out += kCrLf;
         bytes.remove_prefix(cr + 1);
     }
 }
 
-runtime::FontReport invalidArgumentReport(const std::string& fontPath) {
-    return runtime::failedFontReport(runtime::Failure(runtime::FailureNumber::InvalidArgument),
-                                     fontPath);
+fontcore::FontReport invalidArgumentReport(const std::string& fontPath) {
+    return fontcore::failedFontReport(platform::Failure(platform::FailureNumber::InvalidArgument),
+                                      fontPath);
 }
 
-runtime::FontReport reportFromWindow(runtime::FontFileReader& reader, HeaderLayout layout,
-                                     const std::string& fontPath) {
+fontcore::FontReport reportFromWindow(platform::FontFileReader& reader, HeaderLayout layout,
+                                      const std::string& fontPath) {
     try {
-        runtime::FontReport report;
+        fontcore::FontReport report;
         const std::string_view window = headerWindowInFile(reader, layout);
         // Every cut is made before anything is built: most damaged files fail one.
         const std::optional<std::string_view> header = headerText(window);
@@ -79,29 +79,29 @@ runtime::FontReport reportFromWindow(runtime::FontFileReader& reader, HeaderLayo
         appendWithCrLf(report.text, *header);
         report.text += kCrLf;
         for (const std::string_view value : values) {
-            runtime::text::appendWindows1252(report.text, value);
+            text::appendWindows1252(report.text, value);
             report.text += kCrLf;
         }
         return report;
     } catch (...) {
-        return runtime::failedFontReport(runtime::currentFailure(), fontPath);
+        return fontcore::failedFontReport(platform::currentFailure(), fontPath);
     }
 }
 
 } // namespace
 
-runtime::FontReport T1ReportFromReader(runtime::FontFileReader& reader,
-                                       const std::string& fontPath) {
+fontcore::FontReport T1ReportFromReader(platform::FontFileReader& reader,
+                                        const std::string& fontPath) {
     return reportFromWindow(reader, HeaderLayout::Segmented, fontPath);
 }
 
-runtime::FontReport T1TextReportFromReader(runtime::FontFileReader& reader,
-                                           const std::string& fontPath) {
+fontcore::FontReport T1TextReportFromReader(platform::FontFileReader& reader,
+                                            const std::string& fontPath) {
     return reportFromWindow(reader, HeaderLayout::Text, fontPath);
 }
 
-runtime::FontReport T1Report(const std::string& fontPath) {
-    return runtime::reportOfFontFile(fontPath, T1ReportFromReader);
+fontcore::FontReport T1Report(const std::string& fontPath) {
+    return fontcore::reportOfFontFile(fontPath, T1ReportFromReader);
 }
 
 } // namespace type1

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "runtime/FontFileReader.h"
-#include "runtime/FontReport.h"
+#include "fontcore/FontReport.h"
+#include "platform/FontFileReader.h"
 
 // The details-pane report of a Type 1 font file: its header's opening lines and four of its
 // entries.
@@ -17,15 +17,15 @@ namespace type1 {
 // Any failure (a file gone since the list was read, a failed read, a piece missing from the
 // header) gives the shared failure text instead, with nothing of what was built before it.
 // Never throws; the file is closed before it returns.
-runtime::FontReport T1Report(const std::string& fontPath);
+fontcore::FontReport T1Report(const std::string& fontPath);
 
 // The same report over a reader that is already open (the file, or bytes in memory), without
 // the existence test. fontPath is only shown. Never throws.
-runtime::FontReport T1ReportFromReader(runtime::FontFileReader& reader,
-                                       const std::string& fontPath);
+fontcore::FontReport T1ReportFromReader(platform::FontFileReader& reader,
+                                        const std::string& fontPath);
 
 // The same over a file that opens as text (HeaderLayout::Text): .pfa and .t1.
-runtime::FontReport T1TextReportFromReader(runtime::FontFileReader& reader,
-                                           const std::string& fontPath);
+fontcore::FontReport T1TextReportFromReader(platform::FontFileReader& reader,
+                                            const std::string& fontPath);
 
 } // namespace type1

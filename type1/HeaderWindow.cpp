@@ -1,21 +1,21 @@
 #include "type1/HeaderWindow.h"
 
-#include "runtime/Failure.h"
-#include "runtime/OpenFontFile.h"
-#include "runtime/Text.h"
+#include "fontcore/OpenFontFile.h"
+#include "platform/Failure.h"
+#include "text/Text.h"
 
 #include <algorithm>
 
 namespace type1 {
 
-std::string_view headerWindowInFile(runtime::FontFileReader& reader, HeaderLayout layout) {
+std::string_view headerWindowInFile(platform::FontFileReader& reader, HeaderLayout layout) {
     const auto page = reader.pageFrom(layout == HeaderLayout::Segmented ? kHeaderWindowStart : 1);
     return {reinterpret_cast<const char*>(page.data()),
             std::min(page.size(), static_cast<std::size_t>(kHeaderWindowLength))};
 }
 
 std::optional<std::string_view> T1EntryValue(std::string_view window, std::string_view key) {
-    using runtime::text::find;
+    using text::find;
     // The searches run on the raw window and are not checked against each other: a missing
     // key would make the next search start at 0, and a ")" before the "(" makes the count
     // negative, both of which find and take refuse with failure 5.
@@ -30,36 +30,36 @@ std::optional<std::string_view> T1EntryValue(std::string_view window, std::strin
     // everything before the ")". Files named from such a value are made safe where names
     // become file names, not here.
     const std::int64_t start = openAt + 1;
-    return runtime::text::cut(window, start, closeAt - start);
+    return text::cut(window, start, closeAt - start);
 }
 
 namespace {
 
-runtime::FullName nameFromWindow(runtime::FontFileReader& reader, HeaderLayout layout) {
+fontcore::FullName nameFromWindow(platform::FontFileReader& reader, HeaderLayout layout) {
     try {
         const std::optional<std::string_view> value =
             T1EntryValue(headerWindowInFile(reader, layout), "/FullName");
         if (!value) {
-            return {.failure = runtime::Failure(runtime::FailureNumber::InvalidArgument)};
+            return {.failure = platform::Failure(platform::FailureNumber::InvalidArgument)};
         }
-        return {.name = runtime::text::decodeWindows1252(*value)};
+        return {.name = text::decodeWindows1252(*value)};
     } catch (...) {
-        return {.failure = runtime::currentFailure()};
+        return {.failure = platform::currentFailure()};
     }
 }
 
 } // namespace
 
-runtime::FullName T1NameFromReader(runtime::FontFileReader& reader) {
+fontcore::FullName T1NameFromReader(platform::FontFileReader& reader) {
     return nameFromWindow(reader, HeaderLayout::Segmented);
 }
 
-runtime::FullName T1TextNameFromReader(runtime::FontFileReader& reader) {
+fontcore::FullName T1TextNameFromReader(platform::FontFileReader& reader) {
     return nameFromWindow(reader, HeaderLayout::Text);
 }
 
-runtime::FullName T1Name(const std::string& utf8Path) {
-    return runtime::nameOfFontFile(utf8Path, T1NameFromReader);
+fontcore::FullName T1Name(const std::string& utf8Path) {
+    return fontcore::nameOfFontFile(utf8Path, T1NameFromReader);
 }
 
 } // namespace type1

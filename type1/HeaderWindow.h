@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "runtime/FontFileReader.h"
-#include "runtime/FullName.h"
+#include "fontcore/FullName.h"
+#include "platform/FontFileReader.h"
 
 // The clear-text header at the start of a Type 1 font file, read as one fixed window of raw bytes
 // and searched as text. Nothing here parses the font.
@@ -28,7 +28,7 @@ enum class HeaderLayout { Segmented, Text };
 // bytes past the end of the file match nothing the lookup and the report look for, and every
 // cut of theirs that finishes ends before a text they found. A Text file's window is the same
 // length from the file's first byte.
-std::string_view headerWindowInFile(runtime::FontFileReader& reader,
+std::string_view headerWindowInFile(platform::FontFileReader& reader,
                                     HeaderLayout layout = HeaderLayout::Segmented);
 
 // The raw bytes between the "(" after key and the first ")" after key, as stored: not trimmed,
@@ -41,12 +41,12 @@ std::optional<std::string_view> T1EntryValue(std::string_view window, std::strin
 // The font's full name, the /FullName value decoded from Windows-1252 to UTF-8, or the failure
 // that stopped the lookup (5 for a value that cannot be cut). Never throws; reads nothing past
 // the header window.
-runtime::FullName T1NameFromReader(runtime::FontFileReader& reader);
+fontcore::FullName T1NameFromReader(platform::FontFileReader& reader);
 
 // The same for a file that opens as text (HeaderLayout::Text).
-runtime::FullName T1TextNameFromReader(runtime::FontFileReader& reader);
+fontcore::FullName T1TextNameFromReader(platform::FontFileReader& reader);
 
 // The same for the .pfb file at a UTF-8 path, opened and closed again here. Never throws.
-runtime::FullName T1Name(const std::string& utf8Path);
+fontcore::FullName T1Name(const std::string& utf8Path);
 
 } // namespace type1

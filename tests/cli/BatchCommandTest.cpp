@@ -8,7 +8,7 @@
 #include "fontlist/CopyAndRename.h"
 #include "fontlist/HtmlFontList.h"
 #include "fontlist/SystemDirectories.h"
-#include "runtime/WindowsDirectory.h"
+#include "platform/SystemFontRoot.h"
 #include "support/CollectionWriter.h"
 #include "support/PfbWriter.h"
 #include "support/ScriptedHost.h"
@@ -58,12 +58,12 @@ void writeMixedFonts(const testsupport::TempDir& dir) {
 
 fontlist::BatchState windowState() {
     fontlist::BatchState state;
-    fontlist::recordSystemDirectories(state, runtime::windowsDirectory());
+    fontlist::recordSystemDirectories(state, platform::systemFontRoot());
     return state;
 }
 
 // What the console shows for the core run's messages, in order (no questions among them).
-std::string consoleText(const std::vector<runtime::UserMessage>& messages) {
+std::string consoleText(const std::vector<fontlist::UserMessage>& messages) {
     std::string text;
     for (const auto& message : messages) {
         text += cli::messageText(message);
@@ -316,7 +316,7 @@ TEST(HtmlCommand, ShowsProgressOnlyOnATerminal) {
 // The system font directory: html refuses it before writing anything, and copy's warning
 // goes unanswered without a terminal, so nothing is copied anywhere.
 TEST(BatchCommands, TheSystemFontDirectoryIsRefusedOrLeftAlone) {
-    const std::string fonts = runtime::windowsDirectory() + "/fonts";
+    const std::string fonts = platform::systemFontRoot() + "/fonts";
     std::string fontDirectory;
     for (const char* candidate : {"/truetype/dejavu", "/truetype/liberation2", "/X11/Type1"}) {
         if (fs::is_directory(fonts + candidate)) {
@@ -327,7 +327,7 @@ TEST(BatchCommands, TheSystemFontDirectoryIsRefusedOrLeftAlone) {
     if (fontDirectory.empty()) {
         GTEST_SKIP() << "no installed fonts under " << fonts;
     }
-    const fs::path redirected = runtime::windowsDirectory() + "/ft1fonts";
+    const fs::path redirected = platform::systemFontRoot() + "/ft1fonts";
     const bool redirectedExisted = fs::exists(redirected);
     // The same directory reached through a symbolic link from elsewhere.
     const testsupport::TempDir elsewhere;

@@ -42,14 +42,13 @@ using app::Form1;
 namespace {
 
 struct Window {
-    explicit Window(const std::string& directory,
-                    std::function<std::string()> windowsDirectory = {})
-        : Window(directory, std::chrono::milliseconds(0), std::move(windowsDirectory)) {}
+    explicit Window(const std::string& directory, std::function<std::string()> systemFontRoot = {})
+        : Window(directory, std::chrono::milliseconds(0), std::move(systemFontRoot)) {}
     // Every progress title is handed to the window unless an interval says otherwise.
     Window(const std::string& directory, std::chrono::milliseconds progressInterval,
-           std::function<std::string()> windowsDirectory = {})
-        : form(Form1::Services{directory, std::move(windowsDirectory), &messages,
-                               progressInterval}) {}
+           std::function<std::string()> systemFontRoot = {})
+        : form(Form1::Services{directory, std::move(systemFontRoot), &messages, progressInterval}) {
+    }
 
     template <typename T>
     T* control(const char* name) {
@@ -90,7 +89,7 @@ struct Window {
 // shortly after it appears; records the texts.
 class ClosedBoxes : public app::MessagePresenter {
 public:
-    runtime::Answer show(const runtime::UserMessage& message) override {
+    fontlist::Answer show(const fontlist::UserMessage& message) override {
         texts.push_back(message.text);
         QTimer::singleShot(50, [] { QApplication::activeModalWidget()->close(); });
         return boxes_.show(message);
@@ -329,9 +328,9 @@ private slots:
 
         QVERIFY(!window.directories()->setPath(joined(dir, "gone")));
         QCOMPARE(window.messages.shown.size(), std::size_t{1});
-        const runtime::UserMessage& message = window.messages.shown.front();
-        QCOMPARE(message.icon, runtime::MessageIcon::Warning);
-        QCOMPARE(message.buttons, runtime::Buttons::Ok);
+        const fontlist::UserMessage& message = window.messages.shown.front();
+        QCOMPARE(message.icon, fontlist::MessageIcon::Warning);
+        QCOMPARE(message.buttons, fontlist::Buttons::Ok);
         QVERIFY(message.text.find(joined(dir, "gone")) != std::string::npos);
         QVERIFY(message.text.find("Path not found") != std::string::npos);
         // Everything stays on the last good place.
@@ -563,7 +562,7 @@ private slots:
         QStringList few;
         connect(&throttled.form, &QWidget::windowTitleChanged, this,
                 [&few](const QString& title) { few << title; });
-        throttled.messages.answers.push_back(runtime::Answer::Yes); // friendly/ exists now
+        throttled.messages.answers.push_back(fontlist::Answer::Yes); // friendly/ exists now
         throttled.form.RenameFonts_Click();
         QCOMPARE(few, (QStringList{" 2", "Quillvane"}));
         QCOMPARE(throttled.messages.shown.back().text, std::string("Finished."));
@@ -581,10 +580,10 @@ private slots:
                  1);
 
         // A second run finds the directory: the question comes first; No ends the run.
-        window.messages.answers.push_back(runtime::Answer::No);
+        window.messages.answers.push_back(fontlist::Answer::No);
         window.form.RenameFonts_Click();
         QCOMPARE(window.messages.shown.size(), std::size_t{2});
-        QCOMPARE(window.messages.shown[1].buttons, runtime::Buttons::YesNoCancel);
+        QCOMPARE(window.messages.shown[1].buttons, fontlist::Buttons::YesNoCancel);
         QVERIFY(window.messages.shown[1].text.find("will be overwitten") != std::string::npos);
     }
 
@@ -641,7 +640,7 @@ private slots:
 
         QCOMPARE(window.messages.shown.size(), std::size_t{1});
         QVERIFY(window.messages.shown[0].text.starts_with("Path/File access error\r\n\r\n"));
-        QCOMPARE(window.messages.shown[0].icon, runtime::MessageIcon::Critical);
+        QCOMPARE(window.messages.shown[0].icon, fontlist::MessageIcon::Critical);
         QCOMPARE(window.form.windowTitle(), QStringLiteral("Quillvane"));
         QVERIFY(window.form.isEnabled());
         QVERIFY(window.batchButtonsEnabled());
@@ -822,10 +821,10 @@ private slots:
             buttons = box->standardButtons();
             box->button(QMessageBox::No)->click();
         });
-        const runtime::Answer answer =
+        const fontlist::Answer answer =
             presenter.show({"Font Copy and Renaming", "Line one\r\nLine two",
-                            runtime::Buttons::YesNoCancel, runtime::MessageIcon::Warning});
-        QCOMPARE(answer, runtime::Answer::No);
+                            fontlist::Buttons::YesNoCancel, fontlist::MessageIcon::Warning});
+        QCOMPARE(answer, fontlist::Answer::No);
         QCOMPARE(icon, QMessageBox::Warning);
         QCOMPARE(title, QStringLiteral("Font Copy and Renaming"));
         QCOMPARE(text, QStringLiteral("Line one\nLine two"));
@@ -838,9 +837,9 @@ private slots:
             buttons = box->standardButtons();
             box->button(QMessageBox::Ok)->click();
         });
-        QCOMPARE(presenter.show(
-                     {"About Quillvane", "text", runtime::Buttons::Ok, runtime::MessageIcon::None}),
-                 runtime::Answer::Ok);
+        QCOMPARE(presenter.show({"About Quillvane", "text", fontlist::Buttons::Ok,
+                                 fontlist::MessageIcon::None}),
+                 fontlist::Answer::Ok);
         QCOMPARE(icon, QMessageBox::NoIcon);
         QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
 
@@ -852,8 +851,8 @@ private slots:
             width = QApplication::activeModalWidget()->width();
             QApplication::activeModalWidget()->close();
         });
-        presenter.show({longTitle.toStdString(), "Finished.", runtime::Buttons::Ok,
-                        runtime::MessageIcon::None});
+        presenter.show({longTitle.toStdString(), "Finished.", fontlist::Buttons::Ok,
+                        fontlist::MessageIcon::None});
         const int needed = QFontMetrics(QFontDatabase::systemFont(QFontDatabase::TitleFont))
                                .horizontalAdvance(longTitle) +
                            4 * QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight);
@@ -1009,10 +1008,10 @@ private slots:
         Window window(dir.str());
         QTest::mouseClick(window.button("Command1"), Qt::LeftButton);
         QCOMPARE(window.messages.shown.size(), std::size_t{1});
-        const runtime::UserMessage& message = window.messages.shown.front();
+        const fontlist::UserMessage& message = window.messages.shown.front();
         QCOMPARE(message.title, std::string("About Quillvane"));
-        QCOMPARE(message.buttons, runtime::Buttons::Ok);
-        QCOMPARE(message.icon, runtime::MessageIcon::None);
+        QCOMPARE(message.buttons, fontlist::Buttons::Ok);
+        QCOMPARE(message.icon, fontlist::MessageIcon::None);
         QCOMPARE(message.text,
                  app::aboutText(app::version::major, app::version::minor, app::version::revision));
         QVERIFY(message.text.find("version 1.1.0\r\n") != std::string::npos);

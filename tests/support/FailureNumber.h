@@ -1,14 +1,14 @@
 #pragma once
 
-#include "runtime/Failure.h"
+#include "platform/Failure.h"
 
 namespace testsupport {
 
-// The number of the runtime::Failure that an action raises; 0 when it raises none.
+// The number of the platform::Failure that an action raises; 0 when it raises none.
 int failureNumberOf(const auto& action) {
     try {
         action();
-    } catch (const runtime::Failure& failure) {
+    } catch (const platform::Failure& failure) {
         return failure.number();
     }
     return 0;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "fontlist/BatchHost.h"
-#include "runtime/DirectoryListing.h"
+#include "platform/DirectoryListing.h"
 
 #include <deque>
 #include <string>
@@ -26,21 +26,21 @@ public:
         return entries_.at(static_cast<std::size_t>(index));
     }
     void refreshFileList() override {
-        entries_ = runtime::listMatchingFiles(directory_, pattern_);
+        entries_ = platform::listMatchingFiles(directory_, pattern_);
         events.push_back("refresh files");
     }
     void refreshDirectoryList() override { events.push_back("refresh directories"); }
 
-    runtime::Answer show(const runtime::UserMessage& message) override {
+    fontlist::Answer show(const fontlist::UserMessage& message) override {
         messages.push_back(message);
         events.push_back("message: " + message.text);
-        if (message.buttons == runtime::Buttons::Ok) {
-            return runtime::Answer::Ok;
+        if (message.buttons == fontlist::Buttons::Ok) {
+            return fontlist::Answer::Ok;
         }
         if (answers.empty()) {
-            return runtime::Answer::Cancel;
+            return fontlist::Answer::Cancel;
         }
-        const runtime::Answer answer = answers.front();
+        const fontlist::Answer answer = answers.front();
         answers.pop_front();
         return answer;
     }
@@ -55,8 +55,8 @@ public:
         events.push_back("disable buttons");
     }
 
-    std::deque<runtime::Answer> answers;
-    std::vector<runtime::UserMessage> messages;
+    std::deque<fontlist::Answer> answers;
+    std::vector<fontlist::UserMessage> messages;
     std::vector<std::string> progress;
     std::vector<std::string> events;
     bool buttonsDisabled = false;

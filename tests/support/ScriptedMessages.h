@@ -11,19 +11,19 @@ namespace testsupport {
 // OK box and Cancel for a question once the script runs out), so a test never blocks.
 class ScriptedMessages : public app::MessagePresenter {
 public:
-    runtime::Answer show(const runtime::UserMessage& message) override {
+    fontlist::Answer show(const fontlist::UserMessage& message) override {
         shown.push_back(message);
         if (!answers.empty()) {
-            const runtime::Answer answer = answers.front();
+            const fontlist::Answer answer = answers.front();
             answers.pop_front();
             return answer;
         }
-        return message.buttons == runtime::Buttons::Ok ? runtime::Answer::Ok
-                                                       : runtime::Answer::Cancel;
+        return message.buttons == fontlist::Buttons::Ok ? fontlist::Answer::Ok
+                                                        : fontlist::Answer::Cancel;
     }
 
-    std::vector<runtime::UserMessage> shown;
-    std::deque<runtime::Answer> answers;
+    std::vector<fontlist::UserMessage> shown;
+    std::deque<fontlist::Answer> answers;
 };
 
 } // namespace testsupport

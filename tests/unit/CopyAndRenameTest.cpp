@@ -15,9 +15,9 @@
 
 #include <gtest/gtest.h>
 
-#include "runtime/Failure.h"
-#include "runtime/FileSystem.h"
-#include "runtime/PathText.h"
+#include "platform/Failure.h"
+#include "platform/FileSystem.h"
+#include "platform/PathText.h"
 #include "support/PfbWriter.h"
 #include "support/ScriptedHost.h"
 #include "support/TempDir.h"
@@ -25,8 +25,8 @@
 
 namespace {
 
+using fontlist::Answer;
 using fontlist::SpacesOption;
-using runtime::Answer;
 using testsupport::readFile;
 using testsupport::ScriptedHost;
 using testsupport::TempDir;
@@ -97,7 +97,7 @@ fontlist::BatchOutcome click(ScriptedHost& host, fontlist::BatchState& state,
 
 Events textsOf(const ScriptedHost& host) {
     Events texts;
-    for (const runtime::UserMessage& message : host.messages) {
+    for (const fontlist::UserMessage& message : host.messages) {
         texts.push_back(message.text);
     }
     return texts;
@@ -124,8 +124,8 @@ TEST(CopyAndRename, AnEmptyListIsRefusedAndDisablesTheButtons) {
                                    "disable buttons"}));
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].title, "Font Copy and Renaming");
-    EXPECT_EQ(host.messages[0].buttons, runtime::Buttons::Ok);
-    EXPECT_EQ(host.messages[0].icon, runtime::MessageIcon::None);
+    EXPECT_EQ(host.messages[0].buttons, fontlist::Buttons::Ok);
+    EXPECT_EQ(host.messages[0].icon, fontlist::MessageIcon::None);
     EXPECT_EQ(namesIn(dir.path()), (Names{"readme.txt"}));
 }
 
@@ -144,10 +144,10 @@ TEST(CopyAndRename, CopiesEveryFontCountingDownThenRefreshesAndFinishes) {
     click(host, state);
 
     EXPECT_EQ(host.events, finishedRun({"progress:  2", "progress:  1", "progress:  0"}));
-    const runtime::UserMessage& finished = host.messages.back();
+    const fontlist::UserMessage& finished = host.messages.back();
     EXPECT_EQ(finished.title, "Font Copy and Renaming");
-    EXPECT_EQ(finished.buttons, runtime::Buttons::Ok);
-    EXPECT_EQ(finished.icon, runtime::MessageIcon::None);
+    EXPECT_EQ(finished.buttons, fontlist::Buttons::Ok);
+    EXPECT_EQ(finished.icon, fontlist::MessageIcon::None);
     EXPECT_EQ(state.FontFiles.strings(), (Events{"a.ttf", "b.pfb", "c.TTF", ""}));
     const auto friendly = dir.path() / "friendly";
     EXPECT_EQ(namesIn(friendly), (Names{"Alpha.ttf", "Beta.pfb", "Beta.pfm", "Gamma.ttf"}));
@@ -243,7 +243,7 @@ TEST(CopyAndRename, UnicodeNamesNameTheCopiesInTheirOwnScripts) {
         ScriptedHost host(dir.str());
         fontlist::BatchState state;
 
-        fontlist::RenameFonts_Click(host, state, c.option, runtime::NameDecoding::Unicode);
+        fontlist::RenameFonts_Click(host, state, c.option, fontcore::NameDecoding::Unicode);
 
         Names copies;
         for (const auto& entry : std::filesystem::directory_iterator(dir.path() / "friendly")) {
@@ -386,10 +386,10 @@ TEST(CopyAndRename, ASecondRunAsksFirstAndReplacesOnlyAfterYes) {
 #endif
 
         EXPECT_EQ(host.events, c.events);
-        const runtime::UserMessage& prompt = host.messages.front();
+        const fontlist::UserMessage& prompt = host.messages.front();
         EXPECT_EQ(prompt.title, "Font Copy and Renaming");
-        EXPECT_EQ(prompt.buttons, runtime::Buttons::YesNoCancel);
-        EXPECT_EQ(prompt.icon, runtime::MessageIcon::None);
+        EXPECT_EQ(prompt.buttons, fontlist::Buttons::YesNoCancel);
+        EXPECT_EQ(prompt.icon, fontlist::MessageIcon::None);
         EXPECT_EQ(readFile(copy), c.replaced ? alpha : "stale");
         EXPECT_EQ(namesIn(dir.path() / "friendly"),
                   (c.replaced ? Names{"Alpha.ttf", "Beta.ttf"} : Names{"Alpha.ttf"}));
@@ -455,14 +455,14 @@ TEST(CopyAndRename, TheLaterOfTwoType1FontsOnOneNameReplacesTheWholeSetOrNone) {
         dir.write("d.pfm", "later metrics");
         dir.write("friendly/Pair.inf", "made before the run");
         cutShort = c.laterCutShort ? dir.file("d.pfb") : std::string();
-        runtime::fs::setStepBeforeCopyingBytes(cutTheSourceShort);
+        platform::fs::setStepBeforeCopyingBytes(cutTheSourceShort);
         ScriptedHost host(dir.str());
         host.answers = {Answer::Yes};
         fontlist::BatchState state;
 
         const fontlist::BatchOutcome outcome =
             fontlist::RenameFonts_Click(host, state, SpacesOption::NoChange);
-        runtime::fs::setStepBeforeCopyingBytes(nullptr);
+        platform::fs::setStepBeforeCopyingBytes(nullptr);
 
         const auto friendly = dir.path() / "friendly";
         EXPECT_EQ(namesIn(friendly), c.expected);
@@ -633,7 +633,7 @@ TEST(CopyAndRename, InTheFontDirectoryTheCopiesGoToTheWindowsDirectoryAfterYes) 
         }
         fontlist::BatchState state;
         state.WindowsDir = windows.str();
-        state.FontsDir = fonts.str() + runtime::path::separator;
+        state.FontsDir = fonts.str() + platform::path::separator;
         for (char& ch : state.FontsDir) {
             ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
         }
@@ -642,12 +642,12 @@ TEST(CopyAndRename, InTheFontDirectoryTheCopiesGoToTheWindowsDirectoryAfterYes) 
 
         click(host, state);
 
-        const std::string text = prompt + runtime::path::join(windows.str(), "ft1fonts") +
-                                 runtime::path::separator + "\r\nDo you wish to proceed?";
+        const std::string text = prompt + platform::path::join(windows.str(), "ft1fonts") +
+                                 platform::path::separator + "\r\nDo you wish to proceed?";
         ASSERT_FALSE(host.messages.empty());
         EXPECT_EQ(host.messages.front().text, text);
-        EXPECT_EQ(host.messages.front().buttons, runtime::Buttons::YesNoCancel);
-        EXPECT_EQ(host.messages.front().icon, runtime::MessageIcon::Warning);
+        EXPECT_EQ(host.messages.front().buttons, fontlist::Buttons::YesNoCancel);
+        EXPECT_EQ(host.messages.front().icon, fontlist::MessageIcon::Warning);
         EXPECT_EQ(namesIn(browsed), (Names{"a.ttf"}));
         if (c.answer == Answer::Yes) {
             EXPECT_EQ(host.events, finishedRun({"message: " + text, "progress:  0"}));
@@ -683,7 +683,7 @@ TEST(CopyAndRename, FailuresOfTheHostFollowTheSameRule) {
         Names expected;
     } cases[] = {
         // Only a destination that is there already is told as such.
-        {[] { throw runtime::Failure(runtime::FailureNumber::PathFileAccess); },
+        {[] { throw platform::Failure(platform::FailureNumber::PathFileAccess); },
          finishedRun({"progress:  1", "message: " + kAccessFailure, "progress:  0"}),
          {"Alpha.ttf", "Beta.ttf"}},
         {[] { throw std::runtime_error("unexpected"); },
@@ -723,8 +723,8 @@ public:
         }
         return ScriptedHost::fileListCount();
     }
-    runtime::Answer show(const runtime::UserMessage& message) override {
-        if (message.icon == runtime::MessageIcon::Warning) {
+    fontlist::Answer show(const fontlist::UserMessage& message) override {
+        if (message.icon == fontlist::MessageIcon::Warning) {
             failAt(FailingCall::FontDirectoryQuestion);
         }
         return ScriptedHost::show(message);
@@ -738,7 +738,7 @@ private:
     void failAt(FailingCall call) {
         if (call == call_ && !failed_) {
             failed_ = true;
-            throw runtime::Failure(runtime::FailureNumber::PathFileAccess);
+            throw platform::Failure(platform::FailureNumber::PathFileAccess);
         }
     }
     FailingCall call_;
@@ -777,7 +777,7 @@ TEST(CopyAndRename, YesAfterAFailedOpeningOrClosingStepGoesOnWithTheNextStep) {
         host.answers = {Answer::Yes};
         fontlist::BatchState state;
         if (c.call == FailingCall::FontDirectoryQuestion) {
-            state.FontsDir = dir.str() + runtime::path::separator;
+            state.FontsDir = dir.str() + platform::path::separator;
         }
 
         // A step passed over is no font left uncopied.
@@ -846,7 +846,7 @@ TEST(CopyAndRename, NoCopyLandsOnAFileOfTheRunWhateverLinkLeadsThere) {
     ASSERT_EQ(host.messages.size(), 3u);
     EXPECT_TRUE(host.messages[1].text.starts_with("Not copied: " + dir.file("a.ttf") + "\r\n"))
         << host.messages[1].text;
-    EXPECT_EQ(host.messages[1].buttons, runtime::Buttons::Ok);
+    EXPECT_EQ(host.messages[1].buttons, fontlist::Buttons::Ok);
     EXPECT_TRUE(host.messages[2].text.starts_with("Finished.\r\n\r\n1 font was left incomplete"));
 }
 
@@ -909,7 +909,7 @@ TEST(CopyAndRename, AFriendlyLinkIntoTheFontDirectoryIsTheFontDirectoryCase) {
     std::filesystem::create_directory_symlink(fonts.path(), browsed.path() / "friendly");
     fontlist::BatchState state;
     state.WindowsDir = windows.str();
-    state.FontsDir = fonts.str() + runtime::path::separator;
+    state.FontsDir = fonts.str() + platform::path::separator;
     ScriptedHost host(browsed.str());
     host.answers = {Answer::No};
 
@@ -931,7 +931,7 @@ TEST(CopyAndRename, EveryFailedCopyIsToldWithItsFileAndCauseAndCounted) {
         std::string source;       // the file the message names, and its copy's name
         std::string target;
         std::string cause;
-        runtime::Buttons buttons;
+        fontlist::Buttons buttons;
     } cases[] = {
         {"a companion that may be missing",
          {{"s.pfb", pfb("Sans")}, {"s.pfm", "metrics"}, {"s.afm", "afm"}},
@@ -939,14 +939,14 @@ TEST(CopyAndRename, EveryFailedCopyIsToldWithItsFileAndCauseAndCounted) {
          "s.afm",
          "Sans.afm",
          "a read-only file of that name is in the way",
-         runtime::Buttons::Ok},
+         fontlist::Buttons::Ok},
         {"a name too long for a file name",
          {{"a.ttf", ttf(std::u16string(longName.begin(), longName.end()))}},
          "",
          "a.ttf",
          longName + ".ttf",
          "File name too long\r\nOK to proceed?",
-         runtime::Buttons::YesNoCancel},
+         fontlist::Buttons::YesNoCancel},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

@@ -1,4 +1,4 @@
-#include "runtime/DirectoryListing.h"
+#include "platform/DirectoryListing.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -13,9 +13,9 @@
 
 #include <gtest/gtest.h>
 
-#include "runtime/SharedDirectoryReads.h"
-#include "runtime/Text.h"
+#include "platform/SharedDirectoryReads.h"
 #include "support/TempDir.h"
+#include "text/Text.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ class WildcardTest : public ::testing::TestWithParam<WildcardCase> {};
 
 TEST_P(WildcardTest, Matches) {
     const WildcardCase& c = GetParam();
-    EXPECT_EQ(runtime::matchesWildcard(c.name, c.pattern), c.matches)
+    EXPECT_EQ(platform::matchesWildcard(c.name, c.pattern), c.matches)
         << c.name << " ~ " << c.pattern;
 }
 
@@ -61,7 +61,7 @@ INSTANTIATE_TEST_SUITE_P(
 struct Listing : ::testing::Test {
     testsupport::TempDir dir;
     std::vector<std::string> list(const char* patterns) {
-        return runtime::listMatchingFiles(dir.str(), patterns);
+        return platform::listMatchingFiles(dir.str(), patterns);
     }
 };
 
@@ -100,8 +100,8 @@ TEST_F(Listing, ALongListingIsInTheSameOrder) {
         dir.write(names.back(), "");
     }
     std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        const std::string foldedA = runtime::text::foldCaseUtf8(a);
-        const std::string foldedB = runtime::text::foldCaseUtf8(b);
+        const std::string foldedA = text::foldCaseUtf8(a);
+        const std::string foldedB = text::foldCaseUtf8(b);
         return foldedA != foldedB ? foldedA < foldedB : a < b;
     });
     EXPECT_TRUE(list("*.ttf") == names);
@@ -130,9 +130,9 @@ TEST_F(Listing, LeavesOutHiddenFilesDirectoriesPipesAndBrokenLinks) {
 }
 
 TEST_F(Listing, DirectoryThatCannotBeReadGivesEmptyList) {
-    EXPECT_TRUE(runtime::listMatchingFiles(dir.file("missing"), "*.ttf").empty());
+    EXPECT_TRUE(platform::listMatchingFiles(dir.file("missing"), "*.ttf").empty());
     const std::string file = dir.write("plain.ttf", "x");
-    EXPECT_TRUE(runtime::listMatchingFiles(file, "*.ttf").empty());
+    EXPECT_TRUE(platform::listMatchingFiles(file, "*.ttf").empty());
 }
 
 TEST_F(Listing, SubdirectoriesLeaveHiddenOnesOutAndFollowLinksSortedWithoutRegardToCase) {
@@ -148,9 +148,9 @@ TEST_F(Listing, SubdirectoriesLeaveHiddenOnesOutAndFollowLinksSortedWithoutRegar
     ASSERT_EQ(::mkfifo(dir.file("pipe").c_str(), 0600), 0);
     expected.insert(expected.begin() + 2, "dlink");
 #endif
-    EXPECT_EQ(runtime::listSubdirectories(dir.str()), expected);
-    EXPECT_TRUE(runtime::listSubdirectories(dir.file("missing")).empty());
-    EXPECT_TRUE(runtime::listSubdirectories(dir.file("c.txt")).empty());
+    EXPECT_EQ(platform::listSubdirectories(dir.str()), expected);
+    EXPECT_TRUE(platform::listSubdirectories(dir.file("missing")).empty());
+    EXPECT_TRUE(platform::listSubdirectories(dir.file("c.txt")).empty());
 }
 
 #ifndef _WIN32 // links and pipes are POSIX fixtures
@@ -166,14 +166,14 @@ TEST_F(Listing, ASharedReadGivesWhatReadsOfTheirOwnGive) {
     std::filesystem::create_directory_symlink(dir.path() / "Sub", dir.path() / "subLink");
     std::filesystem::create_symlink(dir.path() / "a.ttf", dir.path() / "link.ttf");
     ASSERT_EQ(::mkfifo(dir.file("pipe.ttf").c_str(), 0600), 0);
-    const std::vector<std::string> subdirectories = runtime::listSubdirectories(dir.str());
+    const std::vector<std::string> subdirectories = platform::listSubdirectories(dir.str());
     const std::vector<std::string> fonts = list("*.ttf");
     ASSERT_EQ(fonts, (std::vector<std::string>{"a.ttf", "B.TTF", "link.ttf"}));
     {
-        const runtime::SharedDirectoryReads shared;
-        EXPECT_EQ(runtime::listSubdirectories(dir.str()), subdirectories);
+        const platform::SharedDirectoryReads shared;
+        EXPECT_EQ(platform::listSubdirectories(dir.str()), subdirectories);
         EXPECT_EQ(list("*.ttf"), fonts);
-        EXPECT_EQ(runtime::listSubdirectories(dir.str()), subdirectories);
+        EXPECT_EQ(platform::listSubdirectories(dir.str()), subdirectories);
     }
     dir.write("c.ttf", "x");
     EXPECT_EQ(list("*.ttf"), (std::vector<std::string>{"a.ttf", "B.TTF", "c.ttf", "link.ttf"}));

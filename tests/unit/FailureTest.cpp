@@ -1,4 +1,4 @@
-#include "runtime/Failure.h"
+#include "platform/Failure.h"
 
 #include <cerrno>
 #include <cstring>
@@ -9,26 +9,26 @@
 
 namespace {
 
-using runtime::Failure;
-using runtime::FailureNumber;
+using platform::Failure;
+using platform::FailureNumber;
 
 TEST(Failure, AValueOutsideTheListDescribesItselfAsApplicationDefined) {
-    EXPECT_EQ(runtime::failureDescription(static_cast<FailureNumber>(54)),
+    EXPECT_EQ(platform::failureDescription(static_cast<FailureNumber>(54)),
               "Application-defined or object-defined error");
 }
 
 // The file operations' own tests raise 53, 61, 70, 75 and 76 from real files; these two causes
 // cannot be brought about there (a failing device, a full quota).
 TEST(Failure, ADeviceErrorAndAFullQuotaHaveTheirOwnNumbers) {
-    EXPECT_EQ(runtime::failureFromErrno(EIO).number(), 57);
+    EXPECT_EQ(platform::failureFromErrno(EIO).number(), 57);
 #ifdef EDQUOT
-    EXPECT_EQ(runtime::failureFromErrno(EDQUOT).number(), 61);
+    EXPECT_EQ(platform::failureFromErrno(EDQUOT).number(), 61);
 #endif
 }
 
 // Messages name the cause beside the number: many causes share 75.
 TEST(Failure, CauseIsTheProgramsOwnElseTheSystemsTextElseTheDescription) {
-    const Failure fromSystem = runtime::failureFromErrno(ENAMETOOLONG);
+    const Failure fromSystem = platform::failureFromErrno(ENAMETOOLONG);
     EXPECT_EQ(fromSystem.systemError(), ENAMETOOLONG);
     EXPECT_EQ(fromSystem.cause(), std::strerror(ENAMETOOLONG));
     EXPECT_NE(fromSystem.cause(), fromSystem.description());
@@ -41,7 +41,7 @@ int numberOfCurrent(const auto& thrower) {
     try {
         thrower();
     } catch (...) {
-        return runtime::currentFailure().number();
+        return platform::currentFailure().number();
     }
     return -1;
 }

@@ -32,11 +32,11 @@
 
 #include <gtest/gtest.h>
 
+#include "fontcore/FullName.h"
 #include "fontlist/CopyAndRename.h"
 #include "fontlist/HtmlFontList.h"
-#include "runtime/FileSystem.h"
-#include "runtime/FullName.h"
-#include "runtime/TextFileWriter.h"
+#include "platform/FileSystem.h"
+#include "platform/TextFileWriter.h"
 #include "support/FailureNumber.h"
 #include "support/PfbWriter.h"
 #include "support/ScriptedHost.h"
@@ -50,8 +50,8 @@
 namespace {
 
 namespace fs = std::filesystem;
+using fontlist::Answer;
 using fontlist::SpacesOption;
-using runtime::Answer;
 using testsupport::failureNumberOf;
 using testsupport::readFile;
 using testsupport::ScriptedHost;
@@ -201,7 +201,7 @@ Names namesIn(const fs::path& dir) {
 
 std::vector<std::string> textsOf(const ScriptedHost& host) {
     std::vector<std::string> texts;
-    for (const runtime::UserMessage& message : host.messages) {
+    for (const fontlist::UserMessage& message : host.messages) {
         texts.push_back(message.text);
     }
     return texts;
@@ -410,12 +410,12 @@ void truncateMidCopy(const std::string& source) {
 TEST(FaultCopy, ASourceTruncatedWhileCopiedIsNotPutInPlace) {
     ThreeFonts fonts;
     truncatedSource = fonts.dir.file("b.ttf");
-    runtime::fs::setStepBeforeCopyingBytes(truncateMidCopy);
+    platform::fs::setStepBeforeCopyingBytes(truncateMidCopy);
     ScriptedHost host(fonts.dir.str());
     fontlist::BatchState state;
     const fontlist::BatchOutcome outcome =
         fontlist::RenameFonts_Click(host, state, SpacesOption::NoChange);
-    runtime::fs::setStepBeforeCopyingBytes(nullptr);
+    platform::fs::setStepBeforeCopyingBytes(nullptr);
 
     EXPECT_EQ(textsOf(host), (std::vector<std::string>{
                                  "Finished.\r\n\r\n1 font was left incomplete because a file "
@@ -481,7 +481,7 @@ TEST(FaultHtml, AFullDiskIsReportedAndTheNextRunWorks) {
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].title, kHtmlTitle);
     EXPECT_TRUE(host.messages[0].text.starts_with("Disk full\r\n\r\n")) << host.messages[0].text;
-    EXPECT_EQ(host.messages[0].icon, runtime::MessageIcon::Critical);
+    EXPECT_EQ(host.messages[0].icon, fontlist::MessageIcon::Critical);
     EXPECT_EQ(host.progress.back(), "Quillvane");
     EXPECT_FALSE(host.buttonsDisabled);
     // Only the two files of the list were touched (what they hold is not settled).
@@ -628,15 +628,21 @@ TEST(FaultHandles, TenThousandFailedReadsAndCopiesLeaveNoDescriptorOpen) {
     fs::permissions(readOnly, fs::perms::owner_read);
     const std::string font = dir.write("font.ttf", testsupport::trueTypeFontNamed(u"Font"));
     const std::vector<std::function<int()>> failedCopies{
-        [&] { return failureNumberOf([&] { runtime::fs::copyFile(badFiles[0], dir.file("t")); }); },
-        [&] { return failureNumberOf([&] { runtime::fs::copyFile(badFiles[1], dir.file("t")); }); },
-        [&] { return failureNumberOf([&] { runtime::fs::copyFile(badFiles[2], dir.file("t")); }); },
-        [&] { return failureNumberOf([&] { runtime::fs::copyFile(font, readOnly); }); },
-        [&] { return failureNumberOf([&] { runtime::fs::copyFile(font, dir.file("no/t")); }); },
         [&] {
-            return failureNumberOf([&] { runtime::fs::copyFile(font, dir.file("folder.ttf")); });
+            return failureNumberOf([&] { platform::fs::copyFile(badFiles[0], dir.file("t")); });
         },
-        [&] { return failureNumberOf([&] { runtime::TextFileWriter(dir.file("no/page")); }); },
+        [&] {
+            return failureNumberOf([&] { platform::fs::copyFile(badFiles[1], dir.file("t")); });
+        },
+        [&] {
+            return failureNumberOf([&] { platform::fs::copyFile(badFiles[2], dir.file("t")); });
+        },
+        [&] { return failureNumberOf([&] { platform::fs::copyFile(font, readOnly); }); },
+        [&] { return failureNumberOf([&] { platform::fs::copyFile(font, dir.file("no/t")); }); },
+        [&] {
+            return failureNumberOf([&] { platform::fs::copyFile(font, dir.file("folder.ttf")); });
+        },
+        [&] { return failureNumberOf([&] { platform::TextFileWriter(dir.file("no/page")); }); },
     };
 
     const std::size_t before = openDescriptors();
@@ -646,14 +652,14 @@ TEST(FaultHandles, TenThousandFailedReadsAndCopiesLeaveNoDescriptorOpen) {
         const bool trueType = path.ends_with(".ttf");
         switch (i % 5) {
         case 0: {
-            const runtime::FullName name =
+            const fontcore::FullName name =
                 trueType ? truetype::TTEnglishName(path) : type1::T1Name(path);
             failures += name.failure.has_value();
             break;
         }
         case 1:
         case 2: {
-            const runtime::FontReport report =
+            const fontcore::FontReport report =
                 trueType ? truetype::TTReport(path) : type1::T1Report(path);
             failures += !report.text.starts_with("NAME Table Info for ") &&
                         !report.text.starts_with("Name info for ");

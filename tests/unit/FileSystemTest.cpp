@@ -1,4 +1,4 @@
-#include "runtime/FileSystem.h"
+#include "platform/FileSystem.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,14 +10,14 @@
 
 #include <gtest/gtest.h>
 
-#include "runtime/Failure.h"
-#include "runtime/TemporaryFile.h"
+#include "platform/Failure.h"
+#include "platform/TemporaryFile.h"
 #include "support/FailureNumber.h"
 #include "support/TempDir.h"
 
 namespace {
 
-namespace fs = runtime::fs;
+namespace fs = platform::fs;
 using testsupport::readFile;
 
 using testsupport::failureNumberOf;
@@ -136,7 +136,7 @@ TEST(FileSystem, AReplacedFileKeepsNoSetIdBitsNorAForeignGroup) {
     const std::function<void(const std::string&, const std::string&)> writers[] = {
         [](const std::string& source, const std::string& target) { fs::copyFile(source, target); },
         [](const std::string&, const std::string& target) {
-            runtime::TemporaryFile file(target);
+            platform::TemporaryFile file(target);
             ASSERT_TRUE(file.keepModeOf(target));
             file.putInPlace(target, false);
         },

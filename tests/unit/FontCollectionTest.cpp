@@ -72,7 +72,7 @@ TEST(FontCollection, TheReportShowsEveryFontUnderItsHeading) {
     testsupport::TempDir dir;
     const std::string path = dir.write("fonts.ttc", fontCollection({.fonts = {kAlpha, kBeta}}));
     const std::string title = "NAME Table Info for " + path + "\r\nName Records | 1\r\n";
-    const runtime::FontReport report = truetype::TTCReport(path);
+    const fontcore::FontReport report = truetype::TTCReport(path);
     EXPECT_FALSE(report.fileListStale);
     EXPECT_EQ(report.text, "Font 1 of 2\r\n" + title +
                                "Win Unicode ENU Full Font Name | Alpha Sans\r\n"
@@ -93,7 +93,7 @@ TEST(FontCollection, ADamagedFontOrHeaderReplacesTheWholeReport) {
     dir.write("fonts.ttc", fontCollection({.fonts = {kAlpha}, .count = 0}));
     EXPECT_EQ(truetype::TTCReport(path).text, overflow);
 
-    const runtime::FontReport gone = truetype::TTCReport(dir.file("gone.ttc"));
+    const fontcore::FontReport gone = truetype::TTCReport(dir.file("gone.ttc"));
     EXPECT_TRUE(gone.fileListStale);
     EXPECT_EQ(gone.text.rfind("File not found. ", 0), 0u);
 }
@@ -132,7 +132,7 @@ TEST(FontCollection, RealOpenTypeFontsAndCollectionsGiveTheirFullNames) {
     const std::string wqy = "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc";
     if (std::filesystem::exists(wqy)) {
         // The same record read as UTF-16, as fontTools reads it.
-        EXPECT_EQ(truetype::TTCEnglishName(wqy, runtime::NameDecoding::Unicode).text(),
+        EXPECT_EQ(truetype::TTCEnglishName(wqy, fontcore::NameDecoding::Unicode).text(),
                   "文泉驛微米黑");
         const std::string text = truetype::TTCReport(wqy).text;
         EXPECT_EQ(text.rfind("Font 1 of 2\r\nNAME Table Info for " + wqy, 0), 0u);

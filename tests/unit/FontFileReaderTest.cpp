@@ -1,4 +1,4 @@
-#include "runtime/FontFileReader.h"
+#include "platform/FontFileReader.h"
 
 #ifndef _WIN32
 #include <fcntl.h>
@@ -18,13 +18,13 @@
 
 #include <gtest/gtest.h>
 
-#include "runtime/Failure.h"
+#include "platform/Failure.h"
 #include "support/FailureNumber.h"
 #include "support/TempDir.h"
 
 namespace {
 
-using runtime::FontFileReader;
+using platform::FontFileReader;
 
 using testsupport::failureNumberOf;
 

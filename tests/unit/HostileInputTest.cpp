@@ -20,18 +20,18 @@
 
 #include <gtest/gtest.h>
 
+#include "fontcore/FontReport.h"
 #include "fontlist/CopyAndRename.h"
 #include "fontlist/HtmlFontList.h"
-#include "runtime/DirectoryListing.h"
-#include "runtime/Failure.h"
-#include "runtime/FontFileReader.h"
-#include "runtime/FontReport.h"
-#include "runtime/Text.h"
+#include "platform/DirectoryListing.h"
+#include "platform/Failure.h"
+#include "platform/FontFileReader.h"
 #include "support/CollectionWriter.h"
 #include "support/PfbWriter.h"
 #include "support/ScriptedHost.h"
 #include "support/TempDir.h"
 #include "support/TrueTypeWriter.h"
+#include "text/Text.h"
 #include "truetype/NameTableReader.h"
 #include "truetype/NameTableReport.h"
 #include "type1/HeaderReport.h"
@@ -40,8 +40,8 @@
 namespace {
 
 namespace fs = std::filesystem;
+using fontlist::Answer;
 using fontlist::SpacesOption;
-using runtime::Answer;
 using testsupport::NameRecordLayout;
 using testsupport::NameTableLayout;
 using testsupport::readFile;
@@ -74,8 +74,8 @@ void expectSameText(const std::string& actual, const std::string& expected) {
                   << actual.substr(from, 120) << "\n  expected: ..." << expected.substr(from, 120);
 }
 
-std::string failureText(runtime::FailureNumber number, const std::string& path) {
-    return runtime::failedFontReport(runtime::Failure(number), path).text;
+std::string failureText(platform::FailureNumber number, const std::string& path) {
+    return fontcore::failedFontReport(platform::Failure(number), path).text;
 }
 
 // --- The name table --------------------------------------------------------------------------
@@ -100,7 +100,7 @@ TEST(HostileTrueType, ThirtyTwoThousandRecordsOfPlatformThreeAreAllReported) {
     const std::string name = "\x03\x01\x04\x09\x04\x0C";
 
     EXPECT_EQ(finishing([&] { return truetype::TTEnglishName(path).text(); }), name);
-    const runtime::FontReport report = finishing([&] { return truetype::TTReport(path); });
+    const fontcore::FontReport report = finishing([&] { return truetype::TTReport(path); });
 
     std::string expected = "NAME Table Info for " + path + "\r\nName Records | 32767\r\n";
     for (int i = 0; i < 32767; ++i) {
@@ -120,7 +120,7 @@ TEST(HostileTrueType, AReportOfGigabytesIsRefusedInsteadOfBuilt) {
     EXPECT_FALSE(name.empty());
     EXPECT_LE(name.size(), 3u * 32767u);
     EXPECT_EQ(finishing([&] { return truetype::TTReport(path); }).text,
-              failureText(runtime::FailureNumber::OutOfMemory, path));
+              failureText(platform::FailureNumber::OutOfMemory, path));
 }
 
 TEST(HostileTrueType, LargeTablesBelowTheLimitAreReportedInFull) {
@@ -201,7 +201,7 @@ TEST(HostileCollection, SixtyFiveThousandCopiesOfOneFontAreRefusedNotRead) {
     EXPECT_EQ(finishing([&] { return truetype::TTCEnglishName(path).text(); }),
               "\x03\x01\x04\x09\x04\x0C");
     EXPECT_EQ(finishing([&] { return truetype::TTCReport(path); }).text,
-              failureText(runtime::FailureNumber::OutOfMemory, path));
+              failureText(platform::FailureNumber::OutOfMemory, path));
 }
 
 // Offsets that point into the header itself and at each other's bytes: each "font" is read
@@ -214,7 +214,7 @@ TEST(HostileCollection, OffsetsPointingAtTheHeaderAndAtEachOtherOverflow) {
 
     EXPECT_EQ(finishing([&] { return truetype::TTCEnglishName(path).text(); }), "error: Overflow");
     EXPECT_EQ(finishing([&] { return truetype::TTCReport(path); }).text,
-              failureText(runtime::FailureNumber::Overflow, path));
+              failureText(platform::FailureNumber::Overflow, path));
 }
 
 // The header searches on windows made to be slow: every byte a near match of the key. They
@@ -226,9 +226,9 @@ TEST(HostileType1, SearchesOfWindowsFullOfNearMatchesAreExact) {
              ++at) {
             bool match = true;
             for (std::size_t k = 0; k < key.size() && match; ++k) {
-                match = runtime::text::foldByte(
+                match = text::foldByte(
                             static_cast<std::uint8_t>(text[static_cast<std::size_t>(at) + k])) ==
-                        runtime::text::foldByte(static_cast<std::uint8_t>(key[k]));
+                        text::foldByte(static_cast<std::uint8_t>(key[k]));
             }
             if (match) {
                 return at + 1;
@@ -245,7 +245,7 @@ TEST(HostileType1, SearchesOfWindowsFullOfNearMatchesAreExact) {
         }
         for (const std::string_view key : {"begin", "(", "\x9A", "\xFF", "BEG"}) {
             const auto start = static_cast<std::int64_t>(random() % 8) + 1;
-            ASSERT_EQ(runtime::text::find(window, start, key), plainFind(window, start, key))
+            ASSERT_EQ(text::find(window, start, key), plainFind(window, start, key))
                 << window << " / " << key << " from " << start;
         }
     }
@@ -255,7 +255,7 @@ TEST(HostileType1, SearchesOfWindowsFullOfNearMatchesAreExact) {
         nearMisses += i % 2 == 0 ? "begi" : "BEGI";
     }
     const std::string type1 = testsupport::pfbFont(nearMisses);
-    runtime::FontFileReader reader(
+    platform::FontFileReader reader(
         std::span(reinterpret_cast<const std::uint8_t*>(type1.data()), type1.size()));
     EXPECT_EQ(type1::T1NameFromReader(reader).text(), "error: Invalid procedure call or argument");
 }
@@ -297,7 +297,7 @@ TEST(HostileFiles, EachReaderFinishesReadingLittle) {
             }
         }
         const bool trueType = std::string_view(c.name).ends_with(".ttf");
-        runtime::FontFileReader reader(path);
+        platform::FontFileReader reader(path);
         const std::string lookup = finishing([&] {
             return (trueType ? truetype::TTEnglishNameFromReader(reader)
                              : type1::T1NameFromReader(reader))
@@ -308,12 +308,12 @@ TEST(HostileFiles, EachReaderFinishesReadingLittle) {
         EXPECT_EQ((trueType ? truetype::TTEnglishName(path) : type1::T1Name(path)).text(),
                   c.lookup);
 
-        const runtime::FontReport report =
+        const fontcore::FontReport report =
             finishing([&] { return trueType ? truetype::TTReport(path) : type1::T1Report(path); });
         if (c.lookup.starts_with("error: ")) {
             EXPECT_EQ(report.text, failureText(c.lookup == "error: Overflow"
-                                                   ? runtime::FailureNumber::Overflow
-                                                   : runtime::FailureNumber::InvalidArgument,
+                                                   ? platform::FailureNumber::Overflow
+                                                   : platform::FailureNumber::InvalidArgument,
                                                path));
         } else {
             EXPECT_NE(report.text.find(c.lookup), std::string::npos) << report.text;
@@ -340,12 +340,12 @@ TEST(HostileFiles, PipesAndDirectoriesNamedLikeFontsAreRefusedAtOnce) {
                 return (trueType ? truetype::TTEnglishName(path) : type1::T1Name(path)).text();
             }),
             "error: Path/File access error");
-        const runtime::FontReport report =
+        const fontcore::FontReport report =
             finishing([&] { return trueType ? truetype::TTReport(path) : type1::T1Report(path); });
-        EXPECT_EQ(report.text, failureText(runtime::FailureNumber::PathFileAccess, path));
+        EXPECT_EQ(report.text, failureText(platform::FailureNumber::PathFileAccess, path));
         EXPECT_FALSE(report.fileListStale);
     }
-    EXPECT_EQ(finishing([&] { return runtime::listMatchingFiles(dir.str(), "*.ttf;*.pfb"); }),
+    EXPECT_EQ(finishing([&] { return platform::listMatchingFiles(dir.str(), "*.ttf;*.pfb"); }),
               std::vector<std::string>{"real.ttf"});
 }
 

@@ -11,7 +11,7 @@
 
 #include <gtest/gtest.h>
 
-#include "runtime/PathText.h"
+#include "platform/PathText.h"
 #include "support/CollectionWriter.h"
 #include "support/PfbWriter.h"
 #include "support/ScriptedHost.h"
@@ -100,7 +100,7 @@ TEST_F(HtmlFontListRun, ListsFontsOfBothTypesInOrderOfTheirNames) {
 
     EXPECT_EQ(readFile(pagePath()), page({link(b, "Alpha"), link(a, "Zeta")}));
     EXPECT_EQ(readFile(reportPath()), report({}));
-    EXPECT_EQ(state.CurrentDir, dir.str() + runtime::path::separator);
+    EXPECT_EQ(state.CurrentDir, dir.str() + platform::path::separator);
     EXPECT_EQ(state.FontNames.strings(), (std::vector<std::string>{"Alpha", "Zeta", ""}));
     EXPECT_EQ(state.FontFiles.strings(), (std::vector<std::string>{"b.pfb", "a.ttf", ""}));
     EXPECT_EQ(host.events,
@@ -113,7 +113,7 @@ TEST_F(HtmlFontListRun, ListsFontsOfBothTypesInOrderOfTheirNames) {
                       reportPath()}));
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].title, kTitle);
-    EXPECT_EQ(host.messages[0].icon, runtime::MessageIcon::None);
+    EXPECT_EQ(host.messages[0].icon, fontlist::MessageIcon::None);
     EXPECT_FALSE(host.buttonsDisabled);
 }
 
@@ -124,7 +124,7 @@ TEST_F(HtmlFontListRun, UnicodeNamesAreTheKeysOfThePageAndTheReport) {
     const std::string c = ttf("c.ttf", u"Ελληνικά");
     ScriptedHost host(dir.str());
     EXPECT_EQ(fontlist::CreateHTMLFontList_Click(host, state, SpacesOption::ReplaceWithHyphen,
-                                                 runtime::NameDecoding::Unicode)
+                                                 fontcore::NameDecoding::Unicode)
                   .end,
               RunEnd::Finished);
 
@@ -232,13 +232,13 @@ TEST_F(HtmlFontListRun, AnEmptyListIsRefusedAndDisablesTheButtons) {
                                         "message: Current directory contains no TrueType fonts.",
                                         "disable buttons"}));
     EXPECT_EQ(host.messages.at(0).title, "Create HTML friendly font list");
-    EXPECT_EQ(host.messages.at(0).icon, runtime::MessageIcon::None);
+    EXPECT_EQ(host.messages.at(0).icon, fontlist::MessageIcon::None);
     EXPECT_FALSE(fs::exists(pagePath()));
     EXPECT_FALSE(fs::exists(reportPath()));
 }
 
 TEST_F(HtmlFontListRun, RefusesTheFontDirectoryAndEverythingBelowIt) {
-    state.FontsDir = runtime::path::join(dir.str(), "fonts") + runtime::path::separator;
+    state.FontsDir = platform::path::join(dir.str(), "fonts") + platform::path::separator;
     ttf("Fonts/a.ttf", u"A");
     ttf("FONTS/Sub/b.ttf", u"B");
     std::vector<std::string> browsedDirectories{dir.file("Fonts"), dir.file("FONTS/Sub")};
@@ -252,7 +252,7 @@ TEST_F(HtmlFontListRun, RefusesTheFontDirectoryAndEverythingBelowIt) {
         ASSERT_EQ(host.messages.size(), 1u) << browsed;
         EXPECT_EQ(host.messages[0].title, kTitle);
         EXPECT_EQ(host.messages[0].text, "Action in the Windows Font directory is restricted.\r\n");
-        EXPECT_EQ(host.messages[0].icon, runtime::MessageIcon::Critical);
+        EXPECT_EQ(host.messages[0].icon, fontlist::MessageIcon::Critical);
         EXPECT_TRUE(host.progress.empty());
         EXPECT_FALSE(host.buttonsDisabled);
         EXPECT_FALSE(fs::exists(fs::path(browsed) / "_fonts.html"));
@@ -427,7 +427,7 @@ TEST_F(HtmlFontListRun, AReadOnlyPageIsReportedAndLeftAlone) {
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].title, kTitle);
     EXPECT_EQ(host.messages[0].text, "Path/File access error\r\n\r\n" + std::string(kPageHelp));
-    EXPECT_EQ(host.messages[0].icon, runtime::MessageIcon::Critical);
+    EXPECT_EQ(host.messages[0].icon, fontlist::MessageIcon::Critical);
     EXPECT_EQ(host.progress.back(), "Quillvane");
     EXPECT_EQ(readFile(pagePath()), "old page");
     EXPECT_FALSE(fs::exists(reportPath()));
@@ -507,7 +507,7 @@ TEST_F(HtmlFontListRun, FilesThatCouldNotBeReadAreCountedInTheOutcome) {
     dir.write("text.ttf", "This is no font, just some text.\n");
     DeletingHost host(dir.str(), {gone});
     const fontlist::BatchOutcome outcome = fontlist::CreateHTMLFontList_Click(
-        host, state, SpacesOption::NoChange, runtime::NameDecoding::ByteWise);
+        host, state, SpacesOption::NoChange, fontcore::NameDecoding::ByteWise);
     EXPECT_EQ(outcome.end, RunEnd::Finished);
     EXPECT_EQ(outcome.fontsIncomplete, 1u);
     EXPECT_NE(readFile(pagePath()).find(link(gone, "error File not found")), std::string::npos);
@@ -525,7 +525,7 @@ TEST_F(HtmlFontListRun, AGroupedFileThatIsGoneIsReported) {
     run(host);
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].text, "File not found\r\n\r\n" + b);
-    EXPECT_EQ(host.messages[0].icon, runtime::MessageIcon::Critical);
+    EXPECT_EQ(host.messages[0].icon, fontlist::MessageIcon::Critical);
     EXPECT_EQ(host.progress.back(), "Quillvane");
 }
 

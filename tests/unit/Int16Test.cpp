@@ -1,10 +1,10 @@
-#include "runtime/Int16.h"
+#include "truetype/Int16.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-namespace int16 = runtime::int16;
+namespace int16 = truetype::int16;
 
 // Name-record fields are high * 256 + low; a high byte of 128 or more is an overflow, not a
 // negative value.

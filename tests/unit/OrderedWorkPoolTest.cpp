@@ -1,4 +1,4 @@
-#include "runtime/OrderedWorkPool.h"
+#include "platform/OrderedWorkPool.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +24,7 @@ TEST(OrderedWorkPool, HandsEveryResultToTheCallerInOrder) {
         const std::thread::id caller = std::this_thread::get_id();
         std::vector<std::size_t> taken;
         bool allOnCaller = true;
-        runtime::inOrderParallel<std::string>(
+        platform::inOrderParallel<std::string>(
             count,
             [&](std::size_t i) {
                 if (i < 4 && count > 4) {
@@ -52,7 +52,7 @@ TEST(OrderedWorkPool, AFailureReachesTheCallerAtItsPlaceAndStopsTheHelpers) {
     constexpr std::size_t failing = 1234;
     std::atomic<std::size_t> started{0};
     std::vector<std::size_t> taken;
-    EXPECT_THROW(runtime::inOrderParallel<int>(
+    EXPECT_THROW(platform::inOrderParallel<int>(
                      count,
                      [&](std::size_t i) {
                          ++started;
@@ -74,7 +74,7 @@ TEST(OrderedWorkPool, AFailureReachesTheCallerAtItsPlaceAndStopsTheHelpers) {
 // A failure of take itself leaves by the same way, with the helpers joined.
 TEST(OrderedWorkPool, AFailureOfTheTakerEndsTheRun) {
     std::size_t taken = 0;
-    EXPECT_THROW(runtime::inOrderParallel<int>(
+    EXPECT_THROW(platform::inOrderParallel<int>(
                      100, [](std::size_t i) { return static_cast<int>(i); },
                      [&](std::size_t i, int&&) {
                          if (i == 10) {
@@ -97,7 +97,7 @@ TEST(OrderedWorkPool, WaitingWorkBringsInMoreThreadsUpToTheLimit) {
         std::atomic<std::size_t> started{0};
         std::size_t taken = 0;
         const auto run = [&] {
-            runtime::inOrderParallel<std::size_t>(
+            platform::inOrderParallel<std::size_t>(
                 200,
                 [&](std::size_t i) {
                     ++started;
@@ -115,7 +115,7 @@ TEST(OrderedWorkPool, WaitingWorkBringsInMoreThreadsUpToTheLimit) {
                     EXPECT_EQ(result, i);
                     EXPECT_EQ(i, taken++);
                 },
-                runtime::ParallelLimits{8, std::chrono::microseconds(500)});
+                platform::ParallelLimits{8, std::chrono::microseconds(500)});
         };
         if (failing) {
             EXPECT_THROW(run(), std::runtime_error);
@@ -135,14 +135,14 @@ TEST(OrderedWorkPool, WaitingWorkBringsInMoreThreadsUpToTheLimit) {
 // to the pool like work that waits for a disk: it may bring in threads for the disk's sake, but
 // never more than the machine's processors and memory bear, whatever limit the run asks for.
 TEST(OrderedWorkPool, SlowWorkBringsInNoMoreThreadsThanTheMachineBears) {
-    EXPECT_EQ(runtime::machineThreadLimit(2, std::uint64_t{64} << 30), 8u);
-    EXPECT_EQ(runtime::machineThreadLimit(16, std::uint64_t{64} << 30), 64u);
-    EXPECT_EQ(runtime::machineThreadLimit(2, 3 * runtime::kMemoryPerThread), 3u);
-    EXPECT_EQ(runtime::machineThreadLimit(2, 0), 1u);
+    EXPECT_EQ(platform::machineThreadLimit(2, std::uint64_t{64} << 30), 8u);
+    EXPECT_EQ(platform::machineThreadLimit(16, std::uint64_t{64} << 30), 64u);
+    EXPECT_EQ(platform::machineThreadLimit(2, 3 * platform::kMemoryPerThread), 3u);
+    EXPECT_EQ(platform::machineThreadLimit(2, 0), 1u);
 
     std::mutex mutex;
     std::set<std::thread::id> threads;
-    runtime::inOrderParallel<std::size_t>(
+    platform::inOrderParallel<std::size_t>(
         65,
         [&](std::size_t i) {
             {
@@ -153,7 +153,7 @@ TEST(OrderedWorkPool, SlowWorkBringsInNoMoreThreadsThanTheMachineBears) {
             return i;
         },
         [&](std::size_t, std::size_t&&) {},
-        runtime::ParallelLimits{1000, std::chrono::microseconds(60)});
+        platform::ParallelLimits{1000, std::chrono::microseconds(60)});
     const std::size_t processors = std::max(1u, std::thread::hardware_concurrency());
     EXPECT_LE(threads.size(), std::max<std::size_t>(8, 4 * processors));
 }

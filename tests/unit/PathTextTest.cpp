@@ -1,4 +1,4 @@
-#include "runtime/PathText.h"
+#include "platform/PathText.h"
 
 #include <algorithm>
 #include <string>
@@ -9,7 +9,7 @@ namespace {
 
 // A path written with "/" in the system's own separator.
 std::string native(std::string path) {
-    std::replace(path.begin(), path.end(), '/', runtime::path::separator);
+    std::replace(path.begin(), path.end(), '/', platform::path::separator);
     return path;
 }
 
@@ -25,10 +25,10 @@ TEST(PathText, OneSeparatorBetweenDirectoryAndName) {
         {"", "a.ttf", "/a.ttf"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(runtime::path::join(native(c.directory), c.name), native(c.path)) << c.directory;
+        EXPECT_EQ(platform::path::join(native(c.directory), c.name), native(c.path)) << c.directory;
     }
-    EXPECT_EQ(runtime::path::withTrailingSeparator(native("/")), native("/"));
-    EXPECT_EQ(runtime::path::withTrailingSeparator(native("/x")), native("/x/"));
+    EXPECT_EQ(platform::path::withTrailingSeparator(native("/")), native("/"));
+    EXPECT_EQ(platform::path::withTrailingSeparator(native("/x")), native("/x/"));
 }
 
 } // namespace

@@ -15,7 +15,7 @@
 #include <gtest/gtest.h>
 
 #include "fontlist/DuplicateGroups.h"
-#include "runtime/Text.h"
+#include "text/Text.h"
 
 #if defined(__unix__) || defined(__APPLE__)
 #include <pthread.h>
@@ -44,10 +44,10 @@ void referenceSort(std::vector<std::string>& keys, std::vector<std::string>& val
         return keys[static_cast<std::size_t>(i)];
     };
     do {
-        while (runtime::text::compareNoCase(key(low), pivot) < 0) {
+        while (text::compareNoCase(key(low), pivot) < 0) {
             ++low;
         }
-        while (runtime::text::compareNoCase(key(high), pivot) > 0) {
+        while (text::compareNoCase(key(high), pivot) > 0) {
             --high;
         }
         if (low > high) {
@@ -87,7 +87,7 @@ void onSmallStack(std::function<void()> work) {
 
 bool inOrder(const std::vector<std::string>& keys) {
     return std::is_sorted(keys.begin(), keys.end(), [](const auto& a, const auto& b) {
-        return runtime::text::compareNoCase(a, b) < 0;
+        return text::compareNoCase(a, b) < 0;
     });
 }
 
@@ -155,9 +155,9 @@ TEST(QuickSort, ExchangesExactlyAsThePlainRecursiveSort) {
                       static_cast<std::int64_t>(last));
         // The HTML list sorts an order of indices over folded keys, which must leave the keys
         // exactly where sorting them would.
-        runtime::TextList folded;
+        text::TextList folded;
         for (const std::string& key : keys) {
-            folded.push_back(runtime::text::foldCaseUtf8(key));
+            folded.push_back(text::foldCaseUtf8(key));
         }
         const std::vector<std::uint32_t> order = fontlist::quickSortOrder(folded);
         fontlist::QuickSort(keys, values, first, last);
@@ -179,11 +179,11 @@ TEST(QuickSort, LongListsSortedOnTwoThreadsEndInTheSameOrder) {
     constexpr std::size_t size = 70000;
     std::vector<std::string> keys(size);
     std::vector<std::string> values(size);
-    runtime::TextList folded;
+    text::TextList folded;
     for (std::size_t i = 0; i < size; ++i) {
         keys[i] = alphabet[random() % alphabet.size()];
         values[i] = std::to_string(i);
-        folded.push_back(runtime::text::foldCaseUtf8(keys[i]));
+        folded.push_back(text::foldCaseUtf8(keys[i]));
     }
     referenceSort(keys, values, 0, static_cast<std::int64_t>(size) - 1);
     const std::vector<std::uint32_t> order = fontlist::quickSortOrder(folded);
@@ -197,7 +197,7 @@ TEST(QuickSort, LongListsSortedOnTwoThreadsEndInTheSameOrder) {
 TEST(DuplicateGroups, AGroupAcrossTheMiddleOfALongListIsOneGroup) {
     constexpr std::size_t size = 40000;
     // Pairs of equal keys from entry 1 on: (1, 2), (3, 4) ... (19999, 20000) ... (39997, 39998).
-    runtime::TextList folded;
+    text::TextList folded;
     std::vector<std::uint32_t> order(size);
     for (std::size_t i = 0; i < size; ++i) {
         folded.push_back(numbered((i + 1) / 2));

@@ -1,5 +1,5 @@
 #include "fontlist/ReadAhead.h"
-#include "runtime/FileSystem.h"
+#include "platform/FileSystem.h"
 
 #ifndef _WIN32
 #include <sys/stat.h>
@@ -31,11 +31,11 @@ TEST(ReadAhead, AdviceIsForRegularFilesAndNeverWaitsOrFails) {
 #ifndef _WIN32
     const std::string pipe = dir.file("pipe.ttf");
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-    runtime::fs::adviseWillNeed(pipe);
+    platform::fs::adviseWillNeed(pipe);
 #endif
     for (const std::string& path :
          {dir.str(), dir.file("missing.ttf"), dir.write("font.ttf", std::string(10000, 'x'))}) {
-        runtime::fs::adviseWillNeed(path);
+        platform::fs::adviseWillNeed(path);
     }
 }
 

@@ -1,7 +1,7 @@
 // Mac data-fork suitcases: the first font's name, every font's report under its heading, and
 // what a damaged resource map gives.
 #include "fontlist/FontTypes.h"
-#include "runtime/FontFileReader.h"
+#include "platform/FontFileReader.h"
 #include "truetype/NameTableReport.h"
 
 #include <cstdint>
@@ -27,7 +27,7 @@ const std::string kBeta = testsupport::trueTypeFontNamed(u"Beta Serif");
 
 // The report of the font file's bytes as a font file of its own, titled with path.
 std::string trueTypeReport(const std::string& bytes, const std::string& path) {
-    runtime::FontFileReader reader(
+    platform::FontFileReader reader(
         std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
     return truetype::TTReportFromReader(reader, path).text;
 }
@@ -36,7 +36,7 @@ TEST(Suitcase, IsNamedAfterItsFirstFontAndReportedFontByFont) {
     testsupport::TempDir dir;
     const std::string path = dir.write("fonts.dfont", dataForkSuitcase({.fonts = {kAlpha, kBeta}}));
     EXPECT_EQ(fontlist::nameOf(path).value().text(), "Alpha Sans");
-    const runtime::FontReport report = fontlist::reportOf(path).value();
+    const fontcore::FontReport report = fontlist::reportOf(path).value();
     EXPECT_FALSE(report.fileListStale);
     EXPECT_EQ(report.text, "Font 1 of 2\r\n" + trueTypeReport(kAlpha, path) + "Font 2 of 2\r\n" +
                                trueTypeReport(kBeta, path));

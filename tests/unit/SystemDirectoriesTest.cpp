@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "runtime/PathText.h"
+#include "platform/PathText.h"
 #include "support/TempDir.h"
 
 #ifdef __linux__
@@ -29,7 +29,7 @@ TEST(SystemDirectories, ABindMountOfTheFontDirectoryIsTheFontDirectory) {
     std::filesystem::create_directories(dir.path() / "fonts" / "sub");
     std::filesystem::create_directories(dir.path() / "mounted");
     std::filesystem::create_directories(dir.path() / "elsewhere");
-    const std::string fontsDir = dir.file("fonts") + runtime::path::separator;
+    const std::string fontsDir = dir.file("fonts") + platform::path::separator;
     const std::string mounted = dir.file("mounted");
 
     // In a child with a mount namespace of its own, so that nothing is left mounted.

@@ -15,9 +15,9 @@
 
 #include "fontlist/CopyAndRename.h"
 #include "fontlist/HtmlFontList.h"
-#include "runtime/DirectoryListing.h"
-#include "runtime/TemporaryFile.h"
-#include "runtime/TemporaryFileCleanup.h"
+#include "platform/DirectoryListing.h"
+#include "platform/TemporaryFile.h"
+#include "platform/TemporaryFileCleanup.h"
 #include "support/ScriptedHost.h"
 #include "support/TempDir.h"
 #include "support/TrueTypeWriter.h"
@@ -40,8 +40,8 @@ Ended killWhileWriting(const TempDir& dir, int signal) {
     const pid_t child = ::fork();
     if (child == 0) {
         ::close(channel[0]);
-        runtime::removeTemporaryFilesOnSignals();
-        runtime::TemporaryFile file(dir.file("_fonts.html"));
+        platform::removeTemporaryFilesOnSignals();
+        platform::TemporaryFile file(dir.file("_fonts.html"));
         const std::string line = file.path() + "\n";
         if (::write(channel[1], line.data(), line.size()) != static_cast<ssize_t>(line.size())) {
             ::_exit(2);
@@ -94,7 +94,7 @@ TEST(TemporaryFiles, WhatAKilledRunLeftIsRemovedByTheNextRunThere) {
     EXPECT_EQ(fontlist::CreateHTMLFontList_Click(html, state, fontlist::SpacesOption::NoChange).end,
               fontlist::RunEnd::Finished);
     testsupport::ScriptedHost copy(dir.str());
-    copy.answers = {runtime::Answer::Yes};
+    copy.answers = {fontlist::Answer::Yes};
     EXPECT_EQ(fontlist::RenameFonts_Click(copy, state, fontlist::SpacesOption::NoChange).end,
               fontlist::RunEnd::Finished);
 
@@ -113,9 +113,9 @@ TEST(TemporaryFiles, OneLeftAfterTheListingIsRemovedToo) {
     // the system keeps times to the tick of its clock alone.
     const timespec longAgo[2] = {{1000000000, 0}, {1000000000, 0}};
     ASSERT_EQ(::utimensat(AT_FDCWD, dir.str().c_str(), longAgo, 0), 0);
-    ASSERT_EQ(runtime::listMatchingFiles(dir.str(), "*.ttf").size(), 1u);
+    ASSERT_EQ(platform::listMatchingFiles(dir.str(), "*.ttf").size(), 1u);
     const std::string left = killWhileWriting(dir, SIGKILL).temporary;
-    runtime::removeStaleTemporaryFiles(dir.str());
+    platform::removeStaleTemporaryFiles(dir.str());
     EXPECT_FALSE(fs::exists(left));
 }
 

@@ -1,4 +1,4 @@
-#include "runtime/TextFileWriter.h"
+#include "platform/TextFileWriter.h"
 
 #ifndef _WIN32
 #include <sys/stat.h>
@@ -10,13 +10,13 @@
 
 #include <gtest/gtest.h>
 
-#include "runtime/Failure.h"
+#include "platform/Failure.h"
 #include "support/FailureNumber.h"
 #include "support/TempDir.h"
 
 namespace {
 
-using runtime::TextFileWriter;
+using platform::TextFileWriter;
 using testsupport::readFile;
 
 using testsupport::failureNumberOf;

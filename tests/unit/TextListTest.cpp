@@ -1,4 +1,4 @@
-#include "runtime/TextList.h"
+#include "text/TextList.h"
 
 #include <cstdint>
 #include <stdexcept>
@@ -9,7 +9,7 @@
 
 namespace {
 
-using runtime::TextList;
+using text::TextList;
 
 TEST(TextList, KeepsEveryTextAcrossBlocksWhateverItsLength) {
     // Texts of every length up to the largest, so that blocks fill, grow and are passed over

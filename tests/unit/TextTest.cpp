@@ -1,4 +1,4 @@
-#include "runtime/Text.h"
+#include "text/Text.h"
 
 #include <cstdint>
 #include <random>
@@ -8,11 +8,9 @@
 
 #include "support/FailureNumber.h"
 
-#include "runtime/Failure.h"
+#include "platform/Failure.h"
 
 namespace {
-
-namespace text = runtime::text;
 
 // Expected texts are written as u8 literals so that they are UTF-8 whatever the compiler's
 // narrow execution character set.

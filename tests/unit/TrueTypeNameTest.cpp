@@ -199,13 +199,13 @@ TEST(TrueTypeName, MissingPathIsAnErrorAndCreatesNothing) {
 
 TEST(TrueTypeName, ReadsFromMemoryLikeFromFile) {
     const std::string font = testsupport::trueTypeFontNamed(u"In Memory");
-    runtime::FontFileReader reader(
+    platform::FontFileReader reader(
         std::span(reinterpret_cast<const std::uint8_t*>(font.data()), font.size()));
     EXPECT_EQ(truetype::TTEnglishNameFromReader(reader).text(), "In Memory");
 }
 
 std::string readFromMemory(const std::string& font) {
-    runtime::FontFileReader reader(
+    platform::FontFileReader reader(
         std::span(reinterpret_cast<const std::uint8_t*>(font.data()), font.size()));
     return truetype::TTEnglishNameFromReader(reader).text();
 }
@@ -286,7 +286,7 @@ TEST(TrueTypeName, ReadsLittleOfALargeFont) {
     std::string font =
         testsupport::trueTypeBytes({{{"glyf", std::string(1 << 20, '\x55'), {}},
                                      {"name", testsupport::nameTableBytes(names), {}}}});
-    runtime::FontFileReader reader(
+    platform::FontFileReader reader(
         std::span(reinterpret_cast<const std::uint8_t*>(font.data()), font.size()));
     EXPECT_EQ(truetype::TTEnglishNameFromReader(reader).text(), "String of a record");
     EXPECT_LE(reader.fetchCount(), 4u);

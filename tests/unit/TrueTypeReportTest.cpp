@@ -10,8 +10,8 @@
 
 #include <gtest/gtest.h>
 
-#include "runtime/FontFileReader.h"
-#include "runtime/FontReport.h"
+#include "fontcore/FontReport.h"
+#include "platform/FontFileReader.h"
 #include "support/TempDir.h"
 #include "support/TrueTypeWriter.h"
 
@@ -23,7 +23,7 @@ using testsupport::utf16be;
 
 struct Report : ::testing::Test {
     testsupport::TempDir dir;
-    runtime::FontReport report(const NameTableLayout& names) {
+    fontcore::FontReport report(const NameTableLayout& names) {
         return truetype::TTReport(dir.write("font.ttf", testsupport::trueTypeFont(names)));
     }
     std::string title() const { return "NAME Table Info for " + dir.file("font.ttf") + "\r\n"; }
@@ -43,7 +43,7 @@ TEST_F(Report, ListsEveryRecordOfPlatformsZeroToThree) {
         {1, 0, 0, 4, "Caf\x8E"}, // a Macintosh byte shown as the Windows-1252 character
         {3, 1, 0x0409, 10, utf16be(u"Line one\r\nLine two")},
     };
-    const runtime::FontReport result = report(names);
+    const fontcore::FontReport result = report(names);
     EXPECT_FALSE(result.fileListStale);
     EXPECT_EQ(result.text, title() + "Name Records | 10\r\n"
                                      "Mac ENG Font Name | Example Sans\r\n"
@@ -85,7 +85,7 @@ TEST_F(Report, AnyOverflowReplacesTheWholeReport) {
 }
 
 TEST_F(Report, FileThatHasGoneAsksForTheListToBeReadAgain) {
-    const runtime::FontReport result = truetype::TTReport(dir.file("gone.ttf"));
+    const fontcore::FontReport result = truetype::TTReport(dir.file("gone.ttf"));
     EXPECT_TRUE(result.fileListStale);
     EXPECT_EQ(result.text, "File not found. Fonts in directory may have been moved while app was "
                            "open.\r\nIf problem persists, please report to "
@@ -138,7 +138,7 @@ std::vector<std::uint8_t> realFont() {
 TEST(RealNameTable, GivesTheNameAndLinesThatFontToolsReads) {
     const std::vector<std::uint8_t> font = realFont();
     ASSERT_EQ(font.size(), 28u + 504u);
-    runtime::FontFileReader reader(font);
+    platform::FontFileReader reader(font);
     // The Macintosh record says "C059 Bold"; the Windows record, read last, wins.
     EXPECT_EQ(truetype::TTEnglishNameFromReader(reader).text(), "C059-Bold");
     EXPECT_EQ(truetype::TTReportFromReader(reader, "C059-Bold.otf").text,

@@ -12,10 +12,10 @@
 
 #include <gtest/gtest.h>
 
-#include "runtime/FontFileReader.h"
-#include "runtime/Text.h"
+#include "platform/FontFileReader.h"
 #include "support/PfbWriter.h"
 #include "support/TempDir.h"
+#include "text/Text.h"
 
 namespace {
 
@@ -86,7 +86,7 @@ TEST(Type1HeaderWindow, StartsAtByteSix) {
     // Without a "(" the value starts at the window's first byte: the last byte of the segment
     // length ("Q" here), not the one before it, nor the clear text after it.
     const std::string file = "\x80\x01NOPQ%!x /FullName tail) def\r";
-    runtime::FontFileReader reader(bytesOf(file));
+    platform::FontFileReader reader(bytesOf(file));
     EXPECT_EQ(type1::T1NameFromReader(reader).text(), "Q%!x /FullName tail");
 }
 
@@ -101,7 +101,7 @@ TEST(Type1Name, ClosingParenthesisMustLieWithinByte3005) {
         clear += entry + ") readonly def\r";
         const std::string file = pfbFont(clear, "");
         ASSERT_EQ(file[static_cast<std::size_t>(closeAt - 1)], ')');
-        runtime::FontFileReader reader(bytesOf(file));
+        platform::FontFileReader reader(bytesOf(file));
         EXPECT_EQ(type1::T1NameFromReader(reader).text(),
                   closeAt == 3005 ? "Edge" : "error: Invalid procedure call or argument");
     }
@@ -161,8 +161,7 @@ std::string nameFromWholeWindow(std::string_view bytes) {
     std::string window(3000, '\0');
     bytes.substr(std::min<std::size_t>(5, bytes.size())).copy(window.data(), window.size());
     const std::optional<std::string_view> value = type1::T1EntryValue(window, "/FullName");
-    return value ? runtime::text::decodeWindows1252(*value)
-                 : "error: Invalid procedure call or argument";
+    return value ? text::decodeWindows1252(*value) : "error: Invalid procedure call or argument";
 }
 
 TEST(Type1Name, ArbitraryBytesGiveTheNameOfTheWholeWindowAndNeverThrow) {
@@ -179,7 +178,7 @@ TEST(Type1Name, ArbitraryBytesGiveTheNameOfTheWholeWindowAndNeverThrow) {
                 bytes += pieces[random() % std::size(pieces)];
             }
         }
-        runtime::FontFileReader reader(bytesOf(bytes));
+        platform::FontFileReader reader(bytesOf(bytes));
         std::string name;
         EXPECT_NO_THROW(name = type1::T1NameFromReader(reader).text());
         EXPECT_EQ(name, nameFromWholeWindow(bytes)) << bytes;

@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "runtime/FontFileReader.h"
+#include "platform/FontFileReader.h"
 #include "support/PfbWriter.h"
 #include "support/TempDir.h"
 #include "type1/HeaderWindow.h"
@@ -30,9 +30,9 @@ std::string utf8(const char8_t* literal) {
 
 // The report of a file made of one clear-text segment and nothing else, so that no byte after
 // it can complete a search.
-runtime::FontReport reportOf(std::string_view clearText, const std::string& path) {
+fontcore::FontReport reportOf(std::string_view clearText, const std::string& path) {
     const std::string file = pfbSegment(PfbSegmentType::ClearText, clearText);
-    runtime::FontFileReader reader(
+    platform::FontFileReader reader(
         std::span(reinterpret_cast<const std::uint8_t*>(file.data()), file.size()));
     return type1::T1ReportFromReader(reader, path);
 }
@@ -47,7 +47,7 @@ TEST(Type1Report, WellFormedFontGivesTitleHeaderAndFourValues) {
     testsupport::TempDir dir;
     const std::string path = dir.write(
         "font.pfb", pfbFont(typicalClearText("Test Sans Bold", "Test Sans", "Bold", "002.000")));
-    const runtime::FontReport report = type1::T1Report(path);
+    const fontcore::FontReport report = type1::T1Report(path);
     EXPECT_EQ(report.text, "Name info for " + path +
                                "\r\n"
                                "PS-AdobeFont-1.0: TestSansBold 002.000\r\n"
@@ -102,14 +102,14 @@ TEST(Type1Report, HeaderAndValuesForEachShapeOfHeader) {
          title + utf8(u8"PS Été begin\r\n1\r\n€\r\nG\r\né\r") + "\r\n"},
     };
     for (const auto& c : cases) {
-        const runtime::FontReport report = reportOf(c.clearText, path);
+        const fontcore::FontReport report = reportOf(c.clearText, path);
         EXPECT_EQ(report.text, c.expected) << c.label;
         EXPECT_FALSE(report.fileListStale) << c.label;
     }
 }
 
-runtime::FontReport reportOfBytes(std::string_view bytes) {
-    runtime::FontFileReader reader(
+fontcore::FontReport reportOfBytes(std::string_view bytes) {
+    platform::FontFileReader reader(
         std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
     return type1::T1ReportFromReader(reader, "x.pfb");
 }
@@ -133,7 +133,7 @@ TEST(Type1Report, SmallFilesReportAsIfPaddedWithZeros) {
         }
         std::string padded = bytes;
         padded.resize(3100, '\0');
-        const runtime::FontReport report = reportOfBytes(bytes);
+        const fontcore::FontReport report = reportOfBytes(bytes);
         EXPECT_EQ(report.text, reportOfBytes(padded).text) << bytes;
         finished += report.text.starts_with("Name info") ? 1 : 0;
     }
@@ -154,7 +154,7 @@ TEST(Type1Report, FileGoneSinceListingAsksForTheListToBeReadAgain) {
     testsupport::TempDir dir;
     const std::string path = dir.write("gone.pfb", pfbFont(typicalClearText("Gone")));
     std::filesystem::remove(path);
-    const runtime::FontReport report = type1::T1Report(path);
+    const fontcore::FontReport report = type1::T1Report(path);
     EXPECT_EQ(report.text, "File not found. Fonts in directory may have been moved while app was "
                            "open.\r\nIf problem persists, please report to " +
                                std::string(kSupport) + " . Thanks!");
@@ -164,7 +164,7 @@ TEST(Type1Report, FileGoneSinceListingAsksForTheListToBeReadAgain) {
 
 TEST(Type1Report, UnreadablePathGivesTheGeneralFailureText) {
     testsupport::TempDir dir;
-    const runtime::FontReport report = type1::T1Report(dir.str());
+    const fontcore::FontReport report = type1::T1Report(dir.str());
     EXPECT_EQ(report.text, generalFailure("Path/File access error", dir.str()));
     EXPECT_FALSE(report.fileListStale);
 }

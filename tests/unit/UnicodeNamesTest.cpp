@@ -21,7 +21,7 @@
 
 namespace {
 
-using runtime::NameDecoding;
+using fontcore::NameDecoding;
 using testsupport::NameRecordLayout;
 using testsupport::NameTableLayout;
 using testsupport::utf16be;

@@ -1,4 +1,4 @@
-#include "runtime/WindowsDirectory.h"
+#include "platform/SystemFontRoot.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -17,7 +17,7 @@ TEST(WindowsDirectory, IsTheDirectoryTheSystemReports) {
 #ifndef _WIN32
     GTEST_SKIP() << "only Windows has a Windows directory";
 #else
-    const std::string directory = runtime::windowsDirectory();
+    const std::string directory = platform::systemFontRoot();
     ASSERT_FALSE(directory.empty());
     EXPECT_TRUE(std::filesystem::is_directory(testsupport::pathFromUtf8(directory))) << directory;
     EXPECT_NE(directory.back(), '\\') << "no trailing separator";

@@ -2,7 +2,7 @@
 // wrapper gives Overflow.
 #include "truetype/Woff2Font.h"
 #include "fontlist/FontTypes.h"
-#include "runtime/FontFileReader.h"
+#include "platform/FontFileReader.h"
 #include "truetype/NameTableReader.h"
 
 #include <cstdint>
@@ -32,7 +32,7 @@ std::span<const std::uint8_t> bytesOf(const std::string& bytes) {
 }
 
 std::vector<std::uint8_t> sfntOf(const std::string& woff2) {
-    runtime::FontFileReader reader(bytesOf(woff2));
+    platform::FontFileReader reader(bytesOf(woff2));
     return truetype::woff2Sfnt(reader);
 }
 
@@ -79,11 +79,11 @@ TEST(Woff2Font, GivesTheNameTableByteForByteAndItsName) {
     };
     for (const std::string& font : fonts) {
         const std::string woff2 = testsupport::woff2Bytes({.sfnt = font});
-        runtime::FontFileReader reader(bytesOf(woff2));
+        platform::FontFileReader reader(bytesOf(woff2));
         const std::vector<std::uint8_t> sfnt = truetype::woff2Sfnt(reader);
         ASSERT_EQ(sfnt.size(), 28 + name.size());
         EXPECT_EQ(std::string(sfnt.begin() + 28, sfnt.end()), name);
-        runtime::FontFileReader wrapped(sfnt);
+        platform::FontFileReader wrapped(sfnt);
         EXPECT_EQ(truetype::TTEnglishNameFromReader(wrapped).text(), "Quill Sans Bold");
         if (&font == &fonts[2]) {
             // Inflating stops with the name table: the stream of the large table after it is
@@ -97,14 +97,14 @@ TEST(Woff2Font, GivesTheNameTableByteForByteAndItsName) {
         testsupport::trueTypeBytes({.tables = {{"head", std::string(54, '\x02')}}});
     const std::vector<std::uint8_t> none = sfntOf(testsupport::woff2Bytes({.sfnt = nameless}));
     EXPECT_EQ(none.size(), 12u);
-    runtime::FontFileReader empty(none);
-    runtime::FontFileReader original(bytesOf(nameless));
+    platform::FontFileReader empty(none);
+    platform::FontFileReader original(bytesOf(nameless));
     EXPECT_EQ(truetype::TTEnglishNameFromReader(empty).text(),
               truetype::TTEnglishNameFromReader(original).text());
     // A collection: its first font's name table, found through the collection directory.
     const std::vector<std::uint8_t> first = sfntOf(testsupport::woff2Bytes(
         {.collection = {kFont, testsupport::trueTypeFontNamed(u"Second Font")}}));
-    runtime::FontFileReader firstFont(first);
+    platform::FontFileReader firstFont(first);
     EXPECT_EQ(truetype::TTEnglishNameFromReader(firstFont).text(), "Quill Sans Bold");
 }
 
@@ -134,8 +134,8 @@ TEST(Woff2Font, DamagedOrHostileWrappersOverflow) {
         try {
             sfntOf(testsupport::woff2Bytes(layout));
             ADD_FAILURE() << "no failure for case " << (&layout - cases);
-        } catch (const runtime::Failure& failure) {
-            EXPECT_TRUE(failure.is(runtime::FailureNumber::Overflow)) << (&layout - cases);
+        } catch (const platform::Failure& failure) {
+            EXPECT_TRUE(failure.is(platform::FailureNumber::Overflow)) << (&layout - cases);
         }
     }
 }
@@ -161,9 +161,9 @@ TEST(Woff2Font, AHugeTableBeforeTheNameIsRefusedCheaply) {
 
 #ifndef _WIN32
 std::string woff2Name(const std::string& path) {
-    runtime::FontFileReader reader(path);
+    platform::FontFileReader reader(path);
     const std::vector<std::uint8_t> sfnt = truetype::woff2Sfnt(reader);
-    runtime::FontFileReader wrapped(sfnt);
+    platform::FontFileReader wrapped(sfnt);
     return truetype::TTEnglishNameFromReader(wrapped).text();
 }
 #endif

@@ -1,7 +1,7 @@
 // WOFF files: the wrapped font's name and report, stored raw or deflated, and what a damaged
 // wrapper gives.
 #include "fontlist/FontTypes.h"
-#include "runtime/FontFileReader.h"
+#include "platform/FontFileReader.h"
 #include "truetype/NameTableReader.h"
 #include "truetype/NameTableReport.h"
 
@@ -34,8 +34,8 @@ const std::string kFont = testsupport::trueTypeFont(
                  {.nameId = 1, .bytes = testsupport::utf16be(u"Woff Sans Woff Sans Woff Sans")},
                  {.bytes = testsupport::utf16be(u"Woff Sans Woff Sans Woff Sans Bold")}}});
 
-runtime::FontReport ttfReport(const std::string& bytes, const std::string& path) {
-    runtime::FontFileReader reader(
+fontcore::FontReport ttfReport(const std::string& bytes, const std::string& path) {
+    platform::FontFileReader reader(
         std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
     return truetype::TTReportFromReader(reader, path);
 }

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+
+namespace fontlist {
+
+// A modal message to the user, as data: the core decides title, text, buttons and icon; each
+// front end (window, command line, tests) decides how to show it. Texts are UTF-8 and may hold
+// CR LF line breaks.
+enum class Buttons { Ok, YesNoCancel };
+enum class MessageIcon { None, Critical, Warning };
+enum class Answer { Ok, Yes, No, Cancel };
+
+struct UserMessage {
+    std::string title;
+    std::string text;
+    Buttons buttons = Buttons::Ok;
+    MessageIcon icon = MessageIcon::None;
+};
+
+} // namespace fontlist
