@@ -62,12 +62,6 @@ public:
     // Takes the lookup of the next listed file (rows are added in listed order).
     void add(FontRow&& row);
 
-    // Hands the names and the keys over, leaving these rows without them.
-    void moveColumnsInto(text::TextList& names, text::TextList& keys) noexcept {
-        names = std::move(names_);
-        keys = std::move(keys_);
-    }
-
     // Sorts the rows by key without regard to case; returns each sorted row's place in its
     // group of equal keys.
     std::vector<GroupPlace> sortByKey();
