@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/MessagePresenter.h"
 #include "fontcore/FontReport.h"
 #include "fontcore/NameDecoding.h"
 #include "fontlist/SpacesOption.h"
+#include "fontlist/UserMessage.h"
 
 #include <QWidget>
 
@@ -38,8 +38,8 @@ public:
     struct Services {
         // The start-up directory as the system's bytes; empty for the process's current one.
         std::string startDirectory;
-        std::function<std::string()> systemFontRoot; // default: platform::systemFontRoot
-        MessagePresenter* messages = nullptr;        // default: real message boxes
+        std::function<std::string()> systemFontRoot;    // default: platform::systemFontRoot
+        fontlist::MessagePresenter* messages = nullptr; // default: real message boxes
         // The shortest time between two progress titles handed to the window system; the
         // titles in between are passed over (the latest and the last are always shown).
         std::chrono::milliseconds progressInterval{33};
@@ -98,8 +98,8 @@ private:
     void showFontReport(const fontcore::FontReport& report);
 
     Services services_;
-    std::unique_ptr<MessagePresenter> ownMessages_;
-    MessagePresenter* messages_ = nullptr;
+    std::unique_ptr<fontlist::MessagePresenter> ownMessages_;
+    fontlist::MessagePresenter* messages_ = nullptr;
     State state_;
     std::unique_ptr<WindowConversation> conversation_;
     std::unique_ptr<BatchWiring> batch_;

@@ -1,14 +1,14 @@
 #include "app/WindowConversation.h"
 
 #include "app/EventsWithoutInput.h"
-#include "app/MessagePresenter.h"
+#include "fontlist/UserMessage.h"
 
 #include <QString>
 #include <QWidget>
 
 namespace app {
 
-WindowConversation::WindowConversation(QWidget& window, MessagePresenter& messages,
+WindowConversation::WindowConversation(QWidget& window, fontlist::MessagePresenter& messages,
                                        std::chrono::milliseconds progressInterval)
     : window_(window), messages_(messages), progressInterval_(progressInterval) {}
 

@@ -12,8 +12,6 @@ class QWidget;
 
 namespace app {
 
-class MessagePresenter;
-
 // How a batch run talks to the person at the window: its questions and messages in message
 // boxes, its progress in the window's title. While a run holds the window, every event but the
 // user's input goes through, and a close asked for meanwhile waits for the run's end.
@@ -21,7 +19,7 @@ class WindowConversation final : public fontlist::Conversation {
 public:
     // The title is handed to the window system at most once per progressInterval (the latest
     // and the last title are always shown).
-    WindowConversation(QWidget& window, MessagePresenter& messages,
+    WindowConversation(QWidget& window, fontlist::MessagePresenter& messages,
                        std::chrono::milliseconds progressInterval);
 
     // Runs a batch run; a close asked for meanwhile is carried out after it.
@@ -37,7 +35,7 @@ private:
     void handOverProgress();
 
     QWidget& window_;
-    MessagePresenter& messages_;
+    fontlist::MessagePresenter& messages_;
     std::chrono::milliseconds progressInterval_;
     bool running_ = false;
     std::string progressTitle_;    // the latest progress title

@@ -12,6 +12,7 @@
 #include "platform/DirectoryListing.h"
 #include "platform/Failure.h"
 #include "platform/SystemFontRoot.h"
+#include "text/Text.h"
 
 #include <cstddef>
 #include <ostream>
@@ -66,12 +67,11 @@ int runBatchCommand(BatchRun batchRun, const Request& request, Console& console)
         // The run finished, but not every font was copied whole (a copy passed over with Yes,
         // as --yes answers, a companion that could not be copied, a font that could not be
         // read, a .pfb without its .pfm): a script must not take it for a full copy.
-        console.err << "quillvane-cli: " << incomplete
-                    << (incomplete == 1 ? " font was" : " fonts were")
+        console.err << "quillvane-cli: " << text::counted(incomplete, "font was", "fonts were")
                     << " left incomplete (not copied, or copied without a companion file)\n";
     } else if (status == kNotAllCopied) {
         // The list was written, but some fonts in it stand under their error text.
-        console.err << "quillvane-cli: " << incomplete << (incomplete == 1 ? " font" : " fonts")
+        console.err << "quillvane-cli: " << text::counted(incomplete, "font", "fonts")
                     << " could not be read\n";
     }
     return status;

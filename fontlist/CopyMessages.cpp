@@ -79,11 +79,9 @@ std::string finishedText(const std::string& shortfalls, std::size_t incomplete) 
     std::string text = "Finished.";
     text += shortfalls;
     if (incomplete > 0) {
-        text += kCrLf;
-        text += kCrLf;
-        text += std::to_string(incomplete) + (incomplete == 1 ? " font was" : " fonts were") +
-                " left incomplete (not copied, or copied without a companion file); the "
-                "messages before this one say why.";
+        text::appendParagraph(text, text::counted(incomplete, "font was", "fonts were") +
+                                        " left incomplete (not copied, or copied without a "
+                                        "companion file); the messages before this one say why.");
     }
     return text;
 }

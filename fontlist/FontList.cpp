@@ -40,11 +40,10 @@ std::string createdText(const std::string& pagePath, const std::string& reportPa
                        "Any possible font duplication issues can be found in" + std::string(kCrLf) +
                        reportPath;
     if (unread > 0) {
-        text += kCrLf;
-        text += kCrLf;
-        text += std::to_string(unread) + (unread == 1 ? " font" : " fonts") +
-                " could not be read (no memory for it, or the file could not be opened); the "
-                "list names each under \"error\" and the cause.";
+        text::appendParagraph(text, text::counted(unread, "font", "fonts") +
+                                        " could not be read (no memory for it, or the file could "
+                                        "not be opened); the list names each under \"error\" "
+                                        "and the cause.");
     }
     return text;
 }

@@ -18,4 +18,12 @@ struct UserMessage {
     MessageIcon icon = MessageIcon::None;
 };
 
+// Shows a modal message and returns the button pressed (Ok for an OK box). The window uses
+// real message boxes; tests answer from a script.
+class MessagePresenter {
+public:
+    virtual ~MessagePresenter() = default;
+    virtual Answer show(const UserMessage& message) = 0;
+};
+
 } // namespace fontlist

@@ -276,4 +276,17 @@ std::string numberText(std::int64_t value) {
     return out;
 }
 
+std::string counted(std::size_t count, std::string_view one, std::string_view many) {
+    std::string out = std::to_string(count);
+    out += ' ';
+    out += count == 1 ? one : many;
+    return out;
+}
+
+void appendParagraph(std::string& message, std::string_view paragraph) {
+    message += kCrLf;
+    message += kCrLf;
+    message += paragraph;
+}
+
 } // namespace text

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -60,5 +61,12 @@ inline constexpr std::string_view kCrLf = "\r\n";
 // Decimal digits with one blank in the place of the sign for a number that is not negative:
 // 5 -> " 5", -5 -> "-5", 0 -> " 0".
 std::string numberText(std::int64_t value);
+
+// The count and the words that follow it as the count takes them: (1, "font was", "fonts were")
+// -> "1 font was", (3, ...) -> "3 fonts were".
+std::string counted(std::size_t count, std::string_view one, std::string_view many);
+
+// Appends a paragraph to a message after an empty line (CR LF twice).
+void appendParagraph(std::string& message, std::string_view paragraph);
 
 } // namespace text

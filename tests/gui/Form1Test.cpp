@@ -87,7 +87,7 @@ struct Window {
 
 // Real, modal message boxes (the window behind is blocked, as on a desktop), each closed
 // shortly after it appears; records the texts.
-class ClosedBoxes : public app::MessagePresenter {
+class ClosedBoxes : public fontlist::MessagePresenter {
 public:
     fontlist::Answer show(const fontlist::UserMessage& message) override {
         texts.push_back(message.text);

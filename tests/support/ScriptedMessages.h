@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/MessagePresenter.h"
+#include "fontlist/UserMessage.h"
 
 #include <deque>
 #include <vector>
@@ -9,7 +9,7 @@ namespace testsupport {
 
 // Stands in for the message boxes: records every message and answers from a script (OK for an
 // OK box and Cancel for a question once the script runs out), so a test never blocks.
-class ScriptedMessages : public app::MessagePresenter {
+class ScriptedMessages : public fontlist::MessagePresenter {
 public:
     fontlist::Answer show(const fontlist::UserMessage& message) override {
         shown.push_back(message);
