@@ -50,7 +50,7 @@ enum class CopyResult {
 // Only a regular file is copied, and only as many bytes as it had when it was opened: a file
 // on a file system whose sizes are not real (/proc, /sys) or one that yields more than its
 // size raises 75 with that cause, so that no source can fill the disk. The copy is not handed
-// to the device here (syncFileSystemOf does it for a whole run at once) unless durable.
+// to the device here (HeldDirectory::sync does it for a whole run at once) unless durable.
 //
 // Every failure that concerns the source is a SourceFailure: it cannot be opened or read, it
 // is no regular file, or it changed while it was copied (it gave fewer bytes than its size at
@@ -70,11 +70,6 @@ CopyResult copyFile(const std::string& source, const HeldDirectory& directory,
 // before it copies the bytes (a test truncates the source there). None by default; null
 // removes it.
 void setStepBeforeCopyingBytes(void (*step)(const std::string& source)) noexcept;
-
-// Hands everything written to the file system that holds the directory to the device, then
-// the directory's own entries; raises the failure the system reports. A directory that is not
-// there holds nothing to hand over.
-void syncFileSystemOf(const std::string& directory);
 
 // The absolute path with every symbolic link, "." and ".." resolved; the path as given when it
 // cannot be resolved (a path that does not exist, say). Never throws a Failure.

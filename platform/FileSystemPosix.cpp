@@ -305,27 +305,6 @@ CopyResult copyFile(const std::string& source, const HeldDirectory& directory,
     return CopyResult::Copied;
 }
 
-void syncFileSystemOf(const std::string& directory) {
-    UniqueFd folder(
-        ::open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (folder.get() < 0) {
-        if (errno == ENOENT) {
-            return; // never made: nothing was written there
-        }
-        throw failureFromErrno(errno);
-    }
-#ifdef __linux__
-    if (::syncfs(folder.get()) != 0) {
-        throw failureFromErrno(errno);
-    }
-#else
-    ::sync();
-#endif
-    if (::fsync(folder.get()) != 0 && errno != EINVAL && errno != EROFS) {
-        throw failureFromErrno(errno);
-    }
-}
-
 void requireListableDirectory(const std::string& path) {
     DIR* directory = ::opendir(path.c_str());
     if (directory != nullptr) {

@@ -205,10 +205,6 @@ CopyResult copyFile(const std::string& source, const HeldDirectory& directory,
     return result;
 }
 
-void syncFileSystemOf(const std::string&) {
-    // Each copy was moved into place writing through.
-}
-
 void requireListableDirectory(const std::string& path) {
     const std::filesystem::path directory = native(path);
     const DWORD attributes = ::GetFileAttributesW(directory.c_str());
