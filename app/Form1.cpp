@@ -6,6 +6,7 @@
 #include "app/DirectoryList.h"
 #include "app/DriveList.h"
 #include "app/FileList.h"
+#include "app/FocusRing.h"
 #include "app/Form1Layout.h"
 #include "app/NamedComboBoxAccessible.h"
 #include "app/PlainText.h"
@@ -34,6 +35,7 @@
 #include <QSignalBlocker>
 #include <QStorageInfo>
 
+#include <initializer_list>
 #include <optional>
 
 namespace app {
@@ -62,6 +64,9 @@ Form1::Form1(Services services, QWidget* parent) : QWidget(parent), services_(st
            twips::toPixels(layout::clientHeightAtStart));
     createControls();
     setTabOrder();
+    for (QWidget* control : std::initializer_list<QWidget*>{Dir1, File1, FontDetails}) {
+        new FocusRing(*control); // owned by the control
+    }
     giveAccessibleNames(*this);
     conversation_ =
         std::make_unique<WindowConversation>(*this, *messages_, services_.progressInterval);

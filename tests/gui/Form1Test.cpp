@@ -924,7 +924,8 @@ private slots:
         QCOMPARE(pane->palette().color(QPalette::Base), pane->palette().color(QPalette::Midlight));
     }
 
-    // Tab walks the controls in the layout's order, the spaces options as one stop, and wraps.
+    // Tab walks the controls in the layout's order, the spaces options as one stop, and wraps;
+    // the focus shows on each.
     void tabKeyVisitsTheControlsInOrder() {
         testsupport::TempDir dir;
         dir.write("a.ttf", "x"); // so that the batch buttons take the focus
@@ -935,7 +936,15 @@ private slots:
         QStringList visited{QApplication::focusWidget()->objectName()};
         for (int i = 0; i < 10; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            visited << QApplication::focusWidget()->objectName();
+            const QString focus = QApplication::focusWidget()->objectName();
+            visited << focus;
+            // The lists and the pane, which show no focus of their own, wear a ring while
+            // they have it, and only then.
+            for (const QString control : {"Dir1", "File1", "FontDetails"}) {
+                auto* ring = window.form.findChild<QWidget*>(control + "FocusRing");
+                QVERIFY(ring != nullptr);
+                QCOMPARE(ring->isVisible(), focus == control);
+            }
         }
         QCOMPARE(visited, (QStringList{"CreateHTMLFontList", "Drive1", "Dir1", "File1",
                                        "RenameFonts", "FontDetails", "Command1", "chkUnicodeNames",
