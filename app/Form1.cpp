@@ -17,6 +17,7 @@
 #include "app/WindowConversation.h"
 #include "app/WindowIcon.h"
 #include "fontlist/FontTypes.h"
+#include "fontlist/HiddenFontsHint.h"
 #include "fontlist/ProgramName.h"
 #include "fontlist/SystemDirectories.h"
 #include "platform/PathText.h"
@@ -239,6 +240,16 @@ void Form1::EnableButtons() {
     } else {
         CreateHTMLFontList->setEnabled(false);
         RenameFonts->setEnabled(false);
+        showHiddenFontsHint();
+    }
+}
+
+// An empty list whose folder holds fonts of the other types says so in the pane (its text only:
+// the state still names the file it showed).
+void Form1::showHiddenFontsHint() {
+    if (const std::optional<std::string> hint =
+            fontlist::hiddenFontsHint(File1->path(), File1->pattern().toStdString())) {
+        setDetailsText(*hint);
     }
 }
 
@@ -257,8 +268,9 @@ void Form1::File1_Click() {
 }
 
 void Form1::chkUnicodeNames_Click() {
-    // The file the pane shows, read again with the other decoding.
-    if (state_.FontPath.empty()) {
+    // The file the pane shows, read again with the other decoding; an empty list's pane says
+    // why it is empty.
+    if (state_.FontPath.empty() || File1->entryCount() == 0) {
         return;
     }
     setDetailsText({});

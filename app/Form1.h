@@ -94,6 +94,7 @@ private:
     void setTabOrder();
     void connectHandlers();
     void tellBrowsingProblem(const QString& text);
+    void showHiddenFontsHint();
     // The report of the selected file (FontPath) into InfoText and the details pane.
     void showFontReport(const fontcore::FontReport& report);
 

@@ -234,7 +234,10 @@ private slots:
         QCOMPARE(window.files()->entryCount(), 0);
         QVERIFY(!window.batchButtonsEnabled());
         QCOMPARE(window.form.state().FontPath, joined(dir, "one.pfb"));
-        QCOMPARE(window.details(), QStringLiteral("kept"));
+        // The pane says why the list is empty, and where the fonts are.
+        QCOMPARE(window.details(), QStringLiteral("No .ttf files here. This folder holds 2 .pfb "
+                                                  "files: choose \"All font types\" in the type "
+                                                  "filter."));
 
         // Back to both types: the list refills and its first entry is selected again.
         window.form.setFontTypeText(QStringLiteral("Both font types (*.ttf;*.pfb)"));
