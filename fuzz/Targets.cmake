@@ -22,18 +22,8 @@ endif()
 
 add_library(quillvane_fuzz_writer_seeds STATIC
     ${CMAKE_CURRENT_LIST_DIR}/WriterSeeds.cpp
-    ${PROJECT_SOURCE_DIR}/tests/support/CollectionWriter.cpp
-    ${PROJECT_SOURCE_DIR}/tests/support/PfbWriter.cpp
-    ${PROJECT_SOURCE_DIR}/tests/support/SuitcaseWriter.cpp
-    ${PROJECT_SOURCE_DIR}/tests/support/TrueTypeWriter.cpp
-    ${PROJECT_SOURCE_DIR}/tests/support/WoffWriter.cpp
-    ${PROJECT_SOURCE_DIR}/tests/support/Woff2Writer.cpp
 )
-find_package(PkgConfig REQUIRED)
-pkg_check_modules(BROTLIENC REQUIRED IMPORTED_TARGET libbrotlienc)
-target_link_libraries(quillvane_fuzz_writer_seeds PRIVATE ZLIB::ZLIB PkgConfig::BROTLIENC)
-target_include_directories(quillvane_fuzz_writer_seeds
-    PUBLIC ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
+target_link_libraries(quillvane_fuzz_writer_seeds PUBLIC quillvane_font_writers)
 quillvane_warnings(quillvane_fuzz_writer_seeds)
 # Font descriptions are aggregates whose optional fields are mostly left out (after the
 # warnings, which would turn this one on again).

@@ -37,7 +37,7 @@ TEST(Type1TextForms, ReadAsThePfbOfTheSameClearText) {
 // them: the full name, then version, FullName, FamilyName and Weight.
 TEST(Type1TextForms, RealUnixFontsReadAsFontToolsReadsThem) {
     const std::string dir = "/usr/share/fonts/type1/urw-base35/";
-    if (!std::filesystem::exists(dir + "C059-Italic.t1")) {
+    if (!std::filesystem::exists(std::filesystem::path(dir) / "C059-Italic.t1")) {
         GTEST_SKIP() << "the URW base 35 fonts in Unix form (fonts-urw-base35) are not installed";
     }
     const struct {
