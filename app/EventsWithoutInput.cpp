@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QObject>
 #include <QWidget>
+#include <QWindow>
 
 namespace app {
 
@@ -41,11 +42,15 @@ bool isUserInput(QEvent::Type type) {
     }
 }
 
-// An Escape key pressed in the window (to one of its widgets, or to the window itself).
+// An Escape key pressed in the window: as the window system hands it to the window's surface,
+// or as it is sent to one of its widgets.
 bool isEscapeIn(const QWidget* window, QObject* receiver, QEvent* event) {
     if (window == nullptr || event->type() != QEvent::KeyPress ||
         static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape) {
         return false;
+    }
+    if (const auto* surface = qobject_cast<const QWindow*>(receiver)) {
+        return surface == window->windowHandle();
     }
     const auto* widget = qobject_cast<const QWidget*>(receiver);
     return widget != nullptr && widget->window() == window;

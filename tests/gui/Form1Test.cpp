@@ -760,8 +760,9 @@ private slots:
         };
         connect(&window.form, &QWidget::windowTitleChanged, this, [&window](const QString& title) {
             if (title == QStringLiteral("Quillvane - 2 fonts left")) {
+                // As the window system hands it over: to the window's surface.
                 QCoreApplication::postEvent(
-                    window.files(),
+                    window.form.windowHandle(),
                     new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
             }
         });
