@@ -9,7 +9,12 @@
 #include "fontlist/FontList.h"
 #include "platform/Failure.h"
 
+#include <QApplication>
+#include <QPointer>
 #include <QPushButton>
+#include <QWidget>
+
+#include <functional>
 
 namespace app {
 
@@ -35,44 +40,57 @@ fontlist::BatchRequest BatchWiring::request(const fontlist::FontFolders& folders
 
 void BatchWiring::writeFontList(const fontlist::FontFolders& folders, fontlist::SpacesOption spaces,
                                 fontcore::NameDecoding decoding) {
-    conversation_.hold([&] {
+    holdWithButtonsOff([&] {
         try {
             const fontlist::BatchRequest asked = request(folders, spaces, decoding);
             fontlist::writeFontList(conversation_, asked);
-            if (asked.listing.names.empty()) {
-                disableBatchButtons();
-            }
+            return asked.listing.names.empty();
         } catch (...) {
             // No memory for the listing: told as the run tells its own failures.
             fontlist::reportFontListFailure(conversation_, platform::currentFailure());
         }
+        return false;
     });
 }
 
 void BatchWiring::copyUnderFullNames(const fontlist::FontFolders& folders,
                                      fontlist::SpacesOption spaces,
                                      fontcore::NameDecoding decoding) {
-    conversation_.hold([&] {
+    holdWithButtonsOff([&] {
         try {
             const fontlist::BatchRequest asked = request(folders, spaces, decoding);
             const fontlist::BatchResult result = fontlist::copyUnderFullNames(conversation_, asked);
-            if (asked.listing.names.empty()) {
-                disableBatchButtons();
-            }
             if (result.wroteIntoFolder) {
                 // A new "friendly" folder shows in the tree, the list as it is now.
                 controls_.directories.refresh();
                 controls_.files.refresh();
             }
+            return asked.listing.names.empty();
         } catch (...) {
             fontlist::copymessages::reportFailure(conversation_, platform::currentFailure(), {});
         }
+        return false;
     });
 }
 
-void BatchWiring::disableBatchButtons() {
+// The batch buttons are shown off while the run holds the window; afterwards they are as they
+// were (the focus back on the one it was on), unless the listing was empty: then they stay off.
+void BatchWiring::holdWithButtonsOff(const std::function<bool()>& run) {
+    const bool createList = controls_.createList.isEnabled();
+    const bool copyFonts = controls_.copyFonts.isEnabled();
+    const QPointer<QWidget> focused = QApplication::focusWidget();
     controls_.createList.setEnabled(false);
     controls_.copyFonts.setEnabled(false);
+    bool emptyListing = false;
+    conversation_.hold([&] { emptyListing = run(); });
+    if (emptyListing) {
+        return;
+    }
+    controls_.createList.setEnabled(createList);
+    controls_.copyFonts.setEnabled(copyFonts);
+    if (focused != nullptr && focused->isEnabled() && focused->isVisible()) {
+        focused->setFocus();
+    }
 }
 
 } // namespace app

@@ -4,6 +4,8 @@
 #include "fontlist/BatchRequest.h"
 #include "fontlist/SpacesOption.h"
 
+#include <functional>
+
 class QPushButton;
 
 namespace app {
@@ -15,7 +17,8 @@ class WindowConversation;
 // The window's side of its two batch runs: what a run is given from the window's controls (the
 // file list read again), and what the window does when the run has ended (its batch buttons off
 // after an empty listing, its lists read again after a copy run that wrote into the folder).
-// Each run is held by the conversation: the window takes no input until it ends.
+// Each run is held by the conversation: the window takes no input until it ends, and its batch
+// buttons are shown off meanwhile.
 class BatchWiring {
 public:
     struct Controls {
@@ -38,7 +41,8 @@ public:
 private:
     fontlist::BatchRequest request(const fontlist::FontFolders& folders,
                                    fontlist::SpacesOption spaces, fontcore::NameDecoding decoding);
-    void disableBatchButtons();
+    // Runs run (which says whether the listing was empty) held by the conversation.
+    void holdWithButtonsOff(const std::function<bool()>& run);
 
     Controls controls_;
     WindowConversation& conversation_;

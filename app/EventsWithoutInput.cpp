@@ -2,7 +2,10 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QObject>
+#include <QWidget>
+#include <QWindow>
 
 namespace app {
 
@@ -39,23 +42,53 @@ bool isUserInput(QEvent::Type type) {
     }
 }
 
-// Discards the user's input to every object for as long as it is installed.
+// An Escape key pressed in the window: as the window system hands it to the window's surface,
+// or as it is sent to one of its widgets.
+bool isEscapeIn(const QWidget* window, QObject* receiver, QEvent* event) {
+    if (window == nullptr || event->type() != QEvent::KeyPress ||
+        static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape) {
+        return false;
+    }
+    if (const auto* surface = qobject_cast<const QWindow*>(receiver)) {
+        return surface == window->windowHandle();
+    }
+    const auto* widget = qobject_cast<const QWidget*>(receiver);
+    return widget != nullptr && widget->window() == window;
+}
+
+// Discards the user's input to every object for as long as it is installed, noting an Escape
+// pressed in the stop window.
 class InputDiscarder : public QObject {
 public:
-    InputDiscarder() { QCoreApplication::instance()->installEventFilter(this); }
+    explicit InputDiscarder(const QWidget* stopWindow) : stopWindow_(stopWindow) {
+        QCoreApplication::instance()->installEventFilter(this);
+    }
     ~InputDiscarder() override { QCoreApplication::instance()->removeEventFilter(this); }
     InputDiscarder(const InputDiscarder&) = delete;
     InputDiscarder& operator=(const InputDiscarder&) = delete;
 
+    bool escapePressed() const { return escapePressed_; }
+
 protected:
-    bool eventFilter(QObject*, QEvent* event) override { return isUserInput(event->type()); }
+    bool eventFilter(QObject* receiver, QEvent* event) override {
+        if (!isUserInput(event->type())) {
+            return false;
+        }
+        escapePressed_ = escapePressed_ || isEscapeIn(stopWindow_, receiver, event);
+        return true;
+    }
+
+private:
+    const QWidget* stopWindow_;
+    bool escapePressed_ = false;
 };
 
 } // namespace
 
-void processEventsWithoutInput() {
-    const InputDiscarder discarder;
+bool processEventsWithoutInput(const QWidget* stopWindow) {
+    const InputDiscarder discarder(stopWindow);
     QCoreApplication::processEvents(QEventLoop::AllEvents);
+    return discarder.escapePressed();
 }
 
 } // namespace app

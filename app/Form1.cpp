@@ -183,7 +183,7 @@ void Form1::Form_Resize() {
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
-    // During a batch run the close waits for the run's end.
+    // During a batch run the close asks the run to stop, and waits for its end.
     if (conversation_->deferClose()) {
         event->ignore();
         return;

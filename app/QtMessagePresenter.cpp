@@ -47,6 +47,10 @@ fontlist::Answer QtMessagePresenter::show(const fontlist::UserMessage& message) 
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         box.setDefaultButton(QMessageBox::Yes);
         box.setEscapeButton(QMessageBox::Cancel);
+    } else if (message.buttons == fontlist::Buttons::YesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::No);
     } else {
         box.setStandardButtons(QMessageBox::Ok);
     }
@@ -56,6 +60,9 @@ fontlist::Answer QtMessagePresenter::show(const fontlist::UserMessage& message) 
     case QMessageBox::No: return fontlist::Answer::No;
     case QMessageBox::Cancel: return fontlist::Answer::Cancel;
     default:
+        if (message.buttons == fontlist::Buttons::YesNo) {
+            return fontlist::Answer::No;
+        }
         return message.buttons == fontlist::Buttons::Ok ? fontlist::Answer::Ok
                                                         : fontlist::Answer::Cancel;
     }

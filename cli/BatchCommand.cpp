@@ -3,6 +3,7 @@
 #include "cli/ConsoleConversation.h"
 #include "cli/ExitStatus.h"
 #include "cli/ListedDirectory.h"
+#include "cli/StopOnInterrupt.h"
 #include "fontlist/BatchRequest.h"
 #include "fontlist/BatchResult.h"
 #include "fontlist/CopyMessages.h"
@@ -59,7 +60,12 @@ fontlist::BatchResult run(BatchRun run, const Request& request, const std::strin
 int runBatchCommand(BatchRun batchRun, const Request& request, Console& console) {
     const std::string directory = listedDirectory(request.operands.at(0));
     ConsoleConversation conversation(console, request.assumeYes);
-    const fontlist::BatchResult result = run(batchRun, request, directory, conversation);
+    fontlist::BatchResult result;
+    {
+        // A Ctrl+C stops the run after the font in hand; its closing message says so.
+        const StopOnInterrupt stopOnInterrupt;
+        result = run(batchRun, request, directory, conversation);
+    }
     conversation.clearProgress();
     const ExitStatus status = exitStatusOf(result);
     const std::size_t incomplete = result.fontsIncomplete;

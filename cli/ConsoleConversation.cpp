@@ -1,6 +1,7 @@
 #include "cli/ConsoleConversation.h"
 
 #include "cli/ConsoleText.h"
+#include "cli/StopOnInterrupt.h"
 #include "cli/TerminalText.h"
 #include "text/Text.h"
 
@@ -89,6 +90,10 @@ void ConsoleConversation::showProgress(const std::string& text) {
     console_.err << line;
     console_.err.flush();
     progressWidth_ = width;
+}
+
+bool ConsoleConversation::stopAsked() {
+    return StopOnInterrupt::asked();
 }
 
 void ConsoleConversation::clearProgress() {

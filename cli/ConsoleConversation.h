@@ -24,6 +24,8 @@ public:
     fontlist::Answer show(const fontlist::UserMessage& message) override;
     void showProgress(const std::string& text) override;
     void showIdle() override { clearProgress(); }
+    // A Ctrl+C came while a StopOnInterrupt lives.
+    bool stopAsked() override;
 
     // Takes the progress line off the terminal, if one is drawn.
     void clearProgress();

@@ -9,6 +9,8 @@ enum ExitStatus : int {
     kUsage = 2,        // the command line cannot be run
     kNotAllCopied = 3, // copy finished, but fonts were left incomplete (passed over, unread);
                        // html finished, but fonts that could not be read are listed as errors
+    kStopped = 130,    // html or copy stopped by Ctrl+C after the font in hand (as shells
+                       // tell a command ended by it)
 };
 
 } // namespace cli

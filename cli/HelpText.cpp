@@ -74,6 +74,8 @@ Exit status:
      Yes, a file could not be read, a .pfb had no .pfm, a companion could not be copied, or
      a new name was one of the fonts being copied (never replaced); standard error says how
      many
+  130  html and copy: stopped by Ctrl+C after the font in hand (a second Ctrl+C ends the
+       tool at once); html then leaves _fonts.html and _report.txt as they were
 )";
 }
 

@@ -3,6 +3,9 @@
 namespace cli {
 
 ExitStatus exitStatusOf(const fontlist::BatchOutcome& outcome) {
+    if (outcome.end == fontlist::RunEnd::Stopped) {
+        return kStopped;
+    }
     if (outcome.end != fontlist::RunEnd::Finished) {
         return kNotFinished;
     }

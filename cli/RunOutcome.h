@@ -8,8 +8,8 @@ namespace cli {
 enum class BatchRun { Html, Copy };
 
 // The exit status for how a batch run ended: kSuccess when it finished, kNotAllCopied when it
-// finished but passed over fonts it could not copy, kNotFinished when it was refused, declined
-// or failed.
+// finished but passed over fonts it could not copy, kStopped when it was stopped by Ctrl+C,
+// kNotFinished when it was refused, declined or failed.
 ExitStatus exitStatusOf(const fontlist::BatchOutcome& outcome);
 
 } // namespace cli

@@ -10,6 +10,7 @@ enum class RunEnd {
     Refused,  // an empty file list, or a directory where the run may not write
     Declined, // a question was answered No or Cancel
     Failed,   // a failure was reported and ended the run
+    Stopped,  // the person asked it to stop: it ended after a font, with its closing message
 };
 
 // How a batch run ended and, for copy-and-rename, how many listed fonts it left incomplete: not

@@ -75,8 +75,10 @@ std::string sourceFolderText(const std::string& destination, const std::string& 
     return text;
 }
 
-std::string finishedText(const std::string& shortfalls, std::size_t incomplete) {
-    std::string text = "Finished.";
+namespace {
+
+// The closing message's first line, then what was left incomplete.
+std::string closingText(std::string text, const std::string& shortfalls, std::size_t incomplete) {
     text += shortfalls;
     if (incomplete > 0) {
         text::appendParagraph(text, text::counted(incomplete, "font was", "fonts were") +
@@ -84,6 +86,19 @@ std::string finishedText(const std::string& shortfalls, std::size_t incomplete) 
                                         "companion file); the messages before this one say why.");
     }
     return text;
+}
+
+} // namespace
+
+std::string finishedText(const std::string& shortfalls, std::size_t incomplete) {
+    return closingText("Finished.", shortfalls, incomplete);
+}
+
+std::string stoppedText(std::size_t filesDone, std::size_t listed, const std::string& shortfalls,
+                        std::size_t toldBefore) {
+    return closingText("Stopped after " + text::groupedNumber(filesDone) + " of " +
+                           text::groupedNumber(listed) + " fonts.",
+                       shortfalls, toldBefore);
 }
 
 void reportFailure(Conversation& conversation, const platform::Failure& failure,

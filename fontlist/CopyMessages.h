@@ -48,6 +48,12 @@ inline constexpr const char* kDestinationMoved =
 // messages before it told.
 std::string finishedText(const std::string& shortfalls, std::size_t toldBefore);
 
+// The closing message of a run stopped on request after filesDone of the listed files:
+// "Stopped after 1,204 of 160,000 fonts.", then the fonts left incomplete so far, as in
+// finishedText.
+std::string stoppedText(std::size_t filesDone, std::size_t listed, const std::string& shortfalls,
+                        std::size_t toldBefore);
+
 // Shows the message of a failure that ends the run: "Error  NN", then what the step was
 // doing (the file) and the cause in the system's words. A message that cannot be shown ends
 // it just the same: nothing leaves the run.

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
-#include <cstdint>
 #include <initializer_list>
 #include <memory>
 #include <optional>
@@ -26,7 +25,6 @@
 #include "platform/FileSystem.h"
 #include "platform/PathText.h"
 #include "platform/TemporaryFileCleanup.h"
-#include "text/Text.h"
 
 #include <cerrno>
 
@@ -111,15 +109,20 @@ CopyRun::Outcome CopyRun::outcomeOf(Action& action) noexcept {
 BatchResult CopyRun::run() {
     if (open()) {
         bool goesOn = true;
-        for (std::size_t index = 0; goesOn && index < fonts_.size(); ++index) {
+        for (std::size_t index = 0; goesOn && stoppedAfter_ == 0 && index < fonts_.size();
+             ++index) {
             goesOn = copy(fonts_[index], fonts_.size() - index - 1);
+            if (goesOn && index + 1 < fonts_.size()) {
+                goesOn = attempt([&] { return takeStopRequest(index + 1); });
+            }
         }
         if (goesOn) {
             close();
         }
     }
     BatchResult result;
-    result.end = end_;
+    // A stop ends the run only once the closing steps have all been done.
+    result.end = end_ == RunEnd::Finished && stoppedAfter_ > 0 ? RunEnd::Stopped : end_;
     result.fontsIncomplete = incompleteCount();
     result.wroteIntoFolder = wroteIntoFolder_;
     return result;
@@ -143,7 +146,7 @@ bool CopyRun::open() {
 
 // The destination confirmed, the copies handed to the device (and so the folder written for a
 // front end that shows it), the idle title, the closing message, which says how many fonts
-// were left incomplete.
+// were left incomplete (and, after a stop, how far the run came).
 void CopyRun::close() {
     attemptInTurn({&CopyRun::confirmDestination, &CopyRun::syncDestination,
                    &CopyRun::noteWroteIntoFolder, &CopyRun::showIdleTitle, &CopyRun::showFinished});
@@ -166,8 +169,7 @@ bool CopyRun::copy(FontWork& font, std::size_t filesAfter) {
             return false;
         }
     }
-    return attempt(
-        [&] { return showProgress(text::numberText(static_cast<std::int64_t>(filesAfter))); });
+    return attempt([&] { return showCountdown(filesAfter); });
 }
 
 // The font's own file, then its companions in their order: a required companion's failure

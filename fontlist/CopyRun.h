@@ -111,13 +111,16 @@ private:
     void noteUnreadable(FontWork& font, const std::string& path, const platform::Failure& failure);
     void noteWithout(FontWork& font, std::string_view extension);
 
+    // Between the files: a stop asked for ends the run after the files done so far.
+    Step takeStopRequest(std::size_t filesDone);
+
     // The closing steps.
     Step confirmDestination();
     Step syncDestination();
     Step noteWroteIntoFolder();
     Step showIdleTitle();
     Step showFinished();
-    Step showProgress(const std::string& text);
+    Step showCountdown(std::size_t filesAfter);
     Step show(const fontlist::UserMessage& shown);
 
     static constexpr std::string_view kFriendlyName = "friendly";
@@ -132,6 +135,7 @@ private:
     std::vector<FontWork> fonts_;                     // laid out once the destination is resolved
     RunEnd end_ = RunEnd::Finished;                   // until a step ends the run
     bool wroteIntoFolder_ = false;                    // the copies are in place
+    std::size_t stoppedAfter_ = 0;         // the listed files done when a stop was asked for, or 0
     NamesWithoutCase companions_;          // the directory's companion files, found without case
     platform::fs::ProtectedFiles guarded_; // every file the run reads
     CopyShortfalls shortfalls_;            // the fonts left incomplete that the end names

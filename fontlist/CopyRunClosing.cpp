@@ -1,6 +1,7 @@
 // The closing steps of a copy run, and the steps that talk to the person running it.
 #include "fontlist/CopyRun.h"
 
+#include <cstddef>
 #include <string>
 
 #include "fontlist/CopyMessages.h"
@@ -12,6 +13,7 @@ namespace fontlist {
 
 using copymessages::finishedText;
 using copymessages::message;
+using copymessages::stoppedText;
 
 // The destination is still the directory the copies went into; a swap is told and ends the
 // run, which never says "Finished." then.
@@ -43,8 +45,15 @@ CopyRun::Step CopyRun::noteWroteIntoFolder() {
     return Step::Done;
 }
 
-CopyRun::Step CopyRun::showProgress(const std::string& text) {
-    conversation_.showProgress(text);
+CopyRun::Step CopyRun::showCountdown(std::size_t filesAfter) {
+    conversation_.showCountdown(filesAfter);
+    return Step::Done;
+}
+
+CopyRun::Step CopyRun::takeStopRequest(std::size_t filesDone) {
+    if (conversation_.stopAsked()) {
+        stoppedAfter_ = filesDone;
+    }
     return Step::Done;
 }
 
@@ -59,8 +68,12 @@ CopyRun::Step CopyRun::showIdleTitle() {
     return Step::Done;
 }
 
+// "Finished.", or after a stop how far the run came; then the fonts left incomplete so far.
 CopyRun::Step CopyRun::showFinished() {
-    return show(message(finishedText(shortfalls_.text(), incompleteCount() - shortfalls_.count())));
+    const std::size_t toldBefore = incompleteCount() - shortfalls_.count();
+    return show(message(stoppedAfter_ > 0 ? stoppedText(stoppedAfter_, fonts_.size(),
+                                                        shortfalls_.text(), toldBefore)
+                                          : finishedText(shortfalls_.text(), toldBefore)));
 }
 
 } // namespace fontlist

@@ -17,13 +17,17 @@ namespace fontlist {
 // A failure 75 asks whether to go on (Yes resumes with the step after the failed one); any
 // other failure is shown and ends the run, with nothing undone. A missing ".afm", ".inf" or
 // ".mmm" is no failure; any other failure to copy one is told, and the run goes on. No copy
-// lands on a listed file. A Type 1 font's companions are found as the listing finds names:
-// FOO.PFM goes with FOO.PFB where there is no FOO.pfm. Never throws.
+// lands on a listed file. After each listed file but the last the run asks the conversation
+// whether to stop: then it ends after that file (its companions copied), with the closing steps
+// done and "Stopped after N of M fonts." in place of "Finished.". A Type 1 font's companions are
+// found as the listing finds names: FOO.PFM goes with FOO.PFB where there is no FOO.pfm. Never
+// throws.
 //
 // Returns how the run ended (finished after "Finished.", refused, declined by a No or Cancel,
-// failed), the number of fonts it left incomplete, which "Finished." also tells (a run can
-// finish without having copied every font: a read-only file in the way, say), and whether its
-// copies are in place in the folder, so that a front end that shows it reads its lists again.
+// failed, stopped on request), the number of fonts it left incomplete, which "Finished." also tells
+// (a run can finish without having copied every font: a read-only file in the way, say), and
+// whether its copies are in place in the folder, so that a front end that shows it reads its lists
+// again.
 BatchResult copyUnderFullNames(Conversation& conversation, const BatchRequest& request);
 
 } // namespace fontlist

@@ -54,6 +54,17 @@ BatchResult endedWith(RunEnd end) {
     return result;
 }
 
+// A stop asked for during the lookups: nothing was written.
+BatchResult stoppedAfter(Conversation& conversation, std::size_t lookedUp, std::size_t listed) {
+    conversation.showIdle();
+    std::string text = "Stopped after " + text::groupedNumber(lookedUp) + " of " +
+                       text::groupedNumber(listed) + " fonts.";
+    text::appendParagraph(text, "The list was not written; " + std::string(kPageName) + " and " +
+                                    std::string(kReportName) + " are as they were.");
+    showOk(conversation, kTitle, std::move(text), fontlist::MessageIcon::None);
+    return endedWith(RunEnd::Stopped);
+}
+
 // Whether the run may write into the listed folder; says why not where it may not.
 bool mayWriteInto(Conversation& conversation, const BatchRequest& request,
                   const std::string& directory) {
@@ -82,6 +93,10 @@ BatchResult run(Conversation& conversation, const BatchRequest& request) {
 
     FontRows rows = lookUpRows(conversation, directory, request.listing.names, request.spaces,
                                request.decoding);
+    if (rows.lookedUp() < rows.size()) {
+        swept.get();
+        return stoppedAfter(conversation, rows.lookedUp(), rows.size());
+    }
     conversation.showProgress("Sorting Font List (alphabetizing)...");
     const std::vector<GroupPlace> places = rows.sortByKey();
     swept.get();

@@ -13,11 +13,14 @@ namespace fontlist {
 // key is the one its FontRow gives, its full name read with the request's decoding.
 //
 // Refuses an empty listing and any folder in or below the system font folder (an empty one
-// names no font folder). Counts down in the progress display. Every failure is told through the
+// names no font folder). Counts down in the progress display. A stop asked for (the
+// conversation's stopAsked, after each lookup but the last) ends the run before anything is
+// written, with "Stopped after N of M fonts." and RunEnd::Stopped; once the lookups are done the
+// run is not stopped, and writes its files. Every failure is told through the
 // conversation and ends the run; nothing is thrown. Returns how the run ended (Finished,
-// Refused or Failed: it asks no questions); as the fonts left incomplete, how many files could
-// not be read (out of memory, a file that may not be read or has gone), which are listed under
-// their error text and counted in the closing message; once the files are written, that it
+// Refused, Failed or Stopped: it asks no questions); as the fonts left incomplete, how many files
+// could not be read (out of memory, a file that may not be read or has gone), which are listed
+// under their error text and counted in the closing message; once the files are written, that it
 // wrote into the folder, and the rows in the order of the page.
 //
 // The page declares its encoding (UTF-8) on the line after "<HTML>"; in the report, the

@@ -50,6 +50,9 @@ std::string questionMarkForm(std::string_view listedName) {
 // in order stays small however many files there are.
 constexpr std::size_t kLookupSlice = 16384;
 
+// Leaves the lookups when a stop was asked for: the pool's helpers stop and are joined.
+struct StopAsked {};
+
 } // namespace
 
 // The question-mark form marks a file as unread where its full name gives nothing, where the
@@ -119,6 +122,36 @@ std::vector<GroupPlace> FontRows::sortByKey() {
     return places;
 }
 
+namespace {
+
+// Looks up the slice of the listed files from `from` side by side, taking the rows in listed
+// order; throws StopAsked when a stop is asked for after a file that is not the last.
+void lookUpSlice(Conversation& conversation, const platform::ListingDirectory& held,
+                 const std::string& directory, FontRows& rows, std::size_t from,
+                 SpacesOption option, fontcore::NameDecoding decoding) {
+    const std::size_t count = rows.size();
+    platform::inOrderParallel<FontRow>(
+        std::min(kLookupSlice, count - from),
+        [&](std::size_t j) {
+            const std::string_view name = rows.name(from + j);
+            thread_local std::string path; // reused by each thread's lookups
+            path.assign(directory);
+            path += name;
+            const platform::ListedFile file{held, path, path.c_str() + directory.size()};
+            return lookUpRow(file, name, option, decoding);
+        },
+        [&](std::size_t j, FontRow&& row) {
+            rows.add(std::move(row));
+            const std::size_t left = count - from - j - 1;
+            conversation.showCountdown(left);
+            if (left > 0 && conversation.stopAsked()) {
+                throw StopAsked{};
+            }
+        });
+}
+
+} // namespace
+
 FontRows lookUpRows(Conversation& conversation, const std::string& directory,
                     const text::TextList& names, SpacesOption option,
                     fontcore::NameDecoding decoding) {
@@ -128,22 +161,12 @@ FontRows lookUpRows(Conversation& conversation, const std::string& directory,
     const platform::ListingDirectory held(directory);
     // The lookups only read their own files, so they run side by side; the countdown follows
     // them in the order of the list.
-    for (std::size_t from = 0; from < count; from += kLookupSlice) {
-        platform::inOrderParallel<FontRow>(
-            std::min(kLookupSlice, count - from),
-            [&](std::size_t j) {
-                const std::string_view name = rows.name(from + j);
-                thread_local std::string path; // reused by each thread's lookups
-                path.assign(directory);
-                path += name;
-                const platform::ListedFile file{held, path, path.c_str() + directory.size()};
-                return lookUpRow(file, name, option, decoding);
-            },
-            [&](std::size_t j, FontRow&& row) {
-                rows.add(std::move(row));
-                conversation.showProgress(
-                    text::numberText(static_cast<std::int64_t>(count - from - j - 1)));
-            });
+    try {
+        for (std::size_t from = 0; from < count; from += kLookupSlice) {
+            lookUpSlice(conversation, held, directory, rows, from, option, decoding);
+        }
+    } catch (const StopAsked&) {
+        // rows holds the files looked up before the stop.
     }
     return rows;
 }

@@ -52,6 +52,8 @@ public:
     std::string_view key(std::size_t row) const noexcept { return keys_[row]; }
     const text::TextList& names() const noexcept { return names_; }
     const text::TextList& keys() const noexcept { return keys_; }
+    // How many listed files have been looked up: all of them unless the lookups were stopped.
+    std::size_t lookedUp() const noexcept { return keys_.size(); }
     // How many files could not be read.
     std::size_t unreadCount() const noexcept { return unread_; }
 
@@ -77,7 +79,9 @@ private:
 };
 
 // Looks up every listed file of the directory (given with its trailing separator) side by
-// side, counting down in the progress display in the order of the list.
+// side, counting down in the progress display in the order of the list. After each file but
+// the last it asks the conversation whether to stop; if so, the rows hold the files looked up
+// so far (lookedUp() is less than size()).
 FontRows lookUpRows(Conversation& conversation, const std::string& directory,
                     const text::TextList& names, SpacesOption option,
                     fontcore::NameDecoding decoding);

@@ -7,7 +7,7 @@ namespace fontlist {
 // A modal message to the user, as data: the core decides title, text, buttons and icon; each
 // front end (window, command line, tests) decides how to show it. Texts are UTF-8 and may hold
 // CR LF line breaks.
-enum class Buttons { Ok, YesNoCancel };
+enum class Buttons { Ok, YesNoCancel, YesNo };
 enum class MessageIcon { None, Critical, Warning };
 enum class Answer { Ok, Yes, No, Cancel };
 

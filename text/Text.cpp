@@ -283,6 +283,26 @@ std::string counted(std::size_t count, std::string_view one, std::string_view ma
     return out;
 }
 
+std::string groupedNumber(std::size_t value) {
+    const std::string digits = std::to_string(value);
+    std::string out;
+    out.reserve(digits.size() + digits.size() / 3);
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) {
+            out += ',';
+        }
+        out += digits[i];
+    }
+    return out;
+}
+
+std::string countedGrouped(std::size_t count, std::string_view one, std::string_view many) {
+    std::string out = groupedNumber(count);
+    out += ' ';
+    out += count == 1 ? one : many;
+    return out;
+}
+
 void appendParagraph(std::string& message, std::string_view paragraph) {
     message += kCrLf;
     message += kCrLf;

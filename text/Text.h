@@ -66,6 +66,13 @@ std::string numberText(std::int64_t value);
 // -> "1 font was", (3, ...) -> "3 fonts were".
 std::string counted(std::size_t count, std::string_view one, std::string_view many);
 
+// Decimal digits grouped by threes with commas: 160000 -> "160,000", 999 -> "999".
+std::string groupedNumber(std::size_t value);
+
+// The count grouped as groupedNumber gives it and the words that follow it as the count takes
+// them: (1, "font left", "fonts left") -> "1 font left", (141803, ...) -> "141,803 fonts left".
+std::string countedGrouped(std::size_t count, std::string_view one, std::string_view many);
+
 // Appends a paragraph to a message after an empty line (CR LF twice).
 void appendParagraph(std::string& message, std::string_view paragraph);
 

@@ -19,7 +19,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -486,4 +489,42 @@ TEST(HtmlCommand, TooManyOpenFilesIsToldInTheSystemsWords) {
     EXPECT_NE(std::system(command.c_str()), 0);
     EXPECT_NE(readFile(dir.file("err.txt")).find("Too many open files"), std::string::npos)
         << readFile(dir.file("err.txt"));
+}
+
+// A Ctrl+C (here delivered as the first font's copy begins) stops the run after that font:
+// its copy is made, the copies are synced, the closing message says how far it came, and the
+// status is 130. The handler puts the default action back: a second Ctrl+C ends the tool.
+TEST(CopyCommand, OneCtrlCStopsAfterTheFontInHandASecondEndsTheTool) {
+    if (std::system("strace -qq -o /dev/null true >/dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "strace cannot trace here";
+    }
+    const struct {
+        const char* when;
+        bool stopped;
+    } cases[] = {{"when=1", true}, {"when=1+", false}};
+    for (const auto& c : cases) {
+        const testsupport::TempDir dir;
+        dir.write("a.ttf", trueTypeFontNamed(u"Alpha"));
+        dir.write("b.ttf", trueTypeFontNamed(u"Beta"));
+        dir.write("c.ttf", trueTypeFontNamed(u"Gamma"));
+        const std::string trace = dir.file("trace.txt");
+        const std::string command = "exec strace -f -qq -o '" + trace +
+                                    "' -e trace=copy_file_range,syncfs" +
+                                    " -e inject=copy_file_range:signal=SIGINT:" + c.when +
+                                    " '" QUILLVANE_CLI_PATH "' copy '" + dir.str() +
+                                    "' >/dev/null 2>'" + dir.file("err.txt") + "'";
+        const int status = std::system(command.c_str());
+        if (!c.stopped) {
+            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT) << status;
+            continue;
+        }
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 130) << status;
+        EXPECT_EQ(readFile(dir.file("err.txt")),
+                  "Font Copy and Renaming: Stopped after 1 of 3 fonts.\n");
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir.path() / "friendly"),
+                                fs::directory_iterator()),
+                  1);
+        EXPECT_TRUE(fs::exists(dir.path() / "friendly" / "Alpha.ttf"));
+        EXPECT_NE(readFile(trace).find("syncfs("), std::string::npos) << readFile(trace);
+    }
 }

@@ -20,6 +20,7 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -36,6 +37,8 @@
 
 #include <filesystem>
 #include <memory>
+#include <string>
+#include <vector>
 
 using app::Form1;
 
@@ -86,12 +89,19 @@ struct Window {
 };
 
 // Real, modal message boxes (the window behind is blocked, as on a desktop), each closed
-// shortly after it appears; records the texts.
+// shortly after it appears, a question by its default button; records the texts.
 class ClosedBoxes : public fontlist::MessagePresenter {
 public:
     fontlist::Answer show(const fontlist::UserMessage& message) override {
         texts.push_back(message.text);
-        QTimer::singleShot(50, [] { QApplication::activeModalWidget()->close(); });
+        QTimer::singleShot(50, [] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box != nullptr && box->defaultButton() != nullptr) {
+                box->defaultButton()->click();
+            } else {
+                QApplication::activeModalWidget()->close();
+            }
+        });
         return boxes_.show(message);
     }
     std::vector<std::string> texts;
@@ -557,7 +567,8 @@ private slots:
                 [&titles](const QString& title) { titles << title; });
         QTest::mouseClick(window.button("RenameFonts"), Qt::LeftButton);
 
-        QCOMPARE(titles, (QStringList{" 2", " 1", " 0", "Quillvane"}));
+        QCOMPARE(titles, (QStringList{"Quillvane - 2 fonts left", "Quillvane - 1 font left",
+                                      "Quillvane - 0 fonts left", "Quillvane"}));
 
         // With the interval of the real window (here one no run reaches), the first title is
         // handed over and then only the latest one, before the closing message.
@@ -567,7 +578,7 @@ private slots:
                 [&few](const QString& title) { few << title; });
         throttled.messages.answers.push_back(fontlist::Answer::Yes); // friendly/ exists now
         throttled.form.RenameFonts_Click();
-        QCOMPARE(few, (QStringList{" 2", "Quillvane"}));
+        QCOMPARE(few, (QStringList{"Quillvane - 2 fonts left", "Quillvane"}));
         QCOMPARE(throttled.messages.shown.back().text, std::string("Finished."));
         QCOMPARE(window.messages.shown.size(), std::size_t{1});
         QCOMPARE(window.messages.shown[0].title, std::string("Font Copy and Renaming"));
@@ -688,17 +699,26 @@ private slots:
         QCOMPARE(window.form.windowTitle(), QStringLiteral("Quillvane"));
     }
 
-    void closingDuringRunWaitsForItsEnd() {
+    // A close during a run asks whether to stop: Yes stops after the font in hand and closes
+    // the window after the closing message; No lets the run finish and keeps the window.
+    void closingDuringRunAsksToStop_data() {
+        QTest::addColumn<bool>("stop");
+        QTest::newRow("yes") << true;
+        QTest::newRow("no") << false;
+    }
+    void closingDuringRunAsksToStop() {
+        QFETCH(bool, stop);
         testsupport::TempDir dir;
         dir.write("a.ttf", testsupport::trueTypeFontNamed(u"Alpha"));
         dir.write("b.ttf", testsupport::trueTypeFontNamed(u"Beta"));
         Window window(dir.str());
         window.form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window.form));
+        window.messages.answers.push_back(stop ? fontlist::Answer::Yes : fontlist::Answer::No);
         bool visibleAtEnd = false;
         connect(&window.form, &QWidget::windowTitleChanged, this,
                 [&window, &visibleAtEnd](const QString& title) {
-                    if (title == QStringLiteral(" 1")) {
+                    if (title == QStringLiteral("Quillvane - 1 font left")) {
                         window.form.close();
                     }
                     if (title == QStringLiteral("Quillvane")) {
@@ -707,9 +727,67 @@ private slots:
                 });
         window.form.RenameFonts_Click();
         QVERIFY(visibleAtEnd);
-        QCOMPARE(window.messages.shown.back().text, std::string("Finished."));
-        QVERIFY(!window.form.isVisible());
-        QVERIFY(std::filesystem::exists(dir.path() / "friendly" / "Beta.ttf"));
+        QCOMPARE(window.messages.shown.size(), std::size_t{2});
+        QCOMPARE(window.messages.shown[0].text, std::string("Stop after the current font?"));
+        QCOMPARE(window.messages.shown[0].buttons, fontlist::Buttons::YesNo);
+        QCOMPARE(window.messages.shown[1].text,
+                 std::string(stop ? "Stopped after 1 of 2 fonts." : "Finished."));
+        QCOMPARE(window.form.isVisible(), !stop);
+        QVERIFY(std::filesystem::exists(dir.path() / "friendly" / "Alpha.ttf"));
+        QCOMPARE(std::filesystem::exists(dir.path() / "friendly" / "Beta.ttf"), !stop);
+    }
+
+    // Escape in the window during a run asks whether to stop; the batch buttons are off while
+    // the run holds the window, and on again after it.
+    void escapeDuringRunAsksToStop_data() {
+        QTest::addColumn<bool>("stop");
+        QTest::addColumn<bool>("html");
+        QTest::newRow("copy, yes") << true << false;
+        QTest::newRow("copy, no") << false << false;
+        QTest::newRow("html, yes") << true << true;
+    }
+    void escapeDuringRunAsksToStop() {
+        QFETCH(bool, stop);
+        QFETCH(bool, html);
+        testsupport::TempDir dir;
+        for (const char* name : {"a.ttf", "b.ttf", "c.ttf"}) {
+            dir.write(name, testsupport::trueTypeFontNamed(u"Font " + std::u16string(1, name[0])));
+        }
+        Window window(dir.str());
+        window.form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window.form));
+        window.messages.answers.push_back(stop ? fontlist::Answer::Yes : fontlist::Answer::No);
+        std::vector<bool> buttonsWhileShown;
+        window.messages.whileShown = [&](const fontlist::UserMessage&) {
+            buttonsWhileShown.push_back(window.batchButtonsEnabled());
+        };
+        connect(&window.form, &QWidget::windowTitleChanged, this, [&window](const QString& title) {
+            if (title == QStringLiteral("Quillvane - 2 fonts left")) {
+                // As the window system hands it over: to the window's surface.
+                QCoreApplication::postEvent(
+                    window.form.windowHandle(),
+                    new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+            }
+        });
+        QTest::mouseClick(window.button(html ? "CreateHTMLFontList" : "RenameFonts"),
+                          Qt::LeftButton);
+
+        QCOMPARE(window.messages.shown.size(), std::size_t{2});
+        QCOMPARE(window.messages.shown[0].text, std::string("Stop after the current font?"));
+        QCOMPARE(buttonsWhileShown, (std::vector<bool>{false, false}));
+        QVERIFY(window.batchButtonsEnabled());
+        QCOMPARE(window.form.windowTitle(), QStringLiteral("Quillvane"));
+        QVERIFY(window.form.isVisible());
+        const std::string& closing = window.messages.shown[1].text;
+        if (html) {
+            QVERIFY2(closing.starts_with("Stopped after 1 of 3 fonts.\r\n\r\nThe list was not"),
+                     closing.c_str());
+            QVERIFY(!std::filesystem::exists(dir.path() / "_fonts.html"));
+            return;
+        }
+        QCOMPARE(closing, std::string(stop ? "Stopped after 1 of 3 fonts." : "Finished."));
+        QCOMPARE(std::filesystem::exists(dir.path() / "friendly" / "Font b.ttf"), !stop);
+        QVERIFY(std::filesystem::exists(dir.path() / "friendly" / "Font a.ttf"));
     }
 
     // The frame's close button during a run: the window system's request is held back while
@@ -726,13 +804,16 @@ private slots:
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         connect(&form, &QWidget::windowTitleChanged, this, [&form](const QString& title) {
-            if (title == QStringLiteral(" 1")) {
+            if (title == QStringLiteral("Quillvane - 1 font left")) {
                 QWindowSystemInterface::handleCloseEvent(form.windowHandle());
             }
         });
         form.RenameFonts_Click();
-        QCOMPARE(boxes.texts, std::vector<std::string>{"Finished."});
-        QVERIFY(std::filesystem::exists(dir.path() / "friendly" / "Beta.ttf"));
+        // The question's default button (Yes) stops the run.
+        QCOMPARE(boxes.texts, (std::vector<std::string>{"Stop after the current font?",
+                                                        "Stopped after 1 of 2 fonts."}));
+        QVERIFY(std::filesystem::exists(dir.path() / "friendly" / "Alpha.ttf"));
+        QVERIFY(!std::filesystem::exists(dir.path() / "friendly" / "Beta.ttf"));
         QTRY_VERIFY(!form.isVisible());
 #endif
     }

@@ -4,6 +4,7 @@
 #include "fontlist/Conversation.h"
 #include "platform/DirectoryListing.h"
 
+#include <cstddef>
 #include <deque>
 #include <string>
 #include <vector>
@@ -57,7 +58,15 @@ public:
         events.push_back("progress: " + text);
     }
 
+    // Asks to stop once, after the stopAfter-th listed file (never when 0); counts the checks.
+    bool stopAsked() override {
+        ++stopChecks;
+        return stopAfter != 0 && stopChecks == stopAfter;
+    }
+
     fontlist::FontFolders folders;
+    std::size_t stopAfter = 0;
+    std::size_t stopChecks = 0;
     std::deque<fontlist::Answer> answers;
     std::vector<fontlist::UserMessage> messages;
     std::vector<std::string> progress;

@@ -3,6 +3,7 @@
 #include "fontlist/UserMessage.h"
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 namespace testsupport {
@@ -13,6 +14,9 @@ class ScriptedMessages : public fontlist::MessagePresenter {
 public:
     fontlist::Answer show(const fontlist::UserMessage& message) override {
         shown.push_back(message);
+        if (whileShown) {
+            whileShown(message);
+        }
         if (!answers.empty()) {
             const fontlist::Answer answer = answers.front();
             answers.pop_front();
@@ -24,6 +28,8 @@ public:
 
     std::vector<fontlist::UserMessage> shown;
     std::deque<fontlist::Answer> answers;
+    // What a test looks at while a message is up.
+    std::function<void(const fontlist::UserMessage&)> whileShown;
 };
 
 } // namespace testsupport

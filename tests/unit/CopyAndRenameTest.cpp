@@ -2,7 +2,9 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cctype>
+#include <cstddef>
 #include <deque>
 #include <filesystem>
 #include <functional>
@@ -145,6 +147,49 @@ TEST(CopyAndRename, CopiesEveryFontCountingDownThenFinishes) {
     EXPECT_EQ(namesIn(friendly), (Names{"Alpha.ttf", "Beta.pfb", "Beta.pfm", "Gamma.ttf"}));
     EXPECT_EQ(readFile((friendly / "Gamma.ttf").string()), readFile(dir.file("c.TTF")));
     EXPECT_EQ(readFile((friendly / "Beta.pfm").string()), "beta metrics");
+}
+
+// A stop ends the run after the font in hand, its companions copied and the closing steps
+// done; fonts left incomplete so far are told as "Finished." tells them. No stop is asked
+// after the last font.
+TEST(CopyAndRename, AStopEndsTheRunAfterTheFontInHand) {
+    const struct {
+        std::size_t stopAfter;
+        fontlist::RunEnd end;
+        std::string closing;
+        Names copied;
+    } cases[] = {
+        {1, fontlist::RunEnd::Stopped, "Stopped after 1 of 4 fonts.\r\n\r\n", {"Alpha.pfb"}},
+        {3,
+         fontlist::RunEnd::Stopped,
+         "Stopped after 3 of 4 fonts.\r\n\r\n",
+         {"Alpha.pfb", "Beta.pfb", "Beta.pfm", "Gamma.ttf"}},
+        {4,
+         fontlist::RunEnd::Finished,
+         "Finished.\r\n\r\n",
+         {"Alpha.pfb", "Beta.pfb", "Beta.pfm", "Gamma.ttf", "Delta.ttf"}},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        dir.write("a.pfb", pfb("Alpha"));
+        dir.write("b.pfb", pfb("Beta"));
+        dir.write("b.pfm", "beta metrics");
+        dir.write("c.ttf", ttf(u"Gamma"));
+        dir.write("d.ttf", ttf(u"Delta"));
+        ScriptedConversation host(dir.str());
+        host.stopAfter = c.stopAfter;
+
+        const fontlist::BatchResult result = click(host);
+        EXPECT_EQ(result.end, c.end) << c.stopAfter;
+        EXPECT_TRUE(result.wroteIntoFolder) << c.stopAfter;
+        EXPECT_EQ(result.fontsIncomplete, 1u) << c.stopAfter;
+        EXPECT_EQ(host.stopChecks, std::min<std::size_t>(c.stopAfter, 3)) << c.stopAfter;
+        const std::string closing = textsOf(host).back();
+        EXPECT_EQ(closing.substr(0, c.closing.size()), c.closing) << c.stopAfter;
+        EXPECT_NE(closing.find("a.pfb"), std::string::npos) << closing; // without its .pfm
+        EXPECT_EQ(host.progress.back(), "Quillvane") << c.stopAfter;
+        EXPECT_EQ(namesIn(dir.path() / "friendly"), c.copied) << c.stopAfter;
+    }
 }
 
 TEST(CopyAndRename, ListedFilesOfOtherTypesAreSkippedButCounted) {

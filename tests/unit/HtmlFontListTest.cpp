@@ -501,6 +501,35 @@ TEST_F(HtmlFontListRun, ARunThatFailsLeavesBothEarlierFilesAsTheyWere) {
 // A file that is gone when its lookup opens it is listed under its failure, and the run,
 // which still creates both files, says how many it could not read; a font that is no font
 // is no such failure.
+// A stop asked for during the lookups ends the run before anything is written; one asked
+// after the last lookup is never asked, and the list is written.
+TEST_F(HtmlFontListRun, AStopDuringTheLookupsLeavesBothEarlierFilesAsTheyWere) {
+    ttf("a.ttf", u"Alpha");
+    ttf("b.ttf", u"Beta");
+    ttf("c.ttf", u"Gamma");
+    dir.write("_fonts.html", "earlier page");
+    dir.write("_report.txt", "earlier report");
+    ScriptedConversation host(dir.str());
+    host.stopAfter = 2;
+    EXPECT_EQ(run(host), RunEnd::Stopped);
+
+    EXPECT_EQ(readFile(pagePath()), "earlier page");
+    EXPECT_EQ(readFile(reportPath()), "earlier report");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 5)
+        << "a temporary file was left";
+    EXPECT_FALSE(result.wroteIntoFolder);
+    EXPECT_EQ(host.events, (std::vector<std::string>{
+                               "progress:  2", "progress:  1", "progress: Quillvane",
+                               "message: Stopped after 2 of 3 fonts.\r\n\r\nThe list was not "
+                               "written; _fonts.html and _report.txt are as they were."}));
+
+    ScriptedConversation late(dir.str());
+    late.stopAfter = 3;
+    EXPECT_EQ(run(late), RunEnd::Finished);
+    EXPECT_EQ(late.stopChecks, 2u);
+    EXPECT_NE(readFile(pagePath()), "earlier page");
+}
+
 TEST_F(HtmlFontListRun, FilesThatCouldNotBeReadAreCountedInTheOutcome) {
     const std::string gone = ttf("gone.ttf", u"Gone");
     const std::string kept = ttf("kept.ttf", u"Kept");

@@ -1,8 +1,10 @@
 #include "text/Text.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <random>
 #include <string>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -261,6 +263,16 @@ TEST(Text, NumberTextHoldsThePlaceOfTheSign) {
     EXPECT_EQ(text::numberText(0), " 0");
     EXPECT_EQ(text::numberText(1234567890123), " 1234567890123");
     EXPECT_EQ(text::numberText(INT64_MIN), "-9223372036854775808");
+}
+
+TEST(Text, GroupedNumbersHaveACommaBeforeEachThreeDigits) {
+    const std::pair<std::size_t, const char*> cases[] = {
+        {0, "0"}, {999, "999"}, {1000, "1,000"}, {160000, "160,000"}, {1234567, "1,234,567"}};
+    for (const auto& [value, grouped] : cases) {
+        EXPECT_EQ(text::groupedNumber(value), grouped);
+    }
+    EXPECT_EQ(text::countedGrouped(1, "font left", "fonts left"), "1 font left");
+    EXPECT_EQ(text::countedGrouped(141803, "font left", "fonts left"), "141,803 fonts left");
 }
 
 } // namespace
