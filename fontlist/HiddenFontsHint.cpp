@@ -2,6 +2,7 @@
 
 #include "fontlist/FontTypes.h"
 #include "platform/DirectoryListing.h"
+#include "text/Text.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -43,15 +44,6 @@ std::string listed(const std::vector<std::string>& items, std::string_view last)
     return text;
 }
 
-// 1204 -> "1,204".
-std::string withThousands(std::size_t count) {
-    std::string digits = std::to_string(count);
-    for (std::size_t at = digits.size(); at > 3; at -= 3) {
-        digits.insert(at - 3, 1, ',');
-    }
-    return digits;
-}
-
 } // namespace
 
 std::optional<std::string> hiddenFontsHint(const std::string& directory,
@@ -75,9 +67,8 @@ std::optional<std::string> hiddenFontsHint(const std::string& directory,
     std::vector<std::string> held;
     for (std::size_t i = 0; i < patterns.size(); ++i) {
         if (counts[i] > 0) {
-            const std::string extension(extensionOf(patterns[i]));
-            held.push_back(withThousands(counts[i]) + " " + extension +
-                           (counts[i] == 1 ? " file" : " files"));
+            const std::string files = std::string(extensionOf(patterns[i])) + " file";
+            held.push_back(text::countedGrouped(counts[i], files, files + "s"));
         }
     }
     if (held.empty()) {
