@@ -127,7 +127,7 @@ TEST(FontCollection, RealOpenTypeFontsAndCollectionsGiveTheirFullNames) {
     const std::string wqy = "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc";
     if (std::filesystem::exists(wqy)) {
         // The same record read as UTF-16, as fontTools reads it.
-        EXPECT_EQ(fontlist::nameOf(wqy, fontcore::NameDecoding::Unicode).value().text(),
+        EXPECT_EQ(fontlist::nameOf(wqy, fontcore::NameDecoding::Readable).value().text(),
                   "文泉驛微米黑");
         const std::string text = fontlist::reportOf(wqy).value().text;
         EXPECT_EQ(text.rfind("Font 1 of 2\r\nNAME Table Info for " + wqy, 0), 0u);
