@@ -106,7 +106,6 @@ TEST(ReadableNames, LocaleNamesBecomeTheTablesLanguageIds) {
         {"zh_CN.GB18030", NameDecoding::readableIn({0x0804, 0x04, 33})},
         {"nb_NO", NameDecoding::readableIn({0x0414, 0x14, 9})},
         {"C.UTF-8", NameDecoding::Readable},
-        {"POSIX", NameDecoding::Readable},
         {"", NameDecoding::Readable},
     };
     for (const auto& c : cases) {
