@@ -11,19 +11,13 @@ namespace {
 
 constexpr std::size_t kNameCapacity = 128;
 
-// The English name of the language of an ICU locale ID; empty where ICU has none of its own
-// (an unknown code is given back as it stands, with a warning).
-std::string englishLanguageNameOfLocale(const char* localeId) {
-    std::array<char, ULOC_LANG_CAPACITY> language{};
-    UErrorCode status = U_ZERO_ERROR;
-    uloc_getLanguage(localeId, language.data(), static_cast<int32_t>(language.size()), &status);
-    if (U_FAILURE(status) || language[0] == '\0' || std::string_view(language.data()) == "root") {
-        return {};
-    }
+// ICU's text in UTF-8; empty where ICU has none of its own (it gives an unknown code back as
+// it stands, with a warning).
+using DisplayName = int32_t (*)(const char*, const char*, UChar*, int32_t, UErrorCode*);
+std::string englishText(DisplayName displayName, const char* localeId) {
     std::array<UChar, kNameCapacity> name{};
-    status = U_ZERO_ERROR;
-    const int32_t length =
-        uloc_getDisplayLanguage(localeId, "en", name.data(), kNameCapacity, &status);
+    UErrorCode status = U_ZERO_ERROR;
+    const int32_t length = displayName(localeId, "en", name.data(), kNameCapacity, &status);
     if (U_FAILURE(status) || status == U_USING_DEFAULT_WARNING || length <= 0) {
         return {};
     }
@@ -36,6 +30,17 @@ std::string englishLanguageNameOfLocale(const char* localeId) {
         return {};
     }
     return std::string(utf8.data(), static_cast<std::size_t>(utf8Length));
+}
+
+// The English name of the language of an ICU locale ID; empty where ICU has none.
+std::string englishLanguageNameOfLocale(const char* localeId) {
+    std::array<char, ULOC_LANG_CAPACITY> language{};
+    UErrorCode status = U_ZERO_ERROR;
+    uloc_getLanguage(localeId, language.data(), static_cast<int32_t>(language.size()), &status);
+    if (U_FAILURE(status) || language[0] == '\0' || std::string_view(language.data()) == "root") {
+        return {};
+    }
+    return englishText(uloc_getDisplayLanguage, localeId);
 }
 
 } // namespace
@@ -56,7 +61,12 @@ std::string englishNameOfWindowsLanguage(std::uint16_t languageId) {
     if (U_FAILURE(status) || status == U_STRING_NOT_TERMINATED_WARNING) {
         return {};
     }
-    return englishLanguageNameOfLocale(locale.data());
+    std::string name = englishLanguageNameOfLocale(locale.data());
+    const std::string region = englishText(uloc_getDisplayCountry, locale.data());
+    if (!name.empty() && !region.empty() && !isDefaultSublanguage(languageId)) {
+        name += " (" + region + ")";
+    }
+    return name;
 }
 
 std::string englishNameOfLanguage(std::string_view languageCode) {

@@ -20,11 +20,11 @@ std::wstring wideLocaleName(std::string_view name) {
     return wide;
 }
 
-// The English name of the language of a locale name the system knows; empty otherwise.
-std::string englishLanguageNameOfLocale(const wchar_t* localeName) {
+// A text of the system's locale data on a locale name it knows, in UTF-8; empty otherwise.
+std::string englishText(const wchar_t* localeName, LCTYPE type) {
     std::array<wchar_t, 128> name{};
-    const int length = GetLocaleInfoEx(localeName, LOCALE_SENGLISHLANGUAGENAME, name.data(),
-                                       static_cast<int>(name.size()));
+    const int length =
+        GetLocaleInfoEx(localeName, type, name.data(), static_cast<int>(name.size()));
     if (length <= 1) { // the count includes the closing NUL
         return {};
     }
@@ -52,12 +52,17 @@ std::string englishNameOfWindowsLanguage(std::uint16_t languageId) {
         LCIDToLocaleName(languageId, locale.data(), static_cast<int>(locale.size()), 0) <= 1) {
         return {};
     }
-    return englishLanguageNameOfLocale(locale.data());
+    std::string name = englishText(locale.data(), LOCALE_SENGLISHLANGUAGENAME);
+    const std::string region = englishText(locale.data(), LOCALE_SENGLISHCOUNTRYNAME);
+    if (!name.empty() && !region.empty() && !isDefaultSublanguage(languageId)) {
+        name += " (" + region + ")";
+    }
+    return name;
 }
 
 std::string englishNameOfLanguage(std::string_view languageCode) {
     const std::wstring wide = wideLocaleName(languageCode);
-    return wide.empty() ? std::string() : englishLanguageNameOfLocale(wide.c_str());
+    return wide.empty() ? std::string() : englishText(wide.c_str(), LOCALE_SENGLISHLANGUAGENAME);
 }
 
 } // namespace platform

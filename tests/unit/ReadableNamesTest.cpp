@@ -116,15 +116,19 @@ TEST(ReadableNames, LocaleNamesBecomeTheTablesLanguageIds) {
     }
 }
 
-// A language the label table has not and a name ID past it: named under readable names only.
+// Languages the label table has not (in a region other than their default one too) and a name
+// ID past it: named under readable names only.
 TEST(ReadableNames, ThePaneNamesLanguagesAndLaterNameIds) {
     const testsupport::TempDir dir;
     const std::string path = dir.write(
-        "font.ttf", fontOf({win(0x0411, u"JA"), win(0x0409, u"Sample", 19), mac(11, "M")}));
-    const std::string lines = "Win Unicode Japanese Full Font Name | JA\r\n"
+        "font.ttf",
+        fontOf({win(0x1004, u"SG"), win(0x0411, u"JA"), win(0x0409, u"Sample", 19), mac(11, "M")}));
+    const std::string lines = "Win Unicode Chinese (Singapore) Full Font Name | SG\r\n"
+                              "Win Unicode Japanese Full Font Name | JA\r\n"
                               "Win Unicode ENU Sample Text | Sample\r\n"
                               "Mac Japanese Full Font Name | M\r\n";
-    const std::string byteWise = "Win Unicode 0411 Full Font Name | JA\r\n"
+    const std::string byteWise = "Win Unicode 1004 Full Font Name | SG\r\n"
+                                 "Win Unicode 0411 Full Font Name | JA\r\n"
                                  "Win Unicode ENU Sample\r\n"
                                  "Mac 0b Full Font Name | M\r\n";
     EXPECT_TRUE(fontlist::reportOf(path, NameDecoding::Readable).value().text.ends_with(lines));
