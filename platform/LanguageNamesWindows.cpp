@@ -3,6 +3,8 @@
 #include "platform/WindowsApi.h"
 
 #include <array>
+#include <string>
+#include <string_view>
 
 namespace platform {
 
@@ -52,7 +54,11 @@ std::string englishNameOfWindowsLanguage(std::uint16_t languageId) {
         LCIDToLocaleName(languageId, locale.data(), static_cast<int>(locale.size()), 0) <= 1) {
         return {};
     }
-    std::string name = englishText(locale.data(), LOCALE_SENGLISHLANGUAGENAME);
+    // The language's own name, as "zh" gives it: the system names a language together with
+    // its script in some of its locales ("Chinese (Simplified)" for zh-SG).
+    const std::wstring_view localeName(locale.data());
+    const std::wstring language(localeName.substr(0, localeName.find(L'-')));
+    std::string name = englishText(language.c_str(), LOCALE_SENGLISHLANGUAGENAME);
     const std::string region = englishText(locale.data(), LOCALE_SENGLISHCOUNTRYNAME);
     if (!name.empty() && !region.empty() && !isDefaultSublanguage(languageId)) {
         name += " (" + region + ")";

@@ -131,8 +131,10 @@ TEST(ReadableNames, ThePaneNamesLanguagesAndLaterNameIds) {
                                  "Win Unicode 0411 Full Font Name | JA\r\n"
                                  "Win Unicode ENU Sample\r\n"
                                  "Mac 0b Full Font Name | M\r\n";
-    EXPECT_TRUE(fontlist::reportOf(path, NameDecoding::Readable).value().text.ends_with(lines));
-    EXPECT_TRUE(fontlist::reportOf(path).value().text.ends_with(byteWise));
+    const std::string readable = fontlist::reportOf(path, NameDecoding::Readable).value().text;
+    EXPECT_TRUE(readable.ends_with(lines)) << readable;
+    const std::string report = fontlist::reportOf(path).value().text;
+    EXPECT_TRUE(report.ends_with(byteWise)) << report;
 }
 
 } // namespace
