@@ -66,9 +66,9 @@ constexpr std::int32_t kMacEnglish = 0;
 // language, the user's primary language on Windows, then on the Macintosh; US English, any
 // English on Windows, then on the Macintosh; 0 for a record the rule leaves to the byte-wise
 // choice. Only records whose strings this reader decodes take part: Windows ones in UTF-16
-// (symbol, BMP and full repertoire encodings) and Macintosh Roman ones, whose codes also
-// cover the languages written in Latin letters. Windows records win over Macintosh ones of
-// the same language, as their strings hold any script.
+// (symbol, BMP and full repertoire encodings) and Macintosh Roman ones, which serve the
+// languages written in Latin letters. Windows records win over Macintosh ones of the same
+// language, as their strings hold any script.
 int readableRank(const NameRecordFields& record, const fontcore::NameLanguage& user) {
     const std::int32_t encoding = *record.encoding;
     const std::int32_t language = *record.language;
