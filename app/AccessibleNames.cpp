@@ -27,8 +27,9 @@ constexpr AccessibleText accessibleTexts[] = {
     {"Command1", nullptr, "The program's name and version"},
     {"Frame1", nullptr, "This will not affect the original font filename"},
     {"cmbFontType", "Font type", "Which font files the list shows"},
-    {"chkUnicodeNames", "Unicode names",
-     "Read names in every script; off: as the original byte-wise rule"},
+    {"chkReadableNames", "Readable names",
+     "Names in the fonts' own scripts, in your language where the font has it; off: the "
+     "stored byte-wise rule"},
 };
 
 } // namespace

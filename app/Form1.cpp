@@ -19,6 +19,7 @@
 #include "fontlist/FontTypes.h"
 #include "fontlist/HiddenFontsHint.h"
 #include "fontlist/ProgramName.h"
+#include "fontlist/ReadableNames.h"
 #include "fontlist/SystemDirectories.h"
 #include "platform/PathText.h"
 #include "platform/SharedDirectoryReads.h"
@@ -29,6 +30,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFont>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -41,7 +43,9 @@
 
 namespace app {
 
-Form1::Form1(Services services, QWidget* parent) : QWidget(parent), services_(std::move(services)) {
+Form1::Form1(Services services, QWidget* parent)
+    : QWidget(parent), services_(std::move(services)),
+      readableNames_(fontlist::readableNamesIn(QLocale::system().name().toStdString())) {
     if (!services_.systemFontRoot) {
         services_.systemFontRoot = platform::systemFontRoot;
     }
@@ -113,7 +117,7 @@ void Form1::connectHandlers() {
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(RenameFonts, &QPushButton::clicked, this, &Form1::RenameFonts_Click);
     connect(CreateHTMLFontList, &QPushButton::clicked, this, &Form1::CreateHTMLFontList_Click);
-    connect(chkUnicodeNames, &QCheckBox::toggled, this, &Form1::chkUnicodeNames_Click);
+    connect(chkReadableNames, &QCheckBox::toggled, this, &Form1::chkReadableNames_Click);
 }
 
 fontlist::SpacesOption Form1::spacesOption() const {
@@ -127,8 +131,7 @@ fontlist::SpacesOption Form1::spacesOption() const {
 }
 
 fontcore::NameDecoding Form1::nameDecoding() const {
-    return chkUnicodeNames->isChecked() ? fontcore::NameDecoding::Unicode
-                                        : fontcore::NameDecoding::ByteWise;
+    return chkReadableNames->isChecked() ? readableNames_ : fontcore::NameDecoding::ByteWise;
 }
 
 void Form1::Form_Load() {
@@ -267,7 +270,7 @@ void Form1::File1_Click() {
     }
 }
 
-void Form1::chkUnicodeNames_Click() {
+void Form1::chkReadableNames_Click() {
     // The file the pane shows, read again with the other decoding; an empty list's pane says
     // why it is empty.
     if (state_.FontPath.empty() || File1->entryCount() == 0) {

@@ -60,7 +60,7 @@ public:
 
     // The selected spaces option (the index of the selected option button).
     fontlist::SpacesOption spacesOption() const;
-    // The decoding of names the "Unicode names" check box asks for.
+    // The decoding of names the "Readable names" check box asks for.
     fontcore::NameDecoding nameDecoding() const;
 
     // Handlers.
@@ -74,7 +74,7 @@ public:
     void Command1_Click();
     void RenameFonts_Click();
     void CreateHTMLFontList_Click();
-    void chkUnicodeNames_Click();
+    void chkReadableNames_Click();
 
     // Setting the type filter's text selects that item and runs cmbFontType_Click.
     void setFontTypeText(const QString& itemText);
@@ -104,6 +104,8 @@ private:
     State state_;
     std::unique_ptr<WindowConversation> conversation_;
     std::unique_ptr<BatchWiring> batch_;
+    // Readable names in the system locale's language, looked up once.
+    fontcore::NameDecoding readableNames_;
 
     // Controls (owned by the window through Qt's parent ownership).
     QPushButton* CreateHTMLFontList = nullptr;
@@ -116,7 +118,7 @@ private:
     QGroupBox* Frame1 = nullptr;
     std::array<QRadioButton*, 3> optnSpaces{};
     QComboBox* cmbFontType = nullptr;
-    QCheckBox* chkUnicodeNames = nullptr;
+    QCheckBox* chkReadableNames = nullptr;
 };
 
 } // namespace app

@@ -59,11 +59,12 @@ void Form1::createControls() {
     createTypeFilter();
 
     // In the free row between the About button and the frame; off at every start.
-    chkUnicodeNames = new QCheckBox(QStringLiteral("Unicode names"), this);
-    chkUnicodeNames->setObjectName(QStringLiteral("chkUnicodeNames"));
-    chkUnicodeNames->setToolTip(
-        QStringLiteral("Read names in every script; off: as the original byte-wise rule"));
-    place(chkUnicodeNames, 5760, 1500, 2055, 255);
+    chkReadableNames = new QCheckBox(QStringLiteral("Readable names"), this);
+    chkReadableNames->setObjectName(QStringLiteral("chkReadableNames"));
+    chkReadableNames->setToolTip(QStringLiteral(
+        "Names in the fonts' own scripts, in your language where the font has it; off: the "
+        "stored byte-wise rule"));
+    place(chkReadableNames, 5760, 1500, 2055, 255);
 }
 
 // Read-only, always with its scroll bar, painted in the light 3D colour.
@@ -125,7 +126,7 @@ void Form1::setTabOrder() {
         QWidget::setTabOrder(order[i - 1], order[i]);
     }
     // The check box that has no place in that order comes where it sits, after About.
-    QWidget::setTabOrder(Command1, chkUnicodeNames);
+    QWidget::setTabOrder(Command1, chkReadableNames);
 }
 
 } // namespace app

@@ -56,10 +56,10 @@ void TrueTypeFullName(benchmark::State& state) {
             [](const std::string& path) { return fontlist::nameOf(path).value(); });
 }
 
-// The same with the "Unicode names" option.
-void TrueTypeFullNameUnicode(benchmark::State& state) {
+// The same with the "Readable names" option, in no language of the user's.
+void TrueTypeFullNameReadable(benchmark::State& state) {
     lookups(state, trueTypeFonts(), [](const std::string& path) {
-        return fontlist::nameOf(path, fontcore::NameDecoding::Unicode).value();
+        return fontlist::nameOf(path, fontcore::NameDecoding::Readable).value();
     });
 }
 
@@ -69,7 +69,7 @@ void Type1FullName(benchmark::State& state) {
 }
 
 BENCHMARK(TrueTypeFullName);
-BENCHMARK(TrueTypeFullNameUnicode);
+BENCHMARK(TrueTypeFullNameReadable);
 BENCHMARK(Type1FullName);
 
 } // namespace

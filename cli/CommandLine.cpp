@@ -67,7 +67,7 @@ struct Seen {
     std::optional<std::string> filter;
     bool lineFeeds = false;
     bool assumeYes = false;
-    bool unicode = false;
+    bool readable = false;
 };
 
 void refuseUnless(bool applies, std::string_view option, Command command) {
@@ -149,8 +149,8 @@ void scanOption(std::span<const std::string> arguments, std::size_t& i, Seen& se
         seen.assumeYes = true;
         return;
     }
-    if (argument == "--unicode") {
-        seen.unicode = true;
+    if (argument == "--readable" || argument == "--unicode") {
+        seen.readable = true;
         return;
     }
     const std::size_t equals = argument.find('=');
@@ -236,9 +236,9 @@ Request parseCommandLine(std::span<const std::string> arguments) {
         refuseUnless(request.command == Command::Copy, "--yes", request.command);
         request.assumeYes = true;
     }
-    if (seen.unicode) {
+    if (seen.readable) {
         // Every command that reads names; help and version never get here.
-        request.decoding = fontcore::NameDecoding::Unicode;
+        request.decoding = fontcore::NameDecoding::Readable;
     }
     return request;
 }

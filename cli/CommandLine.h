@@ -22,7 +22,8 @@ struct Request {
     std::string pattern = fontlist::typeFilters().front().patterns;
     bool lineFeeds = false; // report: CR LF written as LF
     bool assumeYes = false; // copy: every question answered Yes
-    // name, report, html, copy: --unicode reads sfnt names in every script
+    // name, report, html, copy: --readable (or --unicode) chooses and reads sfnt names for
+    // people, in no language of the user's until the tool gives it one
     fontcore::NameDecoding decoding = fontcore::NameDecoding::ByteWise;
 };
 

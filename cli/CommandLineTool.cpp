@@ -2,12 +2,14 @@
 
 #include "cli/BatchCommand.h"
 #include "cli/CommandLine.h"
+#include "cli/EnvironmentLocale.h"
 #include "cli/ExitStatus.h"
 #include "cli/HelpText.h"
 #include "cli/NameCommand.h"
 #include "cli/ReportCommand.h"
 #include "cli/TerminalText.h"
 #include "cli/UsageError.h"
+#include "fontlist/ReadableNames.h"
 
 #include <exception>
 #include <ostream>
@@ -35,7 +37,11 @@ int run(const Request& request, Console& console) {
 
 int runCommandLineTool(std::span<const std::string> arguments, Console& console) {
     try {
-        return run(parseCommandLine(arguments), console);
+        Request request = parseCommandLine(arguments);
+        if (request.decoding.readable()) {
+            request.decoding = fontlist::readableNamesIn(localeOfEnvironment());
+        }
+        return run(request, console);
     } catch (const UsageError& error) {
         // The error can quote a file name or an argument: shown escaped on a terminal.
         const std::string what = error.what();

@@ -40,13 +40,17 @@ Options of html and copy:
   -y, --yes                  (copy) answer Yes to every question
 
 Option of name, report, html and copy:
-  --unicode                  read the names of the sfnt fonts (all but Type 1) in every
-                             script: Windows and Unicode names as UTF-16, Macintosh Roman
-                             ones as Mac Roman; the names, the report, the page, its
-                             report and the new file names show the
-                             fonts' own letters. Without it each byte of a name is one
-                             Windows-1252 character, as stored pages and scripts expect: a
-                             Cyrillic or Chinese name comes out as unreadable Latin letters
+  --readable, --unicode      readable names of the sfnt fonts (all but Type 1): the full
+                             name in the user's language (LC_ALL, LC_MESSAGES or LANG)
+                             where the font has it, else in US English, else in any
+                             English, else the record chosen without the option; Windows
+                             and Unicode names read as UTF-16, Macintosh Roman ones as Mac
+                             Roman; the names, the report, the page, its report and the
+                             new file names show the fonts' own letters, and the report
+                             names languages and the later name IDs. Without it each byte
+                             of a name is one Windows-1252 character, as stored pages and
+                             scripts expect: a Cyrillic or Chinese name comes out as
+                             unreadable Latin letters
 )";
 }
 

@@ -126,7 +126,7 @@ void trueTypeName(Input input) {
 
     platform::FontFileReader unicode(input);
     checkName(fontlist::nameFromReader(*fontlist::fontTypeOf(".ttf"), unicode,
-                                       fontcore::NameDecoding::Unicode)
+                                       fontcore::NameDecoding::Readable)
                   .text());
 }
 
@@ -139,15 +139,15 @@ void trueTypeReport(Input input) {
     checkSuitcaseReport(input);
     checkWebFontReport(input);
 
-    // The Unicode decoding reads the same fields as the byte-wise one: the same failures.
+    // Readable names read the same fields as the byte-wise ones: the same failures.
     platform::FontFileReader unicode(input);
     const fontcore::FontReport decoded = fontlist::reportFromReader(
-        *fontlist::fontTypeOf(".ttf"), unicode, kPath, fontcore::NameDecoding::Unicode);
+        *fontlist::fontTypeOf(".ttf"), unicode, kPath, fontcore::NameDecoding::Readable);
     require(finishedReport(decoded, kFinishedStart) == report.text.starts_with(kFinishedStart),
             "the decoding of the strings changes no failure");
     if (decoded.text.starts_with(kFinishedStart)) {
         requireNameInReport(fontlist::nameFromReader(*fontlist::fontTypeOf(".ttf"), unicode,
-                                                     fontcore::NameDecoding::Unicode)
+                                                     fontcore::NameDecoding::Readable)
                                 .text(),
                             decoded.text);
     }

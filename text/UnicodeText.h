@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-// The decoders of the "Unicode names" option: font strings in UTF-16 or Mac Roman to the
+// The decoders of the "Readable names" option: font strings in UTF-16 or Mac Roman to the
 // UTF-8 texts of the core. Like the byte-wise decoding they drop NUL characters, so a name
 // never carries one into a path or a page.
 namespace text {

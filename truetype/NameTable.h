@@ -99,11 +99,11 @@ std::optional<StringPlace> stringPlace(const platform::FontFileReader& font,
 enum class StringEncoding { Windows1252, Utf16BigEndian, MacRoman };
 
 // The encoding of the strings of a record of that platform (its low-order byte) and encoding
-// ID: Windows-1252 byte for byte under the byte-wise decoding; under the Unicode one UTF-16BE
+// ID: Windows-1252 byte for byte under the byte-wise decoding; for readable names UTF-16BE
 // for platforms 0 and 3, Mac Roman for platform 1 encoding 0, Windows-1252 for the rest.
-constexpr StringEncoding stringEncodingOf(fontcore::NameDecoding decoding, std::uint8_t platform,
-                                          std::int16_t encoding) {
-    if (decoding == fontcore::NameDecoding::ByteWise) {
+constexpr StringEncoding stringEncodingOf(const fontcore::NameDecoding& decoding,
+                                          std::uint8_t platform, std::int16_t encoding) {
+    if (!decoding.readable()) {
         return StringEncoding::Windows1252;
     }
     if (platform == 0 || platform == 3) {

@@ -4,6 +4,7 @@
 #include "text/Text.h"
 #include "truetype/NameRecordLabels.h"
 #include "truetype/NameTable.h"
+#include "truetype/ReadableLabels.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -79,19 +80,28 @@ Field orOverflow(std::optional<Field> field) {
     return *field;
 }
 
-// The language label of the records, remembered for the last language ID: a table holds a
-// few languages, mostly in runs.
+// The language label of the records, remembered for the last language ID (and platform, for
+// readable names): a table holds a few languages, mostly in runs.
 class LanguageLabels {
 public:
-    const std::string& of(std::int16_t languageId) {
-        if (!label_ || languageId != languageId_) {
-            label_ = FontLang(FontHex(languageId));
+    explicit LanguageLabels(bool readable) : readable_(readable) {}
+
+    const std::string& of(std::uint8_t platform, std::int16_t languageId) {
+        if (!readable_) {
+            platform = 0; // the byte-wise labels know no platforms
+        }
+        if (!label_ || languageId != languageId_ || platform != platform_) {
+            label_ = readable_ ? readableLanguageLabel(platform, languageId)
+                               : FontLang(FontHex(languageId));
             languageId_ = languageId;
+            platform_ = platform;
         }
         return *label_;
     }
 
 private:
+    bool readable_;
+    std::uint8_t platform_ = 0;
     std::int16_t languageId_ = 0;
     std::optional<std::string> label_;
 };
@@ -102,7 +112,7 @@ void appendRecordLines(std::string& text, platform::FontFileReader& font,
                        std::int64_t times, LanguageLabels& languages, ReportBudget& budget,
                        fontcore::NameDecoding decoding) {
     const std::int16_t encoding = orOverflow(record.encoding);
-    const std::string& language = languages.of(orOverflow(record.language));
+    const std::string& language = languages.of(record.platform, orOverflow(record.language));
     const std::int16_t nameId = orOverflow(record.nameId);
     const StringPlace place = orOverflow(stringPlace(font, table, record));
     budget.spendStringBytes(place.count);
@@ -111,7 +121,7 @@ void appendRecordLines(std::string& text, platform::FontFileReader& font,
     text += ' ';
     text += language;
     text += ' ';
-    text += NameField(nameId);
+    text += decoding.readable() ? readableNameField(nameId) : NameField(nameId);
     appendRecordText(text, font, place, stringEncodingOf(decoding, record.platform, encoding));
     text += kCrLf;
     const std::size_t lineLength = text.size() - lineStart;
@@ -132,7 +142,7 @@ void appendFaceReport(std::string& text, const Face& face, const std::string& fo
     budget.spendStructures(table.entriesRead + std::max<std::int64_t>(table.recordCount, 0));
     text += "Name Records | " + std::to_string(table.recordCount);
     text += kCrLf;
-    LanguageLabels languages;
+    LanguageLabels languages(decoding.readable());
     forEachRecord(face.font, table, [&](const NameRecordFields& record, std::int64_t times) {
         if (record.platform < 4) { // the others are counted but get no line
             appendRecordLines(text, face.font, table, record, times, languages, budget, decoding);

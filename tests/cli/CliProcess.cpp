@@ -12,6 +12,7 @@
 
 #include <atomic>
 #include <stdexcept>
+#include <string_view>
 #include <system_error>
 
 extern char** environ;
@@ -125,9 +126,37 @@ int waitFor(pid_t child) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+// This process's environment with the given entries in place of those of the same names.
+std::vector<std::string> environmentWith(const std::vector<std::string>& entries) {
+    std::vector<std::string> environment;
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        const std::string_view text(*entry);
+        const std::string_view name = text.substr(0, text.find('=') + 1);
+        bool replaced = false;
+        for (const std::string& given : entries) {
+            replaced = replaced || given.starts_with(name);
+        }
+        if (!replaced) {
+            environment.emplace_back(text);
+        }
+    }
+    environment.insert(environment.end(), entries.begin(), entries.end());
+    return environment;
+}
+
+std::vector<char*> pointersTo(std::vector<std::string>& texts) {
+    std::vector<char*> pointers;
+    for (std::string& text : texts) {
+        pointers.push_back(text.data());
+    }
+    pointers.push_back(nullptr);
+    return pointers;
+}
+
 } // namespace
 
-CliResult runCli(const std::vector<std::string>& arguments, Input input, const std::string& typed) {
+CliResult runCli(const std::vector<std::string>& arguments, Input input, const std::string& typed,
+                 const std::vector<std::string>& environment) {
     const testsupport::TempDir captured;
     const std::string outPath = captured.file("out");
     const std::string errPath = captured.file("err");
@@ -137,11 +166,9 @@ CliResult runCli(const std::vector<std::string>& arguments, Input input, const s
 
     std::vector<std::string> argv{QUILLVANE_CLI_PATH};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
-    std::vector<char*> pointers;
-    for (std::string& argument : argv) {
-        pointers.push_back(argument.data());
-    }
-    pointers.push_back(nullptr);
+    const std::vector<char*> pointers = pointersTo(argv);
+    std::vector<std::string> childEnvironment = environmentWith(environment);
+    const std::vector<char*> environmentPointers = pointersTo(childEnvironment);
 
     CliResult result;
     pid_t child = 0;
@@ -155,8 +182,8 @@ CliResult runCli(const std::vector<std::string>& arguments, Input input, const s
         if (!typed.empty() && ::write(terminal.master(), typed.data(), typed.size()) < 0) {
             fail("write to the terminal");
         }
-        if (::posix_spawn(&child, pointers[0], actions.get(), nullptr, pointers.data(), environ) !=
-            0) {
+        if (::posix_spawn(&child, pointers[0], actions.get(), nullptr, pointers.data(),
+                          environmentPointers.data()) != 0) {
             fail("posix_spawn");
         }
         std::string shown;
@@ -169,8 +196,8 @@ CliResult runCli(const std::vector<std::string>& arguments, Input input, const s
     } else {
         actions.open(STDIN_FILENO, "/dev/null", O_RDONLY);
         actions.open(STDERR_FILENO, errPath, O_WRONLY | O_CREAT | O_TRUNC);
-        if (::posix_spawn(&child, pointers[0], actions.get(), nullptr, pointers.data(), environ) !=
-            0) {
+        if (::posix_spawn(&child, pointers[0], actions.get(), nullptr, pointers.data(),
+                          environmentPointers.data()) != 0) {
             fail("posix_spawn");
         }
         result.status = waitFor(child);

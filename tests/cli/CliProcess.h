@@ -19,8 +19,10 @@ struct CliResult {
 };
 
 // Runs quillvane-cli with the arguments. With Input::Terminal, typed is what the user types
-// (it is waiting in the terminal's input before the program starts).
+// (it is waiting in the terminal's input before the program starts). The child has this
+// process's environment, with the "NAME=value" entries of environment in place of any of the
+// same names.
 CliResult runCli(const std::vector<std::string>& arguments, Input input = Input::Null,
-                 const std::string& typed = {});
+                 const std::string& typed = {}, const std::vector<std::string>& environment = {});
 
 } // namespace clitest

@@ -24,6 +24,7 @@ using testsupport::openTypeFont;
 using testsupport::pfbFont;
 using testsupport::trueTypeFontNamed;
 using testsupport::typicalClearText;
+using testsupport::utf16be;
 
 TEST(NameCommand, PrintsEachFullNameUntrimmedWithItsPathAndFailsOnAnyErrorText) {
     const testsupport::TempDir dir;
@@ -145,6 +146,37 @@ TEST(UnicodeOption, ReachesNameReportHtmlAndCopy) {
     EXPECT_EQ(runCli({"copy", dir.str(), "--unicode"}).status, 0);
     EXPECT_TRUE(
         std::filesystem::exists(testsupport::pathFromUtf8(dir.file("friendly/Шрифт 😀.ttf"))));
+}
+
+// The user's language is the first of LC_ALL, LC_MESSAGES and LANG that is set; "C" has none.
+TEST(ReadableOption, TakesTheLanguageFromTheEnvironment) {
+    const testsupport::TempDir dir;
+    testsupport::NameTableLayout names;
+    for (const auto& [language, name] :
+         {std::pair{0x0409, u"US"}, {0x0C0C, u"CA"}, {0x0411, u"日本"}, {0x0407, u"DE"}}) {
+        names.records.push_back({3, 1, static_cast<std::uint16_t>(language), 4, utf16be(name)});
+    }
+    const std::string path = dir.write("a.ttf", testsupport::trueTypeFont(names));
+    const struct {
+        std::vector<std::string> environment;
+        const char* option;
+        std::string name;
+    } cases[] = {
+        {{"LC_ALL=", "LC_MESSAGES=", "LANG=fr_CA.UTF-8"}, "--readable", "CA"},
+        {{"LC_ALL=ja_JP.UTF-8", "LC_MESSAGES=de_DE", "LANG=fr_CA.UTF-8"}, "--readable", "日本"},
+        {{"LC_ALL=", "LC_MESSAGES=de_DE@euro", "LANG=fr_CA.UTF-8"}, "--readable", "DE"},
+        {{"LC_ALL=C", "LANG=fr_CA.UTF-8"}, "--readable", "US"},
+        {{"LC_ALL=", "LC_MESSAGES=", "LANG=fr_CA.UTF-8"}, "--unicode", "CA"},
+        {{"LC_ALL=fr_CA.UTF-8"}, "", "DE"}, // off: the last Windows record
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> arguments{"name", path};
+        if (*c.option != '\0') {
+            arguments.emplace_back(c.option);
+        }
+        const auto result = runCli(arguments, Input::Null, {}, c.environment);
+        EXPECT_EQ(result.out, c.name + "\t" + path + "\n") << c.environment.front() << c.option;
+    }
 }
 
 // A folder and a font whose names would clear the terminal and retitle it.

@@ -487,17 +487,22 @@ private slots:
                  (QStringList{"002.004", "Courier Bold", "Courier", "Bold", ""}));
     }
 
-    // "Unicode names" starts off; toggling it shows the selected file again with the other
-    // decoding, and the batch runs take it too.
-    void unicodeNamesCheckBoxReshowsTheFileAndReachesTheCopies() {
+    // "Readable names" starts off and fits its place; toggling it shows the selected file again
+    // with the other decoding, and the batch runs take it too.
+    void readableNamesCheckBoxReshowsTheFileAndReachesTheCopies() {
         testsupport::TempDir dir;
         dir.write("a.ttf", testsupport::trueTypeFontNamed(u"Шрифт Жирный"));
         Window window(dir.str());
-        auto* box = window.control<QCheckBox>("chkUnicodeNames");
+        auto* box = window.control<QCheckBox>("chkReadableNames");
         QVERIFY(!box->isChecked());
-        QCOMPARE(box->accessibleName(), QStringLiteral("Unicode names"));
-        QCOMPARE(box->toolTip(),
-                 QStringLiteral("Read names in every script; off: as the original byte-wise rule"));
+        QCOMPARE(box->text(), QStringLiteral("Readable names"));
+        QVERIFY(box->sizeHint().width() <= box->width());
+        QCOMPARE(box->accessibleName(), QStringLiteral("Readable names"));
+        const QString tip =
+            QStringLiteral("Names in the fonts' own scripts, in your language where "
+                           "the font has it; off: the stored byte-wise rule");
+        QCOMPARE(box->toolTip(), tip);
+        QCOMPARE(box->accessibleDescription(), tip);
         const QString byteWise = window.details();
         QVERIFY(!byteWise.contains(QStringLiteral("Шрифт")));
 
@@ -1031,7 +1036,7 @@ private slots:
             }
         }
         QCOMPARE(visited, (QStringList{"CreateHTMLFontList", "Drive1", "Dir1", "File1",
-                                       "RenameFonts", "FontDetails", "Command1", "chkUnicodeNames",
+                                       "RenameFonts", "FontDetails", "Command1", "chkReadableNames",
                                        "optnSpaces_0", "cmbFontType", "CreateHTMLFontList"}));
     }
 

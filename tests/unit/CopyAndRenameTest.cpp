@@ -277,7 +277,8 @@ TEST(CopyAndRename, UnicodeNamesNameTheCopiesInTheirOwnScripts) {
         dir.write("a.ttf", bytes);
         ScriptedConversation host(dir.str());
 
-        fontlist::copyUnderFullNames(host, host.request(c.option, fontcore::NameDecoding::Unicode));
+        fontlist::copyUnderFullNames(host,
+                                     host.request(c.option, fontcore::NameDecoding::Readable));
 
         Names copies;
         for (const auto& entry : std::filesystem::directory_iterator(dir.path() / "friendly")) {

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "fontlist/FontTypes.h"
+#include "fontlist/ReadableNames.h"
 #include "support/CollectionWriter.h"
 #include "support/TempDir.h"
 #include "support/TrueTypeWriter.h"
@@ -126,9 +127,12 @@ TEST(FontCollection, RealOpenTypeFontsAndCollectionsGiveTheirFullNames) {
     }
     const std::string wqy = "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc";
     if (std::filesystem::exists(wqy)) {
-        // The same record read as UTF-16, as fontTools reads it.
-        EXPECT_EQ(fontlist::nameOf(wqy, fontcore::NameDecoding::Unicode).value().text(),
+        // Readable: the same record read as UTF-16 (as fontTools reads it) in its own language,
+        // Chinese (Macao); the US English one otherwise.
+        EXPECT_EQ(fontlist::nameOf(wqy, fontlist::readableNamesIn("zh_MO")).value().text(),
                   "文泉驛微米黑");
+        EXPECT_EQ(fontlist::nameOf(wqy, fontcore::NameDecoding::Readable).value().text(),
+                  "WenQuanYi Micro Hei");
         const std::string text = fontlist::reportOf(wqy).value().text;
         EXPECT_EQ(text.rfind("Font 1 of 2\r\nNAME Table Info for " + wqy, 0), 0u);
         EXPECT_NE(text.find("\r\nWin Unicode ENU Full Font Name | WenQuanYi Micro Hei\r\n"),

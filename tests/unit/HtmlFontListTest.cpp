@@ -126,7 +126,7 @@ TEST_F(HtmlFontListRun, UnicodeNamesAreTheKeysOfThePageAndTheReport) {
     const std::string b = ttf("b.ttf", u"ゴシック体 太字");
     const std::string c = ttf("c.ttf", u"Ελληνικά");
     ScriptedConversation host(dir.str());
-    EXPECT_EQ(run(host, SpacesOption::ReplaceWithHyphen, fontcore::NameDecoding::Unicode),
+    EXPECT_EQ(run(host, SpacesOption::ReplaceWithHyphen, fontcore::NameDecoding::Readable),
               RunEnd::Finished);
 
     // The two equal keys in either order.
