@@ -3,9 +3,10 @@
 namespace cli {
 
 // While one lives (around a batch run), the first Ctrl+C (SIGINT) does not end the tool: it
-// asks the run to stop after the font in hand, and puts the default action back, so that a
-// second Ctrl+C ends the tool at once as it always did. A tool started with SIGINT ignored
-// (a background job) keeps ignoring it. The previous action is put back at the end.
+// asks the run to stop after the font in hand, and puts the earlier action back, so that a
+// second Ctrl+C ends the tool at once as it always did, its temporary files removed. A tool
+// started with SIGINT ignored (a background job) keeps ignoring it. The earlier action is put
+// back at the end.
 class StopOnInterrupt {
 public:
     StopOnInterrupt();
@@ -18,8 +19,7 @@ public:
     static bool asked() noexcept;
 
 private:
-    using Handler = void (*)(int);
-    Handler previous_;
+    bool installed_ = false;
 };
 
 } // namespace cli
