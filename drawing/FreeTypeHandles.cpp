@@ -26,9 +26,31 @@ FT_Library threadLibrary() {
     return library.get();
 }
 
+namespace {
+
+struct ErrorText {
+    FT_Error error;
+    const char* text;
+};
+
+// FreeType's list of errors, made into a table of their texts ("broken table"): Debian's
+// library is built without its own error strings.
+#undef FTERRORS_H_
+#define FT_ERRORDEF(e, v, s) {v, s},
+#define FT_ERROR_START_LIST constexpr ErrorText kErrorTexts[] = {
+#define FT_ERROR_END_LIST                                                                          \
+    }                                                                                              \
+    ;
+#define FT_ERR_PREFIX
+#include FT_ERRORS_H
+
+} // namespace
+
 std::string freeTypeErrorText(FT_Error error) {
-    if (const char* text = FT_Error_String(error)) {
-        return text;
+    for (const ErrorText& known : kErrorTexts) {
+        if (known.error == error) {
+            return known.text;
+        }
     }
     char number[32];
     std::snprintf(number, sizeof number, "error 0x%02X", static_cast<unsigned>(error));
