@@ -31,7 +31,13 @@ void DetailsPane::hideSample() {
     }
     strip_->hide();
     strip_->setDrawing({});
-    setViewportMargins(0, 0, 0, 0);
+    setTopMargin(0);
+}
+
+void DetailsPane::setTopMargin(int height) {
+    if (viewportMargins().top() != height) {
+        setViewportMargins(0, height, 0, 0);
+    }
 }
 
 void DetailsPane::resizeEvent(QResizeEvent* event) {
@@ -46,7 +52,7 @@ void DetailsPane::resizeEvent(QResizeEvent* event) {
 void DetailsPane::placeStrip() {
     const int frame = frameWidth();
     const int height = std::min(strip_->wantedHeight(), (this->height() - 2 * frame) * 2 / 3);
-    setViewportMargins(0, height, 0, 0);
+    setTopMargin(height);
     strip_->setGeometry(frame, frame, viewport()->width(), height);
 }
 

@@ -25,6 +25,7 @@ protected:
 
 private:
     void placeStrip();
+    void setTopMargin(int height);
 
     SampleStrip* strip_ = nullptr; // owned by the pane
 };

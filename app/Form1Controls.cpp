@@ -66,12 +66,13 @@ void Form1::createControls() {
         "stored byte-wise rule"));
     place(chkReadableNames, 5760, 1500, 2055, 255);
 
-    // In the free space left of the About button; off at every start.
+    // In the free space left of the About button, reaching a little into the gap after the file
+    // list so that its caption is whole; off at every start.
     chkFontSamples = new QCheckBox(QStringLiteral("Font samples"), this);
     chkFontSamples->setObjectName(QStringLiteral("chkFontSamples"));
     chkFontSamples->setToolTip(QStringLiteral(
         "Show each font in its own face, and write a specimen page with the HTML list"));
-    place(chkFontSamples, 5760, 1140, 1395, 255);
+    place(chkFontSamples, 5640, 1140, 1545, 255);
 }
 
 // Read-only, always with its scroll bar, painted in the light 3D colour.
