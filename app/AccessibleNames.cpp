@@ -30,6 +30,8 @@ constexpr AccessibleText accessibleTexts[] = {
     {"chkReadableNames", "Readable names",
      "Names in the fonts' own scripts, in your language where the font has it; off: the "
      "stored byte-wise rule"},
+    {"chkFontSamples", "Font samples",
+     "Show each font in its own face, and write a specimen page with the HTML list"},
 };
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "app/AboutText.h"
 #include "app/AccessibleNames.h"
 #include "app/BatchWiring.h"
+#include "app/DetailsPane.h"
 #include "app/DirectoryList.h"
 #include "app/DriveList.h"
 #include "app/FileList.h"
@@ -31,7 +32,6 @@
 #include <QDir>
 #include <QFont>
 #include <QLocale>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QResizeEvent>
@@ -118,6 +118,7 @@ void Form1::connectHandlers() {
     connect(RenameFonts, &QPushButton::clicked, this, &Form1::RenameFonts_Click);
     connect(CreateHTMLFontList, &QPushButton::clicked, this, &Form1::CreateHTMLFontList_Click);
     connect(chkReadableNames, &QCheckBox::toggled, this, &Form1::chkReadableNames_Click);
+    connect(chkFontSamples, &QCheckBox::toggled, this, &Form1::chkFontSamples_Click);
 }
 
 fontlist::SpacesOption Form1::spacesOption() const {
@@ -243,6 +244,7 @@ void Form1::EnableButtons() {
     } else {
         CreateHTMLFontList->setEnabled(false);
         RenameFonts->setEnabled(false);
+        FontDetails->hideSample();
         showHiddenFontsHint();
     }
 }
@@ -268,6 +270,7 @@ void Form1::File1_Click() {
             fontlist::reportOf(state_.FontPath, nameDecoding())) {
         showFontReport(*report);
     }
+    showFontSample();
 }
 
 void Form1::chkReadableNames_Click() {
@@ -281,6 +284,26 @@ void Form1::chkReadableNames_Click() {
             fontlist::reportOf(state_.FontPath, nameDecoding())) {
         showFontReport(*report);
     }
+}
+
+void Form1::chkFontSamples_Click() {
+    showFontSample();
+}
+
+void Form1::showFontSample() {
+    if (!chkFontSamples->isChecked() || state_.FontPath.empty() || File1->entryCount() == 0) {
+        FontDetails->hideSample();
+        return;
+    }
+    // The title is drawn as text, so it is read as Unicode whatever the pane's decoding is.
+    const std::optional<fontcore::FullName> name =
+        fontlist::nameOf(state_.FontPath, readableNames_);
+    const int index = File1->selectedIndex();
+    std::string title = name && !name->failure ? name->name : std::string();
+    if (title.empty() && index >= 0 && index < File1->entryCount()) {
+        title = File1->entry(index); // a nameless font is shown by its file's name
+    }
+    FontDetails->showSample(state_.FontPath, title);
 }
 
 void Form1::showFontReport(const fontcore::FontReport& report) {

@@ -16,13 +16,13 @@
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
-class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 
 namespace app {
 
 class BatchWiring;
+class DetailsPane;
 class DirectoryList;
 class DriveList;
 class FileList;
@@ -75,6 +75,7 @@ public:
     void RenameFonts_Click();
     void CreateHTMLFontList_Click();
     void chkReadableNames_Click();
+    void chkFontSamples_Click();
 
     // Setting the type filter's text selects that item and runs cmbFontType_Click.
     void setFontTypeText(const QString& itemText);
@@ -97,6 +98,8 @@ private:
     void showHiddenFontsHint();
     // The report of the selected file (FontPath) into InfoText and the details pane.
     void showFontReport(const fontcore::FontReport& report);
+    // The selected file's sample above the pane's text while "Font samples" is on.
+    void showFontSample();
 
     Services services_;
     std::unique_ptr<fontlist::MessagePresenter> ownMessages_;
@@ -113,12 +116,13 @@ private:
     DirectoryList* Dir1 = nullptr;
     FileList* File1 = nullptr;
     QPushButton* RenameFonts = nullptr;
-    QPlainTextEdit* FontDetails = nullptr;
+    DetailsPane* FontDetails = nullptr;
     QPushButton* Command1 = nullptr;
     QGroupBox* Frame1 = nullptr;
     std::array<QRadioButton*, 3> optnSpaces{};
     QComboBox* cmbFontType = nullptr;
     QCheckBox* chkReadableNames = nullptr;
+    QCheckBox* chkFontSamples = nullptr;
 };
 
 } // namespace app

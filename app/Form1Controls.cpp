@@ -1,4 +1,5 @@
 // The window's controls: their names, captions, places in twips and tab order.
+#include "app/DetailsPane.h"
 #include "app/DirectoryList.h"
 #include "app/DriveList.h"
 #include "app/FileList.h"
@@ -11,7 +12,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
@@ -65,11 +65,19 @@ void Form1::createControls() {
         "Names in the fonts' own scripts, in your language where the font has it; off: the "
         "stored byte-wise rule"));
     place(chkReadableNames, 5760, 1500, 2055, 255);
+
+    // In the free space left of the About button, reaching a little into the gap after the file
+    // list so that its caption is whole; off at every start.
+    chkFontSamples = new QCheckBox(QStringLiteral("Font samples"), this);
+    chkFontSamples->setObjectName(QStringLiteral("chkFontSamples"));
+    chkFontSamples->setToolTip(QStringLiteral(
+        "Show each font in its own face, and write a specimen page with the HTML list"));
+    place(chkFontSamples, 5640, 1140, 1545, 255);
 }
 
 // Read-only, always with its scroll bar, painted in the light 3D colour.
 void Form1::createDetailsPane() {
-    FontDetails = new QPlainTextEdit(this);
+    FontDetails = new DetailsPane(this);
     FontDetails->setObjectName(QStringLiteral("FontDetails"));
     FontDetails->setReadOnly(true);
     FontDetails->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -127,6 +135,7 @@ void Form1::setTabOrder() {
     }
     // The check box that has no place in that order comes where it sits, after About.
     QWidget::setTabOrder(Command1, chkReadableNames);
+    QWidget::setTabOrder(chkReadableNames, chkFontSamples);
 }
 
 } // namespace app

@@ -2,10 +2,12 @@
 // rule, the About box and the window state, driven through the controls' object names.
 #include "app/Form1.h"
 #include "app/AboutText.h"
+#include "app/DetailsPane.h"
 #include "app/DirectoryList.h"
 #include "app/FileList.h"
 #include "app/QtMessagePresenter.h"
 #include "app/QuillvaneVersion.h"
+#include "app/SampleStrip.h"
 #include "fontlist/FontTypes.h"
 #include "support/CollectionWriter.h"
 #include "support/PfbWriter.h"
@@ -515,6 +517,68 @@ private slots:
         QCOMPARE(window.details(), byteWise);
     }
 
+    // "Font samples" starts off and fits its place; while on, the selected font is drawn above
+    // the naming data (a reason line for one that cannot be drawn); off, the pane is as it was
+    // to the pixel.
+    void fontSamplesBoxDrawsTheSelectedFontAboveTheText() {
+        const std::string sans = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+        const std::string serif = "/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf";
+        if (!std::filesystem::exists(sans) || !std::filesystem::exists(serif)) {
+            QSKIP("no DejaVu fonts (package fonts-dejavu-core)");
+        }
+        testsupport::TempDir dir;
+        std::filesystem::copy_file(sans, dir.path() / "a.ttf");
+        std::filesystem::copy_file(serif, dir.path() / "b.ttf");
+        dir.write("c.ttf", "This file carries a font's extension but holds no font.\n");
+        Window window(dir.str());
+        window.form.show();
+        auto* box = window.control<QCheckBox>("chkFontSamples");
+        QVERIFY(!box->isChecked());
+        QCOMPARE(box->text(), QStringLiteral("Font samples"));
+        QVERIFY2(
+            box->sizeHint().width() <= box->width(),
+            qPrintable(QStringLiteral("%1 > %2").arg(box->sizeHint().width()).arg(box->width())));
+        const QString tip = QStringLiteral(
+            "Show each font in its own face, and write a specimen page with the HTML list");
+        QCOMPARE(box->toolTip(), tip);
+        QCOMPARE(box->accessibleName(), QStringLiteral("Font samples"));
+        QCOMPARE(box->accessibleDescription(), tip);
+        auto* pane = dynamic_cast<app::DetailsPane*>(window.control<QPlainTextEdit>("FontDetails"));
+        QVERIFY(pane != nullptr);
+        const app::SampleStrip& strip = pane->sampleStrip();
+        const QString text = window.details();
+        QVERIFY(strip.isHidden());
+        // Off again, the text starts where it did (the horizontal scroll bar may come or go: Qt
+        // lays out the lines again for the other height).
+        const QRect textArea = pane->viewport()->geometry();
+        box->click();
+        box->click();
+        QVERIFY(strip.isHidden());
+        QCOMPARE(pane->viewport()->geometry().top(), pane->frameWidth());
+        QCOMPARE(pane->viewport()->geometry().topLeft(), textArea.topLeft());
+        QCOMPARE(pane->viewport()->width(), textArea.width());
+
+        box->click();
+        QVERIFY(strip.isVisible());
+        QVERIFY(!strip.coverage().isNull());
+        QVERIFY(strip.reason().isEmpty());
+        QVERIFY(pane->viewport()->geometry().top() >= strip.geometry().bottom());
+        QCOMPARE(window.details(), text);
+        const QImage sansSample = strip.coverage();
+
+        window.files()->setSelectedIndex(1);
+        QVERIFY(!strip.coverage().isNull());
+        QVERIFY(strip.coverage() != sansSample);
+        window.files()->setSelectedIndex(2);
+        QVERIFY(strip.coverage().isNull());
+        QVERIFY(strip.reason().startsWith(
+            QStringLiteral("This font has no outlines FreeType can draw: ")));
+
+        box->click();
+        QVERIFY(strip.isHidden());
+        QCOMPARE(pane->viewport()->geometry().top(), pane->frameWidth());
+    }
+
     void selectingOpenTypeAndCollectionFilesShowsTheirReports() {
         testsupport::TempDir dir;
         dir.write("a.otf", testsupport::openTypeFont(testsupport::trueTypeFontNamed(u"Open Face")));
@@ -965,7 +1029,7 @@ private slots:
         };
         const QList<QWidget*> controls =
             window.form.findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
-        QCOMPARE(controls.size(), 10);
+        QCOMPARE(controls.size(), 11);
         apart(controls, window.form.rect());
         auto* frame = window.control<QGroupBox>("Frame1");
         const QList<QWidget*> options = frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
@@ -1023,7 +1087,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&window.form));
         window.button("CreateHTMLFontList")->setFocus(Qt::TabFocusReason);
         QStringList visited{QApplication::focusWidget()->objectName()};
-        for (int i = 0; i < 10; ++i) {
+        for (int i = 0; i < 11; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             const QString focus = QApplication::focusWidget()->objectName();
             visited << focus;
@@ -1035,9 +1099,10 @@ private slots:
                 QCOMPARE(ring->isVisible(), focus == control);
             }
         }
-        QCOMPARE(visited, (QStringList{"CreateHTMLFontList", "Drive1", "Dir1", "File1",
-                                       "RenameFonts", "FontDetails", "Command1", "chkReadableNames",
-                                       "optnSpaces_0", "cmbFontType", "CreateHTMLFontList"}));
+        QCOMPARE(visited,
+                 (QStringList{"CreateHTMLFontList", "Drive1", "Dir1", "File1", "RenameFonts",
+                              "FontDetails", "Command1", "chkReadableNames", "chkFontSamples",
+                              "optnSpaces_0", "cmbFontType", "CreateHTMLFontList"}));
     }
 
     void resizeKeepsMinimumAndStretchesPane() {
