@@ -16,6 +16,7 @@ constexpr int kTitlePixels = 16;
 } // namespace
 
 DetailsPane::DetailsPane(QWidget* parent) : QPlainTextEdit(parent), strip_(new SampleStrip(this)) {
+    strip_->setObjectName(QStringLiteral("FontSample"));
     strip_->hide();
 }
 
