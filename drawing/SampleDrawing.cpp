@@ -62,7 +62,9 @@ void blit(const FT_Bitmap& bitmap, int left, int top, CoverageImage& line) {
             if (x < 0 || x >= line.width) {
                 continue;
             }
-            std::uint8_t& target = line.pixels[static_cast<std::size_t>(y * line.width + x)];
+            std::uint8_t& target =
+                line.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(line.width) +
+                            static_cast<std::size_t>(x)];
             target = std::max(target, static_cast<std::uint8_t>(source[column]));
         }
     }
@@ -100,7 +102,9 @@ LineImage drawLine(FT_Face face, hb_font_t* font, const LineText& text, int pixe
     }
     line.image.width = std::min(lineWidth(infos, positions, count) + 2, maximumWidth);
     line.image.height = ascent + descent + 2;
-    line.image.pixels.assign(static_cast<std::size_t>(line.image.width * line.image.height), 0);
+    line.image.pixels.assign(static_cast<std::size_t>(line.image.width) *
+                                 static_cast<std::size_t>(line.image.height),
+                             0);
     long pen = 64; // 26.6, one pixel in from the edge
     for (unsigned i = 0; i < count; ++i) {
         if (infos[i].codepoint == 0) {
@@ -128,7 +132,8 @@ CoverageImage stack(const std::vector<LineImage>& lines) {
         image.width = std::max(image.width, line.image.width);
         image.height += line.image.height;
     }
-    image.pixels.assign(static_cast<std::size_t>(image.width * image.height), 0);
+    image.pixels.assign(
+        static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height), 0);
     int top = 0;
     for (const LineImage& line : lines) {
         const int left = line.rightToLeft ? image.width - line.image.width : 0;
