@@ -65,21 +65,27 @@ constexpr FontType kFontTypes[] = {
      .filterValue = "ttf",
      .name = sfntName<SfntContainer::Font>,
      .report = sfntReport<SfntContainer::Font>,
-     .companions = {}},
+     .companions = {},
+     .facts = nullptr,
+     .browserDraws = true},
     {.extensions = kType1Extensions,
      .placeInAll = 5,
      .filterName = "Type1 fonts",
      .filterValue = "pfb",
      .name = type1Name<HeaderLayout::Segmented>,
      .report = type1Report<HeaderLayout::Segmented>,
-     .companions = kType1Companions},
+     .companions = kType1Companions,
+     .facts = nullptr,
+     .browserDraws = false},
     {.extensions = kOpenTypeExtensions,
      .placeInAll = 1,
      .filterName = "OpenType",
      .filterValue = "otf",
      .name = sfntName<SfntContainer::Font>,
      .report = sfntReport<SfntContainer::Font>,
-     .companions = {}},
+     .companions = {},
+     .facts = nullptr,
+     .browserDraws = true},
     // A collection is named after its first font and reported font by font.
     {.extensions = kCollectionExtensions,
      .placeInAll = 2,
@@ -87,7 +93,9 @@ constexpr FontType kFontTypes[] = {
      .filterValue = "ttc",
      .name = sfntName<SfntContainer::Collection>,
      .report = sfntReport<SfntContainer::Collection>,
-     .companions = {}},
+     .companions = {},
+     .facts = nullptr,
+     .browserDraws = false},
     // A web font reads as the sfnt it wraps, whichever of the two wrappers holds it.
     {.extensions = kWebFontExtensions,
      .placeInAll = 4,
@@ -95,14 +103,18 @@ constexpr FontType kFontTypes[] = {
      .filterValue = "woff",
      .name = sfntName<SfntContainer::WebFont>,
      .report = sfntReport<SfntContainer::WebFont>,
-     .companions = {}},
+     .companions = {},
+     .facts = nullptr,
+     .browserDraws = true},
     {.extensions = kType1TextExtensions,
      .placeInAll = 6,
      .filterName = "Type1 text and Unix fonts",
      .filterValue = "pfa",
      .name = type1Name<HeaderLayout::Text>,
      .report = type1Report<HeaderLayout::Text>,
-     .companions = kType1TextCompanions},
+     .companions = kType1TextCompanions,
+     .facts = nullptr,
+     .browserDraws = false},
     // So is a Mac suitcase, its fonts kept as resources in its data fork.
     {.extensions = kSuitcaseExtensions,
      .placeInAll = 3,
@@ -110,7 +122,9 @@ constexpr FontType kFontTypes[] = {
      .filterValue = "dfont",
      .name = sfntName<SfntContainer::Suitcase>,
      .report = sfntReport<SfntContainer::Suitcase>,
-     .companions = {}},
+     .companions = {},
+     .facts = nullptr,
+     .browserDraws = false},
 };
 
 // The type filter's first entry takes the first two types, the two the window was made for;
@@ -266,6 +280,23 @@ std::optional<fontcore::FontReport> reportOf(const std::string& path,
         path, [type, decoding](platform::FontFileReader& font, const std::string& fontPath) {
             return type->report(font, fontPath, decoding);
         });
+}
+
+std::optional<fontcore::FontFacts> factsOf(const std::string& path,
+                                           fontcore::NameDecoding decoding) {
+    const FontType* type = fontTypeOf(path);
+    if (type == nullptr) {
+        return std::nullopt;
+    }
+    try {
+        platform::FontFileReader font(path);
+        if (type->facts == nullptr) {
+            throw platform::Failure(platform::FailureNumber::InternalError);
+        }
+        return type->facts(font, decoding);
+    } catch (...) {
+        return fontcore::FontFacts{.faces = {}, .failure = platform::currentFailure()};
+    }
 }
 
 fontcore::FullName nameFromReader(const FontType& type, platform::FontFileReader& font,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fontcore/FontFacts.h"
 #include "fontcore/FontReport.h"
 #include "fontcore/FullName.h"
 #include "fontcore/NameDecoding.h"
@@ -41,6 +42,12 @@ struct FontType {
     fontcore::FontReport (*report)(platform::FontFileReader& font, const std::string& fontPath,
                                    fontcore::NameDecoding decoding);
     std::span<const Companion> companions; // in the order they are copied
+    // The facts of every font of the file, its names decoded as Unicode; raises its failures.
+    fontcore::FontFacts (*facts)(platform::FontFileReader& font,
+                                 fontcore::NameDecoding decoding) = nullptr;
+    // Whether a web browser draws the type's files given to @font-face (a single sfnt font, bare
+    // or in a web font wrapper); a collection, a suitcase or a Type 1 font it does not.
+    bool browserDraws = false;
 };
 
 std::span<const FontType> fontTypes();
@@ -97,5 +104,11 @@ nameFromReader(const FontType& type, platform::FontFileReader& font,
 fontcore::FontReport
 reportFromReader(const FontType& type, platform::FontFileReader& font, const std::string& fontPath,
                  fontcore::NameDecoding decoding = fontcore::NameDecoding::ByteWise);
+
+// The facts of the font file at path as its type reads them, names always decoded as Unicode
+// (readable names in the decoding's language); none for a file of no type of ours. Never
+// throws: a failure is the facts' failure.
+std::optional<fontcore::FontFacts> factsOf(const std::string& path,
+                                           fontcore::NameDecoding decoding);
 
 } // namespace fontlist
