@@ -299,6 +299,28 @@ TEST(HtmlCommand, TheSuitcaseFilterTakesSuitcasesOnly) {
                   "\">Suit Case</A><BR>\r\n</HTML>\r\n");
 }
 
+// --samples adds the specimen page, with the text and sizes asked for, and leaves the list and
+// its report as they are without it.
+TEST(HtmlCommand, TheSamplesOptionAddsTheSpecimenPage) {
+    const testsupport::TempDir dir;
+    writeMixedFonts(dir);
+    const auto plain = runCli({"html", dir.str()});
+    const std::string list = readFile(dir.file("_fonts.html"));
+    const std::string report = readFile(dir.file("_report.txt"));
+
+    const auto result = runCli(
+        {"html", dir.str(), "--samples", "--sample-text", "Hamburgefonstiv", "--sizes=10,72"});
+    EXPECT_EQ(result.status, plain.status) << result.err;
+    EXPECT_NE(result.err.find("Every font is shown in its own face in"), std::string::npos);
+    EXPECT_EQ(plain.err.find("Every font"), std::string::npos);
+    EXPECT_EQ(readFile(dir.file("_fonts.html")), list);
+    EXPECT_EQ(readFile(dir.file("_report.txt")), report);
+    const std::string page = readFile(dir.file("_specimens.html"));
+    EXPECT_NE(page.find(" s72\" dir=\"auto\">Hamburgefonstiv</p>"), std::string::npos);
+    EXPECT_EQ(page.find(" s12 "), std::string::npos);
+    EXPECT_NE(page.find(".s10 { font-size: 10px }"), std::string::npos);
+}
+
 TEST(HtmlCommand, ShowsProgressOnlyOnATerminal) {
     const testsupport::TempDir dir;
     writeMixedFonts(dir);
