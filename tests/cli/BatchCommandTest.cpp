@@ -493,6 +493,37 @@ TEST(HtmlCommand, ASignalDuringThePairsCommitNeverSplitsIt) {
     }
 }
 
+// A rename that fails at any step of putting the three files in place leaves all three old
+// (the ones already replaced are put back) or, past the last, all three new; no temporary file
+// is left.
+TEST(HtmlCommand, TheThreeFilesAreReplacedTogetherWhicheverRenameFails) {
+    if (std::system("strace -qq -o /dev/null true >/dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "strace cannot trace here";
+    }
+    const testsupport::TempDir dir;
+    dir.write("a.ttf", trueTypeFontNamed(u"Alpha"));
+    std::set<bool> endings;
+    for (int when = 1; when <= 8; ++when) {
+        SCOPED_TRACE(when);
+        for (const char* name : {"_fonts.html", "_report.txt", "_specimens.html"}) {
+            dir.write(name, "old");
+        }
+        const std::string command =
+            "strace -f -qq -o /dev/null -e trace=renameat,renameat2,rename -e inject=renameat,"
+            "renameat2,rename:error=EIO:when=" +
+            std::to_string(when) + " '" QUILLVANE_CLI_PATH "' html '" + dir.str() +
+            "' --samples >/dev/null 2>&1";
+        const int status = std::system(command.c_str());
+        const bool pageNew = readFile(dir.file("_fonts.html")) != "old";
+        EXPECT_EQ(readFile(dir.file("_report.txt")) != "old", pageNew);
+        EXPECT_EQ(readFile(dir.file("_specimens.html")) != "old", pageNew);
+        EXPECT_EQ(status == 0, pageNew);
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 4);
+        endings.insert(pageNew);
+    }
+    EXPECT_EQ(endings, (std::set<bool>{false, true})); // some renames failed, the last did not
+}
+
 // Under a limit of open files too low for the run (one beside the standard three), the
 // message gives the system's cause, not a bare "Path/File access error".
 TEST(HtmlCommand, TooManyOpenFilesIsToldInTheSystemsWords) {
