@@ -17,6 +17,10 @@ public:
         image_.width = static_cast<png_uint_32>(width);
         image_.height = static_cast<png_uint_32>(height);
         image_.format = PNG_FORMAT_GA;
+        // No filters and a light compression: a third of the time of the defaults for files
+        // about a seventh larger (a Type 1 font's sample: 2.5 ms and 19.6 KB against 8.3 ms
+        // and 17.1 KB).
+        image_.flags = PNG_IMAGE_FLAG_FAST;
     }
     ~PngWrite() { png_image_free(&image_); }
     PngWrite(const PngWrite&) = delete;
