@@ -3,6 +3,7 @@
 #include "app/DirectoryList.h"
 #include "app/FileList.h"
 #include "app/WindowConversation.h"
+#include "drawing/FreeTypeSpecimenDrawer.h"
 #include "fontlist/BatchResult.h"
 #include "fontlist/CopyMessages.h"
 #include "fontlist/CopyUnderFullNames.h"
@@ -20,6 +21,8 @@ namespace app {
 
 BatchWiring::BatchWiring(Controls controls, WindowConversation& conversation)
     : controls_(controls), conversation_(conversation) {}
+
+BatchWiring::~BatchWiring() = default;
 
 // The file list read again, as the run's request.
 fontlist::BatchRequest BatchWiring::request(const fontlist::FontFolders& folders,
@@ -39,10 +42,19 @@ fontlist::BatchRequest BatchWiring::request(const fontlist::FontFolders& folders
 }
 
 void BatchWiring::writeFontList(const fontlist::FontFolders& folders, fontlist::SpacesOption spaces,
-                                fontcore::NameDecoding decoding) {
+                                fontcore::NameDecoding decoding, bool samples,
+                                fontcore::NameLanguage language) {
     holdWithButtonsOff([&] {
         try {
-            const fontlist::BatchRequest asked = request(folders, spaces, decoding);
+            fontlist::BatchRequest asked = request(folders, spaces, decoding);
+            if (samples) {
+                if (!drawer_) {
+                    drawer_ = std::make_unique<drawing::FreeTypeSpecimenDrawer>();
+                }
+                asked.specimens.emplace();
+                asked.language = language;
+                asked.specimens->drawer = drawer_.get();
+            }
             fontlist::writeFontList(conversation_, asked);
             return asked.listing.names.empty();
         } catch (...) {
