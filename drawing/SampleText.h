@@ -27,10 +27,10 @@ struct SampleText {
 };
 
 // The sample that suits a face, from its character map: the script most of its characters are
-// written in (Latin where that is a tie), when the face maps every letter of that script's
-// sample; else the next script; else a run of up to 24 of the face's own printable characters,
-// those beyond ASCII first
-// (empty when it maps none).
+// written in (counted from a few code points of each of its blocks; Latin where that is a tie),
+// when the face maps every letter of that script's sample; else the next script; else a run of
+// up to 24 of the face's own printable characters, those beyond ASCII first (empty when it maps
+// none).
 SampleText sampleTextFor(FT_Face face);
 
 // The script's name, for people and for benchmarks.

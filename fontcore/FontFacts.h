@@ -18,7 +18,8 @@ struct FaceFacts {
     std::string manufacturer;
     std::string designer;
     std::string licenceUrl;
-    std::string licence; // the licence description, whole: the page shortens it
+    std::string
+        licence; // the licence description's start (256 characters or more): the page shortens it
     std::string familyName;
     std::string weight;
     std::string notice;

@@ -16,10 +16,13 @@ namespace truetype {
 
 namespace {
 
-// The name IDs read, and the field each fills.
+// The name IDs read, the field each fills, and how many bytes of its string are read at most
+// (the licence, often pages long, is shown only by its first characters: 1,024 bytes hold at
+// least 256 of them in any encoding).
 struct FactField {
     std::int16_t nameId;
     std::string fontcore::FaceFacts::*field;
+    std::int64_t maximumBytes = INT64_MAX;
 };
 
 constexpr std::array<FactField, 7> kFactFields{{
@@ -28,7 +31,7 @@ constexpr std::array<FactField, 7> kFactFields{{
     {6, &fontcore::FaceFacts::postScriptName},
     {8, &fontcore::FaceFacts::manufacturer},
     {9, &fontcore::FaceFacts::designer},
-    {13, &fontcore::FaceFacts::licence},
+    {13, &fontcore::FaceFacts::licence, 1024},
     {14, &fontcore::FaceFacts::licenceUrl},
 }};
 
@@ -69,10 +72,11 @@ fontcore::FaceFacts factsOfFace(const Face& face, const fontcore::NameDecoding& 
         if (!record) {
             continue;
         }
-        const std::optional<StringPlace> place = stringPlace(face.font, *table, *record);
+        std::optional<StringPlace> place = stringPlace(face.font, *table, *record);
         if (!place) {
             continue;
         }
+        place->count = std::min(place->count, kFactFields[i].maximumBytes);
         budget.spendStringBytes(place->count);
         appendRecordText(facts.*kFactFields[i].field, face.font, *place,
                          stringEncodingOf(readable, record->platform, *record->encoding));

@@ -134,10 +134,10 @@ TEST(FontFacts, Type1HeaderStringsHaveTheirEscapesResolved) {
 
 TEST(FontFacts, ADamagedFileGivesAFailure) {
     using platform::FailureNumber;
-    // One font whose licence is 30,000 bytes, listed 200 times: 6 MB of strings from a file of
-    // 30 KB.
+    // One font whose designer's name is 30,000 bytes, listed 200 times: 6 MB of strings from a
+    // file of 30 KB. (Only a licence's first kilobyte is read.)
     const std::string longLicence =
-        fontOf({win(4, 0x0409, u"Long"), win(13, 0x0409, std::u16string(15000, u'x'))});
+        fontOf({win(4, 0x0409, u"Long"), win(9, 0x0409, std::u16string(15000, u'x'))});
     struct Case {
         const char* file;
         std::string bytes;
