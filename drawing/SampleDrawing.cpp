@@ -1,5 +1,6 @@
 #include "drawing/SampleDrawing.h"
 
+#include "drawing/FontFileStream.h"
 #include "drawing/FreeTypeHandles.h"
 #include "drawing/SampleText.h"
 
@@ -158,7 +159,7 @@ DrawableFace openDrawableFace(const std::string& path, long faceIndex) {
         return {nullptr, std::string(kCannotDraw) + "FreeType did not start"};
     }
     FT_Face opened = nullptr;
-    if (const FT_Error error = FT_New_Face(library, path.c_str(), faceIndex, &opened)) {
+    if (const FT_Error error = openFaceFromFile(library, path, faceIndex, &opened)) {
         return {nullptr, std::string(kCannotDraw) + freeTypeErrorText(error)};
     }
     Face face(opened);
