@@ -16,10 +16,17 @@
 
 #include <functional>
 
+#if __has_include("drawing/FreeTypeSpecimenDrawer.h")
+#include "drawing/FreeTypeSpecimenDrawer.h"
+#define QUILLVANE_SPECIMEN_DRAWER 1
+#endif
+
 namespace app {
 
 BatchWiring::BatchWiring(Controls controls, WindowConversation& conversation)
     : controls_(controls), conversation_(conversation) {}
+
+BatchWiring::~BatchWiring() = default;
 
 // The file list read again, as the run's request.
 fontlist::BatchRequest BatchWiring::request(const fontlist::FontFolders& folders,
@@ -39,10 +46,21 @@ fontlist::BatchRequest BatchWiring::request(const fontlist::FontFolders& folders
 }
 
 void BatchWiring::writeFontList(const fontlist::FontFolders& folders, fontlist::SpacesOption spaces,
-                                fontcore::NameDecoding decoding) {
+                                fontcore::NameDecoding decoding, bool samples,
+                                fontcore::NameLanguage language) {
     holdWithButtonsOff([&] {
         try {
-            const fontlist::BatchRequest asked = request(folders, spaces, decoding);
+            fontlist::BatchRequest asked = request(folders, spaces, decoding);
+            if (samples) {
+#ifdef QUILLVANE_SPECIMEN_DRAWER
+                if (!drawer_) {
+                    drawer_ = std::make_unique<drawing::FreeTypeSpecimenDrawer>();
+                }
+#endif
+                asked.specimens.emplace();
+                asked.language = language;
+                asked.specimens->drawer = drawer_.get();
+            }
             fontlist::writeFontList(conversation_, asked);
             return asked.listing.names.empty();
         } catch (...) {

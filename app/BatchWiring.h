@@ -3,8 +3,10 @@
 #include "fontcore/NameDecoding.h"
 #include "fontlist/BatchRequest.h"
 #include "fontlist/SpacesOption.h"
+#include "fontlist/SpecimenOptions.h"
 
 #include <functional>
+#include <memory>
 
 class QPushButton;
 
@@ -29,10 +31,17 @@ public:
     };
 
     BatchWiring(Controls controls, WindowConversation& conversation);
+    ~BatchWiring();
 
-    // _fonts.html and _report.txt in the listed folder.
+    BatchWiring(const BatchWiring&) = delete;
+    BatchWiring& operator=(const BatchWiring&) = delete;
+
+    // _fonts.html and _report.txt in the listed folder, and _specimens.html with samples (at
+    // the default sizes, each font's own sample text, drawn by the window's drawer, its names
+    // read for people in the user's language).
     void writeFontList(const fontlist::FontFolders& folders, fontlist::SpacesOption spaces,
-                       fontcore::NameDecoding decoding);
+                       fontcore::NameDecoding decoding, bool samples,
+                       fontcore::NameLanguage language);
     // The listed fonts copied under their full names; the closing message itself says how many
     // fonts it left incomplete.
     void copyUnderFullNames(const fontlist::FontFolders& folders, fontlist::SpacesOption spaces,
@@ -46,6 +55,8 @@ private:
 
     Controls controls_;
     WindowConversation& conversation_;
+    // Made the first time a run asks for samples.
+    std::unique_ptr<fontlist::SpecimenDrawer> drawer_;
 };
 
 } // namespace app

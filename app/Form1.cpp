@@ -327,7 +327,8 @@ void Form1::RenameFonts_Click() {
 }
 
 void Form1::CreateHTMLFontList_Click() {
-    batch_->writeFontList({state_.WindowsDir, state_.FontsDir}, spacesOption(), nameDecoding());
+    batch_->writeFontList({state_.WindowsDir, state_.FontsDir}, spacesOption(), nameDecoding(),
+                          chkFontSamples->isChecked(), readableNames_.language);
 }
 
 void Form1::setDetailsText(const std::string& text) {

@@ -16,7 +16,14 @@
 #include "text/Text.h"
 
 #include <cstddef>
+#include <memory>
 #include <ostream>
+
+// The builds that draw fonts (all but the Windows one) give the specimen page its drawer.
+#if defined(QUILLVANE_DRAWS_FONTS) && __has_include("drawing/FreeTypeSpecimenDrawer.h")
+#include "drawing/FreeTypeSpecimenDrawer.h"
+#define QUILLVANE_SPECIMEN_DRAWER 1
+#endif
 
 namespace cli {
 
@@ -31,14 +38,29 @@ fontlist::BatchRequest requestOf(const Request& request, const std::string& dire
     batch.folders = fontlist::fontFoldersUnder(platform::systemFontRoot());
     batch.spaces = request.spaces;
     batch.decoding = request.decoding;
+    batch.specimens = request.specimens;
     return batch;
+}
+
+// What draws the specimen page's samples: none in a build that cannot draw fonts.
+std::unique_ptr<fontlist::SpecimenDrawer> specimenDrawer() {
+#ifdef QUILLVANE_SPECIMEN_DRAWER
+    return std::make_unique<drawing::FreeTypeSpecimenDrawer>();
+#else
+    return nullptr;
+#endif
 }
 
 fontlist::BatchResult run(BatchRun run, const Request& request, const std::string& directory,
                           ConsoleConversation& conversation) {
     fontlist::BatchRequest batch;
+    std::unique_ptr<fontlist::SpecimenDrawer> drawer;
     try {
         batch = requestOf(request, directory);
+        if (batch.specimens) {
+            drawer = specimenDrawer();
+            batch.specimens->drawer = drawer.get();
+        }
     } catch (...) {
         // The listing could not be made (out of memory): told as the run tells its failures.
         const platform::Failure failure = platform::currentFailure();

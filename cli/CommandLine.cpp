@@ -3,9 +3,13 @@
 #include "cli/UsageError.h"
 #include "fontlist/FontTypes.h"
 
+#include <algorithm>
+#include <charconv>
 #include <optional>
 #include <string_view>
+#include <system_error>
 #include <utility>
+#include <vector>
 
 namespace cli {
 
@@ -68,6 +72,9 @@ struct Seen {
     bool lineFeeds = false;
     bool assumeYes = false;
     bool readable = false;
+    bool samples = false;
+    std::optional<std::string> sampleText;
+    std::optional<std::string> sizes;
 };
 
 void refuseUnless(bool applies, std::string_view option, Command command) {
@@ -153,9 +160,18 @@ void scanOption(std::span<const std::string> arguments, std::size_t& i, Seen& se
         seen.readable = true;
         return;
     }
+    if (argument == "--samples") {
+        seen.samples = true;
+        return;
+    }
     const std::size_t equals = argument.find('=');
     const std::string name = argument.substr(0, equals);
-    if (name != "--spaces" && name != "--filter") {
+    std::optional<std::string>* const field = name == "--spaces"        ? &seen.spaces
+                                              : name == "--filter"      ? &seen.filter
+                                              : name == "--sample-text" ? &seen.sampleText
+                                              : name == "--sizes"       ? &seen.sizes
+                                                                        : nullptr;
+    if (field == nullptr) {
         throw UsageError("unknown option '" + name + "'");
     }
     std::string value;
@@ -166,7 +182,7 @@ void scanOption(std::span<const std::string> arguments, std::size_t& i, Seen& se
     } else {
         throw UsageError("option " + name + " needs a value");
     }
-    (name == "--spaces" ? seen.spaces : seen.filter) = value;
+    *field = std::move(value);
 }
 
 Scanned scan(std::span<const std::string> arguments) {
@@ -194,6 +210,62 @@ Scanned scan(std::span<const std::string> arguments) {
         }
     }
     return scanned;
+}
+
+} // namespace
+
+namespace {
+
+constexpr int kSmallestSize = 6;
+constexpr int kLargestSize = 300;
+constexpr std::size_t kMostSizes = 8;
+
+// "12,18,24,36": one to eight whole numbers of pixels from 6 to 300.
+std::vector<int> sizesNamed(const std::string& value) {
+    const auto refuse = [&value] {
+        return UsageError("invalid value '" + value + "' for --sizes (1 to " +
+                          std::to_string(kMostSizes) + " sizes in pixels from " +
+                          std::to_string(kSmallestSize) + " to " + std::to_string(kLargestSize) +
+                          ", separated by commas)");
+    };
+    std::vector<int> sizes;
+    std::size_t from = 0;
+    while (true) {
+        const std::size_t comma = std::min(value.find(',', from), value.size());
+        int size = 0;
+        const char* first = value.data() + from;
+        const char* last = value.data() + comma;
+        const auto [end, error] = std::from_chars(first, last, size);
+        if (first == last || error != std::errc() || end != last || size < kSmallestSize ||
+            size > kLargestSize || sizes.size() == kMostSizes) {
+            throw refuse();
+        }
+        sizes.push_back(size);
+        if (comma == value.size()) {
+            return sizes;
+        }
+        from = comma + 1;
+    }
+}
+
+// The specimen page's options as --samples, --sample-text and --sizes give them.
+std::optional<fontlist::SpecimenOptions> specimensOf(const Seen& seen, Command command) {
+    if (!seen.samples) {
+        for (const auto& [option, given] : {std::pair{"--sample-text", seen.sampleText.has_value()},
+                                            std::pair{"--sizes", seen.sizes.has_value()}}) {
+            if (given) {
+                throw UsageError("option " + std::string(option) + " needs --samples");
+            }
+        }
+        return std::nullopt;
+    }
+    refuseUnless(command == Command::Html, "--samples", command);
+    fontlist::SpecimenOptions options;
+    options.sampleText = seen.sampleText.value_or(std::string());
+    if (seen.sizes) {
+        options.sizes = sizesNamed(*seen.sizes);
+    }
+    return options;
 }
 
 } // namespace
@@ -240,6 +312,7 @@ Request parseCommandLine(std::span<const std::string> arguments) {
         // Every command that reads names; help and version never get here.
         request.decoding = fontcore::NameDecoding::Readable;
     }
+    request.specimens = specimensOf(seen, request.command);
     return request;
 }
 

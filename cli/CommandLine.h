@@ -3,7 +3,9 @@
 #include "fontcore/NameDecoding.h"
 #include "fontlist/FontTypes.h"
 #include "fontlist/SpacesOption.h"
+#include "fontlist/SpecimenOptions.h"
 
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -25,6 +27,9 @@ struct Request {
     // name, report, html, copy: --readable (or --unicode) chooses and reads sfnt names for
     // people, in no language of the user's until the tool gives it one
     fontcore::NameDecoding decoding = fontcore::NameDecoding::ByteWise;
+    // html: --samples, with --sample-text and --sizes, asks for the specimen page (its drawer
+    // is the tool's to give)
+    std::optional<fontlist::SpecimenOptions> specimens{};
 };
 
 // The file patterns of the type filter by its name on the command line ("both", "ttf", "pfb"),

@@ -23,7 +23,8 @@ Commands:
   report [--lf] FILE   print the naming data of a font file, as the window's details pane
                        shows it; lines end in CR LF, or in LF with --lf
   html DIR             write DIR/_fonts.html, every font by name linked to its file, and
-                       DIR/_report.txt, the files whose new names would collide
+                       DIR/_report.txt, the files whose new names would collide (and
+                       DIR/_specimens.html with --samples)
   copy DIR [--yes]     copy every font of DIR into DIR/friendly under a file name made from
                        its full name; a Type 1 font takes its .pfm, .afm, .inf and .mmm
                        files along. The fonts in DIR are never changed.
@@ -38,6 +39,15 @@ Options of html and copy:
                              *.woff and *.woff2, *.pfa and *.t1, the suitcases *.dfont, or
                              all ten, matched without regard to case
   -y, --yes                  (copy) answer Yes to every question
+
+Options of html:
+  --samples                  also write DIR/_specimens.html: every font in its own face,
+                             its name, a sample at each size and its facts (version,
+                             designer, licence, ...); the three files are replaced together
+  --sample-text TEXT         (with --samples) the sample of every font; by default each
+                             font shows a text in the script it covers
+  --sizes 12,18,24,36        (with --samples) the samples' sizes in pixels: 1 to 8 whole
+                             numbers from 6 to 300
 
 Option of name, report, html and copy:
   --readable, --unicode      readable names of the sfnt fonts (all but Type 1): the full
@@ -79,7 +89,8 @@ Exit status:
      a new name was one of the fonts being copied (never replaced); standard error says how
      many
   130  html and copy: stopped by Ctrl+C after the font in hand (a second Ctrl+C ends the
-       tool at once); html then leaves _fonts.html and _report.txt as they were
+       tool at once); html then leaves _fonts.html and _report.txt (and
+       _specimens.html) as they were
 )";
 }
 

@@ -2,8 +2,10 @@
 
 #include "fontcore/NameDecoding.h"
 #include "fontlist/SpacesOption.h"
+#include "fontlist/SpecimenOptions.h"
 #include "text/TextList.h"
 
+#include <optional>
 #include <string>
 
 namespace fontlist {
@@ -29,6 +31,11 @@ struct BatchRequest {
     FontFolders folders;
     SpacesOption spaces = SpacesOption::NoChange;
     fontcore::NameDecoding decoding = fontcore::NameDecoding::ByteWise;
+    // The HTML list: where set, _specimens.html is written with the page and its report, its
+    // names read as Unicode in the user's language below whatever the decoding's mode.
+    std::optional<SpecimenOptions> specimens{};
+    // The user's language, where the front end knows it.
+    fontcore::NameLanguage language{};
 };
 
 } // namespace fontlist

@@ -26,6 +26,7 @@ constexpr std::string_view kEmptyListTitle = "Create HTML friendly font list";
 
 constexpr std::string_view kPageName = "_fonts.html";
 constexpr std::string_view kReportName = "_report.txt";
+constexpr std::string_view kSpecimensName = "_specimens.html";
 
 void showOk(Conversation& conversation, std::string_view title, std::string text,
             fontlist::MessageIcon icon) {
@@ -33,12 +34,16 @@ void showOk(Conversation& conversation, std::string_view title, std::string text
         fontlist::UserMessage{std::string(title), std::move(text), fontlist::Buttons::Ok, icon});
 }
 
-// The closing message; with no file unread, the window's own.
+// The closing message; with no file unread and no specimen page, the window's own.
 std::string createdText(const std::string& pagePath, const std::string& reportPath,
-                        std::size_t unread) {
+                        const std::string* specimensPath, std::size_t unread) {
     std::string text = "Created " + pagePath + std::string(kCrLf) + std::string(kCrLf) +
                        "Any possible font duplication issues can be found in" + std::string(kCrLf) +
                        reportPath;
+    if (specimensPath != nullptr) {
+        text::appendParagraph(text, "Every font is shown in its own face in" + std::string(kCrLf) +
+                                        *specimensPath);
+    }
     if (unread > 0) {
         text::appendParagraph(text, text::counted(unread, "font", "fonts") +
                                         " could not be read (no memory for it, or the file could "
@@ -55,12 +60,16 @@ BatchResult endedWith(RunEnd end) {
 }
 
 // A stop asked for during the lookups: nothing was written.
-BatchResult stoppedAfter(Conversation& conversation, std::size_t lookedUp, std::size_t listed) {
+BatchResult stoppedAfter(Conversation& conversation, std::size_t lookedUp, std::size_t listed,
+                         bool specimens) {
     conversation.showIdle();
     std::string text = "Stopped after " + text::groupedNumber(lookedUp) + " of " +
                        text::groupedNumber(listed) + " fonts.";
-    text::appendParagraph(text, "The list was not written; " + std::string(kPageName) + " and " +
-                                    std::string(kReportName) + " are as they were.");
+    const std::string files = specimens
+                                  ? std::string(kPageName) + ", " + std::string(kReportName) +
+                                        " and " + std::string(kSpecimensName)
+                                  : std::string(kPageName) + " and " + std::string(kReportName);
+    text::appendParagraph(text, "The list was not written; " + files + " are as they were.");
     showOk(conversation, kTitle, std::move(text), fontlist::MessageIcon::None);
     return endedWith(RunEnd::Stopped);
 }
@@ -81,6 +90,20 @@ bool mayWriteInto(Conversation& conversation, const BatchRequest& request,
     return true;
 }
 
+// The page and its report, and the specimen page where it is asked for (at specimensPath).
+void writeFiles(const html_list::ListFiles& from, const std::string& pagePath,
+                const std::string& reportPath, const std::string* specimensPath,
+                const BatchRequest& request) {
+    if (specimensPath == nullptr) {
+        html_list::writeFiles(from, pagePath, reportPath);
+        return;
+    }
+    // The page's names are for people, whatever the HTML list's decoding.
+    const html_list::SpecimenFile specimens{
+        *specimensPath, {*request.specimens, fontcore::NameDecoding::readableIn(request.language)}};
+    html_list::writeFiles(from, pagePath, reportPath, &specimens);
+}
+
 BatchResult run(Conversation& conversation, const BatchRequest& request) {
     const std::string directory = platform::path::withTrailingSeparator(request.listing.directory);
     if (!mayWriteInto(conversation, request, directory)) {
@@ -95,7 +118,8 @@ BatchResult run(Conversation& conversation, const BatchRequest& request) {
                                request.decoding);
     if (rows.lookedUp() < rows.size()) {
         swept.get();
-        return stoppedAfter(conversation, rows.lookedUp(), rows.size());
+        return stoppedAfter(conversation, rows.lookedUp(), rows.size(),
+                            request.specimens.has_value());
     }
     conversation.showProgress("Sorting Font List (alphabetizing)...");
     const std::vector<GroupPlace> places = rows.sortByKey();
@@ -103,11 +127,14 @@ BatchResult run(Conversation& conversation, const BatchRequest& request) {
     conversation.showProgress("Generating HTML file...");
     const std::string pagePath = directory + std::string(kPageName);
     const std::string reportPath = directory + std::string(kReportName);
-    html_list::writeFiles({directory, rows, places}, pagePath, reportPath);
+    const std::string specimensPath = directory + std::string(kSpecimensName);
+    writeFiles({directory, rows, places}, pagePath, reportPath,
+               request.specimens ? &specimensPath : nullptr, request);
 
     conversation.showIdle();
     const std::size_t unread = rows.unreadCount();
-    showOk(conversation, kTitle, createdText(pagePath, reportPath, unread),
+    showOk(conversation, kTitle,
+           createdText(pagePath, reportPath, request.specimens ? &specimensPath : nullptr, unread),
            fontlist::MessageIcon::None);
     BatchResult result = endedWith(RunEnd::Finished);
     result.fontsIncomplete = unread;

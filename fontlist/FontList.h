@@ -25,6 +25,11 @@ namespace fontlist {
 //
 // The page declares its encoding (UTF-8) on the line after "<HTML>"; in the report, the
 // control characters of paths are escaped.
+//
+// With the request's specimens set, _specimens.html is written too (every font in its own
+// face, in the page's order), the three files replaced together or not at all, and the closing
+// message names it in a paragraph of its own; the page and the report are the same as without
+// it.
 BatchResult writeFontList(Conversation& conversation, const BatchRequest& request);
 
 // Tells a failure that ended the HTML list before it began (its listing could not be made) as

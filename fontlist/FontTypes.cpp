@@ -2,8 +2,10 @@
 
 #include "fontcore/OpenFontFile.h"
 #include "text/Text.h"
+#include "truetype/NameTableFacts.h"
 #include "truetype/NameTableReader.h"
 #include "truetype/NameTableReport.h"
+#include "type1/HeaderFacts.h"
 #include "type1/HeaderReport.h"
 #include "type1/HeaderWindow.h"
 
@@ -40,6 +42,11 @@ fontcore::FontReport sfntReport(platform::FontFileReader& font, const std::strin
     return truetype::nameReport(font, container, fontPath, decoding);
 }
 
+template <truetype::SfntContainer container>
+fontcore::FontFacts sfntFacts(platform::FontFileReader& font, fontcore::NameDecoding decoding) {
+    return truetype::nameFacts(font, container, decoding);
+}
+
 // A Type 1 font's names are its header's bytes in Windows-1252, whatever the decoding.
 template <type1::HeaderLayout layout>
 fontcore::FullName type1Name(platform::FontFileReader& font, fontcore::NameDecoding) {
@@ -50,6 +57,11 @@ template <type1::HeaderLayout layout>
 fontcore::FontReport type1Report(platform::FontFileReader& font, const std::string& fontPath,
                                  fontcore::NameDecoding) {
     return type1::headerReport(font, layout, fontPath);
+}
+
+template <type1::HeaderLayout layout>
+fontcore::FontFacts type1Facts(platform::FontFileReader& font, fontcore::NameDecoding) {
+    return type1::headerFacts(font, layout);
 }
 
 using truetype::SfntContainer;
@@ -66,7 +78,7 @@ constexpr FontType kFontTypes[] = {
      .name = sfntName<SfntContainer::Font>,
      .report = sfntReport<SfntContainer::Font>,
      .companions = {},
-     .facts = nullptr,
+     .facts = sfntFacts<SfntContainer::Font>,
      .browserDraws = true},
     {.extensions = kType1Extensions,
      .placeInAll = 5,
@@ -75,7 +87,7 @@ constexpr FontType kFontTypes[] = {
      .name = type1Name<HeaderLayout::Segmented>,
      .report = type1Report<HeaderLayout::Segmented>,
      .companions = kType1Companions,
-     .facts = nullptr,
+     .facts = type1Facts<HeaderLayout::Segmented>,
      .browserDraws = false},
     {.extensions = kOpenTypeExtensions,
      .placeInAll = 1,
@@ -84,7 +96,7 @@ constexpr FontType kFontTypes[] = {
      .name = sfntName<SfntContainer::Font>,
      .report = sfntReport<SfntContainer::Font>,
      .companions = {},
-     .facts = nullptr,
+     .facts = sfntFacts<SfntContainer::Font>,
      .browserDraws = true},
     // A collection is named after its first font and reported font by font.
     {.extensions = kCollectionExtensions,
@@ -94,7 +106,7 @@ constexpr FontType kFontTypes[] = {
      .name = sfntName<SfntContainer::Collection>,
      .report = sfntReport<SfntContainer::Collection>,
      .companions = {},
-     .facts = nullptr,
+     .facts = sfntFacts<SfntContainer::Collection>,
      .browserDraws = false},
     // A web font reads as the sfnt it wraps, whichever of the two wrappers holds it.
     {.extensions = kWebFontExtensions,
@@ -104,7 +116,7 @@ constexpr FontType kFontTypes[] = {
      .name = sfntName<SfntContainer::WebFont>,
      .report = sfntReport<SfntContainer::WebFont>,
      .companions = {},
-     .facts = nullptr,
+     .facts = sfntFacts<SfntContainer::WebFont>,
      .browserDraws = true},
     {.extensions = kType1TextExtensions,
      .placeInAll = 6,
@@ -113,7 +125,7 @@ constexpr FontType kFontTypes[] = {
      .name = type1Name<HeaderLayout::Text>,
      .report = type1Report<HeaderLayout::Text>,
      .companions = kType1TextCompanions,
-     .facts = nullptr,
+     .facts = type1Facts<HeaderLayout::Text>,
      .browserDraws = false},
     // So is a Mac suitcase, its fonts kept as resources in its data fork.
     {.extensions = kSuitcaseExtensions,
@@ -123,7 +135,7 @@ constexpr FontType kFontTypes[] = {
      .name = sfntName<SfntContainer::Suitcase>,
      .report = sfntReport<SfntContainer::Suitcase>,
      .companions = {},
-     .facts = nullptr,
+     .facts = sfntFacts<SfntContainer::Suitcase>,
      .browserDraws = false},
 };
 

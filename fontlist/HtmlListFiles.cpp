@@ -5,7 +5,9 @@
 #include <chrono>
 #include <optional>
 
+#include "fontlist/FilesInPlace.h"
 #include "fontlist/HtmlLinkLine.h"
+#include "fontlist/SpecimenPage.h"
 #include "platform/OrderedWorkPool.h"
 #include "platform/SideBySide.h"
 #include "platform/TemporaryFileCleanup.h"
@@ -27,30 +29,6 @@ constexpr std::array<std::string_view, 6> kReportHeading = {
     "manually resolve any potential naming conflicts,",
     "prior to renaming them:",
 };
-
-// Both or neither: each is checked before either is replaced, and the report replaced first is
-// put back when the page cannot follow it. A signal that would end the process between the
-// two renames waits until the pair is whole again, new or old.
-void putBothInPlace(platform::TextFileWriter& report, platform::TextFileWriter& page,
-                    const std::string& reportPath) {
-    explained(reportPath, [&] { report.prepare(); });
-    explained(kPageHelp, [&] { page.prepare(); });
-    const platform::EndingSignalsHeld held;
-    explained(reportPath, [&] { report.commitUndoably(); });
-    try {
-        explained(kPageHelp, [&] { page.commit(); });
-    } catch (RunFailure& failure) {
-        try {
-            report.undo();
-        } catch (const platform::Failure& undoFailure) {
-            failure.explanation += std::string(kCrLf) + std::string(kCrLf) + reportPath +
-                                   " was written, and its earlier version could not be put "
-                                   "back: " +
-                                   undoFailure.cause();
-        }
-        throw;
-    }
-}
 
 // The path of listed entry i of the sorted lists, in a buffer reused for every entry.
 class SortedPaths {
@@ -159,15 +137,38 @@ void writeReport(platform::TextFileWriter& report, const ListFiles& from,
 
 } // namespace
 
-void writeFiles(const ListFiles& from, const std::string& pagePath, const std::string& reportPath) {
+void writeFiles(const ListFiles& from, const std::string& pagePath, const std::string& reportPath,
+                const SpecimenFile* specimens) {
     std::optional<platform::TextFileWriter> page;
     std::optional<platform::TextFileWriter> report;
+    std::optional<platform::TextFileWriter> specimenPage;
     explained(kPageHelp, [&] { page.emplace(pagePath); });
     explained(reportPath, [&] { report.emplace(reportPath); });
+    if (specimens != nullptr) {
+        explained(specimens->path, [&] { specimenPage.emplace(specimens->path); });
+    }
 
-    platform::sideBySide([&] { writeReport(*report, from, reportPath); },
-                         [&] { writePage(*page, from); });
-    putBothInPlace(*report, *page, reportPath);
+    platform::sideBySide(
+        [&] {
+            writeReport(*report, from, reportPath);
+            if (specimens != nullptr) {
+                const specimen_page::PageSource source{from.directory, from.rows,
+                                                       specimens->context};
+                explained(specimens->path,
+                          [&] { specimen_page::writeSpecimenPage(*specimenPage, source); });
+            }
+        },
+        [&] { writePage(*page, from); });
+    if (specimens == nullptr) {
+        const PendingFile files[] = {{*report, reportPath, reportPath},
+                                     {*page, kPageHelp, pagePath}};
+        putAllInPlace(files);
+    } else {
+        const PendingFile files[] = {{*report, reportPath, reportPath},
+                                     {*specimenPage, specimens->path, specimens->path},
+                                     {*page, kPageHelp, pagePath}};
+        putAllInPlace(files);
+    }
 }
 
 } // namespace fontlist::html_list

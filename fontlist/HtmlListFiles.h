@@ -7,10 +7,11 @@
 
 #include "fontlist/DuplicateGroups.h"
 #include "fontlist/FontRows.h"
+#include "fontlist/SpecimenBlocks.h"
 #include "platform/Failure.h"
 
-// Writing the HTML list's two files, _fonts.html and _report.txt, and putting them in place
-// together.
+// Writing the HTML list's files, _fonts.html and _report.txt (and _specimens.html where it is
+// asked for), and putting them in place together.
 namespace fontlist::html_list {
 
 // Shown with any failure to create or write the page.
@@ -42,11 +43,19 @@ struct ListFiles {
     const std::vector<GroupPlace>& places;
 };
 
-// Writes both files, line by line as they are made, the report beside the page on a thread of
-// its own. Each is written beside its target and both are put in place only once both are
-// complete, so a run that fails leaves the earlier files as they were; a link at either name
-// is replaced, not written through. Where both fail, the report's failure is the one raised
-// (as a RunFailure).
-void writeFiles(const ListFiles& from, const std::string& pagePath, const std::string& reportPath);
+// The specimen page, where it is asked for: its path and what its blocks are made with.
+struct SpecimenFile {
+    const std::string& path;
+    specimen_page::BlockContext context;
+};
+
+// Writes both files (and the specimen page where it is given), line by line as they are made,
+// the report (then the specimen page) beside the page on a thread of its own. Each is written
+// beside its target and all are put in place only once all are complete, so a run that fails
+// leaves the earlier files as they were; a link at any of the names is replaced, not written
+// through. Where both threads fail, the report's or the specimen page's failure is the one
+// raised (as a RunFailure).
+void writeFiles(const ListFiles& from, const std::string& pagePath, const std::string& reportPath,
+                const SpecimenFile* specimens = nullptr);
 
 } // namespace fontlist::html_list

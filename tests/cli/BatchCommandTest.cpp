@@ -299,6 +299,28 @@ TEST(HtmlCommand, TheSuitcaseFilterTakesSuitcasesOnly) {
                   "\">Suit Case</A><BR>\r\n</HTML>\r\n");
 }
 
+// --samples adds the specimen page, with the text and sizes asked for, and leaves the list and
+// its report as they are without it.
+TEST(HtmlCommand, TheSamplesOptionAddsTheSpecimenPage) {
+    const testsupport::TempDir dir;
+    writeMixedFonts(dir);
+    const auto plain = runCli({"html", dir.str()});
+    const std::string list = readFile(dir.file("_fonts.html"));
+    const std::string report = readFile(dir.file("_report.txt"));
+
+    const auto result = runCli(
+        {"html", dir.str(), "--samples", "--sample-text", "Hamburgefonstiv", "--sizes=10,72"});
+    EXPECT_EQ(result.status, plain.status) << result.err;
+    EXPECT_NE(result.err.find("Every font is shown in its own face in"), std::string::npos);
+    EXPECT_EQ(plain.err.find("Every font"), std::string::npos);
+    EXPECT_EQ(readFile(dir.file("_fonts.html")), list);
+    EXPECT_EQ(readFile(dir.file("_report.txt")), report);
+    const std::string page = readFile(dir.file("_specimens.html"));
+    EXPECT_NE(page.find(" s72\" dir=\"auto\">Hamburgefonstiv</p>"), std::string::npos);
+    EXPECT_EQ(page.find(" s12 "), std::string::npos);
+    EXPECT_NE(page.find(".s10 { font-size: 10px }"), std::string::npos);
+}
+
 TEST(HtmlCommand, ShowsProgressOnlyOnATerminal) {
     const testsupport::TempDir dir;
     writeMixedFonts(dir);
@@ -469,6 +491,37 @@ TEST(HtmlCommand, ASignalDuringThePairsCommitNeverSplitsIt) {
         EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 3)
             << injected; // no temporary file left
     }
+}
+
+// A rename that fails at any step of putting the three files in place leaves all three old
+// (the ones already replaced are put back) or, past the last, all three new; no temporary file
+// is left.
+TEST(HtmlCommand, TheThreeFilesAreReplacedTogetherWhicheverRenameFails) {
+    if (std::system("strace -qq -o /dev/null true >/dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "strace cannot trace here";
+    }
+    const testsupport::TempDir dir;
+    dir.write("a.ttf", trueTypeFontNamed(u"Alpha"));
+    std::set<bool> endings;
+    for (int when = 1; when <= 8; ++when) {
+        SCOPED_TRACE(when);
+        for (const char* name : {"_fonts.html", "_report.txt", "_specimens.html"}) {
+            dir.write(name, "old");
+        }
+        const std::string command =
+            "strace -f -qq -o /dev/null -e trace=renameat,renameat2,rename -e inject=renameat,"
+            "renameat2,rename:error=EIO:when=" +
+            std::to_string(when) + " '" QUILLVANE_CLI_PATH "' html '" + dir.str() +
+            "' --samples >/dev/null 2>&1";
+        const int status = std::system(command.c_str());
+        const bool pageNew = readFile(dir.file("_fonts.html")) != "old";
+        EXPECT_EQ(readFile(dir.file("_report.txt")) != "old", pageNew);
+        EXPECT_EQ(readFile(dir.file("_specimens.html")) != "old", pageNew);
+        EXPECT_EQ(status == 0, pageNew);
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 4);
+        endings.insert(pageNew);
+    }
+    EXPECT_EQ(endings, (std::set<bool>{false, true})); // some renames failed, the last did not
 }
 
 // Under a limit of open files too low for the run (one beside the standard three), the

@@ -104,6 +104,10 @@ TEST(CliUsage, CommandLinesThatCannotRunEndWithStatusTwoAndSayWhy) {
     const std::string font = dir.write("a.ttf", "x");
     const std::string text = dir.write("notes.txt", "x");
     const std::string missing = dir.file("missing");
+    const auto kBadSizes = [](const std::string& value) {
+        return "invalid value '" + value +
+               "' for --sizes (1 to 8 sizes in pixels from 6 to 300, separated by commas)";
+    };
     struct Case {
         std::vector<std::string> arguments;
         std::string said;
@@ -118,6 +122,17 @@ TEST(CliUsage, CommandLinesThatCannotRunEndWithStatusTwoAndSayWhy) {
          "invalid value 'svg' for --filter (both, ttf, pfb, otf, ttc, woff, pfa, dfont or all)"},
         {{"html", dir.str(), "--spaces"}, "option --spaces needs a value"},
         {{"html", dir.str(), "--yes"}, "option --yes does not apply to 'html'"},
+        {{"copy", dir.str(), "--samples"}, "option --samples does not apply to 'copy'"},
+        {{"html", dir.str(), "--sizes", "12"}, "option --sizes needs --samples"},
+        {{"html", dir.str(), "--sample-text=Hi"}, "option --sample-text needs --samples"},
+        {{"html", dir.str(), "--samples", "--sample-text"}, "option --sample-text needs a value"},
+        {{"html", dir.str(), "--samples", "--sizes", "12,5"}, kBadSizes("12,5")},
+        {{"html", dir.str(), "--samples", "--sizes=301"}, kBadSizes("301")},
+        {{"html", dir.str(), "--samples", "--sizes", "12,,18"}, kBadSizes("12,,18")},
+        {{"html", dir.str(), "--samples", "--sizes", "12px"}, kBadSizes("12px")},
+        {{"html", dir.str(), "--samples", "--sizes", ""}, kBadSizes("")},
+        {{"html", dir.str(), "--samples", "--sizes", "6,7,8,9,10,11,12,13,14"},
+         kBadSizes("6,7,8,9,10,11,12,13,14")},
         {{"name", font, "--lf"}, "option --lf does not apply to 'name'"},
         {{"report", font, "--filter", "ttf"}, "option --filter does not apply to 'report'"},
         {{"name"}, "'name' needs at least one FILE"},

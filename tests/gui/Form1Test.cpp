@@ -768,6 +768,38 @@ private slots:
         QCOMPARE(window.form.windowTitle(), QStringLiteral("Quillvane"));
     }
 
+    // With "Font samples" on, the HTML list writes the specimen page too and says where; off,
+    // it does not, and says what it always said.
+    void htmlListWritesTheSpecimenPageOnlyWithFontSamples_data() {
+        QTest::addColumn<bool>("samples");
+        QTest::newRow("off") << false;
+        QTest::newRow("on") << true;
+    }
+    void htmlListWritesTheSpecimenPageOnlyWithFontSamples() {
+        QFETCH(bool, samples);
+        testsupport::TempDir dir;
+        dir.write("a.ttf", testsupport::trueTypeFontNamed(u"Zeta"));
+        dir.write("b.ttf", testsupport::trueTypeFontNamed(u"Alpha"));
+        Window window(dir.str());
+        window.control<QCheckBox>("chkFontSamples")->setChecked(samples);
+        QTest::mouseClick(window.button("CreateHTMLFontList"), Qt::LeftButton);
+
+        const std::string specimens = dir.file("_specimens.html");
+        QCOMPARE(std::filesystem::exists(specimens), samples);
+        std::string said = "Created " + dir.file("_fonts.html") +
+                           "\r\n\r\nAny possible font duplication issues can be found in\r\n" +
+                           dir.file("_report.txt");
+        if (samples) {
+            said += "\r\n\r\nEvery font is shown in its own face in\r\n" + specimens;
+            const std::string page = testsupport::readFile(specimens);
+            const std::size_t alpha = page.find("data-name=\"Alpha\"");
+            QVERIFY(alpha != std::string::npos);
+            QVERIFY(page.find("data-name=\"Zeta\"") > alpha);
+        }
+        QCOMPARE(window.messages.shown.size(), std::size_t{1});
+        QCOMPARE(window.messages.shown[0].text, said);
+    }
+
     // A close during a run asks whether to stop: Yes stops after the font in hand and closes
     // the window after the closing message; No lets the run finish and keeps the window.
     void closingDuringRunAsksToStop_data() {
