@@ -152,37 +152,49 @@ SampleDrawing cannotDraw(const std::string& why) {
 
 } // namespace
 
-SampleDrawing drawSample(const std::string& path, long faceIndex, const SampleRequest& request) {
+DrawableFace openDrawableFace(const std::string& path, long faceIndex) {
     FT_Library library = threadLibrary();
     if (library == nullptr) {
-        return cannotDraw("FreeType did not start");
+        return {nullptr, std::string(kCannotDraw) + "FreeType did not start"};
     }
     FT_Face opened = nullptr;
     if (const FT_Error error = FT_New_Face(library, path.c_str(), faceIndex, &opened)) {
-        return cannotDraw(freeTypeErrorText(error));
+        return {nullptr, std::string(kCannotDraw) + freeTypeErrorText(error)};
     }
-    const Face face(opened);
+    Face face(opened);
     if (!FT_IS_SCALABLE(face.get())) {
-        return cannotDraw("it holds bitmaps only");
+        return {nullptr, std::string(kCannotDraw) + "it holds bitmaps only"};
     }
     if (face->charmap == nullptr && face->num_charmaps > 0) {
         FT_Set_Charmap(face.get(), face->charmaps[0]); // a symbol font's only map
     }
-    const HbFont font(hb_ft_font_create_referenced(face.get()));
-    const SampleText chosen = request.sampleText.empty() ? sampleTextFor(face.get()) : SampleText{};
+    return {std::move(face), {}};
+}
+
+SampleDrawing drawSample(FT_Face face, const SampleRequest& request) {
+    const HbFont font(hb_ft_font_create_referenced(face));
+    const SampleText chosen = request.sampleText.empty() ? sampleTextFor(face) : SampleText{};
     const LineText sample{request.sampleText, chosen.text};
     const int maximumWidth = std::max(1, request.maximumWidth);
     std::vector<LineImage> lines;
     lines.push_back(
-        drawLine(face.get(), font.get(), {request.title, {}}, request.titlePixels, maximumWidth));
+        drawLine(face, font.get(), {request.title, {}}, request.titlePixels, maximumWidth));
     for (const int pixels : request.samplePixels) {
-        lines.push_back(drawLine(face.get(), font.get(), sample, pixels, maximumWidth));
+        lines.push_back(drawLine(face, font.get(), sample, pixels, maximumWidth));
     }
     std::erase_if(lines, [](const LineImage& line) { return !line.inked; });
     if (lines.empty()) {
         return cannotDraw("it has no glyph for its name or its sample");
     }
     return {stack(lines), {}};
+}
+
+SampleDrawing drawSample(const std::string& path, long faceIndex, const SampleRequest& request) {
+    const DrawableFace opened = openDrawableFace(path, faceIndex);
+    if (!opened.face) {
+        return {{}, opened.reason};
+    }
+    return drawSample(opened.face.get(), request);
 }
 
 } // namespace drawing

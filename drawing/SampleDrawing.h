@@ -1,5 +1,7 @@
 #pragma once
 
+#include "drawing/FreeTypeHandles.h"
+
 #include <cstdint>
 #include <span>
 #include <string>
@@ -36,5 +38,16 @@ struct SampleDrawing {
 // edge. Characters the face lacks are left out. Never throws on a damaged file: what FreeType
 // refuses becomes the reason. Thread-safe: each thread draws with its own FreeType library.
 SampleDrawing drawSample(const std::string& path, long faceIndex, const SampleRequest& request);
+
+// A face opened with the calling thread's FreeType library, ready to draw (a symbol font's only
+// character map chosen), or the one line that says why it cannot be drawn.
+struct DrawableFace {
+    Face face;
+    std::string reason;
+};
+DrawableFace openDrawableFace(const std::string& path, long faceIndex);
+
+// The same drawing of a face already open (by openDrawableFace, on the calling thread).
+SampleDrawing drawSample(FT_Face face, const SampleRequest& request);
 
 } // namespace drawing

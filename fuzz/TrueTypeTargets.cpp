@@ -3,9 +3,11 @@
 #include <string>
 #include <string_view>
 
+#include "fontcore/FontFacts.h"
 #include "fontcore/FontReport.h"
 #include "fontlist/FontTypes.h"
 #include "fuzz/Properties.h"
+#include "platform/Failure.h"
 #include "platform/FontFileReader.h"
 
 namespace fuzzing {
@@ -104,6 +106,32 @@ void checkWebFontReport(Input input) {
     }
 }
 
+// The facts of the input read as the type of the extension: every field UTF-8, a string of a
+// record at most; where the readable lookup over the same reader finishes too, the first font's
+// full name is the one the lookup gives (the same choice over the same records).
+void checkFacts(Input input, std::string_view extension) {
+    const fontlist::FontType& type = *fontlist::fontTypeOf(extension);
+    platform::FontFileReader font(input);
+    fontcore::FontFacts facts;
+    try {
+        facts = type.facts(font, fontcore::NameDecoding::Readable);
+    } catch (const platform::Failure&) {
+        return;
+    }
+    require(!facts.faces.empty(), "facts that finish have a font");
+    for (const fontcore::FaceFacts& face : facts.faces) {
+        for (const std::string* field :
+             {&face.fullName, &face.version, &face.postScriptName, &face.manufacturer,
+              &face.designer, &face.licence, &face.licenceUrl}) {
+            checkName(*field);
+        }
+    }
+    const fontcore::FullName name =
+        fontlist::nameFromReader(type, font, fontcore::NameDecoding::Readable);
+    require(name.failure || name.name == facts.faces[0].fullName,
+            "the facts' full name is the readable lookup's");
+}
+
 } // namespace
 
 void trueTypeName(Input input) {
@@ -128,6 +156,10 @@ void trueTypeName(Input input) {
     checkName(fontlist::nameFromReader(*fontlist::fontTypeOf(".ttf"), unicode,
                                        fontcore::NameDecoding::Readable)
                   .text());
+
+    for (const std::string_view extension : {".ttf", ".ttc", ".dfont", ".woff"}) {
+        checkFacts(input, extension);
+    }
 }
 
 void trueTypeReport(Input input) {

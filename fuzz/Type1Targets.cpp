@@ -2,9 +2,11 @@
 
 #include <string>
 
+#include "fontcore/FontFacts.h"
 #include "fontcore/FontReport.h"
 #include "fontlist/FontTypes.h"
 #include "fuzz/Properties.h"
+#include "platform/Failure.h"
 #include "platform/FontFileReader.h"
 #include "type1/HeaderWindow.h"
 
@@ -22,10 +24,29 @@ constexpr std::size_t kLongestValue = 3 * static_cast<std::size_t>(type1::kHeade
 
 void type1Name(Input input) {
     platform::FontFileReader font(input);
-    const std::string name = fontlist::nameFromReader(*fontlist::fontTypeOf(".pfb"), font).text();
+    const fontcore::FullName lookup = fontlist::nameFromReader(*fontlist::fontTypeOf(".pfb"), font);
+    const std::string name = lookup.text();
     require(isValidUtf8(name), "the full name is UTF-8");
     require(name.size() <= kLongestValue, "the full name comes from the header window");
     require(font.fetchCount() <= 1, "the lookup reads the header window and nothing else");
+
+    // The facts fail where the lookup does, read nothing more, and are UTF-8.
+    fontcore::FontFacts facts;
+    try {
+        facts = fontlist::fontTypeOf(".pfb")->facts(font, fontcore::NameDecoding::ByteWise);
+    } catch (const platform::Failure&) {
+        require(lookup.failure.has_value(), "the facts fail where the lookup fails");
+        return;
+    }
+    require(!lookup.failure, "the facts fail where the lookup fails");
+    require(font.fetchCount() <= 1, "the facts read the header window and nothing else");
+    for (const fontcore::FaceFacts& face : facts.faces) {
+        for (const std::string* field :
+             {&face.fullName, &face.version, &face.familyName, &face.weight, &face.notice}) {
+            require(isValidUtf8(*field), "the facts are UTF-8");
+            require(field->size() <= kLongestValue, "the facts come from the header window");
+        }
+    }
 }
 
 void type1Report(Input input) {

@@ -96,4 +96,10 @@ void appendMacRoman(std::string& out, std::string_view bytes) {
     }
 }
 
+void appendUtf8(std::string& out, std::u32string_view characters) {
+    for (const char32_t c : characters) {
+        appendCodePoint(out, (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF ? kReplacement : c);
+    }
+}
+
 } // namespace text

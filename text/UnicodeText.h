@@ -17,4 +17,7 @@ void appendUtf16BigEndian(std::string& out, std::string_view bytes);
 // appended to out; NUL bytes are dropped.
 void appendMacRoman(std::string& out, std::string_view bytes);
 
+// Characters to UTF-8, appended to out; a surrogate or a value above U+10FFFF becomes U+FFFD.
+void appendUtf8(std::string& out, std::u32string_view characters);
+
 } // namespace text
