@@ -3,6 +3,7 @@
 #include "app/DirectoryList.h"
 #include "app/FileList.h"
 #include "app/WindowConversation.h"
+#include "drawing/FreeTypeSpecimenDrawer.h"
 #include "fontlist/BatchResult.h"
 #include "fontlist/CopyMessages.h"
 #include "fontlist/CopyUnderFullNames.h"
@@ -15,11 +16,6 @@
 #include <QWidget>
 
 #include <functional>
-
-#if __has_include("drawing/FreeTypeSpecimenDrawer.h")
-#include "drawing/FreeTypeSpecimenDrawer.h"
-#define QUILLVANE_SPECIMEN_DRAWER 1
-#endif
 
 namespace app {
 
@@ -52,11 +48,9 @@ void BatchWiring::writeFontList(const fontlist::FontFolders& folders, fontlist::
         try {
             fontlist::BatchRequest asked = request(folders, spaces, decoding);
             if (samples) {
-#ifdef QUILLVANE_SPECIMEN_DRAWER
                 if (!drawer_) {
                     drawer_ = std::make_unique<drawing::FreeTypeSpecimenDrawer>();
                 }
-#endif
                 asked.specimens.emplace();
                 asked.language = language;
                 asked.specimens->drawer = drawer_.get();

@@ -20,9 +20,8 @@
 #include <ostream>
 
 // The builds that draw fonts (all but the Windows one) give the specimen page its drawer.
-#if defined(QUILLVANE_DRAWS_FONTS) && __has_include("drawing/FreeTypeSpecimenDrawer.h")
+#ifdef QUILLVANE_DRAWS_FONTS
 #include "drawing/FreeTypeSpecimenDrawer.h"
-#define QUILLVANE_SPECIMEN_DRAWER 1
 #endif
 
 namespace cli {
@@ -44,7 +43,7 @@ fontlist::BatchRequest requestOf(const Request& request, const std::string& dire
 
 // What draws the specimen page's samples: none in a build that cannot draw fonts.
 std::unique_ptr<fontlist::SpecimenDrawer> specimenDrawer() {
-#ifdef QUILLVANE_SPECIMEN_DRAWER
+#ifdef QUILLVANE_DRAWS_FONTS
     return std::make_unique<drawing::FreeTypeSpecimenDrawer>();
 #else
     return nullptr;

@@ -44,9 +44,10 @@ constexpr std::string_view kStyle[] = {
 };
 
 // The blocks are made in pieces of this many files, side by side, and written in order; the
-// pieces run in slices, so that what waits to be written stays small.
+// pieces run in slices, so that what waits to be written stays small (a block with an image
+// holds tens of kilobytes).
 constexpr std::size_t kPiece = 16;
-constexpr std::size_t kSlice = 64;
+constexpr std::size_t kSlice = 16;
 
 // The style's rules for the sizes, and a face for every file the browser draws, under a
 // generated name: a font's own name never reaches the style.

@@ -137,6 +137,29 @@ TEST_F(SpecimenPageRun, BlocksFollowTheListsOrderAndACollectionGivesOneBlockPerF
         std::string::npos);
 }
 
+// A build that draws no fonts shows the browser's fonts with the pangram (or the text asked
+// for), and says why the others show no sample.
+TEST_F(SpecimenPageRun, WithoutADrawerTheBrowserDrawsWhatItCanAndTheRestSayWhy) {
+    dir.write("z.ttf", trueTypeFontNamed(u"Zeta"));
+    dir.write("a.pfb", testsupport::pfbFont(testsupport::typicalClearText("Alpha")));
+    drawer.reset();
+    for (const std::string text : {"", "Hamburg"}) {
+        ScriptedConversation host(dir.str());
+        fontlist::BatchRequest request = host.request(fontlist::SpacesOption::NoChange);
+        request.specimens.emplace();
+        request.specimens->sampleText = text;
+        ASSERT_EQ(fontlist::writeFontList(host, request).end, RunEnd::Finished);
+        const std::string written = page();
+        const std::string shown =
+            text.empty() ? "The quick brown fox jumps over the lazy dog" : text;
+        EXPECT_NE(written.find("<p class=\"sample f1 s36\" dir=\"auto\">" + shown + "</p>"),
+                  std::string::npos);
+        EXPECT_NE(written.find("<h2>Alpha</h2>\r\n<p class=\"reason\">This build cannot draw fonts "
+                               "of this type, and web browsers do not draw them.</p>"),
+                  std::string::npos);
+    }
+}
+
 // A failure of any of the three files leaves all three as they were, and no temporary file.
 TEST_F(SpecimenPageRun, AFailureOfTheSpecimenPageLeavesTheEarlierFilesAsTheyWere) {
     dir.write("a.ttf", trueTypeFontNamed(u"Alpha"));
