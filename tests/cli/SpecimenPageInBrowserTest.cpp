@@ -174,7 +174,7 @@ protected:
     static std::string page(const std::string& fragment = {}) {
         return chromium::fileUrl(dir().file("_specimens.html")) + fragment;
     }
-    // Skips the case where the Debian font it needs is not installed.
+    // Whether a Debian font that a case needs is missing (the case then skips and says so).
     static bool missing(const std::string& font) { return !fs::exists(font); }
 
 private:
