@@ -1,6 +1,7 @@
 // The page as a browser reads it: Debian's Chromium, headless, opens _fonts.html, and every link
 // it finds there leads to a file of the folder.
 #include "CliProcess.h"
+#include "HeadlessChromium.h"
 
 #include "support/TempDir.h"
 #include "support/TrueTypeWriter.h"
@@ -13,9 +14,7 @@
 #include <unistd.h>
 
 #include <array>
-#include <cstdio>
 #include <filesystem>
-#include <memory>
 #include <regex>
 #include <string>
 #include <thread>
@@ -25,8 +24,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using testsupport::TempDir;
-
-constexpr const char* kChromium = "/usr/bin/chromium";
 
 // Serves one page once on a port of the loopback address, as a plain web server does: as
 // "text/html", without a character set, so that only the page itself can tell it.
@@ -79,47 +76,14 @@ private:
     std::thread thread_;
 };
 
-// What Chromium made of the page: the document as it parsed it, serialised in UTF-8.
-std::string domOf(const std::string& url, const TempDir& profile) {
-    const std::string command =
-        std::string(kChromium) +
-        " --headless --no-sandbox --disable-gpu --disable-quic --no-first-run"
-        " --disable-background-networking --disable-component-update --disable-sync"
-        " --user-data-dir='" +
-        profile.str() + "' --dump-dom '" + url + "' 2>/dev/null";
-    const std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
-    std::string dom;
-    std::array<char, 4096> buffer{};
-    for (std::size_t got = 0;
-         pipe && (got = std::fread(buffer.data(), 1, buffer.size(), pipe.get())) > 0;) {
-        dom.append(buffer.data(), got);
-    }
-    return dom;
-}
-
-// A link's target as a path: the page percent-encodes only what a browser would misread.
-std::string decodedPercents(const std::string& href) {
-    std::string path;
-    for (std::size_t i = 0; i < href.size(); ++i) {
-        if (href[i] == '%' && i + 2 < href.size()) {
-            path += static_cast<char>(std::stoi(href.substr(i + 1, 2), nullptr, 16));
-            i += 2;
-        } else {
-            path += href[i];
-        }
-    }
-    return path;
-}
-
 // Latin letters beyond ASCII in file names, as an old collection holds them: served without a
 // character set and without the page telling its encoding, the page was read in a Latin code
 // page, and the links led to names that do not exist.
 TEST(HtmlPageInBrowser, EveryLinkOfTheDefaultPageLeadsToItsFile) {
-    if (!fs::exists(kChromium)) {
-        GTEST_SKIP() << "no " << kChromium;
+    if (!chromium::startProblem().empty()) {
+        GTEST_SKIP() << chromium::startProblem();
     }
     const TempDir dir;
-    const TempDir profile;
     const std::vector<std::string> names = {"café.ttf", "naïve sans.ttf", "Ærøskøbing.ttf",
                                             "Ünïcödé.ttf", "plain.ttf"};
     for (const std::string& name : names) {
@@ -130,12 +94,12 @@ TEST(HtmlPageInBrowser, EveryLinkOfTheDefaultPageLeadsToItsFile) {
     const OnePageServer server(testsupport::readFile(dir.file("_fonts.html")));
     ASSERT_NE(server.port(), 0) << "no port on the loopback address";
     const std::string dom =
-        domOf("http://127.0.0.1:" + std::to_string(server.port()) + "/_fonts.html", profile);
+        chromium::dom("http://127.0.0.1:" + std::to_string(server.port()) + "/_fonts.html");
     const std::regex link("<a href=\"([^\"]*)\">", std::regex::icase);
     std::size_t links = 0;
     for (auto it = std::sregex_iterator(dom.begin(), dom.end(), link); it != std::sregex_iterator();
          ++it, ++links) {
-        const std::string target = decodedPercents((*it)[1].str());
+        const std::string target = chromium::decodedPercents((*it)[1].str());
         EXPECT_TRUE(fs::exists(testsupport::pathFromUtf8(target)))
             << "the link leads to " << target << ", which is no file";
     }
