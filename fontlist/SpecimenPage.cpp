@@ -38,6 +38,7 @@ constexpr std::string_view kStyle[] = {
     ".sample { margin: 0.1em 0; white-space: nowrap; overflow: hidden }",
     ".facts { font-size: 13px; color: #555 }",
     ".reason { font-size: 13px; color: #a00 }",
+    ".drawn { max-width: 100%; height: auto }",
     "[hidden] { display: none }",
     "@media print { .specimen { break-inside: avoid; content-visibility: visible } "
     "#filter { display: none } }",
@@ -81,7 +82,7 @@ void writeStyle(WriteLine&& writeLine, const PageSource& source) {
         rules += face;
         rules += " { font-family: ";
         rules += face;
-        rules += " }";
+        rules += ", sans-serif }";
         writeLine(rules);
     }
     writeLine("</style>");
