@@ -48,6 +48,12 @@ void SampleStrip::paintEvent(QPaintEvent*) {
     QImage tinted(coverage_.size(), QImage::Format_ARGB32_Premultiplied);
     tinted.fill(ink);
     tinted.setAlphaChannel(coverage_);
+    // A sample taller than the strip (a tall face, a low window) is shown whole, made smaller,
+    // rather than cut through its largest line.
+    const int room = height() - 2 * kPadding;
+    if (room > 0 && tinted.height() > room) {
+        tinted = tinted.scaledToHeight(room, Qt::SmoothTransformation);
+    }
     painter.drawImage(kPadding, kPadding, tinted);
 }
 

@@ -579,6 +579,25 @@ private slots:
         QCOMPARE(pane->viewport()->geometry().top(), pane->frameWidth());
     }
 
+    // A sample taller than its strip is painted whole at a smaller scale, not cut at the
+    // strip's bottom edge: its ink ends about as far right as the scale makes it.
+    void aSampleTallerThanItsStripIsShownWholeAndSmaller() {
+        drawing::SampleDrawing tall;
+        tall.image = {.width = 200, .height = 100, .pixels = std::vector<std::uint8_t>(20000, 255)};
+        app::SampleStrip strip(nullptr);
+        strip.setDrawing(tall);
+        strip.resize(400, 56); // room for 50 of the image's 100 rows
+        const QImage shot = strip.grab().toImage();
+        const QRgb paper = shot.pixel(shot.width() - 1, 0);
+        int inkEnd = 0;
+        for (int x = 0; x < shot.width(); ++x) {
+            if (shot.pixel(x, shot.height() / 2) != paper) {
+                inkEnd = x + 1;
+            }
+        }
+        QVERIFY2(inkEnd > 90 && inkEnd < 110, qPrintable(QString::number(inkEnd)));
+    }
+
     void selectingOpenTypeAndCollectionFilesShowsTheirReports() {
         testsupport::TempDir dir;
         dir.write("a.otf", testsupport::openTypeFont(testsupport::trueTypeFontNamed(u"Open Face")));
