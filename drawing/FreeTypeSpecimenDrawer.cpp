@@ -3,6 +3,8 @@
 #include "drawing/PngImage.h"
 #include "drawing/SampleDrawing.h"
 #include "drawing/SampleText.h"
+#include "drawing/TableSampleText.h"
+#include "fontlist/FontTypes.h"
 #include "text/UnicodeText.h"
 
 #include <string_view>
@@ -31,6 +33,17 @@ fontlist::SpecimenFace specimenOf(const std::string& path, long faceIndex, std::
     if (!image && !options.sampleText.empty()) {
         specimen.sampleText = options.sampleText;
         return specimen;
+    }
+    if (!image) {
+        // The character map alone, where the type gives it.
+        if (const auto sample =
+                sampleTextFromCharacterMap(fontlist::characterMapOf(path, faceIndex))) {
+            text::appendUtf8(specimen.sampleText, sample->text);
+            if (specimen.sampleText.empty()) {
+                specimen.sampleText = kPangram;
+            }
+            return specimen;
+        }
     }
     const DrawableFace opened = openDrawableFace(path, faceIndex);
     specimen.sampleText = sampleTextOf(options, opened.face.get());

@@ -64,10 +64,9 @@ constexpr std::array<ScriptSample, 9> kSamples{{
 
 constexpr std::size_t kSymbolRunLength = 24;
 
-bool mapsEveryLetter(FT_Face face, std::u32string_view text) {
-    return std::all_of(text.begin(), text.end(), [face](char32_t code) {
-        return code == U' ' || FT_Get_Char_Index(face, code) != 0;
-    });
+bool mapsEveryLetter(const CharacterMap& map, std::u32string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [&map](char32_t code) { return code == U' ' || map.maps(code); });
 }
 
 bool printable(char32_t code) {
@@ -79,7 +78,7 @@ bool printable(char32_t code) {
 // however large the character map (walking the map of a CJK font whole took longer than drawing).
 constexpr char32_t kProbes = 16;
 
-std::size_t estimatedCount(FT_Face face, const ScriptSample& sample) {
+std::size_t estimatedCount(const CharacterMap& map, const ScriptSample& sample) {
     std::size_t count = 0;
     for (const CodeRange& range : sample.ranges) {
         if (range.last == 0) {
@@ -87,7 +86,7 @@ std::size_t estimatedCount(FT_Face face, const ScriptSample& sample) {
         }
         const char32_t step = std::max<char32_t>(1, (range.last - range.first + 1) / kProbes);
         for (char32_t code = range.first; code <= range.last; code += step) {
-            if (FT_Get_Char_Index(face, code) != 0) {
+            if (map.maps(code)) {
                 count += step;
             }
         }
@@ -98,29 +97,47 @@ std::size_t estimatedCount(FT_Face face, const ScriptSample& sample) {
 // Up to kSymbolRunLength of the face's printable characters, those beyond ASCII first: a
 // symbol font's digits and punctuation are seldom what it is for. The walk ends once the run
 // beyond ASCII is full.
-std::u32string symbolRun(FT_Face face) {
+std::u32string symbolRun(const CharacterMap& map) {
     std::u32string symbols;
     std::u32string ascii;
-    FT_UInt glyph = 0;
-    for (FT_ULong code = FT_Get_First_Char(face, &glyph);
-         glyph != 0 && symbols.size() < kSymbolRunLength;
-         code = FT_Get_Next_Char(face, code, &glyph)) {
-        const auto character = static_cast<char32_t>(code);
-        std::u32string& run = code < 0x80 ? ascii : symbols;
+    map.forEachCharacter([&](char32_t character) {
+        std::u32string& run = character < 0x80 ? ascii : symbols;
         if (run.size() < kSymbolRunLength && printable(character)) {
             run.push_back(character);
         }
-    }
+        return symbols.size() < kSymbolRunLength;
+    });
     symbols.append(ascii.substr(0, kSymbolRunLength - std::min(kSymbolRunLength, symbols.size())));
     return symbols;
 }
 
+// FreeType's view of a face's selected character map.
+class FreeTypeMap final : public CharacterMap {
+public:
+    explicit FreeTypeMap(FT_Face face) : face_(face) {}
+    bool maps(char32_t code) const override { return FT_Get_Char_Index(face_, code) != 0; }
+    void forEachCharacter(const std::function<bool(char32_t)>& visit) const override {
+        FT_UInt glyph = 0;
+        for (FT_ULong code = FT_Get_First_Char(face_, &glyph);
+             glyph != 0 && visit(static_cast<char32_t>(code));
+             code = FT_Get_Next_Char(face_, code, &glyph)) {
+        }
+    }
+
+private:
+    FT_Face face_;
+};
+
 } // namespace
 
 SampleText sampleTextFor(FT_Face face) {
+    return sampleTextFor(FreeTypeMap(face));
+}
+
+SampleText sampleTextFor(const CharacterMap& map) {
     std::array<std::size_t, kSamples.size()> counts{};
     for (std::size_t i = 0; i < kSamples.size(); ++i) {
-        counts[i] = estimatedCount(face, kSamples[i]);
+        counts[i] = estimatedCount(map, kSamples[i]);
     }
     std::array<std::size_t, kSamples.size()> order{};
     for (std::size_t i = 0; i < order.size(); ++i) {
@@ -130,11 +147,11 @@ SampleText sampleTextFor(FT_Face face) {
     std::stable_sort(order.begin(), order.end(),
                      [&counts](std::size_t a, std::size_t b) { return counts[a] > counts[b]; });
     for (const std::size_t i : order) {
-        if (counts[i] > 0 && mapsEveryLetter(face, kSamples[i].text)) {
+        if (counts[i] > 0 && mapsEveryLetter(map, kSamples[i].text)) {
             return {kSamples[i].script, std::u32string(kSamples[i].text)};
         }
     }
-    return {SampleScript::Symbols, symbolRun(face)};
+    return {SampleScript::Symbols, symbolRun(map)};
 }
 
 std::string_view scriptName(SampleScript script) {

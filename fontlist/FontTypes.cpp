@@ -2,6 +2,7 @@
 
 #include "fontcore/OpenFontFile.h"
 #include "text/Text.h"
+#include "truetype/CharacterMapTable.h"
 #include "truetype/NameTableFacts.h"
 #include "truetype/NameTableReader.h"
 #include "truetype/NameTableReport.h"
@@ -47,6 +48,11 @@ fontcore::FontFacts sfntFacts(platform::FontFileReader& font, fontcore::NameDeco
     return truetype::nameFacts(font, container, decoding);
 }
 
+template <truetype::SfntContainer container>
+std::string sfntCharacterMap(platform::FontFileReader& font, long faceIndex) {
+    return truetype::characterMapTable(font, container, faceIndex);
+}
+
 // A Type 1 font's names are its header's bytes in Windows-1252, whatever the decoding.
 template <type1::HeaderLayout layout>
 fontcore::FullName type1Name(platform::FontFileReader& font, fontcore::NameDecoding) {
@@ -79,6 +85,7 @@ constexpr FontType kFontTypes[] = {
      .report = sfntReport<SfntContainer::Font>,
      .companions = {},
      .facts = sfntFacts<SfntContainer::Font>,
+     .characterMap = sfntCharacterMap<SfntContainer::Font>,
      .browserDraws = true},
     {.extensions = kType1Extensions,
      .placeInAll = 5,
@@ -88,6 +95,7 @@ constexpr FontType kFontTypes[] = {
      .report = type1Report<HeaderLayout::Segmented>,
      .companions = kType1Companions,
      .facts = type1Facts<HeaderLayout::Segmented>,
+     .characterMap = nullptr,
      .browserDraws = false},
     {.extensions = kOpenTypeExtensions,
      .placeInAll = 1,
@@ -97,6 +105,7 @@ constexpr FontType kFontTypes[] = {
      .report = sfntReport<SfntContainer::Font>,
      .companions = {},
      .facts = sfntFacts<SfntContainer::Font>,
+     .characterMap = sfntCharacterMap<SfntContainer::Font>,
      .browserDraws = true},
     // A collection is named after its first font and reported font by font.
     {.extensions = kCollectionExtensions,
@@ -107,6 +116,7 @@ constexpr FontType kFontTypes[] = {
      .report = sfntReport<SfntContainer::Collection>,
      .companions = {},
      .facts = sfntFacts<SfntContainer::Collection>,
+     .characterMap = sfntCharacterMap<SfntContainer::Collection>,
      .browserDraws = false},
     // A web font reads as the sfnt it wraps, whichever of the two wrappers holds it.
     {.extensions = kWebFontExtensions,
@@ -117,6 +127,7 @@ constexpr FontType kFontTypes[] = {
      .report = sfntReport<SfntContainer::WebFont>,
      .companions = {},
      .facts = sfntFacts<SfntContainer::WebFont>,
+     .characterMap = nullptr, // the wrappers' tables are compressed
      .browserDraws = true},
     {.extensions = kType1TextExtensions,
      .placeInAll = 6,
@@ -126,6 +137,7 @@ constexpr FontType kFontTypes[] = {
      .report = type1Report<HeaderLayout::Text>,
      .companions = kType1TextCompanions,
      .facts = type1Facts<HeaderLayout::Text>,
+     .characterMap = nullptr,
      .browserDraws = false},
     // So is a Mac suitcase, its fonts kept as resources in its data fork.
     {.extensions = kSuitcaseExtensions,
@@ -136,6 +148,7 @@ constexpr FontType kFontTypes[] = {
      .report = sfntReport<SfntContainer::Suitcase>,
      .companions = {},
      .facts = sfntFacts<SfntContainer::Suitcase>,
+     .characterMap = sfntCharacterMap<SfntContainer::Suitcase>,
      .browserDraws = false},
 };
 
@@ -315,6 +328,19 @@ std::optional<fontcore::FontFacts> factsOf(const std::string& path,
         return type->facts(font, decoding);
     } catch (...) {
         return fontcore::FontFacts{.faces = {}, .failure = platform::currentFailure()};
+    }
+}
+
+std::string characterMapOf(const std::string& path, long faceIndex) {
+    const FontType* type = fontTypeOf(path);
+    if (type == nullptr || type->characterMap == nullptr) {
+        return {};
+    }
+    try {
+        platform::FontFileReader font(path);
+        return type->characterMap(font, faceIndex);
+    } catch (...) {
+        return {};
     }
 }
 

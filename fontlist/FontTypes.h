@@ -45,6 +45,9 @@ struct FontType {
     // The facts of every font of the file, its names decoded as Unicode; raises its failures.
     fontcore::FontFacts (*facts)(platform::FontFileReader& font,
                                  fontcore::NameDecoding decoding) = nullptr;
+    // The bytes of the character map (`cmap` table) of the file's font at the face index, empty
+    // where it has none or the type has no such table; raises its failures. None for Type 1.
+    std::string (*characterMap)(platform::FontFileReader& font, long faceIndex) = nullptr;
     // Whether a web browser draws the type's files given to @font-face (a single sfnt font, bare
     // or in a web font wrapper); a collection, a suitcase or a Type 1 font it does not.
     bool browserDraws = false;
@@ -110,5 +113,9 @@ reportFromReader(const FontType& type, platform::FontFileReader& font, const std
 // throws: a failure is the facts' failure.
 std::optional<fontcore::FontFacts> factsOf(const std::string& path,
                                            fontcore::NameDecoding decoding);
+
+// The character map of the face of the font file at path as its type reads it: empty for a file
+// of no type of ours, a type without one, or any failure. Never throws.
+std::string characterMapOf(const std::string& path, long faceIndex);
 
 } // namespace fontlist

@@ -32,16 +32,16 @@ constexpr std::string_view kPolicy =
 constexpr std::string_view kStyle[] = {
     "body { font-family: sans-serif; margin: 1em 2em }",
     "#filter { width: 100%; max-width: 40em; font-size: 1.2em; margin-bottom: 1em }",
-    ".specimen { content-visibility: auto; contain-intrinsic-size: auto 240px; "
-    "border-top: 1px solid #ccc; padding: 0.5em 0 }",
+    ".specimen { content-visibility: auto; contain-intrinsic-size: auto 240px }",
+    ".specimen { border-top: 1px solid #ccc; padding: 0.5em 0 }",
     ".specimen h2 { font-size: 28px; font-weight: normal; margin: 0.2em 0 }",
     ".sample { margin: 0.1em 0; white-space: nowrap; overflow: hidden }",
     ".facts { font-size: 13px; color: #555 }",
     ".reason { font-size: 13px; color: #a00 }",
     ".drawn { max-width: 100%; height: auto }",
     "[hidden] { display: none }",
-    "@media print { .specimen { break-inside: avoid; content-visibility: visible } "
-    "#filter { display: none } }",
+    "@media print { .specimen { break-inside: avoid; content-visibility: visible } }",
+    "@media print { #filter { display: none } }",
 };
 
 // The blocks are made in pieces of this many files, side by side, and written in order; the

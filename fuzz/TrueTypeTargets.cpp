@@ -130,6 +130,11 @@ void checkFacts(Input input, std::string_view extension) {
         fontlist::nameFromReader(type, font, fontcore::NameDecoding::Readable);
     require(name.failure || name.name == facts.faces[0].fullName,
             "the facts' full name is the readable lookup's");
+    // The character map of every font the facts found lies within the input.
+    for (std::size_t i = 0; type.characterMap != nullptr && i < facts.faces.size(); ++i) {
+        require(type.characterMap(font, static_cast<long>(i)).size() <= input.size(),
+                "a character map is bytes of the file");
+    }
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 // character map chooses, every file type drawn, and damaged files told, not crashed on.
 #include "drawing/SampleDrawing.h"
 #include "drawing/SampleText.h"
+#include "drawing/TableSampleText.h"
+#include "fontlist/FontTypes.h"
 #include "support/CollectionWriter.h"
 #include "support/PythonPeer.h"
 #include "support/SuitcaseWriter.h"
@@ -13,6 +15,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace {
@@ -58,6 +61,13 @@ TEST_P(SampleScriptTest, TheCharacterMapChoosesTheSample) {
     for (const char32_t code : sample.text) {
         EXPECT_TRUE(code == U' ' || FT_Get_Char_Index(face.get(), code) != 0)
             << "U+" << std::hex << static_cast<unsigned>(code) << " is not in the font";
+    }
+    // The specimen page chooses the same from the font's `cmap` table alone, read by HarfBuzz.
+    if (const std::string table = fontlist::characterMapOf(test.path, 0); !table.empty()) {
+        const std::optional<drawing::SampleText> fromTable =
+            drawing::sampleTextFromCharacterMap(table);
+        ASSERT_TRUE(fromTable.has_value());
+        EXPECT_TRUE(fromTable->text == sample.text) << drawing::scriptName(fromTable->script);
     }
 }
 
