@@ -15,33 +15,35 @@ namespace {
 
 constexpr int kTitlePixels = 24;
 constexpr int kMaximumWidth = 900;
-constexpr std::string_view kPangram = "The quick brown fox jumps over the lazy dog";
+using fontlist::kPangram;
+
+// The sample as UTF-8; the pangram where the face maps no printable character.
+std::string textOf(const SampleText& sample) {
+    std::string text;
+    text::appendUtf8(text, sample.text);
+    return text.empty() ? std::string(kPangram) : text;
+}
 
 std::string sampleTextOf(const fontlist::SpecimenOptions& options, FT_Face face) {
-    std::string text;
     if (!options.sampleText.empty()) {
-        text = options.sampleText;
-    } else if (face != nullptr) {
-        text::appendUtf8(text, sampleTextFor(face).text);
+        return options.sampleText;
     }
-    return text.empty() ? std::string(kPangram) : text;
+    return face != nullptr ? textOf(sampleTextFor(face)) : std::string(kPangram);
 }
 
 fontlist::SpecimenFace specimenOf(const std::string& path, long faceIndex, std::string_view title,
                                   const fontlist::SpecimenOptions& options, bool image) {
     fontlist::SpecimenFace specimen;
-    if (!image && !options.sampleText.empty()) {
-        specimen.sampleText = options.sampleText;
-        return specimen;
-    }
     if (!image) {
-        // The character map alone, where the type gives it.
+        // The text alone: the one asked for, else the one the font's character map suits, read
+        // without opening the face where the type gives the map.
+        if (!options.sampleText.empty()) {
+            specimen.sampleText = options.sampleText;
+            return specimen;
+        }
         if (const auto sample =
                 sampleTextFromCharacterMap(fontlist::characterMapOf(path, faceIndex))) {
-            text::appendUtf8(specimen.sampleText, sample->text);
-            if (specimen.sampleText.empty()) {
-                specimen.sampleText = kPangram;
-            }
+            specimen.sampleText = textOf(*sample);
             return specimen;
         }
     }

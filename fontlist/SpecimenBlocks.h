@@ -15,9 +15,6 @@
 // sample at every size asked for, and a line of facts.
 namespace fontlist::specimen_page {
 
-// Shown where there is no sample text of the drawer's or the user's.
-inline constexpr std::string_view kPangram = "The quick brown fox jumps over the lazy dog";
-
 // One listed file, at its place in the page's order.
 struct ListedFont {
     std::string_view name; // as listed: the system's bytes

@@ -8,6 +8,10 @@ namespace fontlist {
 
 struct SpecimenOptions;
 
+// The sample where there is no other: no text asked for, and none the font suits (or no drawer
+// to tell).
+inline constexpr std::string_view kPangram = "The quick brown fox jumps over the lazy dog";
+
 // What the specimen page shows of one font of a file, as the drawer gives it.
 struct SpecimenFace {
     // UTF-8: the text shown at each size (the text asked for, or the sample that suits the face).
