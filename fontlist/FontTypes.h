@@ -43,8 +43,8 @@ struct FontType {
                                    fontcore::NameDecoding decoding);
     std::span<const Companion> companions; // in the order they are copied
     // The facts of every font of the file, its names decoded as Unicode; raises its failures.
-    fontcore::FontFacts (*facts)(platform::FontFileReader& font,
-                                 fontcore::NameDecoding decoding) = nullptr;
+    // Without a default, so that a row that leaves it out is warned of.
+    fontcore::FontFacts (*facts)(platform::FontFileReader& font, fontcore::NameDecoding decoding);
     // The bytes of the character map (`cmap` table) of the file's font at the face index, empty
     // where it has none or the type has no such table; raises its failures. None for Type 1.
     std::string (*characterMap)(platform::FontFileReader& font, long faceIndex) = nullptr;
