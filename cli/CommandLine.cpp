@@ -46,6 +46,7 @@ std::string_view commandName(Command command) {
     case Command::Report: return "report";
     case Command::Html: return "html";
     case Command::Copy: return "copy";
+    case Command::List: return "list";
     case Command::Help: return "help";
     case Command::Version: return "version";
     }
@@ -99,6 +100,7 @@ void checkOperands(Command command, std::size_t count) {
         return;
     case Command::Html:
     case Command::Copy:
+    case Command::List:
         if (count != 1) {
             throw UsageError(count == 0 ? "'" + name + "' needs a DIR"
                                         : "'" + name + "' takes one DIR");

@@ -4,6 +4,7 @@
 #include "fontlist/FontTypes.h"
 #include "fontlist/SpacesOption.h"
 #include "fontlist/SpecimenOptions.h"
+#include "platform/FolderWalk.h"
 
 #include <optional>
 #include <span>
@@ -12,7 +13,10 @@
 
 namespace cli {
 
-enum class Command { Help, Version, Name, Report, Html, Copy };
+enum class Command { Help, Version, Name, Report, Html, Copy, List };
+
+// How list writes its rows: tab-separated (the default), RFC 4180 CSV, or JSON Lines.
+enum class ListFormat { Tsv, Csv, Json };
 
 // What the command line asks for. Options that a command does not take are refused while
 // parsing, so every field here applies to the command.
@@ -20,7 +24,9 @@ struct Request {
     Command command = Command::Help;
     std::vector<std::string> operands;                                // files or the directory
     fontlist::SpacesOption spaces = fontlist::SpacesOption::NoChange; // html, copy
-    // html, copy: the file list's type filter, the window's first one unless --filter says
+    // html, copy: the file list's type filter, the window's first one unless --filter says;
+    // list, and name and report with --recursive: every type the program reads ("all") unless
+    // --filter says
     std::string pattern = fontlist::typeFilters().front().patterns;
     bool lineFeeds = false; // report: CR LF written as LF
     bool assumeYes = false; // copy: every question answered Yes
@@ -30,6 +36,12 @@ struct Request {
     // html: --samples, with --sample-text and --sizes, asks for the specimen page (its drawer
     // is the tool's to give)
     std::optional<fontlist::SpecimenOptions> specimens{};
+    // name, report, html, list: -r/--recursive walks the sub-folders of each DIR operand
+    bool recursive = false;
+    // with --recursive: --follow walks links to folders, --one-file-system stays on the
+    // starting file system
+    platform::WalkOptions walk{};
+    ListFormat format = ListFormat::Tsv; // list: --format tsv|csv|json
 };
 
 // The file patterns of the type filter by its name on the command line ("both", "ttf", "pfb"),

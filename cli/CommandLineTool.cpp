@@ -5,6 +5,7 @@
 #include "cli/EnvironmentLocale.h"
 #include "cli/ExitStatus.h"
 #include "cli/HelpText.h"
+#include "cli/ListCommand.h"
 #include "cli/NameCommand.h"
 #include "cli/ReportCommand.h"
 #include "cli/TerminalText.h"
@@ -29,6 +30,7 @@ int run(const Request& request, Console& console) {
                                 console);
     case Command::Html: return runBatchCommand(BatchRun::Html, request, console);
     case Command::Copy: return runBatchCommand(BatchRun::Copy, request, console);
+    case Command::List: return runListCommand(request, console);
     }
     return kUsage;
 }
