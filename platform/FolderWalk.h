@@ -29,8 +29,10 @@ struct WalkedFolder {
 // What a walk could not do: a folder it could not read (lost: its fonts are missing from the
 // run), or a link it did not walk (again): a loop, or a folder already walked (not lost).
 struct WalkTrouble {
-    std::string path;  // the folder's path as messages name it
-    std::string cause; // for people: "Permission denied", "a loop: it leads back to '...'", ...
+    std::string path; // the folder's path as messages name it
+    // For people: the system's words for a folder lost ("Permission denied"); for a link not
+    // walked, "leads back to a folder already walked ('OTHER'); not walked again".
+    std::string cause;
     bool lost = true;
 };
 
@@ -45,7 +47,8 @@ public:
 // sub-folders, each in the file list's order (without regard to case, ties in byte order);
 // hidden folders are left out as hidden files are, links to folders are walked only with
 // followLinks. Each folder is opened relative to its parent, so no depth is too deep for a
-// path. Returns whether nothing was lost (no trouble with lost set).
+// path. Returns whether nothing was lost (no trouble with lost set). What the visitor throws
+// (a stop asked for, say) ends the walk and reaches the caller, every folder closed.
 bool walkFolders(const std::string& top, std::string_view patterns, const WalkOptions& options,
                  FolderVisitor& visitor);
 
