@@ -1,13 +1,18 @@
 #include "cli/ListCommand.h"
 
 #include "cli/ExitStatus.h"
+#include "cli/FolderBatch.h"
 #include "cli/ListedDirectory.h"
 #include "cli/TerminalText.h"
-#include "fontlist/FolderFacts.h"
+#include "cli/WalkTroubleText.h"
+#include "fontlist/FactsRows.h"
 #include "platform/DirectoryListing.h"
 #include "platform/FolderWalk.h"
+#include "platform/OrderedWorkPool.h"
 #include "platform/PathText.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -55,42 +60,67 @@ std::string shownOnTerminal(std::string_view text) {
     return terminalText(text, LineBreaks::Escaped);
 }
 
-// Lists the folders of the walk as they come, and tells its troubles on the error stream.
-class ListingVisitor final : public platform::FolderVisitor {
+struct FileRows {
+    std::string text;
+    bool read = true;
+};
+
+// The rows of the folders as they come, in the walk's order: the files of a batch of folders are
+// read side by side, each opened relative to its folder, and written in order as they come (a
+// slice at a time, so that a huge folder is never held as rows); a trouble is told after the
+// rows of the folders before it.
+class FolderRows final : public platform::FolderVisitor {
 public:
-    ListingVisitor(std::string_view top, const fontlist::FactsOptions& options, Console& console,
-                   RowsOutput& output)
-        : top_(platform::path::withTrailingSeparator(top)), options_(options), console_(console),
-          output_(output) {}
+    FolderRows(const fontlist::FactsOptions& options, Console& console, RowsOutput& output)
+        : options_(options), console_(console), output_(output) {}
 
     void visit(const platform::WalkedFolder& folder) override {
-        prefix_.assign(top_);
-        prefix_ += folder.relative;
-        allRead_ =
-            fontlist::listFolderFacts(folder.directory, prefix_, folder.files, options_,
-                                      [this](std::string_view rows) { output_.write(rows); }) &&
-            allRead_;
+        if (batch_.add(folder)) {
+            writeBatch();
+        }
     }
 
     void trouble(const platform::WalkTrouble& trouble) override {
-        output_.flush(); // the message comes after the rows of the folders before it
-        const std::string message =
-            trouble.lost ? "cannot read folder '" + trouble.path + "': " + trouble.cause
-                         : "'" + trouble.path + "' " + trouble.cause;
-        console_.err << "quillvane-cli: "
-                     << (console_.errorIsTerminal ? terminalText(message, LineBreaks::Escaped)
-                                                  : message)
-                     << '\n';
+        writeBatch();
+        output_.flush();
+        tellWalkTrouble(trouble, console_);
+    }
+
+    void writeBatch() {
+        for (std::size_t from = 0; from < batch_.size(); from += kSlice) {
+            platform::inOrderParallel<FileRows>(
+                std::min(kSlice, batch_.size() - from),
+                [&](std::size_t j) { return rowsOf(from + j); },
+                [&](std::size_t, FileRows&& rows) {
+                    allRead_ = allRead_ && rows.read;
+                    output_.write(rows.text);
+                });
+        }
+        batch_.clear();
     }
 
     bool allRead() const noexcept { return allRead_; }
 
 private:
-    std::string top_;
+    static constexpr std::size_t kSlice = 4096;
+
+    FileRows rowsOf(std::size_t i) const {
+        thread_local std::string path; // reused by each thread's reads
+        const std::string& folderPath = batch_.folderPath(i);
+        path.assign(folderPath);
+        path += batch_.name(i);
+        const platform::ListedFile file{batch_.directory(i), path,
+                                        path.c_str() + folderPath.size()};
+        FileRows rows;
+        rows.read = fontlist::appendFileRows(rows.text, options_, path,
+                                             fontlist::fileFactsOf(file, options_.decoding));
+        return rows;
+    }
+
     const fontlist::FactsOptions& options_;
     Console& console_;
     RowsOutput& output_;
-    std::string prefix_;
+    FolderBatch batch_;
     bool allRead_ = true;
 };
 
@@ -108,18 +138,20 @@ int runListCommand(const Request& request, Console& console) {
     std::string header;
     fontlist::appendFactsHeader(header, options.format);
     output.write(header);
-    ListingVisitor visitor(operand, options, console, output);
+    FolderRows rows(options, console, output);
     bool complete = true;
     if (request.recursive) {
-        complete = platform::walkFolders(operand, request.pattern, request.walk, visitor);
+        complete = platform::walkFolders(operand, request.pattern, request.walk, rows);
     } else {
+        // The folder's own files, named under the operand as given.
         const text::TextList names = platform::listMatchingFileNames(directory, request.pattern);
         const platform::ListingDirectory held(directory);
-        const std::string empty;
-        visitor.visit({.directory = held, .path = empty, .relative = {}, .files = names});
+        const std::string path = platform::path::withTrailingSeparator(operand);
+        rows.visit({.directory = held, .path = path, .relative = {}, .files = names});
     }
+    rows.writeBatch();
     output.flush();
-    return complete && visitor.allRead() ? kSuccess : kNotFinished;
+    return complete && rows.allRead() ? kSuccess : kNotFinished;
 }
 
 } // namespace cli

@@ -28,13 +28,15 @@ struct Listed {
 };
 
 Listed listOf(const std::string& directory, cli::ListFormat format = cli::ListFormat::Tsv,
-              fontcore::NameDecoding decoding = fontcore::NameDecoding::ByteWise) {
+              fontcore::NameDecoding decoding = fontcore::NameDecoding::ByteWise,
+              bool recursive = false) {
     cli::Request request;
     request.command = cli::Command::List;
     request.operands = {directory};
     request.pattern = fontlist::typeFilters().back().patterns; // every type
     request.format = format;
     request.decoding = decoding;
+    request.recursive = recursive;
     std::istringstream in;
     std::ostringstream out;
     std::ostringstream err;
@@ -109,7 +111,7 @@ TEST(ListCommand, EachFontOfAFileHasItsRowAndAFileThatFailsItsError) {
         {.fonts = {trueTypeFontNamed(u"First Of Two"), trueTypeFontNamed(u"Second")}});
     dir.write("b.ttc", collection);
     const std::string type1 = testsupport::pfbFont(
-        testsupport::typicalClearText("Gamma Serif", "Gamma", "Bold", "002.000"));
+        testsupport::typicalClearText("Gamma\\101", "Gamma", "Bold", "002.000"));
     dir.write("c.pfb", type1);
     const std::string nameless =
         testsupport::pfbFont("%!PS-AdobeFont-1.0: D\r/FamilyName (D) def\r");
@@ -121,8 +123,9 @@ TEST(ListCommand, EachFontOfAFileHasItsRowAndAFileThatFailsItsError) {
          std::to_string(collection.size()), ""},
         {p + "b.ttc", "ttc", "1", "Second", "", "", "", "", "", "", "", "", "",
          std::to_string(collection.size()), ""},
-        {p + "c.pfb", "pfb", "0", "Gamma Serif", "Gamma", "Bold", "GammaSerif", "002.000", "", "",
-         "", "", "A font made for tests", std::to_string(type1.size()), ""},
+        // The full name as the lookup cuts it, its escape as stored (TSV doubles the backslash).
+        {p + "c.pfb", "pfb", "0", "Gamma\\\\101", "Gamma", "Bold", "Gamma\\\\101", "002.000", "",
+         "", "", "", "A font made for tests", std::to_string(type1.size()), ""},
         {p + "d.pfb", "pfb", "", "", "", "", "", "", "", "", "", "", "",
          std::to_string(nameless.size()), "Invalid procedure call or argument"},
         {p + "e.ttf", "ttf", "", "", "", "", "", "", "", "", "", "", "", "10", "Overflow"},
@@ -130,6 +133,30 @@ TEST(ListCommand, EachFontOfAFileHasItsRowAndAFileThatFailsItsError) {
     const Listed listed = listOf(dir.str());
     EXPECT_EQ(listed.status, 1);
     EXPECT_EQ(tsvRows(listed.out), expected);
+}
+
+TEST(ListCommand, ListsTheFolderAloneOrItsTreeInTheWalksOrder) {
+    const testsupport::TempDir dir;
+    dir.write("b.ttf", trueTypeFontNamed(u"Beta"));
+    dir.write("Sub/a.ttf", trueTypeFontNamed(u"Alpha"));
+    dir.write("sub2/Deeper/c.ttf", trueTypeFontNamed(u"Gamma"));
+    dir.write("sub2/d.ttf", trueTypeFontNamed(u"Delta"));
+    dir.write(".hidden/h.ttf", trueTypeFontNamed(u"Hidden"));
+    const auto pathsAndNames = [](const Listed& listed) {
+        std::vector<std::string> lines;
+        for (const std::vector<std::string>& row : tsvRows(listed.out)) {
+            lines.push_back(row[0] + " " + row[3]);
+        }
+        return lines;
+    };
+    const std::string top = dir.str();
+    EXPECT_EQ(pathsAndNames(listOf(top)), std::vector<std::string>{top + "/b.ttf Beta"});
+    const Listed tree = listOf(top, cli::ListFormat::Tsv, fontcore::NameDecoding::ByteWise, true);
+    EXPECT_EQ(
+        pathsAndNames(tree),
+        (std::vector<std::string>{top + "/b.ttf Beta", top + "/Sub/a.ttf Alpha",
+                                  top + "/sub2/d.ttf Delta", top + "/sub2/Deeper/c.ttf Gamma"}));
+    EXPECT_EQ(tree.status, 0);
 }
 
 // Reads the list back with Python's own readers and prints, per record and in its order, the
