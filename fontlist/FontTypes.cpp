@@ -44,8 +44,9 @@ fontcore::FontReport sfntReport(platform::FontFileReader& font, const std::strin
 }
 
 template <truetype::SfntContainer container>
-fontcore::FontFacts sfntFacts(platform::FontFileReader& font, fontcore::NameDecoding decoding) {
-    return truetype::nameFacts(font, container, decoding);
+fontcore::FontFacts sfntFacts(platform::FontFileReader& font, fontcore::NameDecoding decoding,
+                              fontcore::FactsUse use) {
+    return truetype::nameFacts(font, container, decoding, use);
 }
 
 template <truetype::SfntContainer container>
@@ -66,8 +67,9 @@ fontcore::FontReport type1Report(platform::FontFileReader& font, const std::stri
 }
 
 template <type1::HeaderLayout layout>
-fontcore::FontFacts type1Facts(platform::FontFileReader& font, fontcore::NameDecoding) {
-    return type1::headerFacts(font, layout);
+fontcore::FontFacts type1Facts(platform::FontFileReader& font, fontcore::NameDecoding,
+                               fontcore::FactsUse use) {
+    return type1::headerFacts(font, layout, use);
 }
 
 using truetype::SfntContainer;
@@ -330,10 +332,31 @@ std::optional<fontcore::FontFacts> factsOf(const std::string& path,
             throw platform::Failure(platform::FailureNumber::InternalError);
         }
         platform::FontFileReader font(path);
-        return type->facts(font, decoding);
+        return type->facts(font, fontcore::NameDecoding::readableIn(decoding.language),
+                           fontcore::FactsUse::Page);
     } catch (...) {
         return fontcore::FontFacts{.faces = {}, .failure = platform::currentFailure()};
     }
+}
+
+std::optional<FileFacts> fileFactsOf(const platform::ListedFile& file,
+                                     fontcore::NameDecoding decoding) {
+    const FontType* type = fontTypeOf(file.path);
+    if (type == nullptr) {
+        return std::nullopt;
+    }
+    FileFacts read;
+    const fontcore::FullName opened = fontcore::nameOfFontFile(
+        file,
+        [&](platform::FontFileReader& font) {
+            read.facts = type->facts(font, decoding, fontcore::FactsUse::List);
+            return fontcore::FullName{};
+        },
+        read.length);
+    if (opened.failure) {
+        read.facts = {.faces = {}, .failure = opened.failure};
+    }
+    return read;
 }
 
 std::string characterMapOf(const std::string& path, long faceIndex) {

@@ -7,6 +7,7 @@
 #include "cli/BatchCommand.h"
 #include "cli/CommandLine.h"
 #include "cli/Console.h"
+#include "cli/ListCommand.h"
 #include "cli/NameCommand.h"
 #include "cli/ReportCommand.h"
 #include "fontlist/FontTypes.h"
@@ -55,6 +56,7 @@ Ran runHere(const cli::Request& request) {
     switch (request.command) {
     case cli::Command::Name: ran.status = cli::runNameCommand(request, console); break;
     case cli::Command::Report: ran.status = cli::runReportCommand(request, console); break;
+    case cli::Command::List: ran.status = cli::runListCommand(request, console); break;
     default: ran.status = cli::runBatchCommand(cli::BatchRun::Html, request, console); break;
     }
     ran.out = out.str();
@@ -185,7 +187,7 @@ TEST(TreeCommands, AFolderThatCannotBeReadIsToldAndMakesTheRunIncomplete) {
         int status;
     };
     for (const Case c : {Case{cli::Command::Name, 1}, Case{cli::Command::Report, 1},
-                         Case{cli::Command::Html, 3}}) {
+                         Case{cli::Command::List, 1}, Case{cli::Command::Html, 3}}) {
         const testsupport::TempDir dir;
         writeTree(dir);
         fs::remove(dir.path() / "sub2" / "broken.ttf");
