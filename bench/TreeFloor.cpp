@@ -36,7 +36,7 @@ bool isFontName(const char* name) {
         return false;
     }
     char extension[3];
-    for (int i = 0; i < 3; ++i) {
+    for (std::size_t i = 0; i < 3; ++i) {
         const char c = name[length - 3 + i];
         extension[i] = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
     }
