@@ -24,10 +24,8 @@ int run(const Request& request, Console& console) {
     switch (request.command) {
     case Command::Help: console.out << helpText(); return kSuccess;
     case Command::Version: console.out << versionText(); return kSuccess;
-    case Command::Name: return runNameCommand(request.operands, request.decoding, console);
-    case Command::Report:
-        return runReportCommand(request.operands.at(0), request.lineFeeds, request.decoding,
-                                console);
+    case Command::Name: return runNameCommand(request, console);
+    case Command::Report: return runReportCommand(request, console);
     case Command::Html: return runBatchCommand(BatchRun::Html, request, console);
     case Command::Copy: return runBatchCommand(BatchRun::Copy, request, console);
     case Command::List: return runListCommand(request, console);

@@ -68,4 +68,15 @@ FontReport reportOfFontFile(const std::string& fontPath, ReportReader&& makeRepo
     }
 }
 
+// The same for a file of a directory held open, opened relative to it; its path is only shown.
+template <typename ReportReader>
+FontReport reportOfFontFile(const platform::ListedFile& file, ReportReader&& makeReport) {
+    try {
+        platform::FontFileReader font(file, nullptr);
+        return makeReport(font, file.path);
+    } catch (...) {
+        return failedFontReport(platform::currentFailure(), file.path);
+    }
+}
+
 } // namespace fontcore

@@ -14,6 +14,7 @@
 #include "fontlist/ValidFileName.h"
 #include "platform/FileSystem.h"
 #include "platform/OrderedWorkPool.h"
+#include "platform/PathText.h"
 #include "platform/SideBySide.h"
 #include "text/Text.h"
 #include "text/Utf8.h"
@@ -34,9 +35,11 @@ std::string_view withoutLastCharacters(std::string_view text, int count) {
     return text.substr(0, end);
 }
 
-// "?" and the listed name without its extension: "arial.ttf" -> "?arial", "x.t1" -> "?x". A
-// name of no type of ours loses its last four characters ("a.ttfx" -> "?a.").
-std::string questionMarkForm(std::string_view listedName) {
+// "?" and the listed file's own name without its extension: "arial.ttf" -> "?arial", "x.t1" ->
+// "?x", "sub/dir/x.ttf" (a file of a tree) -> "?x". A name of no type of ours loses its last
+// four characters ("a.ttfx" -> "?a.").
+std::string questionMarkForm(std::string_view listed) {
+    const std::string_view listedName = listed.substr(listed.rfind(platform::path::separator) + 1);
     const std::string_view extension = fontExtensionOf(listedName);
     // Built by appending rather than as "?" + std::string(...): GCC 12 at -O3 sees a false
     // overlap in the inlined operator+ and raises -Wrestrict.

@@ -307,6 +307,18 @@ std::optional<fontcore::FontReport> reportOf(const std::string& path,
         });
 }
 
+std::optional<fontcore::FontReport> reportOf(const platform::ListedFile& file,
+                                             fontcore::NameDecoding decoding) {
+    const FontType* type = fontTypeOf(file.path);
+    if (type == nullptr) {
+        return std::nullopt;
+    }
+    return fontcore::reportOfFontFile(
+        file, [type, decoding](platform::FontFileReader& font, const std::string& fontPath) {
+            return type->report(font, fontPath, decoding);
+        });
+}
+
 std::optional<fontcore::FontFacts> factsOf(const std::string& path,
                                            fontcore::NameDecoding decoding) {
     const FontType* type = fontTypeOf(path);

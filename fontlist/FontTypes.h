@@ -95,6 +95,9 @@ nameAndLengthOf(const platform::ListedFile& file, fontcore::FileLength& length,
 std::optional<fontcore::FontReport>
 reportOf(const std::string& path,
          fontcore::NameDecoding decoding = fontcore::NameDecoding::ByteWise);
+// The same for a file of a directory held open (a folder walk's), opened relative to it.
+std::optional<fontcore::FontReport> reportOf(const platform::ListedFile& file,
+                                             fontcore::NameDecoding decoding);
 
 // The full name of the font that font reads (a file, or bytes in memory), as a font of the given
 // type. Never throws.

@@ -97,6 +97,9 @@ text::TextList sortedByFoldedName(const text::TextList& names, const text::TextL
         std::uint64_t prefix;
         std::uint32_t index;
     };
+    if (names.size() > UINT32_MAX) {
+        throw std::length_error("directory listing: too many entries");
+    }
     std::vector<Entry> order;
     order.reserve(names.size());
     for (std::size_t i = 0; i < names.size(); ++i) {
@@ -139,13 +142,20 @@ text::TextList sortedEntries(const std::string& directory, EntryKind kind,
     text::TextList names;
     text::TextList folded;
     visibleEntries(directory, kind, keep, names, folded, shared ? &shared->memo() : nullptr);
-    if (names.size() > UINT32_MAX) {
-        throw std::length_error("directory listing: too many entries");
-    }
     return sortedByFoldedName(names, folded);
 }
 
 } // namespace
+
+FilePatterns::FilePatterns(std::string_view patterns) : folded_(foldedPatterns(patterns)) {}
+
+bool FilePatterns::matchFolded(std::string_view foldedName) const {
+    return matchesAny(foldedName, folded_);
+}
+
+text::TextList inFileListOrder(const text::TextList& names, const text::TextList& folded) {
+    return sortedByFoldedName(names, folded);
+}
 
 bool matchesWildcard(std::string_view name, std::string_view pattern) {
     return matchFolded(text::foldCaseUtf8(name), text::foldCaseUtf8(pattern));

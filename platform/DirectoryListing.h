@@ -13,6 +13,21 @@ namespace platform {
 // character, everything else itself), without regard to case. Both are UTF-8.
 bool matchesWildcard(std::string_view name, std::string_view pattern);
 
+// A list of ";"-separated wildcard patterns folded once, for matching many names.
+class FilePatterns {
+public:
+    explicit FilePatterns(std::string_view patterns);
+    // Whether a name already folded (text::foldCaseInPlace) matches one of the patterns.
+    bool matchFolded(std::string_view foldedName) const;
+
+private:
+    std::vector<std::string> folded_;
+};
+
+// Names in the file list's order: by their folded forms (folded[i] that of names[i]), names that
+// differ only in case in byte order. The result shares the names' blocks.
+text::TextList inFileListOrder(const text::TextList& names, const text::TextList& folded);
+
 // Whether two lists of ";"-separated wildcard patterns hold the same patterns, whatever their
 // order and case: the file lists they give are the same.
 bool samePatterns(std::string_view a, std::string_view b);

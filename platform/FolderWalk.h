@@ -45,7 +45,8 @@ public:
 // sub-folders, each in the file list's order (without regard to case, ties in byte order);
 // hidden folders are left out as hidden files are, links to folders are walked only with
 // followLinks. Each folder is opened relative to its parent, so no depth is too deep for a
-// path. Returns whether nothing was lost (no trouble with lost set).
+// path. Returns whether nothing was lost (no trouble with lost set). What the visitor throws
+// (a stop asked for, say) ends the walk and reaches the caller, every folder closed.
 bool walkFolders(const std::string& top, std::string_view patterns, const WalkOptions& options,
                  FolderVisitor& visitor);
 

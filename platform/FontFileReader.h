@@ -6,6 +6,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <utility>
 
 #include "platform/UniqueFd.h"
 
@@ -24,6 +25,9 @@ namespace platform {
 class ListingDirectory {
 public:
     explicit ListingDirectory(const std::string& utf8Path);
+    // A directory already open (a folder walk opens each relative to its parent): the
+    // descriptor is taken over and closed with the object. An invalid one opens files by path.
+    explicit ListingDirectory(UniqueFd directory) noexcept : fd_(std::move(directory)) {}
     int fd() const noexcept { return fd_.get(); }
 
 private:

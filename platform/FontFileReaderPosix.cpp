@@ -1,4 +1,7 @@
 #include <cerrno>
+#include <string>
+#include <string_view>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -6,6 +9,7 @@
 
 #include "platform/Failure.h"
 #include "platform/FontFileReaderCalls.h"
+#include "platform/UniqueFd.h"
 
 namespace platform::font_file_reader {
 
@@ -19,14 +23,50 @@ int openForReading(const std::string& utf8Path) {
     return fd;
 }
 
+namespace {
+
+constexpr int kFileFlags = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
+
+int openAt(int directoryFd, const char* name, int flags) {
+    int fd = -1;
+    do {
+        fd = ::openat(directoryFd, name, flags);
+    } while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+// A relative path longer than the system takes in one call (a file deep in a folder tree):
+// its folders are opened one by one, each relative to the last, then the file in the last.
+int openStepByStep(int directoryFd, const char* relative) {
+    std::string_view rest(relative);
+    UniqueFd held;
+    int from = directoryFd;
+    for (std::size_t slash = rest.find('/'); slash != std::string_view::npos;
+         slash = rest.find('/')) {
+        if (slash > 0) {
+            const std::string folder(rest.substr(0, slash));
+            UniqueFd next(openAt(from, folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+            if (!next.valid()) {
+                return -1;
+            }
+            held = std::move(next);
+            from = held.get();
+        }
+        rest.remove_prefix(slash + 1);
+    }
+    return openAt(from, std::string(rest).c_str(), kFileFlags);
+}
+
+} // namespace
+
 int openForReadingIn(int directoryFd, const char* name, const std::string& utf8Path) {
     if (directoryFd < 0) {
         return openForReading(utf8Path);
     }
-    int fd = -1;
-    do {
-        fd = ::openat(directoryFd, name, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    } while (fd < 0 && errno == EINTR);
+    const int fd = openAt(directoryFd, name, kFileFlags);
+    if (fd < 0 && errno == ENAMETOOLONG) {
+        return openStepByStep(directoryFd, name);
+    }
     return fd;
 }
 
