@@ -1,5 +1,6 @@
 #include "cli/CommandLine.h"
 
+#include "cli/CommandLineGrammar.h"
 #include "cli/UsageError.h"
 #include "fontlist/FontTypes.h"
 
@@ -15,42 +16,168 @@ namespace cli {
 
 namespace {
 
+std::string_view commandName(Command command) {
+    for (const CommandDeclaration& declaration : commandDeclarations()) {
+        if (declaration.command == command) {
+            return declaration.name;
+        }
+    }
+    return "";
+}
+
+// The names of an option, as "-r,--recursive" declares them.
+std::vector<std::string_view> namesOf(const OptionDeclaration& option) {
+    std::vector<std::string_view> names;
+    std::string_view rest = option.names;
+    while (!rest.empty()) {
+        const std::size_t comma = std::min(rest.find(','), rest.size());
+        names.push_back(rest.substr(0, comma));
+        rest.remove_prefix(std::min(comma + 1, rest.size()));
+    }
+    return names;
+}
+
+const OptionDeclaration* valueOptionCalled(std::string_view name) {
+    for (const OptionDeclaration& option : optionDeclarations()) {
+        const std::vector<std::string_view> names = namesOf(option);
+        if (*option.value != '\0' && std::ranges::find(names, name) != names.end()) {
+            return &option;
+        }
+    }
+    return nullptr;
+}
+
+// The arguments CLI11 reads, and the operands after "--", whatever they look like.
+struct SplitArguments {
+    std::vector<std::string> read;
+    std::vector<std::string> afterEnd;
+};
+
+// Splits at the "--" that ends the options (not at one that is an option's value). An empty
+// value after "=" ("--sample-text=") is given as the next argument, where CLI11 takes it as the
+// value rather than taking the argument after it.
+SplitArguments splitAtEnd(std::span<const std::string> arguments) {
+    SplitArguments split;
+    bool isValue = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (!isValue && argument == "--") {
+            split.afterEnd.assign(arguments.begin() + static_cast<std::ptrdiff_t>(i) + 1,
+                                  arguments.end());
+            break;
+        }
+        const std::size_t equals = argument.find('=');
+        const bool valued = !isValue && valueOptionCalled(argument.substr(0, equals)) != nullptr;
+        isValue = valued && equals == std::string::npos;
+        if (valued && equals + 1 == argument.size()) {
+            split.read.push_back(argument.substr(0, equals));
+            split.read.emplace_back();
+            continue;
+        }
+        split.read.push_back(argument);
+    }
+    return split;
+}
+
+// How the user wrote the option (the first way of the arguments), for messages.
+std::string spelled(const OptionDeclaration& option, std::span<const std::string> arguments) {
+    const std::vector<std::string_view> names = namesOf(option);
+    for (const std::string& argument : arguments) {
+        for (const std::string_view name : names) {
+            if (argument == name || argument.starts_with(std::string(name) + "=")) {
+                return std::string(name);
+            }
+        }
+    }
+    return std::string(names.front());
+}
+
+std::string longName(OptionId id) {
+    return std::string(namesOf(declarationOf(id)).back());
+}
+
 Request only(Command command) {
     Request request;
     request.command = command;
     return request;
 }
 
-std::optional<Command> commandNamed(std::string_view name) {
-    if (name == "name") {
-        return Command::Name;
-    }
-    if (name == "report") {
-        return Command::Report;
-    }
-    if (name == "html") {
-        return Command::Html;
-    }
-    if (name == "copy") {
-        return Command::Copy;
-    }
-    if (name == "help") {
-        return Command::Help;
+// -h/--help and -V/--version answer at once, whatever else the line holds: the first given.
+std::optional<Request> answeredAtOnce(CommandLineGrammar& grammar) {
+    for (const CLI::Option* option : grammar.app().parse_order()) {
+        if (option == &grammar.option(OptionId::Help)) {
+            return only(Command::Help);
+        }
+        if (option == &grammar.option(OptionId::Version)) {
+            return only(Command::Version);
+        }
     }
     return std::nullopt;
 }
 
-std::string_view commandName(Command command) {
-    switch (command) {
-    case Command::Name: return "name";
-    case Command::Report: return "report";
-    case Command::Html: return "html";
-    case Command::Copy: return "copy";
-    case Command::List: return "list";
-    case Command::Help: return "help";
-    case Command::Version: return "version";
+// Unknown options, words before the command, and flags given a value ("--lf=x").
+void refuseWhatNothingTook(const CommandLineGrammar& grammar) {
+    for (const std::string& word : grammar.leftOver()) {
+        if (word.size() > 1 && word[0] == '-') {
+            throw UsageError("unknown option '" + word.substr(0, word.find('=')) + "'");
+        }
+        throw UsageError("unknown command '" + word + "'");
     }
-    return "";
+    for (const OptionDeclaration& option : optionDeclarations()) {
+        const std::vector<std::string>& results = grammar.option(option.id).results();
+        if (*option.value == '\0' &&
+            std::ranges::any_of(results, [](const std::string& r) { return r != "true"; })) {
+            throw UsageError("option " + longName(option.id) + " takes no value");
+        }
+    }
+}
+
+void checkOperands(Command command, std::size_t count, bool recursive) {
+    const std::string name(commandName(command));
+    switch (command) {
+    case Command::Name:
+        if (count == 0) {
+            throw UsageError("'name' needs at least one FILE");
+        }
+        return;
+    case Command::Report:
+        if (!recursive && count != 1) {
+            throw UsageError(count == 0 ? "'report' needs a FILE" : "'report' takes one FILE");
+        }
+        [[fallthrough]];
+    case Command::Html:
+    case Command::Copy:
+    case Command::List:
+        if (count != 1) {
+            throw UsageError(count == 0 ? "'" + name + "' needs a DIR"
+                                        : "'" + name + "' takes one DIR");
+        }
+        return;
+    case Command::Help:
+    case Command::Version: return;
+    }
+}
+
+// Every option given applies to the command, with the options it needs.
+void checkOptionsApply(const CommandLineGrammar& grammar, Command command,
+                       std::span<const std::string> arguments) {
+    for (const OptionDeclaration& option : optionDeclarations()) {
+        if (!grammar.given(option.id)) {
+            continue;
+        }
+        if ((option.commands & commandBit(command)) == 0) {
+            throw UsageError("option " + spelled(option, arguments) + " does not apply to '" +
+                             std::string(commandName(command)) + "'");
+        }
+        if ((option.needsFor & commandBit(command)) != 0 && !grammar.given(option.needs)) {
+            throw UsageError("option " + spelled(option, arguments) + " needs " +
+                             longName(option.needs));
+        }
+    }
+}
+
+std::string invalidValue(const std::string& value, OptionId option, const std::string& allowed) {
+    return "invalid value '" + value + "' for " + longName(option) + " (" + allowed + ")";
 }
 
 fontlist::SpacesOption spacesNamed(const std::string& value) {
@@ -63,52 +190,20 @@ fontlist::SpacesOption spacesNamed(const std::string& value) {
     if (value == "remove") {
         return fontlist::SpacesOption::Remove;
     }
-    throw UsageError("invalid value '" + value + "' for --spaces (keep, dash or remove)");
+    throw UsageError(invalidValue(value, OptionId::Spaces, "keep, dash or remove"));
 }
 
-// The options as given, checked against the command once it is known.
-struct Seen {
-    std::optional<std::string> spaces;
-    std::optional<std::string> filter;
-    bool lineFeeds = false;
-    bool assumeYes = false;
-    bool readable = false;
-    bool samples = false;
-    std::optional<std::string> sampleText;
-    std::optional<std::string> sizes;
-};
-
-void refuseUnless(bool applies, std::string_view option, Command command) {
-    if (!applies) {
-        throw UsageError("option " + std::string(option) + " does not apply to '" +
-                         std::string(commandName(command)) + "'");
+ListFormat formatNamed(const std::string& value) {
+    if (value == "tsv") {
+        return ListFormat::Tsv;
     }
-}
-
-void checkOperands(Command command, std::size_t count) {
-    const std::string name(commandName(command));
-    switch (command) {
-    case Command::Name:
-        if (count == 0) {
-            throw UsageError("'name' needs at least one FILE");
-        }
-        return;
-    case Command::Report:
-        if (count != 1) {
-            throw UsageError(count == 0 ? "'report' needs a FILE" : "'report' takes one FILE");
-        }
-        return;
-    case Command::Html:
-    case Command::Copy:
-    case Command::List:
-        if (count != 1) {
-            throw UsageError(count == 0 ? "'" + name + "' needs a DIR"
-                                        : "'" + name + "' takes one DIR");
-        }
-        return;
-    case Command::Help:
-    case Command::Version: return;
+    if (value == "csv") {
+        return ListFormat::Csv;
     }
+    if (value == "json") {
+        return ListFormat::Json;
+    }
+    throw UsageError(invalidValue(value, OptionId::Format, "tsv, csv or json"));
 }
 
 // "both, ttf, pfb, otf, ttc or all"
@@ -124,100 +219,6 @@ std::string filterValuesText() {
     return text;
 }
 
-} // namespace
-
-std::string patternOfFilter(const std::string& name) {
-    for (const fontlist::TypeFilter& filter : fontlist::typeFilters()) {
-        if (name == filter.value) {
-            return filter.patterns;
-        }
-    }
-    return {};
-}
-
-namespace {
-
-// What the arguments say, before it is checked against the command: the command, its operands
-// and the options seen; or, for --help or --version, that request alone.
-struct Scanned {
-    std::optional<Command> command;
-    std::vector<std::string> operands;
-    Seen seen;
-    std::optional<Request> answeredAtOnce;
-};
-
-// Reads the option at arguments[i] into seen; an option with a value ("--spaces dash" or
-// "--spaces=dash") may take the next argument, and i moves past it.
-void scanOption(std::span<const std::string> arguments, std::size_t& i, Seen& seen) {
-    const std::string& argument = arguments[i];
-    if (argument == "--lf") {
-        seen.lineFeeds = true;
-        return;
-    }
-    if (argument == "--yes" || argument == "-y") {
-        seen.assumeYes = true;
-        return;
-    }
-    if (argument == "--readable" || argument == "--unicode") {
-        seen.readable = true;
-        return;
-    }
-    if (argument == "--samples") {
-        seen.samples = true;
-        return;
-    }
-    const std::size_t equals = argument.find('=');
-    const std::string name = argument.substr(0, equals);
-    std::optional<std::string>* const field = name == "--spaces"        ? &seen.spaces
-                                              : name == "--filter"      ? &seen.filter
-                                              : name == "--sample-text" ? &seen.sampleText
-                                              : name == "--sizes"       ? &seen.sizes
-                                                                        : nullptr;
-    if (field == nullptr) {
-        throw UsageError("unknown option '" + name + "'");
-    }
-    std::string value;
-    if (equals != std::string::npos) {
-        value = argument.substr(equals + 1);
-    } else if (i + 1 < arguments.size()) {
-        value = arguments[++i];
-    } else {
-        throw UsageError("option " + name + " needs a value");
-    }
-    *field = std::move(value);
-}
-
-Scanned scan(std::span<const std::string> arguments) {
-    Scanned scanned;
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        const bool isOption = !optionsEnded && argument.size() > 1 && argument[0] == '-';
-        if (!isOption) {
-            if (scanned.command) {
-                scanned.operands.push_back(argument);
-            } else if (!(scanned.command = commandNamed(argument))) {
-                throw UsageError("unknown command '" + argument + "'");
-            }
-        } else if (argument == "--") {
-            optionsEnded = true;
-        } else if (argument == "-h" || argument == "--help") {
-            scanned.answeredAtOnce = only(Command::Help);
-            return scanned;
-        } else if (argument == "-V" || argument == "--version") {
-            scanned.answeredAtOnce = only(Command::Version);
-            return scanned;
-        } else {
-            scanOption(arguments, i, scanned.seen);
-        }
-    }
-    return scanned;
-}
-
-} // namespace
-
-namespace {
-
 constexpr int kSmallestSize = 6;
 constexpr int kLargestSize = 300;
 constexpr std::size_t kMostSizes = 8;
@@ -225,10 +226,11 @@ constexpr std::size_t kMostSizes = 8;
 // "12,18,24,36": one to eight whole numbers of pixels from 6 to 300.
 std::vector<int> sizesNamed(const std::string& value) {
     const auto refuse = [&value] {
-        return UsageError("invalid value '" + value + "' for --sizes (1 to " +
-                          std::to_string(kMostSizes) + " sizes in pixels from " +
-                          std::to_string(kSmallestSize) + " to " + std::to_string(kLargestSize) +
-                          ", separated by commas)");
+        return UsageError(invalidValue(value, OptionId::Sizes,
+                                       "1 to " + std::to_string(kMostSizes) +
+                                           " sizes in pixels from " +
+                                           std::to_string(kSmallestSize) + " to " +
+                                           std::to_string(kLargestSize) + ", separated by commas"));
     };
     std::vector<int> sizes;
     std::size_t from = 0;
@@ -250,71 +252,110 @@ std::vector<int> sizesNamed(const std::string& value) {
     }
 }
 
-// The specimen page's options as --samples, --sample-text and --sizes give them.
-std::optional<fontlist::SpecimenOptions> specimensOf(const Seen& seen, Command command) {
-    if (!seen.samples) {
-        for (const auto& [option, given] : {std::pair{"--sample-text", seen.sampleText.has_value()},
-                                            std::pair{"--sizes", seen.sizes.has_value()}}) {
-            if (given) {
-                throw UsageError("option " + std::string(option) + " needs --samples");
-            }
+// The values of the options given, once they are known to apply.
+void readValues(const CommandLineGrammar& grammar, Request& request) {
+    const auto given = [&grammar](OptionId id) { return grammar.given(id); };
+    // list, and name and report over a tree, take every type unless told; html keeps the
+    // window's filter over a tree too
+    const bool wholeTypes = request.command == Command::List ||
+                            (request.recursive && (request.command == Command::Name ||
+                                                   request.command == Command::Report));
+    if (given(OptionId::Filter)) {
+        const std::string& filter = grammar.value(OptionId::Filter);
+        request.pattern = patternOfFilter(filter);
+        if (request.pattern.empty()) {
+            throw UsageError(invalidValue(filter, OptionId::Filter, filterValuesText()));
         }
-        return std::nullopt;
+    } else if (wholeTypes) {
+        request.pattern = patternOfFilter("all");
     }
-    refuseUnless(command == Command::Html, "--samples", command);
-    fontlist::SpecimenOptions options;
-    options.sampleText = seen.sampleText.value_or(std::string());
-    if (seen.sizes) {
-        options.sizes = sizesNamed(*seen.sizes);
+    if (given(OptionId::Spaces)) {
+        request.spaces = spacesNamed(grammar.value(OptionId::Spaces));
     }
-    return options;
+    if (given(OptionId::Format)) {
+        request.format = formatNamed(grammar.value(OptionId::Format));
+    }
+    request.walk.followLinks = given(OptionId::Follow);
+    request.walk.oneFileSystem = given(OptionId::OneFileSystem);
+    request.lineFeeds = given(OptionId::LineFeeds);
+    request.assumeYes = given(OptionId::Yes);
+    if (given(OptionId::Readable)) {
+        // Every command that reads names; help and version never get here.
+        request.decoding = fontcore::NameDecoding::Readable;
+    }
+    if (given(OptionId::Samples)) {
+        fontlist::SpecimenOptions options;
+        if (given(OptionId::SampleText)) {
+            options.sampleText = grammar.value(OptionId::SampleText);
+        }
+        if (given(OptionId::Sizes)) {
+            options.sizes = sizesNamed(grammar.value(OptionId::Sizes));
+        }
+        request.specimens = std::move(options);
+    }
+}
+
+// Reads the arguments; an option that lacks its value is told, unless help or version came
+// first.
+std::optional<Request> readArguments(CommandLineGrammar& grammar, const SplitArguments& split) {
+    try {
+        grammar.parse(split.read);
+    } catch (const CLI::ParseError& error) {
+        if (std::optional<Request> answered = answeredAtOnce(grammar)) {
+            return answered;
+        }
+        // CLI11 takes an option's value whatever it looks like: only the last can lack one.
+        if (!split.read.empty() && valueOptionCalled(split.read.back()) != nullptr) {
+            throw UsageError("option " + split.read.back() + " needs a value");
+        }
+        throw UsageError(error.what());
+    }
+    return answeredAtOnce(grammar);
 }
 
 } // namespace
 
-Request parseCommandLine(std::span<const std::string> arguments) {
-    Scanned scanned = scan(arguments);
-    if (scanned.answeredAtOnce) {
-        return *scanned.answeredAtOnce;
+std::string patternOfFilter(const std::string& name) {
+    for (const fontlist::TypeFilter& filter : fontlist::typeFilters()) {
+        if (name == filter.value) {
+            return filter.patterns;
+        }
     }
-    if (!scanned.command) {
+    return {};
+}
+
+Request parseCommandLine(std::span<const std::string> arguments) {
+    CommandLineGrammar grammar;
+    SplitArguments split = splitAtEnd(arguments);
+    if (std::optional<Request> answered = readArguments(grammar, split)) {
+        return *answered;
+    }
+    refuseWhatNothingTook(grammar);
+    std::optional<Command> command = grammar.command();
+    std::vector<std::string> operands = grammar.operands();
+    auto afterEnd = split.afterEnd.begin();
+    if (!command && afterEnd != split.afterEnd.end()) {
+        const CommandDeclaration* named = commandCalled(*afterEnd);
+        if (named == nullptr) {
+            throw UsageError("unknown command '" + *afterEnd + "'");
+        }
+        command = named->command;
+        ++afterEnd;
+    }
+    if (!command) {
         throw UsageError("no command given");
     }
     Request request;
-    request.command = *scanned.command;
+    request.command = *command;
     if (request.command == Command::Help) {
         return request;
     }
-    checkOperands(request.command, scanned.operands.size());
-    request.operands = std::move(scanned.operands);
-
-    const Seen& seen = scanned.seen;
-    const bool batch = request.command == Command::Html || request.command == Command::Copy;
-    if (seen.spaces) {
-        refuseUnless(batch, "--spaces", request.command);
-        request.spaces = spacesNamed(*seen.spaces);
-    }
-    if (seen.filter) {
-        refuseUnless(batch, "--filter", request.command);
-        request.pattern = patternOfFilter(*seen.filter);
-        if (request.pattern.empty()) {
-            throw UsageError("invalid value '" + *seen.filter + "' for --filter (" +
-                             filterValuesText() + ")");
-        }
-    }
-    if (seen.lineFeeds) {
-        refuseUnless(request.command == Command::Report, "--lf", request.command);
-        request.lineFeeds = true;
-    }
-    if (seen.assumeYes) {
-        refuseUnless(request.command == Command::Copy, "--yes", request.command);
-        request.assumeYes = true;
-    }
-    if (seen.readable) {
-        // Every command that reads names; help and version never get here.
-        request.decoding = fontcore::NameDecoding::Readable;
-    }
-    request.specimens = specimensOf(seen, request.command);
+    operands.insert(operands.end(), afterEnd, split.afterEnd.end());
+    request.recursive = grammar.given(OptionId::Recursive);
+    checkOperands(request.command, operands.size(), request.recursive);
+    request.operands = std::move(operands);
+    checkOptionsApply(grammar, request.command, split.read);
+    readValues(grammar, request);
     return request;
 }
 

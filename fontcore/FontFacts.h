@@ -8,9 +8,9 @@
 
 namespace fontcore {
 
-// What the specimen page tells of one font of a file: every field UTF-8 for people to read,
-// empty where the font does not say. A Type 1 font fills the fields its header has (version,
-// full name, family name, weight, notice).
+// What the specimen page and the list of facts tell of one font of a file: every field valid
+// UTF-8, empty where the font does not say. A Type 1 font fills the fields its header has
+// (version, full name, family name, weight, notice, font name).
 struct FaceFacts {
     std::string fullName;
     std::string version;
@@ -23,6 +23,15 @@ struct FaceFacts {
     std::string familyName;
     std::string weight;
     std::string notice;
+    // Read for the list of facts alone (the specimen page does not show them): an sfnt font's
+    // family and style (name IDs 16 and 17, else 1 and 2; a Type 1 font gives familyName and
+    // weight), its vendor's URL (11) and copyright notice (0; a Type 1 font gives notice), and a
+    // Type 1 font's /FontName (an sfnt font gives postScriptName).
+    std::string family;
+    std::string style;
+    std::string vendorUrl;
+    std::string copyright;
+    std::string fontName;
 };
 
 // The facts of every font of a file, in the file's order (a collection or a suitcase has

@@ -330,10 +330,36 @@ std::optional<fontcore::FontFacts> factsOf(const std::string& path,
             throw platform::Failure(platform::FailureNumber::InternalError);
         }
         platform::FontFileReader font(path);
-        return type->facts(font, decoding);
+        return type->facts(font, fontcore::NameDecoding::readableIn(decoding.language));
     } catch (...) {
         return fontcore::FontFacts{.faces = {}, .failure = platform::currentFailure()};
     }
+}
+
+std::optional<FileFacts> fileFactsOf(const platform::ListedFile& file,
+                                     fontcore::NameDecoding decoding) {
+    const FontType* type = fontTypeOf(file.path);
+    if (type == nullptr) {
+        return std::nullopt;
+    }
+    FileFacts read;
+    // The name and the facts come from the same open, the facts reader's pages mostly those
+    // the name's lookup fetched.
+    read.name = fontcore::nameOfFontFile(
+        file,
+        [&](platform::FontFileReader& font) {
+            fontcore::FullName name = type->name(font, decoding);
+            if (!name.failure) {
+                try {
+                    read.facts = type->facts(font, decoding);
+                } catch (...) {
+                    read.facts.failure = platform::currentFailure();
+                }
+            }
+            return name;
+        },
+        read.length);
+    return read;
 }
 
 std::string characterMapOf(const std::string& path, long faceIndex) {

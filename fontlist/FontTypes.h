@@ -42,7 +42,8 @@ struct FontType {
     fontcore::FontReport (*report)(platform::FontFileReader& font, const std::string& fontPath,
                                    fontcore::NameDecoding decoding);
     std::span<const Companion> companions; // in the order they are copied
-    // The facts of every font of the file, its names decoded as Unicode; raises its failures.
+    // The facts of every font of the file, sfnt names chosen and decoded as the decoding says
+    // (Type 1 names are Windows-1252); raises its failures.
     // Without a default, so that a row that leaves it out is warned of.
     fontcore::FontFacts (*facts)(platform::FontFileReader& font, fontcore::NameDecoding decoding);
     // The bytes of the character map (`cmap` table) of the file's font at the face index, empty
@@ -116,6 +117,20 @@ reportFromReader(const FontType& type, platform::FontFileReader& font, const std
 // throws: a failure is the facts' failure.
 std::optional<fontcore::FontFacts> factsOf(const std::string& path,
                                            fontcore::NameDecoding decoding);
+
+// What the list of facts learns of a font file from one open of it: the full name as nameOf
+// gives it (that of the file's first font), the facts of each of its fonts (not read where the
+// name could not be), and the file's length as that open gives it.
+struct FileFacts {
+    fontcore::FullName name;
+    fontcore::FontFacts facts;
+    fontcore::FileLength length;
+};
+
+// The file facts of a file of a directory held open, the names chosen and decoded as the
+// decoding says; none for a file of no type of ours, which is not opened. Never throws.
+std::optional<FileFacts> fileFactsOf(const platform::ListedFile& file,
+                                     fontcore::NameDecoding decoding);
 
 // The character map of the face of the font file at path as its type reads it: empty for a file
 // of no type of ours, a type without one, or any failure. Never throws.

@@ -92,6 +92,8 @@ public:
     }
 
     const std::optional<NameRecordFields>& chosen() const { return best_ ? best_ : byteWise_; }
+    // The record the byte-wise rule chooses among the same ones.
+    const std::optional<NameRecordFields>& byteWise() const { return byteWise_; }
 
 private:
     std::optional<NameRecordFields> byteWise_;

@@ -18,38 +18,56 @@ namespace {
 
 // The name IDs read, the field each fills, and how many bytes of its string are read at most
 // (the licence, often pages long, is shown only by its first characters: 1,024 bytes hold at
-// least 256 of them in any encoding).
+// least 256 of them in any encoding). A stand-in fills its field only where the ID before it
+// left the field empty: the family and style names of the font's own (1, 2) stand in for the
+// typographic ones (16, 17).
 struct FactField {
     std::int16_t nameId;
     std::string fontcore::FaceFacts::*field;
     std::int64_t maximumBytes = INT64_MAX;
+    bool standIn = false;
 };
 
-constexpr std::array<FactField, 7> kFactFields{{
+constexpr std::array<FactField, 13> kFactFields{{
+    {0, &fontcore::FaceFacts::copyright},
     {4, &fontcore::FaceFacts::fullName},
     {5, &fontcore::FaceFacts::version},
     {6, &fontcore::FaceFacts::postScriptName},
     {8, &fontcore::FaceFacts::manufacturer},
     {9, &fontcore::FaceFacts::designer},
+    {11, &fontcore::FaceFacts::vendorUrl},
     {13, &fontcore::FaceFacts::licence, 1024},
     {14, &fontcore::FaceFacts::licenceUrl},
+    {16, &fontcore::FaceFacts::family},
+    {1, &fontcore::FaceFacts::family, INT64_MAX, true},
+    {17, &fontcore::FaceFacts::style},
+    {2, &fontcore::FaceFacts::style, INT64_MAX, true},
 }};
+
+// The place in kFactFields of every name ID up to the highest one read, -1 for one not read.
+constexpr std::int16_t kHighestId = 17;
+constexpr std::array<std::int8_t, kHighestId + 1> kFieldOfId = [] {
+    std::array<std::int8_t, kHighestId + 1> places{};
+    places.fill(-1);
+    for (std::size_t i = 0; i < kFactFields.size(); ++i) {
+        places[static_cast<std::size_t>(kFactFields[i].nameId)] = static_cast<std::int8_t>(i);
+    }
+    return places;
+}();
 
 // The place of the ID in kFactFields; none for an ID that is not read.
 std::optional<std::size_t> fieldOf(std::int16_t nameId) {
-    for (std::size_t i = 0; i < kFactFields.size(); ++i) {
-        if (kFactFields[i].nameId == nameId) {
-            return i;
-        }
+    if (nameId < 0 || nameId > kHighestId || kFieldOfId[static_cast<std::size_t>(nameId)] < 0) {
+        return std::nullopt;
     }
-    return std::nullopt;
+    return static_cast<std::size_t>(kFieldOfId[static_cast<std::size_t>(nameId)]);
 }
 
 [[noreturn]] void overflow() {
     throw platform::Failure(platform::FailureNumber::Overflow);
 }
 
-fontcore::FaceFacts factsOfFace(const Face& face, const fontcore::NameDecoding& readable,
+fontcore::FaceFacts factsOfFace(const Face& face, const fontcore::NameDecoding& decoding,
                                 ReadBudget& budget) {
     const std::optional<NameTableLocation> table =
         findNameTable(face.font, face.offsetTableAt, face.tableOffsetsFrom);
@@ -60,7 +78,7 @@ fontcore::FaceFacts factsOfFace(const Face& face, const fontcore::NameDecoding& 
     std::array<ReadableChoice, kFactFields.size()> choices;
     const bool read = walkNamedRecords(face.font, *table, [&](const NameRecordFields& record) {
         if (const std::optional<std::size_t> field = fieldOf(*record.nameId)) {
-            choices[*field].consider(record, readable.language);
+            choices[*field].consider(record, decoding.language);
         }
     });
     if (!read) {
@@ -68,8 +86,10 @@ fontcore::FaceFacts factsOfFace(const Face& face, const fontcore::NameDecoding& 
     }
     fontcore::FaceFacts facts;
     for (std::size_t i = 0; i < kFactFields.size(); ++i) {
-        const std::optional<NameRecordFields>& record = choices[i].chosen();
-        if (!record) {
+        std::string& text = facts.*kFactFields[i].field;
+        const std::optional<NameRecordFields>& record =
+            decoding.readable() ? choices[i].chosen() : choices[i].byteWise();
+        if (!record || (kFactFields[i].standIn && !text.empty())) {
             continue;
         }
         std::optional<StringPlace> place = stringPlace(face.font, *table, *record);
@@ -78,8 +98,8 @@ fontcore::FaceFacts factsOfFace(const Face& face, const fontcore::NameDecoding& 
         }
         place->count = std::min(place->count, kFactFields[i].maximumBytes);
         budget.spendStringBytes(place->count);
-        appendRecordText(facts.*kFactFields[i].field, face.font, *place,
-                         stringEncodingOf(readable, record->platform, *record->encoding));
+        appendRecordText(text, face.font, *place,
+                         stringEncodingOf(decoding, record->platform, *record->encoding));
     }
     return facts;
 }
@@ -90,10 +110,9 @@ fontcore::FontFacts nameFacts(platform::FontFileReader& file, SfntContainer cont
                               fontcore::NameDecoding decoding) {
     SfntFaces faces(file, container);
     ReadBudget budget(faces.bytes());
-    const fontcore::NameDecoding readable = fontcore::NameDecoding::readableIn(decoding.language);
     fontcore::FontFacts facts;
     for (std::int64_t i = 0; i < faces.count(); ++i) {
-        facts.faces.push_back(factsOfFace(faces.face(i), readable, budget));
+        facts.faces.push_back(factsOfFace(faces.face(i), decoding, budget));
     }
     return facts;
 }

@@ -106,6 +106,20 @@ std::string decoded(const std::optional<std::string>& bytes) {
     return out;
 }
 
+// The name literal that key's entry holds ("/FontName /Foo-Bold def" gives "Foo-Bold"); none
+// where its value is no name literal.
+std::optional<std::string> nameEntry(std::string_view window, std::string_view key) {
+    std::size_t at = valueAfterKey(window, key);
+    if (at >= window.size() || window[at] != '/') {
+        return std::nullopt;
+    }
+    const std::size_t start = ++at;
+    while (at < window.size() && !isDelimiter(window[at])) {
+        ++at;
+    }
+    return std::string(window.substr(start, at - start));
+}
+
 } // namespace
 
 std::optional<std::string> stringEntry(std::string_view window, std::string_view key) {
@@ -129,6 +143,7 @@ fontcore::FontFacts headerFacts(platform::FontFileReader& reader, HeaderLayout l
     face.familyName = decoded(stringEntry(window, "/FamilyName"));
     face.weight = decoded(stringEntry(window, "/Weight"));
     face.notice = decoded(stringEntry(window, "/Notice"));
+    face.fontName = decoded(nameEntry(window, "/FontName"));
     return {.faces = {std::move(face)}, .failure = std::nullopt};
 }
 

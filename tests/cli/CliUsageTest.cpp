@@ -1,6 +1,7 @@
 // The command line itself: help, version, and the refusals that end with status 2.
 #include "CliProcess.h"
 
+#include "cli/CommandLineGrammar.h"
 #include "fontlist/FontTypes.h"
 #include "support/TempDir.h"
 
@@ -70,7 +71,7 @@ TEST(CliUsage, HelpAndManualPageOfferEveryTypeFilterOfTheTable) {
         const std::string& text;
         std::string_view option;
         std::size_t lists;
-    } documents[] = {{"help", help, "--filter", 1}, {"manual page", page, "\\-\\-filter", 3}};
+    } documents[] = {{"help", help, "--filter", 1}, {"manual page", page, "\\-\\-filter", 6}};
     for (const auto& [name, text, option, lists] : documents) {
         SCOPED_TRACE(name);
         const std::vector<std::vector<std::string>> found = filterLists(text, option);
@@ -89,6 +90,35 @@ TEST(CliUsage, HelpAndManualPageOfferEveryTypeFilterOfTheTable) {
     EXPECT_NE(page.find("error: not a " + fontlist::fontExtensionsText() + " file"),
               std::string::npos);
 #endif
+}
+
+// A command or option added to the tool must be told by the help and the manual page.
+TEST(CliUsage, HelpAndManualPageTellEveryCommandAndOption) {
+    const std::string help = runCli({"--help"}).out;
+#ifdef QUILLVANE_CLI_MANUAL_PAGE
+    const std::string page = testsupport::readFile(QUILLVANE_CLI_MANUAL_PAGE);
+#else
+    const std::string page;
+#endif
+    const auto inPage = [&page](const std::string& word) {
+        std::string escaped;
+        for (const char c : word) {
+            escaped += c == '-' ? "\\-" : std::string(1, c);
+        }
+        return page.empty() || page.find(escaped) != std::string::npos;
+    };
+    for (const cli::CommandDeclaration& command : cli::commandDeclarations()) {
+        const std::string line = std::string("\n  ") + command.name;
+        EXPECT_NE(help.find(line), std::string::npos) << command.name;
+        EXPECT_TRUE(inPage(std::string(".B ") + command.name)) << command.name;
+    }
+    for (const cli::OptionDeclaration& option : cli::optionDeclarations()) {
+        std::istringstream names(option.names);
+        for (std::string name; std::getline(names, name, ',');) {
+            EXPECT_NE(help.find(name), std::string::npos) << name;
+            EXPECT_TRUE(inPage(name)) << name;
+        }
+    }
 }
 
 TEST(CliUsage, VersionIsTheProjectVersion) {
@@ -134,7 +164,22 @@ TEST(CliUsage, CommandLinesThatCannotRunEndWithStatusTwoAndSayWhy) {
         {{"html", dir.str(), "--samples", "--sizes", "6,7,8,9,10,11,12,13,14"},
          kBadSizes("6,7,8,9,10,11,12,13,14")},
         {{"name", font, "--lf"}, "option --lf does not apply to 'name'"},
-        {{"report", font, "--filter", "ttf"}, "option --filter does not apply to 'report'"},
+        {{"report", font, "--filter", "ttf"}, "option --filter needs --recursive"},
+        {{"name", font, "--lf=yes"}, "option --lf takes no value"},
+        // The options of folder trees and of list: each where it does not apply
+        {{"copy", dir.str(), "-r"}, "option -r does not apply to 'copy'"},
+        {{"copy", dir.str(), "--recursive"}, "option --recursive does not apply to 'copy'"},
+        {{"name", font, "--follow"}, "option --follow needs --recursive"},
+        {{"html", dir.str(), "--one-file-system"}, "option --one-file-system needs --recursive"},
+        {{"list", dir.str(), "--spaces", "dash"}, "option --spaces does not apply to 'list'"},
+        {{"html", "-r", dir.str(), "--format", "csv"}, "option --format does not apply to 'html'"},
+        {{"list", dir.str(), "--format=xml"},
+         "invalid value 'xml' for --format (tsv, csv or json)"},
+        {{"list", dir.str(), "--format"}, "option --format needs a value"},
+        {{"list"}, "'list' needs a DIR"},
+        {{"list", dir.str(), dir.str()}, "'list' takes one DIR"},
+        {{"report", "-r"}, "'report' needs a DIR"},
+        {{"report", "-r", dir.str(), dir.str()}, "'report' takes one DIR"},
         {{"name"}, "'name' needs at least one FILE"},
         {{"report"}, "'report' needs a FILE"},
         {{"report", font, font}, "'report' takes one FILE"},
