@@ -48,9 +48,10 @@ struct Request {
 // exactly as the window's type filter gives them; empty for an unknown name.
 std::string patternOfFilter(const std::string& name);
 
-// Parses the arguments after the program name. Options may stand before or after the operands
-// and take their value as the next argument or after "="; "--" ends the options. "-h"/"--help"
-// and "-V"/"--version" win over everything after them. Throws UsageError.
+// Parses the arguments after the program name. Options may stand before or after the command
+// and its operands and take their value as the next argument (whatever it looks like) or after
+// "="; "--" ends the options. "-h"/"--help" and "-V"/"--version" win over everything else on
+// the line (the first of them given). Throws UsageError.
 Request parseCommandLine(std::span<const std::string> arguments);
 
 } // namespace cli

@@ -138,6 +138,8 @@ const CommandDeclaration* commandCalled(const std::string& name) {
 }
 
 CommandLineGrammar::CommandLineGrammar() : app_("", "quillvane-cli") {
+    // "/x" is a path on every system, never an option (CLI11 would take it for one on Windows)
+    app_.allow_windows_style_options(false);
     app_.set_help_flag();          // -h and --help are the tool's own, listed with the others
     app_.allow_extras();           // unknown options are the parser's to tell
     app_.require_subcommand(0, 1); // a second command's name is an operand of the first

@@ -18,11 +18,14 @@ constexpr std::size_t kWidth = 94;         // the lines' length at most
 constexpr std::size_t kCommandColumn = 23; // where the commands' descriptions start
 constexpr std::size_t kOptionColumn = 29;  // where the options' descriptions start
 
-// The text's words in lines of at most kWidth - indent characters (a longer word alone).
+// The text's words in lines of at most kWidth - indent characters (a longer word alone). A
+// text in double quotes stays on one line, as a word.
 std::vector<std::string> wrapped(std::string_view text, std::size_t indent) {
     std::vector<std::string> lines(1);
     while (!text.empty()) {
-        const std::size_t space = std::min(text.find(' '), text.size());
+        const std::size_t quoteEnd = text.starts_with('"') ? text.find('"', 1) : 0;
+        const std::size_t space = std::min(
+            text.find(' ', quoteEnd == std::string_view::npos ? 0 : quoteEnd), text.size());
         const std::string_view word = text.substr(0, space);
         text.remove_prefix(std::min(space + 1, text.size()));
         if (!lines.back().empty() && indent + lines.back().size() + 1 + word.size() > kWidth) {

@@ -1,6 +1,7 @@
 #include "cli/NameCommand.h"
 
 #include "cli/ExitStatus.h"
+#include "cli/FolderBatch.h"
 #include "cli/TerminalText.h"
 #include "cli/WalkTroubleText.h"
 #include "fontcore/FullName.h"
@@ -46,35 +47,45 @@ bool isDirectory(const std::string& operand) {
     return std::filesystem::is_directory(platform::path::native(operand), error);
 }
 
-// The lines of a walked tree, folder by folder: a folder's files are looked up side by side,
-// each opened relative to the folder, and their lines come out in the folder's order.
+// The lines of a walked tree in the walk's order: the files of a batch of folders are looked up
+// side by side, each opened relative to its folder; a trouble is told after the lines of the
+// folders before it.
 class TreeNames final : public platform::FolderVisitor {
 public:
     TreeNames(fontcore::NameDecoding decoding, Console& console)
         : decoding_(decoding), console_(console) {}
 
     void visit(const platform::WalkedFolder& folder) override {
-        const text::TextList& files = folder.files;
+        if (batch_.add(folder)) {
+            nameBatch();
+        }
+    }
+
+    void trouble(const platform::WalkTrouble& trouble) override {
+        nameBatch();
+        tellWalkTrouble(trouble, console_);
+    }
+
+    // Names what the batch holds.
+    void nameBatch() {
         platform::inOrderParallel<std::optional<fontcore::FullName>>(
-            files.size(),
+            batch_.size(),
             [&](std::size_t i) {
                 thread_local std::string path; // reused by each thread's lookups
-                path.assign(folder.path);
-                path += files[i];
-                const platform::ListedFile file{folder.directory, path,
-                                                path.c_str() + folder.path.size()};
+                const std::string& folderPath = batch_.folderPath(i);
+                path.assign(folderPath);
+                path += batch_.name(i);
+                const platform::ListedFile file{batch_.directory(i), path,
+                                                path.c_str() + folderPath.size()};
                 fontcore::FileLength length;
                 return fontlist::nameAndLengthOf(file, length, decoding_);
             },
             [&](std::size_t i, std::optional<fontcore::FullName>&& fullName) {
-                path_.assign(folder.path);
-                path_ += files[i];
+                path_.assign(batch_.folderPath(i));
+                path_ += batch_.name(i);
                 allRead_ = writeNameLine(console_, fullName, path_) && allRead_;
             });
-    }
-
-    void trouble(const platform::WalkTrouble& trouble) override {
-        tellWalkTrouble(trouble, console_);
+        batch_.clear();
     }
 
     bool allRead() const noexcept { return allRead_; }
@@ -82,6 +93,7 @@ public:
 private:
     fontcore::NameDecoding decoding_;
     Console& console_;
+    FolderBatch batch_;
     std::string path_;
     bool allRead_ = true;
 };
@@ -120,6 +132,7 @@ int runNameCommand(const Request& request, Console& console) {
         nameFiles();
         TreeNames names(request.decoding, console);
         const bool complete = platform::walkFolders(operand, request.pattern, request.walk, names);
+        names.nameBatch();
         allRead = complete && names.allRead() && allRead;
     }
     nameFiles();

@@ -2,6 +2,7 @@
 
 #include "platform/Failure.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -33,6 +34,11 @@ struct FaceFacts {
     std::string copyright;
     std::string fontName;
 };
+
+// What a reading of facts is for: the specimen page (the licence's start among them) or the
+// list of facts (the family, style, vendor URL and copyright notice instead). Each reads the
+// fields it shows; the others stay empty.
+enum class FactsUse : std::uint8_t { Page, List };
 
 // The facts of every font of a file, in the file's order (a collection or a suitcase has
 // several), or the failure that stopped reading them.

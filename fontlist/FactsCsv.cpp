@@ -5,7 +5,11 @@ namespace fontlist {
 namespace {
 
 void appendCsvField(std::string& out, std::string_view text) {
-    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
+    bool quoted = false;
+    for (const char c : text) {
+        quoted = quoted || c == ',' || c == '"' || c == '\r' || c == '\n';
+    }
+    if (!quoted) {
         out += text;
         return;
     }

@@ -62,9 +62,8 @@ bool appendFileRows(std::string& out, const FactsOptions& options, std::string_v
     std::string error;
     if (!file) {
         error = noFontText();
-    } else if (file->name.failure || file->facts.failure || file->facts.faces.empty()) {
-        const std::optional<platform::Failure>& failure =
-            file->name.failure ? file->name.failure : file->facts.failure;
+    } else if (file->facts.failure || file->facts.faces.empty()) {
+        const std::optional<platform::Failure>& failure = file->facts.failure;
         error = failure ? failure->description()
                         : platform::failureDescription(platform::FailureNumber::InternalError);
     }
@@ -72,10 +71,6 @@ bool appendFileRows(std::string& out, const FactsOptions& options, std::string_v
         row.size = file->length.bytes;
     }
     if (!error.empty()) {
-        if (file && !file->name.failure) {
-            row.index = 0;
-            row.texts[kFullNameColumn] = file->name.name;
-        }
         row.texts[kErrorColumn] = error;
         appendRow(out, options, row);
         return false;
@@ -83,7 +78,7 @@ bool appendFileRows(std::string& out, const FactsOptions& options, std::string_v
     const std::vector<fontcore::FaceFacts>& faces = file->facts.faces;
     for (std::size_t i = 0; i < faces.size(); ++i) {
         row.index = i;
-        row.texts[kFullNameColumn] = i == 0 ? std::string_view(file->name.name) : faces[i].fullName;
+        row.texts[kFullNameColumn] = faces[i].fullName;
         putFaceFields(row, faces[i]);
         appendRow(out, options, row);
     }

@@ -19,11 +19,10 @@ struct FactsOptions {
 };
 
 // Appends the rows of the font file at path, read as facts (none for a file of no type of
-// ours), to out: one per font of the file, its full name as nameOf gives it for the first font
-// and as its facts give it for the others; the family, style, notice and PostScript name are a
-// Type 1 font's FamilyName, Weight, Notice and FontName. A file whose name or facts could not
-// be read gives one row with what is known (its path, type, and size where it was opened; the
-// full name where only the facts failed) and the failure's description as its error. Returns
+// ours), to out: one per font of the file, the first one's full name the one nameOf gives; the
+// family, style, notice and PostScript name are a Type 1 font's FamilyName, Weight, Notice and
+// FontName. A file whose facts could not be read gives one row with what is known (its path,
+// type, and size where it was opened) and the failure's description as its error. Returns
 // whether every row came without an error.
 bool appendFileRows(std::string& out, const FactsOptions& options, std::string_view path,
                     const std::optional<FileFacts>& file);

@@ -44,8 +44,9 @@ fontcore::FontReport sfntReport(platform::FontFileReader& font, const std::strin
 }
 
 template <truetype::SfntContainer container>
-fontcore::FontFacts sfntFacts(platform::FontFileReader& font, fontcore::NameDecoding decoding) {
-    return truetype::nameFacts(font, container, decoding);
+fontcore::FontFacts sfntFacts(platform::FontFileReader& font, fontcore::NameDecoding decoding,
+                              fontcore::FactsUse use) {
+    return truetype::nameFacts(font, container, decoding, use);
 }
 
 template <truetype::SfntContainer container>
@@ -66,8 +67,9 @@ fontcore::FontReport type1Report(platform::FontFileReader& font, const std::stri
 }
 
 template <type1::HeaderLayout layout>
-fontcore::FontFacts type1Facts(platform::FontFileReader& font, fontcore::NameDecoding) {
-    return type1::headerFacts(font, layout);
+fontcore::FontFacts type1Facts(platform::FontFileReader& font, fontcore::NameDecoding,
+                               fontcore::FactsUse use) {
+    return type1::headerFacts(font, layout, use);
 }
 
 using truetype::SfntContainer;
@@ -330,7 +332,8 @@ std::optional<fontcore::FontFacts> factsOf(const std::string& path,
             throw platform::Failure(platform::FailureNumber::InternalError);
         }
         platform::FontFileReader font(path);
-        return type->facts(font, fontcore::NameDecoding::readableIn(decoding.language));
+        return type->facts(font, fontcore::NameDecoding::readableIn(decoding.language),
+                           fontcore::FactsUse::Page);
     } catch (...) {
         return fontcore::FontFacts{.faces = {}, .failure = platform::currentFailure()};
     }
@@ -343,22 +346,16 @@ std::optional<FileFacts> fileFactsOf(const platform::ListedFile& file,
         return std::nullopt;
     }
     FileFacts read;
-    // The name and the facts come from the same open, the facts reader's pages mostly those
-    // the name's lookup fetched.
-    read.name = fontcore::nameOfFontFile(
+    const fontcore::FullName opened = fontcore::nameOfFontFile(
         file,
         [&](platform::FontFileReader& font) {
-            fontcore::FullName name = type->name(font, decoding);
-            if (!name.failure) {
-                try {
-                    read.facts = type->facts(font, decoding);
-                } catch (...) {
-                    read.facts.failure = platform::currentFailure();
-                }
-            }
-            return name;
+            read.facts = type->facts(font, decoding, fontcore::FactsUse::List);
+            return fontcore::FullName{};
         },
         read.length);
+    if (opened.failure) {
+        read.facts = {.faces = {}, .failure = opened.failure};
+    }
     return read;
 }
 

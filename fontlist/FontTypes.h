@@ -45,7 +45,8 @@ struct FontType {
     // The facts of every font of the file, sfnt names chosen and decoded as the decoding says
     // (Type 1 names are Windows-1252); raises its failures.
     // Without a default, so that a row that leaves it out is warned of.
-    fontcore::FontFacts (*facts)(platform::FontFileReader& font, fontcore::NameDecoding decoding);
+    fontcore::FontFacts (*facts)(platform::FontFileReader& font, fontcore::NameDecoding decoding,
+                                 fontcore::FactsUse use);
     // The bytes of the character map (`cmap` table) of the file's font at the face index, empty
     // where it has none or the type has no such table; raises its failures. None for Type 1.
     std::string (*characterMap)(platform::FontFileReader& font, long faceIndex) = nullptr;
@@ -118,11 +119,10 @@ reportFromReader(const FontType& type, platform::FontFileReader& font, const std
 std::optional<fontcore::FontFacts> factsOf(const std::string& path,
                                            fontcore::NameDecoding decoding);
 
-// What the list of facts learns of a font file from one open of it: the full name as nameOf
-// gives it (that of the file's first font), the facts of each of its fonts (not read where the
-// name could not be), and the file's length as that open gives it.
+// What the list of facts learns of a font file from one open of it: the facts of each of its
+// fonts (the first one's full name the one nameOf gives, and the failure nameOf would give),
+// and the file's length as that open gives it.
 struct FileFacts {
-    fontcore::FullName name;
     fontcore::FontFacts facts;
     fontcore::FileLength length;
 };

@@ -114,7 +114,7 @@ void checkFacts(Input input, std::string_view extension) {
     platform::FontFileReader font(input);
     fontcore::FontFacts facts;
     try {
-        facts = type.facts(font, fontcore::NameDecoding::Readable);
+        facts = type.facts(font, fontcore::NameDecoding::Readable, fontcore::FactsUse::Page);
     } catch (const platform::Failure&) {
         return;
     }
@@ -130,6 +130,24 @@ void checkFacts(Input input, std::string_view extension) {
         fontlist::nameFromReader(type, font, fontcore::NameDecoding::Readable);
     require(name.failure || name.name == facts.faces[0].fullName,
             "the facts' full name is the readable lookup's");
+    // The list's facts, byte-wise: where they finish, the lookup gives the same full name.
+    fontcore::FontFacts listed;
+    try {
+        listed = type.facts(font, fontcore::NameDecoding::ByteWise, fontcore::FactsUse::List);
+    } catch (const platform::Failure&) {
+        listed.faces.clear();
+    }
+    if (!listed.faces.empty()) {
+        const fontcore::FullName byteWise = fontlist::nameFromReader(type, font);
+        require(!byteWise.failure && byteWise.name == listed.faces[0].fullName,
+                "the list's full name is the byte-wise lookup's");
+        for (const fontcore::FaceFacts& face : listed.faces) {
+            for (const std::string* field : {&face.family, &face.style, &face.vendorUrl,
+                                             &face.copyright, &face.postScriptName}) {
+                checkName(*field);
+            }
+        }
+    }
     // The character map of every font the facts found lies within the input.
     for (std::size_t i = 0; type.characterMap != nullptr && i < facts.faces.size(); ++i) {
         require(type.characterMap(font, static_cast<long>(i)).size() <= input.size(),

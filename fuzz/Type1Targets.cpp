@@ -33,16 +33,19 @@ void type1Name(Input input) {
     // The facts fail where the lookup does, read nothing more, and are UTF-8.
     fontcore::FontFacts facts;
     try {
-        facts = fontlist::fontTypeOf(".pfb")->facts(font, fontcore::NameDecoding::ByteWise);
+        facts = fontlist::fontTypeOf(".pfb")->facts(font, fontcore::NameDecoding::ByteWise,
+                                                    fontcore::FactsUse::List);
     } catch (const platform::Failure&) {
         require(lookup.failure.has_value(), "the facts fail where the lookup fails");
         return;
     }
     require(!lookup.failure, "the facts fail where the lookup fails");
     require(font.fetchCount() <= 1, "the facts read the header window and nothing else");
+    require(facts.faces.size() == 1 && facts.faces[0].fullName == lookup.name,
+            "the list's full name is the lookup's");
     for (const fontcore::FaceFacts& face : facts.faces) {
-        for (const std::string* field :
-             {&face.fullName, &face.version, &face.familyName, &face.weight, &face.notice}) {
+        for (const std::string* field : {&face.fullName, &face.version, &face.familyName,
+                                         &face.weight, &face.notice, &face.fontName}) {
             require(isValidUtf8(*field), "the facts are UTF-8");
             require(field->size() <= kLongestValue, "the facts come from the header window");
         }

@@ -29,6 +29,10 @@ constexpr std::uint64_t kMaxBytesPastEnd = 64 * 1024 * 1024;
 
 ListingDirectory::ListingDirectory(const std::string& utf8Path) : fd_(openDirectory(utf8Path)) {}
 
+ListingDirectory ListingDirectory::duplicate() const {
+    return ListingDirectory(UniqueFd(duplicateDirectory(fd_.get())));
+}
+
 FontFileReader::FontFileReader(const std::string& utf8Path, std::uint64_t* lengthSeen) {
     takeOpenFile(openForReading(utf8Path), lengthSeen);
 }

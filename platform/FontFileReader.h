@@ -29,6 +29,9 @@ public:
     // descriptor is taken over and closed with the object. An invalid one opens files by path.
     explicit ListingDirectory(UniqueFd directory) noexcept : fd_(std::move(directory)) {}
     int fd() const noexcept { return fd_.get(); }
+    // The same directory held by a descriptor of its own, for files opened after this one is
+    // closed; where that cannot be had, one that opens files by path.
+    ListingDirectory duplicate() const;
 
 private:
     UniqueFd fd_;

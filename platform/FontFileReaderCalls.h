@@ -15,6 +15,8 @@ int openForReading(const std::string& utf8Path);
 int openForReadingIn(int directoryFd, const char* name, const std::string& utf8Path);
 // A directory held open for openForReadingIn; -1 where that cannot be done.
 int openDirectory(const std::string& utf8Path);
+// Another descriptor for the directory held open as directoryFd; -1 where there is none.
+int duplicateDirectory(int directoryFd);
 // Whether the open file is a regular file, with its size.
 bool isRegularFile(int fd, std::uint64_t& size);
 // Reads up to length bytes at offset; the number read, short only at the end of the file.

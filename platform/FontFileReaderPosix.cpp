@@ -78,6 +78,10 @@ int openDirectory(const std::string& utf8Path) {
     return fd;
 }
 
+int duplicateDirectory(int directoryFd) {
+    return directoryFd < 0 ? -1 : ::fcntl(directoryFd, F_DUPFD_CLOEXEC, 0);
+}
+
 bool isRegularFile(int fd, std::uint64_t& size) {
     struct stat info {};
     if (::fstat(fd, &info) != 0) {

@@ -45,6 +45,11 @@ int openDirectory(const std::string&) {
     return -1;
 }
 
+// Files are opened by their paths: there is no directory descriptor to copy.
+int duplicateDirectory(int) {
+    return -1;
+}
+
 bool isRegularFile(int fd, std::uint64_t& size) {
     struct _stat64 info {};
     if (_fstat64(fd, &info) != 0) {

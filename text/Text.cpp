@@ -115,11 +115,17 @@ bool equalFolded(const char* a, const char* b, std::size_t length) {
 // dropped.
 void appendByTable(std::string& out, std::string_view bytes,
                    const std::array<Utf8Char, 256>& table) {
-    out.reserve(out.size() + bytes.size());
+    // Written through a pointer into room for the longest result, then cut to what was
+    // written: a long string (a licence, a copyright notice) costs no call per byte.
+    const std::size_t start = out.size();
+    out.resize(start + bytes.size() * 3);
+    char* end = out.data() + start;
     for (const char byte : bytes) {
         const Utf8Char& utf8 = table[static_cast<std::uint8_t>(byte)];
-        out.append(utf8.bytes.data(), utf8.length);
+        std::memcpy(end, utf8.bytes.data(), utf8.bytes.size());
+        end += utf8.length;
     }
+    out.resize(static_cast<std::size_t>(end - out.data()));
 }
 
 } // namespace

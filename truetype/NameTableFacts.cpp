@@ -21,27 +21,30 @@ namespace {
 // least 256 of them in any encoding). A stand-in fills its field only where the ID before it
 // left the field empty: the family and style names of the font's own (1, 2) stand in for the
 // typographic ones (16, 17).
+enum Uses : std::uint8_t { kPage = 1, kList = 2, kBoth = kPage | kList };
+
 struct FactField {
     std::int16_t nameId;
     std::string fontcore::FaceFacts::*field;
+    std::uint8_t uses = kBoth;
     std::int64_t maximumBytes = INT64_MAX;
     bool standIn = false;
 };
 
 constexpr std::array<FactField, 13> kFactFields{{
-    {0, &fontcore::FaceFacts::copyright},
+    {0, &fontcore::FaceFacts::copyright, kList},
     {4, &fontcore::FaceFacts::fullName},
     {5, &fontcore::FaceFacts::version},
     {6, &fontcore::FaceFacts::postScriptName},
     {8, &fontcore::FaceFacts::manufacturer},
     {9, &fontcore::FaceFacts::designer},
-    {11, &fontcore::FaceFacts::vendorUrl},
-    {13, &fontcore::FaceFacts::licence, 1024},
+    {11, &fontcore::FaceFacts::vendorUrl, kList},
+    {13, &fontcore::FaceFacts::licence, kPage, 1024},
     {14, &fontcore::FaceFacts::licenceUrl},
-    {16, &fontcore::FaceFacts::family},
-    {1, &fontcore::FaceFacts::family, INT64_MAX, true},
-    {17, &fontcore::FaceFacts::style},
-    {2, &fontcore::FaceFacts::style, INT64_MAX, true},
+    {16, &fontcore::FaceFacts::family, kList},
+    {1, &fontcore::FaceFacts::family, kList, INT64_MAX, true},
+    {17, &fontcore::FaceFacts::style, kList},
+    {2, &fontcore::FaceFacts::style, kList, INT64_MAX, true},
 }};
 
 // The place in kFactFields of every name ID up to the highest one read, -1 for one not read.
@@ -68,7 +71,7 @@ std::optional<std::size_t> fieldOf(std::int16_t nameId) {
 }
 
 fontcore::FaceFacts factsOfFace(const Face& face, const fontcore::NameDecoding& decoding,
-                                ReadBudget& budget) {
+                                std::uint8_t uses, ReadBudget& budget) {
     const std::optional<NameTableLocation> table =
         findNameTable(face.font, face.offsetTableAt, face.tableOffsetsFrom);
     if (!table) {
@@ -89,11 +92,16 @@ fontcore::FaceFacts factsOfFace(const Face& face, const fontcore::NameDecoding& 
         std::string& text = facts.*kFactFields[i].field;
         const std::optional<NameRecordFields>& record =
             decoding.readable() ? choices[i].chosen() : choices[i].byteWise();
-        if (!record || (kFactFields[i].standIn && !text.empty())) {
+        if (!record || (kFactFields[i].uses & uses) == 0 ||
+            (kFactFields[i].standIn && !text.empty())) {
             continue;
         }
         std::optional<StringPlace> place = stringPlace(face.font, *table, *record);
         if (!place) {
+            // The list's full name is the lookup's, which fails on such a record.
+            if (uses == kList && kFactFields[i].field == &fontcore::FaceFacts::fullName) {
+                overflow();
+            }
             continue;
         }
         place->count = std::min(place->count, kFactFields[i].maximumBytes);
@@ -107,12 +115,13 @@ fontcore::FaceFacts factsOfFace(const Face& face, const fontcore::NameDecoding& 
 } // namespace
 
 fontcore::FontFacts nameFacts(platform::FontFileReader& file, SfntContainer container,
-                              fontcore::NameDecoding decoding) {
+                              fontcore::NameDecoding decoding, fontcore::FactsUse use) {
+    const std::uint8_t uses = use == fontcore::FactsUse::Page ? kPage : kList;
     SfntFaces faces(file, container);
     ReadBudget budget(faces.bytes());
     fontcore::FontFacts facts;
     for (std::int64_t i = 0; i < faces.count(); ++i) {
-        facts.faces.push_back(factsOfFace(faces.face(i), decoding, budget));
+        facts.faces.push_back(factsOfFace(faces.face(i), decoding, uses, budget));
     }
     return facts;
 }

@@ -130,15 +130,21 @@ std::optional<std::string> stringEntry(std::string_view window, std::string_view
     return stringLiteral(window, value);
 }
 
-fontcore::FontFacts headerFacts(platform::FontFileReader& reader, HeaderLayout layout) {
+fontcore::FontFacts headerFacts(platform::FontFileReader& reader, HeaderLayout layout,
+                                fontcore::FactsUse use) {
     const std::string_view window = headerWindowInFile(reader, layout);
     const std::optional<std::string_view> listedName = T1EntryValue(window, "/FullName");
     if (!listedName) {
         throw platform::Failure(platform::FailureNumber::InvalidArgument);
     }
     fontcore::FaceFacts face;
-    const std::optional<std::string> fullName = stringEntry(window, "/FullName");
-    face.fullName = fullName ? decoded(fullName) : decoded(std::string(*listedName));
+    if (use == fontcore::FactsUse::List) {
+        // As the name lookup gives it, NULs and all.
+        face.fullName = text::decodeWindows1252(*listedName);
+    } else {
+        const std::optional<std::string> fullName = stringEntry(window, "/FullName");
+        face.fullName = fullName ? decoded(fullName) : decoded(std::string(*listedName));
+    }
     face.version = decoded(stringEntry(window, "/version"));
     face.familyName = decoded(stringEntry(window, "/FamilyName"));
     face.weight = decoded(stringEntry(window, "/Weight"));

@@ -21,9 +21,10 @@ std::optional<std::string> stringEntry(std::string_view window, std::string_view
 
 // The facts of the one font of the file: its header's /version, /FullName, /FamilyName, /Weight
 // and /Notice strings and its /FontName name decoded from Windows-1252 to UTF-8, NULs dropped; a
-// field whose entry holds no string is empty (the full name then is the name lookup's cut). A file
-// whose name lookup fails (no /FullName value can be cut) raises that failure, 5, as a failing read
-// raises its own.
-fontcore::FontFacts headerFacts(platform::FontFileReader& reader, HeaderLayout layout);
+// field whose entry holds no string is empty (the full name then is the name lookup's cut; for
+// the list it is always the lookup's full name, the cut as stored). A file whose name lookup fails
+// (no /FullName value can be cut) raises that failure, 5, as a failing read raises its own.
+fontcore::FontFacts headerFacts(platform::FontFileReader& reader, HeaderLayout layout,
+                                fontcore::FactsUse use);
 
 } // namespace type1
