@@ -29,8 +29,10 @@ struct WalkedFolder {
 // What a walk could not do: a folder it could not read (lost: its fonts are missing from the
 // run), or a link it did not walk (again): a loop, or a folder already walked (not lost).
 struct WalkTrouble {
-    std::string path;  // the folder's path as messages name it
-    std::string cause; // for people: "Permission denied", "a loop: it leads back to '...'", ...
+    std::string path; // the folder's path as messages name it
+    // For people: the system's words for a folder lost ("Permission denied"); for a link not
+    // walked, "leads back to a folder already walked ('OTHER'); not walked again".
+    std::string cause;
     bool lost = true;
 };
 

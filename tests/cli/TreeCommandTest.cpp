@@ -2,6 +2,8 @@
 // write, a tree's collisions in one report, and what a folder that cannot be read does to the
 // output and the exit status. The commands run in this process (or in a child that may not read
 // what others may not, where the tests run as root).
+#include "CliProcess.h"
+
 #include "cli/BatchCommand.h"
 #include "cli/CommandLine.h"
 #include "cli/Console.h"
@@ -208,14 +210,16 @@ TEST(TreeCommands, ALinkLoopIsToldOnceAndLosesNothing) {
     writeTree(dir);
     fs::remove(dir.path() / "sub2" / "broken.ttf");
     fs::create_directory_symlink("..", dir.path() / "Sub" / "loop");
-    cli::Request request = treeRequest(cli::Command::Name, {dir.str()});
-    request.walk.followLinks = true;
-    const Ran ran = runHere(request);
-    EXPECT_EQ(ran.err, "quillvane-cli: '" + dir.file("Sub/loop") +
-                           "' leads back to a folder already walked ('" + dir.str() +
-                           "'); not walked again\n");
-    EXPECT_EQ(ran.status, 0);
-    EXPECT_EQ(std::count(ran.out.begin(), ran.out.end(), '\n'), 3);
+    const clitest::CliResult result = clitest::runCli({"name", "-r", "--follow", dir.str()});
+    EXPECT_EQ(result.err, "quillvane-cli: '" + dir.file("Sub/loop") +
+                              "' leads back to a folder already walked ('" + dir.str() +
+                              "'); not walked again\n");
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(std::count(result.out.begin(), result.out.end(), '\n'), 3);
+    // Without --follow the link is passed over without a word.
+    const clitest::CliResult unfollowed = clitest::runCli({"name", "-r", dir.str()});
+    EXPECT_EQ(unfollowed.err, "");
+    EXPECT_EQ(unfollowed.out, result.out);
 }
 
 } // namespace
