@@ -22,6 +22,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <utility>
 
 // The builds that draw fonts (all but the Windows one) give the specimen page its drawer.
 #ifdef QUILLVANE_DRAWS_FONTS
@@ -122,7 +123,7 @@ fontlist::BatchResult run(BatchRun run, const Request& request, const std::strin
         failed.end = fontlist::RunEnd::Failed;
         return failed;
     }
-    return run == BatchRun::Html ? fontlist::writeFontList(conversation, batch)
+    return run == BatchRun::Html ? fontlist::writeFontList(conversation, std::move(batch))
                                  : fontlist::copyUnderFullNames(conversation, batch);
 }
 

@@ -104,7 +104,8 @@ void writeFiles(const html_list::ListFiles& from, const std::string& pagePath,
     html_list::writeFiles(from, pagePath, reportPath, &specimens);
 }
 
-BatchResult run(Conversation& conversation, const BatchRequest& request) {
+// names: the listing's names where the run may take them over, else null (they are copied).
+BatchResult run(Conversation& conversation, const BatchRequest& request, text::TextList* names) {
     const std::string directory = platform::path::withTrailingSeparator(request.listing.directory);
     if (!mayWriteInto(conversation, request, directory)) {
         return endedWith(RunEnd::Refused);
@@ -114,8 +115,10 @@ BatchResult run(Conversation& conversation, const BatchRequest& request) {
     std::future<void> swept = std::async(
         std::launch::async, [&directory] { platform::removeStaleTemporaryFiles(directory); });
 
-    FontRows rows = lookUpRows(conversation, directory, request.listing.names, request.spaces,
-                               request.decoding);
+    FontRows rows =
+        lookUpRows(conversation, directory,
+                   names != nullptr ? std::move(*names) : text::TextList(request.listing.names),
+                   request.spaces, request.decoding);
     if (rows.lookedUp() < rows.size()) {
         swept.get();
         return stoppedAfter(conversation, rows.lookedUp(), rows.size(),
@@ -173,17 +176,26 @@ void reportFailure(Conversation& conversation, const platform::Failure& failure,
     }
 }
 
-} // namespace
-
-BatchResult writeFontList(Conversation& conversation, const BatchRequest& request) {
+BatchResult writeFontListOf(Conversation& conversation, const BatchRequest& request,
+                            text::TextList* names) {
     try {
-        return run(conversation, request);
+        return run(conversation, request, names);
     } catch (const RunFailure& failure) {
         reportFailure(conversation, failure.failure, failure.explanation);
     } catch (...) {
         reportFailure(conversation, platform::currentFailure(), {});
     }
     return endedWith(RunEnd::Failed);
+}
+
+} // namespace
+
+BatchResult writeFontList(Conversation& conversation, const BatchRequest& request) {
+    return writeFontListOf(conversation, request, nullptr);
+}
+
+BatchResult writeFontList(Conversation& conversation, BatchRequest&& request) {
+    return writeFontListOf(conversation, request, &request.listing.names);
 }
 
 void reportFontListFailure(Conversation& conversation, const platform::Failure& failure) noexcept {

@@ -31,6 +31,9 @@ namespace fontlist {
 // message names it in a paragraph of its own; the page and the report are the same as without
 // it.
 BatchResult writeFontList(Conversation& conversation, const BatchRequest& request);
+// The same, taking the listing's names over instead of copying them: a run over a million
+// files that has no more use for its listing holds their names once.
+BatchResult writeFontList(Conversation& conversation, BatchRequest&& request);
 
 // Tells a failure that ended the HTML list before it began (its listing could not be made) as
 // the run tells its own. Never throws.

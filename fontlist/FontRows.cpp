@@ -155,10 +155,9 @@ void lookUpSlice(Conversation& conversation, const platform::ListingDirectory& h
 
 } // namespace
 
-FontRows lookUpRows(Conversation& conversation, const std::string& directory,
-                    const text::TextList& names, SpacesOption option,
-                    fontcore::NameDecoding decoding) {
-    FontRows rows(names);
+FontRows lookUpRows(Conversation& conversation, const std::string& directory, text::TextList names,
+                    SpacesOption option, fontcore::NameDecoding decoding) {
+    FontRows rows(std::move(names));
     const std::size_t count = rows.size();
     // The fonts are opened relative to their directory, held open for the run.
     const platform::ListingDirectory held(directory);

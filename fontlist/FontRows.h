@@ -82,8 +82,7 @@ private:
 // side, counting down in the progress display in the order of the list. After each file but
 // the last it asks the conversation whether to stop; if so, the rows hold the files looked up
 // so far (lookedUp() is less than size()).
-FontRows lookUpRows(Conversation& conversation, const std::string& directory,
-                    const text::TextList& names, SpacesOption option,
-                    fontcore::NameDecoding decoding);
+FontRows lookUpRows(Conversation& conversation, const std::string& directory, text::TextList names,
+                    SpacesOption option, fontcore::NameDecoding decoding);
 
 } // namespace fontlist
