@@ -28,17 +28,6 @@ Json& rowObject() {
     return object;
 }
 
-bool isUtf8(std::string_view text) {
-    for (std::size_t i = 0; i < text.size();) {
-        const std::size_t length = text::utf8::sequenceAt(text, i);
-        if (length == 0) {
-            return false;
-        }
-        i += length;
-    }
-    return true;
-}
-
 // The text with U+FFFD for each byte that begins no valid UTF-8 sequence.
 void assignReadable(std::string& out, std::string_view text) {
     out.clear();
@@ -64,7 +53,7 @@ void appendJsonRow(std::string& out, const FactsRow& row) {
         }
     }
     const std::string_view path = row.texts[kPathColumn];
-    const bool pathIsUtf8 = isUtf8(path);
+    const bool pathIsUtf8 = text::utf8::isValid(path);
     if (!pathIsUtf8) {
         assignReadable(fields.begin()->second.get_ref<std::string&>(), path);
         std::string bytes;

@@ -18,14 +18,7 @@ void requireFailureText(std::string_view reportText, std::string_view path) {
 }
 
 bool isValidUtf8(std::string_view text) {
-    for (std::size_t i = 0; i < text.size();) {
-        const std::size_t length = text::utf8::sequenceAt(text, i);
-        if (length == 0) {
-            return false;
-        }
-        i += length;
-    }
-    return true;
+    return text::utf8::isValid(text);
 }
 
 } // namespace fuzzing

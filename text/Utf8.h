@@ -53,4 +53,16 @@ constexpr std::size_t sequenceAt(std::string_view text, std::size_t i) {
     return length;
 }
 
+// Whether the whole text is valid UTF-8.
+constexpr bool isValid(std::string_view text) {
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t length = sequenceAt(text, i);
+        if (length == 0) {
+            return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
 } // namespace text::utf8
