@@ -148,6 +148,7 @@ void checkOperands(Command command, std::size_t count, bool recursive) {
     case Command::Html:
     case Command::Copy:
     case Command::List:
+    case Command::Duplicates:
         if (count != 1) {
             throw UsageError(count == 0 ? "'" + name + "' needs a DIR"
                                         : "'" + name + "' takes one DIR");

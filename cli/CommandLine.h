@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fontcore/NameDecoding.h"
+#include "fontlist/DuplicatesOutput.h"
 #include "fontlist/FontTypes.h"
 #include "fontlist/SpacesOption.h"
 #include "fontlist/SpecimenOptions.h"
@@ -13,7 +14,7 @@
 
 namespace cli {
 
-enum class Command { Help, Version, Name, Report, Html, Copy, List };
+enum class Command { Help, Version, Name, Report, Html, Copy, List, Duplicates };
 
 // How list writes its rows: tab-separated (the default), RFC 4180 CSV, or JSON Lines.
 enum class ListFormat { Tsv, Csv, Json };
@@ -42,6 +43,8 @@ struct Request {
     // starting file system
     platform::WalkOptions walk{};
     ListFormat format = ListFormat::Tsv; // list: --format tsv|csv|json
+    // duplicates: --format text|tsv|json
+    fontlist::DuplicatesFormat duplicatesFormat = fontlist::DuplicatesFormat::Text;
 };
 
 // The file patterns of the type filter by its name on the command line ("both", "ttf", "pfb"),

@@ -2,6 +2,7 @@
 
 #include "cli/BatchCommand.h"
 #include "cli/CommandLine.h"
+#include "cli/DuplicatesCommand.h"
 #include "cli/EnvironmentLocale.h"
 #include "cli/ExitStatus.h"
 #include "cli/HelpText.h"
@@ -29,6 +30,7 @@ int run(const Request& request, Console& console) {
     case Command::Html: return runBatchCommand(BatchRun::Html, request, console);
     case Command::Copy: return runBatchCommand(BatchRun::Copy, request, console);
     case Command::List: return runListCommand(request, console);
+    case Command::Duplicates: return runDuplicatesCommand(request, console);
     }
     return kUsage;
 }
