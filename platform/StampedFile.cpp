@@ -1,5 +1,6 @@
 #include "platform/StampedFile.h"
 
+#include <algorithm>
 #include <cerrno>
 
 #include "platform/Failure.h"
@@ -39,12 +40,15 @@ StampedFile::StampedFile(const std::string& path, const FileStamp& stamp)
 }
 
 std::size_t StampedFile::read(std::span<std::uint8_t> buffer) {
-    const std::size_t got =
-        font_file_reader::readAt(fd_.get(), read_, buffer.data(), buffer.size());
-    read_ += got;
-    if (read_ > stamp_.size) {
-        throw changedWhileRead();
+    // No more than the stamp's size is asked for: a file read whole costs one call a piece and
+    // none to find its end. One that grew meanwhile has another size when it is finished.
+    const std::size_t wanted =
+        static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), stamp_.size - read_));
+    if (wanted == 0) {
+        return 0;
     }
+    const std::size_t got = font_file_reader::readAt(fd_.get(), read_, buffer.data(), wanted);
+    read_ += got;
     return got;
 }
 

@@ -21,9 +21,8 @@ public:
     // stamp (another file, another size or modification time).
     StampedFile(const std::string& path, const FileStamp& stamp);
 
-    // Reads the next bytes into buffer: as many as it holds unless the file ends first. The
-    // number read, 0 at the end. A file that grows beyond its stamp's size raises "changed
-    // while it was read" rather than being read on.
+    // Reads the next bytes into buffer: as many as it holds unless the file ends first, and
+    // never beyond the stamp's size. The number read, 0 at the end.
     std::size_t read(std::span<std::uint8_t> buffer);
 
     // Raises "changed while it was read" unless the file's stamp is still the one it was
