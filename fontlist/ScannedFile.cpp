@@ -11,7 +11,8 @@ void foldHardLinks(std::vector<ScannedFile>& files) {
     std::size_t kept = 0;
     for (std::size_t i = 0; i < files.size(); ++i) {
         ScannedFile& file = files[i];
-        if (file.opened && file.stamp.links > 1) {
+        // Not only files with several links: a symbolic link to a file listed too leads to it.
+        if (file.opened) {
             const auto [place, added] = first.try_emplace(file.stamp.identity, kept);
             if (!added) {
                 std::vector<std::string>& paths = files[place->second].paths;

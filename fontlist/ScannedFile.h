@@ -50,8 +50,9 @@ struct ScannedFile {
     std::optional<platform::Failure> failure{};
 };
 
-// Folds the files that are one file (hard links, the same identity) into the first of them, its
-// paths gathered in walk order; files never opened stay as they are. Keeps the walk's order.
+// Folds the files that are one file (hard links, or a symbolic link and what it leads to: the
+// same identity) into the first of them, its paths gathered in walk order; files never opened
+// stay as they are. Keeps the walk's order.
 void foldHardLinks(std::vector<ScannedFile>& files);
 
 } // namespace fontlist

@@ -7,6 +7,7 @@
 #include "cli/BatchCommand.h"
 #include "cli/CommandLine.h"
 #include "cli/Console.h"
+#include "cli/DuplicatesCommand.h"
 #include "cli/ListCommand.h"
 #include "cli/NameCommand.h"
 #include "cli/ReportCommand.h"
@@ -57,6 +58,7 @@ Ran runHere(const cli::Request& request) {
     case cli::Command::Name: ran.status = cli::runNameCommand(request, console); break;
     case cli::Command::Report: ran.status = cli::runReportCommand(request, console); break;
     case cli::Command::List: ran.status = cli::runListCommand(request, console); break;
+    case cli::Command::Duplicates: ran.status = cli::runDuplicatesCommand(request, console); break;
     default: ran.status = cli::runBatchCommand(cli::BatchRun::Html, request, console); break;
     }
     ran.out = out.str();
@@ -186,8 +188,9 @@ TEST(TreeCommands, AFolderThatCannotBeReadIsToldAndMakesTheRunIncomplete) {
         cli::Command command;
         int status;
     };
-    for (const Case c : {Case{cli::Command::Name, 1}, Case{cli::Command::Report, 1},
-                         Case{cli::Command::List, 1}, Case{cli::Command::Html, 3}}) {
+    for (const Case c :
+         {Case{cli::Command::Name, 1}, Case{cli::Command::Report, 1}, Case{cli::Command::List, 1},
+          Case{cli::Command::Duplicates, 1}, Case{cli::Command::Html, 3}}) {
         const testsupport::TempDir dir;
         writeTree(dir);
         fs::remove(dir.path() / "sub2" / "broken.ttf");
@@ -200,11 +203,28 @@ TEST(TreeCommands, AFolderThatCannotBeReadIsToldAndMakesTheRunIncomplete) {
                                 0),
                   0u)
             << ran.err;
+        if (c.command == cli::Command::Duplicates) {
+            continue; // no copies in the tree: nothing to show
+        }
         // The rest of the tree is there.
         const std::string written =
             c.command == cli::Command::Html ? readFile(dir.file("_fonts.html")) : ran.out;
         EXPECT_NE(written.find(dir.file("sub2/Deeper/c.ttf")), std::string::npos) << written;
     }
+}
+
+TEST(TreeCommands, AFontThatCannotBeReadIsLeftOutOfTheDuplicatesAndTheRunIsIncomplete) {
+    const testsupport::TempDir dir;
+    const std::string font = trueTypeFontNamed(u"Beta");
+    dir.write("a.ttf", font);
+    dir.write("sub/b.ttf", font);
+    fs::permissions(dir.write("sub/c.ttf", font), fs::perms::none);
+    const Ran ran = runAsUser(treeRequest(cli::Command::Duplicates, {dir.str()}));
+    EXPECT_EQ(ran.status, 1);
+    EXPECT_EQ(ran.err, "quillvane-cli: cannot read '" + dir.file("sub/c.ttf") +
+                           "': Permission denied; left out\n");
+    EXPECT_EQ(ran.out.find("c.ttf"), std::string::npos) << ran.out;
+    EXPECT_NE(ran.out.find(dir.file("sub/b.ttf")), std::string::npos) << ran.out;
 }
 
 TEST(TreeCommands, ALinkLoopIsToldOnceAndLosesNothing) {
