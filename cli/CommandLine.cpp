@@ -207,6 +207,19 @@ ListFormat formatNamed(const std::string& value) {
     throw UsageError(invalidValue(value, OptionId::Format, "tsv, csv or json"));
 }
 
+fontlist::DuplicatesFormat duplicatesFormatNamed(const std::string& value) {
+    if (value == "text") {
+        return fontlist::DuplicatesFormat::Text;
+    }
+    if (value == "tsv") {
+        return fontlist::DuplicatesFormat::Tsv;
+    }
+    if (value == "json") {
+        return fontlist::DuplicatesFormat::Json;
+    }
+    throw UsageError(invalidValue(value, OptionId::Format, "text, tsv or json"));
+}
+
 // "both, ttf, pfb, otf, ttc or all"
 std::string filterValuesText() {
     const std::vector<fontlist::TypeFilter>& filters = fontlist::typeFilters();
@@ -256,11 +269,12 @@ std::vector<int> sizesNamed(const std::string& value) {
 // The values of the options given, once they are known to apply.
 void readValues(const CommandLineGrammar& grammar, Request& request) {
     const auto given = [&grammar](OptionId id) { return grammar.given(id); };
-    // list, and name and report over a tree, take every type unless told; html keeps the
-    // window's filter over a tree too
-    const bool wholeTypes = request.command == Command::List ||
-                            (request.recursive && (request.command == Command::Name ||
-                                                   request.command == Command::Report));
+    // list and duplicates, and name and report over a tree, take every type unless told;
+    // html keeps the window's filter over a tree too
+    const bool wholeTypes =
+        request.command == Command::List || request.command == Command::Duplicates ||
+        (request.recursive &&
+         (request.command == Command::Name || request.command == Command::Report));
     if (given(OptionId::Filter)) {
         const std::string& filter = grammar.value(OptionId::Filter);
         request.pattern = patternOfFilter(filter);
@@ -273,7 +287,9 @@ void readValues(const CommandLineGrammar& grammar, Request& request) {
     if (given(OptionId::Spaces)) {
         request.spaces = spacesNamed(grammar.value(OptionId::Spaces));
     }
-    if (given(OptionId::Format)) {
+    if (given(OptionId::Format) && request.command == Command::Duplicates) {
+        request.duplicatesFormat = duplicatesFormatNamed(grammar.value(OptionId::Format));
+    } else if (given(OptionId::Format)) {
         request.format = formatNamed(grammar.value(OptionId::Format));
     }
     request.walk.followLinks = given(OptionId::Follow);

@@ -26,8 +26,8 @@ struct Request {
     std::vector<std::string> operands;                                // files or the directory
     fontlist::SpacesOption spaces = fontlist::SpacesOption::NoChange; // html, copy
     // html, copy: the file list's type filter, the window's first one unless --filter says;
-    // list, and name and report with --recursive: every type the program reads ("all") unless
-    // --filter says
+    // list and duplicates, and name and report with --recursive: every type the program reads
+    // ("all") unless --filter says
     std::string pattern = fontlist::typeFilters().front().patterns;
     bool lineFeeds = false; // report: CR LF written as LF
     bool assumeYes = false; // copy: every question answered Yes
@@ -37,7 +37,8 @@ struct Request {
     // html: --samples, with --sample-text and --sizes, asks for the specimen page (its drawer
     // is the tool's to give)
     std::optional<fontlist::SpecimenOptions> specimens{};
-    // name, report, html, list: -r/--recursive walks the sub-folders of each DIR operand
+    // name, report, html, list, duplicates: -r/--recursive walks the sub-folders of each DIR
+    // operand
     bool recursive = false;
     // with --recursive: --follow walks links to folders, --one-file-system stays on the
     // starting file system

@@ -13,8 +13,9 @@ constexpr CommandSet kReport = commandBit(Command::Report);
 constexpr CommandSet kHtml = commandBit(Command::Html);
 constexpr CommandSet kCopy = commandBit(Command::Copy);
 constexpr CommandSet kList = commandBit(Command::List);
-constexpr CommandSet kTrees = kName | kReport | kHtml | kList;
-constexpr CommandSet kReading = kName | kReport | kHtml | kCopy | kList;
+constexpr CommandSet kDuplicates = commandBit(Command::Duplicates);
+constexpr CommandSet kTrees = kName | kReport | kHtml | kList | kDuplicates;
+constexpr CommandSet kReading = kName | kReport | kHtml | kCopy | kList | kDuplicates;
 constexpr CommandSet kEvery = ~0U;
 
 constexpr CommandDeclaration kCommands[] = {
@@ -42,6 +43,14 @@ constexpr CommandDeclaration kCommands[] = {
      "family, style, postscript_name, version, manufacturer, designer, vendor_url, "
      "licence_url, notice, size (in bytes) and error (why a font could not be read; its "
      "other facts then stay empty, as do those a type lacks)"},
+    {Command::Duplicates, "duplicates", "DIR",
+     "print the groups of font files of DIR (of its tree with -r) that are copies of one "
+     "another, in three tiers: 1 same bytes (hard links to one file count as one file), 2 the "
+     "same font (PostScript name and version) in other bytes, 3 other versions of the same "
+     "family and style, the newest marked (by the head table's fontRevision, then by the "
+     "version text number by number). Each group names the copy to keep and why: the newest "
+     "version, then the one with every companion, then the one in the shallowest folder, then "
+     "the first in list order. Nothing is deleted, moved or renamed"},
     {Command::Help, "help", "", "show this help"},
 };
 
@@ -61,8 +70,8 @@ constexpr OptionDeclaration kOptions[] = {
      OptionId::Recursive, kName | kReport,
      "the files taken: *.ttf and *.pfb (the default of html and copy), *.ttf, *.pfb, *.otf, "
      "the collections *.ttc and *.otc, the web fonts *.woff and *.woff2, *.pfa and *.t1, the "
-     "suitcases *.dfont, or all ten (the default of list, and of name and report, which take "
-     "it with -r), matched without regard to case"},
+     "suitcases *.dfont, or all ten (the default of list and duplicates, and of name and "
+     "report, which take it with -r), matched without regard to case"},
     {OptionId::Spaces, "--spaces", "keep|dash|remove", kHtml | kCopy, kNone, 0,
      "spaces of the full names in the new names: kept (the default), replaced with \"-\", or "
      "removed"},
@@ -77,22 +86,25 @@ constexpr OptionDeclaration kOptions[] = {
      "script it covers"},
     {OptionId::Sizes, "--sizes", "12,18,24,36", kHtml, OptionId::Samples, kHtml,
      "(with --samples) the samples' sizes in pixels: 1 to 8 whole numbers from 6 to 300"},
-    {OptionId::Format, "--format", "tsv|csv|json", kList, kNone, 0,
-     "tsv (the default): a header line, then a line per font, its fields separated by tabs, "
-     "a tab, line feed, carriage return or backslash in a field written as \\t, \\n, \\r or "
-     "\\\\; csv: RFC 4180, a header line, fields in double quotes where needed; json: JSON "
-     "Lines, one object per font. A path is written as its bytes in tsv and csv; json writes "
-     "a path that is not UTF-8 with U+FFFD for its stray bytes, and adds path_bytes, the "
-     "exact bytes in base64"},
+    {OptionId::Format, "--format", "text|tsv|csv|json", kList | kDuplicates, kNone, 0,
+     "list: tsv (the default), csv or json; duplicates: text (the default), tsv or json. "
+     "text: for people, a heading per group, then a line per file. tsv: a header line, then "
+     "a line per font (per file for duplicates), its fields separated by tabs, a tab, line "
+     "feed, carriage return or backslash in a field written as \\t, \\n, \\r or \\\\ (so in "
+     "text too); duplicates end the line with the file's other names (hard links), a field "
+     "each. csv: RFC 4180, a header line, fields in double quotes where needed. json: JSON "
+     "Lines, one object per font (per group for duplicates). A path is written as its bytes "
+     "in text, tsv and csv; json writes a path that is not UTF-8 with U+FFFD for its stray "
+     "bytes, and adds path_bytes, the exact bytes in base64"},
     {OptionId::Readable, "--readable,--unicode", "", kReading, kNone, 0,
      "readable names of the sfnt fonts (all but Type 1): the full name in the user's "
      "language (LC_ALL, LC_MESSAGES or LANG) where the font has it, else in US English, else "
      "in any English, else the record chosen without the option; Windows and Unicode names "
      "read as UTF-16, Macintosh Roman ones as Mac Roman; the names, the report, the page, its "
-     "report, the list and the new file names show the fonts' own letters, and the report "
-     "names languages and the later name IDs. Without it each byte of a name is one "
-     "Windows-1252 character, as stored pages and scripts expect: a Cyrillic or Chinese name "
-     "comes out as unreadable Latin letters"},
+     "report, the list, the names duplicates compares and the new file names show the "
+     "fonts' own letters, and the report names languages and the later name IDs. Without it "
+     "each byte of a name is one Windows-1252 character, as stored pages and scripts expect: "
+     "a Cyrillic or Chinese name comes out as unreadable Latin letters"},
     {OptionId::Help, "-h,--help", "", kEvery, kNone, 0, "show this help and exit"},
     {OptionId::Version, "-V,--version", "", kEvery, kNone, 0, "show the version and exit"},
 };

@@ -36,6 +36,12 @@ public:
     std::string_view name(std::size_t i) const {
         return folders_[folderOf_[i]].files[indexInFolder_[i]];
     }
+    // How many folders below the top of the walk file i lies.
+    std::size_t depth(std::size_t i) const { return folders_[folderOf_[i]].depth; }
+
+    // File i to open: its path (the folder's path and its name) is built in path, which must
+    // outlive the use of the file.
+    platform::ListedFile file(std::size_t i, std::string& path) const;
 
     // Lets every folder go.
     void clear() noexcept;
@@ -45,6 +51,7 @@ private:
         platform::ListingDirectory directory;
         std::string path;
         text::TextList files;
+        std::size_t depth = 0;
     };
     std::vector<Folder> folders_;
     std::vector<std::uint32_t> folderOf_;      // for each file, its folder

@@ -103,7 +103,8 @@ constexpr std::string_view kIntro =
     "first font's), Mac suitcase (.dfont: the first font's), web (.woff, .woff2: the wrapped "
     "font's) and Type 1 (.pfb, and .pfa and .t1 in text and Unix form) fonts, as the Quillvane "
     "window does, and lists or copies the fonts of a directory under those names, or lists "
-    "their facts. name, report, html and list also take a folder's whole tree.";
+    "their facts, or finds the copies among them. name, report, html, list and duplicates also "
+    "take a folder's whole tree.";
 
 // What the tool does of its own accord, and its exit statuses.
 constexpr std::string_view kBehaviour =
@@ -115,12 +116,14 @@ standard error with its cause, and the walk goes on.
 Exit status:
   0  name: every name was read; report: the report was printed; html: the files were
      created ("Created ..."); copy: every font was copied ("Finished."); list: every font's
-     facts were read
+     facts were read; duplicates: every file was read and none is a copy of another
   1  name: a name could not be read (its line holds "error: ..."); report: the font could
      not be reported (its failure is printed); list: a font could not be read (its row holds
-     the error); name, report and list with -r: a folder could not be read; html and copy:
-     the run was refused (no fonts in DIR, DIR in the system font directory), stopped by a
-     failure, or a question was answered No or Cancel
+     the error); duplicates: a file could not be read or compared (told on standard error
+     and left out of every group; this wins over 4); name, report, list and duplicates with
+     -r: a folder could not be read; html and copy: the run was refused (no fonts in DIR, DIR
+     in the system font directory), stopped by a failure, or a question was answered No or
+     Cancel
   2  the command line cannot be run: unknown command or option, missing or extra operand,
      a FILE or DIR that is missing or of the wrong kind
   3  html: both files were written, but fonts that could not be read are listed under
@@ -129,6 +132,8 @@ Exit status:
      the question whether to go on was answered Yes, a file could not be read, a .pfb had
      no .pfm, a companion could not be copied, or a new name was one of the fonts being
      copied (never replaced); standard error says how many
+  4  duplicates: every file was read, and copies were found (the groups are printed;
+     nothing was deleted, moved or renamed)
   130  html and copy: stopped by Ctrl+C after the font in hand (a second Ctrl+C ends the
        tool at once); html then leaves _fonts.html and _report.txt (and
        _specimens.html) as they were

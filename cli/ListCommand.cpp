@@ -106,11 +106,7 @@ private:
 
     FileRows rowsOf(std::size_t i) const {
         thread_local std::string path; // reused by each thread's reads
-        const std::string& folderPath = batch_.folderPath(i);
-        path.assign(folderPath);
-        path += batch_.name(i);
-        const platform::ListedFile file{batch_.directory(i), path,
-                                        path.c_str() + folderPath.size()};
+        const platform::ListedFile file = batch_.file(i, path);
         FileRows rows;
         rows.read = fontlist::appendFileRows(rows.text, options_, path,
                                              fontlist::fileFactsOf(file, options_.decoding));

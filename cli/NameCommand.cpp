@@ -72,13 +72,8 @@ public:
             batch_.size(),
             [&](std::size_t i) {
                 thread_local std::string path; // reused by each thread's lookups
-                const std::string& folderPath = batch_.folderPath(i);
-                path.assign(folderPath);
-                path += batch_.name(i);
-                const platform::ListedFile file{batch_.directory(i), path,
-                                                path.c_str() + folderPath.size()};
                 fontcore::FileLength length;
-                return fontlist::nameAndLengthOf(file, length, decoding_);
+                return fontlist::nameAndLengthOf(batch_.file(i, path), length, decoding_);
             },
             [&](std::size_t i, std::optional<fontcore::FullName>&& fullName) {
                 path_.assign(batch_.folderPath(i));

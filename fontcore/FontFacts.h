@@ -33,6 +33,10 @@ struct FaceFacts {
     std::string vendorUrl;
     std::string copyright;
     std::string fontName;
+    // Read for the list of facts alone: an sfnt font's `head` fontRevision (16.16 fixed point),
+    // none where it has no such table (a web font's wrapped tables are not read for it) or is
+    // a Type 1 font.
+    std::optional<std::uint32_t> fontRevision{};
 };
 
 // What a reading of facts is for: the specimen page (the licence's start among them) or the

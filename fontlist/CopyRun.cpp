@@ -44,26 +44,6 @@ using copymessages::message;
 using copymessages::reportFailure;
 using fontlist::kProgramName;
 
-// The wildcard patterns of every companion of every type, as the file list matches names.
-std::string companionPatterns() {
-    std::string patterns;
-    for (const FontType& type : fontTypes()) {
-        for (const Companion& companion : type.companions) {
-            // Appended rather than "*" + std::string(...): GCC 12 at -O3 sees a false overlap
-            // in the inlined operator+ and raises -Wrestrict.
-            std::string pattern(1, '*');
-            pattern += companion.extension;
-            if (patterns.find(pattern) == std::string::npos) {
-                if (!patterns.empty()) {
-                    patterns += ';';
-                }
-                patterns += pattern;
-            }
-        }
-    }
-    return patterns;
-}
-
 } // namespace
 
 CopyRun::CopyRun(Conversation& conversation, const BatchRequest& request)

@@ -1,5 +1,6 @@
 #include "fontlist/FactsRow.h"
 #include "fontlist/PageText.h"
+#include "fontlist/RecordFields.h"
 #include "text/Utf8.h"
 
 #include <nlohmann/json.hpp>
@@ -26,16 +27,6 @@ Json& rowObject() {
         return made;
     }();
     return object;
-}
-
-// The text with U+FFFD for each byte that begins no valid UTF-8 sequence.
-void assignReadable(std::string& out, std::string_view text) {
-    out.clear();
-    for (std::size_t i = 0; i < text.size();) {
-        const std::size_t length = text::utf8::sequenceAt(text, i);
-        out += length == 0 ? std::string_view("\xEF\xBF\xBD") : text.substr(i, length);
-        i += length == 0 ? 1 : length;
-    }
 }
 
 } // namespace

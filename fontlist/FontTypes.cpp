@@ -321,6 +321,25 @@ std::optional<fontcore::FontReport> reportOf(const platform::ListedFile& file,
         });
 }
 
+std::string companionPatterns() {
+    std::string patterns;
+    for (const FontType& type : fontTypes()) {
+        for (const Companion& companion : type.companions) {
+            // Appended rather than "*" + std::string(...): GCC 12 at -O3 sees a false overlap
+            // in the inlined operator+ and raises -Wrestrict.
+            std::string pattern(1, '*');
+            pattern += companion.extension;
+            if (patterns.find(pattern) == std::string::npos) {
+                if (!patterns.empty()) {
+                    patterns += ';';
+                }
+                patterns += pattern;
+            }
+        }
+    }
+    return patterns;
+}
+
 std::optional<fontcore::FontFacts> factsOf(const std::string& path,
                                            fontcore::NameDecoding decoding) {
     const FontType* type = fontTypeOf(path);

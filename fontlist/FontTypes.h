@@ -68,6 +68,10 @@ std::string_view fontExtensionOf(std::string_view path);
 // ".ttf, .otf, .ttc, .otc, .dfont, .woff, .woff2, .pfb, .pfa or .t1".
 std::string fontExtensionsText();
 
+// The wildcard patterns of every companion of every type ("*.pfm;*.afm;..."), as the file list
+// matches names.
+std::string companionPatterns();
+
 // An entry of the type filter: the window's text, as "TrueType fonts (*.ttf)", the --filter
 // value and the file patterns ("*.ttf") that the entry lists.
 struct TypeFilter {

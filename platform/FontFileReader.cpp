@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "platform/Failure.h"
+#include "platform/FileStamp.h"
 #include "platform/FontFileReaderCalls.h"
 #include "platform/SparePageBuffers.h"
 
@@ -41,15 +42,31 @@ FontFileReader::FontFileReader(const ListedFile& file, std::uint64_t* lengthSeen
     takeOpenFile(openForReadingIn(file.directory.fd(), file.name, file.path), lengthSeen);
 }
 
+FontFileReader::FontFileReader(const ListedFile& file, FileStamp& stampSeen) {
+    adoptOpenFile(openForReadingIn(file.directory.fd(), file.name, file.path));
+    const bool regular = stampOfOpenFile(fd_.get(), stampSeen);
+    settleSize(regular, stampSeen.size);
+}
+
 void FontFileReader::takeOpenFile(int fd, std::uint64_t* lengthSeen) {
+    adoptOpenFile(fd);
+    std::uint64_t size = 0;
+    const bool regular = isRegularFile(fd_.get(), size);
+    if (lengthSeen != nullptr) {
+        *lengthSeen = size;
+    }
+    settleSize(regular, size);
+}
+
+void FontFileReader::adoptOpenFile(int fd) {
     fd_ = UniqueFd(fd);
     if (!fd_.valid()) {
         throw failureFromErrno(errno);
     }
-    const bool regular = isRegularFile(fd_.get(), size_);
-    if (lengthSeen != nullptr) {
-        *lengthSeen = size_;
-    }
+}
+
+void FontFileReader::settleSize(bool regular, std::uint64_t size) {
+    size_ = size;
     if (!regular) {
         throw Failure(FailureNumber::PathFileAccess);
     }

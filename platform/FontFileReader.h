@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "platform/FileStamp.h"
 #include "platform/UniqueFd.h"
 
 namespace platform {
@@ -54,6 +55,9 @@ public:
     // The same for a file listed in a directory held open (see ListingDirectory), opened
     // relative to it where the system can.
     FontFileReader(const ListedFile& file, std::uint64_t* lengthSeen);
+    // The same, with the open file's stamp (size, modification time, identity) put in
+    // stampSeen, also for a file that is then refused.
+    FontFileReader(const ListedFile& file, FileStamp& stampSeen);
     // Reads from the given bytes, which must outlive the reader.
     explicit FontFileReader(std::span<const std::uint8_t> bytes);
     ~FontFileReader();
@@ -99,6 +103,8 @@ public:
 
 private:
     void takeOpenFile(int fd, std::uint64_t* lengthSeen);
+    void adoptOpenFile(int fd);
+    void settleSize(bool regular, std::uint64_t size);
     std::uint8_t byteAtUncached(std::int64_t position);
     std::span<const std::uint8_t> pageFromUncached(std::int64_t position);
     void fetchBlock(std::uint64_t offset, std::uint8_t* into, std::size_t length);

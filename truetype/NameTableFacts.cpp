@@ -1,6 +1,7 @@
 #include "truetype/NameTableFacts.h"
 
 #include "platform/Failure.h"
+#include "truetype/FontRevision.h"
 #include "truetype/NameRecordChoice.h"
 #include "truetype/NameTable.h"
 #include "truetype/ReadBudget.h"
@@ -121,7 +122,12 @@ fontcore::FontFacts nameFacts(platform::FontFileReader& file, SfntContainer cont
     ReadBudget budget(faces.bytes());
     fontcore::FontFacts facts;
     for (std::int64_t i = 0; i < faces.count(); ++i) {
-        facts.faces.push_back(factsOfFace(faces.face(i), decoding, uses, budget));
+        const Face face = faces.face(i);
+        facts.faces.push_back(factsOfFace(face, decoding, uses, budget));
+        if (use == fontcore::FactsUse::List) {
+            facts.faces.back().fontRevision =
+                fontRevisionOf(face.font, face.offsetTableAt, face.tableOffsetsFrom);
+        }
     }
     return facts;
 }

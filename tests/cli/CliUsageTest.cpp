@@ -71,7 +71,7 @@ TEST(CliUsage, HelpAndManualPageOfferEveryTypeFilterOfTheTable) {
         const std::string& text;
         std::string_view option;
         std::size_t lists;
-    } documents[] = {{"help", help, "--filter", 1}, {"manual page", page, "\\-\\-filter", 6}};
+    } documents[] = {{"help", help, "--filter", 1}, {"manual page", page, "\\-\\-filter", 7}};
     for (const auto& [name, text, option, lists] : documents) {
         SCOPED_TRACE(name);
         const std::vector<std::vector<std::string>> found = filterLists(text, option);
@@ -176,6 +176,15 @@ TEST(CliUsage, CommandLinesThatCannotRunEndWithStatusTwoAndSayWhy) {
         {{"list", dir.str(), "--format=xml"},
          "invalid value 'xml' for --format (tsv, csv or json)"},
         {{"list", dir.str(), "--format"}, "option --format needs a value"},
+        // duplicates: list's options but its own formats
+        {{"duplicates", dir.str(), "--format=csv"},
+         "invalid value 'csv' for --format (text, tsv or json)"},
+        {{"list", dir.str(), "--format", "text"},
+         "invalid value 'text' for --format (tsv, csv or json)"},
+        {{"duplicates", dir.str(), "--follow"}, "option --follow needs --recursive"},
+        {{"duplicates", dir.str(), "--spaces", "dash"},
+         "option --spaces does not apply to 'duplicates'"},
+        {{"duplicates"}, "'duplicates' needs a DIR"},
         {{"list"}, "'list' needs a DIR"},
         {{"list", dir.str(), dir.str()}, "'list' takes one DIR"},
         {{"report", "-r"}, "'report' needs a DIR"},

@@ -27,7 +27,7 @@ std::string filterNamed(const std::string& patterns) {
 // The request as one line: "html [DIR] filter=both follow xdev csv readable dash text=..."
 std::string described(const Request& request) {
     static const char* const kCommands[] = {"help", "version", "name", "report",
-                                            "html", "copy",    "list"};
+                                            "html", "copy",    "list", "duplicates"};
     static const char* const kFormats[] = {"tsv", "csv", "json"};
     static const char* const kSpaces[] = {"keep", "dash", "remove"};
     std::string text = kCommands[static_cast<int>(request.command)];
@@ -42,6 +42,11 @@ std::string described(const Request& request) {
     text += std::string(" ") + kFormats[static_cast<int>(request.format)];
     text += request.decoding.readable() ? " readable" : "";
     text += std::string(" ") + kSpaces[static_cast<int>(request.spaces)];
+    if (request.command == Command::Duplicates) {
+        static const char* const kDuplicatesFormats[] = {"text", "tsv", "json"};
+        text +=
+            std::string(" as ") + kDuplicatesFormats[static_cast<int>(request.duplicatesFormat)];
+    }
     if (request.specimens) {
         text += " text=" + request.specimens->sampleText;
     }
@@ -62,6 +67,12 @@ TEST(CommandLine, RequestsAsTheArgumentsAskForThem) {
         {{"name", "a.ttf"}, "name [a.ttf] filter=both tsv keep"},
         {{"list", "D", "--format", "json", "--unicode"}, "list [D] filter=all json readable keep"},
         {{"list", "-r", "D", "--format=csv", "--filter", "otf"}, "list [D] filter=otf r csv keep"},
+        // duplicates takes list's tree, filter and name options, and a --format of its own
+        {{"duplicates", "D"}, "duplicates [D] filter=all tsv keep as text"},
+        {{"duplicates", "-r", "D", "--follow", "--one-file-system", "--filter=pfb", "--unicode",
+          "--format", "json"},
+         "duplicates [D] filter=pfb r follow xdev tsv readable keep as json"},
+        {{"--format", "tsv", "duplicates", "D"}, "duplicates [D] filter=all tsv keep as tsv"},
         // options before the command, the last of an option given twice
         {{"--filter", "pfb", "copy", "D", "-y"}, "copy [D] filter=pfb tsv keep"},
         {{"html", "--spaces", "dash", "D", "--spaces=remove"}, "html [D] filter=both tsv remove"},
