@@ -3,6 +3,7 @@
 #include <compare>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 
 namespace platform {
@@ -18,5 +19,24 @@ struct ContentHash {
 inline constexpr std::size_t kFirstBlockSize = 4096;
 
 ContentHash hashBytes(std::span<const std::uint8_t> bytes);
+
+// The same hash of bytes that come in pieces: add them in order, then take the hash, which is
+// hashBytes of them all. One hasher serves file after file (start clears it) without taking
+// memory again.
+class ContentHasher {
+public:
+    ContentHasher();
+    ~ContentHasher();
+    ContentHasher(const ContentHasher&) = delete;
+    ContentHasher& operator=(const ContentHasher&) = delete;
+
+    void start() noexcept;
+    void add(std::span<const std::uint8_t> bytes) noexcept;
+    ContentHash hash() const noexcept;
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
 
 } // namespace platform
