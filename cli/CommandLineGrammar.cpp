@@ -49,7 +49,8 @@ constexpr CommandDeclaration kCommands[] = {
      "same font (PostScript name and version) in other bytes, 3 other versions of the same "
      "family and style, the newest marked (by the head table's fontRevision, then by the "
      "version text number by number). Each group names the copy to keep and why: the newest "
-     "version, then the one with every companion, then the one in the shallowest folder, then "
+     "version, then the one with the most companions, then the one in the shallowest folder, "
+     "then "
      "the first in list order. Nothing is deleted, moved or renamed"},
     {Command::Help, "help", "", "show this help"},
 };

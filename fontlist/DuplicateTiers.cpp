@@ -20,10 +20,10 @@ Preference prefer(const ScannedFile& a, const ScannedFile& b) {
     if (const int newer = compareVersions(a, b); newer != 0) {
         return {newer > 0 ? -1 : 1, KeepReason::NewestVersion};
     }
-    const bool aWhole = a.missingCompanions.empty();
-    const bool bWhole = b.missingCompanions.empty();
-    if (aWhole != bWhole) {
-        return {aWhole ? -1 : 1, KeepReason::EveryCompanion};
+    // Optional companions (.inf, .mmm) are seldom there: the copy with more of them is the
+    // whole one, whether or not it has all its type could have.
+    if (a.companions.size() != b.companions.size()) {
+        return {a.companions.size() > b.companions.size() ? -1 : 1, KeepReason::MostCompanions};
     }
     if (a.depth != b.depth) {
         return {a.depth < b.depth ? -1 : 1, KeepReason::ShallowestFolder};
@@ -100,7 +100,7 @@ void tellTier(DuplicateTier tier, std::vector<std::vector<std::size_t>> found,
 std::string_view keepReasonText(KeepReason reason) {
     switch (reason) {
     case KeepReason::NewestVersion: return "newest version";
-    case KeepReason::EveryCompanion: return "has every companion";
+    case KeepReason::MostCompanions: return "has the most companions";
     case KeepReason::ShallowestFolder: return "shallowest folder";
     case KeepReason::FirstInList: break;
     }

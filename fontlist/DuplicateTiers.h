@@ -21,12 +21,12 @@ enum class DuplicateTier : std::uint8_t {
 // Why a group's suggested copy is the one to keep, in the order the rules are tried.
 enum class KeepReason : std::uint8_t {
     NewestVersion,
-    EveryCompanion,
+    MostCompanions,
     ShallowestFolder,
     FirstInList,
 };
 
-// A few words for people: "newest version", "has every companion", "shallowest folder",
+// A few words for people: "newest version", "has the most companions", "shallowest folder",
 // "first in list order".
 std::string_view keepReasonText(KeepReason reason);
 

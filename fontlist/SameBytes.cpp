@@ -20,8 +20,8 @@ using Group = std::vector<std::size_t>;
 
 // How many files of a group are compared with its first at once, each open: enough to read
 // the first once for most groups, few enough to leave the process's descriptors to spare with
-// every thread comparing.
-constexpr std::size_t kOpenAtOnce = 16;
+// every thread of the pool (up to 32) comparing.
+constexpr std::size_t kOpenAtOnce = 8;
 
 // What sorting out one group of candidates found.
 struct Found {

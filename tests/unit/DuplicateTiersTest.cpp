@@ -56,20 +56,21 @@ TEST(DuplicateTiers, VersionsCompareByRevisionThenNumberByNumber) {
 }
 
 TEST(DuplicateTiers, EachRuleOfTheSuggestionDecidesWhenTheOnesBeforeItTie) {
-    // Newest version beats every companion, which beats the shallower folder, which beats order.
+    // Newest version beats more companions, which beats the shallower folder, which beats order.
     std::vector<ScannedFile> files{file(0, "F", "1.0", 0), file(1, "F", "1.0", 3),
                                    file(2, "F", "1.0", 1), file(3, "F", "1.0", 2)};
-    files[0].missingCompanions = {".pfm"};
+    files[1].companions = {".pfm"};
     const auto keepOf = [&](std::vector<std::size_t> members) {
         const std::vector<fontlist::DuplicateGroup> groups =
             fontlist::findDuplicateGroups(files, {std::move(members)}, {});
         return std::pair(groups.at(0).keep, groups.at(0).why);
     };
-    EXPECT_EQ(keepOf({0, 1, 2, 3}), std::pair(std::size_t{2}, KeepReason::ShallowestFolder));
-    EXPECT_EQ(keepOf({0, 1}), std::pair(std::size_t{1}, KeepReason::EveryCompanion));
+    EXPECT_EQ(keepOf({0, 2, 3}), std::pair(std::size_t{0}, KeepReason::ShallowestFolder));
+    EXPECT_EQ(keepOf({0, 1, 2}), std::pair(std::size_t{1}, KeepReason::MostCompanions));
     files[3].version = "1.1";
     EXPECT_EQ(keepOf({0, 1, 2, 3}), std::pair(std::size_t{3}, KeepReason::NewestVersion));
     files[1].depth = files[2].depth = 1;
+    files[1].companions.clear();
     EXPECT_EQ(keepOf({1, 2}), std::pair(std::size_t{1}, KeepReason::FirstInList));
 }
 

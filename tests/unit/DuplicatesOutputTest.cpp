@@ -59,7 +59,7 @@ std::vector<ScannedFile> scannedFiles() {
 std::vector<DuplicateGroup> groups() {
     return {
         {DuplicateTier::SameBytes, {0, 1}, 0, KeepReason::ShallowestFolder, std::nullopt},
-        {DuplicateTier::SameFont, {2, 3}, 3, KeepReason::EveryCompanion, std::nullopt},
+        {DuplicateTier::SameFont, {2, 3}, 3, KeepReason::MostCompanions, std::nullopt},
         {DuplicateTier::OtherVersions, {4, 5}, 5, KeepReason::NewestVersion, 5},
     };
 }
@@ -162,10 +162,10 @@ TEST(DuplicatesOutput, EveryFormReadsBackAsOneRecordPerLineWithTheSameFacts) {
         "||100|Version 1.000|1969-12-31T23:59:59Z||||shallowest folder|\n"
         "2|2|no|" +
         hex("top/back\\slash.pfb") +
-        "||2000|001.000|2026-12-09T08:40:59Z||.pfm|.afm .inf .mmm|has every companion|\n"
+        "||2000|001.000|2026-12-09T08:40:59Z||.pfm|.afm .inf .mmm|has the most companions|\n"
         "2|2|yes|" +
         hex("top/caf\xE9.pfb") +
-        "||2100|001.000|2026-12-09T08:40:00Z||.pfm .afm|.inf .mmm|has every companion|\n"
+        "||2100|001.000|2026-12-09T08:40:00Z||.pfm .afm|.inf .mmm|has the most companions|\n"
         "3|3|no|" +
         hex("top/v1.otf") +
         "||300|Version 1.0|2026-12-09T08:40:00Z|no|||newest version|1\n"

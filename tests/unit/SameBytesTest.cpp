@@ -158,7 +158,7 @@ TEST(SameBytes, ARandomTreeGroupsAsHashlibDoes) {
                 ? randomBytes(random, sizes[random() % std::size(sizes)] + random() % 2)
                 : contents[random() % contents.size()];
         // As it is, its last byte changed, or a byte after the first block changed.
-        const unsigned change = random() % 3;
+        const auto change = random() % 3;
         if (change == 1) {
             bytes.back() ^= 1;
         } else if (change == 2 && bytes.size() > 4096) {
