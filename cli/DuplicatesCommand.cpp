@@ -2,7 +2,7 @@
 
 #include "cli/ExitStatus.h"
 #include "cli/FolderBatch.h"
-#include "cli/ListedDirectory.h"
+#include "cli/OperandFolders.h"
 #include "cli/TerminalText.h"
 #include "cli/WalkTroubleText.h"
 #include "fontlist/DuplicateScan.h"
@@ -11,10 +11,8 @@
 #include "fontlist/FontTypes.h"
 #include "fontlist/NamesWithoutCase.h"
 #include "fontlist/SameBytes.h"
-#include "platform/DirectoryListing.h"
 #include "platform/FolderWalk.h"
 #include "platform/OrderedWorkPool.h"
-#include "platform/PathText.h"
 
 #include <cstddef>
 #include <optional>
@@ -110,18 +108,8 @@ bool tellScanFailures(const std::vector<fontlist::ScannedFile>& files, Console& 
 } // namespace
 
 int runDuplicatesCommand(const Request& request, Console& console) {
-    const std::string& operand = request.operands.at(0);
-    const std::string directory = listedDirectory(operand);
     FolderScan scan(request.decoding, console);
-    bool complete = true;
-    if (request.recursive) {
-        complete = platform::walkFolders(operand, request.pattern, request.walk, scan);
-    } else {
-        const text::TextList names = platform::listMatchingFileNames(directory, request.pattern);
-        const platform::ListingDirectory held(directory);
-        const std::string path = platform::path::withTrailingSeparator(operand);
-        scan.visit({.directory = held, .path = path, .relative = {}, .files = names});
-    }
+    bool complete = visitOperandFolders(request, scan);
     scan.scanBatch();
     std::vector<fontlist::ScannedFile>& files = scan.files();
     fontlist::foldHardLinks(files);

@@ -2,14 +2,12 @@
 
 #include "cli/ExitStatus.h"
 #include "cli/FolderBatch.h"
-#include "cli/ListedDirectory.h"
+#include "cli/OperandFolders.h"
 #include "cli/TerminalText.h"
 #include "cli/WalkTroubleText.h"
 #include "fontlist/FactsRows.h"
-#include "platform/DirectoryListing.h"
 #include "platform/FolderWalk.h"
 #include "platform/OrderedWorkPool.h"
-#include "platform/PathText.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -123,8 +121,6 @@ private:
 } // namespace
 
 int runListCommand(const Request& request, Console& console) {
-    const std::string& operand = request.operands.at(0);
-    const std::string directory = listedDirectory(operand);
     const fontlist::FactsOptions options{
         .format = factsFormatOf(request.format),
         .decoding = request.decoding,
@@ -135,16 +131,7 @@ int runListCommand(const Request& request, Console& console) {
     fontlist::appendFactsHeader(header, options.format);
     output.write(header);
     FolderRows rows(options, console, output);
-    bool complete = true;
-    if (request.recursive) {
-        complete = platform::walkFolders(operand, request.pattern, request.walk, rows);
-    } else {
-        // The folder's own files, named under the operand as given.
-        const text::TextList names = platform::listMatchingFileNames(directory, request.pattern);
-        const platform::ListingDirectory held(directory);
-        const std::string path = platform::path::withTrailingSeparator(operand);
-        rows.visit({.directory = held, .path = path, .relative = {}, .files = names});
-    }
+    const bool complete = visitOperandFolders(request, rows);
     rows.writeBatch();
     output.flush();
     return complete && rows.allRead() ? kSuccess : kNotFinished;

@@ -188,16 +188,6 @@ for path, full, index, count in records:
     print(path.hex(), full.hex(), index, count)
 )PY";
 
-std::string hex(std::string_view bytes) {
-    std::string out;
-    for (const char c : bytes) {
-        char digits[3];
-        std::snprintf(digits, sizeof digits, "%02x", static_cast<unsigned char>(c));
-        out += digits;
-    }
-    return out;
-}
-
 TEST(ListCommand, EveryFormatReadsBackAsOneRecordPerFontWhateverTheNames) {
     if (!testsupport::pythonHas("csv, json")) {
         GTEST_SKIP() << "no /usr/bin/python3";
@@ -217,7 +207,7 @@ TEST(ListCommand, EveryFormatReadsBackAsOneRecordPerFontWhateverTheNames) {
         for (const char16_t c : fullName) {
             fullNameText += static_cast<char>(c);
         }
-        expected += hex(path) + " " + hex(fullNameText) + " 0 15\n";
+        expected += testsupport::hex(path) + " " + testsupport::hex(fullNameText) + " 0 15\n";
     }
     const testsupport::TempDir out;
     for (const auto& [format, form] :

@@ -5,6 +5,7 @@
 #include <initializer_list>
 #include <optional>
 #include <string>
+#include <string_view>
 
 // Debian's Python with fontTools, run as a peer that reads the same files as the code under
 // test (the fixtures' paths never hold a single quote).
@@ -34,6 +35,17 @@ inline std::optional<std::string> pythonOutput(const std::string& code,
         output += static_cast<char>(c);
     }
     return pclose(pipe) == 0 ? std::optional<std::string>(output) : std::nullopt;
+}
+
+// The bytes in lower-case hexadecimal, as Python's bytes.hex() writes them.
+inline std::string hex(std::string_view bytes) {
+    std::string out;
+    for (const char c : bytes) {
+        char digits[3];
+        std::snprintf(digits, sizeof digits, "%02x", static_cast<unsigned char>(c));
+        out += digits;
+    }
+    return out;
 }
 
 } // namespace testsupport

@@ -139,38 +139,29 @@ for r in records:
     print("|".join(r))
 )PY";
 
-std::string hex(std::string_view bytes) {
-    std::string out;
-    for (const char c : bytes) {
-        char digits[3];
-        std::snprintf(digits, sizeof digits, "%02x", static_cast<unsigned char>(c));
-        out += digits;
-    }
-    return out;
-}
-
 TEST(DuplicatesOutput, EveryFormReadsBackAsOneRecordPerLineWithTheSameFacts) {
     if (!testsupport::pythonHas("json")) {
         GTEST_SKIP() << "no /usr/bin/python3";
     }
     const std::vector<ScannedFile> files = scannedFiles();
     const std::string expected =
-        "1|1|yes|" + hex("top/a\tb.ttf") + "|" + hex("top/sub/hard\nlink.ttf") +
+        "1|1|yes|" + testsupport::hex("top/a\tb.ttf") + "|" +
+        testsupport::hex("top/sub/hard\nlink.ttf") +
         "|100|Version 1.000|2026-12-09T08:40:00Z||||shallowest folder|\n"
         "1|1|no|" +
-        hex("top/sub/c\rd.ttf") +
+        testsupport::hex("top/sub/c\rd.ttf") +
         "||100|Version 1.000|1969-12-31T23:59:59Z||||shallowest folder|\n"
         "2|2|no|" +
-        hex("top/back\\slash.pfb") +
+        testsupport::hex("top/back\\slash.pfb") +
         "||2000|001.000|2026-12-09T08:40:59Z||.pfm|.afm .inf .mmm|has the most companions|\n"
         "2|2|yes|" +
-        hex("top/caf\xE9.pfb") +
+        testsupport::hex("top/caf\xE9.pfb") +
         "||2100|001.000|2026-12-09T08:40:00Z||.pfm .afm|.inf .mmm|has the most companions|\n"
         "3|3|no|" +
-        hex("top/v1.otf") +
+        testsupport::hex("top/v1.otf") +
         "||300|Version 1.0|2026-12-09T08:40:00Z|no|||newest version|1\n"
         "3|3|yes|" +
-        hex("top/new\xFF/v2.otf") +
+        testsupport::hex("top/new\xFF/v2.otf") +
         "||310|Version 2.5|2026-12-09T08:40:00Z|yes|||newest version|2.5\n";
     const testsupport::TempDir out;
     for (const auto& [format, form] :
