@@ -3,7 +3,7 @@
 #include "app/DirectoryList.h"
 #include "app/FileList.h"
 #include "app/WindowConversation.h"
-#include "drawing/FreeTypeSpecimenDrawer.h"
+#include "drawing/FreeTypeFaceDrawer.h"
 #include "fontlist/BatchResult.h"
 #include "fontlist/CopyMessages.h"
 #include "fontlist/CopyUnderFullNames.h"
@@ -49,7 +49,7 @@ void BatchWiring::writeFontList(const fontlist::FontFolders& folders, fontlist::
             fontlist::BatchRequest asked = request(folders, spaces, decoding);
             if (samples) {
                 if (!drawer_) {
-                    drawer_ = std::make_unique<drawing::FreeTypeSpecimenDrawer>();
+                    drawer_ = std::make_unique<drawing::FreeTypeFaceDrawer>();
                 }
                 asked.specimens.emplace();
                 asked.language = language;

@@ -26,7 +26,7 @@
 
 // The builds that draw fonts (all but the Windows one) give the specimen page its drawer.
 #ifdef QUILLVANE_DRAWS_FONTS
-#include "drawing/FreeTypeSpecimenDrawer.h"
+#include "drawing/FreeTypeFaceDrawer.h"
 #endif
 
 namespace cli {
@@ -90,7 +90,7 @@ fontlist::BatchRequest requestOf(const Request& request, const std::string& dire
 // What draws the specimen page's samples: none in a build that cannot draw fonts.
 std::unique_ptr<fontlist::SpecimenDrawer> specimenDrawer() {
 #ifdef QUILLVANE_DRAWS_FONTS
-    return std::make_unique<drawing::FreeTypeSpecimenDrawer>();
+    return std::make_unique<drawing::FreeTypeFaceDrawer>();
 #else
     return nullptr;
 #endif

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "fontlist/DuplicateGroups.h"
+#include "fontlist/FaceBlocks.h"
 #include "fontlist/FontRows.h"
-#include "fontlist/SpecimenBlocks.h"
 #include "platform/Failure.h"
 
 // Writing the HTML list's files, _fonts.html and _report.txt (and _specimens.html where it is

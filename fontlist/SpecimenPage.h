@@ -3,8 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "fontlist/FaceBlocks.h"
 #include "fontlist/FontRows.h"
-#include "fontlist/SpecimenBlocks.h"
 #include "platform/TextFileWriter.h"
 
 // _specimens.html: every listed font shown in its own face, in the order of the HTML list.

@@ -1,6 +1,6 @@
 // The specimen page's images and drawer: PNG files that read back as the coverage drawn, a Type 1
 // font drawn into an image, a TrueType font's sample text alone, a damaged file told.
-#include "drawing/FreeTypeSpecimenDrawer.h"
+#include "drawing/FreeTypeFaceDrawer.h"
 #include "drawing/PngImage.h"
 #include "support/TempDir.h"
 
@@ -59,7 +59,7 @@ TEST(PngImage, ReadsBackAsBlackInkWithTheCoverageAsAlpha) {
 const int kSizes[] = {12, 24};
 
 fontlist::SpecimenFace specimenOf(const std::string& path, bool image, std::string text = {}) {
-    const drawing::FreeTypeSpecimenDrawer drawer;
+    const drawing::FreeTypeFaceDrawer drawer;
     fontlist::SpecimenOptions options;
     options.sampleText = std::move(text);
     options.sizes.assign(std::begin(kSizes), std::end(kSizes));

@@ -1,9 +1,9 @@
 // The specimen page: what it shows of each font, how it holds any name and file name, and the
 // three files of the HTML list written together or not at all.
 #include "fontlist/SpecimenPage.h"
+#include "fontlist/FaceBlocks.h"
 #include "fontlist/FontList.h"
 #include "fontlist/PageText.h"
-#include "fontlist/SpecimenBlocks.h"
 
 #include <atomic>
 #include <filesystem>

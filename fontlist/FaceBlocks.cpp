@@ -1,4 +1,4 @@
-#include "fontlist/SpecimenBlocks.h"
+#include "fontlist/FaceBlocks.h"
 
 #include <cstdint>
 #include <span>

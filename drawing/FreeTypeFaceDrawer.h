@@ -15,9 +15,9 @@ namespace drawing {
 // the reason instead. The reason speaks of the image alone: without one it stays empty. The
 // face is opened once a call, not at all for the text asked for without an image.
 // Thread-safe (each thread draws with its own FreeType library); never throws.
-class FreeTypeSpecimenDrawer final : public fontlist::SpecimenDrawer {
+class FreeTypeFaceDrawer final : public fontlist::SpecimenDrawer {
 public:
-    FreeTypeSpecimenDrawer() = default;
+    FreeTypeFaceDrawer() = default;
 
     fontlist::SpecimenFace face(const std::string& path, long faceIndex, std::string_view title,
                                 const fontlist::SpecimenOptions& options,

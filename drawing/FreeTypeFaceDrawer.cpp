@@ -1,4 +1,4 @@
-#include "drawing/FreeTypeSpecimenDrawer.h"
+#include "drawing/FreeTypeFaceDrawer.h"
 
 #include "drawing/PngImage.h"
 #include "drawing/SampleDrawing.h"
@@ -74,10 +74,10 @@ fontlist::SpecimenFace specimenOf(const std::string& path, long faceIndex, std::
 
 } // namespace
 
-fontlist::SpecimenFace FreeTypeSpecimenDrawer::face(const std::string& path, long faceIndex,
-                                                    std::string_view title,
-                                                    const fontlist::SpecimenOptions& options,
-                                                    bool image) const {
+fontlist::SpecimenFace FreeTypeFaceDrawer::face(const std::string& path, long faceIndex,
+                                                std::string_view title,
+                                                const fontlist::SpecimenOptions& options,
+                                                bool image) const {
     try {
         return specimenOf(path, faceIndex, title, options, image);
     } catch (...) { // out of memory: nothing else here throws
