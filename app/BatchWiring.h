@@ -2,8 +2,8 @@
 
 #include "fontcore/NameDecoding.h"
 #include "fontlist/BatchRequest.h"
+#include "fontlist/SamplesOptions.h"
 #include "fontlist/SpacesOption.h"
-#include "fontlist/SpecimenOptions.h"
 
 #include <functional>
 #include <memory>
@@ -56,7 +56,7 @@ private:
     Controls controls_;
     WindowConversation& conversation_;
     // Made the first time a run asks for samples.
-    std::unique_ptr<fontlist::SpecimenDrawer> drawer_;
+    std::unique_ptr<fontlist::FaceDrawer> drawer_;
 };
 
 } // namespace app

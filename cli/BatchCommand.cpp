@@ -88,7 +88,7 @@ fontlist::BatchRequest requestOf(const Request& request, const std::string& dire
 }
 
 // What draws the specimen page's samples: none in a build that cannot draw fonts.
-std::unique_ptr<fontlist::SpecimenDrawer> specimenDrawer() {
+std::unique_ptr<fontlist::FaceDrawer> faceDrawer() {
 #ifdef QUILLVANE_DRAWS_FONTS
     return std::make_unique<drawing::FreeTypeFaceDrawer>();
 #else
@@ -99,11 +99,11 @@ std::unique_ptr<fontlist::SpecimenDrawer> specimenDrawer() {
 fontlist::BatchResult run(BatchRun run, const Request& request, const std::string& directory,
                           TreeListing* tree, ConsoleConversation& conversation) {
     fontlist::BatchRequest batch;
-    std::unique_ptr<fontlist::SpecimenDrawer> drawer;
+    std::unique_ptr<fontlist::FaceDrawer> drawer;
     try {
         batch = requestOf(request, directory, tree);
         if (batch.specimens) {
-            drawer = specimenDrawer();
+            drawer = faceDrawer();
             batch.specimens->drawer = drawer.get();
         }
     } catch (const TreeListing::Stopped&) {

@@ -301,7 +301,7 @@ void readValues(const CommandLineGrammar& grammar, Request& request) {
         request.decoding = fontcore::NameDecoding::Readable;
     }
     if (given(OptionId::Samples)) {
-        fontlist::SpecimenOptions options;
+        fontlist::SamplesOptions options;
         if (given(OptionId::SampleText)) {
             options.sampleText = grammar.value(OptionId::SampleText);
         }

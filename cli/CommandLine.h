@@ -3,8 +3,8 @@
 #include "fontcore/NameDecoding.h"
 #include "fontlist/DuplicatesOutput.h"
 #include "fontlist/FontTypes.h"
+#include "fontlist/SamplesOptions.h"
 #include "fontlist/SpacesOption.h"
-#include "fontlist/SpecimenOptions.h"
 #include "platform/FolderWalk.h"
 
 #include <optional>
@@ -36,7 +36,7 @@ struct Request {
     fontcore::NameDecoding decoding = fontcore::NameDecoding::ByteWise;
     // html: --samples, with --sample-text and --sizes, asks for the specimen page (its drawer
     // is the tool's to give)
-    std::optional<fontlist::SpecimenOptions> specimens{};
+    std::optional<fontlist::SamplesOptions> specimens{};
     // name, report, html, list, duplicates: -r/--recursive walks the sub-folders of each DIR
     // operand
     bool recursive = false;

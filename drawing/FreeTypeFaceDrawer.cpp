@@ -24,16 +24,16 @@ std::string textOf(const SampleText& sample) {
     return text.empty() ? std::string(kPangram) : text;
 }
 
-std::string sampleTextOf(const fontlist::SpecimenOptions& options, FT_Face face) {
+std::string sampleTextOf(const fontlist::SamplesOptions& options, FT_Face face) {
     if (!options.sampleText.empty()) {
         return options.sampleText;
     }
     return face != nullptr ? textOf(sampleTextFor(face)) : std::string(kPangram);
 }
 
-fontlist::SpecimenFace specimenOf(const std::string& path, long faceIndex, std::string_view title,
-                                  const fontlist::SpecimenOptions& options, bool image) {
-    fontlist::SpecimenFace specimen;
+fontlist::SampleFace sampleOf(const std::string& path, long faceIndex, std::string_view title,
+                              const fontlist::SamplesOptions& options, bool image) {
+    fontlist::SampleFace specimen;
     if (!image) {
         // The text alone: the one asked for, else the one the font's character map suits, read
         // without opening the face where the type gives the map.
@@ -74,14 +74,14 @@ fontlist::SpecimenFace specimenOf(const std::string& path, long faceIndex, std::
 
 } // namespace
 
-fontlist::SpecimenFace FreeTypeFaceDrawer::face(const std::string& path, long faceIndex,
-                                                std::string_view title,
-                                                const fontlist::SpecimenOptions& options,
-                                                bool image) const {
+fontlist::SampleFace FreeTypeFaceDrawer::face(const std::string& path, long faceIndex,
+                                              std::string_view title,
+                                              const fontlist::SamplesOptions& options,
+                                              bool image) const {
     try {
-        return specimenOf(path, faceIndex, title, options, image);
+        return sampleOf(path, faceIndex, title, options, image);
     } catch (...) { // out of memory: nothing else here throws
-        fontlist::SpecimenFace specimen;
+        fontlist::SampleFace specimen;
         specimen.reason = "The sample could not be drawn: out of memory";
         return specimen;
     }

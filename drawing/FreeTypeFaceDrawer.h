@@ -1,6 +1,6 @@
 #pragma once
 
-#include "fontlist/SpecimenOptions.h"
+#include "fontlist/SamplesOptions.h"
 
 #include <string>
 #include <string_view>
@@ -15,13 +15,12 @@ namespace drawing {
 // the reason instead. The reason speaks of the image alone: without one it stays empty. The
 // face is opened once a call, not at all for the text asked for without an image.
 // Thread-safe (each thread draws with its own FreeType library); never throws.
-class FreeTypeFaceDrawer final : public fontlist::SpecimenDrawer {
+class FreeTypeFaceDrawer final : public fontlist::FaceDrawer {
 public:
     FreeTypeFaceDrawer() = default;
 
-    fontlist::SpecimenFace face(const std::string& path, long faceIndex, std::string_view title,
-                                const fontlist::SpecimenOptions& options,
-                                bool image) const override;
+    fontlist::SampleFace face(const std::string& path, long faceIndex, std::string_view title,
+                              const fontlist::SamplesOptions& options, bool image) const override;
 };
 
 } // namespace drawing

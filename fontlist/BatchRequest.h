@@ -1,8 +1,8 @@
 #pragma once
 
 #include "fontcore/NameDecoding.h"
+#include "fontlist/SamplesOptions.h"
 #include "fontlist/SpacesOption.h"
-#include "fontlist/SpecimenOptions.h"
 #include "text/TextList.h"
 
 #include <optional>
@@ -33,7 +33,7 @@ struct BatchRequest {
     fontcore::NameDecoding decoding = fontcore::NameDecoding::ByteWise;
     // The HTML list: where set, _specimens.html is written with the page and its report, its
     // names read as Unicode in the user's language below whatever the decoding's mode.
-    std::optional<SpecimenOptions> specimens{};
+    std::optional<SamplesOptions> specimens{};
     // The user's language, where the front end knows it.
     fontcore::NameLanguage language{};
 };

@@ -6,7 +6,7 @@
 #include "fontlist/PageText.h"
 #include "text/Text.h"
 
-namespace fontlist::specimen_page {
+namespace fontlist::samples_page {
 
 namespace {
 
@@ -123,10 +123,10 @@ void appendWaterfall(std::string& out, std::string_view fontClass, std::span<con
 // What a block shows of one face: its samples, drawn by the browser or as an image, or why not.
 void appendSamples(std::string& out, const ListedFont& font, const BlockContext& context,
                    long faceIndex, std::string_view title) {
-    const SpecimenOptions& options = context.options;
+    const SamplesOptions& options = context.options;
     const FontType* type = fontTypeOf(font.name);
     const bool browserDraws = type != nullptr && type->browserDraws;
-    SpecimenFace face;
+    SampleFace face;
     if (options.drawer != nullptr) {
         face = options.drawer->face(font.path, faceIndex, title, options, !browserDraws);
     }
@@ -229,4 +229,4 @@ void appendFactsLine(std::string& out, const fontcore::FaceFacts& facts, const L
     out += kLineEnd;
 }
 
-} // namespace fontlist::specimen_page
+} // namespace fontlist::samples_page

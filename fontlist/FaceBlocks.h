@@ -9,11 +9,11 @@
 #include "fontcore/FontFacts.h"
 #include "fontcore/NameDecoding.h"
 #include "fontlist/FontTypes.h"
-#include "fontlist/SpecimenOptions.h"
+#include "fontlist/SamplesOptions.h"
 
 // The blocks of the specimen page: one per font of a file, each its name in its own face, the
 // sample at every size asked for, and a line of facts.
-namespace fontlist::specimen_page {
+namespace fontlist::samples_page {
 
 // One listed file, at its place in the page's order.
 struct ListedFont {
@@ -27,7 +27,7 @@ struct ListedFont {
 // What every block is made with: the options, and the decoding of the facts' names (always
 // readable names, in the user's language).
 struct BlockContext {
-    const SpecimenOptions& options;
+    const SamplesOptions& options;
     fontcore::NameDecoding decoding;
 };
 
@@ -44,4 +44,4 @@ void appendBlocks(std::string& out, const ListedFont& font, const BlockContext& 
 void appendFactsLine(std::string& out, const fontcore::FaceFacts& facts, const ListedFont& font,
                      const FontType* type);
 
-} // namespace fontlist::specimen_page
+} // namespace fontlist::samples_page

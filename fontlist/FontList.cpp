@@ -26,7 +26,7 @@ constexpr std::string_view kEmptyListTitle = "Create HTML friendly font list";
 
 constexpr std::string_view kPageName = "_fonts.html";
 constexpr std::string_view kReportName = "_report.txt";
-constexpr std::string_view kSpecimensName = "_specimens.html";
+constexpr std::string_view kSamplesPageName = "_specimens.html";
 
 void showOk(Conversation& conversation, std::string_view title, std::string text,
             fontlist::MessageIcon icon) {
@@ -36,13 +36,13 @@ void showOk(Conversation& conversation, std::string_view title, std::string text
 
 // The closing message; with no file unread and no specimen page, the window's own.
 std::string createdText(const std::string& pagePath, const std::string& reportPath,
-                        const std::string* specimensPath, std::size_t unread) {
+                        const std::string* samplesPagePath, std::size_t unread) {
     std::string text = "Created " + pagePath + std::string(kCrLf) + std::string(kCrLf) +
                        "Any possible font duplication issues can be found in" + std::string(kCrLf) +
                        reportPath;
-    if (specimensPath != nullptr) {
+    if (samplesPagePath != nullptr) {
         text::appendParagraph(text, "Every font is shown in its own face in" + std::string(kCrLf) +
-                                        *specimensPath);
+                                        *samplesPagePath);
     }
     if (unread > 0) {
         text::appendParagraph(text, text::counted(unread, "font", "fonts") +
@@ -67,7 +67,7 @@ BatchResult stoppedAfter(Conversation& conversation, std::size_t lookedUp, std::
                        text::groupedNumber(listed) + " fonts.";
     const std::string files = specimens
                                   ? std::string(kPageName) + ", " + std::string(kReportName) +
-                                        " and " + std::string(kSpecimensName)
+                                        " and " + std::string(kSamplesPageName)
                                   : std::string(kPageName) + " and " + std::string(kReportName);
     text::appendParagraph(text, "The list was not written; " + files + " are as they were.");
     showOk(conversation, kTitle, std::move(text), fontlist::MessageIcon::None);
@@ -90,17 +90,18 @@ bool mayWriteInto(Conversation& conversation, const BatchRequest& request,
     return true;
 }
 
-// The page and its report, and the specimen page where it is asked for (at specimensPath).
+// The page and its report, and the specimen page where it is asked for (at samplesPagePath).
 void writeFiles(const html_list::ListFiles& from, const std::string& pagePath,
-                const std::string& reportPath, const std::string* specimensPath,
+                const std::string& reportPath, const std::string* samplesPagePath,
                 const BatchRequest& request) {
-    if (specimensPath == nullptr) {
+    if (samplesPagePath == nullptr) {
         html_list::writeFiles(from, pagePath, reportPath);
         return;
     }
     // The page's names are for people, whatever the HTML list's decoding.
-    const html_list::SpecimenFile specimens{
-        *specimensPath, {*request.specimens, fontcore::NameDecoding::readableIn(request.language)}};
+    const html_list::SamplesFile specimens{
+        *samplesPagePath,
+        {*request.specimens, fontcore::NameDecoding::readableIn(request.language)}};
     html_list::writeFiles(from, pagePath, reportPath, &specimens);
 }
 
@@ -130,15 +131,16 @@ BatchResult run(Conversation& conversation, const BatchRequest& request, text::T
     conversation.showProgress("Generating HTML file...");
     const std::string pagePath = directory + std::string(kPageName);
     const std::string reportPath = directory + std::string(kReportName);
-    const std::string specimensPath = directory + std::string(kSpecimensName);
+    const std::string samplesPagePath = directory + std::string(kSamplesPageName);
     writeFiles({directory, rows, places}, pagePath, reportPath,
-               request.specimens ? &specimensPath : nullptr, request);
+               request.specimens ? &samplesPagePath : nullptr, request);
 
     conversation.showIdle();
     const std::size_t unread = rows.unreadCount();
-    showOk(conversation, kTitle,
-           createdText(pagePath, reportPath, request.specimens ? &specimensPath : nullptr, unread),
-           fontlist::MessageIcon::None);
+    showOk(
+        conversation, kTitle,
+        createdText(pagePath, reportPath, request.specimens ? &samplesPagePath : nullptr, unread),
+        fontlist::MessageIcon::None);
     BatchResult result = endedWith(RunEnd::Finished);
     result.fontsIncomplete = unread;
     result.wroteIntoFolder = true;

@@ -7,7 +7,7 @@
 
 #include "fontlist/FilesInPlace.h"
 #include "fontlist/HtmlLinkLine.h"
-#include "fontlist/SpecimenPage.h"
+#include "fontlist/SamplesPage.h"
 #include "platform/OrderedWorkPool.h"
 #include "platform/SideBySide.h"
 #include "platform/TemporaryFileCleanup.h"
@@ -138,24 +138,24 @@ void writeReport(platform::TextFileWriter& report, const ListFiles& from,
 } // namespace
 
 void writeFiles(const ListFiles& from, const std::string& pagePath, const std::string& reportPath,
-                const SpecimenFile* specimens) {
+                const SamplesFile* specimens) {
     std::optional<platform::TextFileWriter> page;
     std::optional<platform::TextFileWriter> report;
-    std::optional<platform::TextFileWriter> specimenPage;
+    std::optional<platform::TextFileWriter> samplesPage;
     explained(kPageHelp, [&] { page.emplace(pagePath); });
     explained(reportPath, [&] { report.emplace(reportPath); });
     if (specimens != nullptr) {
-        explained(specimens->path, [&] { specimenPage.emplace(specimens->path); });
+        explained(specimens->path, [&] { samplesPage.emplace(specimens->path); });
     }
 
     platform::sideBySide(
         [&] {
             writeReport(*report, from, reportPath);
             if (specimens != nullptr) {
-                const specimen_page::PageSource source{from.directory, from.rows,
-                                                       specimens->context};
+                const samples_page::PageSource source{from.directory, from.rows,
+                                                      specimens->context};
                 explained(specimens->path,
-                          [&] { specimen_page::writeSpecimenPage(*specimenPage, source); });
+                          [&] { samples_page::writeSamplesPage(*samplesPage, source); });
             }
         },
         [&] { writePage(*page, from); });
@@ -165,7 +165,7 @@ void writeFiles(const ListFiles& from, const std::string& pagePath, const std::s
         putAllInPlace(files);
     } else {
         const PendingFile files[] = {{*report, reportPath, reportPath},
-                                     {*specimenPage, specimens->path, specimens->path},
+                                     {*samplesPage, specimens->path, specimens->path},
                                      {*page, kPageHelp, pagePath}};
         putAllInPlace(files);
     }

@@ -44,9 +44,9 @@ struct ListFiles {
 };
 
 // The specimen page, where it is asked for: its path and what its blocks are made with.
-struct SpecimenFile {
+struct SamplesFile {
     const std::string& path;
-    specimen_page::BlockContext context;
+    samples_page::BlockContext context;
 };
 
 // Writes both files (and the specimen page where it is given), line by line as they are made,
@@ -56,6 +56,6 @@ struct SpecimenFile {
 // through. Where both threads fail, the report's or the specimen page's failure is the one
 // raised (as a RunFailure).
 void writeFiles(const ListFiles& from, const std::string& pagePath, const std::string& reportPath,
-                const SpecimenFile* specimens = nullptr);
+                const SamplesFile* specimens = nullptr);
 
 } // namespace fontlist::html_list

@@ -301,7 +301,7 @@ TEST(HtmlCommand, TheSuitcaseFilterTakesSuitcasesOnly) {
 
 // --samples adds the specimen page, with the text and sizes asked for, and leaves the list and
 // its report as they are without it.
-TEST(HtmlCommand, TheSamplesOptionAddsTheSpecimenPage) {
+TEST(HtmlCommand, TheSamplesOptionAddsTheSamplesPage) {
     const testsupport::TempDir dir;
     writeMixedFonts(dir);
     const auto plain = runCli({"html", dir.str()});

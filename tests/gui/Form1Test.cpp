@@ -789,12 +789,12 @@ private slots:
 
     // With "Font samples" on, the HTML list writes the specimen page too and says where; off,
     // it does not, and says what it always said.
-    void htmlListWritesTheSpecimenPageOnlyWithFontSamples_data() {
+    void htmlListWritesTheSamplesPageOnlyWithFontSamples_data() {
         QTest::addColumn<bool>("samples");
         QTest::newRow("off") << false;
         QTest::newRow("on") << true;
     }
-    void htmlListWritesTheSpecimenPageOnlyWithFontSamples() {
+    void htmlListWritesTheSamplesPageOnlyWithFontSamples() {
         QFETCH(bool, samples);
         testsupport::TempDir dir;
         dir.write("a.ttf", testsupport::trueTypeFontNamed(u"Zeta"));

@@ -1,6 +1,6 @@
 // The specimen page: what it shows of each font, how it holds any name and file name, and the
 // three files of the HTML list written together or not at all.
-#include "fontlist/SpecimenPage.h"
+#include "fontlist/SamplesPage.h"
 #include "fontlist/FaceBlocks.h"
 #include "fontlist/FontList.h"
 #include "fontlist/PageText.h"
@@ -37,10 +37,10 @@ const std::string kPng = std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\0\x03\
 
 // Draws nothing: gives each face a sample text of its own and, where asked, the image above;
 // notes every call, and runs a hook at the first one.
-class RecordingDrawer : public fontlist::SpecimenDrawer {
+class RecordingDrawer : public fontlist::FaceDrawer {
 public:
-    fontlist::SpecimenFace face(const std::string& path, long faceIndex, std::string_view,
-                                const fontlist::SpecimenOptions&, bool image) const override {
+    fontlist::SampleFace face(const std::string& path, long faceIndex, std::string_view,
+                              const fontlist::SamplesOptions&, bool image) const override {
         const std::scoped_lock lock(mutex_);
         if (hook && calls.empty()) {
             hook();
@@ -59,7 +59,7 @@ private:
     mutable std::mutex mutex_;
 };
 
-class SpecimenPageRun : public ::testing::Test {
+class SamplesPageRun : public ::testing::Test {
 protected:
     std::string path(std::string_view name) const { return dir.file(name); }
 
@@ -90,7 +90,7 @@ std::vector<std::string> blockNames(const std::string& page) {
     return names;
 }
 
-TEST_F(SpecimenPageRun, ThePageAndReportAreTheSameWithSamplesAndTheMessageNamesTheThird) {
+TEST_F(SamplesPageRun, ThePageAndReportAreTheSameWithSamplesAndTheMessageNamesTheThird) {
     dir.write("b.ttf", trueTypeFontNamed(u"Beta"));
     dir.write("a.pfb", testsupport::pfbFont(testsupport::typicalClearText("Beta")));
     ScriptedConversation without(dir.str());
@@ -112,7 +112,7 @@ TEST_F(SpecimenPageRun, ThePageAndReportAreTheSameWithSamplesAndTheMessageNamesT
 
 // The page's blocks are in the list's order, a collection's fonts each their own in the file's
 // order; the browser draws single fonts, the drawer the rest.
-TEST_F(SpecimenPageRun, BlocksFollowTheListsOrderAndACollectionGivesOneBlockPerFont) {
+TEST_F(SamplesPageRun, BlocksFollowTheListsOrderAndACollectionGivesOneBlockPerFont) {
     dir.write("z.ttf", trueTypeFontNamed(u"Zeta"));
     dir.write("m.ttc", testsupport::fontCollection({.fonts = {trueTypeFontNamed(u"Mu Two"),
                                                               trueTypeFontNamed(u"Mu One")}}));
@@ -139,7 +139,7 @@ TEST_F(SpecimenPageRun, BlocksFollowTheListsOrderAndACollectionGivesOneBlockPerF
 
 // A build that draws no fonts shows the browser's fonts with the pangram (or the text asked
 // for), and says why the others show no sample.
-TEST_F(SpecimenPageRun, WithoutADrawerTheBrowserDrawsWhatItCanAndTheRestSayWhy) {
+TEST_F(SamplesPageRun, WithoutADrawerTheBrowserDrawsWhatItCanAndTheRestSayWhy) {
     dir.write("z.ttf", trueTypeFontNamed(u"Zeta"));
     dir.write("a.pfb", testsupport::pfbFont(testsupport::typicalClearText("Alpha")));
     drawer.reset();
@@ -161,7 +161,7 @@ TEST_F(SpecimenPageRun, WithoutADrawerTheBrowserDrawsWhatItCanAndTheRestSayWhy) 
 }
 
 // A failure of any of the three files leaves all three as they were, and no temporary file.
-TEST_F(SpecimenPageRun, AFailureOfTheSpecimenPageLeavesTheEarlierFilesAsTheyWere) {
+TEST_F(SamplesPageRun, AFailureOfTheSamplesPageLeavesTheEarlierFilesAsTheyWere) {
     dir.write("a.ttf", trueTypeFontNamed(u"Alpha"));
     const struct {
         const char* when;
@@ -192,7 +192,7 @@ TEST_F(SpecimenPageRun, AFailureOfTheSpecimenPageLeavesTheEarlierFilesAsTheyWere
     }
 }
 
-TEST_F(SpecimenPageRun, AStopDuringTheLookupsWritesNoneOfTheThree) {
+TEST_F(SamplesPageRun, AStopDuringTheLookupsWritesNoneOfTheThree) {
     dir.write("a.ttf", trueTypeFontNamed(u"Alpha"));
     dir.write("b.ttf", trueTypeFontNamed(u"Beta"));
     ScriptedConversation host(dir.str());
@@ -208,7 +208,7 @@ TEST_F(SpecimenPageRun, AStopDuringTheLookupsWritesNoneOfTheThree) {
 
 // The page runs its one script by hash: the hash the policy names is that of the script the
 // page holds, worked out here by another hand.
-TEST_F(SpecimenPageRun, ThePolicysScriptHashIsThatOfThePagesScript) {
+TEST_F(SamplesPageRun, ThePolicysScriptHashIsThatOfThePagesScript) {
     if (!testsupport::pythonHas("hashlib, base64")) {
         GTEST_SKIP() << "no Python to hash the script with";
     }
@@ -226,19 +226,19 @@ TEST_F(SpecimenPageRun, ThePolicysScriptHashIsThatOfThePagesScript) {
         {scriptPath});
     ASSERT_TRUE(hash);
     EXPECT_NE(written.find("script-src 'sha256-" + *hash + "'"), std::string::npos);
-    EXPECT_EQ(script[1].str(), fontlist::specimen_page::filterScript());
+    EXPECT_EQ(script[1].str(), fontlist::samples_page::filterScript());
 }
 
 // Names and file names of any bytes come out as text and as links that lead to the file.
-TEST(SpecimenFacts, EveryTextIsEscapedAndEveryAddressEncoded) {
+TEST(SampleFacts, EveryTextIsEscapedAndEveryAddressEncoded) {
     const std::string hostile = "</style><script>alert(1)</script>";
     const std::string path = "/fonts/a\"b#c%d e'\xE9.ttf";
-    const fontlist::specimen_page::ListedFont font{
+    const fontlist::samples_page::ListedFont font{
         .name = "a\"b#c%d e'\xE9.ttf", .key = "key", .place = 0, .path = path, .bytes = 1234567};
     const fontcore::FaceFacts facts{
         .fullName = hostile, .designer = hostile, .licenceUrl = "https://example.org/a b\"<x>&y=1"};
     std::string line;
-    fontlist::specimen_page::appendFactsLine(line, facts, font, fontlist::fontTypeOf(path));
+    fontlist::samples_page::appendFactsLine(line, facts, font, fontlist::fontTypeOf(path));
     EXPECT_EQ(line,
               "<p class=\"facts\">Designer: &lt;/style&gt;&lt;script&gt;alert(1)&lt;/script&gt;"
               " \xC2\xB7 Licence: <a href=\"https://example.org/a%20b%22%3Cx%3E&amp;y=1\">"
@@ -250,7 +250,7 @@ TEST(SpecimenFacts, EveryTextIsEscapedAndEveryAddressEncoded) {
 
 // A licence without a web address is cut at 120 characters, never inside one; an address of
 // another scheme is no link.
-TEST(SpecimenFacts, TheLicenceIsCutAt120CharactersAndOnlyWebAddressesAreLinks) {
+TEST(SampleFacts, TheLicenceIsCutAt120CharactersAndOnlyWebAddressesAreLinks) {
     const std::string e = "\xC3\xA9";
     std::string accents;
     for (int i = 0; i < 130; ++i) {
@@ -268,16 +268,16 @@ TEST(SpecimenFacts, TheLicenceIsCutAt120CharactersAndOnlyWebAddressesAreLinks) {
          "Licence: <a href=\"HTTP://Example.org\">HTTP://Example.org</a>"},
     };
     const std::string path = "/a.pfb";
-    const fontlist::specimen_page::ListedFont font{"a.pfb", "a", 0, path, std::nullopt};
+    const fontlist::samples_page::ListedFont font{"a.pfb", "a", 0, path, std::nullopt};
     for (const auto& c : cases) {
         std::string line;
-        fontlist::specimen_page::appendFactsLine(line, c.facts, font, nullptr);
+        fontlist::samples_page::appendFactsLine(line, c.facts, font, nullptr);
         EXPECT_EQ(line, "<p class=\"facts\">" + c.shown +
                             " \xC2\xB7 <a href=\"./a.pfb\">a.pfb</a></p>\r\n");
     }
 }
 
-TEST(SpecimenFacts, Base64IsThatOfTheStandard) {
+TEST(SampleFacts, Base64IsThatOfTheStandard) {
     const std::pair<std::string_view, std::string_view> vectors[] = {{"", ""},
                                                                      {"f", "Zg=="},
                                                                      {"fo", "Zm8="},

@@ -8,7 +8,7 @@
 #include "platform/TextFileWriter.h"
 
 // _specimens.html: every listed font shown in its own face, in the order of the HTML list.
-namespace fontlist::specimen_page {
+namespace fontlist::samples_page {
 
 // The page's one script, which hides the blocks whose name does not hold the filter's text
 // (without regard to case) and takes a first filter from the address ("#filter=Sans").
@@ -28,6 +28,6 @@ struct PageSource {
 
 // Writes the page and closes it. The blocks are made side by side in pieces, the fonts' facts
 // read and their samples drawn there, and written in order. Raises the writer's failures.
-void writeSpecimenPage(platform::TextFileWriter& page, const PageSource& source);
+void writeSamplesPage(platform::TextFileWriter& page, const PageSource& source);
 
-} // namespace fontlist::specimen_page
+} // namespace fontlist::samples_page

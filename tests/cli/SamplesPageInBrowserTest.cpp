@@ -143,7 +143,7 @@ long inkOf(const std::string& png, png_uint_32& width, png_uint_32& height) {
     return ink;
 }
 
-class SpecimenPageInBrowser : public testing::Test {
+class SamplesPageInBrowser : public testing::Test {
 protected:
     static void SetUpTestSuite() {
         folder_ = std::make_unique<TempDir>();
@@ -203,7 +203,7 @@ private:
 // with the file gone, where the browser falls back to its own font. The pictures differ only
 // if the browser drew the font; this is also the test that the page's Content-Security-Policy
 // lets its own fonts load from a file:// page.
-TEST_F(SpecimenPageInBrowser, ADistinctiveFaceIsDrawnInItsOwnFont) {
+TEST_F(SamplesPageInBrowser, ADistinctiveFaceIsDrawnInItsOwnFont) {
     if (missing(kChancery)) {
         GTEST_SKIP() << kChancery << " is missing (Debian: fonts-urw-base35)";
     }
@@ -221,7 +221,7 @@ TEST_F(SpecimenPageInBrowser, ADistinctiveFaceIsDrawnInItsOwnFont) {
         << "the block looks the same with and without its font file";
 }
 
-TEST_F(SpecimenPageInBrowser, AType1BlockHoldsAnImageOfItsFace) {
+TEST_F(SamplesPageInBrowser, AType1BlockHoldsAnImageOfItsFace) {
     if (missing(kType1)) {
         GTEST_SKIP() << kType1 << " is missing (Debian: fonts-urw-base35)";
     }
@@ -243,7 +243,7 @@ TEST_F(SpecimenPageInBrowser, AType1BlockHoldsAnImageOfItsFace) {
 }
 
 // The filter from the URL's fragment, percent-decoded, in another case than the names.
-TEST_F(SpecimenPageInBrowser, TheFilterHidesTheBlocksWhoseNameLacksTheText) {
+TEST_F(SamplesPageInBrowser, TheFilterHidesTheBlocksWhoseNameLacksTheText) {
     const std::vector<Block> blocks = blocksOf(chromium::dom(page("#filter=SANS%20b")));
     ASSERT_GE(blocks.size(), 5u);
     std::size_t shown = 0;
@@ -255,7 +255,7 @@ TEST_F(SpecimenPageInBrowser, TheFilterHidesTheBlocksWhoseNameLacksTheText) {
     EXPECT_EQ(shown, 1u);
 }
 
-TEST_F(SpecimenPageInBrowser, ThePrintedPageHasABlockPerFont) {
+TEST_F(SamplesPageInBrowser, ThePrintedPageHasABlockPerFont) {
     if (std::system("command -v pdftotext >/dev/null 2>&1") != 0) {
         GTEST_SKIP() << "needs pdftotext (Debian: poppler-utils)";
     }
@@ -273,7 +273,7 @@ TEST_F(SpecimenPageInBrowser, ThePrintedPageHasABlockPerFont) {
 
 // A name that closes the style and opens a script is text; a file name with a quote and a
 // hash sign is a link that leads to its file (the hash not read as the start of a fragment).
-TEST_F(SpecimenPageInBrowser, NamesAreTextAndLinksLeadToTheirFiles) {
+TEST_F(SamplesPageInBrowser, NamesAreTextAndLinksLeadToTheirFiles) {
     const std::string dom = chromium::dom(page());
     std::size_t scripts = 0;
     for (std::size_t at = dom.find("<script"); at != std::string::npos;

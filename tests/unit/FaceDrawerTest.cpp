@@ -58,17 +58,17 @@ TEST(PngImage, ReadsBackAsBlackInkWithTheCoverageAsAlpha) {
 
 const int kSizes[] = {12, 24};
 
-fontlist::SpecimenFace specimenOf(const std::string& path, bool image, std::string text = {}) {
+fontlist::SampleFace sampleOf(const std::string& path, bool image, std::string text = {}) {
     const drawing::FreeTypeFaceDrawer drawer;
-    fontlist::SpecimenOptions options;
+    fontlist::SamplesOptions options;
     options.sampleText = std::move(text);
     options.sizes.assign(std::begin(kSizes), std::end(kSizes));
     return drawer.face(path, 0, "Title", options, image);
 }
 
-TEST(SpecimenDrawer, DrawsAType1FontIntoAnImage) {
+TEST(FaceDrawer, DrawsAType1FontIntoAnImage) {
     SKIP_WITHOUT(kNimbusSans, "fonts-urw-base35");
-    const fontlist::SpecimenFace face = specimenOf(kNimbusSans, true);
+    const fontlist::SampleFace face = sampleOf(kNimbusSans, true);
     EXPECT_EQ(face.reason, "");
     EXPECT_EQ(face.sampleText, "The quick brown fox jumps over the lazy dog");
     const drawing::CoverageImage image = alphaOf(face.png);
@@ -80,26 +80,26 @@ TEST(SpecimenDrawer, DrawsAType1FontIntoAnImage) {
                             [](std::uint8_t alpha) { return alpha == 255; }));
 }
 
-TEST(SpecimenDrawer, GivesTheTextAloneWhereTheBrowserDraws) {
+TEST(FaceDrawer, GivesTheTextAloneWhereTheBrowserDraws) {
     SKIP_WITHOUT(kDejaVuSans, "fonts-dejavu-core");
-    const fontlist::SpecimenFace face = specimenOf(kDejaVuSans, false);
+    const fontlist::SampleFace face = sampleOf(kDejaVuSans, false);
     EXPECT_EQ(face.sampleText, "The quick brown fox jumps over the lazy dog");
     EXPECT_EQ(face.png, "");
     EXPECT_EQ(face.reason, "");
-    EXPECT_EQ(specimenOf(kDejaVuSans, false, "Ünïcödé").sampleText, "Ünïcödé");
+    EXPECT_EQ(sampleOf(kDejaVuSans, false, "Ünïcödé").sampleText, "Ünïcödé");
 }
 
-TEST(SpecimenDrawer, TellsWhyADamagedFontHasNoImage) {
+TEST(FaceDrawer, TellsWhyADamagedFontHasNoImage) {
     const testsupport::TempDir dir;
     const std::string path = dir.write("broken.pfb", std::string(400, '\x80'));
-    const fontlist::SpecimenFace face = specimenOf(path, true, "Text");
+    const fontlist::SampleFace face = sampleOf(path, true, "Text");
     EXPECT_EQ(face.png, "");
     EXPECT_EQ(face.reason.rfind("This font has no outlines FreeType can draw: ", 0), 0U)
         << face.reason;
     EXPECT_EQ(face.sampleText, "Text");
     // Without an image there is nothing to tell, and the browser is given a sample to try.
-    EXPECT_EQ(specimenOf(path, false).reason, "");
-    EXPECT_EQ(specimenOf(path, false).sampleText, "The quick brown fox jumps over the lazy dog");
+    EXPECT_EQ(sampleOf(path, false).reason, "");
+    EXPECT_EQ(sampleOf(path, false).sampleText, "The quick brown fox jumps over the lazy dog");
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "fontlist/SpecimenPage.h"
+#include "fontlist/SamplesPage.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -8,7 +8,7 @@
 #include "fontlist/PageText.h"
 #include "platform/OrderedWorkPool.h"
 
-namespace fontlist::specimen_page {
+namespace fontlist::samples_page {
 
 namespace {
 
@@ -120,7 +120,7 @@ std::string_view contentSecurityPolicy() {
     return kPolicy;
 }
 
-void writeSpecimenPage(platform::TextFileWriter& page, const PageSource& source) {
+void writeSamplesPage(platform::TextFileWriter& page, const PageSource& source) {
     const auto writeLine = [&page](std::string_view line) { page.writeLine(line); };
     writeLine("<!DOCTYPE html>");
     writeLine("<html lang=\"en\">");
@@ -152,4 +152,4 @@ void writeSpecimenPage(platform::TextFileWriter& page, const PageSource& source)
     page.close();
 }
 
-} // namespace fontlist::specimen_page
+} // namespace fontlist::samples_page
